@@ -1,0 +1,54 @@
+# Settings shared by every target of the project, and the helpers that create them.
+
+add_library(vorlyn_settings INTERFACE)
+target_compile_features(vorlyn_settings INTERFACE cxx_std_20)
+target_compile_options(vorlyn_settings INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+    $<$<BOOL:${VORLYN_WERROR}>:-Werror>)
+target_compile_definitions(vorlyn_settings INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_NO_URL_CAST_FROM_STRING)
+if(VORLYN_SANITIZE)
+    target_compile_options(vorlyn_settings INTERFACE -fsanitize=${VORLYN_SANITIZE} -fno-omit-frame-pointer)
+    target_link_options(vorlyn_settings INTERFACE -fsanitize=${VORLYN_SANITIZE})
+    if(VORLYN_SANITIZE MATCHES "undefined")
+        target_compile_options(vorlyn_settings INTERFACE -fno-sanitize-recover=undefined)
+    endif()
+endif()
+
+# vorlyn_add_subsystem(<name> [SOURCES ...] [DEPENDS ...])
+# One static library per subsystem, target vorlyn_<name>. Headers are included as
+# "<name>/<file>.h" from src/. A subsystem whose code has not been written yet is an
+# interface target that only carries its dependencies, so the dependency graph is
+# fixed from the start.
+function(vorlyn_add_subsystem name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    set(target vorlyn_${name})
+    if(ARG_SOURCES)
+        add_library(${target} STATIC ${ARG_SOURCES})
+        target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+        target_link_libraries(${target} PUBLIC vorlyn_settings ${ARG_DEPENDS})
+    else()
+        add_library(${target} INTERFACE)
+        target_link_libraries(${target} INTERFACE vorlyn_settings ${ARG_DEPENDS})
+    endif()
+endfunction()
+
+# vorlyn_add_test(<subsystem> <unit> [LIBS ...] [LABELS ...] [TIMEOUT s])
+# Builds tests/<subsystem>/tst_<unit>.cpp as a Qt Test executable and registers it
+# with CTest as <subsystem>/<unit>. Tests run from the run tree, like the program.
+function(vorlyn_add_test subsystem unit)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "LIBS;LABELS" ${ARGN})
+    set(target tst_${subsystem}_${unit})
+    add_executable(${target} tst_${unit}.cpp)
+    target_link_libraries(${target} PRIVATE vorlyn_settings Qt6::Test ${ARG_LIBS})
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    add_test(NAME ${subsystem}/${unit} COMMAND ${target} WORKING_DIRECTORY ${VORLYN_RUN_DIR})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    set_tests_properties(${subsystem}/${unit} PROPERTIES
+        LABELS "${subsystem};${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT})
+    add_dependencies(${target} runtree)
+endfunction()
