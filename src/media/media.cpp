@@ -1,0 +1,559 @@
+#include "media/media.h"
+
+#include "media/parsingthread.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+void setUpFfmpegOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+// The text for an avformat_open_input failure; each situation keeps its own message.
+QString openErrorText(int err)
+{
+    switch (err) {
+    case AVERROR_INVALIDDATA:
+        return Media::tr("Error opening %1:\nError while parsing header.");
+    case AVERROR_DEMUXER_NOT_FOUND:
+    case AVERROR(EILSEQ):
+    case AVERROR(ENOMSG):
+        return Media::tr("Error opening %1:\nUnknown format.");
+    case AVERROR(EINVAL):
+        return Media::tr("Error opening %1:\nIncorrect numbered image sequence syntax.");
+    case AVERROR(ENOMEM):
+        return Media::tr("Error opening %1:\nMemory allocation error.");
+    case AVERROR(EIO):
+    case AVERROR_EOF:
+        return Media::tr("Error opening %1:\nI/O error. Usually that means that input file is "
+                         "truncated and/or corrupted.");
+    case AVERROR(ENOENT):
+        return Media::tr("Error opening %1:\nNo such file.");
+    default:
+        return Media::tr("Error opening %1:\nCouldn't open the file.");
+    }
+}
+
+double toSeconds(int64_t ticks, AVRational tb)
+{
+    return double(ticks) * tb.num / tb.den;
+}
+
+} // namespace
+
+Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, int width,
+             int height)
+    : QObject(parent), swsFlags(swsFlags_), targetPixelFormat(pixelFormat), targetWidth(width),
+      targetHeight(height), powerOfTwo(powerOfTwo_)
+{
+    setUpFfmpegOnce();
+    parsingThread = new ParsingThread(this);
+    connect(parsingThread, &WorkerThread::finished, this, &Media::thread_terminated,
+            Qt::QueuedConnection);
+    refreshTimer = new QTimer(this);
+    refreshTimer->setSingleShot(true);
+    refreshTimer->setTimerType(Qt::PreciseTimer);
+    connect(refreshTimer, &QTimer::timeout, this, &Media::video_refresh_timer);
+    resetClocks();
+}
+
+Media::~Media()
+{
+    stopped.store(true, std::memory_order_release);
+    joinWorkers();
+    disconnect();
+    releaseInput();
+}
+
+void Media::joinWorkers()
+{
+    // A decode thread blocked on an empty queue or a full ring looks at stopped again
+    // when woken; the demux thread's closing flush wakes the queues too, but it may
+    // already have ended on its own.
+    audioQueue.wakeAll();
+    videoQueue.wakeAll();
+    parsingThread->wait();
+    {
+        std::lock_guard lock(pictqMutex);
+    }
+    pictqCond.notify_all();
+}
+
+void Media::releaseInput()
+{
+    swsContext.reset();
+    for (VideoPicture &p : pictures)
+        p.release();
+    audioCodec.reset();
+    videoCodec.reset();
+    audioStream = videoStream = nullptr;
+    audioStreamIndex = videoStreamIndex = -1;
+    formatContext.reset();
+}
+
+void Media::appendLog(const QString &line)
+{
+    std::lock_guard lock(logMutex);
+    logText_ += line;
+}
+
+QString Media::logText() const
+{
+    std::lock_guard lock(logMutex);
+    return logText_;
+}
+
+int Media::roundToPowerOfTwo(int v)
+{
+    if (v <= 0)
+        return 1;
+    int k = 0;
+    while ((v >> (k + 1)) != 0)
+        ++k;
+    if (k > 0 && (v & (1 << (k - 1))))
+        return 1 << (k + 1);
+    return 1 << k;
+}
+
+bool Media::open(const QString &file)
+{
+    return open(file, 0, 0);
+}
+
+bool Media::open(const QString &file, int64_t markIn)
+{
+    return open(file, markIn, 0);
+}
+
+bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
+{
+    if (formatContext) // one input per object
+        return false;
+    fileName = file;
+
+    // A name the learner picked is used as it stands; only a name that does not exist
+    // is taken as percent-encoded (for example "unit%201.mp3" that does exist opens).
+    QByteArray name = QFile::encodeName(file);
+    if (!QFileInfo::exists(file))
+        name = QByteArray::fromPercentEncoding(name);
+
+    AVFormatContext *raw = nullptr;
+    const int err = avformat_open_input(&raw, name.constData(), nullptr, nullptr);
+    if (err < 0) {
+        emit error(openErrorText(err).arg(fileName));
+        return false;
+    }
+    formatContext.reset(raw);
+
+    if (avformat_find_stream_info(formatContext.get(), nullptr) < 0) {
+        releaseInput();
+        emit error(tr("Error opening %1:\nCouldn't find any stream information in this file.")
+                       .arg(fileName));
+        return false;
+    }
+
+    // The first audio and the first video stream; a cover picture is not video.
+    int videoCandidate = -1;
+    int audioCandidate = -1;
+    for (unsigned i = 0; i < formatContext->nb_streams; ++i) {
+        const AVStream *st = formatContext->streams[i];
+        const AVMediaType type = st->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_VIDEO && videoCandidate < 0 &&
+            !(st->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            videoCandidate = int(i);
+        else if (type == AVMEDIA_TYPE_AUDIO && audioCandidate < 0)
+            audioCandidate = int(i);
+    }
+    AVCodecContext *ctx = nullptr;
+    if (audioCandidate >= 0 && openStreamComponent(audioCandidate, &ctx) == 0) {
+        audioCodec.reset(ctx);
+        audioStreamIndex = audioCandidate;
+        audioStream = formatContext->streams[audioCandidate];
+    }
+    ctx = nullptr;
+    if (videoCandidate >= 0 && openStreamComponent(videoCandidate, &ctx) == 0) {
+        videoCodec.reset(ctx);
+        videoStreamIndex = videoCandidate;
+        videoStream = formatContext->streams[videoCandidate];
+        frameTimer = double(nowMicroseconds()) / 1000000.0;
+        frameLastDelay = 0.04;
+        videoCurrentPtsTime = nowMicroseconds();
+    }
+    if (!audioCodec && !videoCodec) {
+        releaseInput();
+        return false;
+    }
+
+    if (givenMarkIn == 0)
+        markIn_ = startTime();
+    else
+        markIn_ = std::max(startTime(), std::min(givenMarkIn, duration()));
+    if (givenMarkOut == 0)
+        markOut_ = duration();
+    else
+        setMarkOutAt(givenMarkOut);
+
+    if (videoCodec) {
+        int w = targetWidth;
+        int h = targetHeight;
+        if (w == 0 || h == 0) {
+            w = videoCodec->width;
+            h = videoCodec->height;
+        }
+        if (powerOfTwo) {
+            w = roundToPowerOfTwo(w);
+            h = roundToPowerOfTwo(h);
+        }
+        for (VideoPicture &p : pictures) {
+            if (!p.allocate(w, h, targetPixelFormat)) {
+                releaseInput();
+                emit error(tr("Error opening %1:\nCannot allocate pictures buffer.").arg(fileName));
+                return false;
+            }
+        }
+        swsContext.reset(sws_getContext(videoCodec->width, videoCodec->height,
+                                        videoCodec->pix_fmt, w, h, AVPixelFormat(targetPixelFormat),
+                                        swsFlags, nullptr, nullptr, nullptr));
+        if (!swsContext) {
+            releaseInput();
+            emit error(tr("Error opening %1:\nCannot create a suitable conversion context to RGB.")
+                           .arg(fileName));
+            return false;
+        }
+    }
+
+    paused_ = false;
+    emit running(!stopped);
+    return true;
+}
+
+int Media::openStreamComponent(int streamIndex, AVCodecContext **context)
+{
+    if (!formatContext || streamIndex < 0 || unsigned(streamIndex) >= formatContext->nb_streams)
+        return -1;
+    const AVStream *st = formatContext->streams[streamIndex];
+    const AVCodec *codec = avcodec_find_decoder(st->codecpar->codec_id);
+    if (!codec)
+        return -1;
+    media::CodecContextPtr ctx(avcodec_alloc_context3(codec));
+    if (!ctx)
+        qBadAlloc();
+    if (avcodec_parameters_to_context(ctx.get(), st->codecpar) < 0)
+        return -1;
+    ctx->pkt_timebase = st->time_base;
+    if (avcodec_open2(ctx.get(), codec, nullptr) < 0)
+        return -1;
+    *context = ctx.release();
+    return 0;
+}
+
+AVStream *Media::referenceStream() const
+{
+    return videoCodec ? videoStream : audioStream;
+}
+
+AVRational Media::timeBase() const
+{
+    const AVStream *st = referenceStream();
+    return st ? st->time_base : AVRational{1, 1000000};
+}
+
+int64_t Media::startTime() const
+{
+    const AVStream *st = referenceStream();
+    if (!st || st->start_time == AV_NOPTS_VALUE)
+        return 0;
+    return st->start_time;
+}
+
+int64_t Media::duration() const
+{
+    const AVStream *st = referenceStream();
+    if (!formatContext || !st)
+        return 0;
+    if (st->duration != AV_NOPTS_VALUE)
+        return st->duration;
+    if (formatContext->duration == AV_NOPTS_VALUE)
+        return 0;
+    return int64_t(double(formatContext->duration) / 1000000.0 * st->time_base.den /
+                   st->time_base.num);
+}
+
+void Media::start()
+{
+    if (!stopped || !formatContext)
+        return;
+    stopped.store(false, std::memory_order_release);
+    resetClocks();
+    if (resumePosition > 0) {
+        seekBackwardFlag = true;
+        seek(resumePosition);
+    } else if (markIn() > startTime()) {
+        seekBackwardFlag = true;
+        seek(markIn());
+    }
+    if (!paused_) {
+        paused_ = true;
+        pause(false);
+        lastPaused = false;
+    }
+    parsingThread->start();
+    emit running(true);
+}
+
+void Media::stop()
+{
+    if (stopped || !formatContext)
+        return;
+    stopped.store(true, std::memory_order_release);
+    joinWorkers();
+    resumePosition = position();
+    emit running(false);
+}
+
+void Media::play(bool startorstop)
+{
+    if (startorstop)
+        start();
+    else
+        stop();
+}
+
+void Media::thread_terminated()
+{
+    if (stopped || parsingThread->isRunning())
+        return; // a stale notice from a run that was stopped and started again
+    emit error(tr("Error reading %1 !\n\nLogs;\n%2Decoding interupted. ").arg(fileName, logText()));
+    stop();
+}
+
+void Media::resetClocks()
+{
+    audioClock = 0;
+    frameLastPts = 0;
+    videoCurrentPts = 0;
+    {
+        std::lock_guard lock(pictqMutex);
+        pictqSize = 0;
+    }
+    pictqRindex = 0;
+    pictqWindex = 0;
+    seekTarget = 0;
+    seekRequest = SeekIdle;
+    videoCurrentPtsTime = nowMicroseconds();
+    frameTimer = double(videoCurrentPtsTime) / 1000000.0;
+    frameLastDelay = 0.04;
+}
+
+double Media::currentClock() const
+{
+    if (!videoCodec)
+        return audioClock;
+    if (paused_)
+        return videoCurrentPts;
+    return videoCurrentPts + double(nowMicroseconds() - videoCurrentPtsTime) / 1000000.0;
+}
+
+int64_t Media::position() const
+{
+    const AVRational tb = timeBase();
+    const double clock = videoCodec ? videoCurrentPts.load() : audioClock.load();
+    return int64_t(playSpeed * clock / (double(tb.num) / tb.den));
+}
+
+void Media::pause(bool p)
+{
+    if (stopped || paused_.exchange(p) == p)
+        return;
+    if (!p) {
+        videoCurrentPts = currentClock();
+        frameTimer += double(nowMicroseconds() - videoCurrentPtsTime) / 1000000.0;
+        refreshTimer->start(10);
+    }
+    emit paused(p);
+}
+
+void Media::video_refresh_timer()
+{
+    if (!videoCodec) {
+        refreshTimer->start(100);
+        return;
+    }
+    {
+        std::lock_guard lock(pictqMutex);
+        if (pictqSize < 1) {
+            refreshTimer->start(10);
+            return;
+        }
+    }
+    const VideoPicture &vp = pictures[size_t(pictqRindex)];
+    videoCurrentPts = vp.pts;
+    videoCurrentPtsTime = nowMicroseconds();
+    double delay = vp.pts - frameLastPts;
+    if (delay > 0 && delay < 1.0)
+        frameLastDelay = delay;
+    else
+        delay = frameLastDelay;
+    frameLastPts = vp.pts;
+    frameTimer += delay;
+    double actual = frameTimer - double(nowMicroseconds()) / 1000000.0;
+    if (actual < 0.01)
+        actual = 0.01;
+    emit frameReady(pictqRindex);
+    if (!paused_)
+        refreshTimer->start(int(actual * 1000 + 0.5));
+    pictqRindex = (pictqRindex + 1) % int(pictures.size());
+    {
+        std::lock_guard lock(pictqMutex);
+        --pictqSize;
+    }
+    pictqCond.notify_all();
+}
+
+VideoPicture *Media::picture(int id)
+{
+    if (id < 0 || id >= int(pictures.size()))
+        return nullptr;
+    return &pictures[size_t(id)];
+}
+
+float Media::videoAspectRatio() const
+{
+    if (!videoCodec || videoCodec->height == 0)
+        return 1.0f;
+    AVRational sar = videoStream->sample_aspect_ratio;
+    if (sar.num == 0)
+        sar = videoCodec->sample_aspect_ratio;
+    float ratio = sar.num != 0 && sar.den != 0 ? float(av_q2d(sar)) : 1.0f;
+    if (!(ratio > 0))
+        ratio = 1.0f;
+    return float(videoCodec->width) / float(videoCodec->height) * ratio;
+}
+
+// Marks --------------------------------------------------------------------------------
+
+void Media::setMarkInAt(int64_t value)
+{
+    markIn_ = std::max(startTime(), std::min(value, markOut()));
+    emit markingChanged();
+}
+
+void Media::setMarkOutAt(int64_t value)
+{
+    markOut_ = std::max(markIn(), std::min(value, duration()));
+    emit markingChanged();
+}
+
+void Media::resetMarkIn()
+{
+    setMarkInAt(startTime());
+}
+
+void Media::resetMarkOut()
+{
+    setMarkOutAt(duration());
+}
+
+void Media::setMarkIn()
+{
+    setMarkInAt(position());
+}
+
+void Media::setMarkOut()
+{
+    setMarkOutAt(position());
+}
+
+void Media::setLoop(bool on)
+{
+    loop = on;
+}
+
+// Seeks ---------------------------------------------------------------------------------
+
+void Media::seek(int64_t target)
+{
+    if (!formatContext || stopped)
+        return;
+    int expected = SeekIdle;
+    if (!seekRequest.compare_exchange_strong(expected, SeekClaimed, std::memory_order_acq_rel))
+        return; // one request at a time
+    seekTarget.store(std::max(startTime(), std::min(target, duration())), std::memory_order_relaxed);
+    seekRequest.store(SeekPending, std::memory_order_release);
+}
+
+void Media::seekBy(int64_t delta)
+{
+    seek(position() + delta);
+}
+
+void Media::seekBySeconds(double seconds)
+{
+    const auto us = int64_t((currentClock() + seconds) * 1000000.0 * playSpeed);
+    seek(av_rescale_q(us, AVRational{1, 1000000}, timeBase()));
+}
+
+void Media::seekBackward()
+{
+    seekBy(int64_t(-0.1 * double(duration())));
+}
+
+void Media::seekForward()
+{
+    seekBy(int64_t(0.1 * double(duration())));
+}
+
+void Media::seekBegin()
+{
+    seek(startTime());
+}
+
+void Media::setOptionAllowDirtySeek(bool dirty)
+{
+    allowDirtySeek = dirty;
+}
+
+void Media::setPlaySpeed(int playspeed)
+{
+    static constexpr double factors[] = {0.25, 0.333, 0.5, 1.0, 2.0, 3.0};
+    const double factor =
+        playspeed >= 0 && playspeed < int(std::size(factors)) ? factors[playspeed] : 1.0;
+    playSpeed = factor;
+    appendLog(QStringLiteral("Playing speed set to %2.\n").arg(factor, 0, 'g'));
+}
+
+QString Media::timeText(int64_t pos) const
+{
+    const auto seconds = int64_t(toSeconds(pos, timeBase()) / playSpeed);
+    const QChar zero(u'0');
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600, 2, 10, zero)
+        .arg((seconds % 3600) / 60, 2, 10, zero)
+        .arg(seconds % 60, 2, 10, zero);
+}
+
+// Audio decoder properties --------------------------------------------------------------
+
+int Media::audioSampleRate()
+{
+    return audioCodec ? audioCodec->sample_rate : 0;
+}
+
+int Media::audioBitRate()
+{
+    return audioCodec ? int(audioCodec->bit_rate) : 0;
+}
+
+int Media::audioChannels()
+{
+    return audioCodec ? audioCodec->ch_layout.nb_channels : 0;
+}

@@ -1,0 +1,167 @@
+#pragma once
+
+#include "media/ffmpeg.h"
+#include "media/packetqueue.h"
+#include "media/videopicture.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+class QTimer;
+class ParsingThread;
+
+// The playback of one media file: opens it with FFmpeg, chooses the first audio and
+// video stream, owns the decoders, the two packet queues, the four-slot RGB picture
+// ring, the display timer, the loop marks and the worker threads. Lives in the GUI
+// thread: its slots, signals, timer and accessors run there, except seek() and pause(),
+// which a decode thread also calls at the loop end mark.
+//
+// Positions are signed 64-bit tick counts of the reference stream's time base (the
+// video stream when there is one, else the audio stream); clocks are doubles in seconds
+// at the current play speed.
+//
+// Threads: fields polled across threads are atomics; the picture ring count is guarded
+// by pictqMutex, the log by logMutex, each queue by its own mutex; no code path holds
+// two of these at once.
+class Media final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Media)
+    friend class ParsingThread;
+    friend class MediaTestProbe; // tests look into the queues and seek state
+
+public:
+    Media(QObject *parent, bool powerOfTwo, int swsFlags, int pixelFormat, int width, int height);
+    ~Media() override;
+
+    int64_t position() const;
+    int64_t startTime() const;
+    int64_t duration() const;
+    QString timeText(int64_t pos) const;
+    void seek(int64_t target);
+    void seekBy(int64_t delta);
+    void seekBySeconds(double seconds);
+    void setMarkInAt(int64_t value);
+    void setMarkOutAt(int64_t value);
+    int64_t markIn() const { return markIn_.load(std::memory_order_relaxed); }
+    int64_t markOut() const { return markOut_.load(std::memory_order_relaxed); }
+    bool isStopped() const { return stopped.load(std::memory_order_acquire); }
+    bool isPaused() const { return paused_.load(std::memory_order_acquire); }
+    VideoPicture *picture(int id);
+    float videoAspectRatio() const;
+    double currentClock() const;
+
+    // The log lines of the worker threads and of setPlaySpeed, as one text.
+    QString logText() const;
+    bool hasVideo() const { return videoCodec != nullptr; }
+    bool hasAudio() const { return audioCodec != nullptr; }
+    // The reference stream's time base.
+    AVRational timeBase() const;
+
+    // The picture size rule for drivers without non-power-of-two textures: the power of
+    // two nearest to v (on the bit below the highest set bit); 0 gives 1.
+    static int roundToPowerOfTwo(int v);
+
+signals:
+    void frameReady(int id);
+    void running(bool run);
+    void paused(bool state);
+    void markingChanged();
+    void error(QString msg);
+
+public slots:
+    bool open(const QString &file, int64_t markIn, int64_t markOut);
+    bool open(const QString &file, int64_t markIn);
+    bool open(const QString &file);
+    void start();
+    void stop();
+    void play(bool startorstop);
+    void pause(bool p);
+    void resetMarkIn();
+    void resetMarkOut();
+    void setMarkIn();
+    void setMarkOut();
+    void setLoop(bool on);
+    void setPlaySpeed(int playspeed);
+    void seekBackward();
+    void seekForward();
+    void seekBegin();
+    void setOptionAllowDirtySeek(bool dirty);
+    int audioSampleRate();
+    int audioBitRate();
+    int audioChannels();
+    void video_refresh_timer();
+    void thread_terminated();
+
+private:
+    // seekRequest: Idle; Claimed while one caller writes seekTarget; Pending once the
+    // target is published for the demux thread, which sets it back to Idle after use.
+    enum SeekState : int { SeekIdle, SeekClaimed, SeekPending };
+
+    int openStreamComponent(int streamIndex, AVCodecContext **context);
+    void releaseInput();
+    void resetClocks();
+    void appendLog(const QString &line);
+    void joinWorkers();
+    AVStream *referenceStream() const;
+    static int64_t nowMicroseconds() { return av_gettime(); }
+
+    QString fileName;
+    QString logText_;
+    mutable std::mutex logMutex; // guards logText_
+    media::FormatContextPtr formatContext;
+    AVStream *audioStream = nullptr;
+    int audioStreamIndex = -1;
+    PacketQueue audioQueue;
+    media::CodecContextPtr audioCodec;
+    AVStream *videoStream = nullptr;
+    media::SwsContextPtr swsContext;
+    int videoStreamIndex = -1;
+    PacketQueue videoQueue;
+    media::CodecContextPtr videoCodec;
+    std::atomic<int> seekRequest{SeekIdle};
+    std::atomic<bool> seekBackwardFlag{false};
+    std::atomic<bool> allowDirtySeek{false};
+    std::atomic<int64_t> seekTarget{0};
+    std::atomic<int64_t> markIn_{0};
+    std::atomic<int64_t> markOut_{0};
+    int64_t resumePosition = 0;
+
+    // Display timing: GUI thread only, except videoCurrentPts, which the demux and audio
+    // threads read.
+    double frameTimer = 0;
+    double frameLastPts = 0;
+    double frameLastDelay = 0.04;
+    std::atomic<double> videoCurrentPts{0};
+    int64_t videoCurrentPtsTime = 0;
+    // Written by the audio thread, read by the GUI and demux threads.
+    std::atomic<double> audioClock{0};
+    QTimer *refreshTimer = nullptr;
+    std::atomic<double> playSpeed{1.0};
+
+    std::array<VideoPicture, 4> pictures;
+    int pictqSize = 0; // guarded by pictqMutex
+    int pictqRindex = 0; // GUI thread only
+    int pictqWindex = 0; // video thread only while running
+    std::mutex pictqMutex;
+    std::condition_variable pictqCond;
+
+    int swsFlags;
+    int targetPixelFormat;
+    int targetWidth;
+    int targetHeight;
+    bool powerOfTwo;
+
+    ParsingThread *parsingThread = nullptr;
+
+    std::atomic<bool> stopped{true};
+    std::atomic<bool> loop{true};
+    std::atomic<bool> paused_{false};
+    bool lastPaused = false; // demux thread's copy of paused_
+};

@@ -1,0 +1,111 @@
+#include "media/packetqueue.h"
+
+#include <QDebug>
+
+namespace {
+
+// The flush packet: no buffer reference and size 0, so unreferencing a copy frees
+// nothing; identified by its payload pointer to a one-byte 'F' that lives as long as
+// the process.
+std::once_flag flushOnce;
+AVPacket *theFlushPacket = nullptr;
+
+void createFlushPacket()
+{
+    AVPacket *pkt = av_packet_alloc();
+    auto *payload = static_cast<uint8_t *>(av_malloc(1));
+    if (!pkt || !payload)
+        qBadAlloc();
+    payload[0] = 'F';
+    pkt->data = payload;
+    pkt->size = 0;
+    theFlushPacket = pkt;
+}
+
+} // namespace
+
+PacketQueue::PacketQueue()
+{
+    init();
+}
+
+PacketQueue::~PacketQueue() = default;
+
+void PacketQueue::init()
+{
+    std::call_once(flushOnce, createFlushPacket);
+    std::lock_guard lock(mutex);
+    packets.clear();
+    size.store(0, std::memory_order_relaxed);
+}
+
+const AVPacket *PacketQueue::flushPacket()
+{
+    std::call_once(flushOnce, createFlushPacket);
+    return theFlushPacket;
+}
+
+bool PacketQueue::isFlushPacket(const AVPacket *pkt)
+{
+    return pkt && pkt->data && pkt->data == flushPacket()->data;
+}
+
+bool PacketQueue::put(const AVPacket *pkt)
+{
+    media::PacketPtr node = media::allocPacket();
+    if (isFlushPacket(pkt)) {
+        // copied field by field: a reference would copy the payload and lose its identity
+        node->data = pkt->data;
+        node->size = 0;
+    } else if (av_packet_ref(node.get(), pkt) < 0) {
+        return false;
+    }
+    {
+        std::lock_guard lock(mutex);
+        size.store(size.load(std::memory_order_relaxed) + node->size, std::memory_order_relaxed);
+        packets.push_back(std::move(node));
+    }
+    cond.notify_all();
+    return true;
+}
+
+bool PacketQueue::get(AVPacket *out, bool block, const std::atomic<bool> *cancel)
+{
+    std::unique_lock lock(mutex);
+    for (;;) {
+        if (!packets.empty())
+            break;
+        if (!block || (cancel && cancel->load(std::memory_order_acquire)))
+            return false;
+        cond.wait(lock);
+    }
+    media::PacketPtr node = std::move(packets.front());
+    packets.pop_front();
+    size.store(size.load(std::memory_order_relaxed) - node->size, std::memory_order_relaxed);
+    av_packet_move_ref(out, node.get());
+    return true;
+}
+
+void PacketQueue::flush()
+{
+    {
+        std::lock_guard lock(mutex);
+        packets.clear();
+        size.store(0, std::memory_order_relaxed);
+    }
+    if (!put(flushPacket()))
+        qWarning("Couldn't queue flush packet.");
+}
+
+void PacketQueue::wakeAll()
+{
+    // Taking the lock orders the wake after a reader's look at its cancel flag.
+    { std::lock_guard lock(mutex); }
+    cond.notify_all();
+}
+
+int PacketQueue::packetCount() const
+{
+    std::lock_guard lock(mutex);
+    return int(packets.size());
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "media/ffmpeg.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+
+// Unbounded FIFO of compressed packets from the demux thread (the only producer) to one
+// decode thread (the only consumer). Counts the payload bytes it holds so that the
+// producer can throttle itself, and carries the process-wide flush packet, which tells
+// the decoder to reset. Every member function is safe to call from any thread.
+class PacketQueue final
+{
+public:
+    PacketQueue();
+    ~PacketQueue();
+    PacketQueue(const PacketQueue &) = delete;
+    PacketQueue &operator=(const PacketQueue &) = delete;
+
+    // Creates the flush packet if it does not exist yet and empties the queue.
+    void init();
+
+    // Appends a reference to pkt (the flush packet is queued as itself). Returns false,
+    // queuing nothing, when the payload cannot be referenced.
+    bool put(const AVPacket *pkt);
+
+    // Moves the oldest packet into out, which must be blank (freshly allocated or
+    // unreferenced). Without block, returns false at once when the queue is empty.
+    // With block, waits until a packet arrives; when cancel is given, the wait also ends,
+    // with false, once *cancel is true and wakeAll() has been called (or the queue
+    // is looked at again). The caller releases out with av_packet_unref; for the flush
+    // packet that releases nothing.
+    bool get(AVPacket *out, bool block, const std::atomic<bool> *cancel = nullptr);
+
+    // Releases every queued packet, then queues the flush packet. Wakes a blocked reader.
+    void flush();
+
+    // Wakes blocked readers so that they look at their cancel flag again.
+    void wakeAll();
+
+    // Payload bytes held; read without the lock, so possibly stale.
+    int byteSize() const { return size.load(std::memory_order_relaxed); }
+    int packetCount() const;
+
+    static bool isFlushPacket(const AVPacket *pkt);
+    static const AVPacket *flushPacket();
+
+private:
+    // A packet of the queue: a reference of the caller's payload, or the flush packet.
+    std::deque<media::PacketPtr> packets;
+    std::atomic<int> size{0};
+    // Guards packets (size is written only under it). Never held together
+    // with any other lock of the engine.
+    mutable std::mutex mutex;
+    std::condition_variable cond;
+};

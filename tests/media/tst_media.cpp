@@ -1,0 +1,543 @@
+#include "media/media.h"
+
+#include "support/mediafixtures.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
+// Looks into a Media's queues and seek state, which the user interface never sees.
+class MediaTestProbe
+{
+public:
+    static PacketQueue &videoQueue(Media &m) { return m.videoQueue; }
+    static PacketQueue &audioQueue(Media &m) { return m.audioQueue; }
+    static bool seekPending(const Media &m) { return m.seekRequest.load() != Media::SeekIdle; }
+    static int64_t seekTarget(const Media &m) { return m.seekTarget.load(); }
+};
+
+namespace {
+
+constexpr int rgb24 = 2; // AV_PIX_FMT_RGB24, as the main window passes it
+
+std::unique_ptr<Media> newMedia()
+{
+    return std::make_unique<Media>(nullptr, false, 16, rgb24, 0, 0);
+}
+
+// Takes packets off a queue as a decoder would, until pred says stop or time runs out.
+template <typename Pred> bool drainUntil(PacketQueue &q, Pred pred, int timeoutMs = 5000)
+{
+    media::PacketPtr pkt = media::allocPacket();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < timeoutMs) {
+        if (!q.get(pkt.get(), false)) {
+            QTest::qWait(5);
+            continue;
+        }
+        const bool done = pred(pkt.get());
+        av_packet_unref(pkt.get());
+        if (done)
+            return true;
+    }
+    return false;
+}
+
+bool waitForPacket(PacketQueue &q, AVPacket *out)
+{
+    return drainUntil(q, [out](AVPacket *p) {
+        av_packet_move_ref(out, p); // keeps the flush packet's identity
+        return true;
+    });
+}
+
+// Serves the first `bytes` bytes of a file to one client on loopback, then resets the
+// connection: the reader sees an I/O error in the middle of the input.
+class ResettingServer
+{
+public:
+    ResettingServer(const QByteArray &data, qsizetype bytes) : payload(data.left(bytes))
+    {
+        fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        if (bind(fd, reinterpret_cast<sockaddr *>(&addr), len) != 0 || listen(fd, 1) != 0 ||
+            getsockname(fd, reinterpret_cast<sockaddr *>(&addr), &len) != 0)
+            qFatal("cannot listen on loopback");
+        port = ntohs(addr.sin_port);
+        server = std::thread([this] {
+            const int client = accept(fd, nullptr, nullptr);
+            if (client < 0)
+                return;
+            qsizetype sent = 0;
+            while (sent < payload.size()) {
+                const ssize_t n = send(client, payload.constData() + sent, size_t(payload.size() - sent), 0);
+                if (n <= 0)
+                    break;
+                sent += n;
+            }
+            usleep(200000);
+            linger lg{1, 0}; // close with a reset
+            setsockopt(client, SOL_SOCKET, SO_LINGER, &lg, sizeof lg);
+            close(client);
+        });
+    }
+    ~ResettingServer()
+    {
+        shutdown(fd, SHUT_RDWR);
+        server.join();
+        close(fd);
+    }
+    QString url() const { return QStringLiteral("tcp://127.0.0.1:%1").arg(port); }
+
+private:
+    QByteArray payload;
+    int fd = -1;
+    int port = 0;
+    std::thread server;
+};
+
+} // namespace
+
+class TestMedia : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void openFailsWithItsOwnText_data();
+    void openFailsWithItsOwnText();
+    void opensStreamsAndSetsMarks_data();
+    void opensStreamsAndSetsMarks();
+    void opensUnusualNames_data();
+    void opensUnusualNames();
+    void marksGivenToOpenAreClamped();
+    void roundsToPowerOfTwo_data();
+    void roundsToPowerOfTwo();
+    void powerOfTwoPictures();
+    void startAndStopAreIdempotent();
+    void demuxThrottlesAndStopsPromptlyWhenFull();
+    void startSeeksBackwardToMarkIn();
+    void seekBeyondMarkOutGoesToMarkIn();
+    void endSentinelIsStampedAndNeverPilesUp_data();
+    void endSentinelIsStampedAndNeverPilesUp();
+    void readErrorEndsPlaybackWithMessage();
+
+private:
+    MediaFixtures fx;
+};
+
+void TestMedia::initTestCase()
+{
+    QVERIFY(fx.dir.isValid());
+    QVERIFY(fx.make(QStringLiteral("av.mp4"), MediaFixtures::videoSource(QStringLiteral("320x240"), 4) +
+                                                  MediaFixtures::toneSource(4) + MediaFixtures::h264() +
+                                                  QStringList{QStringLiteral("-c:a"), QStringLiteral("aac")}));
+    QVERIFY(fx.make(QStringLiteral("audio.mp3"), MediaFixtures::toneSource(3) +
+                                                     QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.make(QStringLiteral("cover.mp3"),
+                    QStringList{QStringLiteral("-i"), fx.path(QStringLiteral("audio.mp3")),
+                                QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                QStringLiteral("color=c=red:size=64x64:duration=1"),
+                                QStringLiteral("-map"), QStringLiteral("0:a"), QStringLiteral("-map"),
+                                QStringLiteral("1:v"), QStringLiteral("-frames:v"), QStringLiteral("1"),
+                                QStringLiteral("-c:a"), QStringLiteral("copy"), QStringLiteral("-c:v"),
+                                QStringLiteral("mjpeg"), QStringLiteral("-disposition:v"),
+                                QStringLiteral("attached_pic"), QStringLiteral("-id3v2_version"),
+                                QStringLiteral("3")}));
+    QVERIFY(fx.make(QStringLiteral("video.mkv"), MediaFixtures::videoSource(QStringLiteral("426x240"), 2) +
+                                                     MediaFixtures::h264()));
+    QVERIFY(fx.make(QStringLiteral("av.ts"), MediaFixtures::videoSource(QStringLiteral("320x240"), 3) +
+                                                 MediaFixtures::toneSource(3) + MediaFixtures::h264() +
+                                                 QStringList{QStringLiteral("-c:a"), QStringLiteral("mp2")}));
+    QVERIFY(fx.make(QStringLiteral("long.mp3"), MediaFixtures::toneSource(20) +
+                                                    QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+
+    QFile whole(fx.path(QStringLiteral("av.mp4")));
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    QFile cut(fx.path(QStringLiteral("cut.mp4")));
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() / 2));
+    cut.close();
+
+    // index first, then cut in the middle of the data: opens, and ends early
+    QVERIFY(fx.make(QStringLiteral("fast.mp4"),
+                    QStringList{QStringLiteral("-i"), fx.path(QStringLiteral("av.mp4")), QStringLiteral("-c"),
+                                QStringLiteral("copy"), QStringLiteral("-movflags"), QStringLiteral("+faststart")}));
+    QFile fast(fx.path(QStringLiteral("fast.mp4")));
+    QVERIFY(fast.open(QIODevice::ReadOnly));
+    QFile cutFast(fx.path(QStringLiteral("cutfast.mp4")));
+    QVERIFY(cutFast.open(QIODevice::WriteOnly));
+    cutFast.write(fast.readAll().left(fast.size() / 2));
+    cutFast.close();
+
+    QFile text(fx.path(QStringLiteral("notes.mp4")));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("These are my notes for unit one. Nothing to play here.\n");
+}
+
+void TestMedia::openFailsWithItsOwnText_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << QStringLiteral("missing.mp4") << QStringLiteral("No such file.");
+    QTest::newRow("text renamed .mp4") << QStringLiteral("notes.mp4")
+                                       << QStringLiteral("Error while parsing header.");
+    QTest::newRow("cut before its index") << QStringLiteral("cut.mp4")
+                                          << QStringLiteral("Error while parsing header.");
+}
+
+void TestMedia::openFailsWithItsOwnText()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+    auto m = newMedia();
+    QSignalSpy errors(m.get(), &Media::error);
+    QSignalSpy running(m.get(), &Media::running);
+    const QString path = fx.path(file);
+    QVERIFY(!m->open(path));
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(errors.at(0).at(0).toString(), QStringLiteral("Error opening %1:\n%2").arg(path, reason));
+    QCOMPARE(running.count(), 0);
+    // nothing is left open: starting does nothing
+    m->start();
+    QVERIFY(m->isStopped());
+    QCOMPARE(m->duration(), int64_t(0));
+}
+
+void TestMedia::opensStreamsAndSetsMarks_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("video");
+    QTest::addColumn<bool>("audio");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<bool>("startsAtZero");
+    QTest::newRow("h264+aac mp4") << QStringLiteral("av.mp4") << true << true << 4.0 << true;
+    QTest::newRow("audio-only mp3") << QStringLiteral("audio.mp3") << false << true << 3.0 << false;
+    QTest::newRow("mp3 with cover art") << QStringLiteral("cover.mp3") << false << true << 3.0 << false;
+    QTest::newRow("video-only mkv") << QStringLiteral("video.mkv") << true << false << 2.0 << true;
+    QTest::newRow("mpeg-ts") << QStringLiteral("av.ts") << true << true << 3.0 << false;
+}
+
+void TestMedia::opensStreamsAndSetsMarks()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, video);
+    QFETCH(bool, audio);
+    QFETCH(double, seconds);
+    QFETCH(bool, startsAtZero);
+
+    auto m = newMedia();
+    QSignalSpy running(m.get(), &Media::running);
+    QSignalSpy marking(m.get(), &Media::markingChanged);
+    QSignalSpy errors(m.get(), &Media::error);
+    QVERIFY(m->open(fx.path(file)));
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(running.count(), 1);
+    QCOMPARE(running.at(0).at(0).toBool(), false);
+    QCOMPARE(marking.count(), 0);
+    QCOMPARE(m->hasVideo(), video);
+    QCOMPARE(m->hasAudio(), audio);
+    QCOMPARE(m->audioChannels() > 0, audio);
+    QCOMPARE(m->audioSampleRate() > 0, audio);
+    QVERIFY(m->isStopped());
+    QVERIFY(!m->isPaused());
+
+    const AVRational tb = m->timeBase();
+    const double length = double(m->duration()) * tb.num / tb.den;
+    QVERIFY2(qAbs(length - seconds) < 0.2, qPrintable(QString::number(length)));
+    if (startsAtZero)
+        QCOMPARE(m->startTime(), int64_t(0));
+    else
+        QVERIFY(m->startTime() > 0);
+    QCOMPARE(m->markIn(), m->startTime());
+    QCOMPARE(m->markOut(), m->duration());
+
+    // pictures exist exactly for video, at the decoder's size
+    VideoPicture *p = m->picture(0);
+    QVERIFY(p);
+    QCOMPARE(p->allocated, video);
+    QVERIFY(!m->picture(4));
+    QVERIFY(!m->picture(-1));
+    if (video)
+        QCOMPARE(p->pixelFormat, rgb24);
+}
+
+void TestMedia::opensUnusualNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("given");
+    QTest::newRow("percent then digits") << QStringLiteral("unit%201.mp3") << QString();
+    QTest::newRow("percent then hex letters") << QStringLiteral("50%AB.mp4") << QString();
+    QTest::newRow("spaces") << QStringLiteral("unit one lesson.mp3") << QString();
+    QTest::newRow("non-ASCII") << QStringLiteral("Lektion für Anfänger 日本.mp4") << QString();
+    QTest::newRow("percent-encoded name of a file that exists decoded")
+        << QStringLiteral("my lesson.mp3") << QStringLiteral("my%20lesson.mp3");
+}
+
+void TestMedia::opensUnusualNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, given);
+    const QString source = fx.path(name.endsWith(QLatin1String(".mp4")) ? QStringLiteral("av.mp4")
+                                                                        : QStringLiteral("audio.mp3"));
+    QFile::remove(fx.path(name));
+    QVERIFY(QFile::copy(source, fx.path(name)));
+    auto m = newMedia();
+    QSignalSpy errors(m.get(), &Media::error);
+    QVERIFY(m->open(fx.path(given.isEmpty() ? name : given)));
+    QCOMPARE(errors.count(), 0);
+}
+
+void TestMedia::marksGivenToOpenAreClamped()
+{
+    const QString file = fx.path(QStringLiteral("av.mp4"));
+    {
+        auto m = newMedia();
+        QSignalSpy marking(m.get(), &Media::markingChanged);
+        QVERIFY(m->open(file, int64_t(1) << 40));
+        QCOMPARE(m->markIn(), m->duration());
+        QCOMPARE(m->markOut(), m->duration());
+        QCOMPARE(marking.count(), 0);
+    }
+    {
+        auto m = newMedia();
+        QSignalSpy marking(m.get(), &Media::markingChanged);
+        QVERIFY(m->open(file, -5000, 1000));
+        QCOMPARE(m->markIn(), m->startTime());
+        QCOMPARE(m->markOut(), int64_t(1000));
+        QCOMPARE(marking.count(), 1); // the given mark out goes through its setter
+    }
+    {
+        // the TS clip starts late: a mark in before its start becomes the start
+        auto m = newMedia();
+        QVERIFY(m->open(fx.path(QStringLiteral("av.ts")), 1));
+        QCOMPARE(m->markIn(), m->startTime());
+    }
+}
+
+void TestMedia::roundsToPowerOfTwo_data()
+{
+    QTest::addColumn<int>("in");
+    QTest::addColumn<int>("out");
+    const int cases[][2] = {{0, 1},       {1, 1},       {2, 2},       {3, 4},       {426, 512},
+                            {640, 512},   {720, 512},   {768, 1024},  {1280, 1024}, {1366, 1024},
+                            {1920, 2048}, {1080, 1024}, {576, 512}};
+    for (const auto &c : cases)
+        QTest::addRow("%d", c[0]) << c[0] << c[1];
+}
+
+void TestMedia::roundsToPowerOfTwo()
+{
+    QFETCH(int, in);
+    QFETCH(int, out);
+    QCOMPARE(Media::roundToPowerOfTwo(in), out);
+}
+
+void TestMedia::powerOfTwoPictures()
+{
+    Media m(nullptr, true, 1, rgb24, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("video.mkv"))));
+    QCOMPARE(m.picture(3)->width, 512);
+    QCOMPARE(m.picture(3)->height, 256);
+}
+
+void TestMedia::startAndStopAreIdempotent()
+{
+    auto m = newMedia();
+    QVERIFY(m->open(fx.path(QStringLiteral("av.mp4"))));
+    QSignalSpy running(m.get(), &Media::running);
+    QSignalSpy pausedSpy(m.get(), &Media::paused);
+    m->stop(); // stopped already: nothing
+    QCOMPARE(running.count(), 0);
+    m->start();
+    m->start();
+    QCOMPARE(running.count(), 1);
+    QCOMPARE(running.at(0).at(0).toBool(), true);
+    QCOMPARE(pausedSpy.count(), 1);
+    QCOMPARE(pausedSpy.at(0).at(0).toBool(), false);
+    QVERIFY(!m->isStopped());
+    m->stop();
+    m->stop();
+    QCOMPARE(running.count(), 2);
+    QCOMPARE(running.at(1).at(0).toBool(), false);
+    QVERIFY(m->isStopped());
+    // pausing while stopped does nothing
+    m->pause(true);
+    QCOMPARE(pausedSpy.count(), 1);
+    QTest::qWait(50); // a stale finished() notice must not be taken for a read error
+    QCOMPARE(running.count(), 2);
+    QVERIFY(m->logText().contains(QLatin1String("ParsingThread:: ended.\n")));
+}
+
+void TestMedia::demuxThrottlesAndStopsPromptlyWhenFull()
+{
+    // with nobody decoding, the demux thread fills the queues up to its limits and waits
+    auto m = newMedia();
+    QVERIFY(m->open(fx.path(QStringLiteral("long.mp3"))));
+    m->start();
+    PacketQueue &audio = MediaTestProbe::audioQueue(*m);
+    QTRY_VERIFY(audio.byteSize() > 81920);
+    const int count = audio.packetCount();
+    QTest::qWait(100);
+    QCOMPARE(audio.packetCount(), count); // throttled: no more reading
+    QVERIFY(audio.byteSize() < 81920 + 2000);
+
+    m->stop();
+    // the closing flush leaves exactly the flush packet on both queues
+    QCOMPARE(audio.packetCount(), 1);
+    QCOMPARE(MediaTestProbe::videoQueue(*m).packetCount(), 1);
+    media::PacketPtr pkt = media::allocPacket();
+    QVERIFY(audio.get(pkt.get(), false));
+    QVERIFY(PacketQueue::isFlushPacket(pkt.get()));
+}
+
+void TestMedia::startSeeksBackwardToMarkIn()
+{
+    // with a mark in after the start, start() seeks there; the queue begins with a flush
+    auto m = newMedia();
+    QVERIFY(m->open(fx.path(QStringLiteral("av.mp4"))));
+    const AVRational tb = m->timeBase();
+    const int64_t twoSeconds = 2 * tb.den / tb.num;
+    m->setMarkInAt(twoSeconds);
+    m->start();
+    PacketQueue &video = MediaTestProbe::videoQueue(*m);
+    media::PacketPtr pkt = media::allocPacket();
+    QVERIFY(waitForPacket(video, pkt.get()));
+    QVERIFY(PacketQueue::isFlushPacket(pkt.get()));
+    av_packet_unref(pkt.get());
+    // the first packet after it is the key frame at or before mark in (GOP of 1 s)
+    QVERIFY(waitForPacket(video, pkt.get()));
+    QVERIFY(pkt->flags & AV_PKT_FLAG_KEY);
+    QVERIFY(pkt->pts <= twoSeconds);
+    QVERIFY(pkt->pts > twoSeconds - 2 * tb.den / tb.num);
+    av_packet_unref(pkt.get());
+    m->stop();
+}
+
+void TestMedia::seekBeyondMarkOutGoesToMarkIn()
+{
+    auto m = newMedia();
+    QVERIFY(m->open(fx.path(QStringLiteral("av.mp4"))));
+    const AVRational tb = m->timeBase();
+    const int64_t second = tb.den / tb.num;
+    m->setMarkOutAt(2 * second);
+    m->setMarkInAt(second);
+    m->start();
+    PacketQueue &video = MediaTestProbe::videoQueue(*m);
+    QTRY_VERIFY(!MediaTestProbe::seekPending(*m)); // the start's seek to mark in is done
+
+    m->seek(3 * second + second / 2);
+    m->seek(0); // ignored: one request at a time
+    QTRY_VERIFY(!MediaTestProbe::seekPending(*m));
+    QCOMPARE(MediaTestProbe::seekTarget(*m), second);
+    // after the last flush, packets start at the key frame of mark in, not of 3.5 s
+    bool afterFlush = false;
+    int64_t firstPts = -1;
+    QVERIFY(drainUntil(video, [&](AVPacket *p) {
+        if (PacketQueue::isFlushPacket(p)) {
+            afterFlush = true;
+            return false;
+        }
+        if (afterFlush) {
+            firstPts = p->pts;
+            return true;
+        }
+        return false;
+    }));
+    QVERIFY(firstPts <= second);
+    m->stop();
+
+    // seeks while stopped are ignored
+    m->seek(second);
+    QVERIFY(!MediaTestProbe::seekPending(*m));
+}
+
+void TestMedia::endSentinelIsStampedAndNeverPilesUp_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("toVideo");
+    QTest::newRow("audio-only mp3") << QStringLiteral("audio.mp3") << false;
+    QTest::newRow("mp4 with video") << QStringLiteral("av.mp4") << true;
+    QTest::newRow("mp4 cut in the middle") << QStringLiteral("cutfast.mp4") << true;
+}
+
+void TestMedia::endSentinelIsStampedAndNeverPilesUp()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, toVideo);
+    auto m = newMedia();
+    QVERIFY(m->open(fx.path(file)));
+    const int64_t markOut = m->markOut() - 7;
+    m->setMarkOutAt(markOut);
+    m->start();
+    PacketQueue &q = toVideo ? MediaTestProbe::videoQueue(*m) : MediaTestProbe::audioQueue(*m);
+    PacketQueue &other = toVideo ? MediaTestProbe::audioQueue(*m) : MediaTestProbe::videoQueue(*m);
+
+    // act as both decoders until the end sentinel arrives
+    bool sentinel = false;
+    QElapsedTimer t;
+    t.start();
+    media::PacketPtr pkt = media::allocPacket();
+    while (!sentinel && t.elapsed() < 10000) {
+        while (other.get(pkt.get(), false))
+            av_packet_unref(pkt.get());
+        if (!q.get(pkt.get(), false)) {
+            QTest::qWait(2);
+            continue;
+        }
+        if (pkt->size == 0 && !PacketQueue::isFlushPacket(pkt.get())) {
+            sentinel = true;
+            QCOMPARE(pkt->dts, markOut);
+        }
+        av_packet_unref(pkt.get());
+    }
+    QVERIFY(sentinel);
+    // the next one follows once this one is taken, and they do not pile up unread
+    QTRY_COMPARE(q.packetCount(), 1);
+    QTest::qWait(100);
+    QCOMPARE(q.packetCount(), 1);
+    m->stop();
+}
+
+void TestMedia::readErrorEndsPlaybackWithMessage()
+{
+    QFile f(fx.path(QStringLiteral("long.mp3")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    ResettingServer server(f.readAll(), 40000);
+
+    auto m = newMedia();
+    QSignalSpy errors(m.get(), &Media::error);
+    QSignalSpy running(m.get(), &Media::running);
+    QVERIFY(m->open(server.url()));
+    m->start();
+    // drain as a decoder would, so the demux thread keeps reading until the reset
+    PacketQueue &audio = MediaTestProbe::audioQueue(*m);
+    media::PacketPtr pkt = media::allocPacket();
+    QElapsedTimer t;
+    t.start();
+    while (errors.isEmpty() && t.elapsed() < 10000) {
+        while (audio.get(pkt.get(), false))
+            av_packet_unref(pkt.get());
+        QTest::qWait(10);
+    }
+    QCOMPARE(errors.count(), 1);
+    const QString msg = errors.at(0).at(0).toString();
+    QVERIFY2(msg.startsWith(QStringLiteral("Error reading %1 !\n\nLogs;\n").arg(server.url())), qPrintable(msg));
+    QVERIFY(msg.contains(QLatin1String("ParsingThread:: Couldn't read frame.\n")));
+    QVERIFY(msg.endsWith(QLatin1String("Decoding interupted. ")));
+    QVERIFY(m->isStopped());
+    QCOMPARE(running.last().at(0).toBool(), false);
+}
+
+QTEST_GUILESS_MAIN(TestMedia)
+#include "tst_media.moc"
