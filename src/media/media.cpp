@@ -1,6 +1,7 @@
 #include "media/media.h"
 
 #include "media/parsingthread.h"
+#include "media/videodecodethread.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -57,8 +58,11 @@ Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, 
 {
     setUpFfmpegOnce();
     parsingThread = new ParsingThread(this);
-    connect(parsingThread, &WorkerThread::finished, this, &Media::thread_terminated,
-            Qt::QueuedConnection);
+    videoThread = new VideoDecodeThread(this);
+    for (WorkerThread *worker : {static_cast<WorkerThread *>(parsingThread),
+                                 static_cast<WorkerThread *>(videoThread)})
+        connect(worker, &WorkerThread::finished, this, &Media::thread_terminated,
+                Qt::QueuedConnection);
     refreshTimer = new QTimer(this);
     refreshTimer->setSingleShot(true);
     refreshTimer->setTimerType(Qt::PreciseTimer);
@@ -86,6 +90,7 @@ void Media::joinWorkers()
         std::lock_guard lock(pictqMutex);
     }
     pictqCond.notify_all();
+    videoThread->wait();
 }
 
 void Media::releaseInput()
@@ -307,6 +312,8 @@ void Media::start()
         lastPaused = false;
     }
     parsingThread->start();
+    if (videoCodec)
+        videoThread->start();
     emit running(true);
 }
 
@@ -330,7 +337,7 @@ void Media::play(bool startorstop)
 
 void Media::thread_terminated()
 {
-    if (stopped || parsingThread->isRunning())
+    if (stopped || (parsingThread->isRunning() && (!videoCodec || videoThread->isRunning())))
         return; // a stale notice from a run that was stopped and started again
     emit error(tr("Error reading %1 !\n\nLogs;\n%2Decoding interupted. ").arg(fileName, logText()));
     stop();
@@ -414,9 +421,50 @@ void Media::video_refresh_timer()
     pictqRindex = (pictqRindex + 1) % int(pictures.size());
     {
         std::lock_guard lock(pictqMutex);
-        --pictqSize;
+        if (pictqSize > 0) // a stopping video thread may have emptied the ring meanwhile
+            --pictqSize;
     }
     pictqCond.notify_all();
+}
+
+void Media::queuePicture(const AVFrame *frame, double pts)
+{
+    {
+        std::unique_lock lock(pictqMutex);
+        pictqCond.wait(lock, [this] { return pictqSize < maxPendingPictures || stopped; });
+        if (stopped) {
+            pictqSize = 0;
+            return;
+        }
+    }
+    VideoPicture &vp = pictures[size_t(pictqWindex)];
+    if (!vp.frame || !swsContext)
+        return;
+    // The cached context follows a stream whose picture size or format changes midway;
+    // converting with the size given at open would read past the new frame's planes.
+    SwsContext *sws = sws_getCachedContext(swsContext.release(), frame->width, frame->height,
+                                           AVPixelFormat(frame->format), vp.width, vp.height,
+                                           AVPixelFormat(vp.pixelFormat), swsFlags, nullptr,
+                                           nullptr, nullptr);
+    swsContext.reset(sws);
+    if (!sws)
+        return;
+    sws_scale(sws, frame->data, frame->linesize, 0, frame->height, vp.frame->data,
+              vp.frame->linesize);
+    vp.pts = pts;
+    pictqWindex = (pictqWindex + 1) % int(pictures.size());
+    std::lock_guard lock(pictqMutex);
+    ++pictqSize;
+}
+
+void Media::applyMarkOutRule(int64_t t)
+{
+    if (t < markOut() - 1)
+        return;
+    if (loop)
+        seek(markIn());
+    else
+        pause(true);
 }
 
 VideoPicture *Media::picture(int id)

@@ -15,6 +15,7 @@
 
 class QTimer;
 class ParsingThread;
+class VideoDecodeThread;
 
 // The playback of one media file: opens it with FFmpeg, chooses the first audio and
 // video stream, owns the decoders, the two packet queues, the four-slot RGB picture
@@ -34,6 +35,7 @@ class Media final : public QObject
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Media)
     friend class ParsingThread;
+    friend class VideoDecodeThread;
     friend class MediaTestProbe; // tests look into the queues and seek state
 
 public:
@@ -109,6 +111,12 @@ private:
     void resetClocks();
     void appendLog(const QString &line);
     void joinWorkers();
+    // Loop end rule, run by a decode thread for each packet's time stamp t: at the mark
+    // out, seek back to the mark in (loop on) or pause (loop off).
+    void applyMarkOutRule(int64_t t);
+    // Video thread: converts frame into the next free ring slot, timed at pts seconds;
+    // waits while three pictures are pending, drops the picture once stopped.
+    void queuePicture(const AVFrame *frame, double pts);
     AVStream *referenceStream() const;
     static int64_t nowMicroseconds() { return av_gettime(); }
 
@@ -149,6 +157,7 @@ private:
     int pictqSize = 0; // guarded by pictqMutex
     int pictqRindex = 0; // GUI thread only
     int pictqWindex = 0; // video thread only while running
+    static constexpr int maxPendingPictures = 3;
     std::mutex pictqMutex;
     std::condition_variable pictqCond;
 
@@ -159,6 +168,7 @@ private:
     bool powerOfTwo;
 
     ParsingThread *parsingThread = nullptr;
+    VideoDecodeThread *videoThread = nullptr;
 
     std::atomic<bool> stopped{true};
     std::atomic<bool> loop{true};

@@ -1,0 +1,64 @@
+#include "media/videodecodethread.h"
+
+#include "media/media.h"
+
+VideoDecodeThread::VideoDecodeThread(Media *m) : WorkerThread(m), media(m) {}
+
+void VideoDecodeThread::run()
+{
+    Media &m = *media;
+    media::FramePtr frame = media::allocFrame();
+    media::PacketPtr packet = media::allocPacket();
+    AVCodecContext *codec = m.videoCodec.get();
+    m.appendLog(QStringLiteral("VideoDecodeThread:: run.\n"));
+
+    for (;;) {
+        const bool stopping = m.stopped.load(std::memory_order_acquire);
+        if (m.paused_.load(std::memory_order_acquire) && !stopping) {
+            msleep(100);
+            continue;
+        }
+        if (!m.videoQueue.get(packet.get(), !stopping, &m.stopped)) {
+            m.appendLog(QStringLiteral("VideoDecodeThread:: No more packets.\n"));
+            break;
+        }
+        if (PacketQueue::isFlushPacket(packet.get())) {
+            m.appendLog(QStringLiteral("VideoDecodeThread:: Flushing the buffers.\n"));
+            avcodec_flush_buffers(codec);
+            av_packet_unref(packet.get());
+            continue;
+        }
+
+        int64_t dts = packet->dts;
+        if (dts == AV_NOPTS_VALUE)
+            dts = packet->pts;
+        if (dts == AV_NOPTS_VALUE)
+            dts = 0;
+        m.applyMarkOutRule(dts);
+
+        // An empty packet is the end sentinel: it drains the pictures the decoder still
+        // holds back, so the last pictures before the loop end are shown too.
+        const bool endOfInput = packet->size == 0;
+        if (avcodec_send_packet(codec, endOfInput ? nullptr : packet.get()) >= 0 || endOfInput)
+            queueDecodedFrames(frame.get(), packet->dts);
+        av_packet_unref(packet.get());
+    }
+    m.appendLog(QStringLiteral("DecodingThread:: ended.\n"));
+}
+
+void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
+{
+    Media &m = *media;
+    const AVRational tb = m.videoStream->time_base;
+    while (avcodec_receive_frame(m.videoCodec.get(), frame) >= 0) {
+        // The picture's own presentation time keeps pictures in step with the audio when
+        // the file reorders frames; the packet's decoding time and 0 are fallbacks.
+        int64_t ts = frame->best_effort_timestamp;
+        if (ts == AV_NOPTS_VALUE)
+            ts = packetDts;
+        if (ts == AV_NOPTS_VALUE)
+            ts = 0;
+        m.queuePicture(frame, double(ts) * tb.num / tb.den / m.playSpeed.load());
+        av_frame_unref(frame);
+    }
+}
