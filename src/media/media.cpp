@@ -96,6 +96,7 @@ void Media::joinWorkers()
 void Media::releaseInput()
 {
     swsContext.reset();
+    convertScratch.reset();
     for (VideoPicture &p : pictures)
         p.release();
     audioCodec.reset();
@@ -224,6 +225,17 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
                 emit error(tr("Error opening %1:\nCannot allocate pictures buffer.").arg(fileName));
                 return false;
             }
+        }
+        // swscale's vector converters leave the last pixels of a row unwritten when the
+        // row length is not a multiple of their block; such pictures are converted into
+        // rows of an aligned length and copied row by row into the packed slot.
+        const int packedLinesize = pictures[0].frame->linesize[0];
+        if (packedLinesize % convertAlignment != 0) {
+            convertScratchLinesize = FFALIGN(packedLinesize, convertAlignment);
+            convertScratch.reset(static_cast<uint8_t *>(
+                av_malloc(size_t(convertScratchLinesize) * size_t(h) + convertAlignment)));
+            if (!convertScratch)
+                qBadAlloc();
         }
         swsContext.reset(sws_getContext(videoCodec->width, videoCodec->height,
                                         videoCodec->pix_fmt, w, h, AVPixelFormat(targetPixelFormat),
@@ -449,8 +461,18 @@ void Media::queuePicture(const AVFrame *frame, double pts)
     swsContext.reset(sws);
     if (!sws)
         return;
-    sws_scale(sws, frame->data, frame->linesize, 0, frame->height, vp.frame->data,
-              vp.frame->linesize);
+    if (!convertScratch) {
+        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, vp.frame->data,
+                  vp.frame->linesize);
+    } else {
+        uint8_t *const scratch[4] = {convertScratch.get(), nullptr, nullptr, nullptr};
+        const int scratchLinesize[4] = {convertScratchLinesize, 0, 0, 0};
+        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, scratch, scratchLinesize);
+        for (int y = 0; y < vp.height; ++y)
+            memcpy(vp.frame->data[0] + ptrdiff_t(y) * vp.frame->linesize[0],
+                   convertScratch.get() + ptrdiff_t(y) * convertScratchLinesize,
+                   size_t(vp.frame->linesize[0]));
+    }
     vp.pts = pts;
     pictqWindex = (pictqWindex + 1) % int(pictures.size());
     std::lock_guard lock(pictqMutex);

@@ -130,6 +130,11 @@ private:
     media::CodecContextPtr audioCodec;
     AVStream *videoStream = nullptr;
     media::SwsContextPtr swsContext;
+    // Conversion target with aligned rows for pictures whose packed rows are not aligned;
+    // null otherwise. Video thread only while running.
+    media::AvBufferPtr<uint8_t> convertScratch;
+    int convertScratchLinesize = 0;
+    static constexpr int convertAlignment = 64;
     int videoStreamIndex = -1;
     PacketQueue videoQueue;
     media::CodecContextPtr videoCodec;

@@ -1,6 +1,7 @@
 #include "media/media.h"
 
 #include "support/mediafixtures.h"
+#include "support/mediatestprobe.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -11,16 +12,6 @@
 #include <unistd.h>
 
 #include <thread>
-
-// Looks into a Media's queues and seek state, which the user interface never sees.
-class MediaTestProbe
-{
-public:
-    static PacketQueue &videoQueue(Media &m) { return m.videoQueue; }
-    static PacketQueue &audioQueue(Media &m) { return m.audioQueue; }
-    static bool seekPending(const Media &m) { return m.seekRequest.load() != Media::SeekIdle; }
-    static int64_t seekTarget(const Media &m) { return m.seekTarget.load(); }
-};
 
 namespace {
 
@@ -481,8 +472,8 @@ void TestMedia::endOfVideoAppliesMarkOutRule()
     QSignalSpy pausedSpy(m.get(), &Media::paused);
     QList<double> shown;
     connect(m.get(), &Media::frameReady, m.get(), [&](int id) { shown << m->picture(id)->pts; });
-    m->start();
     m->setPlaySpeed(5); // three times as fast
+    m->start();
     QTRY_VERIFY_WITH_TIMEOUT(pausedSpy.count() == 2, 10000);
     QCOMPARE(pausedSpy.at(1).at(0).toBool(), true);
     QVERIFY(!shown.isEmpty());

@@ -1,0 +1,193 @@
+#include "media/media.h"
+
+#include "support/mediafixtures.h"
+#include "support/mediatestprobe.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <thread>
+
+namespace {
+
+constexpr int rgb24 = 2;
+
+struct Rgb
+{
+    int r, g, b;
+};
+
+Rgb pixelAt(const VideoPicture &p, int x, int y)
+{
+    // rows are packed back to back: no padding whatever the width
+    const uint8_t *px = p.frame->data[0] + (size_t(y) * size_t(p.width) + size_t(x)) * 3;
+    return {px[0], px[1], px[2]};
+}
+
+} // namespace
+
+class TestVideoDecode : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void picturesComeInPresentationOrder();
+    void convertsOddWidthsWithoutShear_data();
+    void convertsOddWidthsWithoutShear();
+    void aspectRatio_data();
+    void aspectRatio();
+    void pauseEmitsOncePerChange();
+    void fullRingBlocksDecoderUntilHandOffOrStop();
+
+private:
+    MediaFixtures fx;
+};
+
+void TestVideoDecode::initTestCase()
+{
+    QVERIFY(fx.dir.isValid());
+    // B-frames and a long GOP: decoding order differs from presentation order
+    QVERIFY(fx.make(QStringLiteral("bframes.mp4"),
+                    MediaFixtures::videoSource(QStringLiteral("320x240"), 2) + MediaFixtures::h264(50)));
+    for (int width : {854, 426, 1366}) {
+        // left half red, right half blue
+        const QString graph = QStringLiteral("color=c=blue:size=%1x64:duration=1,"
+                                             "drawbox=x=0:y=0:w=%2:h=64:color=red:t=fill")
+                                  .arg(width)
+                                  .arg(width / 2);
+        QVERIFY(fx.make(QStringLiteral("halves%1.mp4").arg(width),
+                        QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), graph} +
+                            MediaFixtures::h264()));
+    }
+    QVERIFY(fx.make(QStringLiteral("pal.mp4"),
+                    MediaFixtures::videoSource(QStringLiteral("720x576"), 1) +
+                        QStringList{QStringLiteral("-vf"), QStringLiteral("setsar=16/15")} + MediaFixtures::h264()));
+}
+
+void TestVideoDecode::picturesComeInPresentationOrder()
+{
+    Media m(nullptr, false, 16, rgb24, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("bframes.mp4"))));
+    m.setLoop(false);
+    QList<double> shown;
+    connect(&m, &Media::frameReady, &m, [&](int id) { shown << m.picture(id)->pts; });
+    QSignalSpy pausedSpy(&m, &Media::paused);
+    m.setPlaySpeed(4); // twice as fast
+    m.start();
+    QTRY_VERIFY_WITH_TIMEOUT(pausedSpy.count() == 2, 10000);
+    m.stop();
+    QVERIFY2(shown.size() >= 45, qPrintable(QString::number(shown.size())));
+    QCOMPARE(shown.first(), 0.0);
+    for (qsizetype i = 1; i < shown.size(); ++i)
+        QVERIFY2(shown[i] > shown[i - 1], qPrintable(QStringLiteral("%1 after %2").arg(shown[i]).arg(shown[i - 1])));
+}
+
+void TestVideoDecode::convertsOddWidthsWithoutShear_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("854") << 854;
+    QTest::newRow("426") << 426;
+    QTest::newRow("1366") << 1366;
+}
+
+void TestVideoDecode::convertsOddWidthsWithoutShear()
+{
+    QFETCH(int, width);
+    Media m(nullptr, false, 16, rgb24, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("halves%1.mp4").arg(width))));
+    int first = -1;
+    connect(&m, &Media::frameReady, &m, [&](int id) {
+        if (first < 0)
+            first = id;
+    });
+    m.start();
+    QTRY_VERIFY(first >= 0);
+    m.pause(true);
+    const VideoPicture &p = *m.picture(first);
+    QCOMPARE(p.width, width);
+    QCOMPARE(p.height, 64);
+    QCOMPARE(p.pixelFormat, rgb24);
+    for (int y : {0, 31, 63}) {
+        for (int x : {0, 8, width / 2 - 8}) {
+            const Rgb c = pixelAt(p, x, y);
+            QVERIFY2(c.r > 200 && c.g < 60 && c.b < 60, qPrintable(QStringLiteral("(%1,%2) %3 %4 %5").arg(x).arg(y).arg(c.r).arg(c.g).arg(c.b)));
+        }
+        for (int x : {width / 2 + 8, width - 1}) {
+            const Rgb c = pixelAt(p, x, y);
+            QVERIFY2(c.b > 200 && c.r < 60 && c.g < 60, qPrintable(QStringLiteral("(%1,%2) %3 %4 %5").arg(x).arg(y).arg(c.r).arg(c.g).arg(c.b)));
+        }
+    }
+    m.stop();
+}
+
+void TestVideoDecode::aspectRatio_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<double>("ratio");
+    QTest::newRow("720x576 at 16:15") << QStringLiteral("pal.mp4") << 720.0 / 576 * 16 / 15;
+    QTest::newRow("square pixels") << QStringLiteral("bframes.mp4") << 320.0 / 240;
+}
+
+void TestVideoDecode::aspectRatio()
+{
+    QFETCH(QString, file);
+    QFETCH(double, ratio);
+    Media m(nullptr, false, 16, rgb24, 0, 0);
+    QVERIFY(m.open(fx.path(file)));
+    QVERIFY(qAbs(m.videoAspectRatio() - ratio) < 1e-4);
+}
+
+void TestVideoDecode::pauseEmitsOncePerChange()
+{
+    Media m(nullptr, false, 16, rgb24, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("bframes.mp4"))));
+    QSignalSpy pausedSpy(&m, &Media::paused);
+    m.pause(false); // stopped: nothing
+    m.pause(true);
+    QCOMPARE(pausedSpy.count(), 0);
+    m.start();
+    QCOMPARE(pausedSpy.count(), 1);
+    m.pause(true);
+    m.pause(true);
+    QCOMPARE(pausedSpy.count(), 2);
+    QVERIFY(m.isPaused());
+    // while paused, the clock stands on the picture last shown
+    const double clock = m.currentClock();
+    QTest::qWait(50);
+    QCOMPARE(m.currentClock(), clock);
+    m.pause(false);
+    m.pause(false);
+    QCOMPARE(pausedSpy.count(), 3);
+    QCOMPARE(pausedSpy.at(2).at(0).toBool(), false);
+    m.stop();
+}
+
+void TestVideoDecode::fullRingBlocksDecoderUntilHandOffOrStop()
+{
+    Media m(nullptr, false, 16, rgb24, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("bframes.mp4"))));
+    QSignalSpy frames(&m, &Media::frameReady);
+    m.start();
+    // no event processing, so no hand-off: the decoder stops at three pending pictures
+    for (int i = 0; i < 200 && MediaTestProbe::pendingPictures(m) < 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    QCOMPARE(MediaTestProbe::pendingPictures(m), 3);
+
+    // each hand-off frees one slot, which the decoder fills again
+    for (int round = 0; round < 3; ++round) {
+        m.video_refresh_timer();
+        QCOMPARE(frames.count(), round + 1);
+        QCOMPARE(frames.last().at(0).toInt(), round);
+        for (int i = 0; i < 200 && MediaTestProbe::pendingPictures(m) < 3; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        QCOMPARE(MediaTestProbe::pendingPictures(m), 3);
+    }
+    // stopping releases the blocked decoder for good
+    m.stop();
+    QVERIFY(m.isStopped());
+    QCOMPARE(MediaTestProbe::pendingPictures(m), 0);
+}
+
+QTEST_GUILESS_MAIN(TestVideoDecode)
+#include "tst_videodecode.moc"
