@@ -1,11 +1,15 @@
 #include "media/media.h"
 
+#include "media/audiodecodethread.h"
+#include "media/iaudio.h"
 #include "media/parsingthread.h"
 #include "media/videodecodethread.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QTimer>
 
 #include <cmath>
@@ -59,8 +63,10 @@ Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, 
     setUpFfmpegOnce();
     parsingThread = new ParsingThread(this);
     videoThread = new VideoDecodeThread(this);
+    audioThread = new AudioDecodeThread(this);
     for (WorkerThread *worker : {static_cast<WorkerThread *>(parsingThread),
-                                 static_cast<WorkerThread *>(videoThread)})
+                                 static_cast<WorkerThread *>(videoThread),
+                                 static_cast<WorkerThread *>(audioThread)})
         connect(worker, &WorkerThread::finished, this, &Media::thread_terminated,
                 Qt::QueuedConnection);
     refreshTimer = new QTimer(this);
@@ -74,6 +80,7 @@ Media::~Media()
 {
     stopped.store(true, std::memory_order_release);
     joinWorkers();
+    IAudio::instance()->close();
     disconnect();
     releaseInput();
 }
@@ -91,6 +98,27 @@ void Media::joinWorkers()
     }
     pictqCond.notify_all();
     videoThread->wait();
+    audioThread->wait();
+}
+
+bool Media::allWorkersRunning() const
+{
+    return parsingThread->isRunning() && (!videoCodec || videoThread->isRunning()) &&
+           (!audioCodec || audioThread->isRunning());
+}
+
+void Media::openAudioOutput()
+{
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    IAudio *audio = IAudio::instance();
+    const int rate = audioSampleRate();
+    const int channels = audioChannels();
+    if (audio->open(device, rate, 16, channels) || !audioCodec)
+        return;
+    // The device cannot play the file's own format (a 5.1 film, a 96 kHz recording):
+    // open it in stereo at its preferred rate; the audio thread converts to that.
+    const int preferredRate = device.preferredFormat().sampleRate();
+    audio->open(device, preferredRate > 0 ? preferredRate : 48000, 16, 2);
 }
 
 void Media::releaseInput()
@@ -309,6 +337,7 @@ void Media::start()
 {
     if (!stopped || !formatContext)
         return;
+    openAudioOutput();
     stopped.store(false, std::memory_order_release);
     resetClocks();
     if (resumePosition > 0) {
@@ -326,6 +355,8 @@ void Media::start()
     parsingThread->start();
     if (videoCodec)
         videoThread->start();
+    if (audioCodec)
+        audioThread->start();
     emit running(true);
 }
 
@@ -349,7 +380,7 @@ void Media::play(bool startorstop)
 
 void Media::thread_terminated()
 {
-    if (stopped || (parsingThread->isRunning() && (!videoCodec || videoThread->isRunning())))
+    if (stopped || allWorkersRunning())
         return; // a stale notice from a run that was stopped and started again
     emit error(tr("Error reading %1 !\n\nLogs;\n%2Decoding interupted. ").arg(fileName, logText()));
     stop();

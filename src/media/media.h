@@ -16,6 +16,7 @@
 class QTimer;
 class ParsingThread;
 class VideoDecodeThread;
+class AudioDecodeThread;
 
 // The playback of one media file: opens it with FFmpeg, chooses the first audio and
 // video stream, owns the decoders, the two packet queues, the four-slot RGB picture
@@ -36,6 +37,7 @@ class Media final : public QObject
     Q_DISABLE_COPY_MOVE(Media)
     friend class ParsingThread;
     friend class VideoDecodeThread;
+    friend class AudioDecodeThread;
     friend class MediaTestProbe; // tests look into the queues and seek state
 
 public:
@@ -111,6 +113,8 @@ private:
     void resetClocks();
     void appendLog(const QString &line);
     void joinWorkers();
+    void openAudioOutput();
+    bool allWorkersRunning() const;
     // Loop end rule, run by a decode thread for each packet's time stamp t: at the mark
     // out, seek back to the mark in (loop on) or pause (loop off).
     void applyMarkOutRule(int64_t t);
@@ -174,6 +178,7 @@ private:
 
     ParsingThread *parsingThread = nullptr;
     VideoDecodeThread *videoThread = nullptr;
+    AudioDecodeThread *audioThread = nullptr;
 
     std::atomic<bool> stopped{true};
     std::atomic<bool> loop{true};

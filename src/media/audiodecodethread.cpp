@@ -1,0 +1,90 @@
+#include "media/audiodecodethread.h"
+
+#include "media/iaudio.h"
+#include "media/media.h"
+
+AudioDecodeThread::AudioDecodeThread(Media *m)
+    : WorkerThread(m), media(m), samples(static_cast<uint8_t *>(av_malloc(sampleBufferSize)))
+{
+    if (!samples)
+        qBadAlloc();
+}
+
+void AudioDecodeThread::run()
+{
+    Media &m = *media;
+    m.appendLog(QStringLiteral("AudioThread:: run.\n"));
+    media::FramePtr frame = media::allocFrame();
+    media::PacketPtr packet = media::allocPacket();
+    // samples go out in the format the output was opened with
+    const QAudioFormat out = IAudio::instance()->format();
+    resampler.setOutput(out.sampleRate(), out.channelCount());
+    const AVRational tb = m.audioStream->time_base;
+
+    for (;;) {
+        const bool stopping = m.stopped.load(std::memory_order_acquire);
+        if (m.paused_.load(std::memory_order_acquire) && !stopping) {
+            msleep(100);
+            continue;
+        }
+        if (!m.audioQueue.get(packet.get(), !stopping, &m.stopped)) {
+            m.appendLog(QStringLiteral("AudioThread:: No more packets.\n"));
+            break;
+        }
+        if (PacketQueue::isFlushPacket(packet.get())) {
+            m.appendLog(QStringLiteral("AudioThread:: Flushing the buffers.\n"));
+            avcodec_flush_buffers(m.audioCodec.get());
+            av_packet_unref(packet.get());
+            continue;
+        }
+        const int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+        if (dts != AV_NOPTS_VALUE)
+            m.audioClock = double(dts) * tb.num / tb.den / m.playSpeed.load();
+        if (!m.videoCodec && dts != AV_NOPTS_VALUE)
+            m.applyMarkOutRule(dts);
+        // the end sentinel only carries the time stamp for the rule
+        if (packet->size > 0)
+            decodeAndPush(packet.get(), frame.get());
+        av_packet_unref(packet.get());
+    }
+    m.appendLog(QStringLiteral("AudioThread:: ended.\n"));
+}
+
+void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
+{
+    AVCodecContext *codec = media->audioCodec.get();
+    if (avcodec_send_packet(codec, packet) < 0)
+        return; // a decode error drops this packet
+    while (avcodec_receive_frame(codec, frame) >= 0) {
+        int len = resampler.convert(frame, samples.get(), sampleBufferSize);
+        av_frame_unref(frame);
+        // a rate-changing converter may hold more than one buffer's worth
+        while (len > 0) {
+            push(len);
+            len = len == sampleBufferSize ? resampler.convert(nullptr, samples.get(), sampleBufferSize) : 0;
+        }
+    }
+}
+
+void AudioDecodeThread::push(int len)
+{
+    Media &m = *media;
+    IAudio *audio = IAudio::instance();
+    char *data = reinterpret_cast<char *>(samples.get());
+    while (len > 0) {
+        if (m.audioClock.load() < 0 || m.stopped.load(std::memory_order_acquire))
+            return;
+        // Hold back while more than half a second ahead of the picture on screen. A file
+        // without video has no picture to wait for; it is paced by the output alone.
+        if (m.videoCodec && m.videoCurrentPts.load() + 0.5 < m.audioClock.load())
+            msleep(30);
+        const int written = audio->write(data, len);
+        data += written;
+        len -= written;
+        if (len <= 0)
+            return;
+        if (written == 0 && !audio->isPlaying())
+            return; // no output to wait for: the rest is dropped
+        msleep(10);
+    }
+}

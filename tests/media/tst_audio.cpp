@@ -1,0 +1,246 @@
+#include "media/iaudio.h"
+#include "media/media.h"
+
+#include "support/mediafixtures.h"
+#include "support/mediatestprobe.h"
+
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const char noOutputChild[] = "VORLYN_TEST_NO_AUDIO_OUTPUT";
+
+QByteArray stereoFrames(int frames, int16_t left, int16_t right)
+{
+    QByteArray pcm(frames * 4, Qt::Uninitialized);
+    auto *s = reinterpret_cast<int16_t *>(pcm.data());
+    for (int i = 0; i < frames; ++i) {
+        s[2 * i] = left;
+        s[2 * i + 1] = right;
+    }
+    return pcm;
+}
+
+// Writes until the output takes nothing more; returns the bytes accepted.
+int fill(IAudio *audio)
+{
+    int total = 0;
+    for (int i = 0; i < 200; ++i) {
+        QByteArray pcm = stereoFrames(4800, 100, 100);
+        const int n = audio->write(pcm.data(), int(pcm.size()));
+        if (n == 0)
+            break;
+        total += n;
+    }
+    return total;
+}
+
+} // namespace
+
+class TestAudio : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void writeNeedsAnOpenOutput();
+    void reopenKeepsOrReplacesTheSink();
+    void volumeIsClamped_data();
+    void volumeIsClamped();
+    void volumeScalesEachChannel();
+    void playingMakesTheSinkConsume();
+    void audioOnlyLoopsBackAtMarkOut();
+    void keepsPlayingAcrossFormatChanges();
+    void stopsPromptlyWithoutOutputDevice();
+
+private:
+    MediaFixtures fx;
+    QAudioDevice device;
+};
+
+void TestAudio::initTestCase()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        return;
+    device = QMediaDevices::defaultAudioOutput();
+    QVERIFY2(!device.isNull(), "no default audio output");
+    QVERIFY(fx.dir.isValid());
+    QVERIFY(fx.make(QStringLiteral("audio.mp3"), MediaFixtures::toneSource(3) +
+                                                     QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.make(QStringLiteral("mono22.mp3"), MediaFixtures::toneSource(1.5, 22050, 1) +
+                                                      QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.make(QStringLiteral("stereo44.mp3"), MediaFixtures::toneSource(1.5, 44100, 2) +
+                                                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    // two mp3 files back to back, as a joined lesson: rate and layout change midway
+    QFile joined(fx.path(QStringLiteral("joined.mp3")));
+    QVERIFY(joined.open(QIODevice::WriteOnly));
+    for (const char *part : {"mono22.mp3", "stereo44.mp3"}) {
+        QFile f(fx.path(QString::fromLatin1(part)));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        joined.write(f.readAll());
+    }
+}
+
+void TestAudio::writeNeedsAnOpenOutput()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        QSKIP("child run");
+    IAudio *audio = IAudio::instance();
+    QByteArray pcm = stereoFrames(480, 1, 1);
+    QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 0); // before any open
+    QVERIFY(!audio->isPlaying());
+    QVERIFY(audio->open(device, 44100, 16, 2));
+    QVERIFY(audio->write(pcm.data(), int(pcm.size())) > 0);
+    audio->close();
+    QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 0);
+    QVERIFY(!audio->isPlaying());
+}
+
+void TestAudio::reopenKeepsOrReplacesTheSink()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        QSKIP("child run");
+    IAudio *audio = IAudio::instance();
+    QVERIFY(audio->open(device, 44100, 16, 2));
+    QVERIFY(fill(audio) > 0);
+    // the same format keeps the running sink: its buffer is still full
+    QVERIFY(audio->open(device, 44100, 16, 2));
+    QByteArray pcm = stereoFrames(480, 1, 1);
+    QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 0);
+    // an unsupported sample size is refused and leaves the output as it was
+    QVERIFY(!audio->open(device, 44100, 24, 2));
+    QCOMPARE(audio->format().sampleRate(), 44100);
+    QVERIFY(audio->isPlaying());
+    // another format replaces it: a new, empty buffer
+    QVERIFY(audio->open(device, 48000, 16, 1));
+    QCOMPARE(audio->format().channelCount(), 1);
+    QVERIFY(audio->write(pcm.data(), int(pcm.size())) > 0);
+    audio->close();
+}
+
+void TestAudio::volumeIsClamped_data()
+{
+    QTest::addColumn<double>("given");
+    QTest::addColumn<float>("stored");
+    QTest::newRow("1.5") << 1.5 << 1.0f;
+    QTest::newRow("-0.2") << -0.2 << 0.0f;
+    QTest::newRow("0.9995") << 0.9995 << 1.0f;
+    QTest::newRow("0.0005") << 0.0005 << 0.0f;
+    QTest::newRow("0.5") << 0.5 << 0.5f;
+    QTest::newRow("0.999") << 0.999 << 0.999f;
+    QTest::newRow("0.001") << 0.001 << 0.001f;
+}
+
+void TestAudio::volumeIsClamped()
+{
+    QFETCH(double, given);
+    QFETCH(float, stored);
+    IAudio *audio = IAudio::instance();
+    audio->setVolume(given, 0.25);
+    QCOMPARE(audio->volumeLeft(), stored);
+    QCOMPARE(audio->volumeRight(), 0.25f);
+    audio->setVolume(0.25, given);
+    QCOMPARE(audio->volumeRight(), stored);
+}
+
+void TestAudio::volumeScalesEachChannel()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        QSKIP("child run");
+    IAudio *audio = IAudio::instance();
+    QVERIFY(audio->open(device, 44100, 16, 2));
+    audio->setVolume(0.5, 0.5);
+    QByteArray pcm = stereoFrames(2, 1000, -1001);
+    QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 8);
+    const auto *s = reinterpret_cast<const int16_t *>(pcm.constData());
+    QCOMPARE(s[0], int16_t(500));
+    QCOMPARE(s[1], int16_t(-500)); // truncated toward zero
+    audio->setVolume(1.0, 0.0);
+    QByteArray loud = stereoFrames(1, -32768, 32767);
+    QCOMPARE(audio->write(loud.data(), int(loud.size())), 4);
+    const auto *l = reinterpret_cast<const int16_t *>(loud.constData());
+    QCOMPARE(l[0], int16_t(-32768));
+    QCOMPARE(l[1], int16_t(0));
+    audio->setVolume(0.5, 0.5);
+    audio->close();
+}
+
+void TestAudio::playingMakesTheSinkConsume()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        QSKIP("child run");
+    Media m(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("audio.mp3"))));
+    m.start();
+    QTRY_VERIFY_WITH_TIMEOUT(IAudio::instance()->processedUSecs() > 500000, 5000);
+    QCOMPARE(IAudio::instance()->format().sampleRate(), m.audioSampleRate());
+    // the audio clock follows the packets and drives the position of an audio-only file
+    QVERIFY(m.currentClock() > 0.3);
+    QVERIFY(m.position() > 0);
+    m.stop();
+}
+
+void TestAudio::audioOnlyLoopsBackAtMarkOut()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        QSKIP("child run");
+    Media m(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("audio.mp3"))));
+    const AVRational tb = m.timeBase();
+    const int64_t second = tb.den / tb.num;
+    m.setMarkInAt(m.duration() - second / 2);
+    QSignalSpy pausedSpy(&m, &Media::paused);
+    m.start();
+    // the start's seek to the mark in, then one loop-back per half second
+    QTRY_VERIFY_WITH_TIMEOUT(m.logText().count(QLatin1String("AudioThread:: Flushing the buffers.")) >= 3, 5000);
+    QCOMPARE(pausedSpy.count(), 1); // only the start's resume: loop on never pauses
+    QVERIFY(m.position() >= m.markIn() - second);
+    m.stop();
+}
+
+void TestAudio::keepsPlayingAcrossFormatChanges()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        QSKIP("child run");
+    Media m(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("joined.mp3"))));
+    m.setLoop(false);
+    QSignalSpy pausedSpy(&m, &Media::paused);
+    m.start();
+    // the joined lesson plays through its second half to the end
+    QTRY_VERIFY_WITH_TIMEOUT(pausedSpy.count() == 2, 8000);
+    QVERIFY(m.currentClock() > 2.0);
+    QVERIFY(IAudio::instance()->processedUSecs() > 1500000);
+    m.stop();
+}
+
+void TestAudio::stopsPromptlyWithoutOutputDevice()
+{
+    if (!qEnvironmentVariableIsSet(noOutputChild)) {
+        // run this function again in a process that has no sound server at all
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(noOutputChild), fx.path(QStringLiteral("audio.mp3")));
+        env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent/pulse"));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("stopsPromptlyWithoutOutputDevice")});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+        return;
+    }
+    QVERIFY(QMediaDevices::defaultAudioOutput().isNull());
+    Media m(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m.open(qEnvironmentVariable(noOutputChild)));
+    m.start();
+    // samples are dropped, so the clip still runs through its packets
+    QTRY_VERIFY_WITH_TIMEOUT(m.currentClock() > 1.0, 5000);
+    m.stop();
+    QVERIFY(m.isStopped());
+    QVERIFY(m.logText().contains(QLatin1String("AudioThread:: ended.\n")));
+}
+
+QTEST_GUILESS_MAIN(TestAudio)
+#include "tst_audio.moc"
