@@ -40,17 +40,21 @@ inline bool ffmpeg(const QStringList &args)
     return true;
 }
 
-// An H.264 clip of testsrc pictures and a tone, 25 fps, key frame every gop frames.
-inline bool makeClip(const QString &path, const QString &size, int seconds, int gop)
+// An H.264 clip of testsrc pictures, 25 fps, key frame every gop frames, with an AAC
+// tone when withAudio is set.
+inline bool makeClip(const QString &path, const QString &size, int seconds, int gop,
+                     bool withAudio = true)
 {
-    return ffmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                   QStringLiteral("testsrc2=size=%1:rate=25:duration=%2").arg(size).arg(seconds),
-                   QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                   QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds),
-                   QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-preset"),
-                   QStringLiteral("veryfast"), QStringLiteral("-g"), QString::number(gop),
-                   QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-c:a"),
-                   QStringLiteral("aac"), path});
+    QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                     QStringLiteral("testsrc2=size=%1:rate=25:duration=%2").arg(size).arg(seconds)};
+    if (withAudio)
+        args += {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                 QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds),
+                 QStringLiteral("-c:a"), QStringLiteral("aac")};
+    args += {QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-preset"),
+             QStringLiteral("veryfast"), QStringLiteral("-g"), QString::number(gop),
+             QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), path};
+    return ffmpeg(args);
 }
 
 // CPU seconds that `ffmpeg -i clip -vf format=rgb24 -f null -` spends on the clip.

@@ -3,6 +3,8 @@
 #include "media/iaudio.h"
 #include "media/media.h"
 
+#include <chrono>
+
 AudioDecodeThread::AudioDecodeThread(Media *m)
     : WorkerThread(m), media(m), samples(static_cast<uint8_t *>(av_malloc(sampleBufferSize)))
 {
@@ -83,8 +85,23 @@ void AudioDecodeThread::push(int len)
         len -= written;
         if (len <= 0)
             return;
-        if (written == 0 && !audio->isPlaying())
-            return; // no output to wait for: the rest is dropped
+        if (written == 0 && !audio->isPlaying()) {
+            dropInRealTime(len);
+            return;
+        }
         msleep(10);
     }
+}
+
+void AudioDecodeThread::dropInRealTime(int len)
+{
+    // Without an output the samples are dropped, but over the time they would have
+    // played: the clock then runs as it would with sound instead of racing through the
+    // file at full processor load.
+    const double seconds = double(len) / (resampler.bytesPerFrame() * resampler.outputRate());
+    const auto until = std::chrono::steady_clock::now() +
+                       std::chrono::microseconds(int64_t(seconds * 1e6));
+    while (!media->stopped.load(std::memory_order_acquire) &&
+           std::chrono::steady_clock::now() < until)
+        msleep(10);
 }

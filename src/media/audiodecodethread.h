@@ -27,9 +27,10 @@ protected:
 
 private:
     void decodeAndPush(const AVPacket *packet, AVFrame *frame);
-    // Pushes len bytes of the sample buffer; gives up when the output is gone or the
-    // Media stops.
+    // Pushes len bytes of the sample buffer; gives up when the Media stops, and drops
+    // them when there is no output to play them.
     void push(int len);
+    void dropInRealTime(int len);
 
     Media *media;
     media::AvBufferPtr<uint8_t> samples;

@@ -142,19 +142,25 @@ void TestVideoDecode::pauseEmitsOncePerChange()
     Media m(nullptr, false, 16, rgb24, 0, 0);
     QVERIFY(m.open(fx.path(QStringLiteral("bframes.mp4"))));
     QSignalSpy pausedSpy(&m, &Media::paused);
+    QSignalSpy frames(&m, &Media::frameReady);
     m.pause(false); // stopped: nothing
     m.pause(true);
     QCOMPARE(pausedSpy.count(), 0);
     m.start();
     QCOMPARE(pausedSpy.count(), 1);
+    QTRY_VERIFY(frames.count() > 3);
     m.pause(true);
     m.pause(true);
     QCOMPARE(pausedSpy.count(), 2);
     QVERIFY(m.isPaused());
-    // while paused, the clock stands on the picture last shown
+    // the display stops after at most one more picture; the clock then stands on it
+    QTest::qWait(100);
+    const int shown = int(frames.count());
     const double clock = m.currentClock();
-    QTest::qWait(50);
+    QTest::qWait(100);
+    QCOMPARE(frames.count(), shown);
     QCOMPARE(m.currentClock(), clock);
+    QCOMPARE(m.position(), int64_t(clock * m.timeBase().den / m.timeBase().num));
     m.pause(false);
     m.pause(false);
     QCOMPARE(pausedSpy.count(), 3);
