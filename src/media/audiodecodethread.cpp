@@ -3,7 +3,10 @@
 #include "media/iaudio.h"
 #include "media/media.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <limits>
 
 AudioDecodeThread::AudioDecodeThread(Media *m)
     : WorkerThread(m), media(m), samples(static_cast<uint8_t *>(av_malloc(sampleBufferSize)))
@@ -36,17 +39,25 @@ void AudioDecodeThread::run()
         if (PacketQueue::isFlushPacket(packet.get())) {
             m.appendLog(QStringLiteral("AudioThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(m.audioCodec.get());
+            skipBefore = packet->pts == AV_NOPTS_VALUE
+                             ? AV_NOPTS_VALUE
+                             : av_rescale_q(packet->pts, m.timeBase(), tb);
             av_packet_unref(packet.get());
             continue;
         }
         const int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
-        if (dts != AV_NOPTS_VALUE)
-            m.audioClock = double(dts) * tb.num / tb.den / m.playSpeed.load();
         if (!m.videoCodec && dts != AV_NOPTS_VALUE)
             m.applyMarkOutRule(dts);
+        // Packets that start after the loop end, taken while the loop-back seek is still
+        // on its way, are not played: the loop ends where the learner put its end.
+        const bool afterLoopEnd =
+            dts != AV_NOPTS_VALUE && av_compare_ts(dts, tb, m.markOut(), m.timeBase()) > 0;
         // the end sentinel only carries the time stamp for the rule
-        if (packet->size > 0)
+        if (packet->size > 0 && !afterLoopEnd) {
+            if (dts != AV_NOPTS_VALUE)
+                m.audioClock = double(dts) * tb.num / tb.den / m.playSpeed.load();
             decodeAndPush(packet.get(), frame.get());
+        }
         av_packet_unref(packet.get());
     }
     m.appendLog(QStringLiteral("AudioThread:: ended.\n"));
@@ -58,14 +69,40 @@ void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
     if (avcodec_send_packet(codec, packet) < 0)
         return; // a decode error drops this packet
     while (avcodec_receive_frame(codec, frame) >= 0) {
+        const int skip = samplesBeforeTarget(frame);
         int len = resampler.convert(frame, samples.get(), sampleBufferSize);
         av_frame_unref(frame);
+        if (skip > 0) {
+            // after a seek, the samples before the target are not played
+            const int bytes = std::min(len, skip * resampler.bytesPerFrame());
+            len -= bytes;
+            std::memmove(samples.get(), samples.get() + bytes, size_t(len));
+        }
         // a rate-changing converter may hold more than one buffer's worth
         while (len > 0) {
             push(len);
             len = len == sampleBufferSize ? resampler.convert(nullptr, samples.get(), sampleBufferSize) : 0;
         }
     }
+}
+
+int AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
+{
+    if (skipBefore == AV_NOPTS_VALUE)
+        return 0;
+    const int64_t pts = frame->best_effort_timestamp;
+    const AVRational tb = media->audioStream->time_base;
+    if (pts == AV_NOPTS_VALUE || pts >= skipBefore) {
+        skipBefore = AV_NOPTS_VALUE;
+        return 0;
+    }
+    // counted in output samples; a frame wholly before the target is skipped whole
+    const double seconds = double(skipBefore - pts) * tb.num / tb.den;
+    const int64_t skip = int64_t(seconds * resampler.outputRate() + 0.5);
+    const int64_t frameOut = av_rescale(frame->nb_samples, resampler.outputRate(), frame->sample_rate);
+    if (skip < frameOut)
+        skipBefore = AV_NOPTS_VALUE;
+    return int(std::min<int64_t>(skip, std::numeric_limits<int>::max()));
 }
 
 void AudioDecodeThread::push(int len)

@@ -31,8 +31,13 @@ private:
     // them when there is no output to play them.
     void push(int len);
     void dropInRealTime(int len);
+    // How many output samples of frame lie before the seek target.
+    int samplesBeforeTarget(const AVFrame *frame);
 
     Media *media;
     media::AvBufferPtr<uint8_t> samples;
     AudioResampler resampler;
+    // Samples before this time (audio stream ticks) are not played: set by the flush
+    // packet of a seek, cleared by the first frame that reaches it.
+    int64_t skipBefore = AV_NOPTS_VALUE;
 };

@@ -78,10 +78,14 @@ Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, 
 
 Media::~Media()
 {
+    // Closing the audio sink runs a nested event loop inside Qt: nothing of this
+    // half-destroyed object may be reached from there, so its timer and its signal
+    // connections go first.
+    refreshTimer->stop();
+    disconnect();
     stopped.store(true, std::memory_order_release);
     joinWorkers();
     IAudio::instance()->close();
-    disconnect();
     releaseInput();
 }
 

@@ -57,6 +57,7 @@ bool PacketQueue::put(const AVPacket *pkt)
         // copied field by field: a reference would copy the payload and lose its identity
         node->data = pkt->data;
         node->size = 0;
+        node->pts = pkt->pts;
     } else if (av_packet_ref(node.get(), pkt) < 0) {
         return false;
     }
@@ -86,14 +87,17 @@ bool PacketQueue::get(AVPacket *out, bool block, const std::atomic<bool> *cancel
     return true;
 }
 
-void PacketQueue::flush()
+void PacketQueue::flush(int64_t seekTarget)
 {
     {
         std::lock_guard lock(mutex);
         packets.clear();
         size.store(0, std::memory_order_relaxed);
     }
-    if (!put(flushPacket()))
+    media::PacketPtr marker = media::allocPacket();
+    marker->data = flushPacket()->data;
+    marker->pts = seekTarget;
+    if (!put(marker.get()))
         qWarning("Couldn't queue flush packet.");
 }
 

@@ -36,7 +36,10 @@ public:
     bool get(AVPacket *out, bool block, const std::atomic<bool> *cancel = nullptr);
 
     // Releases every queued packet, then queues the flush packet. Wakes a blocked reader.
-    void flush();
+    // After a seek, the queued flush packet carries the seek target (in ticks of the
+    // seek's stream) as its pts, so the decoder can skip what lies before it; otherwise
+    // its pts is AV_NOPTS_VALUE.
+    void flush(int64_t seekTarget = AV_NOPTS_VALUE);
 
     // Wakes blocked readers so that they look at their cancel flag again.
     void wakeAll();

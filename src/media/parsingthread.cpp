@@ -89,10 +89,13 @@ void ParsingThread::doSeek(bool &endOfInput)
         m.appendLog(QStringLiteral("ParsingThread:: Seeking error.\n"));
         qDebug("Error seeking to %d", int(target));
     } else {
+        // the decoders skip what lies before the target, so playback starts exactly there
+        // (a dirty seek shows whatever it lands on)
+        const int64_t skipBefore = m.allowDirtySeek ? AV_NOPTS_VALUE : target;
         if (m.videoCodec)
-            m.videoQueue.flush();
+            m.videoQueue.flush(skipBefore);
         if (m.audioCodec)
-            m.audioQueue.flush();
+            m.audioQueue.flush(skipBefore);
     }
     m.seekBackwardFlag = false;
     endOfInput = false;

@@ -25,6 +25,9 @@ void VideoDecodeThread::run()
         if (PacketQueue::isFlushPacket(packet.get())) {
             m.appendLog(QStringLiteral("VideoDecodeThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(codec);
+            skipBefore = packet->pts == AV_NOPTS_VALUE
+                             ? AV_NOPTS_VALUE
+                             : av_rescale_q(packet->pts, m.timeBase(), m.videoStream->time_base);
             av_packet_unref(packet.get());
             continue;
         }
@@ -39,6 +42,10 @@ void VideoDecodeThread::run()
         // An empty packet is the end sentinel: it drains the pictures the decoder still
         // holds back, so the last pictures before the loop end are shown too.
         const bool endOfInput = packet->size == 0;
+        // Pictures before a seek target are decoded only as far as later ones need them.
+        const bool beforeTarget = skipBefore != AV_NOPTS_VALUE && packet->pts != AV_NOPTS_VALUE &&
+                                  packet->pts < skipBefore;
+        codec->skip_frame = beforeTarget ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         if (avcodec_send_packet(codec, endOfInput ? nullptr : packet.get()) >= 0 || endOfInput)
             queueDecodedFrames(frame.get(), packet->dts);
         av_packet_unref(packet.get());
@@ -58,7 +65,18 @@ void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
             ts = packetDts;
         if (ts == AV_NOPTS_VALUE)
             ts = 0;
-        m.queuePicture(frame, double(ts) * tb.num / tb.den / m.playSpeed.load());
+        // After a seek the key frame lies before the target: what comes before the target
+        // is not shown, so the loop starts exactly at its mark. Nothing after the loop end
+        // is shown either.
+        bool show = ts <= m.markOut();
+        if (skipBefore != AV_NOPTS_VALUE) {
+            if (ts < skipBefore)
+                show = false;
+            else
+                skipBefore = AV_NOPTS_VALUE;
+        }
+        if (show)
+            m.queuePicture(frame, double(ts) * tb.num / tb.den / m.playSpeed.load());
         av_frame_unref(frame);
     }
 }

@@ -1,10 +1,7 @@
 #pragma once
 
+#include "media/ffmpeg.h"
 #include "media/workerthread.h"
-
-extern "C" {
-struct AVFrame;
-}
 
 class Media;
 
@@ -28,4 +25,7 @@ private:
     void queueDecodedFrames(AVFrame *frame, int64_t packetDts);
 
     Media *media;
+    // Pictures before this time (video stream ticks) are not shown: set by the flush
+    // packet of a seek, cleared by the first picture at or after it.
+    int64_t skipBefore = AV_NOPTS_VALUE;
 };

@@ -1,0 +1,264 @@
+// Marks, seeks, speed and the A-B loop of the engine, on real clips.
+#include "media/media.h"
+
+#include "support/mediafixtures.h"
+#include "support/mediatestprobe.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+std::unique_ptr<Media> openMedia(const QString &file)
+{
+    auto m = std::make_unique<Media>(nullptr, false, 16, 2, 0, 0);
+    if (!m->open(file))
+        return nullptr;
+    return m;
+}
+
+int64_t ticks(const Media &m, double seconds)
+{
+    const AVRational tb = m.timeBase();
+    return int64_t(seconds * tb.den / tb.num + 0.5);
+}
+
+} // namespace
+
+class TestLoop : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void marksAreClamped_data();
+    void marksAreClamped();
+    void resetMarksRestoreTheWholeFile();
+    void seekRequestsAreClampedAndOneAtATime();
+    void speedTableAndLog_data();
+    void speedTableAndLog();
+    void timeText_data();
+    void timeText();
+    void loopsExactlyBetweenTheMarks();
+    void pausesAtMarkOutWithLoopOff();
+    void audioOnlyLoopsOnTheAudioClock();
+
+private:
+    MediaFixtures fx;
+};
+
+void TestLoop::initTestCase()
+{
+    QVERIFY(fx.dir.isValid());
+    // a key frame every 5 s, so each loop-back seek lands well before the mark in
+    QVERIFY(fx.make(QStringLiteral("lesson.mp4"),
+                    MediaFixtures::videoSource(QStringLiteral("320x240"), 6) + MediaFixtures::toneSource(6) +
+                        MediaFixtures::h264(125) + QStringList{QStringLiteral("-c:a"), QStringLiteral("aac")}));
+    QVERIFY(fx.make(QStringLiteral("lesson.mp3"), MediaFixtures::toneSource(4) +
+                                                      QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+}
+
+void TestLoop::marksAreClamped_data()
+{
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<double>("given");
+    QTest::addColumn<double>("expected"); // seconds; -1 stands for the duration
+    // the marks stand at 1 s and 4 s before each row
+    QTest::newRow("in after out") << QStringLiteral("in") << 5.0 << 4.0;
+    QTest::newRow("in before start") << QStringLiteral("in") << -3.0 << 0.0;
+    QTest::newRow("in inside") << QStringLiteral("in") << 2.5 << 2.5;
+    QTest::newRow("out before in") << QStringLiteral("out") << 0.5 << 1.0;
+    QTest::newRow("out beyond duration") << QStringLiteral("out") << 100.0 << -1.0;
+    QTest::newRow("out inside") << QStringLiteral("out") << 3.0 << 3.0;
+}
+
+void TestLoop::marksAreClamped()
+{
+    QFETCH(QString, mark);
+    QFETCH(double, given);
+    QFETCH(double, expected);
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mp4")));
+    QVERIFY(m);
+    m->setMarkOutAt(ticks(*m, 4));
+    m->setMarkInAt(ticks(*m, 1));
+    QSignalSpy marking(m.get(), &Media::markingChanged);
+    if (mark == QLatin1String("in"))
+        m->setMarkInAt(ticks(*m, given));
+    else
+        m->setMarkOutAt(ticks(*m, given));
+    QCOMPARE(marking.count(), 1);
+    const int64_t want = expected < 0 ? m->duration() : ticks(*m, expected);
+    QCOMPARE(mark == QLatin1String("in") ? m->markIn() : m->markOut(), want);
+    QVERIFY(m->markIn() <= m->markOut());
+}
+
+void TestLoop::resetMarksRestoreTheWholeFile()
+{
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mp4")));
+    QVERIFY(m);
+    m->setMarkOutAt(ticks(*m, 3));
+    m->setMarkInAt(ticks(*m, 2));
+    QSignalSpy marking(m.get(), &Media::markingChanged);
+    m->resetMarkIn();
+    m->resetMarkOut();
+    QCOMPARE(marking.count(), 2);
+    QCOMPARE(m->markIn(), m->startTime());
+    QCOMPARE(m->markOut(), m->duration());
+    // setting a mark to where it already is still tells the listeners
+    m->resetMarkOut();
+    QCOMPARE(marking.count(), 3);
+}
+
+void TestLoop::seekRequestsAreClampedAndOneAtATime()
+{
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mp4")));
+    QVERIFY(m);
+    m->seekForward(); // stopped: ignored
+    QVERIFY(!MediaTestProbe::seekPending(*m));
+    m->start();
+    m->pause(true);
+    QTRY_VERIFY(!MediaTestProbe::seekPending(*m));
+    const int64_t from = m->position();
+    // two steps before the demux thread acts move once
+    m->seekForward();
+    m->seekForward();
+    QCOMPARE(MediaTestProbe::seekTarget(*m), from + int64_t(0.1 * double(m->duration())));
+    QTRY_VERIFY(!MediaTestProbe::seekPending(*m));
+    // a seek past the end is clamped to the duration, then replaced by the mark in
+    m->setMarkOutAt(ticks(*m, 4));
+    m->setMarkInAt(ticks(*m, 1));
+    m->seek(m->duration() * 3);
+    QCOMPARE(MediaTestProbe::seekTarget(*m), m->duration());
+    QTRY_VERIFY(!MediaTestProbe::seekPending(*m));
+    QCOMPARE(MediaTestProbe::seekTarget(*m), m->markIn());
+    m->stop();
+}
+
+void TestLoop::speedTableAndLog_data()
+{
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << 0 << QStringLiteral("0.25");
+    QTest::newRow("1") << 1 << QStringLiteral("0.333");
+    QTest::newRow("2") << 2 << QStringLiteral("0.5");
+    QTest::newRow("3") << 3 << QStringLiteral("1");
+    QTest::newRow("4") << 4 << QStringLiteral("2");
+    QTest::newRow("5") << 5 << QStringLiteral("3");
+    QTest::newRow("7") << 7 << QStringLiteral("1");
+    QTest::newRow("-1") << -1 << QStringLiteral("1");
+}
+
+void TestLoop::speedTableAndLog()
+{
+    QFETCH(int, speed);
+    QFETCH(QString, text);
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mp4")));
+    QVERIFY(m);
+    m->setPlaySpeed(speed);
+    QCOMPARE(m->logText(), QStringLiteral("Playing speed set to %1.\n").arg(text));
+    // the time text divides by the factor
+    QCOMPARE(m->timeText(ticks(*m, 3)), QStringLiteral("00:00:%1").arg(int(3 / text.toDouble()), 2, 10, QLatin1Char('0')));
+}
+
+void TestLoop::timeText_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << 0.0 << QStringLiteral("00:00:00");
+    QTest::newRow("3725 s") << 3725.0 << QStringLiteral("01:02:05");
+    QTest::newRow("360000 s") << 360000.0 << QStringLiteral("100:00:00");
+    QTest::newRow("59.99 s") << 59.99 << QStringLiteral("00:00:59");
+}
+
+void TestLoop::timeText()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, text);
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mp4")));
+    QVERIFY(m);
+    QCOMPARE(m->timeText(ticks(*m, seconds)), text);
+}
+
+void TestLoop::loopsExactlyBetweenTheMarks()
+{
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mp4")));
+    QVERIFY(m);
+    const double in = 2.2;
+    const double out = 3.0;
+    m->setMarkOutAt(ticks(*m, out));
+    m->setMarkInAt(ticks(*m, in));
+    QList<double> shown;
+    connect(m.get(), &Media::frameReady, m.get(), [&](int id) { shown << m->picture(id)->pts; });
+    QSignalSpy pausedSpy(m.get(), &Media::paused);
+    m->start();
+
+    // count loop-backs: a picture earlier than the one before it
+    const auto loopBacks = [&] {
+        QList<qsizetype> starts;
+        for (qsizetype i = 1; i < shown.size(); ++i)
+            if (shown[i] < shown[i - 1])
+                starts << i;
+        return starts;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(loopBacks().size() >= 3, 10000);
+    m->stop();
+    QCOMPARE(pausedSpy.count(), 1); // only the start's resume
+
+    const double frame = 0.04;
+    // the very first picture already is the one at the mark in, not the key frame at 0
+    QVERIFY2(qAbs(shown.first() - in) < frame / 2, qPrintable(QString::number(shown.first())));
+    for (qsizetype start : loopBacks())
+        QVERIFY2(qAbs(shown[start] - in) < frame / 2, qPrintable(QString::number(shown[start])));
+    for (double pts : shown)
+        QVERIFY2(pts >= in - frame / 2 && pts <= out + frame, qPrintable(QString::number(pts)));
+}
+
+void TestLoop::pausesAtMarkOutWithLoopOff()
+{
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mp4")));
+    QVERIFY(m);
+    m->setMarkOutAt(ticks(*m, 1.6));
+    m->setMarkInAt(ticks(*m, 1.0));
+    m->setLoop(false);
+    QList<double> shown;
+    connect(m.get(), &Media::frameReady, m.get(), [&](int id) { shown << m->picture(id)->pts; });
+    QSignalSpy pausedSpy(m.get(), &Media::paused);
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(pausedSpy.count() == 2, 5000);
+    QCOMPARE(pausedSpy.at(1).at(0).toBool(), true);
+    QTest::qWait(200);
+    QVERIFY(!shown.isEmpty());
+    QVERIFY2(qAbs(shown.first() - 1.0) < 0.02, qPrintable(QString::number(shown.first())));
+    QVERIFY2(shown.last() <= 1.6 + 0.001, qPrintable(QString::number(shown.last())));
+    // resuming without moving the marks stops again at once
+    m->pause(false);
+    QTRY_VERIFY_WITH_TIMEOUT(pausedSpy.count() == 4, 5000);
+    QVERIFY(m->isPaused());
+    m->stop();
+}
+
+void TestLoop::audioOnlyLoopsOnTheAudioClock()
+{
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mp3")));
+    QVERIFY(m);
+    m->setMarkOutAt(ticks(*m, 1.5));
+    m->setMarkInAt(ticks(*m, 1.0));
+    m->start();
+    QList<double> clock;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 2500) {
+        QTest::qWait(5);
+        clock << m->currentClock();
+    }
+    m->stop();
+    int loops = 0;
+    for (qsizetype i = 1; i < clock.size(); ++i)
+        loops += clock[i] < clock[i - 1] - 0.2;
+    QVERIFY2(loops >= 2, qPrintable(QString::number(loops)));
+    // one mp3 frame (26 ms) of tolerance on either side
+    for (double c : clock)
+        QVERIFY2(c == 0 || (c >= 1.0 - 0.03 && c <= 1.5 + 0.03), qPrintable(QString::number(c)));
+}
+
+QTEST_GUILESS_MAIN(TestLoop)
+#include "tst_loop.moc"
