@@ -54,8 +54,11 @@ void AudioDecodeThread::run()
             dts != AV_NOPTS_VALUE && av_compare_ts(dts, tb, m.markOut(), m.timeBase()) > 0;
         // the end sentinel only carries the time stamp for the rule
         if (packet->size > 0 && !afterLoopEnd) {
-            if (dts != AV_NOPTS_VALUE)
-                m.audioClock = double(dts) * tb.num / tb.den / m.playSpeed.load();
+            // while samples before a seek target are skipped, what plays next is the target
+            if (dts != AV_NOPTS_VALUE) {
+                const int64_t heard = skipBefore != AV_NOPTS_VALUE ? std::max(dts, skipBefore) : dts;
+                m.audioClock = double(heard) * tb.num / tb.den / m.playSpeed.load();
+            }
             decodeAndPush(packet.get(), frame.get());
         }
         av_packet_unref(packet.get());

@@ -12,7 +12,9 @@
 #include <QMediaDevices>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
+#include <thread>
 #include <limits>
 
 namespace {
@@ -299,6 +301,12 @@ int Media::openStreamComponent(int streamIndex, AVCodecContext **context)
     if (avcodec_parameters_to_context(ctx.get(), st->codecpar) < 0)
         return -1;
     ctx->pkt_timebase = st->time_base;
+    if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+        // Decoding on a few threads halves the time a seek or loop-back spends decoding
+        // from the key frame up to its target; more threads would add more frames of delay.
+        ctx->thread_count = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+        ctx->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    }
     if (avcodec_open2(ctx.get(), codec, nullptr) < 0)
         return -1;
     *context = ctx.release();
@@ -442,18 +450,28 @@ void Media::video_refresh_timer()
         refreshTimer->start(100);
         return;
     }
-    {
-        std::lock_guard lock(pictqMutex);
-        if (pictqSize < 1) {
-            refreshTimer->start(10);
-            return;
+    const int serial = pictureSerial.load(std::memory_order_relaxed);
+    for (;;) {
+        {
+            std::lock_guard lock(pictqMutex);
+            if (pictqSize < 1) {
+                refreshTimer->start(10);
+                return;
+            }
         }
+        // pictures decoded before the learner's last seek are dropped; the picture on
+        // screen stays until the first one at the seek target
+        if (pictures[size_t(pictqRindex)].serial == serial)
+            break;
+        releaseShownSlot();
     }
     const VideoPicture &vp = pictures[size_t(pictqRindex)];
     videoCurrentPts = vp.pts;
     videoCurrentPtsTime = nowMicroseconds();
     double delay = vp.pts - frameLastPts;
-    if (delay > 0 && delay < 1.0)
+    // A seek less than a second ahead would otherwise pass for a long frame and hold
+    // the picture before it on screen that long.
+    if (delay > 0 && delay < 1.0 && !vp.afterSeek)
         frameLastDelay = delay;
     else
         delay = frameLastDelay;
@@ -465,6 +483,11 @@ void Media::video_refresh_timer()
     emit frameReady(pictqRindex);
     if (!paused_)
         refreshTimer->start(int(actual * 1000 + 0.5));
+    releaseShownSlot();
+}
+
+void Media::releaseShownSlot()
+{
     pictqRindex = (pictqRindex + 1) % int(pictures.size());
     {
         std::lock_guard lock(pictqMutex);
@@ -474,7 +497,7 @@ void Media::video_refresh_timer()
     pictqCond.notify_all();
 }
 
-void Media::queuePicture(const AVFrame *frame, double pts)
+void Media::queuePicture(const AVFrame *frame, double pts, bool afterSeek, int serial)
 {
     {
         std::unique_lock lock(pictqMutex);
@@ -509,6 +532,8 @@ void Media::queuePicture(const AVFrame *frame, double pts)
                    size_t(vp.frame->linesize[0]));
     }
     vp.pts = pts;
+    vp.afterSeek = afterSeek;
+    vp.serial = serial;
     pictqWindex = (pictqWindex + 1) % int(pictures.size());
     std::lock_guard lock(pictqMutex);
     ++pictqSize;
@@ -519,7 +544,7 @@ void Media::applyMarkOutRule(int64_t t)
     if (t < markOut() - 1)
         return;
     if (loop)
-        seek(markIn());
+        requestSeek(markIn(), false);
     else
         pause(true);
 }
@@ -587,12 +612,19 @@ void Media::setLoop(bool on)
 
 void Media::seek(int64_t target)
 {
+    requestSeek(target, true);
+}
+
+void Media::requestSeek(int64_t target, bool dropPictures)
+{
     if (!formatContext || stopped)
         return;
     int expected = SeekIdle;
     if (!seekRequest.compare_exchange_strong(expected, SeekClaimed, std::memory_order_acq_rel))
         return; // one request at a time
     seekTarget.store(std::max(startTime(), std::min(target, duration())), std::memory_order_relaxed);
+    if (dropPictures)
+        pictureSerial.fetch_add(1, std::memory_order_relaxed);
     seekRequest.store(SeekPending, std::memory_order_release);
 }
 

@@ -111,6 +111,8 @@ private:
     int openStreamComponent(int streamIndex, AVCodecContext **context);
     void releaseInput();
     void resetClocks();
+    // GUI thread: moves the read index on and frees its slot for the video thread.
+    void releaseShownSlot();
     void appendLog(const QString &line);
     void joinWorkers();
     void openAudioOutput();
@@ -118,9 +120,13 @@ private:
     // Loop end rule, run by a decode thread for each packet's time stamp t: at the mark
     // out, seek back to the mark in (loop on) or pause (loop off).
     void applyMarkOutRule(int64_t t);
-    // Video thread: converts frame into the next free ring slot, timed at pts seconds;
+    // Video thread: converts frame into the next free ring slot, timed at pts seconds
+    // (afterSeek: the first picture after a seek);
     // waits while three pictures are pending, drops the picture once stopped.
-    void queuePicture(const AVFrame *frame, double pts);
+    void queuePicture(const AVFrame *frame, double pts, bool afterSeek, int serial);
+    // A seek request; dropPictures: the pictures decoded before it are not shown (a
+    // learner's seek, as opposed to the loop going back to its start).
+    void requestSeek(int64_t target, bool dropPictures);
     AVStream *referenceStream() const;
     static int64_t nowMicroseconds() { return av_gettime(); }
 
@@ -146,6 +152,9 @@ private:
     std::atomic<bool> seekBackwardFlag{false};
     std::atomic<bool> allowDirtySeek{false};
     std::atomic<int64_t> seekTarget{0};
+    // Serial of the last seek that drops the pictures decoded before it. Written by the
+    // GUI thread; the demux thread hands it to the video thread with the flush packet.
+    std::atomic<int> pictureSerial{0};
     std::atomic<int64_t> markIn_{0};
     std::atomic<int64_t> markOut_{0};
     int64_t resumePosition = 0;

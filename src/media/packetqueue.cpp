@@ -58,6 +58,7 @@ bool PacketQueue::put(const AVPacket *pkt)
         node->data = pkt->data;
         node->size = 0;
         node->pts = pkt->pts;
+        node->pos = pkt->pos;
     } else if (av_packet_ref(node.get(), pkt) < 0) {
         return false;
     }
@@ -87,7 +88,7 @@ bool PacketQueue::get(AVPacket *out, bool block, const std::atomic<bool> *cancel
     return true;
 }
 
-void PacketQueue::flush(int64_t seekTarget)
+void PacketQueue::flush(int64_t seekTarget, int64_t serial)
 {
     {
         std::lock_guard lock(mutex);
@@ -97,6 +98,7 @@ void PacketQueue::flush(int64_t seekTarget)
     media::PacketPtr marker = media::allocPacket();
     marker->data = flushPacket()->data;
     marker->pts = seekTarget;
+    marker->pos = serial;
     if (!put(marker.get()))
         qWarning("Couldn't queue flush packet.");
 }

@@ -37,9 +37,9 @@ public:
 
     // Releases every queued packet, then queues the flush packet. Wakes a blocked reader.
     // After a seek, the queued flush packet carries the seek target (in ticks of the
-    // seek's stream) as its pts, so the decoder can skip what lies before it; otherwise
-    // its pts is AV_NOPTS_VALUE.
-    void flush(int64_t seekTarget = AV_NOPTS_VALUE);
+    // seek's stream) as its pts, so the decoder can skip what lies before it (otherwise
+    // AV_NOPTS_VALUE), and the picture serial of the seek as its pos.
+    void flush(int64_t seekTarget = AV_NOPTS_VALUE, int64_t serial = 0);
 
     // Wakes blocked readers so that they look at their cancel flag again.
     void wakeAll();

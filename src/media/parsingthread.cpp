@@ -65,7 +65,7 @@ void ParsingThread::run()
             msleep(100);
     }
 
-    m.videoQueue.flush();
+    m.videoQueue.flush(AV_NOPTS_VALUE, m.pictureSerial.load(std::memory_order_relaxed));
     m.audioQueue.flush();
     m.appendLog(QStringLiteral("ParsingThread:: ended.\n"));
 }
@@ -93,7 +93,7 @@ void ParsingThread::doSeek(bool &endOfInput)
         // (a dirty seek shows whatever it lands on)
         const int64_t skipBefore = m.allowDirtySeek ? AV_NOPTS_VALUE : target;
         if (m.videoCodec)
-            m.videoQueue.flush(skipBefore);
+            m.videoQueue.flush(skipBefore, m.pictureSerial.load(std::memory_order_relaxed));
         if (m.audioCodec)
             m.audioQueue.flush(skipBefore);
     }

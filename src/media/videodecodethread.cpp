@@ -25,6 +25,8 @@ void VideoDecodeThread::run()
         if (PacketQueue::isFlushPacket(packet.get())) {
             m.appendLog(QStringLiteral("VideoDecodeThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(codec);
+            afterFlush = true;
+            serial = int(packet->pos);
             skipBefore = packet->pts == AV_NOPTS_VALUE
                              ? AV_NOPTS_VALUE
                              : av_rescale_q(packet->pts, m.timeBase(), m.videoStream->time_base);
@@ -75,8 +77,11 @@ void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
             else
                 skipBefore = AV_NOPTS_VALUE;
         }
-        if (show)
-            m.queuePicture(frame, double(ts) * tb.num / tb.den / m.playSpeed.load());
+        if (show) {
+            m.queuePicture(frame, double(ts) * tb.num / tb.den / m.playSpeed.load(), afterFlush,
+                           serial);
+            afterFlush = false;
+        }
         av_frame_unref(frame);
     }
 }

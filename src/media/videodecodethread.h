@@ -28,4 +28,6 @@ private:
     // Pictures before this time (video stream ticks) are not shown: set by the flush
     // packet of a seek, cleared by the first picture at or after it.
     int64_t skipBefore = AV_NOPTS_VALUE;
+    bool afterFlush = false; // no picture shown since the last flush
+    int serial = 0;          // picture serial of the last flush
 };

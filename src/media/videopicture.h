@@ -22,6 +22,11 @@ struct VideoPicture
     int height = 0;
     bool allocated = false;
     double pts = 0;
+    // The first picture after a seek: its time does not follow from the one before.
+    bool afterSeek = false;
+    // Pictures of an older serial than the Media's were decoded before the learner's
+    // last seek: the display drops them.
+    int serial = 0;
     int pixelFormat = 0;
 
 private:

@@ -1,0 +1,243 @@
+// The engine at work on H.264 clips with a key frame every 2 s: how long a loop-back
+// takes from the loop end rule to the first picture at the loop start, how long a seek
+// takes to its first picture, how long a file takes from open to its first picture,
+// and what playing at normal speed costs.
+#include "benchsupport.h"
+
+#include "media/media.h"
+#include "support/mediatestprobe.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr int repetitions = 10;
+
+double nowMs()
+{
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+std::unique_ptr<Media> openClip(const QString &file)
+{
+    auto m = std::make_unique<Media>(nullptr, false, 16, AV_PIX_FMT_RGB24, 0, 0);
+    if (!m->open(file))
+        qFatal("cannot open %s", qPrintable(file));
+    return m;
+}
+
+int64_t ticks(const Media &m, double seconds)
+{
+    const AVRational tb = m.timeBase();
+    return int64_t(std::llround(seconds * tb.den / tb.num));
+}
+
+// Runs the event loop until done() or the time is up; a timer calls poll() every
+// tickMs and then looks at done().
+template <typename Poll, typename Done>
+void runUntil(Poll poll, Done done, int timeoutMs, int tickMs = 1)
+{
+    QEventLoop loop;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
+        poll();
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    ticker.start(tickMs);
+    loop.exec();
+}
+
+// Loop-back gap of a video clip: marks 2 s apart, the loop start in the middle of a GOP.
+void videoLoopBack(const QString &clip, const char *label)
+{
+    auto m = openClip(clip);
+    const double in = 3.0;
+    const double out = 5.0;
+    m->setMarkOutAt(ticks(*m, out));
+    m->setMarkInAt(ticks(*m, in));
+    std::vector<double> gaps;
+    std::vector<double> freezes;
+    double ruleAt = -1;
+    double lastPictureAt = -1;
+    double lastPts = -1;
+    QObject::connect(m.get(), &Media::frameReady, m.get(), [&](int id) {
+        const double pts = m->picture(id)->pts;
+        const double t = nowMs();
+        if (ruleAt >= 0 && pts < lastPts && std::abs(pts - in) < 0.02) {
+            gaps.push_back(t - ruleAt);
+            freezes.push_back(t - lastPictureAt);
+            ruleAt = -1;
+        }
+        lastPts = pts;
+        lastPictureAt = t;
+    });
+    m->start();
+    runUntil(
+        [&] {
+            if (ruleAt < 0 && lastPts > in + 0.5 && MediaTestProbe::seekPending(*m))
+                ruleAt = nowMs();
+        },
+        [&] { return gaps.size() >= size_t(repetitions); }, 60000);
+    m->stop();
+    const bench::Summary gap = bench::summarize(gaps);
+    const bench::Summary freeze = bench::summarize(freezes);
+    const QString extra = QStringLiteral("\"clip\": \"%1\", \"max\": %2, \"repetitions\": %3")
+                              .arg(QString::fromLatin1(label))
+                              .arg(gap.max, 0, 'f', 1)
+                              .arg(gaps.size());
+    bench::print("loop_back_gap_ms", gap.median, "ms", extra);
+    bench::print("loop_back_picture_interval_ms", freeze.median, "ms",
+                 QStringLiteral("\"clip\": \"%1\", \"max\": %2, \"normal\": 40")
+                     .arg(QString::fromLatin1(label))
+                     .arg(freeze.max, 0, 'f', 1));
+}
+
+// Audio-only loop-back: from the rule to the audio thread taking the first packet at the
+// loop start (its clock falls back), whose samples it writes to the sink at once.
+void audioLoopBack(const QString &clip)
+{
+    auto m = openClip(clip);
+    const double in = 3.0;
+    const double out = 4.0;
+    m->setMarkOutAt(ticks(*m, out));
+    m->setMarkInAt(ticks(*m, in));
+    std::vector<double> gaps;
+    double ruleAt = -1;
+    double lastClock = 0;
+    m->start();
+    runUntil(
+        [&] {
+            const double clock = m->currentClock();
+            if (ruleAt < 0 && clock > in + 0.5 && MediaTestProbe::seekPending(*m))
+                ruleAt = nowMs();
+            if (ruleAt >= 0 && clock < lastClock - 0.5) {
+                gaps.push_back(nowMs() - ruleAt);
+                ruleAt = -1;
+            }
+            lastClock = clock;
+        },
+        [&] { return gaps.size() >= size_t(repetitions); }, 60000);
+    m->stop();
+    const bench::Summary gap = bench::summarize(gaps);
+    bench::print("audio_loop_back_gap_ms", gap.median, "ms",
+                 QStringLiteral("\"clip\": \"mp3\", \"max\": %1, \"repetitions\": %2")
+                     .arg(gap.max, 0, 'f', 1)
+                     .arg(gaps.size()));
+}
+
+void seekLatency(const QString &clip)
+{
+    auto m = openClip(clip);
+    std::vector<double> latencies;
+    double seekAt = -1;
+    double target = 0;
+    QObject::connect(m.get(), &Media::frameReady, m.get(), [&](int id) {
+        if (seekAt >= 0 && std::abs(m->picture(id)->pts - target) < 0.03) {
+            latencies.push_back(nowMs() - seekAt);
+            seekAt = -1;
+        }
+    });
+    m->start();
+    QRandomGenerator rng(42);
+    const double length = double(m->duration()) * m->timeBase().num / m->timeBase().den;
+    runUntil(
+        [&] {
+            if (seekAt >= 0 || MediaTestProbe::seekPending(*m))
+                return;
+            // a whole frame time, between 1 s and 2 s before the end
+            target = std::floor((1.0 + rng.bounded(length - 3.0)) * 25) / 25;
+            seekAt = nowMs();
+            m->seek(ticks(*m, target));
+        },
+        [&] { return latencies.size() >= size_t(repetitions * 2); }, 60000);
+    m->stop();
+    const bench::Summary s = bench::summarize(latencies);
+    bench::print("seek_latency_ms", s.median, "ms",
+                 QStringLiteral("\"clip\": \"1920x1080\", \"max\": %1, \"repetitions\": %2")
+                     .arg(s.max, 0, 'f', 1)
+                     .arg(latencies.size()));
+}
+
+void openToFirstPicture(const QString &clip)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repetitions; ++i) {
+        const double t0 = nowMs();
+        auto m = openClip(clip);
+        bool shown = false;
+        QObject::connect(m.get(), &Media::frameReady, m.get(), [&](int) {
+            if (!shown)
+                times.push_back(nowMs() - t0);
+            shown = true;
+        });
+        m->start();
+        runUntil([] {}, [&] { return shown; }, 10000);
+    }
+    const bench::Summary s = bench::summarize(times);
+    bench::print("open_to_first_picture_ms", s.median, "ms",
+                 QStringLiteral("\"clip\": \"1920x1080\", \"max\": %1").arg(s.max, 0, 'f', 1));
+}
+
+void playbackCpu(const QString &clip, int seconds)
+{
+    auto m = openClip(clip);
+    m->setLoop(false);
+    int pictures = 0;
+    QObject::connect(m.get(), &Media::frameReady, m.get(), [&](int) { ++pictures; });
+    bool ended = false;
+    QObject::connect(m.get(), &Media::paused, m.get(), [&](bool p) { ended = p; });
+    const double cpu0 = bench::selfCpuSeconds();
+    const double t0 = nowMs();
+    m->start();
+    runUntil([] {}, [&] { return ended; }, (seconds + 10) * 1000, 100);
+    const double cpu = bench::selfCpuSeconds() - cpu0;
+    const double wall = (nowMs() - t0) / 1000;
+    m.reset();
+    const double ffmpegCpu = bench::ffmpegDecodeToRgbCpu(clip);
+    const QString extra = QStringLiteral("\"clip\": \"1920x1080 H.264 + AAC, %1 s\"").arg(seconds);
+    bench::print("playback_cpu_per_media_second", cpu / seconds, "s/s",
+                 extra + QStringLiteral(", \"pictures\": %1, \"wall_s\": %2").arg(pictures).arg(wall, 0, 'f', 2));
+    bench::print("ffmpeg_decode_rgb24_cpu_per_media_second", ffmpegCpu / seconds, "s/s", extra);
+    bench::print("playback_cpu_ratio_to_ffmpeg", cpu / ffmpegCpu, "x");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString hd = dir.filePath(QStringLiteral("clip1080.mp4"));
+    const QString sd = dir.filePath(QStringLiteral("clip360.mp4"));
+    const QString mp3 = dir.filePath(QStringLiteral("lesson.mp3"));
+    const int seconds = 12;
+    if (!bench::makeClip(hd, QStringLiteral("1920x1080"), seconds, 50) ||
+        !bench::makeClip(sd, QStringLiteral("640x360"), seconds, 50) ||
+        !bench::ffmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                        QStringLiteral("sine=frequency=440:sample_rate=44100:duration=8"),
+                        QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), mp3}))
+        return 1;
+
+    videoLoopBack(sd, "640x360");
+    videoLoopBack(hd, "1920x1080");
+    audioLoopBack(mp3);
+    seekLatency(hd);
+    openToFirstPicture(hd);
+    playbackCpu(hd, seconds);
+    return 0;
+}
