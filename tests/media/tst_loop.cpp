@@ -41,6 +41,8 @@ private slots:
     void loopsExactlyBetweenTheMarks();
     void pausesAtMarkOutWithLoopOff();
     void audioOnlyLoopsOnTheAudioClock();
+    void learnerSeekShowsNoPictureFromBeforeIt_data();
+    void learnerSeekShowsNoPictureFromBeforeIt();
 
 private:
     MediaFixtures fx;
@@ -258,6 +260,34 @@ void TestLoop::audioOnlyLoopsOnTheAudioClock()
     // one mp3 frame (26 ms) of tolerance on either side
     for (double c : clock)
         QVERIFY2(c == 0 || (c >= 1.0 - 0.03 && c <= 1.5 + 0.03), qPrintable(QString::number(c)));
+}
+
+void TestLoop::learnerSeekShowsNoPictureFromBeforeIt_data()
+{
+    QTest::addColumn<double>("target");
+    QTest::newRow("forward, mid-GOP") << 4.2;
+    QTest::newRow("forward, under a second") << 1.6;
+    QTest::newRow("backward") << 0.4;
+}
+
+void TestLoop::learnerSeekShowsNoPictureFromBeforeIt()
+{
+    QFETCH(double, target);
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mp4")));
+    QVERIFY(m);
+    m->setMarkInAt(ticks(*m, 1.0));
+    QList<double> shown;
+    connect(m.get(), &Media::frameReady, m.get(), [&](int id) { shown << m->picture(id)->pts; });
+    m->start();
+    QTRY_VERIFY(shown.size() > 5); // the ring is full by now
+    shown.clear();
+    m->seek(ticks(*m, target));
+    QTRY_VERIFY(shown.size() > 3);
+    m->stop();
+    // no picture decoded before the seek, and the one at the target first
+    QVERIFY2(qAbs(shown.first() - target) < 0.02, qPrintable(QString::number(shown.first())));
+    for (qsizetype i = 1; i < shown.size(); ++i)
+        QVERIFY(shown[i] > shown[i - 1]);
 }
 
 QTEST_GUILESS_MAIN(TestLoop)

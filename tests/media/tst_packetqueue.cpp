@@ -75,14 +75,17 @@ void TestPacketQueue::flushLeavesExactlyOneFlushPacket()
     QCOMPARE(q.packetCount(), 1);
     QCOMPARE(q.byteSize(), 0);
 
-    // two seeks in a row: two flush packets, each seen once
-    q.flush();
+    // two seeks in a row: two flush packets, each seen once; a seek's flush packet
+    // carries its target and picture serial
+    q.flush(1234, 7);
     q.put(PacketQueue::flushPacket());
     QCOMPARE(q.packetCount(), 2);
     media::PacketPtr out = media::allocPacket();
     QVERIFY(q.get(out.get(), false));
     QVERIFY(PacketQueue::isFlushPacket(out.get()));
     QCOMPARE(out->size, 0);
+    QCOMPARE(out->pts, int64_t(1234));
+    QCOMPARE(out->pos, int64_t(7));
     av_packet_unref(out.get());
     QVERIFY(q.get(out.get(), false));
     QVERIFY(PacketQueue::isFlushPacket(out.get()));
