@@ -211,7 +211,9 @@ void playbackCpu(const QString &clip, int seconds)
     const double ffmpegCpu = bench::ffmpegDecodeToRgbCpu(clip);
     const QString extra = QStringLiteral("\"clip\": \"1920x1080 H.264 + AAC, %1 s\"").arg(seconds);
     bench::print("playback_cpu_per_media_second", cpu / seconds, "s/s",
-                 extra + QStringLiteral(", \"pictures\": %1, \"wall_s\": %2").arg(pictures).arg(wall, 0, 'f', 2));
+                 extra + QStringLiteral(", \"pictures\": %1, \"wall_s\": %2")
+                             .arg(pictures)
+                             .arg(wall, 0, 'f', 2));
     bench::print("ffmpeg_decode_rgb24_cpu_per_media_second", ffmpegCpu / seconds, "s/s", extra);
     bench::print("playback_cpu_ratio_to_ffmpeg", cpu / ffmpegCpu, "x");
 }

@@ -39,9 +39,10 @@ int main(int argc, char *argv[])
     m.stop();
 
     const double ffmpegCpu = bench::ffmpegDecodeToRgbCpu(clip);
-    const QString clipInfo = QStringLiteral("\"clip\": \"1920x1080 25 fps H.264, %1 s\", \"pictures\": %2")
-                                 .arg(seconds)
-                                 .arg(pictures);
+    const QString clipInfo =
+        QStringLiteral("\"clip\": \"1920x1080 25 fps H.264, %1 s\", \"pictures\": %2")
+            .arg(seconds)
+            .arg(pictures);
     bench::print("video_decode_convert_cpu_per_media_second", engineCpu / seconds, "s/s", clipInfo);
     bench::print("ffmpeg_decode_rgb24_cpu_per_media_second", ffmpegCpu / seconds, "s/s", clipInfo);
     bench::print("video_decode_cpu_ratio_to_ffmpeg", engineCpu / ffmpegCpu, "x");

@@ -23,8 +23,14 @@ inline double cpuSeconds(int who)
     return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
            double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
 }
-inline double selfCpuSeconds() { return cpuSeconds(RUSAGE_SELF); }
-inline double childrenCpuSeconds() { return cpuSeconds(RUSAGE_CHILDREN); }
+inline double selfCpuSeconds()
+{
+    return cpuSeconds(RUSAGE_SELF);
+}
+inline double childrenCpuSeconds()
+{
+    return cpuSeconds(RUSAGE_CHILDREN);
+}
 
 inline bool ffmpeg(const QStringList &args)
 {
@@ -48,11 +54,14 @@ inline bool makeClip(const QString &path, const QString &size, int seconds, int 
     QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
                      QStringLiteral("testsrc2=size=%1:rate=25:duration=%2").arg(size).arg(seconds)};
     if (withAudio)
-        args += {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+        args += {QStringLiteral("-f"),
+                 QStringLiteral("lavfi"),
+                 QStringLiteral("-i"),
                  QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds),
-                 QStringLiteral("-c:a"), QStringLiteral("aac")};
-    args += {QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-preset"),
-             QStringLiteral("veryfast"), QStringLiteral("-g"), QString::number(gop),
+                 QStringLiteral("-c:a"),
+                 QStringLiteral("aac")};
+    args += {QStringLiteral("-c:v"),     QStringLiteral("libx264"), QStringLiteral("-preset"),
+             QStringLiteral("veryfast"), QStringLiteral("-g"),      QString::number(gop),
              QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), path};
     return ffmpeg(args);
 }

@@ -56,7 +56,8 @@ void AudioDecodeThread::run()
         if (packet->size > 0 && !afterLoopEnd) {
             // while samples before a seek target are skipped, what plays next is the target
             if (dts != AV_NOPTS_VALUE) {
-                const int64_t heard = skipBefore != AV_NOPTS_VALUE ? std::max(dts, skipBefore) : dts;
+                const int64_t heard =
+                    skipBefore != AV_NOPTS_VALUE ? std::max(dts, skipBefore) : dts;
                 m.audioClock = double(heard) * tb.num / tb.den / m.playSpeed.load();
             }
             decodeAndPush(packet.get(), frame.get());
@@ -84,7 +85,9 @@ void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
         // a rate-changing converter may hold more than one buffer's worth
         while (len > 0) {
             push(len);
-            len = len == sampleBufferSize ? resampler.convert(nullptr, samples.get(), sampleBufferSize) : 0;
+            len = len == sampleBufferSize
+                      ? resampler.convert(nullptr, samples.get(), sampleBufferSize)
+                      : 0;
         }
     }
 }
@@ -102,7 +105,8 @@ int AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
     // counted in output samples; a frame wholly before the target is skipped whole
     const double seconds = double(skipBefore - pts) * tb.num / tb.den;
     const int64_t skip = int64_t(seconds * resampler.outputRate() + 0.5);
-    const int64_t frameOut = av_rescale(frame->nb_samples, resampler.outputRate(), frame->sample_rate);
+    const int64_t frameOut =
+        av_rescale(frame->nb_samples, resampler.outputRate(), frame->sample_rate);
     if (skip < frameOut)
         skipBefore = AV_NOPTS_VALUE;
     return int(std::min<int64_t>(skip, std::numeric_limits<int>::max()));
@@ -139,8 +143,8 @@ void AudioDecodeThread::dropInRealTime(int len)
     // played: the clock then runs as it would with sound instead of racing through the
     // file at full processor load.
     const double seconds = double(len) / (resampler.bytesPerFrame() * resampler.outputRate());
-    const auto until = std::chrono::steady_clock::now() +
-                       std::chrono::microseconds(int64_t(seconds * 1e6));
+    const auto until =
+        std::chrono::steady_clock::now() + std::chrono::microseconds(int64_t(seconds * 1e6));
     while (!media->stopped.load(std::memory_order_acquire) &&
            std::chrono::steady_clock::now() < until)
         msleep(10);

@@ -32,9 +32,9 @@ bool AudioResampler::rebuild(const AVFrame *frame)
         return false;
     AVChannelLayout out{};
     av_channel_layout_default(&out, outChannels);
-    const int err = swr_alloc_set_opts2(&swr, &out, AV_SAMPLE_FMT_S16, outRate, &in,
-                                        AVSampleFormat(frame->format), frame->sample_rate, 0,
-                                        nullptr);
+    const int err =
+        swr_alloc_set_opts2(&swr, &out, AV_SAMPLE_FMT_S16, outRate, &in,
+                            AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr);
     av_channel_layout_uninit(&in);
     av_channel_layout_uninit(&out);
     if (err < 0 || swr_init(swr) < 0) {
@@ -55,8 +55,9 @@ int AudioResampler::convert(const AVFrame *frame, uint8_t *out, int capacity)
         return 0;
     const int frames = capacity / bytesPerFrame();
     uint8_t *outPlanes[1] = {out};
-    const int got = swr_convert(swr, outPlanes, frames,
-                                frame ? const_cast<const uint8_t **>(frame->extended_data) : nullptr,
-                                frame ? frame->nb_samples : 0);
+    const int got =
+        swr_convert(swr, outPlanes, frames,
+                    frame ? const_cast<const uint8_t **>(frame->extended_data) : nullptr,
+                    frame ? frame->nb_samples : 0);
     return got < 0 ? -1 : got * bytesPerFrame();
 }

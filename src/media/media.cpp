@@ -5,17 +5,17 @@
 #include "media/parsingthread.h"
 #include "media/videodecodethread.h"
 
+#include <QAudioDevice>
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -66,9 +66,9 @@ Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, 
     parsingThread = new ParsingThread(this);
     videoThread = new VideoDecodeThread(this);
     audioThread = new AudioDecodeThread(this);
-    for (WorkerThread *worker : {static_cast<WorkerThread *>(parsingThread),
-                                 static_cast<WorkerThread *>(videoThread),
-                                 static_cast<WorkerThread *>(audioThread)})
+    for (WorkerThread *worker :
+         {static_cast<WorkerThread *>(parsingThread), static_cast<WorkerThread *>(videoThread),
+          static_cast<WorkerThread *>(audioThread)})
         connect(worker, &WorkerThread::finished, this, &Media::thread_terminated,
                 Qt::QueuedConnection);
     refreshTimer = new QTimer(this);
@@ -271,9 +271,9 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
             if (!convertScratch)
                 qBadAlloc();
         }
-        swsContext.reset(sws_getContext(videoCodec->width, videoCodec->height,
-                                        videoCodec->pix_fmt, w, h, AVPixelFormat(targetPixelFormat),
-                                        swsFlags, nullptr, nullptr, nullptr));
+        swsContext.reset(sws_getContext(videoCodec->width, videoCodec->height, videoCodec->pix_fmt,
+                                        w, h, AVPixelFormat(targetPixelFormat), swsFlags, nullptr,
+                                        nullptr, nullptr));
         if (!swsContext) {
             releaseInput();
             emit error(tr("Error opening %1:\nCannot create a suitable conversion context to RGB.")
@@ -512,10 +512,9 @@ void Media::queuePicture(const AVFrame *frame, double pts, bool afterSeek, int s
         return;
     // The cached context follows a stream whose picture size or format changes midway;
     // converting with the size given at open would read past the new frame's planes.
-    SwsContext *sws = sws_getCachedContext(swsContext.release(), frame->width, frame->height,
-                                           AVPixelFormat(frame->format), vp.width, vp.height,
-                                           AVPixelFormat(vp.pixelFormat), swsFlags, nullptr,
-                                           nullptr, nullptr);
+    SwsContext *sws = sws_getCachedContext(
+        swsContext.release(), frame->width, frame->height, AVPixelFormat(frame->format), vp.width,
+        vp.height, AVPixelFormat(vp.pixelFormat), swsFlags, nullptr, nullptr, nullptr);
     swsContext.reset(sws);
     if (!sws)
         return;
@@ -622,7 +621,8 @@ void Media::requestSeek(int64_t target, bool dropPictures)
     int expected = SeekIdle;
     if (!seekRequest.compare_exchange_strong(expected, SeekClaimed, std::memory_order_acq_rel))
         return; // one request at a time
-    seekTarget.store(std::max(startTime(), std::min(target, duration())), std::memory_order_relaxed);
+    seekTarget.store(std::max(startTime(), std::min(target, duration())),
+                     std::memory_order_relaxed);
     if (dropPictures)
         pictureSerial.fetch_add(1, std::memory_order_relaxed);
     seekRequest.store(SeekPending, std::memory_order_release);

@@ -106,7 +106,12 @@ public slots:
 private:
     // seekRequest: Idle; Claimed while one caller writes seekTarget; Pending once the
     // target is published for the demux thread, which sets it back to Idle after use.
-    enum SeekState : int { SeekIdle, SeekClaimed, SeekPending };
+    enum SeekState : int
+    {
+        SeekIdle,
+        SeekClaimed,
+        SeekPending
+    };
 
     int openStreamComponent(int streamIndex, AVCodecContext **context);
     void releaseInput();
@@ -172,7 +177,7 @@ private:
     std::atomic<double> playSpeed{1.0};
 
     std::array<VideoPicture, 4> pictures;
-    int pictqSize = 0; // guarded by pictqMutex
+    int pictqSize = 0;   // guarded by pictqMutex
     int pictqRindex = 0; // GUI thread only
     int pictqWindex = 0; // video thread only while running
     static constexpr int maxPendingPictures = 3;

@@ -106,7 +106,9 @@ void PacketQueue::flush(int64_t seekTarget, int64_t serial)
 void PacketQueue::wakeAll()
 {
     // Taking the lock orders the wake after a reader's look at its cancel flag.
-    { std::lock_guard lock(mutex); }
+    {
+        std::lock_guard lock(mutex);
+    }
     cond.notify_all();
 }
 

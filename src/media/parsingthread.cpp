@@ -82,9 +82,9 @@ void ParsingThread::doSeek(bool &endOfInput)
     m.seekTarget.store(target, std::memory_order_relaxed);
 
     const int refIndex = m.videoCodec ? m.videoStreamIndex : m.audioStreamIndex;
-    const int err = avformat_seek_file(m.formatContext.get(), refIndex,
-                                       std::numeric_limits<int64_t>::min(), target,
-                                       std::numeric_limits<int64_t>::max(), flags);
+    const int err =
+        avformat_seek_file(m.formatContext.get(), refIndex, std::numeric_limits<int64_t>::min(),
+                           target, std::numeric_limits<int64_t>::max(), flags);
     if (err < 0) {
         m.appendLog(QStringLiteral("ParsingThread:: Seeking error.\n"));
         qDebug("Error seeking to %d", int(target));

@@ -67,12 +67,15 @@ void TestAudio::initTestCase()
     device = QMediaDevices::defaultAudioOutput();
     QVERIFY2(!device.isNull(), "no default audio output");
     QVERIFY(fx.dir.isValid());
-    QVERIFY(fx.make(QStringLiteral("audio.mp3"), MediaFixtures::toneSource(3) +
-                                                     QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
-    QVERIFY(fx.make(QStringLiteral("mono22.mp3"), MediaFixtures::toneSource(1.5, 22050, 1) +
-                                                      QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
-    QVERIFY(fx.make(QStringLiteral("stereo44.mp3"), MediaFixtures::toneSource(1.5, 44100, 2) +
-                                                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.make(QStringLiteral("audio.mp3"),
+                    MediaFixtures::toneSource(3) +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.make(QStringLiteral("mono22.mp3"),
+                    MediaFixtures::toneSource(1.5, 22050, 1) +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.make(QStringLiteral("stereo44.mp3"),
+                    MediaFixtures::toneSource(1.5, 44100, 2) +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
     // two mp3 files back to back, as a joined lesson: rate and layout change midway
     QFile joined(fx.path(QStringLiteral("joined.mp3")));
     QVERIFY(joined.open(QIODevice::WriteOnly));
@@ -194,7 +197,8 @@ void TestAudio::audioOnlyLoopsBackAtMarkOut()
     QSignalSpy pausedSpy(&m, &Media::paused);
     m.start();
     // the start's seek to the mark in, then one loop-back per half second
-    QTRY_VERIFY_WITH_TIMEOUT(m.logText().count(QLatin1String("AudioThread:: Flushing the buffers.")) >= 3, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m.logText().count(QLatin1String("AudioThread:: Flushing the buffers.")) >= 3, 5000);
     QCOMPARE(pausedSpy.count(), 1); // only the start's resume: loop on never pauses
     QVERIFY(m.position() >= m.markIn() - second);
     m.stop();

@@ -53,10 +53,12 @@ void TestLoop::initTestCase()
     QVERIFY(fx.dir.isValid());
     // a key frame every 5 s, so each loop-back seek lands well before the mark in
     QVERIFY(fx.make(QStringLiteral("lesson.mp4"),
-                    MediaFixtures::videoSource(QStringLiteral("320x240"), 6) + MediaFixtures::toneSource(6) +
-                        MediaFixtures::h264(125) + QStringList{QStringLiteral("-c:a"), QStringLiteral("aac")}));
-    QVERIFY(fx.make(QStringLiteral("lesson.mp3"), MediaFixtures::toneSource(4) +
-                                                      QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+                    MediaFixtures::videoSource(QStringLiteral("320x240"), 6) +
+                        MediaFixtures::toneSource(6) + MediaFixtures::h264(125) +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("aac")}));
+    QVERIFY(fx.make(QStringLiteral("lesson.mp3"),
+                    MediaFixtures::toneSource(4) +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
 }
 
 void TestLoop::marksAreClamped_data()
@@ -158,7 +160,8 @@ void TestLoop::speedTableAndLog()
     m->setPlaySpeed(speed);
     QCOMPARE(m->logText(), QStringLiteral("Playing speed set to %1.\n").arg(text));
     // the time text divides by the factor
-    QCOMPARE(m->timeText(ticks(*m, 3)), QStringLiteral("00:00:%1").arg(int(3 / text.toDouble()), 2, 10, QLatin1Char('0')));
+    QCOMPARE(m->timeText(ticks(*m, 3)),
+             QStringLiteral("00:00:%1").arg(int(3 / text.toDouble()), 2, 10, QLatin1Char('0')));
 }
 
 void TestLoop::timeText_data()

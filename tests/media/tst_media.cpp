@@ -63,7 +63,8 @@ public:
                 return;
             qsizetype sent = 0;
             while (sent < payload.size()) {
-                const ssize_t n = send(client, payload.constData() + sent, size_t(payload.size() - sent), 0);
+                const ssize_t n =
+                    send(client, payload.constData() + sent, size_t(payload.size() - sent), 0);
                 if (n <= 0)
                     break;
                 sent += n;
@@ -123,28 +124,44 @@ private:
 void TestMedia::initTestCase()
 {
     QVERIFY(fx.dir.isValid());
-    QVERIFY(fx.make(QStringLiteral("av.mp4"), MediaFixtures::videoSource(QStringLiteral("320x240"), 4) +
-                                                  MediaFixtures::toneSource(4) + MediaFixtures::h264() +
-                                                  QStringList{QStringLiteral("-c:a"), QStringLiteral("aac")}));
-    QVERIFY(fx.make(QStringLiteral("audio.mp3"), MediaFixtures::toneSource(3) +
-                                                     QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.make(QStringLiteral("av.mp4"),
+                    MediaFixtures::videoSource(QStringLiteral("320x240"), 4) +
+                        MediaFixtures::toneSource(4) + MediaFixtures::h264() +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("aac")}));
+    QVERIFY(fx.make(QStringLiteral("audio.mp3"),
+                    MediaFixtures::toneSource(3) +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
     QVERIFY(fx.make(QStringLiteral("cover.mp3"),
-                    QStringList{QStringLiteral("-i"), fx.path(QStringLiteral("audio.mp3")),
-                                QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                    QStringList{QStringLiteral("-i"),
+                                fx.path(QStringLiteral("audio.mp3")),
+                                QStringLiteral("-f"),
+                                QStringLiteral("lavfi"),
+                                QStringLiteral("-i"),
                                 QStringLiteral("color=c=red:size=64x64:duration=1"),
-                                QStringLiteral("-map"), QStringLiteral("0:a"), QStringLiteral("-map"),
-                                QStringLiteral("1:v"), QStringLiteral("-frames:v"), QStringLiteral("1"),
-                                QStringLiteral("-c:a"), QStringLiteral("copy"), QStringLiteral("-c:v"),
-                                QStringLiteral("mjpeg"), QStringLiteral("-disposition:v"),
-                                QStringLiteral("attached_pic"), QStringLiteral("-id3v2_version"),
+                                QStringLiteral("-map"),
+                                QStringLiteral("0:a"),
+                                QStringLiteral("-map"),
+                                QStringLiteral("1:v"),
+                                QStringLiteral("-frames:v"),
+                                QStringLiteral("1"),
+                                QStringLiteral("-c:a"),
+                                QStringLiteral("copy"),
+                                QStringLiteral("-c:v"),
+                                QStringLiteral("mjpeg"),
+                                QStringLiteral("-disposition:v"),
+                                QStringLiteral("attached_pic"),
+                                QStringLiteral("-id3v2_version"),
                                 QStringLiteral("3")}));
-    QVERIFY(fx.make(QStringLiteral("video.mkv"), MediaFixtures::videoSource(QStringLiteral("426x240"), 2) +
-                                                     MediaFixtures::h264()));
-    QVERIFY(fx.make(QStringLiteral("av.ts"), MediaFixtures::videoSource(QStringLiteral("320x240"), 3) +
-                                                 MediaFixtures::toneSource(3) + MediaFixtures::h264() +
-                                                 QStringList{QStringLiteral("-c:a"), QStringLiteral("mp2")}));
-    QVERIFY(fx.make(QStringLiteral("long.mp3"), MediaFixtures::toneSource(20) +
-                                                    QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(
+        fx.make(QStringLiteral("video.mkv"),
+                MediaFixtures::videoSource(QStringLiteral("426x240"), 2) + MediaFixtures::h264()));
+    QVERIFY(fx.make(QStringLiteral("av.ts"),
+                    MediaFixtures::videoSource(QStringLiteral("320x240"), 3) +
+                        MediaFixtures::toneSource(3) + MediaFixtures::h264() +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("mp2")}));
+    QVERIFY(fx.make(QStringLiteral("long.mp3"),
+                    MediaFixtures::toneSource(20) +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
 
     QFile whole(fx.path(QStringLiteral("av.mp4")));
     QVERIFY(whole.open(QIODevice::ReadOnly));
@@ -156,8 +173,9 @@ void TestMedia::initTestCase()
 
     // index first, then cut in the middle of the data: opens, and ends early
     QVERIFY(fx.make(QStringLiteral("fast.mp4"),
-                    QStringList{QStringLiteral("-i"), fx.path(QStringLiteral("av.mp4")), QStringLiteral("-c"),
-                                QStringLiteral("copy"), QStringLiteral("-movflags"), QStringLiteral("+faststart")}));
+                    QStringList{QStringLiteral("-i"), fx.path(QStringLiteral("av.mp4")),
+                                QStringLiteral("-c"), QStringLiteral("copy"),
+                                QStringLiteral("-movflags"), QStringLiteral("+faststart")}));
     QFile fast(fx.path(QStringLiteral("fast.mp4")));
     QVERIFY(fast.open(QIODevice::ReadOnly));
     QFile cutFast(fx.path(QStringLiteral("cutfast.mp4")));
@@ -175,10 +193,10 @@ void TestMedia::openFailsWithItsOwnText_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("reason");
     QTest::newRow("missing") << QStringLiteral("missing.mp4") << QStringLiteral("No such file.");
-    QTest::newRow("text renamed .mp4") << QStringLiteral("notes.mp4")
-                                       << QStringLiteral("Error while parsing header.");
-    QTest::newRow("cut before its index") << QStringLiteral("cut.mp4")
-                                          << QStringLiteral("Error while parsing header.");
+    QTest::newRow("text renamed .mp4")
+        << QStringLiteral("notes.mp4") << QStringLiteral("Error while parsing header.");
+    QTest::newRow("cut before its index")
+        << QStringLiteral("cut.mp4") << QStringLiteral("Error while parsing header.");
 }
 
 void TestMedia::openFailsWithItsOwnText()
@@ -191,7 +209,8 @@ void TestMedia::openFailsWithItsOwnText()
     const QString path = fx.path(file);
     QVERIFY(!m->open(path));
     QCOMPARE(errors.count(), 1);
-    QCOMPARE(errors.at(0).at(0).toString(), QStringLiteral("Error opening %1:\n%2").arg(path, reason));
+    QCOMPARE(errors.at(0).at(0).toString(),
+             QStringLiteral("Error opening %1:\n%2").arg(path, reason));
     QCOMPARE(running.count(), 0);
     // nothing is left open: starting does nothing
     m->start();
@@ -208,7 +227,8 @@ void TestMedia::opensStreamsAndSetsMarks_data()
     QTest::addColumn<bool>("startsAtZero");
     QTest::newRow("h264+aac mp4") << QStringLiteral("av.mp4") << true << true << 4.0 << true;
     QTest::newRow("audio-only mp3") << QStringLiteral("audio.mp3") << false << true << 3.0 << false;
-    QTest::newRow("mp3 with cover art") << QStringLiteral("cover.mp3") << false << true << 3.0 << false;
+    QTest::newRow("mp3 with cover art")
+        << QStringLiteral("cover.mp3") << false << true << 3.0 << false;
     QTest::newRow("video-only mkv") << QStringLiteral("video.mkv") << true << false << 2.0 << true;
     QTest::newRow("mpeg-ts") << QStringLiteral("av.ts") << true << true << 3.0 << false;
 }
@@ -273,8 +293,9 @@ void TestMedia::opensUnusualNames()
 {
     QFETCH(QString, name);
     QFETCH(QString, given);
-    const QString source = fx.path(name.endsWith(QLatin1String(".mp4")) ? QStringLiteral("av.mp4")
-                                                                        : QStringLiteral("audio.mp3"));
+    const QString source =
+        fx.path(name.endsWith(QLatin1String(".mp4")) ? QStringLiteral("av.mp4")
+                                                     : QStringLiteral("audio.mp3"));
     QFile::remove(fx.path(name));
     QVERIFY(QFile::copy(source, fx.path(name)));
     auto m = newMedia();
@@ -314,8 +335,8 @@ void TestMedia::roundsToPowerOfTwo_data()
 {
     QTest::addColumn<int>("in");
     QTest::addColumn<int>("out");
-    const int cases[][2] = {{0, 1},       {1, 1},       {2, 2},       {3, 4},       {426, 512},
-                            {640, 512},   {720, 512},   {768, 1024},  {1280, 1024}, {1366, 1024},
+    const int cases[][2] = {{0, 1},       {1, 1},       {2, 2},      {3, 4},       {426, 512},
+                            {640, 512},   {720, 512},   {768, 1024}, {1280, 1024}, {1366, 1024},
                             {1920, 2048}, {1080, 1024}, {576, 512}};
     for (const auto &c : cases)
         QTest::addRow("%d", c[0]) << c[0] << c[1];
@@ -401,7 +422,8 @@ void TestMedia::startSeeksBackwardToMarkIn()
     QTRY_VERIFY(!shown.isEmpty());
     m->stop();
     // the key frame at or before mark in (one a second) comes first
-    QVERIFY2(shown.first() > 0.99 && shown.first() < 2.05, qPrintable(QString::number(shown.first())));
+    QVERIFY2(shown.first() > 0.99 && shown.first() < 2.05,
+             qPrintable(QString::number(shown.first())));
     QVERIFY(m->logText().contains(QLatin1String("VideoDecodeThread:: Flushing the buffers.\n")));
 }
 
@@ -503,7 +525,8 @@ void TestMedia::readErrorEndsPlaybackWithMessage()
     }
     QCOMPARE(errors.count(), 1);
     const QString msg = errors.at(0).at(0).toString();
-    QVERIFY2(msg.startsWith(QStringLiteral("Error reading %1 !\n\nLogs;\n").arg(server.url())), qPrintable(msg));
+    QVERIFY2(msg.startsWith(QStringLiteral("Error reading %1 !\n\nLogs;\n").arg(server.url())),
+             qPrintable(msg));
     QVERIFY(msg.contains(QLatin1String("ParsingThread:: Couldn't read frame.\n")));
     QVERIFY(msg.endsWith(QLatin1String("Decoding interupted. ")));
     QVERIFY(m->isStopped());

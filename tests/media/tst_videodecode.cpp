@@ -48,7 +48,8 @@ void TestVideoDecode::initTestCase()
     QVERIFY(fx.dir.isValid());
     // B-frames and a long GOP: decoding order differs from presentation order
     QVERIFY(fx.make(QStringLiteral("bframes.mp4"),
-                    MediaFixtures::videoSource(QStringLiteral("320x240"), 2) + MediaFixtures::h264(50)));
+                    MediaFixtures::videoSource(QStringLiteral("320x240"), 2) +
+                        MediaFixtures::h264(50)));
     for (int width : {854, 426, 1366}) {
         // left half red, right half blue
         const QString graph = QStringLiteral("color=c=blue:size=%1x64:duration=1,"
@@ -56,12 +57,14 @@ void TestVideoDecode::initTestCase()
                                   .arg(width)
                                   .arg(width / 2);
         QVERIFY(fx.make(QStringLiteral("halves%1.mp4").arg(width),
-                        QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), graph} +
+                        QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"),
+                                    QStringLiteral("-i"), graph} +
                             MediaFixtures::h264()));
     }
     QVERIFY(fx.make(QStringLiteral("pal.mp4"),
                     MediaFixtures::videoSource(QStringLiteral("720x576"), 1) +
-                        QStringList{QStringLiteral("-vf"), QStringLiteral("setsar=16/15")} + MediaFixtures::h264()));
+                        QStringList{QStringLiteral("-vf"), QStringLiteral("setsar=16/15")} +
+                        MediaFixtures::h264()));
 }
 
 void TestVideoDecode::picturesComeInPresentationOrder()
@@ -79,7 +82,8 @@ void TestVideoDecode::picturesComeInPresentationOrder()
     QVERIFY2(shown.size() >= 45, qPrintable(QString::number(shown.size())));
     QCOMPARE(shown.first(), 0.0);
     for (qsizetype i = 1; i < shown.size(); ++i)
-        QVERIFY2(shown[i] > shown[i - 1], qPrintable(QStringLiteral("%1 after %2").arg(shown[i]).arg(shown[i - 1])));
+        QVERIFY2(shown[i] > shown[i - 1],
+                 qPrintable(QStringLiteral("%1 after %2").arg(shown[i]).arg(shown[i - 1])));
 }
 
 void TestVideoDecode::convertsOddWidthsWithoutShear_data()
@@ -110,11 +114,17 @@ void TestVideoDecode::convertsOddWidthsWithoutShear()
     for (int y : {0, 31, 63}) {
         for (int x : {0, 8, width / 2 - 8}) {
             const Rgb c = pixelAt(p, x, y);
-            QVERIFY2(c.r > 200 && c.g < 60 && c.b < 60, qPrintable(QStringLiteral("(%1,%2) %3 %4 %5").arg(x).arg(y).arg(c.r).arg(c.g).arg(c.b)));
+            QVERIFY2(
+                c.r > 200 && c.g < 60 && c.b < 60,
+                qPrintable(
+                    QStringLiteral("(%1,%2) %3 %4 %5").arg(x).arg(y).arg(c.r).arg(c.g).arg(c.b)));
         }
         for (int x : {width / 2 + 8, width - 1}) {
             const Rgb c = pixelAt(p, x, y);
-            QVERIFY2(c.b > 200 && c.r < 60 && c.g < 60, qPrintable(QStringLiteral("(%1,%2) %3 %4 %5").arg(x).arg(y).arg(c.r).arg(c.g).arg(c.b)));
+            QVERIFY2(
+                c.b > 200 && c.r < 60 && c.g < 60,
+                qPrintable(
+                    QStringLiteral("(%1,%2) %3 %4 %5").arg(x).arg(y).arg(c.r).arg(c.g).arg(c.b)));
         }
     }
     m.stop();

@@ -36,23 +36,27 @@ public:
     // testsrc pictures (a frame counter) at the given size, and a 440 Hz tone.
     static QStringList videoSource(const QString &size, double seconds, int rate = 25)
     {
-        return {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(rate).arg(seconds)};
+        return {
+            QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(rate).arg(seconds)};
     }
     static QStringList toneSource(double seconds, int rate = 44100, int channels = 2)
     {
-        return {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(rate).arg(seconds),
-                QStringLiteral("-ac"), QString::number(channels)};
+        return {
+            QStringLiteral("-f"),
+            QStringLiteral("lavfi"),
+            QStringLiteral("-i"),
+            QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(rate).arg(seconds),
+            QStringLiteral("-ac"),
+            QString::number(channels)};
     }
     static QStringList h264(int gop = 25)
     {
-        return {QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-preset"),
-                QStringLiteral("veryfast"), QStringLiteral("-g"), QString::number(gop),
-                QStringLiteral("-bf"), QStringLiteral("2"), QStringLiteral("-pix_fmt"),
+        return {QStringLiteral("-c:v"),     QStringLiteral("libx264"), QStringLiteral("-preset"),
+                QStringLiteral("veryfast"), QStringLiteral("-g"),      QString::number(gop),
+                QStringLiteral("-bf"),      QStringLiteral("2"),       QStringLiteral("-pix_fmt"),
                 QStringLiteral("yuv420p")};
     }
 
     QTemporaryDir dir;
 };
-
