@@ -108,6 +108,7 @@ private slots:
     void roundsToPowerOfTwo();
     void powerOfTwoPictures();
     void startAndStopAreIdempotent();
+    void stopThenStartResumesWhereItStopped();
     void demuxThrottlesAndStopsPromptlyWhenFull();
     void startSeeksBackwardToMarkIn();
     void seekBeyondMarkOutGoesToMarkIn();
@@ -383,6 +384,24 @@ void TestMedia::startAndStopAreIdempotent()
     QTest::qWait(50); // a stale finished() notice must not be taken for a read error
     QCOMPARE(running.count(), 2);
     QVERIFY(m->logText().contains(QLatin1String("ParsingThread:: ended.\n")));
+}
+
+void TestMedia::stopThenStartResumesWhereItStopped()
+{
+    auto m = newMedia();
+    QVERIFY(m->open(fx.path(QStringLiteral("av.mp4"))));
+    QList<double> shown;
+    connect(m.get(), &Media::frameReady, m.get(), [&](int id) { shown << m->picture(id)->pts; });
+    m->start();
+    QTRY_VERIFY(m->currentClock() > 1.5);
+    m->stop();
+    const double stoppedAt = shown.last();
+    QCOMPARE(m->position(), int64_t(stoppedAt * m->timeBase().den / m->timeBase().num));
+    shown.clear();
+    m->start(); // seeks backward to the resume position
+    QTRY_VERIFY(!shown.isEmpty());
+    m->stop();
+    QVERIFY2(qAbs(shown.first() - stoppedAt) < 0.02, qPrintable(QString::number(shown.first())));
 }
 
 void TestMedia::demuxThrottlesAndStopsPromptlyWhenFull()
