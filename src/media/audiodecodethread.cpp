@@ -26,22 +26,11 @@ void AudioDecodeThread::run()
     resampler.setOutput(out.sampleRate(), out.channelCount());
     const AVRational tb = m.audioStream->time_base;
 
-    for (;;) {
-        const bool stopping = m.stopped.load(std::memory_order_acquire);
-        if (m.paused_.load(std::memory_order_acquire) && !stopping) {
-            msleep(100);
-            continue;
-        }
-        if (!m.audioQueue.get(packet.get(), !stopping, &m.stopped)) {
-            m.appendLog(QStringLiteral("AudioThread:: No more packets.\n"));
-            break;
-        }
+    while (m.nextPacket(m.audioQueue, packet.get())) {
         if (PacketQueue::isFlushPacket(packet.get())) {
             m.appendLog(QStringLiteral("AudioThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(m.audioCodec.get());
-            skipBefore = packet->pts == AV_NOPTS_VALUE
-                             ? AV_NOPTS_VALUE
-                             : av_rescale_q(packet->pts, m.timeBase(), tb);
+            skipBefore = m.flushTarget(packet.get(), tb);
             av_packet_unref(packet.get());
             continue;
         }
@@ -64,6 +53,7 @@ void AudioDecodeThread::run()
         }
         av_packet_unref(packet.get());
     }
+    m.appendLog(QStringLiteral("AudioThread:: No more packets.\n"));
     m.appendLog(QStringLiteral("AudioThread:: ended.\n"));
 }
 

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <thread>
@@ -105,6 +106,21 @@ void Media::joinWorkers()
     pictqCond.notify_all();
     videoThread->wait();
     audioThread->wait();
+}
+
+bool Media::nextPacket(PacketQueue &queue, AVPacket *packet)
+{
+    for (;;) {
+        const bool stopping = stopped.load(std::memory_order_acquire);
+        if (!paused_.load(std::memory_order_acquire) || stopping)
+            return queue.get(packet, !stopping, &stopped);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+int64_t Media::flushTarget(const AVPacket *flush, AVRational tb) const
+{
+    return flush->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : av_rescale_q(flush->pts, timeBase(), tb);
 }
 
 bool Media::allWorkersRunning() const

@@ -120,6 +120,11 @@ private:
     void releaseShownSlot();
     void appendLog(const QString &line);
     void joinWorkers();
+    // Decode threads: waits out a pause in 100 ms steps, then takes the next packet from
+    // queue, blocking unless stopping; false once stopped with nothing left to take.
+    bool nextPacket(PacketQueue &queue, AVPacket *packet);
+    // The seek target a flush packet carries, in ticks of tb; AV_NOPTS_VALUE for none.
+    int64_t flushTarget(const AVPacket *flush, AVRational tb) const;
     void openAudioOutput();
     bool allWorkersRunning() const;
     // Loop end rule, run by a decode thread for each packet's time stamp t: at the mark

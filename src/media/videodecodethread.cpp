@@ -12,24 +12,13 @@ void VideoDecodeThread::run()
     AVCodecContext *codec = m.videoCodec.get();
     m.appendLog(QStringLiteral("VideoDecodeThread:: run.\n"));
 
-    for (;;) {
-        const bool stopping = m.stopped.load(std::memory_order_acquire);
-        if (m.paused_.load(std::memory_order_acquire) && !stopping) {
-            msleep(100);
-            continue;
-        }
-        if (!m.videoQueue.get(packet.get(), !stopping, &m.stopped)) {
-            m.appendLog(QStringLiteral("VideoDecodeThread:: No more packets.\n"));
-            break;
-        }
+    while (m.nextPacket(m.videoQueue, packet.get())) {
         if (PacketQueue::isFlushPacket(packet.get())) {
             m.appendLog(QStringLiteral("VideoDecodeThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(codec);
             afterFlush = true;
             serial = int(packet->pos);
-            skipBefore = packet->pts == AV_NOPTS_VALUE
-                             ? AV_NOPTS_VALUE
-                             : av_rescale_q(packet->pts, m.timeBase(), m.videoStream->time_base);
+            skipBefore = m.flushTarget(packet.get(), m.videoStream->time_base);
             av_packet_unref(packet.get());
             continue;
         }
@@ -52,6 +41,7 @@ void VideoDecodeThread::run()
             queueDecodedFrames(frame.get(), packet->dts);
         av_packet_unref(packet.get());
     }
+    m.appendLog(QStringLiteral("VideoDecodeThread:: No more packets.\n"));
     m.appendLog(QStringLiteral("DecodingThread:: ended.\n"));
 }
 
