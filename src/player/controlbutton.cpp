@@ -88,9 +88,9 @@ struct Area
 using enum Anchor;
 using enum Band;
 
-// Searched from the top; the first area that contains the point owns it. Where areas
-// overlap (stop and forward, and more of them on a narrow bar) one press must still give
-// one command, and the tool tip must name that command.
+// In the order the handlers look at them: a press fires every area that contains it, so
+// where stop and forward overlap both fire, stop first; the last area under the mouse
+// names the tool tip.
 constexpr std::array<Area, 16> areas{{
     {{Sixth, -30, -6, Buttons},
      {Sixth, -30, -6, Full},
@@ -230,22 +230,17 @@ void ControlButton::mousePressEvent(QMouseEvent *event)
             setVolumeAt(p.x());
             break;
         }
-        return;
     }
 }
 
 void ControlButton::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF p = event->position();
-    QString tip;
+    // over the gaps the tip of the last area visited stays
     for (const Area &area : areas) {
-        if (area.hover.contains(p, width(), height())) {
-            tip = tr(area.toolTip);
-            break;
-        }
+        if (area.hover.contains(p, width(), height()))
+            setToolTip(tr(area.toolTip));
     }
-    // Cleared over the gaps, or the last command's tip would appear where nothing reacts.
-    setToolTip(tip);
 
     if (event->buttons() == Qt::LeftButton && volumeArea.press.contains(p, width(), height()))
         setVolumeAt(p.x());
