@@ -1,0 +1,306 @@
+#include "player/controlbutton.h"
+
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <array>
+
+namespace {
+
+// Areas are laid out against one of these x anchors, so the commands spread out as the
+// bar widens: c = W/6, m = W/2, r = 5W/6, and the right edge.
+enum class Anchor
+{
+    Sixth,
+    Half,
+    FiveSixths,
+    Right
+};
+
+// y ranges: the whole height, the height of the small button images, or the thin band
+// around the volume track.
+enum class Band
+{
+    Full,
+    Buttons,
+    Track
+};
+
+struct Span
+{
+    Anchor anchor;
+    double from;
+    double to;
+    Band band;
+    // The small nudge areas end just short of the next image.
+    bool toIncluded = true;
+
+    bool contains(QPointF p, double w, double h) const
+    {
+        double origin = w;
+        switch (anchor) {
+        case Anchor::Sixth:
+            origin = w / 6.0;
+            break;
+        case Anchor::Half:
+            origin = w * 0.5;
+            break;
+        case Anchor::FiveSixths:
+            origin = w * 5.0 / 6.0;
+            break;
+        case Anchor::Right:
+            break;
+        }
+        const double left = origin + from;
+        const double right = origin + to;
+        if (p.x() < left || (toIncluded ? p.x() > right : p.x() >= right))
+            return false;
+        switch (band) {
+        case Band::Full:
+            return p.y() >= 0 && p.y() <= h;
+        case Band::Buttons:
+            return p.y() >= 7 && p.y() <= h - 7;
+        case Band::Track:
+            return p.y() >= h / 2 - 3 && p.y() <= h / 2 + 3;
+        }
+        return false;
+    }
+};
+
+enum class Action
+{
+    Notify,
+    Mute,
+    Volume
+};
+
+struct Area
+{
+    Span press;
+    Span hover;
+    Action action;
+    void (ControlButton::*notify)();
+    const char *toolTip;
+};
+
+using enum Anchor;
+using enum Band;
+
+// In the order the handlers look at them: a press fires every area that contains it, so
+// where stop and forward overlap both fire, stop first; the last area under the mouse
+// names the tool tip.
+constexpr std::array<Area, 16> areas{{
+    {{Sixth, -30, -6, Buttons},
+     {Sixth, -30, -6, Full},
+     Action::Notify,
+     &ControlButton::playPause,
+     QT_TRANSLATE_NOOP("ControlButton", "play/pause")},
+    {{Sixth, 0, 24, Buttons},
+     {Sixth, 0, 24, Full},
+     Action::Notify,
+     &ControlButton::stop,
+     QT_TRANSLATE_NOOP("ControlButton", "stop")},
+    {{Sixth, 20, 54, Buttons},
+     {Sixth, 20, 54, Full},
+     Action::Notify,
+     &ControlButton::forward,
+     QT_TRANSLATE_NOOP("ControlButton", "forward")},
+    {{Sixth, -60, -36, Buttons},
+     {Sixth, -60, -36, Full},
+     Action::Notify,
+     &ControlButton::backward,
+     QT_TRANSLATE_NOOP("ControlButton", "backward")},
+    {{Half, -76, -66, Buttons, false},
+     {Half, -90, -66, Full, false},
+     Action::Notify,
+     &ControlButton::startSharpL,
+     QT_TRANSLATE_NOOP("ControlButton", "sharp tune start left")},
+    {{Half, -60, -36, Full},
+     {Half, -60, -36, Full},
+     Action::Notify,
+     &ControlButton::setMarkInSignal,
+     QT_TRANSLATE_NOOP("ControlButton", "set loop start")},
+    {{Half, -30, -6, Buttons},
+     {Half, -30, -6, Full},
+     Action::Notify,
+     &ControlButton::startSharpR,
+     QT_TRANSLATE_NOOP("ControlButton", "sharp tune start right")},
+    {{Half, 44, 54, Buttons},
+     {Half, 30, 54, Full},
+     Action::Notify,
+     &ControlButton::endSharpL,
+     QT_TRANSLATE_NOOP("ControlButton", "sharp tune end left")},
+    {{Half, 60, 84, Full},
+     {Half, 60, 84, Full},
+     Action::Notify,
+     &ControlButton::setMarkOut,
+     QT_TRANSLATE_NOOP("ControlButton", "set loop end")},
+    {{Half, 90, 114, Buttons},
+     {Half, 90, 114, Full},
+     Action::Notify,
+     &ControlButton::endSharpR,
+     QT_TRANSLATE_NOOP("ControlButton", "sharp tune end right")},
+    {{Half, 0, 24, Full},
+     {Half, 0, 24, Full},
+     Action::Notify,
+     &ControlButton::resetMark,
+     QT_TRANSLATE_NOOP("ControlButton", "cancel loop")},
+    {{Half, -120, -96, Full},
+     {Half, -120, -96, Full},
+     Action::Notify,
+     &ControlButton::resetMarkIn,
+     QT_TRANSLATE_NOOP("ControlButton", "reset loop from begin to current start")},
+    {{Half, 120, 144, Full},
+     {Half, 120, 144, Full},
+     Action::Notify,
+     &ControlButton::resetMarkOut,
+     QT_TRANSLATE_NOOP("ControlButton", "reset loop from current end to end")},
+    {{FiveSixths, -30, -6, Full},
+     {FiveSixths, -30, -6, Full},
+     Action::Mute,
+     nullptr,
+     QT_TRANSLATE_NOOP("ControlButton", "volume silent")},
+    // The knob's half width beyond either end of the 50-pixel track.
+    {{FiveSixths, -3, 53, Track},
+     {FiveSixths, -3, 53, Track},
+     Action::Volume,
+     nullptr,
+     QT_TRANSLATE_NOOP("ControlButton", "volume control")},
+    {{Right, -30, -6, Full},
+     {Right, -30, -6, Full},
+     Action::Notify,
+     &ControlButton::controlEditor,
+     QT_TRANSLATE_NOOP("ControlButton", "editor")},
+}};
+
+constexpr const Area &volumeArea = areas[14];
+static_assert(volumeArea.action == Action::Volume);
+
+} // namespace
+
+ControlButton::ControlButton(QWidget *parent)
+    : QWidget(parent), playImage(QStringLiteral("./skin/default/images/play.png")),
+      stopImage(QStringLiteral("./skin/default/images/stop.png")),
+      forwardImage(QStringLiteral("./skin/default/images/forward.png")),
+      backwardImage(QStringLiteral("./skin/default/images/backward.png")),
+      leftNudgeImage(QStringLiteral("./skin/default/images/weitiao01.png")),
+      rightNudgeImage(QStringLiteral("./skin/default/images/weitiao02.png")),
+      loopStartImage(QStringLiteral("./skin/default/images/start.png")),
+      loopEndImage(QStringLiteral("./skin/default/images/end.png")),
+      cancelLoopImage(QStringLiteral("./skin/default/images/repeat.png")),
+      nextSegmentImage(QStringLiteral("./skin/default/images/xyd.png")),
+      previousSegmentImage(QStringLiteral("./skin/default/images/syd.png")),
+      volumeImage(QStringLiteral("./skin/default/images/voice.png")),
+      editorImage(QStringLiteral("./skin/default/images/editor.png"))
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    // Tool tips follow the mouse without a pressed button.
+    setMouseTracking(true);
+    setFixedHeight(24);
+}
+
+void ControlButton::playIcon(bool playing)
+{
+    playImage.load(playing ? QStringLiteral("./skin/default/images/pause.png")
+                           : QStringLiteral("./skin/default/images/play.png"));
+    update();
+}
+
+void ControlButton::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPointF p = event->position();
+    for (const Area &area : areas) {
+        if (!area.press.contains(p, width(), height()))
+            continue;
+        switch (area.action) {
+        case Action::Notify:
+            update();
+            emit(this->*area.notify)();
+            break;
+        case Action::Mute:
+            // The knob stays where it is, so the volume it shows is there to go back to.
+            update();
+            emit volumeChanged(0, 0);
+            break;
+        case Action::Volume:
+            setVolumeAt(p.x());
+            break;
+        }
+    }
+}
+
+void ControlButton::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF p = event->position();
+    // over the gaps the tip of the last area visited stays
+    for (const Area &area : areas) {
+        if (area.hover.contains(p, width(), height()))
+            setToolTip(tr(area.toolTip));
+    }
+
+    if (event->buttons() == Qt::LeftButton && volumeArea.press.contains(p, width(), height()))
+        setVolumeAt(p.x());
+}
+
+void ControlButton::paintEvent(QPaintEvent *)
+{
+    // Always the whole bar: the positions depend on the full width, not on the part
+    // that needs repainting.
+    const int w = width();
+    const int h = height();
+    const int c = w / 6;
+    const int m = w / 2;
+    const int r = w * 5 / 6;
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    QLinearGradient background(0, 0, 0, h);
+    background.setColorAt(0, QColor(8, 56, 81));
+    background.setColorAt(1, QColor(17, 117, 169));
+    background.setSpread(QGradient::ReflectSpread);
+    painter.fillRect(QRect(QPoint(0, 0), QPoint(w - 1, h - 1)), background);
+
+    painter.drawPixmap(c - 30, 7, playImage);
+    painter.drawPixmap(c, 7, stopImage);
+    painter.drawPixmap(c + 30, 7, forwardImage);
+    painter.drawPixmap(c - 60, 7, backwardImage);
+    painter.drawPixmap(m + 44, 7, leftNudgeImage);
+    painter.drawPixmap(m + 60, 0, loopEndImage);
+    painter.drawPixmap(m + 90, 7, rightNudgeImage);
+    painter.drawPixmap(m - 76, 7, leftNudgeImage);
+    painter.drawPixmap(m - 60, 0, loopStartImage);
+    painter.drawPixmap(m - 30, 7, rightNudgeImage);
+    painter.drawPixmap(m, 0, cancelLoopImage);
+    painter.drawPixmap(m + 120, 0, nextSegmentImage);
+    painter.drawPixmap(m - 120, 0, previousSegmentImage);
+    painter.drawPixmap(r - 30, 0, volumeImage);
+
+    painter.setPen(QPen(Qt::gray, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawLine(r, h / 2, r + 50, h / 2);
+    // A round-capped pen turns a single point into a dot of the pen's width.
+    painter.setPen(QPen(Qt::yellow, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPoint(static_cast<int>(volumePos), h / 2);
+
+    painter.drawPixmap(w - 30, 0, editorImage);
+}
+
+void ControlButton::resizeEvent(QResizeEvent *event)
+{
+    const int trackLeft = event->size().width() * 5 / 6;
+    volumePos += trackLeft - volumeTrackLeft;
+    volumeTrackLeft = trackLeft;
+    update();
+}
+
+void ControlButton::setVolumeAt(double x)
+{
+    volumePos = x;
+    update();
+    const double volume = (x - width() * 5.0 / 6.0) / 56.0;
+    emit volumeChanged(volume, volume);
+}

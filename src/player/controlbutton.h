@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+// The painted row of transport, loop and volume commands under the seek slider: one
+// widget that maps a press to a command signal by where it lands. Owns its images and the
+// volume knob position, nothing else; lives in the GUI thread.
+class ControlButton final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ControlButton)
+
+public:
+    explicit ControlButton(QWidget *parent = nullptr);
+
+signals:
+    void playPause();
+    void stop();
+    void setMarkInSignal();
+    void setMarkOut();
+    void forward();
+    void backward();
+    void resetMark();
+    void volumeChanged(double left, double right);
+    void resetMarkIn();
+    void resetMarkOut();
+    void startSharpL();
+    void startSharpR();
+    void endSharpL();
+    void endSharpR();
+    void controlEditor();
+
+public slots:
+    // Shows the pause image while playing, the play image otherwise.
+    void playIcon(bool playing);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void setVolumeAt(double x);
+
+    QPixmap playImage;
+    QPixmap stopImage;
+    QPixmap forwardImage;
+    QPixmap backwardImage;
+    QPixmap leftNudgeImage;
+    QPixmap rightNudgeImage;
+    QPixmap loopStartImage;
+    QPixmap loopEndImage;
+    QPixmap cancelLoopImage;
+    QPixmap nextSegmentImage;
+    QPixmap previousSegmentImage;
+    QPixmap volumeImage;
+    QPixmap editorImage;
+    // Knob x in widget pixels. It follows the track when the width changes, so the volume
+    // the knob shows stays the same.
+    double volumePos = 25.0;
+    // The track's left end that volumePos was last placed against. Tracked here rather than
+    // taken from the resize event's old size, because Qt reports an invalid old size both
+    // before the first show and when showing again after a resize while hidden.
+    int volumeTrackLeft = 0;
+};

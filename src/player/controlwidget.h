@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+// The 50-pixel-high panel under the picture: paints a dark gradient behind the time
+// labels, the seek slider and the button bar, which the main window lays out on it.
+// GUI thread only.
+class ControlWidget final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ControlWidget)
+
+public:
+    explicit ControlWidget(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};

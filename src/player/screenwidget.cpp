@@ -1,0 +1,43 @@
+#include "player/screenwidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+QScreenWidget::QScreenWidget(QWidget *parent) : QWidget(parent) {}
+
+void QScreenWidget::mousePressEvent(QMouseEvent *event)
+{
+    // Any button opens a file: the button is the one thing on the idle screen to press.
+    const double cx = width() * 0.5;
+    const double cy = height() * 0.5;
+    const QPointF pos = event->position();
+    if (pos.x() >= cx - 45 && pos.x() <= cx + 45 && pos.y() >= cy + 35 && pos.y() <= cy + 60) {
+        update();
+        emit click();
+    }
+}
+
+void QScreenWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        update();
+        emit doubleClick();
+    }
+}
+
+void QScreenWidget::paintEvent(QPaintEvent *)
+{
+    // Read at every paint so that newly drawn artwork shows without a restart; a
+    // missing file gives a null pixmap, which draws nothing.
+    const QPixmap screen(QStringLiteral("./skin/default/images/vorlynscreen.png"));
+    const QPixmap openButton(QStringLiteral("./skin/default/images/open_button.png"));
+
+    // Centred on the whole widget, also when only part of it is repainted.
+    const int cx = width() / 2;
+    const int cy = height() / 2;
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    painter.drawPixmap(cx - 131, cy - 50, screen);
+    painter.drawPixmap(cx - 45, cy + 35, openButton);
+}
