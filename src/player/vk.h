@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QSystemTrayIcon>
+
+#include <cstdint>
+
+class ControlButton;
+class ControlWidget;
+class GLRenderWidget;
+class Media;
+class QAction;
+class QLabel;
+class QMenu;
+class QScreenWidget;
+class QSeekSlider;
+class QSkinObject;
+class QTimer;
+class TextEdit;
+
+// The player's main window: owns at most one Media, shows its pictures or the idle
+// screen, and turns the button bar, slider, keys, menus and tray into commands on it.
+// GUI thread only.
+class Vk final : public QMainWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Vk)
+
+public:
+    explicit Vk(QWidget *parent = nullptr);
+    ~Vk() override;
+
+    // The product's home page, opened by "Help".
+    static const char homePage[];
+
+signals:
+    void isPlay(bool playing);
+    void setDirPath(QString path);
+
+public slots:
+    void on_actionOpen_activated();
+    void on_actionFullscreen_toggled(bool on);
+    void on_actionSeek(double f);
+    void on_actionMarkInSeek();
+    void on_actionMarkOutSeek();
+    void on_actionMarkReset();
+    void on_actionMarkInReset();
+    void on_actionMarkOutReset();
+    void on_actionMarkInSharpL();
+    void on_actionMarkInSharpR();
+    void on_actionMarkOutSharpL();
+    void on_actionMarkOutSharpR();
+    void on_actionPlayPause();
+    void on_actionStop();
+    void on_actionForward();
+    void on_actionBackward();
+    void on_actionVolume(double left, double right);
+    void on_actionEidtor();
+    void refreshTiming();
+    void pauseAfterFrame();
+    void updateRefreshTimerState();
+    void iconActivated(QSystemTrayIcon::ActivationReason reason);
+    void loadHelp();
+    void keyDelegateTrigger(int key);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void createCentralWidgets();
+    void createActions();
+    void createTrayActions();
+    void createTrayIcon();
+    // The file the learner picks, or an empty string; remembers its folder.
+    QString chooseMediaFile();
+    // Opens name with a new Media, which replaces the current one.
+    void openMedia(const QString &name);
+    // Slider fraction of a position, and the position of a slider fraction.
+    double frac(int64_t x) const;
+    int64_t positionAt(double f) const;
+
+    Media *media = nullptr;
+    QWidget *central = nullptr;
+    ControlWidget *controlWidget = nullptr;
+    GLRenderWidget *glWidget = nullptr;
+    QSeekSlider *seekSlider = nullptr;
+    ControlButton *controlButton = nullptr;
+    QTimer *timingTimer = nullptr;
+    QAction *openAction = nullptr;
+    QAction *fullScreenAction = nullptr;
+    QAction *keepAspectAction = nullptr;
+    QAction *helpAction = nullptr;
+    QAction *quitAction = nullptr;
+    QSkinObject *skin = nullptr;
+    bool seekPending = false;
+    QScreenWidget *screenWidget = nullptr;
+    TextEdit *editor = nullptr;
+    QAction *minimizeAction = nullptr;
+    QAction *restoreAction = nullptr;
+    QAction *trayQuitAction = nullptr;
+    QSystemTrayIcon *trayIcon = nullptr;
+    QMenu *trayMenu = nullptr; // no parent: deleted by the window
+    QLabel *positionLabel = nullptr;
+    QLabel *durationLabel = nullptr;
+};
