@@ -104,8 +104,17 @@ void GLRenderWidget::updateFrame(int id)
         // rows are packed without padding: a row of 3-byte pixels need not end on a
         // 4-byte boundary (widths 854, 426, 1366)
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, GLint(internal), p->width, p->height, 0, format,
-                     GL_UNSIGNED_BYTE, p->frame->data[0]);
+        // the texture storage is made again only when the picture's shape changes
+        const QSize size(p->width, p->height);
+        if (size != textureSize || internal != textureFormat) {
+            glTexImage2D(GL_TEXTURE_2D, 0, GLint(internal), p->width, p->height, 0, format,
+                         GL_UNSIGNED_BYTE, p->frame->data[0]);
+            textureSize = size;
+            textureFormat = internal;
+        } else {
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, p->width, p->height, format, GL_UNSIGNED_BYTE,
+                            p->frame->data[0]);
+        }
         doneCurrent();
     }
     update();

@@ -42,6 +42,8 @@ private:
     unsigned displayList = 0;
     unsigned textureId = 0;
     bool useVideoRatio = true;
+    QSize textureSize;          // shape of the texture's storage
+    unsigned textureFormat = 0; // its internal format
 
     static QStringList glExtensions;
 };
