@@ -1,14 +1,21 @@
 # Settings shared by every target of the project, and the helpers that create them.
 
-add_library(vorlyn_settings INTERFACE)
-target_compile_features(vorlyn_settings INTERFACE cxx_std_20)
-target_compile_options(vorlyn_settings INTERFACE
+# Language level, warnings and Qt definitions: what every target of ours compiles with.
+add_library(vorlyn_warnings INTERFACE)
+target_compile_features(vorlyn_warnings INTERFACE cxx_std_20)
+target_compile_options(vorlyn_warnings INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
     $<$<BOOL:${VORLYN_WERROR}>:-Werror>)
-target_compile_definitions(vorlyn_settings INTERFACE
+target_compile_definitions(vorlyn_warnings INTERFACE
     QT_NO_CAST_FROM_ASCII
     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
     QT_NO_URL_CAST_FROM_STRING)
+
+# The above plus the sanitizers of a checking build: the program, its libraries, tests
+# and benchmarks. Tools that run during the build link vorlyn_warnings only, since an
+# instrumented tool would report the uninstrumented libraries it calls.
+add_library(vorlyn_settings INTERFACE)
+target_link_libraries(vorlyn_settings INTERFACE vorlyn_warnings)
 if(VORLYN_SANITIZE)
     target_compile_options(vorlyn_settings INTERFACE -fsanitize=${VORLYN_SANITIZE} -fno-omit-frame-pointer)
     target_link_options(vorlyn_settings INTERFACE -fsanitize=${VORLYN_SANITIZE})
