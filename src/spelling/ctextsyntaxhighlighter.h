@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QSyntaxHighlighter>
+
+// Underlines, with the red spell-check wave, every word piece of a block that the shared
+// SpellingEngine rejects; asks the engine afresh at every highlighting. Owned by its
+// document. GUI thread only.
+class CTextSyntaxHighlighter final : public QSyntaxHighlighter
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CTextSyntaxHighlighter)
+
+public:
+    explicit CTextSyntaxHighlighter(QTextDocument *parent);
+
+protected:
+    void highlightBlock(const QString &text) override;
+};
