@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CTextCheckerEdit</name>
+    <message>
+        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+24"/>
+        <source>&amp;Copy</source>
+        <translation>复制(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Cut</source>
+        <translation>剪切(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Paste</source>
+        <translation>粘贴(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Add to dictionary</source>
+        <translation>添加到词典</translation>
+    </message>
+</context>
+<context>
     <name>ControlButton</name>
     <message>
         <location filename="../../src/player/controlbutton.cpp" line="+99"/>
