@@ -127,10 +127,6 @@ private slots:
     void diffMain();
     void nullInputRaises_data();
     void nullInputRaises();
-    void commonOverlapLength_data();
-    void commonOverlapLength();
-    void findHalfMatch_data();
-    void findHalfMatch();
     void semanticCleanup_data();
     void semanticCleanup();
     void randomPairsKeepInvariants_data();
@@ -198,68 +194,6 @@ void TestDiffEngine::nullInputRaises()
         QFAIL("no exception");
     } catch (const DiffError &e) {
         QCOMPARE(e.what(), "Null inputs. (diff_main)");
-    }
-}
-
-void TestDiffEngine::commonOverlapLength_data()
-{
-    QTest::addColumn<QString>("text1");
-    QTest::addColumn<QString>("text2");
-    QTest::addColumn<qsizetype>("expected");
-    QTest::newRow("empty") << s("") << s("abcd") << qsizetype(0);
-    QTest::newRow("whole text1") << s("abc") << s("abcd") << qsizetype(3);
-    QTest::newRow("whole text2") << s("xxabc") << s("abc") << qsizetype(3);
-    QTest::newRow("none") << s("123456") << s("abcd") << qsizetype(0);
-    QTest::newRow("partial") << s("123456xxx") << s("xxxabcd") << qsizetype(3);
-    QTest::newRow("longest of several") << s("abab") << s("ababx") << qsizetype(4);
-    QTest::newRow("later find") << s("xaxa") << s("axaz") << qsizetype(3);
-    QTest::newRow("no folding") << s("fi") << s("\xef\xac\x81i") << qsizetype(0);
-}
-
-void TestDiffEngine::commonOverlapLength()
-{
-    QFETCH(QString, text1);
-    QFETCH(QString, text2);
-    QFETCH(qsizetype, expected);
-    QCOMPARE(DiffEngine::commonOverlapLength(text1, text2), expected);
-}
-
-void TestDiffEngine::findHalfMatch_data()
-{
-    QTest::addColumn<float>("timeout");
-    QTest::addColumn<QString>("text1");
-    QTest::addColumn<QString>("text2");
-    QTest::addColumn<QStringList>("expected"); // text1 before/after, text2 before/after, common
-
-    QTest::newRow("too short") << 1.0f << s("123") << s("12") << QStringList();
-    QTest::newRow("no common middle") << 1.0f << s("1234567890") << s("abcdef") << QStringList();
-    QTest::newRow("short text too short") << 1.0f << s("12345") << s("23") << QStringList();
-    QTest::newRow("text1 long") << 1.0f << s("1234567890") << s("a345678z")
-                                << QStringList{s("12"), s("90"), s("a"), s("z"), s("345678")};
-    QTest::newRow("text2 long") << 1.0f << s("a345678z") << s("1234567890")
-                                << QStringList{s("a"), s("z"), s("12"), s("90"), s("345678")};
-    QTest::newRow("longer middle of two seeds")
-        << 1.0f << s("qHilloHelloHew") << s("xHelloHeHulloy")
-        << QStringList{s("qHillo"), s("w"), s("x"), s("Hulloy"), s("HelloHe")};
-    QTest::newRow("no time limit")
-        << 0.0f << s("qHilloHelloHew") << s("xHelloHeHulloy") << QStringList();
-}
-
-void TestDiffEngine::findHalfMatch()
-{
-    QFETCH(float, timeout);
-    QFETCH(QString, text1);
-    QFETCH(QString, text2);
-    QFETCH(QStringList, expected);
-
-    DiffEngine engine;
-    engine.timeoutSeconds = timeout;
-    const std::optional<DiffEngine::HalfMatch> hm = engine.findHalfMatch(text1, text2);
-    QCOMPARE(hm.has_value(), !expected.isEmpty());
-    if (hm) {
-        QCOMPARE((QStringList{hm->text1Before, hm->text1After, hm->text2Before, hm->text2After,
-                              hm->common}),
-                 expected);
     }
 }
 
@@ -461,8 +395,6 @@ void TestDiffEngine::middleSnakeOnShortestTexts_data()
     QTest::addColumn<QString>("text2");
     QTest::newRow("one unit each") << s("a") << s("b");
     QTest::newRow("one unit against none") << s("a") << s("");
-    QTest::newRow("two against one") << s("ab") << s("b");
-    QTest::newRow("reversed") << s("abcd") << s("dcba");
 }
 
 // The search's seed entry lies past a minimal array for one-unit texts.
