@@ -1,0 +1,114 @@
+#include "diff/diffrender.h"
+
+namespace {
+
+bool isAsciiLetter(QChar ch)
+{
+    const char16_t u = ch.unicode();
+    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+}
+
+// One text view: the segments of one side, that side's own edits coloured. A changed
+// word is coloured whole, so the letters of an equality that continue it are coloured too.
+QString renderTextHtml(const QList<DiffSegment> &segments, DiffOperation shown,
+                       QLatin1String colourOpen)
+{
+    const QLatin1String colourClose("</font>");
+    qsizetype firstEqualityEnd = -1;
+    qsizetype lastEqualityEnd = 0;
+    qsizetype total = 0;
+    for (const DiffSegment &segment : segments) {
+        total += segment.text.size();
+        if (segment.operation == DiffOperation::Equal) {
+            if (firstEqualityEnd < 0)
+                firstEqualityEnd = total;
+            lastEqualityEnd = total;
+        }
+    }
+    if (firstEqualityEnd < 0)
+        firstEqualityEnd = total;
+
+    QString html = QStringLiteral("<html><head><meta http-equiv=\"content-type\" "
+                                  "content=\"text/html; charset=UTF-8\" /></head>");
+    qsizetype runningEnd = -1;
+    for (const DiffSegment &segment : segments) {
+        runningEnd += segment.text.size();
+        const qsizetype end = runningEnd + 1;
+        if (segment.operation == shown) {
+            html += colourOpen + escapeForHtml(segment.text) + colourClose;
+            continue;
+        }
+        if (segment.operation != DiffOperation::Equal)
+            continue;
+
+        const QString t = escapeForHtml(segment.text);
+        const qsizetype length = t.size();
+        qsizetype head = 0;
+        if (end != firstEqualityEnd) {
+            while (head < length && isAsciiLetter(t[head]))
+                ++head;
+        }
+        qsizetype tail = 0;
+        if (end != lastEqualityEnd) {
+            while (tail < length && isAsciiLetter(t[length - 1 - tail]))
+                ++tail;
+        }
+        // A word of letters only between two changes belongs to neither of them.
+        if (head + tail > length)
+            head = tail = 0;
+        html += colourOpen + t.left(head) + colourClose;
+        html +=
+            QLatin1String("<span>") + t.mid(head, length - head - tail) + QLatin1String("</span>");
+        html += colourOpen + t.right(tail) + colourClose;
+    }
+    html += QLatin1String("</html>");
+    return html;
+}
+
+} // namespace
+
+QString escapeForHtml(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+    escaped.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+    escaped.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    escaped.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    return escaped;
+}
+
+QString renderFirstTextHtml(const QList<DiffSegment> &segments)
+{
+    return renderTextHtml(segments, DiffOperation::Delete,
+                          QLatin1String("<font color=\"#FF0000\">"));
+}
+
+QString renderSecondTextHtml(const QList<DiffSegment> &segments)
+{
+    return renderTextHtml(segments, DiffOperation::Insert,
+                          QLatin1String("<font color=\"#0000FF\">"));
+}
+
+QString renderSuggestionHtml(const QList<DiffSegment> &segments)
+{
+    QString html;
+    for (const DiffSegment &segment : segments) {
+        const QString text = escapeForHtml(segment.text);
+        switch (segment.operation) {
+        case DiffOperation::Delete:
+            html += QLatin1String("<span><b style=\"text-decoration: line-through;\"><font "
+                                  "color=\"#FF0000\">") +
+                    text + QLatin1String("</font></b></span>");
+            break;
+        case DiffOperation::Insert:
+            html += QLatin1String("<span><b style=\"text-decoration: underline;\"><font "
+                                  "color=\"#0000FF\">") +
+                    text + QLatin1String("</font></b></span>");
+            break;
+        case DiffOperation::Equal:
+            html += QLatin1String("<span>") + text + QLatin1String("</span>");
+            break;
+        }
+    }
+    return html;
+}
