@@ -321,44 +321,44 @@ void Vk::on_actionMarkOutReset()
     seekSlider->setMarkInFlag(f);
 }
 
-void Vk::on_actionMarkInSharpL()
+void Vk::nudgeMarkIn(int64_t delta)
 {
     if (!media)
         return;
     const int64_t in = media->markIn();
     const double span = double(media->duration() - media->startTime());
-    media->setMarkInAt(in - sharpTuneStep);
-    seekSlider->setMarkInFlag(double(in - media->startTime() - sharpTuneStep) / span);
+    media->setMarkInAt(in + delta);
+    seekSlider->setMarkInFlag(double(in - media->startTime() + delta) / span);
+}
+
+void Vk::nudgeMarkOut(int64_t delta)
+{
+    if (!media)
+        return;
+    const int64_t out = media->markOut();
+    const double span = double(media->duration() - media->startTime());
+    media->setMarkOutAt(out + delta);
+    seekSlider->setMarkOutFlag(double(out - media->startTime() + delta) / span);
+}
+
+void Vk::on_actionMarkInSharpL()
+{
+    nudgeMarkIn(-sharpTuneStep);
 }
 
 void Vk::on_actionMarkInSharpR()
 {
-    if (!media)
-        return;
-    const int64_t in = media->markIn();
-    const double span = double(media->duration() - media->startTime());
-    media->setMarkInAt(in + sharpTuneStep);
-    seekSlider->setMarkInFlag(double(in - media->startTime() + sharpTuneStep) / span);
+    nudgeMarkIn(sharpTuneStep);
 }
 
 void Vk::on_actionMarkOutSharpL()
 {
-    if (!media)
-        return;
-    const int64_t out = media->markOut();
-    const double span = double(media->duration() - media->startTime());
-    media->setMarkOutAt(out - sharpTuneStep);
-    seekSlider->setMarkOutFlag(double(out - media->startTime() - sharpTuneStep) / span);
+    nudgeMarkOut(-sharpTuneStep);
 }
 
 void Vk::on_actionMarkOutSharpR()
 {
-    if (!media)
-        return;
-    const int64_t out = media->markOut();
-    const double span = double(media->duration() - media->startTime());
-    media->setMarkOutAt(out + sharpTuneStep);
-    seekSlider->setMarkOutFlag(double(out - media->startTime() + sharpTuneStep) / span);
+    nudgeMarkOut(sharpTuneStep);
 }
 
 void Vk::on_actionPlayPause()
@@ -494,7 +494,6 @@ void Vk::keyPressEvent(QKeyEvent *event)
         return;
     switch (event->key()) {
     case Qt::Key_Space:
-    case Qt::Key_F5:
         on_actionPlayPause();
         break;
     case Qt::Key_Left:
@@ -505,16 +504,12 @@ void Vk::keyPressEvent(QKeyEvent *event)
         on_actionForward();
         break;
     case Qt::Key_F1:
-        on_actionMarkInSharpL();
-        break;
     case Qt::Key_F2:
-        on_actionMarkInSharpR();
-        break;
     case Qt::Key_F3:
-        on_actionMarkOutSharpL();
-        break;
     case Qt::Key_F4:
-        on_actionMarkOutSharpR();
+    case Qt::Key_F5:
+        // the same commands the editor forwards
+        keyDelegateTrigger(event->key());
         break;
     case Qt::Key_F6:
         on_actionMarkInReset();
