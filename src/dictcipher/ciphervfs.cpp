@@ -1,6 +1,8 @@
 #include "dictcipher/dictcipher.h"
 #include "dictcipher/pagecipher.h"
 
+#include <openssl/rand.h>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -14,15 +16,16 @@ namespace dictcipher {
 
 namespace {
 
-// Journals (rollback journal, WAL and super-journal) are enciphered too, because they hold
-// copies of database pages that stay on disk after a crash. Their records are not page
-// aligned (a rollback record is page number, page, checksum; a WAL frame has a 24-byte
-// header), so instead of the page transform they get AES-CTR over the file's byte offsets,
-// which works for any offset and length and leaves file sizes, and with them SQLite's
-// journal logic, untouched. A journal borrows the keys of its keyed database file through
-// the registry below. Statement journals and temporary databases have no database to borrow
-// keys from; they are unnamed, deleted on close, and never written by a connection that
-// only reads.
+// Journals (rollback journal and WAL) are enciphered too, because they hold copies of
+// database pages that stay on disk after a crash. Their records are not page aligned (a
+// rollback record is page number, page, checksum; a WAL frame has a 24-byte header), so
+// instead of the page transform they get AES-CTR over the file's byte offsets, which works
+// for any offset and length and leaves file sizes, and with them SQLite's journal logic,
+// untouched. A journal borrows the keys of its keyed database file through the registry
+// below, so a hot journal left by a crash is read back by the next keyed connection.
+// Temporary files (statement journals, the copy VACUUM makes, sort spills) belong to one
+// open file and die with it, so each gets a random key of its own: nothing else ever needs
+// to read them. The super-journal holds only file names and stays plain.
 
 constexpr int minPageSize = 512;
 constexpr int maxPageSize = 65536;
@@ -290,8 +293,18 @@ int xOpen(sqlite3_vfs *vfs, sqlite3_filename name, sqlite3_file *file, int flags
     file->pMethods = &ioMethods;
     if (f->isMainDb && name)
         f->dbName = name;
-    constexpr int journals = SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_WAL | SQLITE_OPEN_SUPER_JOURNAL;
-    if ((flags & journals) && name) {
+    constexpr int transient = SQLITE_OPEN_TEMP_DB | SQLITE_OPEN_TEMP_JOURNAL |
+                              SQLITE_OPEN_TRANSIENT_DB | SQLITE_OPEN_SUBJOURNAL;
+    if (flags & transient) {
+        auto key = std::make_shared<DerivedKey>();
+        if (RAND_bytes(key->data(), int(key->size())) != 1) {
+            xClose(file);
+            file->pMethods = nullptr;
+            return SQLITE_CANTOPEN;
+        }
+        setKey(f, std::move(key));
+    }
+    if ((flags & (SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_WAL)) && name) {
         const std::string dbName = sqlite3_filename_database(name);
         const std::lock_guard lock(registryMutex);
         const auto it = registry.find(dbName);
