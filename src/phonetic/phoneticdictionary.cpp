@@ -1,0 +1,132 @@
+#include "phonetic/phoneticdictionary.h"
+
+#include "dictcipher/dictcipher.h"
+#include "phonetic/phonetictokens.h"
+
+#include <QDebug>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr char passPhrase[] = "quillox_tapesmithy_acoustic";
+
+void deleteRegex(void *regex)
+{
+    delete static_cast<QRegularExpression *>(regex);
+}
+
+// regexp(pattern, value): true when pattern matches anywhere in value. The compiled
+// pattern is kept as the statement's auxiliary data, so a search compiles it once and
+// not once per row. An invalid pattern is an error, which ends the query with no rows.
+void regexpFunction(sqlite3_context *context, int, sqlite3_value **args)
+{
+    const auto *valueText = reinterpret_cast<const char *>(sqlite3_value_text(args[1]));
+    if (!valueText) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    // The length is asked for after the text, so it counts the UTF-8 form.
+    const int valueBytes = sqlite3_value_bytes(args[1]);
+    const QString value = QString::fromUtf8(valueText, valueBytes);
+    if (auto *cached = static_cast<QRegularExpression *>(sqlite3_get_auxdata(context, 0))) {
+        sqlite3_result_int(context, cached->match(value).hasMatch());
+        return;
+    }
+    const auto *patternText = reinterpret_cast<const char *>(sqlite3_value_text(args[0]));
+    const int patternBytes = sqlite3_value_bytes(args[0]);
+    auto regex = std::make_unique<QRegularExpression>(QString::fromUtf8(patternText, patternBytes));
+    if (!patternText || !regex->isValid()) {
+        sqlite3_result_error(context, "invalid regular expression", -1);
+        return;
+    }
+    sqlite3_result_int(context, regex->match(value).hasMatch());
+    // SQLite owns the pattern from here on, and deletes it at once if it cannot keep it.
+    sqlite3_set_auxdata(context, 0, regex.release(), deleteRegex);
+}
+
+struct Finalize
+{
+    void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
+};
+
+} // namespace
+
+PhoneticDictionary::PhoneticDictionary()
+{
+    if (!initDB())
+        qDebug("initDB(): Error");
+}
+
+PhoneticDictionary::~PhoneticDictionary() = default;
+
+bool PhoneticDictionary::initDB()
+{
+    sqlite3 *db = nullptr;
+    const int openRc = sqlite3_open_v2(
+        "./dict/words.db", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, dictcipher::vfsName());
+    sqliteDB_.reset(db);
+    if (openRc != SQLITE_OK ||
+        dictcipher::key(sqliteDB_.get(), passPhrase, int(sizeof passPhrase - 1)) != SQLITE_OK) {
+        sqliteDB_.reset();
+        opened_ = false;
+        return opened_;
+    }
+    opened_ = true;
+    if (sqlite3_create_function_v2(sqliteDB_.get(), "regexp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, regexpFunction, nullptr, nullptr, nullptr) != SQLITE_OK)
+        qDebug("sqlite3_create_function_v2(sqliteDB_, \"regexp\"): Error");
+    return opened_;
+}
+
+void PhoneticDictionary::searchByCaption(const QByteArray &pattern, int limitMode)
+{
+    runQuery(limitMode == Limited
+                 ? "SELECT w_caption FROM dict_word WHERE w_caption REGEXP ? LIMIT 100;"
+                 : "SELECT w_caption FROM dict_word WHERE w_caption REGEXP ?",
+             pattern, Rows::CaptionOnly);
+}
+
+void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
+{
+    results_.clear();
+    if (!isPhoneticSequence(input) || (limitMode != Limited && limitMode != AllRows))
+        return;
+    runQuery(limitMode == Limited
+                 ? "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ? LIMIT 100;"
+                 : "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ?;",
+             phoneticToPattern(input), Rows::CaptionOnly);
+}
+
+const QStringList &PhoneticDictionary::lookupWord(const QByteArray &caption)
+{
+    runQuery("SELECT w_caption, w_phonetic, w_explain FROM dict_word WHERE w_caption=?", caption,
+             Rows::FullEntry);
+    return results_;
+}
+
+// The value is bound, not spliced into the text, so quotes in what the learner typed can
+// neither break the statement nor change it.
+void PhoneticDictionary::runQuery(const char *sql, const QByteArray &value, Rows rows)
+{
+    results_.clear();
+    if (!opened_)
+        return;
+    sqlite3_stmt *raw = nullptr;
+    if (sqlite3_prepare_v2(sqliteDB_.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
+        return;
+    const std::unique_ptr<sqlite3_stmt, Finalize> stmt(raw);
+    if (sqlite3_bind_text(raw, 1, value.constData(), int(value.size()), SQLITE_TRANSIENT) !=
+        SQLITE_OK)
+        return;
+    const auto column = [raw](int i) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(raw, i));
+        return QString::fromUtf8(text, sqlite3_column_bytes(raw, i));
+    };
+    while (sqlite3_step(raw) == SQLITE_ROW) {
+        results_.append(column(0));
+        if (rows == Rows::FullEntry) {
+            results_.append(QLatin1Char('[') + decodeEntities(column(1)) + QLatin1Char(']'));
+            results_.append(column(2).replace(QLatin1String("<br/>"), QLatin1String("\n")));
+        }
+    }
+}

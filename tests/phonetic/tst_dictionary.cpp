@@ -1,0 +1,255 @@
+// PhoneticDictionary over small enciphered dictionaries that each test writes into a
+// temporary working directory: both searches, the exact lookup's row handling, the quiet
+// failures, and values that would break or change a query spliced from text.
+#include "dictcipher/dictcipher.h"
+#include "phonetic/phoneticdictionary.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Row
+{
+    QByteArray caption, phonetic, explain;
+};
+
+const QByteArray storePassPhrase("quillox_tapesmithy_acoustic");
+
+QList<Row> sampleRows()
+{
+    QList<Row> rows{
+        {"example", "i&#609;&#712;z&#593;&#720;mpl", "n. a thing<br/>v. to show"},
+        {"example", "e&#609;&#712;z&#230;mpl", "variant"},
+        {"exam", "i&#609;&#712;z&#230;m", "test"},
+        {"exact", "i&#609;&#712;z&#230;kt", "precise"},
+        {"exaggerate", "i&#609;&#712;z&#230;d&#658;&#601;reit", "overstate"},
+        {"ample", "&#712;&#230;mpl", "enough"},
+        {"apple", "&#712;&#230;pl", "fruit<BR/>tree"},
+        {"say \"hi\"", "sei", "greet"},
+    };
+    for (int i = 0; i < 150; ++i)
+        rows.append({"zz" + QByteArray::number(i), "zz", "filler"});
+    return rows;
+}
+
+// Writes ./dict/words.db under dir, enciphered with pass.
+bool writeDictionary(const QString &dir, const QList<Row> &rows, const QByteArray &pass)
+{
+    if (!QDir(dir).mkpath(QStringLiteral("dict")))
+        return false;
+    sqlite3 *db = nullptr;
+    const QByteArray path = QDir(dir).filePath(QStringLiteral("dict/words.db")).toUtf8();
+    bool ok = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                              dictcipher::vfsName()) == SQLITE_OK &&
+              dictcipher::key(db, pass.constData(), int(pass.size())) == SQLITE_OK &&
+              sqlite3_exec(db,
+                           "CREATE TABLE dict_word(w_caption TEXT, w_phonetic TEXT, "
+                           "w_explain TEXT); BEGIN",
+                           nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_stmt *insert = nullptr;
+    ok = ok && sqlite3_prepare_v2(db, "INSERT INTO dict_word VALUES(?, ?, ?)", -1, &insert,
+                                  nullptr) == SQLITE_OK;
+    for (const Row &row : rows) {
+        if (!ok)
+            break;
+        sqlite3_bind_text(insert, 1, row.caption.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, row.phonetic.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 3, row.explain.constData(), -1, SQLITE_TRANSIENT);
+        ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
+    }
+    sqlite3_finalize(insert);
+    ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+} // namespace
+
+class TestDictionary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void searches_data();
+    void searches();
+    void limits_data();
+    void limits();
+    void lookup_data();
+    void lookup();
+    void unusableDatabase_data();
+    void unusableDatabase();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previousDir_;
+};
+
+// Every test runs in its own working directory, as the store finds "./dict" from there.
+void TestDictionary::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    previousDir_ = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir_->path()));
+}
+
+void TestDictionary::cleanup()
+{
+    QDir::setCurrent(previousDir_);
+    dir_.reset();
+}
+
+void TestDictionary::searches_data()
+{
+    QTest::addColumn<bool>("phonetic");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList exa{QStringLiteral("exaggerate"), QStringLiteral("exam"),
+                          QStringLiteral("exact"), QStringLiteral("example"),
+                          QStringLiteral("example")};
+    QTest::newRow("caption anchored") << false << QStringLiteral("^exa") << exa;
+    QTest::newRow("caption unanchored")
+        << false << QStringLiteral("mpl")
+        << QStringList{QStringLiteral("ample"), QStringLiteral("example"),
+                       QStringLiteral("example")};
+    QTest::newRow("caption invalid pattern") << false << QStringLiteral("(exa") << QStringList();
+    QTest::newRow("caption quote injection")
+        << false << QStringLiteral("x\" OR 1=1 OR \"") << QStringList();
+    QTest::newRow("caption names a column")
+        << false << QStringLiteral("w_caption") << QStringList();
+    QTest::newRow("caption with a quote")
+        << false << QStringLiteral("\"hi\"") << QStringList{QStringLiteral("say \"hi\"")};
+    QTest::newRow("phonetic sample")
+        << true << QStringLiteral(u"igz\u0251:mpl") << QStringList{QStringLiteral("example")};
+    QTest::newRow("phonetic gaps between tokens")
+        << true << QStringLiteral(u"\u00E6pl")
+        << QStringList{QStringLiteral("ample"), QStringLiteral("apple"), QStringLiteral("example")};
+    QTest::newRow("phonetic unanchored")
+        << true << QStringLiteral(u"z\u00E6")
+        << QStringList{QStringLiteral("exaggerate"), QStringLiteral("exam"),
+                       QStringLiteral("exact"), QStringLiteral("example")};
+    QTest::newRow("phonetic lone open e") << true << QStringLiteral(u"\u025B") << QStringList();
+    QTest::newRow("phonetic bracket") << true << QStringLiteral("[sei]") << QStringList();
+}
+
+void TestDictionary::searches()
+{
+    QFETCH(bool, phonetic);
+    QFETCH(QString, input);
+    QFETCH(QStringList, expected);
+    QVERIFY(writeDictionary(dir_->path(), sampleRows(), storePassPhrase));
+    PhoneticDictionary store;
+    for (int mode : {int(PhoneticDictionary::Limited), int(PhoneticDictionary::AllRows)}) {
+        if (phonetic)
+            store.searchByPhonetic(input, mode);
+        else
+            store.searchByCaption(input.toUtf8(), mode);
+        QCOMPARE(sorted(store.results()), sorted(expected));
+    }
+}
+
+void TestDictionary::limits_data()
+{
+    QTest::addColumn<bool>("phonetic");
+    QTest::addColumn<int>("limitMode");
+    QTest::addColumn<int>("count");
+    QTest::newRow("caption limited") << false << 0 << 100;
+    QTest::newRow("caption all") << false << 1 << 150;
+    QTest::newRow("caption other mode is all") << false << 7 << 150;
+    QTest::newRow("phonetic limited") << true << 0 << 100;
+    QTest::newRow("phonetic all") << true << 1 << 150;
+    QTest::newRow("phonetic other mode runs nothing") << true << 2 << 0;
+}
+
+void TestDictionary::limits()
+{
+    QFETCH(bool, phonetic);
+    QFETCH(int, limitMode);
+    QFETCH(int, count);
+    QVERIFY(writeDictionary(dir_->path(), sampleRows(), storePassPhrase));
+    PhoneticDictionary store;
+    store.searchByCaption("^exa", 0);
+    QVERIFY(!store.results().isEmpty());
+    if (phonetic)
+        store.searchByPhonetic(QStringLiteral("zz"), limitMode);
+    else
+        store.searchByCaption("^zz", limitMode);
+    QCOMPARE(store.results().size(), count);
+}
+
+void TestDictionary::lookup_data()
+{
+    QTest::addColumn<QByteArray>("caption");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("two rows") << QByteArray("example")
+                              << QStringList{QStringLiteral("example"),
+                                             QStringLiteral(u"[i\u0261\u02C8z\u0251\u02D0mpl]"),
+                                             QStringLiteral("n. a thing\nv. to show"),
+                                             QStringLiteral("example"),
+                                             QStringLiteral(u"[e\u0261\u02C8z\u00E6mpl]"),
+                                             QStringLiteral("variant")};
+    QTest::newRow("capital tag stays")
+        << QByteArray("apple")
+        << QStringList{QStringLiteral("apple"), QStringLiteral(u"[\u02C8\u00E6pl]"),
+                       QStringLiteral("fruit<BR/>tree")};
+    QTest::newRow("quote in the word")
+        << QByteArray("say \"hi\"")
+        << QStringList{QStringLiteral("say \"hi\""), QStringLiteral("[sei]"),
+                       QStringLiteral("greet")};
+    QTest::newRow("absent") << QByteArray("examples") << QStringList();
+    QTest::newRow("quote injection") << QByteArray("x\" OR \"1\"=\"1") << QStringList();
+}
+
+void TestDictionary::lookup()
+{
+    QFETCH(QByteArray, caption);
+    QFETCH(QStringList, expected);
+    QVERIFY(writeDictionary(dir_->path(), sampleRows(), storePassPhrase));
+    PhoneticDictionary store;
+    QCOMPARE(store.lookupWord(caption), expected);
+    QCOMPARE(store.results(), expected);
+}
+
+void TestDictionary::unusableDatabase_data()
+{
+    QTest::addColumn<bool>("makeDirectory");
+    QTest::addColumn<QByteArray>("writtenWith");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("directory absent") << false << QByteArray() << false;
+    QTest::newRow("file absent") << true << QByteArray() << true;
+    QTest::newRow("other pass phrase") << true << QByteArray("other pass phrase") << true;
+}
+
+// Every query of a store that cannot read the dictionary leaves the results empty,
+// including ones that a previous query had filled.
+void TestDictionary::unusableDatabase()
+{
+    QFETCH(bool, makeDirectory);
+    QFETCH(QByteArray, writtenWith);
+    QFETCH(bool, opens);
+    if (!writtenWith.isEmpty())
+        QVERIFY(writeDictionary(dir_->path(), sampleRows(), writtenWith));
+    else if (makeDirectory)
+        QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("dict")));
+    if (!opens)
+        QTest::ignoreMessage(QtDebugMsg, "initDB(): Error");
+    PhoneticDictionary store;
+    QCOMPARE(store.initDB(), opens);
+    store.searchByCaption("e", 1);
+    QVERIFY(store.results().isEmpty());
+    store.searchByPhonetic(QStringLiteral("ig"), 0);
+    QVERIFY(store.results().isEmpty());
+    QVERIFY(store.lookupWord("example").isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestDictionary)
+#include "tst_dictionary.moc"
