@@ -484,13 +484,8 @@ void Media::video_refresh_timer()
     const VideoPicture &vp = pictures[size_t(pictqRindex)];
     videoCurrentPts = vp.pts;
     videoCurrentPtsTime = nowMicroseconds();
-    double delay = vp.pts - frameLastPts;
-    // A seek less than a second ahead would otherwise pass for a long frame and hold
-    // the picture before it on screen that long.
-    if (delay > 0 && delay < 1.0 && !vp.afterSeek)
-        frameLastDelay = delay;
-    else
-        delay = frameLastDelay;
+    const double delay = frameDelay(vp.pts, frameLastPts, frameLastDelay, vp.afterSeek);
+    frameLastDelay = delay;
     frameLastPts = vp.pts;
     frameTimer += delay;
     double actual = frameTimer - double(nowMicroseconds()) / 1000000.0;
@@ -562,6 +557,14 @@ void Media::applyMarkOutRule(int64_t t)
         requestSeek(markIn(), false);
     else
         pause(true);
+}
+
+double Media::frameDelay(double pts, double lastPts, double lastDelay, bool afterSeek)
+{
+    // A seek less than a second ahead would otherwise pass for a long frame and hold the
+    // picture before it on screen that long.
+    const double delay = pts - lastPts;
+    return delay > 0 && delay < 1.0 && !afterSeek ? delay : lastDelay;
 }
 
 VideoPicture *Media::picture(int id)

@@ -71,6 +71,10 @@ public:
     // The picture size rule for drivers without non-power-of-two textures: the power of
     // two nearest to v (on the bit below the highest set bit); 0 gives 1.
     static int roundToPowerOfTwo(int v);
+    // The display's step from the previous picture (at lastPts) to one at pts: their
+    // distance when it is a plausible frame step (above 0, under a second, not across a
+    // seek), else the last accepted step.
+    static double frameDelay(double pts, double lastPts, double lastDelay, bool afterSeek);
 
 signals:
     void frameReady(int id);

@@ -34,6 +34,8 @@ private slots:
     void picturesComeInPresentationOrder();
     void convertsOddWidthsWithoutShear_data();
     void convertsOddWidthsWithoutShear();
+    void frameDelay_data();
+    void frameDelay();
     void aspectRatio_data();
     void aspectRatio();
     void pauseEmitsOncePerChange();
@@ -128,6 +130,31 @@ void TestVideoDecode::convertsOddWidthsWithoutShear()
         }
     }
     m.stop();
+}
+
+void TestVideoDecode::frameDelay_data()
+{
+    QTest::addColumn<double>("pts");
+    QTest::addColumn<double>("lastPts");
+    QTest::addColumn<bool>("afterSeek");
+    QTest::addColumn<double>("delay"); // the last accepted step is 0.04 in every row
+    QTest::newRow("first picture after start at 0.04") << 0.04 << 0.0 << false << 0.04;
+    QTest::newRow("first picture after start at 5 s") << 5.0 << 0.0 << false << 0.04;
+    QTest::newRow("25 fps") << 1.08 << 1.04 << false << 0.04;
+    QTest::newRow("25 fps at double speed") << 0.54 << 0.52 << false << 0.02;
+    QTest::newRow("loop back") << 1.0 << 3.0 << false << 0.04;
+    QTest::newRow("same time again") << 2.0 << 2.0 << false << 0.04;
+    QTest::newRow("a long frame") << 2.5 << 2.0 << false << 0.5;
+    QTest::newRow("a seek half a second ahead") << 2.5 << 2.0 << true << 0.04;
+}
+
+void TestVideoDecode::frameDelay()
+{
+    QFETCH(double, pts);
+    QFETCH(double, lastPts);
+    QFETCH(bool, afterSeek);
+    QFETCH(double, delay);
+    QCOMPARE(Media::frameDelay(pts, lastPts, 0.04, afterSeek), delay);
 }
 
 void TestVideoDecode::aspectRatio_data()
