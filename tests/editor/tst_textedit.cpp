@@ -100,6 +100,8 @@ private slots:
     void listStyles();
     void alignmentFollowsTheCursor();
     void cancelledColourDialogChangesNothing();
+    void toolbarImages_data();
+    void toolbarImages();
 
 private:
     QAction *action(const QString &text) const;
@@ -145,7 +147,8 @@ void TestTextEdit::cleanup()
 
 QAction *TestTextEdit::action(const QString &label) const
 {
-    for (QAction *a : editor->findChildren<QAction *>())
+    // direct children only: the text widget has its own Copy and Paste
+    for (QAction *a : editor->findChildren<QAction *>(Qt::FindDirectChildrenOnly))
         if (a->text() == label)
             return a;
     return nullptr;
@@ -545,6 +548,50 @@ void TestTextEdit::cancelledColourDialogChangesNothing()
     probe.setPosition(2);
     QCOMPARE(probe.charFormat().foreground().color(), QColor(Qt::red));
     QCOMPARE(colour->icon().pixmap(24, 24).toImage().pixelColor(12, 12), QColor(Qt::red));
+}
+
+void TestTextEdit::toolbarImages_data()
+{
+    QTest::addColumn<QString>("actionText");
+    QTest::addColumn<QString>("image");
+    const char *const rows[][2] = {{"&New", "filenew"},
+                                   {"&Open...", "fileopen"},
+                                   {"&Save", "filesave"},
+                                   {"&Print...", "fileprint"},
+                                   {"&Export PDF...", "exportpdf"},
+                                   {"&Undo", "editundo"},
+                                   {"&Redo", "editredo"},
+                                   {"Cu&t", "editcut"},
+                                   {"&Copy", "editcopy"},
+                                   {"&Paste", "editpaste"},
+                                   {"&Bold", "textbold"},
+                                   {"&Italic", "textitalic"},
+                                   {"&Underline", "textunder"},
+                                   {"&Left", "textleft"},
+                                   {"C&enter", "textcenter"},
+                                   {"&Right", "textright"},
+                                   {"&Justify", "textjustify"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[1]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
+}
+
+void TestTextEdit::toolbarImages()
+{
+    QFETCH(QString, actionText);
+    QFETCH(QString, image);
+
+    const QImage png(QStringLiteral("./skin/default/images/win/%1.png").arg(image));
+    QCOMPARE(png.size(), QSize(24, 24));
+    QCOMPARE(png.pixelColor(0, 0).alpha(), 0); // drawn on a transparent ground
+    int visible = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x)
+            visible += png.pixelColor(x, y).alpha() > 127;
+    QVERIFY2(visible > 40, qPrintable(QString::number(visible)));
+
+    QAction *a = action(actionText);
+    QVERIFY(a);
+    QVERIFY(!a->icon().isNull());
 }
 
 QTEST_MAIN(TestTextEdit)
