@@ -160,6 +160,11 @@ void TestEditorLink::transcriptOnOpeningALesson_data()
         << "b.mp3.html" << false << "alphanotes"
         << "notes.txt"
         << "alphanotes";
+    QTest::newRow("typing in the guide neither replaces nor overwrites a transcript")
+        << "clear guide, type"
+        << "earlier work"
+        << "alpha"
+        << "untitled.html" << true << "earlier work" << none << none;
     QTest::newRow("untitled typing neither replaces nor overwrites a transcript")
         << "new, type"
         << "earlier work"
