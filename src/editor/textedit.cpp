@@ -153,6 +153,8 @@ void TextEdit::setupFileActions()
     a = new QAction(tr("&Quit"), this);
     a->setShortcut(Qt::CTRL | Qt::Key_Q);
     connect(a, &QAction::triggered, this, &QWidget::close);
+    // On no toolbar, its shortcut works only as an action of the window itself.
+    addAction(a);
 }
 
 void TextEdit::setupEditActions()

@@ -92,6 +92,7 @@ private slots:
     void savePrompt_data();
     void savePrompt();
     void openingAFileOffersToSaveTheTypingFirst();
+    void quitShortcutClosesThroughThePrompt();
     void forwardsUnconsumedKeysWithoutModifiers_data();
     void forwardsUnconsumedKeysWithoutModifiers();
     void boldWithoutSelectionTakesTheWordAndTheTyping();
@@ -372,6 +373,24 @@ void TestTextEdit::openingAFileOffersToSaveTheTypingFirst()
     answerBox(QMessageBox::Discard);
     editor->fileOpen();
     QCOMPARE(doc()->toPlainText(), QStringLiteral("other text"));
+}
+
+void TestTextEdit::quitShortcutClosesThroughThePrompt()
+{
+    type(QStringLiteral("unsaved"));
+    QString asked;
+    answerBox(QMessageBox::Cancel, &asked);
+    QTest::keyClick(text, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(asked.startsWith(QLatin1String("The document has been modified.")));
+    QVERIFY(editor->isVisible());
+    // the closed box leaves no window active on a server without a window manager
+    QApplication::setActiveWindow(editor.get());
+    asked.clear();
+    answerBox(QMessageBox::Discard, &asked);
+    QTest::keyClick(text, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!asked.isEmpty());
+    QVERIFY(editor->isHidden());
+    QCOMPARE(doc()->toPlainText(), QStringLiteral("unsaved"));
 }
 
 void TestTextEdit::forwardsUnconsumedKeysWithoutModifiers_data()
