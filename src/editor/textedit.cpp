@@ -439,8 +439,9 @@ bool TextEdit::fileSaveDefault(const QString &path)
         return true;
     }
 
-    // A new lesson does not start from another lesson's transcript or from the guide.
-    if (!lessonMedia.isEmpty() || (guide && !doc->isModified()))
+    // A new lesson does not start from another lesson's transcript or from the guide; the
+    // same lesson whose file has gone keeps its text, which now exists nowhere else.
+    if ((!lessonMedia.isEmpty() && lessonMedia != path) || (guide && !doc->isModified()))
         textEdit->clear();
     setDocumentFileName(derived);
     lessonMedia = path;

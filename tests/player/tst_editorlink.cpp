@@ -60,6 +60,7 @@ private slots:
     void cleanup();
     void transcriptOnOpeningALesson_data();
     void transcriptOnOpeningALesson();
+    void reopeningALessonWhoseTranscriptWentKeepsTheText();
     void functionKeysInTheEditorDriveThePlayer();
     void editorButtonShowsAndHides();
 
@@ -226,6 +227,18 @@ void TestEditorLink::transcriptOnOpeningALesson()
                                                        : transcriptText(other),
                  otherFileText);
     }
+}
+
+void TestEditorLink::reopeningALessonWhoseTranscriptWentKeepsTheText()
+{
+    openLesson(QStringLiteral("a.mp3"));
+    typeInEditor(QStringLiteral("alpha"));
+    QVERIFY(editor->fileSave());
+    const QString a = fx.path(QStringLiteral("a.mp3.html"));
+    QVERIFY(QFile::remove(a));
+    openLesson(QStringLiteral("a.mp3"));
+    QCOMPARE(text->toPlainText(), QStringLiteral("alpha"));
+    QCOMPARE(transcriptText(a), QStringLiteral("alpha"));
 }
 
 void TestEditorLink::functionKeysInTheEditorDriveThePlayer()
