@@ -239,7 +239,7 @@ Logs;
         <translation>退出(&amp;Q)</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>Edit Actions</source>
         <translation>编辑操作</translation>
     </message>
@@ -423,7 +423,7 @@ Do you want to save your changes?</source>
         <translation>富文本 (*.rtf);;文本文件 (*.txt);;ODF 文件 (*.odt);;HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+71"/>
         <source>Print Document</source>
         <translation>打印文档</translation>
     </message>
