@@ -192,10 +192,247 @@ Logs;
     </message>
 </context>
 <context>
+    <name>TextEdit</name>
+    <message>
+        <location filename="../../src/editor/textedit.cpp" line="+106"/>
+        <source>File Actions</source>
+        <translation>文件操作</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;New</source>
+        <translation>新建(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Open...</source>
+        <translation>打开(&amp;O)...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Save</source>
+        <translation>保存(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Save &amp;As...</source>
+        <translation>另存为(&amp;A)...</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Print...</source>
+        <translation>打印(&amp;P)...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Print Preview...</source>
+        <translation>打印预览...</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Export PDF...</source>
+        <translation>导出 PDF(&amp;E)...</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Edit Actions</source>
+        <translation>编辑操作</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;Undo</source>
+        <translation>撤销(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Redo</source>
+        <translation>重做(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cu&amp;t</source>
+        <translation>剪切(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Copy</source>
+        <translation>复制(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Paste</source>
+        <translation>粘贴(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+69"/>
+        <source>Format Actions</source>
+        <translation>格式操作</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <source>&amp;Bold</source>
+        <translation>粗体(&amp;B)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&amp;Italic</source>
+        <translation>斜体(&amp;I)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Underline</source>
+        <translation>下划线(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <location line="+11"/>
+        <source>&amp;Left</source>
+        <translation>左对齐(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="-10"/>
+        <location line="+7"/>
+        <source>C&amp;enter</source>
+        <translation>居中(&amp;E)</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <location line="+3"/>
+        <source>&amp;Right</source>
+        <translation>右对齐(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Justify</source>
+        <translation>两端对齐(&amp;J)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Color...</source>
+        <translation>颜色(&amp;C)...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Standard</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Bullet List (Disc)</source>
+        <translation>项目符号列表（实心圆）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Bullet List (Circle)</source>
+        <translation>项目符号列表（空心圆）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Bullet List (Square)</source>
+        <translation>项目符号列表（方块）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Decimal)</source>
+        <translation>编号列表（数字）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ordered List (Alpha lower)</source>
+        <translation>编号列表（小写字母）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Alpha upper)</source>
+        <translation>编号列表（大写字母）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ordered List (Roman lower)</source>
+        <translation>编号列表（小写罗马数字）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Roman upper)</source>
+        <translation>编号列表（大写罗马数字）</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>untitled.html</source>
+        <translation>未命名.html</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1[*] - %2</source>
+        <translation>%1[*] - %2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Rich Text</source>
+        <translation>富文本</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+63"/>
+        <source>Application</source>
+        <translation>应用程序</translation>
+    </message>
+    <message>
+        <location line="-62"/>
+        <source>The document has been modified.
+Do you want to save your changes?</source>
+        <translation>文档已被修改。
+是否保存更改？</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Open File...</source>
+        <translation>打开文件...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>HTML-Files (*.htm *.html);;All Files (*)</source>
+        <translation>HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Documents can be saved as .html, .htm, .odt or .txt files.</source>
+        <translation>文档只能保存为 .html、.htm、.odt 或 .txt 文件。</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Cannot save the document as %1:
+%2</source>
+        <translation>无法将文档保存为 %1：
+%2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Save as...</source>
+        <translation>另存为...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</source>
+        <translation>富文本 (*.rtf);;文本文件 (*.txt);;ODF 文件 (*.odt);;HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <location line="+71"/>
+        <source>Print Document</source>
+        <translation>打印文档</translation>
+    </message>
+</context>
+<context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+61"/>
-        <location line="+110"/>
+        <location filename="../../src/player/vk.cpp" line="+66"/>
+        <location line="+111"/>
         <location line="+50"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>

@@ -1,5 +1,6 @@
 #include "player/vk.h"
 
+#include "editor/textedit.h"
 #include "media/iaudio.h"
 #include "media/media.h"
 #include "player/controlbutton.h"
@@ -51,7 +52,11 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
     }
 
     createCentralWidgets();
-    // The dictation editor window is created here once the editor link exists.
+
+    editor = std::make_unique<TextEdit>();
+    editor->resize(610, 400);
+    connect(this, &Vk::setDirPath, editor.get(), &TextEdit::fileSaveDefault);
+    connect(editor.get(), &TextEdit::keyDelegate, this, &Vk::keyDelegateTrigger);
 
     timingTimer = new QTimer(this);
     timingTimer->setInterval(250);
@@ -123,6 +128,7 @@ void Vk::createCentralWidgets()
     connect(controlButton, &ControlButton::endSharpL, this, &Vk::on_actionMarkOutSharpL);
     connect(controlButton, &ControlButton::endSharpR, this, &Vk::on_actionMarkOutSharpR);
     connect(this, &Vk::isPlay, controlButton, &ControlButton::playIcon);
+    connect(controlButton, &ControlButton::controlEditor, this, &Vk::on_actionEidtor);
 }
 
 void Vk::createActions()
@@ -412,7 +418,10 @@ void Vk::on_actionVolume(double left, double right)
 
 void Vk::on_actionEidtor()
 {
-    // Shows or hides the dictation editor once the editor link exists.
+    if (editor->isHidden())
+        editor->show();
+    else
+        editor->hide();
 }
 
 void Vk::refreshTiming()

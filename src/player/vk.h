@@ -4,6 +4,7 @@
 #include <QSystemTrayIcon>
 
 #include <cstdint>
+#include <memory>
 
 class ControlButton;
 class ControlWidget;
@@ -99,7 +100,8 @@ private:
     QSkinObject *skin = nullptr;
     bool seekPending = false;
     QScreenWidget *screenWidget = nullptr;
-    TextEdit *editor = nullptr;
+    // A window of its own, without parent; it goes when the main window goes.
+    std::unique_ptr<TextEdit> editor;
     QAction *minimizeAction = nullptr;
     QAction *restoreAction = nullptr;
     QAction *trayQuitAction = nullptr;

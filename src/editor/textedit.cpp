@@ -1,0 +1,689 @@
+#include "editor/textedit.h"
+
+#include "spelling/ctextcheckeredit.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontComboBox>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCodec>
+#include <QTextCursor>
+#include <QTextDocumentWriter>
+#include <QTextList>
+#include <QToolBar>
+
+namespace {
+
+const QString rsrcPath = QStringLiteral("./skin/default/images/win");
+
+QIcon actionIcon(const QString &themeName, const QString &image)
+{
+    return QIcon::fromTheme(themeName, QIcon(rsrcPath + image));
+}
+
+QIcon colorSwatch(const QColor &color)
+{
+    QPixmap pix(24, 24);
+    pix.fill(color);
+    return QIcon(pix);
+}
+
+} // namespace
+
+TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
+{
+    setToolButtonStyle(Qt::ToolButtonFollowStyle);
+
+    // The actions of the toolbars drive the text widget, so it exists before them.
+    textEdit = new CTextCheckerEdit(this);
+    setupFileActions();
+    setupEditActions();
+    setupTextActions();
+
+    connect(textEdit, &QTextEdit::currentCharFormatChanged, this,
+            &TextEdit::currentCharFormatChanged);
+    connect(textEdit, &QTextEdit::cursorPositionChanged, this, &TextEdit::cursorPositionChanged);
+    setCentralWidget(textEdit);
+    textEdit->setFocus();
+
+    setDocumentFileName(QString());
+    syncFontControls(textEdit->font());
+    syncColorIcon(textEdit->textColor());
+    syncAlignmentActions(textEdit->alignment());
+
+    QTextDocument *doc = textEdit->document();
+    connect(doc, &QTextDocument::modificationChanged, actionSave, &QAction::setEnabled);
+    connect(doc, &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
+    connect(doc, &QTextDocument::undoAvailable, actionUndo, &QAction::setEnabled);
+    connect(doc, &QTextDocument::redoAvailable, actionRedo, &QAction::setEnabled);
+    setWindowModified(doc->isModified());
+    actionSave->setEnabled(doc->isModified());
+    actionUndo->setEnabled(doc->isUndoAvailable());
+    actionRedo->setEnabled(doc->isRedoAvailable());
+
+    connect(actionUndo, &QAction::triggered, textEdit, &QTextEdit::undo);
+    connect(actionRedo, &QAction::triggered, textEdit, &QTextEdit::redo);
+    actionCut->setEnabled(false);
+    actionCopy->setEnabled(false);
+    connect(actionCut, &QAction::triggered, textEdit, &QTextEdit::cut);
+    connect(actionCopy, &QAction::triggered, textEdit, &QTextEdit::copy);
+    connect(actionPaste, &QAction::triggered, textEdit, &QTextEdit::paste);
+    connect(textEdit, &QTextEdit::copyAvailable, actionCut, &QAction::setEnabled);
+    connect(textEdit, &QTextEdit::copyAvailable, actionCopy, &QAction::setEnabled);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            &TextEdit::clipboardDataChanged);
+
+    const QStringList args = QCoreApplication::arguments();
+    const QString initialFile = args.size() == 2 ? args.at(1) : defaultDocument();
+    if (!loadFile(initialFile))
+        fileNew();
+}
+
+QString TextEdit::defaultDocument()
+{
+    return QStringLiteral("./skin/default/vorlynplayer.txt");
+}
+
+void TextEdit::setupFileActions()
+{
+    auto *tb = new QToolBar(tr("File Actions"), this);
+    addToolBar(tb);
+
+    auto *a =
+        new QAction(actionIcon(QStringLiteral("document-new"), QStringLiteral("/filenew.png")),
+                    tr("&New"), this);
+    a->setPriority(QAction::LowPriority);
+    a->setShortcut(QKeySequence::New);
+    connect(a, &QAction::triggered, this, &TextEdit::fileNew);
+    tb->addAction(a);
+
+    a = new QAction(actionIcon(QStringLiteral("document-open"), QStringLiteral("/fileopen.png")),
+                    tr("&Open..."), this);
+    a->setShortcut(QKeySequence::Open);
+    connect(a, &QAction::triggered, this, &TextEdit::fileOpen);
+    tb->addAction(a);
+
+    actionSave =
+        new QAction(actionIcon(QStringLiteral("document-save"), QStringLiteral("/filesave.png")),
+                    tr("&Save"), this);
+    actionSave->setShortcut(QKeySequence::Save);
+    actionSave->setEnabled(false);
+    connect(actionSave, &QAction::triggered, this, &TextEdit::fileSave);
+    tb->addAction(actionSave);
+
+    a = new QAction(tr("Save &As..."), this);
+    a->setPriority(QAction::LowPriority);
+    connect(a, &QAction::triggered, this, &TextEdit::fileSaveAs);
+
+    a = new QAction(actionIcon(QStringLiteral("document-print"), QStringLiteral("/fileprint.png")),
+                    tr("&Print..."), this);
+    a->setPriority(QAction::LowPriority);
+    a->setShortcut(QKeySequence::Print);
+    connect(a, &QAction::triggered, this, &TextEdit::filePrint);
+    tb->addAction(a);
+
+    a = new QAction(actionIcon(QStringLiteral("fileprint"), QStringLiteral("/fileprint.png")),
+                    tr("Print Preview..."), this);
+    connect(a, &QAction::triggered, this, &TextEdit::filePrintPreview);
+
+    a = new QAction(actionIcon(QStringLiteral("exportpdf"), QStringLiteral("/exportpdf.png")),
+                    tr("&Export PDF..."), this);
+    a->setPriority(QAction::LowPriority);
+    a->setShortcut(Qt::CTRL | Qt::Key_D);
+    connect(a, &QAction::triggered, this, &TextEdit::filePrintPdf);
+    tb->addAction(a);
+
+    a = new QAction(tr("&Quit"), this);
+    a->setShortcut(Qt::CTRL | Qt::Key_Q);
+    connect(a, &QAction::triggered, this, &QWidget::close);
+    // On no toolbar, its shortcut works only as an action of the window itself.
+    addAction(a);
+}
+
+void TextEdit::setupEditActions()
+{
+    auto *tb = new QToolBar(tr("Edit Actions"), this);
+    addToolBar(tb);
+
+    const auto make = [this, tb](const char *theme, const char *image, const QString &text,
+                                 QKeySequence::StandardKey key, bool lowPriority) {
+        auto *a = new QAction(
+            actionIcon(QLatin1String(theme), QLatin1Char('/') + QLatin1String(image)), text, this);
+        a->setShortcut(key);
+        if (lowPriority)
+            a->setPriority(QAction::LowPriority);
+        tb->addAction(a);
+        return a;
+    };
+    actionUndo = make("edit-undo", "editundo.png", tr("&Undo"), QKeySequence::Undo, false);
+    actionRedo = make("edit-redo", "editredo.png", tr("&Redo"), QKeySequence::Redo, true);
+    actionCut = make("edit-cut", "editcut.png", tr("Cu&t"), QKeySequence::Cut, true);
+    actionCopy = make("edit-copy", "editcopy.png", tr("&Copy"), QKeySequence::Copy, true);
+    actionPaste = make("edit-paste", "editpaste.png", tr("&Paste"), QKeySequence::Paste, true);
+    actionPaste->setEnabled(!QApplication::clipboard()->text().isEmpty());
+}
+
+void TextEdit::setupTextActions()
+{
+    auto *tb = new QToolBar(tr("Format Actions"), this);
+    addToolBar(tb);
+
+    const auto makeCheckable = [this](const char *theme, const char *image, const QString &text,
+                                      QKeyCombination key) {
+        auto *a = new QAction(
+            actionIcon(QLatin1String(theme), QLatin1Char('/') + QLatin1String(image)), text, this);
+        a->setShortcut(key);
+        a->setCheckable(true);
+        a->setPriority(QAction::LowPriority);
+        return a;
+    };
+
+    actionTextBold =
+        makeCheckable("format-text-bold", "textbold.png", tr("&Bold"), Qt::CTRL | Qt::Key_B);
+    QFont bold;
+    bold.setBold(true);
+    actionTextBold->setFont(bold);
+    connect(actionTextBold, &QAction::triggered, this, &TextEdit::textBold);
+    tb->addAction(actionTextBold);
+
+    actionTextItalic =
+        makeCheckable("format-text-italic", "textitalic.png", tr("&Italic"), Qt::CTRL | Qt::Key_I);
+    QFont italic;
+    italic.setItalic(true);
+    actionTextItalic->setFont(italic);
+    connect(actionTextItalic, &QAction::triggered, this, &TextEdit::textItalic);
+    tb->addAction(actionTextItalic);
+
+    actionTextUnderline = makeCheckable("format-text-underline", "textunder.png", tr("&Underline"),
+                                        Qt::CTRL | Qt::Key_U);
+    QFont underline;
+    underline.setUnderline(true);
+    actionTextUnderline->setFont(underline);
+    connect(actionTextUnderline, &QAction::triggered, this, &TextEdit::textUnderline);
+    tb->addAction(actionTextUnderline);
+
+    auto *group = new QActionGroup(this);
+    connect(group, &QActionGroup::triggered, this, &TextEdit::textAlign);
+    const auto makeAlign = [&](const char *theme, const char *image, const QString &text,
+                               QKeyCombination key) {
+        QAction *a = makeCheckable(theme, image, text, key);
+        group->addAction(a);
+        return a;
+    };
+    // Left and right swap places for right-to-left readers; justify stays last.
+    if (QApplication::isLeftToRight()) {
+        actionAlignLeft =
+            makeAlign("format-justify-left", "textleft.png", tr("&Left"), Qt::CTRL | Qt::Key_L);
+        actionAlignCenter = makeAlign("format-justify-center", "textcenter.png", tr("C&enter"),
+                                      Qt::CTRL | Qt::Key_E);
+        actionAlignRight =
+            makeAlign("format-justify-right", "textright.png", tr("&Right"), Qt::CTRL | Qt::Key_R);
+    } else {
+        actionAlignRight =
+            makeAlign("format-justify-right", "textright.png", tr("&Right"), Qt::CTRL | Qt::Key_R);
+        actionAlignCenter = makeAlign("format-justify-center", "textcenter.png", tr("C&enter"),
+                                      Qt::CTRL | Qt::Key_E);
+        actionAlignLeft =
+            makeAlign("format-justify-left", "textleft.png", tr("&Left"), Qt::CTRL | Qt::Key_L);
+    }
+    actionAlignJustify =
+        makeAlign("format-justify-fill", "textjustify.png", tr("&Justify"), Qt::CTRL | Qt::Key_J);
+    tb->addActions(group->actions());
+
+    actionTextColor = new QAction(colorSwatch(Qt::black), tr("&Color..."), this);
+    connect(actionTextColor, &QAction::triggered, this, &TextEdit::textColor);
+    tb->addAction(actionTextColor);
+
+    tb = new QToolBar(tr("Format Actions"), this);
+    tb->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(tb);
+
+    comboStyle = new QComboBox(tb);
+    comboStyle->addItems({tr("Standard"), tr("Bullet List (Disc)"), tr("Bullet List (Circle)"),
+                          tr("Bullet List (Square)"), tr("Ordered List (Decimal)"),
+                          tr("Ordered List (Alpha lower)"), tr("Ordered List (Alpha upper)"),
+                          tr("Ordered List (Roman lower)"), tr("Ordered List (Roman upper)")});
+    tb->addWidget(comboStyle);
+    connect(comboStyle, &QComboBox::activated, this, &TextEdit::textStyle);
+
+    comboFont = new QFontComboBox(tb);
+    tb->addWidget(comboFont);
+    connect(comboFont, &QComboBox::textActivated, this, &TextEdit::textFamily);
+
+    comboSize = new QComboBox(tb);
+    comboSize->setObjectName(QStringLiteral("comboSize"));
+    comboSize->setEditable(true);
+    const QList<int> sizes = QFontDatabase::standardSizes();
+    for (int size : sizes)
+        comboSize->addItem(QString::number(size));
+    comboSize->setCurrentIndex(int(sizes.indexOf(QApplication::font().pointSize())));
+    tb->addWidget(comboSize);
+    connect(comboSize, &QComboBox::textActivated, this, &TextEdit::textSize);
+}
+
+bool TextEdit::loadFile(const QString &path)
+{
+    if (!QFile::exists(path))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    // An HTML page may declare any character set, most of which the string converters of
+    // the toolkit do not know; the codecs do.
+    QTextCodec *codec = QTextCodec::codecForHtml(bytes, QTextCodec::codecForName("ISO-8859-1"));
+    const QString text = codec->toUnicode(bytes);
+    if (Qt::mightBeRichText(text))
+        textEdit->setHtml(text);
+    else
+        textEdit->setPlainText(QString::fromLocal8Bit(bytes));
+    setDocumentFileName(path);
+    return true;
+}
+
+void TextEdit::setDocumentFileName(const QString &path)
+{
+    fileName = path;
+    lessonMedia.clear();
+    textEdit->document()->setModified(false);
+    const QString shown = path.isEmpty() ? tr("untitled.html") : QFileInfo(path).fileName();
+    setWindowTitle(tr("%1[*] - %2").arg(shown, tr("Rich Text")));
+    setWindowModified(false);
+}
+
+bool TextEdit::confirmDiscardOrSave()
+{
+    if (!textEdit->document()->isModified() || fileName.startsWith(QLatin1String(":/")))
+        return true;
+    const QMessageBox::StandardButton answer = QMessageBox::warning(
+        this, tr("Application"),
+        tr("The document has been modified.\nDo you want to save your changes?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer == QMessageBox::Save)
+        return fileSave();
+    return answer != QMessageBox::Cancel;
+}
+
+void TextEdit::fileNew()
+{
+    if (!confirmDiscardOrSave())
+        return;
+    textEdit->clear();
+    setDocumentFileName(QString());
+}
+
+void TextEdit::fileOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Open File..."), QString(), tr("HTML-Files (*.htm *.html);;All Files (*)"));
+    // Loading replaces the document, so unsaved typing is offered for saving first.
+    if (!path.isEmpty() && confirmDiscardOrSave())
+        loadFile(path);
+}
+
+bool TextEdit::writeDocument(const QString &path, QString *reason) const
+{
+    QBuffer buffer;
+    QTextDocumentWriter writer(&buffer, QFileInfo(path).suffix().toLower().toLatin1());
+    if (!writer.write(textEdit->document())) {
+        *reason = tr("Documents can be saved as .html, .htm, .odt or .txt files.");
+        return false;
+    }
+    // The old file stays whole until the new one is complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
+        !file.commit()) {
+        *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool TextEdit::saveDocument(QString *reason)
+{
+    QTextDocument *doc = textEdit->document();
+    if (writeDocument(fileName, reason)) {
+        doc->setModified(false);
+        return true;
+    }
+    // Unsaved text stays marked, so the save prompt still guards it.
+    doc->setModified(true);
+    return false;
+}
+
+bool TextEdit::fileSave()
+{
+    if (fileName.isEmpty())
+        return fileSaveAs();
+    QString reason;
+    if (saveDocument(&reason))
+        return true;
+    QMessageBox::warning(
+        this, tr("Application"),
+        tr("Cannot save the document as %1:\n%2").arg(QDir::toNativeSeparators(fileName), reason));
+    return false;
+}
+
+bool TextEdit::fileSaveAs()
+{
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Save as..."), QString(),
+        tr("Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm "
+           "*.html);;All Files (*)"));
+    if (path.isEmpty())
+        return false;
+    const QString lower = path.toLower();
+    if (!lower.endsWith(QLatin1String(".txt")) && !lower.endsWith(QLatin1String(".odt")) &&
+        !lower.endsWith(QLatin1String(".htm")) && !lower.endsWith(QLatin1String(".html")))
+        path += QLatin1String(".html");
+    setDocumentFileName(path);
+    return fileSave();
+}
+
+bool TextEdit::isDefaultDocument() const
+{
+    return !fileName.isEmpty() && QFileInfo(fileName).absoluteFilePath() ==
+                                      QFileInfo(defaultDocument()).absoluteFilePath();
+}
+
+bool TextEdit::fileSaveDefault(const QString &path)
+{
+    const QString derived = path + QLatin1String(".html");
+    QTextDocument *doc = textEdit->document();
+    // The practice guide is shipped with the program: the learner's typing in it goes to
+    // the lesson's transcript, never into the guide.
+    const bool guide = isDefaultDocument();
+    const bool ownFile = !fileName.isEmpty() && !guide;
+    QString reason;
+
+    // The latest typing goes to the document's own file before the document changes, so
+    // one lesson's transcript is never written under another lesson's name.
+    if (doc->isModified() && ownFile && !saveDocument(&reason)) {
+        qWarning() << "Transcript not switched to" << derived << "- cannot save" << fileName << ":"
+                   << reason;
+        return false;
+    }
+
+    // A learner who comes back to a lesson finds the transcript typed last time.
+    if (QFileInfo::exists(derived)) {
+        if (doc->isModified()) {
+            // Typing with no file of its own would be lost by loading the transcript and
+            // would overwrite it by saving: it stays, untitled, for the learner to name.
+            setDocumentFileName(QString());
+            doc->setModified(true);
+            return false;
+        }
+        if (!loadFile(derived)) {
+            qWarning() << "Cannot read the transcript" << derived;
+            return false;
+        }
+        lessonMedia = path;
+        return true;
+    }
+
+    // A new lesson does not start from another lesson's transcript or from the guide; the
+    // same lesson whose file has gone keeps its text, which now exists nowhere else.
+    if ((!lessonMedia.isEmpty() && lessonMedia != path) || (guide && !doc->isModified()))
+        textEdit->clear();
+    setDocumentFileName(derived);
+    lessonMedia = path;
+    if (saveDocument(&reason))
+        return true;
+    qWarning() << "Cannot save the transcript" << derived << ":" << reason;
+    return false;
+}
+
+void TextEdit::filePrint()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (textEdit->textCursor().hasSelection())
+        dialog.setOption(QAbstractPrintDialog::PrintSelection);
+    dialog.setWindowTitle(tr("Print Document"));
+    if (dialog.exec() == QDialog::Accepted)
+        textEdit->print(&printer);
+}
+
+void TextEdit::filePrintPreview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, &TextEdit::printPreview);
+    preview.exec();
+}
+
+void TextEdit::printPreview(QPrinter *printer)
+{
+    textEdit->print(printer);
+}
+
+void TextEdit::filePrintPdf()
+{
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export PDF"), QString(),
+                                                QStringLiteral("*.pdf"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1String(".pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    textEdit->document()->print(&printer);
+}
+
+void TextEdit::applyCharFormat(const QTextCharFormat &format)
+{
+    QTextCursor cursor = textEdit->textCursor();
+    if (!cursor.hasSelection())
+        cursor.select(QTextCursor::WordUnderCursor);
+    cursor.mergeCharFormat(format);
+    textEdit->mergeCurrentCharFormat(format);
+}
+
+void TextEdit::textBold()
+{
+    QTextCharFormat fmt;
+    fmt.setFontWeight(actionTextBold->isChecked() ? QFont::Bold : QFont::Normal);
+    applyCharFormat(fmt);
+}
+
+void TextEdit::textUnderline()
+{
+    QTextCharFormat fmt;
+    fmt.setFontUnderline(actionTextUnderline->isChecked());
+    applyCharFormat(fmt);
+}
+
+void TextEdit::textItalic()
+{
+    QTextCharFormat fmt;
+    fmt.setFontItalic(actionTextItalic->isChecked());
+    applyCharFormat(fmt);
+}
+
+void TextEdit::textFamily(const QString &family)
+{
+    QTextCharFormat fmt;
+    fmt.setFontFamilies({family});
+    applyCharFormat(fmt);
+}
+
+void TextEdit::textSize(const QString &text)
+{
+    const qreal pointSize = text.toDouble();
+    if (pointSize > 0) {
+        QTextCharFormat fmt;
+        fmt.setFontPointSize(pointSize);
+        applyCharFormat(fmt);
+    }
+}
+
+void TextEdit::textStyle(int styleIndex)
+{
+    QTextCursor cursor = textEdit->textCursor();
+    if (styleIndex == 0) {
+        // Merging an object index of -1 would merge nothing (-1 clears the property), so
+        // each paragraph leaves its list explicitly.
+        cursor.beginEditBlock();
+        const QTextBlock last = textEdit->document()->findBlock(cursor.selectionEnd());
+        for (QTextBlock b = textEdit->document()->findBlock(cursor.selectionStart()); b.isValid();
+             b = b.next()) {
+            if (QTextList *list = b.textList())
+                list->remove(b);
+            if (b == last)
+                break;
+        }
+        cursor.endEditBlock();
+        return;
+    }
+
+    QTextListFormat::Style style = QTextListFormat::ListDisc;
+    switch (styleIndex) {
+    case 2:
+        style = QTextListFormat::ListCircle;
+        break;
+    case 3:
+        style = QTextListFormat::ListSquare;
+        break;
+    case 4:
+        style = QTextListFormat::ListDecimal;
+        break;
+    case 5:
+        style = QTextListFormat::ListLowerAlpha;
+        break;
+    case 6:
+        style = QTextListFormat::ListUpperAlpha;
+        break;
+    case 7:
+        style = QTextListFormat::ListLowerRoman;
+        break;
+    case 8:
+        style = QTextListFormat::ListUpperRoman;
+        break;
+    default:
+        break;
+    }
+
+    cursor.beginEditBlock();
+    if (QTextList *list = cursor.currentList()) {
+        // The whole list takes the new style, not just the paragraph at the cursor.
+        QTextListFormat listFmt = list->format();
+        listFmt.setStyle(style);
+        list->setFormat(listFmt);
+        QTextBlockFormat member;
+        member.setObjectIndex(list->objectIndex());
+        cursor.mergeBlockFormat(member);
+    } else {
+        QTextBlockFormat blockFmt = cursor.blockFormat();
+        QTextListFormat listFmt;
+        listFmt.setIndent(blockFmt.indent() + 1);
+        blockFmt.setIndent(0);
+        cursor.setBlockFormat(blockFmt);
+        listFmt.setStyle(style);
+        cursor.createList(listFmt);
+    }
+    cursor.endEditBlock();
+}
+
+void TextEdit::textColor()
+{
+    const QColor color = QColorDialog::getColor(textEdit->textColor(), this);
+    if (!color.isValid())
+        return;
+    QTextCharFormat fmt;
+    fmt.setForeground(color);
+    applyCharFormat(fmt);
+    syncColorIcon(color);
+}
+
+void TextEdit::textAlign(QAction *action)
+{
+    if (action == actionAlignLeft)
+        textEdit->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    else if (action == actionAlignCenter)
+        textEdit->setAlignment(Qt::AlignHCenter);
+    else if (action == actionAlignRight)
+        textEdit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    else if (action == actionAlignJustify)
+        textEdit->setAlignment(Qt::AlignJustify);
+}
+
+void TextEdit::currentCharFormatChanged(const QTextCharFormat &format)
+{
+    syncFontControls(format.font());
+    syncColorIcon(format.foreground().color());
+}
+
+void TextEdit::cursorPositionChanged()
+{
+    syncAlignmentActions(textEdit->alignment());
+}
+
+void TextEdit::clipboardDataChanged()
+{
+    actionPaste->setEnabled(!QApplication::clipboard()->text().isEmpty());
+}
+
+void TextEdit::syncFontControls(const QFont &font)
+{
+    comboFont->setCurrentIndex(comboFont->findText(QFontInfo(font).family()));
+    // A fractional size is shown as it is: the box activates its text a second time on
+    // Enter, and a rounded text would then replace the size just entered.
+    const QString size = font.pointSizeF() > 0 ? QString::number(font.pointSizeF()) : QString();
+    const int sizeIndex = comboSize->findText(size);
+    comboSize->setCurrentIndex(sizeIndex);
+    if (sizeIndex < 0)
+        comboSize->setEditText(size);
+    actionTextBold->setChecked(font.weight() > QFont::Normal);
+    actionTextItalic->setChecked(font.style() != QFont::StyleNormal);
+    actionTextUnderline->setChecked(font.underline());
+}
+
+void TextEdit::syncColorIcon(const QColor &color)
+{
+    actionTextColor->setIcon(colorSwatch(color));
+}
+
+void TextEdit::syncAlignmentActions(Qt::Alignment alignment)
+{
+    if (alignment & Qt::AlignLeft)
+        actionAlignLeft->setChecked(true);
+    else if (alignment & Qt::AlignHCenter)
+        actionAlignCenter->setChecked(true);
+    else if (alignment & Qt::AlignRight)
+        actionAlignRight->setChecked(true);
+    else if (alignment & Qt::AlignJustify)
+        actionAlignJustify->setChecked(true);
+}
+
+void TextEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::NoModifier)
+        emit keyDelegate(event->key());
+}
+
+void TextEdit::closeEvent(QCloseEvent *event)
+{
+    if (confirmDiscardOrSave())
+        event->accept();
+    else
+        event->ignore();
+}

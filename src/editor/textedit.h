@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTextCharFormat>
+
+class CTextCheckerEdit;
+class QAction;
+class QComboBox;
+class QFontComboBox;
+class QPrinter;
+
+// The dictation editor: a top-level window around one rich-text document in a
+// CTextCheckerEdit, with file, edit and formatting toolbars. Saves the learner's transcript
+// next to each media file the player opens and forwards unconsumed keys to the player.
+// Owns its actions, toolbars and text widget through the parent tree. GUI thread only.
+class TextEdit final : public QMainWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TextEdit)
+
+public:
+    explicit TextEdit(QWidget *parent = nullptr);
+
+    // The document the editor shows when started without an argument.
+    static QString defaultDocument();
+
+signals:
+    void keyDelegate(int key);
+
+public slots:
+    void fileNew();
+    void fileOpen();
+    bool fileSave();
+    bool fileSaveAs();
+    // Makes the document the transcript of the media file at path, saved as path + ".html".
+    bool fileSaveDefault(const QString &path);
+    void filePrint();
+    void filePrintPreview();
+    void filePrintPdf();
+
+    void textBold();
+    void textUnderline();
+    void textItalic();
+    void textFamily(const QString &family);
+    void textSize(const QString &text);
+    void textStyle(int styleIndex);
+    void textColor();
+    void textAlign(QAction *action);
+
+    void currentCharFormatChanged(const QTextCharFormat &format);
+    void cursorPositionChanged();
+
+    void clipboardDataChanged();
+    void printPreview(QPrinter *printer);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setupFileActions();
+    void setupEditActions();
+    void setupTextActions();
+    bool loadFile(const QString &path);
+    void setDocumentFileName(const QString &path);
+    bool confirmDiscardOrSave();
+    // Writes the document to path in the format its suffix names, replacing the file only
+    // once the whole document is written; on failure *reason says why.
+    bool writeDocument(const QString &path, QString *reason) const;
+    // Writes to the current file: clears the modified flag on success and sets it on failure.
+    bool saveDocument(QString *reason);
+    bool isDefaultDocument() const;
+
+    void applyCharFormat(const QTextCharFormat &format);
+    void syncFontControls(const QFont &font);
+    void syncColorIcon(const QColor &color);
+    void syncAlignmentActions(Qt::Alignment alignment);
+
+    QAction *actionSave = nullptr;
+    QAction *actionTextBold = nullptr;
+    QAction *actionTextUnderline = nullptr;
+    QAction *actionTextItalic = nullptr;
+    QAction *actionTextColor = nullptr;
+    QAction *actionAlignLeft = nullptr;
+    QAction *actionAlignCenter = nullptr;
+    QAction *actionAlignRight = nullptr;
+    QAction *actionAlignJustify = nullptr;
+    QAction *actionUndo = nullptr;
+    QAction *actionRedo = nullptr;
+    QAction *actionCut = nullptr;
+    QAction *actionCopy = nullptr;
+    QAction *actionPaste = nullptr;
+    QComboBox *comboStyle = nullptr;
+    QFontComboBox *comboFont = nullptr;
+    QComboBox *comboSize = nullptr;
+    QString fileName;
+    // The media file whose transcript the document is; empty for any other document.
+    QString lessonMedia;
+    CTextCheckerEdit *textEdit = nullptr;
+};

@@ -1,0 +1,279 @@
+// The main window and its dictation editor: where the transcript goes when the learner
+// opens lessons through the player, function keys typed in the editor driving playback,
+// and the editor button. Lessons and transcripts live in a temporary folder.
+#include "editor/textedit.h"
+#include "media/media.h"
+#include "player/controlbutton.h"
+#include "player/vk.h"
+#include "spelling/ctextcheckeredit.h"
+#include "support/mediafixtures.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+
+namespace {
+
+// Answers the next file dialog as a learner would: types the name and presses Enter.
+void chooseFile(const QString &path)
+{
+    QTimer::singleShot(50, qApp, [path] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            chooseFile(path);
+            return;
+        }
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The text a saved transcript shows, or a null string when there is no file.
+QString transcriptText(const QString &path)
+{
+    if (!QFile::exists(path))
+        return {};
+    QTextDocument doc;
+    doc.setHtml(QString::fromUtf8(readAll(path)));
+    return doc.toPlainText();
+}
+
+} // namespace
+
+class TestEditorLink final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void transcriptOnOpeningALesson_data();
+    void transcriptOnOpeningALesson();
+    void reopeningALessonWhoseTranscriptWentKeepsTheText();
+    void functionKeysInTheEditorDriveThePlayer();
+    void editorButtonShowsAndHides();
+
+private:
+    void openLesson(const QString &name);
+    void typeInEditor(const QString &s) { QTest::keyClicks(text, s); }
+
+    MediaFixtures fx;
+    QByteArray guide;
+    std::unique_ptr<Vk> window;
+    TextEdit *editor = nullptr;
+    CTextCheckerEdit *text = nullptr;
+};
+
+void TestEditorLink::initTestCase()
+{
+    QVERIFY(fx.dir.isValid());
+    for (const char *name : {"a.mp3", "b.mp3"})
+        QVERIFY(fx.make(QLatin1String(name), MediaFixtures::toneSource(3)));
+    guide = readAll(TextEdit::defaultDocument());
+    QVERIFY(!guide.isEmpty());
+}
+
+void TestEditorLink::init()
+{
+    for (const QString &name :
+         QDir(fx.dir.path()).entryList({QStringLiteral("*.html"), QStringLiteral("*.txt")}))
+        QVERIFY(QFile::remove(fx.path(name)));
+    window = std::make_unique<Vk>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    editor = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *e = qobject_cast<TextEdit *>(w))
+            editor = e;
+    QVERIFY(editor);
+    QVERIFY(editor->isHidden());
+    QCOMPARE(editor->size(), QSize(610, 400));
+    text = editor->findChild<CTextCheckerEdit *>();
+    // the editor starts on the practice guide
+    QCOMPARE(editor->windowTitle(), QStringLiteral("vorlynplayer.txt[*] - Rich Text"));
+}
+
+void TestEditorLink::cleanup()
+{
+    window.reset();
+    // the guide in the run tree is never written
+    QCOMPARE(readAll(TextEdit::defaultDocument()), guide);
+}
+
+void TestEditorLink::openLesson(const QString &name)
+{
+    chooseFile(fx.path(name));
+    window->on_actionOpen_activated();
+    QVERIFY(window->findChild<Media *>());
+}
+
+void TestEditorLink::transcriptOnOpeningALesson_data()
+{
+    QTest::addColumn<QString>("before");        // what the learner did before opening b.mp3
+    QTest::addColumn<QString>("existing");      // b.mp3.html before, or null for none
+    QTest::addColumn<QString>("shown");         // the editor's text afterwards
+    QTest::addColumn<QString>("title");         // the editor's shown file name afterwards
+    QTest::addColumn<bool>("modified");         // the document afterwards
+    QTest::addColumn<QString>("transcript");    // b.mp3.html afterwards, or null for none
+    QTest::addColumn<QString>("otherFile");     // a file that must hold the learner's typing
+    QTest::addColumn<QString>("otherFileText"); // ... and its text
+
+    const QString none;
+    QTest::newRow("the other lesson's transcript is saved to its own file")
+        << "lesson a, type" << none << ""
+        << "b.mp3.html" << false << ""
+        << "a.mp3.html"
+        << "alpha";
+    QTest::newRow("the unchanged guide is not copied")
+        << "" << none << ""
+        << "b.mp3.html" << false << "" << none << none;
+    QTest::newRow("an existing transcript is loaded, not overwritten")
+        << ""
+        << "earlier work"
+        << "earlier work"
+        << "b.mp3.html" << false << "earlier work" << none << none;
+    QTest::newRow("coming back from another lesson loads the transcript")
+        << "lesson a, type"
+        << "earlier work"
+        << "earlier work"
+        << "b.mp3.html" << false << "earlier work"
+        << "a.mp3.html"
+        << "alpha";
+    QTest::newRow("untitled typing is saved under the lesson's name")
+        << "new, type" << none << "alpha"
+        << "b.mp3.html" << false << "alpha" << none << none;
+    QTest::newRow("typing in the guide is saved under the lesson's name, not the guide's")
+        << "clear guide, type" << none << "alpha"
+        << "b.mp3.html" << false << "alpha" << none << none;
+    QTest::newRow("an opened file is saved first, then under the lesson's name")
+        << "open notes, type" << none << "alphanotes"
+        << "b.mp3.html" << false << "alphanotes"
+        << "notes.txt"
+        << "alphanotes";
+    QTest::newRow("typing in the guide neither replaces nor overwrites a transcript")
+        << "clear guide, type"
+        << "earlier work"
+        << "alpha"
+        << "untitled.html" << true << "earlier work" << none << none;
+    QTest::newRow("untitled typing neither replaces nor overwrites a transcript")
+        << "new, type"
+        << "earlier work"
+        << "alpha"
+        << "untitled.html" << true << "earlier work" << none << none;
+}
+
+void TestEditorLink::transcriptOnOpeningALesson()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, existing);
+    QFETCH(QString, shown);
+    QFETCH(QString, title);
+    QFETCH(bool, modified);
+    QFETCH(QString, transcript);
+    QFETCH(QString, otherFile);
+    QFETCH(QString, otherFileText);
+
+    const QString b = fx.path(QStringLiteral("b.mp3.html"));
+    if (!existing.isNull()) {
+        QTextDocument doc(existing);
+        QFile f(b);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(doc.toHtml().toUtf8());
+    }
+    if (before.startsWith(QLatin1String("lesson a"))) {
+        openLesson(QStringLiteral("a.mp3"));
+        QCOMPARE(transcriptText(fx.path(QStringLiteral("a.mp3.html"))), QString());
+    } else if (before.startsWith(QLatin1String("new"))) {
+        editor->fileNew();
+    } else if (before.startsWith(QLatin1String("clear guide"))) {
+        text->clear();
+    } else if (before.startsWith(QLatin1String("open notes"))) {
+        QFile notes(fx.path(QStringLiteral("notes.txt")));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("notes");
+        notes.close();
+        chooseFile(notes.fileName());
+        editor->fileOpen();
+        QCOMPARE(text->toPlainText(), QStringLiteral("notes"));
+    }
+    if (before.endsWith(QLatin1String("type"))) {
+        text->moveCursor(QTextCursor::Start);
+        typeInEditor(QStringLiteral("alpha"));
+    }
+
+    openLesson(QStringLiteral("b.mp3"));
+    QCOMPARE(text->toPlainText(), shown);
+    QCOMPARE(editor->windowTitle(), title + QLatin1String("[*] - Rich Text"));
+    QCOMPARE(text->document()->isModified(), modified);
+    QCOMPARE(editor->isWindowModified(), modified);
+    if (transcript.isNull())
+        QVERIFY(!QFile::exists(b));
+    else
+        QCOMPARE(transcriptText(b), transcript);
+    if (!otherFile.isNull()) {
+        const QString other = fx.path(otherFile);
+        QCOMPARE(other.endsWith(QLatin1String(".txt")) ? QString::fromUtf8(readAll(other))
+                                                       : transcriptText(other),
+                 otherFileText);
+    }
+}
+
+void TestEditorLink::reopeningALessonWhoseTranscriptWentKeepsTheText()
+{
+    openLesson(QStringLiteral("a.mp3"));
+    typeInEditor(QStringLiteral("alpha"));
+    QVERIFY(editor->fileSave());
+    const QString a = fx.path(QStringLiteral("a.mp3.html"));
+    QVERIFY(QFile::remove(a));
+    openLesson(QStringLiteral("a.mp3"));
+    QCOMPARE(text->toPlainText(), QStringLiteral("alpha"));
+    QCOMPARE(transcriptText(a), QStringLiteral("alpha"));
+}
+
+void TestEditorLink::functionKeysInTheEditorDriveThePlayer()
+{
+    openLesson(QStringLiteral("a.mp3"));
+    Media *m = window->findChild<Media *>();
+    window->on_actionEidtor();
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    QVERIFY(!m->isStopped());
+
+    QTest::keyClick(text, Qt::Key_F5);
+    QVERIFY(m->isStopped());
+    QTest::keyClick(text, Qt::Key_F5, Qt::ControlModifier);
+    QVERIFY(m->isStopped());
+    QTest::keyClick(text, Qt::Key_Space);
+    QVERIFY(m->isStopped());
+    QTest::keyClick(text, Qt::Key_F5);
+    QVERIFY(!m->isStopped());
+    // the space went into the text, not to the player
+    QCOMPARE(text->toPlainText(), QStringLiteral(" "));
+}
+
+void TestEditorLink::editorButtonShowsAndHides()
+{
+    auto *bar = window->findChild<ControlButton *>();
+    QVERIFY(bar);
+    text->setPlainText(QStringLiteral("kept"));
+    emit bar->controlEditor();
+    QVERIFY(editor->isVisible());
+    emit bar->controlEditor();
+    QVERIFY(editor->isHidden());
+    emit bar->controlEditor();
+    QVERIFY(editor->isVisible());
+    QCOMPARE(text->toPlainText(), QStringLiteral("kept"));
+}
+
+QTEST_MAIN(TestEditorLink)
+#include "tst_editorlink.moc"
