@@ -398,6 +398,15 @@ bool TextEdit::fileSaveAs()
     return fileSave();
 }
 
+void TextEdit::saveBeforeQuit()
+{
+    if (!textEdit->document()->isModified() || fileName.isEmpty() || isDefaultDocument())
+        return;
+    QString reason;
+    if (!saveDocument(&reason))
+        qWarning("Could not save %s at the end: %s", qPrintable(fileName), qPrintable(reason));
+}
+
 bool TextEdit::isDefaultDocument() const
 {
     return !fileName.isEmpty() && QFileInfo(fileName).absoluteFilePath() ==

@@ -34,6 +34,9 @@ public slots:
     bool fileSaveAs();
     // Makes the document the transcript of the media file at path, saved as path + ".html".
     bool fileSaveDefault(const QString &path);
+    // Quietly writes pending changes of a transcript that has its own file: the program
+    // can end from the tray or by a signal, where no save prompt can be asked.
+    void saveBeforeQuit();
     void filePrint();
     void filePrintPreview();
     void filePrintPdf();

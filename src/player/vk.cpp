@@ -57,6 +57,7 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
     editor->resize(610, 400);
     connect(this, &Vk::setDirPath, editor.get(), &TextEdit::fileSaveDefault);
     connect(editor.get(), &TextEdit::keyDelegate, this, &Vk::keyDelegateTrigger);
+    connect(qApp, &QCoreApplication::aboutToQuit, editor.get(), &TextEdit::saveBeforeQuit);
 
     timingTimer = new QTimer(this);
     timingTimer->setInterval(250);

@@ -63,6 +63,7 @@ private slots:
     void reopeningALessonWhoseTranscriptWentKeepsTheText();
     void functionKeysInTheEditorDriveThePlayer();
     void editorButtonShowsAndHides();
+    void typingIsSavedWhenTheProgramEnds();
 
 private:
     void openLesson(const QString &name);
@@ -239,6 +240,17 @@ void TestEditorLink::reopeningALessonWhoseTranscriptWentKeepsTheText()
     openLesson(QStringLiteral("a.mp3"));
     QCOMPARE(text->toPlainText(), QStringLiteral("alpha"));
     QCOMPARE(transcriptText(a), QStringLiteral("alpha"));
+}
+
+void TestEditorLink::typingIsSavedWhenTheProgramEnds()
+{
+    // the tray's quit entry and a termination signal end the event loop without asking
+    openLesson(QStringLiteral("a.mp3"));
+    typeInEditor(QStringLiteral("unsaved words"));
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCOMPARE(QApplication::exec(), 0);
+    QCOMPARE(transcriptText(fx.path(QStringLiteral("a.mp3.html"))),
+             QStringLiteral("unsaved words"));
 }
 
 void TestEditorLink::functionKeysInTheEditorDriveThePlayer()
