@@ -81,7 +81,8 @@ void TestVideoDecode::picturesComeInPresentationOrder()
     m.start();
     QTRY_VERIFY_WITH_TIMEOUT(pausedSpy.count() == 2, 10000);
     m.stop();
-    QVERIFY2(shown.size() >= 45, qPrintable(QString::number(shown.size())));
+    // with loop off the display stops at the pause, before the pictures still in flight
+    QVERIFY2(shown.size() >= 40, qPrintable(QString::number(shown.size())));
     QCOMPARE(shown.first(), 0.0);
     for (qsizetype i = 1; i < shown.size(); ++i)
         QVERIFY2(shown[i] > shown[i - 1],
