@@ -107,6 +107,9 @@ void PhoneticDialog::setupWidgets()
             const char16_t symbol = symbols[row][column];
             key->setObjectName(QLatin1Char('k') + QString::number(int(symbol)));
             key->setGeometry(10 + 40 * int(column), 20 + 40 * int(row), 37, 31);
+            // The dialog's minimum button width is wider than a key; without this the keys
+            // would grow over their neighbours.
+            key->setStyleSheet(QStringLiteral("min-width: 0px; min-height: 0px;"));
             key->setFont(QFont(menschFamily, 12));
             key->setFocusPolicy(Qt::NoFocus);
             key->setContextMenuPolicy(Qt::NoContextMenu);

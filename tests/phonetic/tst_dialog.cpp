@@ -187,7 +187,7 @@ void TestDialog::symbolKeys_data()
     }
 }
 
-// Each key inserts its own symbol at the cursor, replacing the selection.
+// Each key keeps its size and inserts its own symbol at the cursor, replacing the selection.
 void TestDialog::symbolKeys()
 {
     QFETCH(QString, key);
@@ -200,6 +200,8 @@ void TestDialog::symbolKeys()
     auto *button = dialog->findChild<QPushButton *>(key);
     QVERIFY(button);
     QCOMPARE(button->text(), symbol);
+    // The dialog's button rules must not widen a key over its neighbour.
+    QCOMPARE(button->size(), QSize(37, 31));
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(input->text(), QLatin1Char('a') + symbol + QLatin1Char('c'));
 }
