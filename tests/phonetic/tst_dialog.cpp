@@ -150,7 +150,6 @@ void TestDialog::typing_data()
         << true << QStringLiteral("^zz") << 100 << QStringList();
     QTest::newRow("caption invalid expression")
         << true << QStringLiteral("(exa") << 0 << QStringList();
-    QTest::newRow("caption quote") << true << QStringLiteral("x' OR '1'='1") << 0 << QStringList();
 }
 
 void TestDialog::typing()
@@ -286,11 +285,6 @@ void TestDialog::modeChangeAloneDoesNotSearch()
     QCOMPARE(list->count(), 0);
     QTest::keyClick(input, Qt::Key_Return);
     QCOMPARE(list->count(), 4);
-    QTest::mouseClick(child<QRadioButton>(*dialog, "phoneticMode"), Qt::LeftButton);
-    QTest::qWait(50);
-    QCOMPARE(list->count(), 4);
-    QTest::keyClick(input, Qt::Key_Return);
-    QCOMPARE(list->count(), 0);
 }
 
 // A refill looks nothing up, so the entry on show stays; afterwards clicks and row
