@@ -192,6 +192,49 @@ Logs;
     </message>
 </context>
 <context>
+    <name>PhoneticDialog</name>
+    <message>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+80"/>
+        <source>vorlynplayer 听音查词 V1.2</source>
+        <translation>vorlynplayer 听音查词 V1.2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>模糊查词</source>
+        <translation>模糊查词</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>特殊音标符号</source>
+        <translation>特殊音标符号</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>听音查词</source>
+        <translation>听音查词</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>使用说明</source>
+        <translation>使用说明</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>
+  输入音标后，软件会根据读音，搜索出单词！
+
+  特殊音标点击按钮，其它用键盘输入。
+
+  如输入[igzɑ:mpl]即可查得example</source>
+        <translation>
+  输入音标后，软件会根据读音，搜索出单词！
+
+  特殊音标点击按钮，其它用键盘输入。
+
+  如输入[igzɑ:mpl]即可查得example</translation>
+    </message>
+</context>
+<context>
     <name>TextEdit</name>
     <message>
         <location filename="../../src/editor/textedit.cpp" line="+106"/>
@@ -423,7 +466,7 @@ Do you want to save your changes?</source>
         <translation>富文本 (*.rtf);;文本文件 (*.txt);;ODF 文件 (*.odt);;HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+80"/>
         <source>Print Document</source>
         <translation>打印文档</translation>
     </message>
@@ -431,7 +474,7 @@ Do you want to save your changes?</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+66"/>
+        <location filename="../../src/player/vk.cpp" line="+67"/>
         <location line="+111"/>
         <location line="+50"/>
         <source>Vorlyn Player</source>

@@ -1,7 +1,7 @@
 // PhoneticDictionary over small enciphered dictionaries that each test writes into a
 // temporary working directory: both searches, the exact lookup's row handling, the quiet
 // failures, and values that would break or change a query spliced from text.
-#include "dictcipher/dictcipher.h"
+#include "phonetic/dictionaryfixture.h"
 #include "phonetic/phoneticdictionary.h"
 
 #include <QDir>
@@ -9,13 +9,6 @@
 #include <QTest>
 
 namespace {
-
-struct Row
-{
-    QByteArray caption, phonetic, explain;
-};
-
-const QByteArray storePassPhrase("quillox_tapesmithy_acoustic");
 
 QList<Row> sampleRows()
 {
@@ -32,37 +25,6 @@ QList<Row> sampleRows()
     for (int i = 0; i < 150; ++i)
         rows.append({"zz" + QByteArray::number(i), "zz", "filler"});
     return rows;
-}
-
-// Writes ./dict/words.db under dir, enciphered with pass.
-bool writeDictionary(const QString &dir, const QList<Row> &rows, const QByteArray &pass)
-{
-    if (!QDir(dir).mkpath(QStringLiteral("dict")))
-        return false;
-    sqlite3 *db = nullptr;
-    const QByteArray path = QDir(dir).filePath(QStringLiteral("dict/words.db")).toUtf8();
-    bool ok = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                              dictcipher::vfsName()) == SQLITE_OK &&
-              dictcipher::key(db, pass.constData(), int(pass.size())) == SQLITE_OK &&
-              sqlite3_exec(db,
-                           "CREATE TABLE dict_word(w_caption TEXT, w_phonetic TEXT, "
-                           "w_explain TEXT); BEGIN",
-                           nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_stmt *insert = nullptr;
-    ok = ok && sqlite3_prepare_v2(db, "INSERT INTO dict_word VALUES(?, ?, ?)", -1, &insert,
-                                  nullptr) == SQLITE_OK;
-    for (const Row &row : rows) {
-        if (!ok)
-            break;
-        sqlite3_bind_text(insert, 1, row.caption.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, row.phonetic.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, row.explain.constData(), -1, SQLITE_TRANSIENT);
-        ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
-    }
-    sqlite3_finalize(insert);
-    ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok;
 }
 
 QStringList sorted(QStringList list)

@@ -1,0 +1,406 @@
+// PhoneticDialog over a small enciphered dictionary in a temporary working directory: the
+// opening state, delayed searches in both modes, the symbol keys and the focus, Return's
+// unlimited search, the list refill and entry display, the quiet failures; and the style
+// that leaves out focus rectangles.
+#include "phonetic/dictionaryfixture.h"
+#include "phonetic/nofocusrectanglestyle.h"
+#include "phonetic/phoneticdialog.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+namespace {
+
+QList<Row> sampleRows()
+{
+    QList<Row> rows{
+        {"example", "i&#609;&#712;z&#593;&#720;mpl", "n. a thing<br/>v. to show"},
+        {"exampling", "i&#609;&#712;z&#593;&#720;mpli&#331;", "showing"},
+        {"exam", "i&#609;&#712;z&#230;m", "test"},
+        {"exact", "i&#609;&#712;z&#230;kt", "precise"},
+        {"air", "&#603;&#601;", "what we breathe"},
+    };
+    for (int i = 0; i < 150; ++i)
+        rows.append({"zz" + QByteArray::number(i), "zz", "filler"});
+    return rows;
+}
+
+const QString exampleEntry =
+    QStringLiteral(u"example\n[i\u0261\u02C8z\u0251\u02D0mpl]\nn. a thing\nv. to show");
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result.append(list->item(i)->text());
+    return result;
+}
+
+} // namespace
+
+class TestDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void openingState();
+    void typing_data();
+    void typing();
+    void symbolKeys_data();
+    void symbolKeys();
+    void keysKeepTheFocusAndSearch();
+    void returnKey_data();
+    void returnKey();
+    void modeChangeAloneDoesNotSearch();
+    void refillKeepsEntryAndLookupsWork();
+    void quietFailures_data();
+    void quietFailures();
+    void noFocusRectangleStyle_data();
+    void noFocusRectangleStyle();
+
+private:
+    // Opens a dialog over the sample dictionary, shown and active so focus can be checked.
+    std::unique_ptr<PhoneticDialog> openDialog();
+    template <typename T> static T *child(const PhoneticDialog &dialog, const char *name)
+    {
+        return dialog.findChild<T *>(QLatin1String(name));
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previousDir_;
+};
+
+void TestDialog::initTestCase()
+{
+    // The run tree's font, so the symbols render as the program shows them.
+    QVERIFY(QFontDatabase::addApplicationFont(QStringLiteral("./font/mensch.ttf")) >= 0);
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("connectSlotsByName")));
+}
+
+// Every test runs in its own working directory, as the store finds "./dict" from there.
+void TestDialog::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    previousDir_ = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir_->path()));
+}
+
+void TestDialog::cleanup()
+{
+    QDir::setCurrent(previousDir_);
+    dir_.reset();
+}
+
+std::unique_ptr<PhoneticDialog> TestDialog::openDialog()
+{
+    if (!writeDictionary(dir_->path(), sampleRows(), storePassPhrase))
+        return nullptr;
+    auto dialog = std::make_unique<PhoneticDialog>();
+    dialog->show();
+    dialog->activateWindow();
+    if (!QTest::qWaitForWindowActive(dialog.get()))
+        return nullptr;
+    return dialog;
+}
+
+void TestDialog::openingState()
+{
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    const auto *list = child<QListWidget>(*dialog, "displayResult");
+    QCOMPARE(texts(list), (QStringList{QStringLiteral("example"), QStringLiteral("exampling")}));
+    QCOMPARE(list->currentRow(), 0);
+    QCOMPARE(child<QTextEdit>(*dialog, "displayFull")->toPlainText(), exampleEntry);
+    QCOMPARE(child<QLineEdit>(*dialog, "inputPhonetic")->text(), QStringLiteral(u"igz\u0251:mpl"));
+    // A search would refill the list, which leaves no row current.
+    QTest::qWait(50);
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->currentRow(), 0);
+}
+
+void TestDialog::typing_data()
+{
+    QTest::addColumn<bool>("caption");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList exa{QStringLiteral("example"), QStringLiteral("exampling"),
+                          QStringLiteral("exam"), QStringLiteral("exact")};
+    QTest::newRow("phonetic") << false << QStringLiteral("igz") << 4 << exa;
+    QTest::newRow("phonetic limited to 100 rows")
+        << false << QStringLiteral("zz") << 100 << QStringList();
+    QTest::newRow("phonetic without tokens") << false << QStringLiteral("[x") << 0 << QStringList();
+    QTest::newRow("caption regular expression") << true << QStringLiteral("^exa") << 4 << exa;
+    QTest::newRow("caption limited to 100 rows")
+        << true << QStringLiteral("^zz") << 100 << QStringList();
+    QTest::newRow("caption invalid expression")
+        << true << QStringLiteral("(exa") << 0 << QStringList();
+}
+
+void TestDialog::typing()
+{
+    QFETCH(bool, caption);
+    QFETCH(QString, typed);
+    QFETCH(int, count);
+    QFETCH(QStringList, expected);
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    if (caption)
+        child<QRadioButton>(*dialog, "captionMode")->click();
+    auto *input = child<QLineEdit>(*dialog, "inputPhonetic");
+    const auto *list = child<QListWidget>(*dialog, "displayResult");
+    input->clear();
+    QTest::keyClicks(input, typed);
+    // The search waits for the event loop; until then the list is untouched.
+    QCOMPARE(list->count(), 2);
+    QTRY_COMPARE(list->count(), count);
+    if (!expected.isEmpty())
+        QCOMPARE(texts(list), expected);
+    QCOMPARE(list->currentRow(), -1);
+}
+
+void TestDialog::symbolKeys_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("symbol");
+    for (char16_t symbol : u"æðθŋɑəɡɔʃʌʒɛ") {
+        if (!symbol)
+            break;
+        const QString name = QLatin1Char('k') + QString::number(int(symbol));
+        QTest::newRow(qPrintable(name)) << name << QString(QChar(symbol));
+    }
+}
+
+// Each key keeps its size and inserts its own symbol at the cursor, replacing the selection.
+void TestDialog::symbolKeys()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, symbol);
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    auto *input = child<QLineEdit>(*dialog, "inputPhonetic");
+    input->setText(QStringLiteral("abc"));
+    input->setSelection(1, 1);
+    auto *button = dialog->findChild<QPushButton *>(key);
+    QVERIFY(button);
+    QCOMPARE(button->text(), symbol);
+    // The dialog's button rules must not widen a key over its neighbour.
+    QCOMPARE(button->size(), QSize(37, 31));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(input->text(), QLatin1Char('a') + symbol + QLatin1Char('c'));
+}
+
+void TestDialog::keysKeepTheFocusAndSearch()
+{
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    auto *input = child<QLineEdit>(*dialog, "inputPhonetic");
+    const auto *list = child<QListWidget>(*dialog, "displayResult");
+    input->clear();
+    input->setFocus();
+    QTRY_VERIFY(input->hasFocus());
+    QList<QWidget *> focused;
+    const QObject watching;
+    connect(qApp, &QApplication::focusChanged, &watching,
+            [&focused](QWidget *, QWidget *now) { focused.append(now); });
+
+    // ɛ alone is no token: the search empties the list.
+    QTest::mouseClick(child<QPushButton>(*dialog, "k603"), Qt::LeftButton);
+    QCOMPARE(input->text(), QStringLiteral(u"\u025B"));
+    QTRY_COMPARE(list->count(), 0);
+    // ɛə is one.
+    QTest::mouseClick(child<QPushButton>(*dialog, "k601"), Qt::LeftButton);
+    QTRY_COMPARE(texts(list), QStringList{QStringLiteral("air")});
+
+    QCOMPARE(focused, QList<QWidget *>());
+    QVERIFY(input->hasFocus());
+}
+
+void TestDialog::returnKey_data()
+{
+    QTest::addColumn<bool>("caption");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<int>("count");
+    QTest::newRow("phonetic all rows")
+        << false << QStringLiteral("zz") << QStringList{QStringLiteral("zz0")} << 150;
+    QTest::newRow("caption all rows")
+        << true << QStringLiteral("^zz") << QStringList{QStringLiteral("zz0")} << 150;
+    // Nothing typed: the text on show since the opening is searched.
+    QTest::newRow("opening text") << false << QString()
+                                  << QStringList{QStringLiteral("example"),
+                                                 QStringLiteral("exampling")}
+                                  << 2;
+    QTest::newRow("opening text in caption mode") << true << QString() << QStringList() << 0;
+}
+
+void TestDialog::returnKey()
+{
+    QFETCH(bool, caption);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, first);
+    QFETCH(int, count);
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    if (caption)
+        child<QRadioButton>(*dialog, "captionMode")->click();
+    auto *input = child<QLineEdit>(*dialog, "inputPhonetic");
+    const auto *list = child<QListWidget>(*dialog, "displayResult");
+    if (!typed.isEmpty()) {
+        input->clear();
+        QTest::keyClicks(input, typed);
+        QTRY_COMPARE(list->count(), 100);
+    }
+    QTest::keyClick(input, Qt::Key_Return);
+    QCOMPARE(list->count(), count);
+    QCOMPARE(texts(list).mid(0, int(first.size())), first);
+    QCOMPARE(list->currentRow(), -1);
+}
+
+void TestDialog::modeChangeAloneDoesNotSearch()
+{
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    auto *input = child<QLineEdit>(*dialog, "inputPhonetic");
+    const auto *list = child<QListWidget>(*dialog, "displayResult");
+    input->setText(QStringLiteral("^exa"));
+    QTRY_COMPARE(list->count(), 0);
+    QTest::mouseClick(child<QRadioButton>(*dialog, "captionMode"), Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(list->count(), 0);
+    QTest::keyClick(input, Qt::Key_Return);
+    QCOMPARE(list->count(), 4);
+}
+
+// A refill looks nothing up, so the entry on show stays; afterwards clicks and row
+// changes show entries again, refill after refill.
+void TestDialog::refillKeepsEntryAndLookupsWork()
+{
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    auto *input = child<QLineEdit>(*dialog, "inputPhonetic");
+    auto *list = child<QListWidget>(*dialog, "displayResult");
+    auto *full = child<QTextEdit>(*dialog, "displayFull");
+    for (const QString &typed : {QStringLiteral("igz"), QStringLiteral("gz")}) {
+        const QString shown = full->toPlainText();
+        QVERIFY(!shown.isEmpty());
+        input->clear();
+        QTest::keyClicks(input, typed);
+        // Each round starts with a row current, which the refill leaves unset.
+        QTRY_COMPARE(list->currentRow(), -1);
+        QCOMPARE(list->count(), 4);
+        QCOMPARE(full->toPlainText(), shown);
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(2)).center());
+        QCOMPARE(full->toPlainText(), QStringLiteral(u"exam\n[i\u0261\u02C8z\u00E6m]\ntest"));
+        list->setCurrentRow(3);
+        QCOMPARE(full->toPlainText(), QStringLiteral(u"exact\n[i\u0261\u02C8z\u00E6kt]\nprecise"));
+        // A click on the current row changes no row: only the click connection shows it.
+        full->clear();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(3)).center());
+        QCOMPARE(full->toPlainText(), QStringLiteral(u"exact\n[i\u0261\u02C8z\u00E6kt]\nprecise"));
+    }
+    const QString screenshot = qEnvironmentVariable("VORLYN_SCREENSHOT");
+    if (!screenshot.isEmpty())
+        QVERIFY(dialog->grab().save(screenshot));
+}
+
+void TestDialog::quietFailures_data()
+{
+    QTest::addColumn<QByteArray>("writtenWith");
+    QTest::newRow("no database") << QByteArray();
+    QTest::newRow("other pass phrase") << QByteArray("other pass phrase");
+}
+
+void TestDialog::quietFailures()
+{
+    QFETCH(QByteArray, writtenWith);
+    if (writtenWith.isEmpty())
+        QTest::ignoreMessage(QtDebugMsg, "initDB(): Error");
+    else
+        QVERIFY(writeDictionary(dir_->path(), sampleRows(), writtenWith));
+    PhoneticDialog dialog;
+    auto *input = child<QLineEdit>(dialog, "inputPhonetic");
+    auto *list = child<QListWidget>(dialog, "displayResult");
+    const auto *full = child<QTextEdit>(dialog, "displayFull");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(full->toPlainText(), QString());
+    list->setCurrentRow(1);
+    QCOMPARE(full->toPlainText(), QString());
+    input->setText(QStringLiteral("igz"));
+    QTRY_COMPARE(list->count(), 0);
+    child<QRadioButton>(dialog, "captionMode")->click();
+    QTest::keyClick(input, Qt::Key_Return);
+    QCOMPARE(list->count(), 0);
+}
+
+void TestDialog::noFocusRectangleStyle_data()
+{
+    QTest::addColumn<bool>("focusRectangle");
+    QTest::addColumn<QString>("widgetClass");
+    QTest::addColumn<bool>("drawn");
+    QTest::newRow("focus rectangle, list widget") << true << QStringLiteral("QListWidget") << false;
+    QTest::newRow("focus rectangle, push button") << true << QStringLiteral("QPushButton") << false;
+    QTest::newRow("focus rectangle, line edit") << true << QStringLiteral("QLineEdit") << true;
+    QTest::newRow("focus rectangle, no widget") << true << QString() << true;
+    QTest::newRow("push button, tree widget") << false << QStringLiteral("QTreeWidget") << false;
+    QTest::newRow("push button, push button") << false << QStringLiteral("QPushButton") << true;
+    QTest::newRow("push button, no widget") << false << QString() << true;
+}
+
+void TestDialog::noFocusRectangleStyle()
+{
+    QFETCH(bool, focusRectangle);
+    QFETCH(QString, widgetClass);
+    QFETCH(bool, drawn);
+    std::unique_ptr<QWidget> widget;
+    if (widgetClass == QLatin1String("QListWidget"))
+        widget = std::make_unique<QListWidget>();
+    else if (widgetClass == QLatin1String("QPushButton"))
+        widget = std::make_unique<QPushButton>();
+    else if (widgetClass == QLatin1String("QLineEdit"))
+        widget = std::make_unique<QLineEdit>();
+    else if (widgetClass == QLatin1String("QTreeWidget"))
+        widget = std::make_unique<QTreeWidget>();
+
+    NoFocusRectangleStyle style;
+    QImage image(60, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    const QImage blank = image;
+    {
+        QPainter painter(&image);
+        if (focusRectangle) {
+            QStyleOptionFocusRect option;
+            option.rect = image.rect().adjusted(4, 4, -4, -4);
+            option.state = QStyle::State_Enabled | QStyle::State_HasFocus;
+            style.drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, widget.get());
+        } else {
+            QStyleOptionButton option;
+            option.rect = image.rect();
+            option.state = QStyle::State_Enabled | QStyle::State_Raised;
+            option.text = QStringLiteral("x");
+            style.drawControl(QStyle::CE_PushButton, &option, &painter, widget.get());
+        }
+    }
+    QCOMPARE(image != blank, drawn);
+}
+
+QTEST_MAIN(TestDialog)
+#include "tst_dialog.moc"
