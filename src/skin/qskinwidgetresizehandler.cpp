@@ -33,32 +33,27 @@ QSkinWidgetResizeHandler::QSkinWidgetResizeHandler(QSkinObject *skinObject, QWid
     widget->installEventFilter(this);
 }
 
-void QSkinWidgetResizeHandler::endDrag()
-{
-    buttonDown = false;
-    // Only needed while dragging, to keep shortcuts of focused children from firing.
-    qApp->removeEventFilter(this);
-}
-
 bool QSkinWidgetResizeHandler::eventFilter(QObject *o, QEvent *e)
 {
     if (skin->skinMaximized())
         return false;
     const QEvent::Type type = e->type();
+    if (o != widget)
+        return false;
     if (type == QEvent::ShortcutOverride) {
-        // Sent to the focus widget, which is seldom the window: hence the application filter.
+        // Reaches the window from a focused child that left it unaccepted.
         if (!buttonDown)
             return false;
         e->accept();
         return true;
     }
-    if (o != widget || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-                        type != QEvent::MouseMove))
+    if ((type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+         type != QEvent::MouseMove))
         return false;
     auto *me = static_cast<QMouseEvent *>(e);
     if (QApplication::activePopupWidget()) {
         if (type == QEvent::MouseButtonRelease)
-            endDrag();
+            buttonDown = false;
         return false;
     }
     switch (type) {
@@ -72,7 +67,6 @@ bool QSkinWidgetResizeHandler::eventFilter(QObject *o, QEvent *e)
         emit activate();
         mouseMoveEvent(me);
         buttonDown = true;
-        qApp->installEventFilter(this);
         moveOffset = pos;
         invertedMoveOffset = widget->rect().bottomRight() - moveOffset;
         return true;
@@ -81,7 +75,7 @@ bool QSkinWidgetResizeHandler::eventFilter(QObject *o, QEvent *e)
         skin->mouseReleaseHook(me);
         if (widget->isMaximized() || me->button() != Qt::LeftButton)
             return false;
-        endDrag();
+        buttonDown = false;
         widget->releaseMouse();
         widget->releaseKeyboard();
         return true;
@@ -92,7 +86,7 @@ bool QSkinWidgetResizeHandler::eventFilter(QObject *o, QEvent *e)
         // moves first and consumes them.
         skin->mouseMoveHook(me);
         if (buttonDown && !(me->buttons() & Qt::LeftButton))
-            endDrag();
+            buttonDown = false;
         mouseMoveEvent(me);
         return true;
     }

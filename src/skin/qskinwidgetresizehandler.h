@@ -45,7 +45,6 @@ signals:
 private:
     void mouseMoveEvent(QMouseEvent *e);
     void setMouseCursor(Mode m);
-    void endDrag();
 
     QSkinObject *skin;
     QWidget *widget;
