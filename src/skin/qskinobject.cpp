@@ -225,7 +225,7 @@ void QSkinObject::updateStyle()
     p.drawText(QRect(truncInt(2 * L.width() + 40), 0,
                      truncInt(W - 3 * CL.width() - 8 - L.width() - R.width()),
                      truncInt(T.height())),
-               Qt::AlignVCenter | Qt::AlignLeft, skinnedWidget->windowTitle());
+               Qt::AlignVCenter | Qt::AlignLeft, shownTitle(skinnedWidget));
     p.end();
     skinnedWidget->setMask(skinPixmap.mask());
     updateButtons();
@@ -248,6 +248,14 @@ void QSkinObject::updateButtons()
     paintButton(QStringLiteral("minimize"), minimizeRect());
     paintButton(QStringLiteral("maximize"), maximizeRect());
     paintButton(QStringLiteral("close"), closeRect());
+}
+
+QString QSkinObject::shownTitle(const QWidget *window)
+{
+    QString title = window->windowTitle();
+    title.replace(QStringLiteral("[*]"),
+                  window->isWindowModified() ? QStringLiteral("*") : QString());
+    return title;
 }
 
 void QSkinObject::toggleSkinMaximized()
@@ -358,6 +366,11 @@ bool QSkinObject::eventFilter(QObject *o, QEvent *e)
         p.drawPixmap(0, 0, skinPixmap);
         return false;
     }
+    case QEvent::WindowTitleChange:
+    case QEvent::ModifiedChange:
+        // The title is part of the drawn frame.
+        skinnedWidget->update();
+        return false;
     case QEvent::Resize:
         updateButtonRegions();
         e->ignore();

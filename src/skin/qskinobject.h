@@ -46,6 +46,10 @@ public:
 
     void toggleSkinMaximized();
 
+    // The title as a window system shows it: the "[*]" placeholder becomes "*" while the
+    // window is modified and disappears otherwise.
+    static QString shownTitle(const QWidget *window);
+
 public slots:
     void updateStyle();
     void updateButtons();

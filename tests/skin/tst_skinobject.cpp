@@ -58,6 +58,8 @@ private slots:
     void alphaAndStop();
     void missingTemplateDrawsNothing();
     void secondStartReplacesTheHandler();
+    void shownTitle_data();
+    void shownTitle();
 };
 
 void TestSkinObject::init()
@@ -315,6 +317,30 @@ void TestSkinObject::secondStartReplacesTheHandler()
     QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
     QTest::mouseClick(s.window.get(), Qt::LeftButton, {}, QPoint(342, 15));
     QVERIFY(s.skin->skinMaximized());
+}
+
+void TestSkinObject::shownTitle_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("unmodified") << QStringLiteral("notes.html[*] - Rich Text") << false
+                                << QStringLiteral("notes.html - Rich Text");
+    QTest::newRow("modified") << QStringLiteral("notes.html[*] - Rich Text") << true
+                              << QStringLiteral("notes.html* - Rich Text");
+    QTest::newRow("no placeholder")
+        << QStringLiteral("Vorlyn Player") << true << QStringLiteral("Vorlyn Player");
+}
+
+void TestSkinObject::shownTitle()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, modified);
+    QWidget w;
+    w.setWindowTitle(title);
+    w.setWindowModified(modified);
+    QTEST(QSkinObject::shownTitle(&w), "shown");
 }
 
 QTEST_MAIN(TestSkinObject)
