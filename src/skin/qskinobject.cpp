@@ -282,7 +282,6 @@ void QSkinObject::mousePressHook(QMouseEvent *e)
     if (e->button() != Qt::LeftButton)
         return;
     buttonPressed = true;
-    pressPos = e->globalPosition().toPoint();
     e->accept();
     // Show the pressed look of the button under the pointer at once.
     if (!hoveredRegion.isEmpty())

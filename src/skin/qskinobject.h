@@ -65,7 +65,6 @@ private:
     QRectF maximizeRect() const;
     QRectF closeRect() const;
 
-    QPoint pressPos;
     QPixmap skinPixmap;
     QString skinPath_;
     QFont titleFont_;
