@@ -35,11 +35,9 @@ QSkinWidgetResizeHandler::QSkinWidgetResizeHandler(QSkinObject *skinObject, QWid
 
 bool QSkinWidgetResizeHandler::eventFilter(QObject *o, QEvent *e)
 {
-    if (skin->skinMaximized())
+    if (skin->skinMaximized() || o != widget)
         return false;
     const QEvent::Type type = e->type();
-    if (o != widget)
-        return false;
     if (type == QEvent::ShortcutOverride) {
         // Reaches the window from a focused child that left it unaccepted.
         if (!buttonDown)
@@ -47,8 +45,8 @@ bool QSkinWidgetResizeHandler::eventFilter(QObject *o, QEvent *e)
         e->accept();
         return true;
     }
-    if ((type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-         type != QEvent::MouseMove))
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseMove)
         return false;
     auto *me = static_cast<QMouseEvent *>(e);
     if (QApplication::activePopupWidget()) {
