@@ -1,5 +1,6 @@
 #include "editor/textedit.h"
 
+#include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
 
 #include <QActionGroup>
@@ -94,6 +95,9 @@ TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
     const QString initialFile = args.size() == 2 ? args.at(1) : defaultDocument();
     if (!loadFile(initialFile))
         fileNew();
+
+    // A child of the window, living as long as it.
+    (new QSkinObject(this))->startSkinning();
 }
 
 QString TextEdit::defaultDocument()

@@ -8,6 +8,7 @@
 #include "player/glrenderwidget.h"
 #include "player/screenwidget.h"
 #include "player/seekslider.h"
+#include "skin/qskinobject.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -67,7 +68,8 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
     setWindowTitle(tr("Vorlyn Player"));
     createTrayActions();
     createTrayIcon();
-    // The window's skin object is created and started here once skinning exists.
+    skin = new QSkinObject(this);
+    skin->startSkinning();
 }
 
 Vk::~Vk()
@@ -244,10 +246,13 @@ void Vk::openMedia(const QString &name)
 void Vk::on_actionFullscreen_toggled(bool on)
 {
     // A skinned window loses its skin in full screen and gets it back afterwards.
-    if (on)
+    if (on) {
+        skin->stopSkinning();
         showFullScreen();
-    else
+    } else {
         showNormal();
+        skin->startSkinning();
+    }
 }
 
 void Vk::on_actionSeek(double f)

@@ -97,6 +97,7 @@ private:
     QAction *keepAspectAction = nullptr;
     QAction *helpAction = nullptr;
     QAction *quitAction = nullptr;
+    // A child of the window.
     QSkinObject *skin = nullptr;
     bool seekPending = false;
     QScreenWidget *screenWidget = nullptr;

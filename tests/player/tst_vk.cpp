@@ -10,6 +10,7 @@
 #include "support/mediafixtures.h"
 #include "support/mediatestprobe.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -77,6 +78,7 @@ private slots:
     void stopClosesTheFile();
     void aFileThatCannotPlaySaysWhy();
     void closingWithoutTrayQuits();
+    void fullScreenDropsTheSkinAndGetsItBack();
 
 private:
     Media *media() const { return window->findChild<Media *>(); }
@@ -336,6 +338,35 @@ void TestVk::closingWithoutTrayQuits()
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(media()->isStopped());
+}
+
+void TestVk::fullScreenDropsTheSkinAndGetsItBack()
+{
+    QAction *fullScreen = nullptr;
+    for (QAction *a : window->findChildren<QAction *>()) {
+        if (a->text() == Vk::tr("Full Screen"))
+            fullScreen = a;
+    }
+    QVERIFY(fullScreen);
+    const QMargins frame = window->contentsMargins();
+    QVERIFY(frame.top() > 0 && frame.left() > 0);
+    window->grab();
+    QVERIFY(!window->mask().isEmpty());
+
+    fullScreen->setChecked(true);
+    QVERIFY(window->isVisible());
+    QVERIFY(window->isFullScreen());
+    QCOMPARE(window->contentsMargins(), QMargins());
+    window->grab();
+    QVERIFY(window->mask().isEmpty());
+    QCOMPARE(window->windowOpacity(), 1.0);
+
+    fullScreen->setChecked(false);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->isFullScreen());
+    QCOMPARE(window->contentsMargins(), frame);
+    window->grab();
+    QVERIFY(!window->mask().isEmpty());
 }
 
 QTEST_MAIN(TestVk)
