@@ -1,0 +1,214 @@
+// DiffDialog: the coloured views after a comparison, repeated comparisons, and the import
+// of files that cannot be read or are not plain UTF-8.
+#include "diff/diffdialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextEdit>
+
+#include <tuple>
+
+namespace {
+
+// One run of text with its look: colour name ("" when uncoloured), struck through,
+// underlined.
+using Run = std::tuple<QString, QString, bool, bool>;
+
+// The runs of a field's document, neighbours of the same look merged.
+QList<Run> runs(const QTextEdit *field)
+{
+    QList<Run> result;
+    for (QTextBlock block = field->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            const QString colour = format.hasProperty(QTextFormat::ForegroundBrush)
+                                       ? format.foreground().color().name()
+                                       : QString();
+            const Run run{fragment.text(), colour, format.fontStrikeOut(), format.fontUnderline()};
+            if (!result.isEmpty() && std::get<1>(result.last()) == colour &&
+                std::get<2>(result.last()) == std::get<2>(run) &&
+                std::get<3>(result.last()) == std::get<3>(run))
+                std::get<0>(result.last()) += fragment.text();
+            else
+                result.append(run);
+        }
+    }
+    return result;
+}
+
+Run plain(const QString &text)
+{
+    return {text, QString(), false, false};
+}
+
+} // namespace
+
+class TestDiffDialog final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void compare_data();
+    void compare();
+    void compareTwice();
+    void unreadableFile_data();
+    void unreadableFile();
+    void importEncoding_data();
+    void importEncoding();
+};
+
+void TestDiffDialog::compare_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QList<Run>>("aView");
+    QTest::addColumn<QList<Run>>("bView");
+    QTest::addColumn<QList<Run>>("suggestion");
+
+    const QString blue = QStringLiteral("#0000ff");
+    const QString red = QStringLiteral("#ff0000");
+    QTest::newRow("two empty fields")
+        << QString() << QString() << QList<Run>{plain(QStringLiteral(" "))}
+        << QList<Run>{plain(QStringLiteral(" "))} << QList<Run>{plain(QStringLiteral(" "))};
+    QTest::newRow("identical texts") << QStringLiteral("I like it") << QStringLiteral("I like it")
+                                     << QList<Run>{plain(QStringLiteral("I like it "))}
+                                     << QList<Run>{plain(QStringLiteral("I like it "))}
+                                     << QList<Run>{plain(QStringLiteral("I like it "))};
+    QTest::newRow("blanks kept") << QStringLiteral("  I  like\tit")
+                                 << QStringLiteral("  I  like\tit")
+                                 << QList<Run>{plain(QStringLiteral("  I  like\tit "))}
+                                 << QList<Run>{plain(QStringLiteral("  I  like\tit "))}
+                                 << QList<Run>{plain(QStringLiteral("  I  like\tit "))};
+    QTest::newRow("changed last word")
+        << QStringLiteral("I like apples") << QStringLiteral("I like pears")
+        << QList<Run>{plain(QStringLiteral("I like ")),
+                      {QStringLiteral("apples"), blue, false, false},
+                      plain(QStringLiteral(" "))}
+        << QList<Run>{plain(QStringLiteral("I like ")),
+                      {QStringLiteral("pears"), red, false, false},
+                      plain(QStringLiteral(" "))}
+        << QList<Run>{plain(QStringLiteral("I like ")),
+                      {QStringLiteral("pear"), red, true, false},
+                      {QStringLiteral("apple"), blue, false, true},
+                      plain(QStringLiteral("s "))};
+}
+
+void TestDiffDialog::compare()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QList<Run>, aView);
+    QFETCH(QList<Run>, bView);
+    QFETCH(QList<Run>, suggestion);
+
+    DiffDialog dialog;
+    auto *sourceFile = dialog.findChild<QTextEdit *>(QStringLiteral("sourceFile"));
+    auto *targetFile = dialog.findChild<QTextEdit *>(QStringLiteral("targetFile"));
+    auto *modifyFile = dialog.findChild<QTextBrowser *>(QStringLiteral("modifyFile"));
+    QVERIFY(sourceFile && targetFile && modifyFile);
+    sourceFile->setPlainText(a);
+    targetFile->setPlainText(b);
+
+    dialog.on_diffResult_clicked();
+
+    QCOMPARE(runs(sourceFile), aView);
+    QCOMPARE(runs(targetFile), bView);
+    QCOMPARE(runs(modifyFile), suggestion);
+}
+
+void TestDiffDialog::compareTwice()
+{
+    DiffDialog dialog;
+    auto *sourceFile = dialog.findChild<QTextEdit *>(QStringLiteral("sourceFile"));
+    auto *targetFile = dialog.findChild<QTextEdit *>(QStringLiteral("targetFile"));
+    sourceFile->setPlainText(QStringLiteral("I like apples"));
+    targetFile->setPlainText(QStringLiteral("I like pears"));
+
+    dialog.on_diffResult_clicked();
+    const QList<Run> firstA = runs(sourceFile);
+    const QList<Run> firstB = runs(targetFile);
+    dialog.on_diffResult_clicked();
+
+    const auto withBlank = [](QList<Run> view) {
+        std::get<0>(view.last()) += QLatin1Char(' ');
+        return view;
+    };
+    QCOMPARE(runs(sourceFile), withBlank(firstA));
+    QCOMPARE(runs(targetFile), withBlank(firstB));
+}
+
+void TestDiffDialog::unreadableFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing") << QStringLiteral("missing.txt");
+    QTest::newRow("directory") << QStringLiteral("folder");
+    QTest::newRow("empty name") << QString();
+}
+
+void TestDiffDialog::unreadableFile()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QString path = name.isEmpty() ? name : dir.filePath(name);
+
+    DiffDialog dialog;
+    auto *sourceFile = dialog.findChild<QTextEdit *>(QStringLiteral("sourceFile"));
+    auto *targetFile = dialog.findChild<QTextEdit *>(QStringLiteral("targetFile"));
+    sourceFile->setPlainText(QStringLiteral("kept A"));
+    targetFile->setPlainText(QStringLiteral("kept B"));
+
+    dialog.importSourceFile(path);
+    dialog.importTargetFile(path);
+
+    QCOMPARE(sourceFile->toPlainText(), QStringLiteral("kept A"));
+    QCOMPARE(targetFile->toPlainText(), QStringLiteral("kept B"));
+}
+
+void TestDiffDialog::importEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9 \xe4\xb8\xad") << QStringLiteral("café 中");
+    QTest::newRow("utf-8 with mark") << QByteArray("\xef\xbb\xbf"
+                                                   "caf\xc3\xa9")
+                                     << QStringLiteral("café");
+    QTest::newRow("utf-16le with mark") << QByteArray("\xff\xfe"
+                                                      "c\0a\0f\0\xe9\0",
+                                                      10)
+                                        << QStringLiteral("café");
+    QTest::newRow("latin-1") << QByteArray("caf\xe9 au lait") << QStringLiteral("café au lait");
+    QTest::newRow("gb18030") << QByteArray("\xd6\xd0\xce\xc4 text") << QStringLiteral("中文 text");
+}
+
+void TestDiffDialog::importEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile file(dir.filePath(QStringLiteral("text.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+
+    DiffDialog dialog;
+    auto *sourceFile = dialog.findChild<QTextEdit *>(QStringLiteral("sourceFile"));
+    auto *targetFile = dialog.findChild<QTextEdit *>(QStringLiteral("targetFile"));
+    dialog.importSourceFile(file.fileName());
+    dialog.importTargetFile(file.fileName());
+
+    QCOMPARE(sourceFile->toPlainText(), text);
+    QCOMPARE(targetFile->toPlainText(), text);
+}
+
+QTEST_MAIN(TestDiffDialog)
+#include "tst_dialog.moc"
