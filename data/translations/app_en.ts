@@ -2,6 +2,243 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>CTextCheckerEdit</name>
+    <message>
+        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+24"/>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Cut</source>
+        <translation>&amp;Cut</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Paste</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Add to dictionary</source>
+        <translation>Add to dictionary</translation>
+    </message>
+</context>
+<context>
+    <name>ControlButton</name>
+    <message>
+        <location filename="../../src/player/controlbutton.cpp" line="+99"/>
+        <source>play/pause</source>
+        <translation>play/pause</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>stop</source>
+        <translation>stop</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>forward</source>
+        <translation>forward</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>backward</source>
+        <translation>backward</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>sharp tune start left</source>
+        <translation>sharp tune start left</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>set loop start</source>
+        <translation>set loop start</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>sharp tune start right</source>
+        <translation>sharp tune start right</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>sharp tune end left</source>
+        <translation>sharp tune end left</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>set loop end</source>
+        <translation>set loop end</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>sharp tune end right</source>
+        <translation>sharp tune end right</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>cancel loop</source>
+        <translation>cancel loop</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>reset loop from begin to current start</source>
+        <translation>reset loop from begin to current start</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>reset loop from current end to end</source>
+        <translation>reset loop from current end to end</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>volume silent</source>
+        <translation>volume silent</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>volume control</source>
+        <translation>volume control</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>editor</source>
+        <translation>editor</translation>
+    </message>
+</context>
+<context>
+    <name>DiffDialog</name>
+    <message>
+        <location filename="../../src/diff/diffdialog.cpp" line="+87"/>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>对比文本A：
+请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
+        <translation>Comparison text A:
+Type it, paste it with [Ctrl+V] or click [Import A] to import a plain-text file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导入A</source>
+        <translation>Import A</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>对比文本B：
+请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</source>
+        <translation>Comparison text B:
+Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导入B</source>
+        <translation>Import B</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>比较</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>修改建议：</source>
+        <translation>Suggested changes:</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Open File</source>
+        <translation>Open File</translation>
+    </message>
+</context>
+<context>
+    <name>Media</name>
+    <message>
+        <location filename="../../src/media/media.cpp" line="+34"/>
+        <source>Error opening %1:
+Error while parsing header.</source>
+        <translation>Error opening %1:
+Error while parsing header.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Error opening %1:
+Unknown format.</source>
+        <translation>Error opening %1:
+Unknown format.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Error opening %1:
+Incorrect numbered image sequence syntax.</source>
+        <translation>Error opening %1:
+Incorrect numbered image sequence syntax.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Error opening %1:
+Memory allocation error.</source>
+        <translation>Error opening %1:
+Memory allocation error.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Error opening %1:
+I/O error. Usually that means that input file is truncated and/or corrupted.</source>
+        <translation>Error opening %1:
+I/O error. Usually that means that input file is truncated and/or corrupted.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Error opening %1:
+No such file.</source>
+        <translation>Error opening %1:
+No such file.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Error opening %1:
+Couldn&apos;t open the file.</source>
+        <translation>Error opening %1:
+Couldn&apos;t open the file.</translation>
+    </message>
+    <message>
+        <location line="+165"/>
+        <source>Error opening %1:
+Couldn&apos;t find any stream information in this file.</source>
+        <translation>Error opening %1:
+Couldn&apos;t find any stream information in this file.</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Error opening %1:
+Cannot allocate pictures buffer.</source>
+        <translation>Error opening %1:
+Cannot allocate pictures buffer.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Error opening %1:
+Cannot create a suitable conversion context to RGB.</source>
+        <translation>Error opening %1:
+Cannot create a suitable conversion context to RGB.</translation>
+    </message>
+    <message>
+        <location line="+118"/>
+        <source>Error reading %1 !
+
+Logs;
+%2Decoding interupted. </source>
+        <translation>Error reading %1 !
+
+Logs;
+%2Decoding interupted. </translation>
+    </message>
+</context>
+<context>
     <name>PhoneticDialog</name>
     <message>
         <location filename="../../src/phonetic/phoneticdialog.cpp" line="+80"/>
@@ -42,6 +279,303 @@
   Click the keys for special symbols.
 
   Typing [igzɑ:mpl] finds example</translation>
+    </message>
+</context>
+<context>
+    <name>TextEdit</name>
+    <message>
+        <location filename="../../src/editor/textedit.cpp" line="+110"/>
+        <source>File Actions</source>
+        <translation>File Actions</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;New</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Open...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Save</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Save &amp;As...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Print...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Print Preview...</source>
+        <translation>Print Preview...</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Export PDF...</source>
+        <translation>&amp;Export PDF...</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Edit Actions</source>
+        <translation>Edit Actions</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;Undo</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Redo</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cu&amp;t</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Paste</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+69"/>
+        <source>Format Actions</source>
+        <translation>Format Actions</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <source>&amp;Bold</source>
+        <translation>&amp;Bold</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&amp;Italic</source>
+        <translation>&amp;Italic</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Underline</source>
+        <translation>&amp;Underline</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <location line="+11"/>
+        <source>&amp;Left</source>
+        <translation>&amp;Left</translation>
+    </message>
+    <message>
+        <location line="-10"/>
+        <location line="+7"/>
+        <source>C&amp;enter</source>
+        <translation>C&amp;enter</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <location line="+3"/>
+        <source>&amp;Right</source>
+        <translation>&amp;Right</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Justify</source>
+        <translation>&amp;Justify</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Color...</source>
+        <translation>&amp;Color...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Bullet List (Disc)</source>
+        <translation>Bullet List (Disc)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Bullet List (Circle)</source>
+        <translation>Bullet List (Circle)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Bullet List (Square)</source>
+        <translation>Bullet List (Square)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Decimal)</source>
+        <translation>Ordered List (Decimal)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ordered List (Alpha lower)</source>
+        <translation>Ordered List (Alpha lower)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Alpha upper)</source>
+        <translation>Ordered List (Alpha upper)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ordered List (Roman lower)</source>
+        <translation>Ordered List (Roman lower)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Roman upper)</source>
+        <translation>Ordered List (Roman upper)</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>untitled.html</source>
+        <translation>untitled.html</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1[*] - %2</source>
+        <translation>%1[*] - %2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Rich Text</source>
+        <translation>Rich Text</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+63"/>
+        <source>Application</source>
+        <translation>Application</translation>
+    </message>
+    <message>
+        <location line="-62"/>
+        <source>The document has been modified.
+Do you want to save your changes?</source>
+        <translation>The document has been modified.
+Do you want to save your changes?</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Open File...</source>
+        <translation>Open File...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>HTML-Files (*.htm *.html);;All Files (*)</source>
+        <translation>HTML-Files (*.htm *.html);;All Files (*)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Documents can be saved as .html, .htm, .odt or .txt files.</source>
+        <translation>Documents can be saved as .html, .htm, .odt or .txt files.</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Cannot save the document as %1:
+%2</source>
+        <translation>Cannot save the document as %1:
+%2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Save as...</source>
+        <translation>Save as...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</source>
+        <translation>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</translation>
+    </message>
+    <message>
+        <location line="+80"/>
+        <source>Print Document</source>
+        <translation>Print Document</translation>
+    </message>
+</context>
+<context>
+    <name>Vk</name>
+    <message>
+        <location filename="../../src/player/vk.cpp" line="+68"/>
+        <location line="+112"/>
+        <location line="+50"/>
+        <source>Vorlyn Player</source>
+        <translation>Vorlyn Player</translation>
+    </message>
+    <message>
+        <location line="-91"/>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Full Screen</source>
+        <translation>Full Screen</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Keep Aspect Ratio</source>
+        <translation>Keep Aspect Ratio</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Mi&amp;nimize</source>
+        <translation>Mi&amp;nimize</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Restore</source>
+        <translation>&amp;Restore</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Open File</source>
+        <translation>Open File</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</source>
+        <translation>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
     </message>
 </context>
 </TS>

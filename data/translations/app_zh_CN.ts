@@ -108,6 +108,53 @@
     </message>
 </context>
 <context>
+    <name>DiffDialog</name>
+    <message>
+        <location filename="../../src/diff/diffdialog.cpp" line="+87"/>
+        <source>Dialog</source>
+        <translation>对话框</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>对比文本A：
+请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
+        <translation>对比文本A：
+请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导入A</source>
+        <translation>导入A</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>对比文本B：
+请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</source>
+        <translation>对比文本B：
+请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导入B</source>
+        <translation>导入B</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>比较</source>
+        <translation>比较</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>修改建议：</source>
+        <translation>修改建议：</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Open File</source>
+        <translation>打开文件</translation>
+    </message>
+</context>
+<context>
     <name>Media</name>
     <message>
         <location filename="../../src/media/media.cpp" line="+34"/>
@@ -237,7 +284,7 @@ Logs;
 <context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+106"/>
+        <location filename="../../src/editor/textedit.cpp" line="+110"/>
         <source>File Actions</source>
         <translation>文件操作</translation>
     </message>
@@ -474,8 +521,8 @@ Do you want to save your changes?</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+67"/>
-        <location line="+111"/>
+        <location filename="../../src/player/vk.cpp" line="+68"/>
+        <location line="+112"/>
         <location line="+50"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>
