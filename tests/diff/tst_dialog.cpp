@@ -1,15 +1,18 @@
-// DiffDialog: the coloured views after a comparison, repeated comparisons, and the import
-// of files that cannot be read or are not plain UTF-8.
+// DiffDialog: the coloured views after a comparison, repeated comparisons, the import of
+// files that cannot be read or are not plain UTF-8, and where the file dialog starts.
 #include "diff/diffdialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <tuple>
 
@@ -61,6 +64,8 @@ private slots:
     void unreadableFile();
     void importEncoding_data();
     void importEncoding();
+    void importStartLocation_data();
+    void importStartLocation();
 };
 
 void TestDiffDialog::compare_data()
@@ -210,5 +215,77 @@ void TestDiffDialog::importEncoding()
     QCOMPARE(targetFile->toPlainText(), text);
 }
 
-QTEST_MAIN(TestDiffDialog)
+void TestDiffDialog::importStartLocation_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("A") << QStringLiteral("importSource") << QStringLiteral("sourceFile");
+    QTest::newRow("B") << QStringLiteral("outputTarget") << QStringLiteral("targetFile");
+}
+
+// The file dialog starts at home, then where the last file was chosen, and a cancel keeps
+// that place.
+void TestDiffDialog::importStartLocation()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, field);
+    QTemporaryDir home;
+    QTemporaryDir texts;
+    QVERIFY(home.isValid() && texts.isValid());
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    QFile file(texts.filePath(QStringLiteral("text.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("imported");
+    file.close();
+
+    DiffDialog dialog;
+    auto *importButton = dialog.findChild<QPushButton *>(button);
+    auto *edit = dialog.findChild<QTextEdit *>(field);
+    QVERIFY(importButton && edit);
+
+    QStringList startDirectories;
+    QStringList filters;
+    // Answers the next file dialog: picks the text file, or cancels.
+    const auto answer = [&](bool pick) {
+        QTimer::singleShot(0, [&, pick] {
+            auto *fileDialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!fileDialog)
+                return;
+            startDirectories.append(QDir(fileDialog->directory()).canonicalPath());
+            filters = fileDialog->nameFilters();
+            if (pick) {
+                fileDialog->selectFile(file.fileName());
+                static_cast<QDialog *>(fileDialog)->accept();
+            } else {
+                fileDialog->reject();
+            }
+        });
+    };
+    answer(true);
+    importButton->click();
+    QCOMPARE(edit->toPlainText(), QStringLiteral("imported"));
+    edit->clear();
+    answer(false);
+    importButton->click();
+    QCOMPARE(edit->toPlainText(), QString());
+    answer(false);
+    importButton->click();
+    qputenv("HOME", oldHome);
+
+    const QString textsPath = QDir(texts.path()).canonicalPath();
+    QCOMPARE(startDirectories,
+             (QStringList{QDir(home.path()).canonicalPath(), textsPath, textsPath}));
+    QCOMPARE(filters, QStringList{QStringLiteral("*.txt")});
+}
+
+int main(int argc, char *argv[])
+{
+    // Widget-based file dialogs, which the test can find and answer.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    TestDiffDialog test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_dialog.moc"
