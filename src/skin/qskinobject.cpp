@@ -39,7 +39,18 @@ QSkinObject::QSkinObject(QWidget *window)
     skinPixmap.fill(Qt::transparent);
 }
 
-QSkinObject::~QSkinObject() = default;
+QSkinObject::~QSkinObject()
+{
+    // The handler filters the window's events and asks this object about them; the
+    // window hears of this object's removal after this body, when it is no skin object
+    // any more.
+    delete resizeHandler_;
+}
+
+QSkinWidgetResizeHandler *QSkinObject::resizeHandler() const
+{
+    return resizeHandler_.data();
+}
 
 int QSkinObject::borderLeftWidth() const
 {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QRegion>
 
@@ -42,7 +43,7 @@ public:
     QFont titleFont() const { return titleFont_; }
     QString skinPath() const { return skinPath_; }
     double alpha() const { return alpha_; }
-    QSkinWidgetResizeHandler *resizeHandler() const { return resizeHandler_; }
+    QSkinWidgetResizeHandler *resizeHandler() const;
 
     void toggleSkinMaximized();
 
@@ -75,7 +76,8 @@ private:
     QRegion minimizeRegion_;
     QRect clientRect;
     // Child of the window; a fresh one per startSkinning().
-    QSkinWidgetResizeHandler *resizeHandler_ = nullptr;
+    // A child of the window, so guarded: it may go first when the window is destroyed.
+    QPointer<QSkinWidgetResizeHandler> resizeHandler_;
     bool buttonPressed = false;
     QWidget *skinnedWidget;
     QSize savedSize;
