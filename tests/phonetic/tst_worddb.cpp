@@ -1,0 +1,188 @@
+// The dictionary database the build generates into the run tree: the lookup dialog's own
+// sample, inflected forms and their explanations, pronunciations in the dictionary's
+// notation, and that every stored pronunciation can be typed in the dialog.
+#include "dictcipher/dictcipher.h"
+#include "phonetic/phoneticdictionary.h"
+#include "phonetic/phonetictokens.h"
+
+#include <QTest>
+
+#include <sqlite3.h>
+
+class TestWordDb : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dialogSample();
+    void inflections_data();
+    void inflections();
+    void pronunciations_data();
+    void pronunciations();
+    void everyPronunciationCanBeTyped();
+};
+
+// The dialog's sample input and initial caption search, and the entry they lead to.
+void TestWordDb::dialogSample()
+{
+    PhoneticDictionary store;
+    store.searchByPhonetic(QStringLiteral(u"igz\u0251:mpl"), PhoneticDictionary::Limited);
+    QVERIFY2(store.results().contains(QStringLiteral("example")),
+             qPrintable(store.results().join(u' ')));
+
+    store.searchByCaption("^exa", PhoneticDictionary::Limited);
+    QVERIFY(store.results().contains(QStringLiteral("example")));
+    QVERIFY(store.results().contains(QStringLiteral("exampling")));
+    for (const QString &caption : store.results())
+        QVERIFY2(caption.startsWith(QStringLiteral("exa")), qPrintable(caption));
+
+    const QStringList entry = store.lookupWord("example");
+    QCOMPARE(entry.size(), 3);
+    QCOMPARE(entry.at(0), QStringLiteral("example"));
+    QCOMPARE(entry.at(1), QStringLiteral(u"[i\u0261z\u02C8\u0251\u02D0mp\u0259l]"));
+    QVERIFY2(entry.at(2).startsWith(QStringLiteral("n. an item of information")),
+             qPrintable(entry.at(2)));
+    // One sense a line.
+    QVERIFY(entry.at(2).count(QLatin1Char('\n')) >= 5);
+    QVERIFY(!entry.at(2).contains(QStringLiteral("<br/>")));
+}
+
+void TestWordDb::inflections_data()
+{
+    QTest::addColumn<QByteArray>("form");
+    QTest::addColumn<QString>("explanationStart");
+    QTest::addColumn<QString>("alsoHolds");
+    QTest::newRow("regular plural")
+        << QByteArray("examples") << QStringLiteral("plural of example\nn. ") << QString();
+    QTest::newRow("-ing the spelling dictionary knows")
+        << QByteArray("exampling") << QStringLiteral("present participle of example\nn. ")
+        << QString();
+    QTest::newRow("regular past") << QByteArray("listened")
+                                  << QStringLiteral("past tense and past participle of listen\nv. ")
+                                  << QString();
+    QTest::newRow("plural and third person")
+        << QByteArray("needs") << QString()
+        << QStringLiteral("\nplural of need\nn. a condition requiring relief");
+    QTest::newRow("third person") << QByteArray("needs") << QString()
+                                  << QStringLiteral("\nthird person singular of need\nv. ");
+    QTest::newRow("irregular plural")
+        << QByteArray("children") << QStringLiteral("plural of child\nn. ") << QString();
+    QTest::newRow("irregular past")
+        << QByteArray("went") << QStringLiteral("past tense or past participle of go\nv. ")
+        << QString();
+    QTest::newRow("doubled consonant")
+        << QByteArray("stopped") << QString()
+        << QStringLiteral("\npast tense and past participle of stop\nv. ");
+    QTest::newRow("regular -ing of a verb")
+        << QByteArray("listening") << QString()
+        << QStringLiteral("\npresent participle of listen\nv. ");
+    QTest::newRow("comparative") << QByteArray("better") << QString()
+                                 << QStringLiteral("comparative of good\nadj. ");
+    QTest::newRow("lemma that is also a form")
+        << QByteArray("left") << QString()
+        << QStringLiteral("\npast tense or past participle of leave\nv. ");
+    // "cared" is spelt like car + ed but belongs to care.
+    QTest::newRow("stem decides the base")
+        << QByteArray("cared") << QStringLiteral("past tense and past participle of care\n")
+        << QString();
+}
+
+void TestWordDb::inflections()
+{
+    QFETCH(QByteArray, form);
+    QFETCH(QString, explanationStart);
+    QFETCH(QString, alsoHolds);
+    PhoneticDictionary store;
+    const QStringList entry = store.lookupWord(form);
+    QCOMPARE(entry.size(), 3);
+    QVERIFY2(entry.at(2).startsWith(explanationStart), qPrintable(entry.at(2)));
+    QVERIFY2(entry.at(2).contains(alsoHolds), qPrintable(entry.at(2)));
+    QVERIFY(!entry.at(2).contains(QStringLiteral(" of car\n")));
+
+    // Forms the spelling dictionary does not know are not invented.
+    QVERIFY(store.lookupWord("informations").isEmpty());
+    QVERIFY(store.lookupWord("childs").isEmpty());
+    QVERIFY(store.lookupWord("stoped").isEmpty());
+}
+
+// Received Pronunciation in the dictionary's notation: ɪ and ʊ written i and u, ɒ as ɔ,
+// ɜː as əː, eə as ɛə, ɐ as ə, ɹ as r.
+void TestWordDb::pronunciations_data()
+{
+    QTest::addColumn<QByteArray>("word");
+    QTest::addColumn<QString>("pronunciation");
+    QTest::newRow("think") << QByteArray("think") << QStringLiteral(u"[θˈiŋk]");
+    QTest::newRow("care") << QByteArray("care") << QStringLiteral(u"[kˈɛə]");
+    QTest::newRow("go") << QByteArray("go") << QStringLiteral(u"[ɡˈəu]");
+    QTest::newRow("bird") << QByteArray("bird") << QStringLiteral(u"[bˈəːd]");
+    QTest::newRow("rock") << QByteArray("rock") << QStringLiteral(u"[rˈɔk]");
+    QTest::newRow("father") << QByteArray("father") << QStringLiteral(u"[fˈɑːðə]");
+    QTest::newRow("bed") << QByteArray("bed") << QStringLiteral(u"[bˈed]");
+    QTest::newRow("house") << QByteArray("house") << QStringLiteral(u"[hˈaus]");
+    QTest::newRow("boy") << QByteArray("boy") << QStringLiteral(u"[bˈɔi]");
+    QTest::newRow("near") << QByteArray("near") << QStringLiteral(u"[nˈiə]");
+    QTest::newRow("church") << QByteArray("church") << QStringLiteral(u"[tʃˈəːtʃ]");
+    QTest::newRow("measure") << QByteArray("measure") << QStringLiteral(u"[mˈeʒə]");
+    QTest::newRow("hyphenated") << QByteArray("well-known") << QStringLiteral(u"[wˈelnˈəun]");
+}
+
+void TestWordDb::pronunciations()
+{
+    QFETCH(QByteArray, word);
+    QFETCH(QString, pronunciation);
+    PhoneticDictionary store;
+    const QStringList entry = store.lookupWord(word);
+    QCOMPARE(entry.size(), 3);
+    QCOMPARE(entry.at(1), pronunciation);
+}
+
+// Every row has a pronunciation made only of tokens the dialog accepts, and typing it
+// back finds the word: nothing is stored that a learner could not type.
+void TestWordDb::everyPronunciationCanBeTyped()
+{
+    sqlite3 *raw = nullptr;
+    QCOMPARE(sqlite3_open_v2("./dict/words.db", &raw, SQLITE_OPEN_READONLY, dictcipher::vfsName()),
+             SQLITE_OK);
+    const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, sqlite3_close);
+    const QByteArray pass("quillox_tapesmithy_acoustic");
+    QCOMPARE(dictcipher::key(db.get(), pass.constData(), int(pass.size())), SQLITE_OK);
+
+    sqlite3_stmt *rawStmt = nullptr;
+    QCOMPARE(sqlite3_prepare_v2(
+                 db.get(), "EXPLAIN QUERY PLAN SELECT w_caption FROM dict_word WHERE w_caption=?",
+                 -1, &rawStmt, nullptr),
+             SQLITE_OK);
+    std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> plan(rawStmt, sqlite3_finalize);
+    QCOMPARE(sqlite3_step(plan.get()), SQLITE_ROW);
+    QVERIFY(QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(plan.get(), 3)))
+                .contains("INDEX"));
+
+    QCOMPARE(sqlite3_prepare_v2(db.get(), "SELECT w_caption, w_phonetic FROM dict_word", -1,
+                                &rawStmt, nullptr),
+             SQLITE_OK);
+    std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> rows(rawStmt, sqlite3_finalize);
+    int count = 0;
+    QStringList untypable;
+    QList<QByteArray> sample;
+    while (sqlite3_step(rows.get()) == SQLITE_ROW) {
+        const QByteArray caption(
+            reinterpret_cast<const char *>(sqlite3_column_text(rows.get(), 0)));
+        const QByteArray stored(reinterpret_cast<const char *>(sqlite3_column_text(rows.get(), 1)));
+        if (!isPhoneticSequence(decodeEntities(QString::fromUtf8(stored))))
+            untypable.append(QString::fromUtf8(caption + " " + stored));
+        if (++count % 9973 == 0)
+            sample.append(caption);
+    }
+    QVERIFY2(untypable.isEmpty(), qPrintable(untypable.mid(0, 20).join(QStringLiteral(", "))));
+    QVERIFY2(count > 100000, qPrintable(QString::number(count)));
+
+    PhoneticDictionary store;
+    for (const QByteArray &caption : std::as_const(sample)) {
+        const QString typed = store.lookupWord(caption).at(1).chopped(1).mid(1);
+        store.searchByPhonetic(typed, PhoneticDictionary::AllRows);
+        QVERIFY2(store.results().contains(QString::fromUtf8(caption)), caption.constData());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestWordDb)
+#include "tst_worddb.moc"

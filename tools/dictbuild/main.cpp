@@ -1,0 +1,395 @@
+// Build-time tool: generates the enciphered English dictionary "words.db" of the phonetic
+// lookup from WordNet (words, parts of speech, glosses, irregular forms), the en_US
+// spelling dictionary (which regular inflections exist) and the speech synthesizer's
+// British RP voice (pronunciations).
+//
+//   dictbuild <wordnet folder> <hunspell dictionary without .aff/.dic> <output file>
+#include "notation.h"
+#include "wordnet.h"
+
+#include "dictcipher/dictcipher.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QSet>
+
+#include <espeak-ng/speak_lib.h>
+#include <hunspell.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// The pass phrase the dictionary store keys its connection with.
+constexpr char passPhrase[] = "quillox_tapesmithy_acoustic";
+constexpr char voiceName[] = "en-gb-x-rp";
+
+using wordnet::Pos;
+
+// An entry points at the base forms it inflects; the base's senses are copied in when
+// the explanation is written, restricted to the parts of speech the form belongs to.
+struct Inflection
+{
+    QString label; // "plural of"
+    QString base;  // the base lemma's key
+    QList<Pos> parts;
+
+    bool operator==(const Inflection &) const = default;
+};
+
+struct Entry
+{
+    QString caption;
+    const wordnet::Lemma *lemma = nullptr; // null for a form that is only an inflection
+    QList<Inflection> inflections;
+};
+
+void fail(const QString &message)
+{
+    std::fprintf(stderr, "dictbuild: %s\n", qPrintable(message));
+    std::exit(1);
+}
+
+bool hasPart(const wordnet::Lemma &lemma, Pos pos)
+{
+    return std::any_of(lemma.senses.cbegin(), lemma.senses.cend(),
+                       [pos](const wordnet::Sense &s) { return s.pos == pos; });
+}
+
+bool endsWithConsonantY(const QString &w)
+{
+    return w.size() > 1 && w.endsWith(QLatin1Char('y')) &&
+           !QStringLiteral("aeiou").contains(w.at(w.size() - 2));
+}
+
+// The regular -s, -ed and -ing spellings; the spelling dictionary decides which exist.
+QString sForm(const QString &w)
+{
+    if (endsWithConsonantY(w))
+        return w.chopped(1) + QStringLiteral("ies");
+    for (const char *ending : {"s", "x", "z", "ch", "sh"}) {
+        if (w.endsWith(QLatin1String(ending)))
+            return w + QStringLiteral("es");
+    }
+    return w + QLatin1Char('s');
+}
+
+QString edForm(const QString &w)
+{
+    if (w.endsWith(QLatin1Char('e')))
+        return w + QLatin1Char('d');
+    if (endsWithConsonantY(w))
+        return w.chopped(1) + QStringLiteral("ied");
+    return w + QStringLiteral("ed");
+}
+
+QString ingForm(const QString &w)
+{
+    if (w.endsWith(QStringLiteral("ie")))
+        return w.chopped(2) + QStringLiteral("ying");
+    if (w.size() > 2 && w.endsWith(QLatin1Char('e')) && !w.endsWith(QStringLiteral("ee")) &&
+        !w.endsWith(QStringLiteral("oe")) && !w.endsWith(QStringLiteral("ye")))
+        return w.chopped(1) + QStringLiteral("ing");
+    return w + QStringLiteral("ing");
+}
+
+QString exceptionLabel(const wordnet::Exception &e)
+{
+    const QString &f = e.form;
+    switch (e.pos) {
+    case Pos::Noun:
+        return QStringLiteral("plural of");
+    case Pos::Verb:
+        if (f == QLatin1String("was") || f == QLatin1String("were"))
+            return QStringLiteral("past tense of");
+        if (f == QLatin1String("am") || f == QLatin1String("are"))
+            return QStringLiteral("present tense of");
+        if (f.endsWith(QStringLiteral("ing")))
+            return QStringLiteral("present participle of");
+        if (f.endsWith(QStringLiteral("ed")))
+            return QStringLiteral("past tense and past participle of");
+        if (f.endsWith(QLatin1Char('s')))
+            return QStringLiteral("third person singular of");
+        return QStringLiteral("past tense or past participle of");
+    case Pos::Adjective:
+    case Pos::Adverb:
+        if (f.endsWith(QStringLiteral("est")))
+            return QStringLiteral("superlative of");
+        if (f.endsWith(QStringLiteral("er")))
+            return QStringLiteral("comparative of");
+        return QStringLiteral("comparative or superlative of");
+    }
+    return {};
+}
+
+// The en_US spelling dictionary, asked whether a form exists as an inflection of a base.
+class Speller
+{
+public:
+    explicit Speller(const QString &prefix)
+        : handle_(Hunspell_create(QFile::encodeName(prefix + QStringLiteral(".aff")).constData(),
+                                  QFile::encodeName(prefix + QStringLiteral(".dic")).constData()))
+    {}
+    ~Speller() { Hunspell_destroy(handle_); }
+    Speller(const Speller &) = delete;
+    Speller &operator=(const Speller &) = delete;
+
+    bool spells(const QString &form) const
+    {
+        return Hunspell_spell(handle_, form.toUtf8().constData());
+    }
+
+    // True when form is a correct word whose stems include base: "exampling" of "example".
+    bool inflects(const QString &form, const QString &base) const
+    {
+        const QByteArray word = form.toUtf8();
+        if (!Hunspell_spell(handle_, word.constData()))
+            return false;
+        char **stems = nullptr;
+        const int count = Hunspell_stem(handle_, &stems, word.constData());
+        bool found = false;
+        for (int i = 0; i < count; ++i)
+            found = found || QString::fromUtf8(stems[i]) == base;
+        Hunspell_free_list(handle_, &stems, count);
+        return found;
+    }
+
+private:
+    Hunhandle *handle_;
+};
+
+QMap<QString, Entry> collectEntries(const wordnet::Database &db, const Speller &speller)
+{
+    QMap<QString, Entry> entries;
+    for (auto it = db.lemmas.cbegin(); it != db.lemmas.cend(); ++it) {
+        Entry &entry = entries[it->caption];
+        entry.caption = it->caption;
+        entry.lemma = &*it;
+    }
+    auto addInflection = [&](const QString &form, const Inflection &inflection) {
+        Entry &entry = entries[form];
+        entry.caption = form;
+        if (!entry.inflections.contains(inflection))
+            entry.inflections.append(inflection);
+    };
+
+    for (const wordnet::Exception &e : db.exceptions) {
+        const auto base = db.lemmas.constFind(e.base);
+        if (base == db.lemmas.cend())
+            continue;
+        QList<Pos> parts;
+        if (hasPart(*base, e.pos))
+            parts.append(e.pos);
+        addInflection(e.form, {exceptionLabel(e), e.base, parts});
+    }
+
+    // Regular forms. A verb's -s, -ed and -ing forms need only be correct words, unless
+    // WordNet lists an irregular one of the kind ("stopped", not "stoped"). A noun's plural,
+    // and the -ed and -ing forms the spelling dictionary gives some nouns ("exampling"),
+    // must also have the noun among their stems; and a verb's claim on a spelling wins over
+    // a noun's ("cared" is care's, not car's).
+    QSet<QString> irregularEd, irregularIng;
+    for (const wordnet::Exception &e : db.exceptions) {
+        if (e.pos == Pos::Verb && e.form.endsWith(QStringLiteral("ed")))
+            irregularEd.insert(e.base);
+        if (e.pos == Pos::Verb && e.form.endsWith(QStringLiteral("ing")))
+            irregularIng.insert(e.base);
+    }
+    const QString edLabel = QStringLiteral("past tense and past participle of");
+    const QString ingLabel = QStringLiteral("present participle of");
+    QSet<QString> verbForms;
+    QList<std::pair<QString, Inflection>> nounOnlyForms;
+    for (auto it = db.lemmas.cbegin(); it != db.lemmas.cend(); ++it) {
+        const QString &base = it.key();
+        const bool noun = hasPart(*it, Pos::Noun);
+        const bool verb = hasPart(*it, Pos::Verb);
+        // Names keep their capital letter and take no regular endings here.
+        if ((!noun && !verb) || it->caption != base)
+            continue;
+        const QString s = sForm(base);
+        if (noun && speller.inflects(s, base))
+            addInflection(s, {QStringLiteral("plural of"), base, {Pos::Noun}});
+        if (verb) {
+            if (speller.spells(s))
+                addInflection(s, {QStringLiteral("third person singular of"), base, {Pos::Verb}});
+            if (const QString ed = edForm(base);
+                !irregularEd.contains(base) && speller.spells(ed)) {
+                addInflection(ed, {edLabel, base, {Pos::Verb}});
+                verbForms.insert(ed);
+            }
+            if (const QString ing = ingForm(base);
+                !irregularIng.contains(base) && speller.spells(ing)) {
+                addInflection(ing, {ingLabel, base, {Pos::Verb}});
+                verbForms.insert(ing);
+            }
+        } else {
+            for (const auto &[form, label] :
+                 {std::pair{edForm(base), edLabel}, std::pair{ingForm(base), ingLabel}}) {
+                if (speller.inflects(form, base))
+                    nounOnlyForms.append({form, Inflection{label, base, {}}});
+            }
+        }
+    }
+    for (const wordnet::Exception &e : db.exceptions)
+        verbForms.insert(e.form);
+    for (const auto &[form, inflection] : std::as_const(nounOnlyForms)) {
+        if (!verbForms.contains(form))
+            addInflection(form, inflection);
+    }
+    return entries;
+}
+
+// "n. gloss" for each sense, restricted to parts (all senses when parts is empty).
+QStringList senseLines(const wordnet::Lemma &lemma, const QList<Pos> &parts)
+{
+    QStringList lines;
+    for (const wordnet::Sense &sense : lemma.senses) {
+        if (parts.isEmpty() || parts.contains(sense.pos))
+            lines.append(wordnet::posLabel(sense.pos) + QLatin1Char(' ') + sense.gloss);
+    }
+    return lines;
+}
+
+QString explanation(const Entry &entry, const wordnet::Database &db)
+{
+    QStringList lines;
+    if (entry.lemma)
+        lines = senseLines(*entry.lemma, {});
+    for (const Inflection &inflection : entry.inflections) {
+        const wordnet::Lemma &base = db.lemmas[inflection.base];
+        lines.append(inflection.label + QLatin1Char(' ') + base.caption);
+        lines.append(senseLines(base, inflection.parts));
+    }
+    return lines.join(QStringLiteral("<br/>"));
+}
+
+// The synthesizer's IPA for one written word, in the dictionary's notation.
+QByteArray pronounce(const QString &caption, QSet<char32_t> *dropped)
+{
+    const QByteArray text = caption.toUtf8();
+    const void *position = text.constData();
+    QString ipa;
+    while (position) {
+        if (const char *phonemes =
+                espeak_TextToPhonemes(&position, espeakCHARS_UTF8, espeakPHONEMES_IPA))
+            ipa += QString::fromUtf8(phonemes);
+    }
+    return notation::fromIpa(ipa, dropped);
+}
+
+struct CloseDb
+{
+    void operator()(sqlite3 *db) const { sqlite3_close(db); }
+};
+struct Finalize
+{
+    void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
+};
+
+void exec(sqlite3 *db, const char *sql)
+{
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(QStringLiteral("%1: %2").arg(QString::fromUtf8(sql),
+                                          QString::fromUtf8(sqlite3_errmsg(db))));
+}
+
+struct Row
+{
+    QByteArray caption, phonetic, explain;
+};
+
+// Writes the rows into a new enciphered database at path. Nothing reads the file before
+// the build renames it into place, so it is written without a journal.
+void writeDatabase(const QString &path, const QList<Row> &rows)
+{
+    QFile::remove(path);
+    sqlite3 *raw = nullptr;
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, dictcipher::vfsName());
+    const std::unique_ptr<sqlite3, CloseDb> db(raw);
+    if (rc != SQLITE_OK ||
+        dictcipher::key(db.get(), passPhrase, int(sizeof passPhrase - 1)) != SQLITE_OK)
+        fail(QStringLiteral("cannot create %1").arg(path));
+    exec(db.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;"
+                   "CREATE TABLE dict_word(w_caption TEXT NOT NULL, w_phonetic TEXT NOT NULL,"
+                   " w_explain TEXT NOT NULL); BEGIN");
+    sqlite3_stmt *rawInsert = nullptr;
+    if (sqlite3_prepare_v2(db.get(), "INSERT INTO dict_word VALUES(?, ?, ?)", -1, &rawInsert,
+                           nullptr) != SQLITE_OK)
+        fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
+    const std::unique_ptr<sqlite3_stmt, Finalize> insert(rawInsert);
+    for (const Row &row : rows) {
+        sqlite3_bind_text(insert.get(), 1, row.caption.constData(), int(row.caption.size()),
+                          SQLITE_STATIC);
+        sqlite3_bind_text(insert.get(), 2, row.phonetic.constData(), int(row.phonetic.size()),
+                          SQLITE_STATIC);
+        sqlite3_bind_text(insert.get(), 3, row.explain.constData(), int(row.explain.size()),
+                          SQLITE_STATIC);
+        if (sqlite3_step(insert.get()) != SQLITE_DONE || sqlite3_reset(insert.get()) != SQLITE_OK)
+            fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
+    }
+    // The index serves the exact lookup by caption, and covers both searches: they scan its
+    // few megabytes instead of the whole table with its explanations.
+    exec(db.get(), "CREATE INDEX dict_word_caption ON dict_word(w_caption, w_phonetic); COMMIT");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 4) {
+        std::fprintf(stderr,
+                     "usage: dictbuild <wordnet folder> <hunspell dictionary> <output file>\n");
+        return 2;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const QString output = QFile::decodeName(argv[3]);
+
+    wordnet::Database db;
+    QString error;
+    if (!wordnet::load(QFile::decodeName(argv[1]), &db, &error))
+        fail(error);
+    const Speller speller(QFile::decodeName(argv[2]));
+    const QMap<QString, Entry> entries = collectEntries(db, speller);
+
+    if (espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) < 0)
+        fail(QStringLiteral("the speech synthesizer's data cannot be loaded"));
+    if (espeak_SetVoiceByName(voiceName) != EE_OK)
+        fail(
+            QStringLiteral("the speech synthesizer has no voice %1").arg(QLatin1String(voiceName)));
+
+    QList<Row> rows;
+    rows.reserve(entries.size());
+    QSet<char32_t> dropped;
+    int inflectedOnly = 0;
+    for (const Entry &entry : entries) {
+        rows.append({entry.caption.toUtf8(), pronounce(entry.caption, &dropped),
+                     explanation(entry, db).toUtf8()});
+        inflectedOnly += entry.lemma ? 0 : 1;
+    }
+    espeak_Terminate();
+    // Alphabetical regardless of case, so caption searches list "Paris" among the p's.
+    std::sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
+        const int byLetters =
+            QString::fromUtf8(a.caption).compare(QString::fromUtf8(b.caption), Qt::CaseInsensitive);
+        return byLetters != 0 ? byLetters < 0 : a.caption < b.caption;
+    });
+
+    const QString temporary = output + QStringLiteral(".part");
+    writeDatabase(temporary, rows);
+    if (std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(output).constData()) != 0)
+        fail(QStringLiteral("cannot rename %1 to %2").arg(temporary, output));
+
+    for (const char32_t symbol : std::as_const(dropped))
+        std::fprintf(stderr, "dictbuild: warning: left out the symbol U+%04X\n", uint(symbol));
+    std::printf("dictbuild: %lld entries (%d inflected forms only) in %.1f s\n",
+                qlonglong(rows.size()), inflectedOnly, double(timer.elapsed()) / 1000.0);
+    return 0;
+}
