@@ -4,44 +4,82 @@
 #include "phonetic/phonetictokens.h"
 
 #include <QDebug>
-#include <QRegularExpression>
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
 
 namespace {
 
 constexpr char passPhrase[] = "quillox_tapesmithy_acoustic";
 
-void deleteRegex(void *regex)
+// A compiled pattern with its match buffer. Matching runs on the UTF-8 bytes SQLite holds,
+// with no conversion per row: a search while typing tests every row of the dictionary.
+struct CompiledPattern
 {
-    delete static_cast<QRegularExpression *>(regex);
+    pcre2_code *code = nullptr;
+    pcre2_match_data *matchData = nullptr;
+
+    ~CompiledPattern()
+    {
+        pcre2_match_data_free(matchData);
+        pcre2_code_free(code);
+    }
+};
+
+void deletePattern(void *pattern)
+{
+    delete static_cast<CompiledPattern *>(pattern);
+}
+
+std::unique_ptr<CompiledPattern> compilePattern(const unsigned char *text, int bytes)
+{
+    auto pattern = std::make_unique<CompiledPattern>();
+    int error = 0;
+    PCRE2_SIZE errorOffset = 0;
+    pattern->code =
+        pcre2_compile(text, PCRE2_SIZE(bytes), PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_UCP,
+                      &error, &errorOffset, nullptr);
+    if (!pattern->code)
+        return nullptr;
+    // Without the JIT (not every machine allows it) the interpreter gives the same answers.
+    pcre2_jit_compile(pattern->code, PCRE2_JIT_COMPLETE);
+    pattern->matchData = pcre2_match_data_create_from_pattern(pattern->code, nullptr);
+    return pattern->matchData ? std::move(pattern) : nullptr;
 }
 
 // regexp(pattern, value): true when pattern matches anywhere in value. The compiled
 // pattern is kept as the statement's auxiliary data, so a search compiles it once and
-// not once per row. An invalid pattern is an error, which ends the query with no rows.
+// not once per row. An invalid pattern, or one that exhausts the matcher's limits, is an
+// error, which ends the query with no rows.
 void regexpFunction(sqlite3_context *context, int, sqlite3_value **args)
 {
-    const auto *valueText = reinterpret_cast<const char *>(sqlite3_value_text(args[1]));
-    if (!valueText) {
+    const unsigned char *value = sqlite3_value_text(args[1]);
+    if (!value) {
         sqlite3_result_int(context, 0);
         return;
     }
-    // The length is asked for after the text, so it counts the UTF-8 form.
     const int valueBytes = sqlite3_value_bytes(args[1]);
-    const QString value = QString::fromUtf8(valueText, valueBytes);
-    if (auto *cached = static_cast<QRegularExpression *>(sqlite3_get_auxdata(context, 0))) {
-        sqlite3_result_int(context, cached->match(value).hasMatch());
+    auto *pattern = static_cast<CompiledPattern *>(sqlite3_get_auxdata(context, 0));
+    std::unique_ptr<CompiledPattern> fresh;
+    if (!pattern) {
+        const unsigned char *patternText = sqlite3_value_text(args[0]);
+        fresh = patternText ? compilePattern(patternText, sqlite3_value_bytes(args[0])) : nullptr;
+        if (!fresh) {
+            sqlite3_result_error(context, "invalid regular expression", -1);
+            return;
+        }
+        pattern = fresh.get();
+    }
+    const int rc = pcre2_match(pattern->code, value, PCRE2_SIZE(valueBytes), 0, 0,
+                               pattern->matchData, nullptr);
+    if (rc < 0 && rc != PCRE2_ERROR_NOMATCH) {
+        sqlite3_result_error(context, "regular expression too complex", -1);
         return;
     }
-    const auto *patternText = reinterpret_cast<const char *>(sqlite3_value_text(args[0]));
-    const int patternBytes = sqlite3_value_bytes(args[0]);
-    auto regex = std::make_unique<QRegularExpression>(QString::fromUtf8(patternText, patternBytes));
-    if (!patternText || !regex->isValid()) {
-        sqlite3_result_error(context, "invalid regular expression", -1);
-        return;
-    }
-    sqlite3_result_int(context, regex->match(value).hasMatch());
+    sqlite3_result_int(context, rc >= 0);
     // SQLite owns the pattern from here on, and deletes it at once if it cannot keep it.
-    sqlite3_set_auxdata(context, 0, regex.release(), deleteRegex);
+    if (fresh)
+        sqlite3_set_auxdata(context, 0, fresh.release(), deletePattern);
 }
 
 struct Finalize
@@ -72,6 +110,9 @@ bool PhoneticDictionary::initDB()
         return opened_;
     }
     opened_ = true;
+    // Searches scan the caption index (a few megabytes); a cache that holds it spares
+    // deciphering every page again on each key the learner types.
+    sqlite3_exec(sqliteDB_.get(), "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
     if (sqlite3_create_function_v2(sqliteDB_.get(), "regexp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    nullptr, regexpFunction, nullptr, nullptr, nullptr) != SQLITE_OK)
         qDebug("sqlite3_create_function_v2(sqliteDB_, \"regexp\"): Error");

@@ -21,6 +21,8 @@ QList<Row> sampleRows()
         {"ample", "&#712;&#230;mpl", "enough"},
         {"apple", "&#712;&#230;pl", "fruit<BR/>tree"},
         {"say \"hi\"", "sei", "greet"},
+        {"caf\xe9", "kaf", "not UTF-8"},
+        {QByteArray(40, 'a') + '!', "a", "backtracking bait"},
     };
     for (int i = 0; i < 150; ++i)
         rows.append({"zz" + QByteArray::number(i), "zz", "filler"});
@@ -90,6 +92,11 @@ void TestDictionary::searches_data()
         << false << QStringLiteral("w_caption") << QStringList();
     QTest::newRow("caption with a quote")
         << false << QStringLiteral("\"hi\"") << QStringList{QStringLiteral("say \"hi\"")};
+    QTest::newRow("caption over a value that is not UTF-8")
+        << false << QStringLiteral("^caf") << QStringList{QString::fromUtf8("caf\xe9")};
+    // Nested quantifiers over a long run of a's would backtrack for hours; the matcher's
+    // limit ends the query instead.
+    QTest::newRow("caption too complex") << false << QStringLiteral("^(a+)+$") << QStringList();
     QTest::newRow("phonetic sample")
         << true << QStringLiteral(u"igz\u0251:mpl") << QStringList{QStringLiteral("example")};
     QTest::newRow("phonetic gaps between tokens")
