@@ -1,7 +1,7 @@
 // The dictionary database the build generates into the run tree: the lookup dialog's own
 // sample, inflected forms and their explanations, pronunciations in the dictionary's
 // notation, and that every stored pronunciation can be typed in the dialog.
-#include "dictcipher/dictcipher.h"
+#include "phonetic/dictionaryfixture.h"
 #include "phonetic/phoneticdictionary.h"
 #include "phonetic/phonetictokens.h"
 
@@ -144,8 +144,8 @@ void TestWordDb::everyPronunciationCanBeTyped()
     QCOMPARE(sqlite3_open_v2("./dict/words.db", &raw, SQLITE_OPEN_READONLY, dictcipher::vfsName()),
              SQLITE_OK);
     const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, sqlite3_close);
-    const QByteArray pass("quillox_tapesmithy_acoustic");
-    QCOMPARE(dictcipher::key(db.get(), pass.constData(), int(pass.size())), SQLITE_OK);
+    QCOMPARE(dictcipher::key(db.get(), storePassPhrase.constData(), int(storePassPhrase.size())),
+             SQLITE_OK);
 
     sqlite3_stmt *rawStmt = nullptr;
     QCOMPARE(sqlite3_prepare_v2(
