@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
