@@ -1,11 +1,10 @@
-// SpellCheckDialog over a tiny Hunspell pair in a temporary folder: its form, the answer of
-// every button and what it does to the engine, the suggestions and the replacement field,
-// and the word shown as it is, markup characters included.
+// SpellCheckDialog over a tiny Hunspell pair in a temporary folder: the answer of every
+// button and what it does to the engine, the suggestions and the replacement field, and the
+// word shown as it is, markup characters included.
 #include "spelling/spellcheckdialog.h"
 #include "spelling/spellingengine.h"
 
 #include <QApplication>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,7 +14,6 @@
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <functional>
 #include <memory>
@@ -40,7 +38,6 @@ private slots:
     void init();
     void cleanup();
 
-    void form();
     void answers_data();
     void answers();
     void suggestionsFillListAndField_data();
@@ -90,75 +87,6 @@ SpellCheckAction TestSpellCheckDialog::ask(const QString &word, const std::funct
             dialog->reject();
     });
     return dialog->checkWord(word);
-}
-
-void TestSpellCheckDialog::form()
-{
-    QCOMPARE(dialog->objectName(), QStringLiteral("SpellCheckDialog"));
-    QCOMPARE(dialog->windowTitle(), QStringLiteral("Spell Checker"));
-    QCOMPARE(dialog->size(), QSize(701, 509));
-
-    // object name, text, row, column, row span, column span
-    const struct
-    {
-        const char *name, *text;
-        int row, column, rows, columns;
-    } cells[] = {
-        {"label", "unknown word:", 0, 0, 1, 1},
-        {"lblUnknownWord", "TextLabel", 0, 1, 1, 1},
-        {"btnAddToDict", "<< add to dictionary", 0, 2, 1, 2},
-        {"label_2", "replace with:", 1, 0, 1, 1},
-        {"ledtReplaceWith", "", 1, 1, 1, 2},
-        {"listWidget", nullptr, 2, 0, 1, 3},
-    };
-    auto *grid = dialog->findChild<QGridLayout *>(QStringLiteral("gridLayout"));
-    QVERIFY(grid);
-    for (const auto &cell : cells) {
-        QWidget *widget = child<QWidget>(cell.name);
-        QVERIFY2(widget, cell.name);
-        int row, column, rows, columns;
-        grid->getItemPosition(grid->indexOf(widget), &row, &column, &rows, &columns);
-        QCOMPARE(QList<int>({row, column, rows, columns}),
-                 QList<int>({cell.row, cell.column, cell.rows, cell.columns}));
-        if (!cell.text)
-            continue;
-        QString text = widget->property("text").toString();
-        QCOMPARE(text, QLatin1String(cell.text));
-    }
-    QVERIFY(child<QLabel>("lblUnknownWord")->sizePolicy().horizontalPolicy() &
-            QSizePolicy::ExpandFlag);
-    auto *list = child<QListWidget>("listWidget");
-    QCOMPARE(list->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QVERIFY(!list->showDropIndicator());
-
-    // The button column: buttons top to bottom, a fixed and a stretching gap between.
-    auto *column = dialog->findChild<QVBoxLayout *>(QStringLiteral("verticalLayout"));
-    QVERIFY(column);
-    int row, col, rows, columns;
-    grid->getItemPosition(grid->indexOf(column), &row, &col, &rows, &columns);
-    QCOMPARE(QList<int>({row, col, rows, columns}), QList<int>({1, 3, 2, 1}));
-    QStringList entries;
-    for (int i = 0; i < column->count(); ++i) {
-        QLayoutItem *item = column->itemAt(i);
-        if (auto *button = qobject_cast<QPushButton *>(item->widget())) {
-            entries.append(button->objectName() + QLatin1Char('=') + button->text());
-        } else if (QSpacerItem *gap = item->spacerItem()) {
-            const QSize size = gap->sizeHint();
-            entries.append(QStringLiteral("gap %1x%2 %3")
-                               .arg(size.width())
-                               .arg(size.height())
-                               .arg(gap->sizePolicy().verticalPolicy() == QSizePolicy::Expanding
-                                        ? QStringLiteral("expanding")
-                                        : QStringLiteral("fixed")));
-        }
-    }
-    QCOMPARE(
-        entries,
-        (QStringList{QStringLiteral("btnReplaceOnce=replace once"),
-                     QStringLiteral("btnReplaceAll=replace all"), QStringLiteral("gap 20x13 fixed"),
-                     QStringLiteral("btnIgnoreOnce=ignore once"),
-                     QStringLiteral("btnIgnoreAll=ignore all"),
-                     QStringLiteral("gap 20x240 expanding"), QStringLiteral("btnCancel=cancel")}));
 }
 
 void TestSpellCheckDialog::answers_data()
