@@ -282,9 +282,62 @@ Logs;
     </message>
 </context>
 <context>
+    <name>SpellCheckDialog</name>
+    <message>
+        <location filename="../../src/spelling/spellcheckdialog.cpp" line="+52"/>
+        <source>Spell Checker</source>
+        <translation>Spell Checker</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>unknown word:</source>
+        <translation>unknown word:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>TextLabel</source>
+        <translation>TextLabel</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&lt;&lt; add to dictionary</source>
+        <translation>&lt;&lt; add to dictionary</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>replace with:</source>
+        <translation>replace with:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>replace once</source>
+        <translation>replace once</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>replace all</source>
+        <translation>replace all</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ignore once</source>
+        <translation>ignore once</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ignore all</source>
+        <translation>ignore all</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>cancel</source>
+        <translation>cancel</translation>
+    </message>
+</context>
+<context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+110"/>
+        <location filename="../../src/editor/textedit.cpp" line="+116"/>
         <source>File Actions</source>
         <translation>File Actions</translation>
     </message>
@@ -453,7 +506,37 @@ Logs;
         <translation>Ordered List (Roman upper)</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+22"/>
+        <source>Tenvale Actions</source>
+        <translation>Tenvale Actions</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;SpellCheck</source>
+        <translation>&amp;SpellCheck</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;PhoneticLookup</source>
+        <translation>&amp;PhoneticLookup</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;DiffText</source>
+        <translation>&amp;DiffText</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>Finished</source>
+        <translation>Finished</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The spell check has finished.</source>
+        <translation>The spell check has finished.</translation>
+    </message>
+    <message>
+        <location line="+39"/>
         <source>untitled.html</source>
         <translation>untitled.html</translation>
     </message>

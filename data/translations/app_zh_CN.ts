@@ -282,9 +282,62 @@ Logs;
     </message>
 </context>
 <context>
+    <name>SpellCheckDialog</name>
+    <message>
+        <location filename="../../src/spelling/spellcheckdialog.cpp" line="+52"/>
+        <source>Spell Checker</source>
+        <translation>拼写检查</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>unknown word:</source>
+        <translation>未知单词：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>TextLabel</source>
+        <translation>文本标签</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&lt;&lt; add to dictionary</source>
+        <translation>&lt;&lt; 加入词典</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>replace with:</source>
+        <translation>替换为：</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>replace once</source>
+        <translation>替换一次</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>replace all</source>
+        <translation>全部替换</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ignore once</source>
+        <translation>忽略一次</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ignore all</source>
+        <translation>全部忽略</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+110"/>
+        <location filename="../../src/editor/textedit.cpp" line="+116"/>
         <source>File Actions</source>
         <translation>文件操作</translation>
     </message>
@@ -453,7 +506,37 @@ Logs;
         <translation>编号列表（大写罗马数字）</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+22"/>
+        <source>Tenvale Actions</source>
+        <translation>Tenvale 操作</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;SpellCheck</source>
+        <translation>拼写检查(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;PhoneticLookup</source>
+        <translation>听音查词(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;DiffText</source>
+        <translation>文本比较(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>Finished</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The spell check has finished.</source>
+        <translation>拼写检查已完成。</translation>
+    </message>
+    <message>
+        <location line="+39"/>
         <source>untitled.html</source>
         <translation>未命名.html</translation>
     </message>

@@ -1,7 +1,11 @@
 #include "editor/textedit.h"
 
+#include "diff/diffdialog.h"
+#include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
+#include "spelling/spellcheckdialog.h"
+#include "spelling/spellingengine.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -17,6 +21,7 @@
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFontDatabase>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -57,6 +62,7 @@ TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
     setupFileActions();
     setupEditActions();
     setupTextActions();
+    setupStudyActions();
 
     connect(textEdit, &QTextEdit::currentCharFormatChanged, this,
             &TextEdit::currentCharFormatChanged);
@@ -281,6 +287,98 @@ void TextEdit::setupTextActions()
     comboSize->setCurrentIndex(int(sizes.indexOf(QApplication::font().pointSize())));
     tb->addWidget(comboSize);
     connect(comboSize, &QComboBox::textActivated, this, &TextEdit::textSize);
+}
+
+void TextEdit::setupStudyActions()
+{
+    // Follows the second formatting toolbar on the second row.
+    auto *tb = new QToolBar(tr("Tenvale Actions"), this);
+    addToolBar(tb);
+
+    // The study tools have no desktop theme icon: the image file alone.
+    const auto make = [this, tb](const char *image, const QString &text) {
+        auto *a = new QAction(QIcon(rsrcPath + QLatin1String(image)), text, this);
+        tb->addAction(a);
+        return a;
+    };
+    actionSpellCheck = make("/checkSpell.png", tr("&SpellCheck"));
+    connect(actionSpellCheck, &QAction::triggered, this, &TextEdit::checkSpelling);
+    actionPhoneticLookup = make("/dict.png", tr("&PhoneticLookup"));
+    connect(actionPhoneticLookup, &QAction::triggered, this, &TextEdit::lookupPhonetic);
+    actionDiffText = make("/diff.png", tr("&DiffText"));
+    connect(actionDiffText, &QAction::triggered, this, &TextEdit::diffText);
+}
+
+void TextEdit::checkSpelling()
+{
+    // A fresh engine reads the user dictionary as it is now; the run's "ignore all" and
+    // "add to dictionary" words are added to it and end with the run.
+    SpellingEngine engine(QStringLiteral("./spell/dict/en_US"),
+                          QStringLiteral("./spell/users/userDict.txt"));
+    SpellCheckDialog dialog(&engine, this);
+    connect(&dialog, &SpellCheckDialog::newDictSig, textEdit, &CTextCheckerEdit::addToDictionaryS);
+
+    QTextCharFormat highlight;
+    highlight.setBackground(QColor(QStringLiteral("#ff6060")));
+    highlight.setForeground(QColor(QStringLiteral("#000000")));
+
+    // Words answered with "replace all", and what they become for the rest of the run.
+    QHash<QString, QString> replaceAll;
+    const QTextCursor editingCursor = textEdit->textCursor();
+    QTextCursor walker(textEdit->document());
+    while (!walker.atEnd()) {
+        QCoreApplication::processEvents();
+        walker.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        // Leading digits and punctuation are not part of the word: "2nd" is checked as "nd".
+        QString word = walker.selectedText();
+        while (!word.isEmpty() && !word.at(0).isLetter() && walker.anchor() < walker.position()) {
+            const int end = walker.position();
+            walker.setPosition(walker.anchor() + 1);
+            walker.setPosition(end, QTextCursor::KeepAnchor);
+            word = walker.selectedText();
+        }
+
+        if (!word.isEmpty() && !engine.isCorrect(word)) {
+            const auto known = replaceAll.constFind(word);
+            if (known != replaceAll.constEnd()) {
+                walker.insertText(*known);
+            } else {
+                QTextCursor at(textEdit->document());
+                at.setPosition(walker.selectionStart());
+                textEdit->setTextCursor(at);
+                textEdit->ensureCursorVisible();
+                textEdit->setExtraSelections({{walker, highlight}});
+                QCoreApplication::processEvents();
+
+                const SpellCheckAction action = dialog.checkWord(word);
+                textEdit->setExtraSelections({});
+                QCoreApplication::processEvents();
+                if (action == SpellCheckAction::CheckCancelled)
+                    break;
+                if (action == SpellCheckAction::ReplaceAll)
+                    replaceAll.insert(word, dialog.replacementText());
+                if (action == SpellCheckAction::ReplaceOnce ||
+                    action == SpellCheckAction::ReplaceAll)
+                    walker.insertText(dialog.replacementText());
+                QCoreApplication::processEvents();
+            }
+        }
+        walker.movePosition(QTextCursor::NextWord);
+    }
+
+    textEdit->setTextCursor(editingCursor);
+    QMessageBox::information(this, tr("Finished"), tr("The spell check has finished."),
+                             QMessageBox::Ok);
+}
+
+void TextEdit::lookupPhonetic()
+{
+    (new PhoneticDialog(this))->show();
+}
+
+void TextEdit::diffText()
+{
+    (new DiffDialog(this))->show();
 }
 
 bool TextEdit::loadFile(const QString &path)

@@ -10,9 +10,10 @@ class QFontComboBox;
 class QPrinter;
 
 // The dictation editor: a top-level window around one rich-text document in a
-// CTextCheckerEdit, with file, edit and formatting toolbars. Saves the learner's transcript
-// next to each media file the player opens and forwards unconsumed keys to the player.
-// Owns its actions, toolbars and text widget through the parent tree. GUI thread only.
+// CTextCheckerEdit, with file, edit, formatting and study-tools toolbars. Saves the learner's
+// transcript next to each media file the player opens and forwards unconsumed keys to the
+// player. Owns its actions, toolbars, text widget and study windows through the parent tree.
+// GUI thread only.
 class TextEdit final : public QMainWindow
 {
     Q_OBJECT
@@ -28,6 +29,13 @@ signals:
     void keyDelegate(int key);
 
 public slots:
+    // Walks the document word by word and asks about every word the spelling engine
+    // rejects; modal, returns once the learner has closed the closing "Finished" box.
+    void checkSpelling();
+    // Each call opens one more modeless lookup or comparison window, a child of the editor.
+    void lookupPhonetic();
+    void diffText();
+
     void fileNew();
     void fileOpen();
     bool fileSave();
@@ -64,6 +72,7 @@ private:
     void setupFileActions();
     void setupEditActions();
     void setupTextActions();
+    void setupStudyActions();
     bool loadFile(const QString &path);
     void setDocumentFileName(const QString &path);
     bool confirmDiscardOrSave();
@@ -93,6 +102,9 @@ private:
     QAction *actionCut = nullptr;
     QAction *actionCopy = nullptr;
     QAction *actionPaste = nullptr;
+    QAction *actionSpellCheck = nullptr;
+    QAction *actionPhoneticLookup = nullptr;
+    QAction *actionDiffText = nullptr;
     QComboBox *comboStyle = nullptr;
     QFontComboBox *comboFont = nullptr;
     QComboBox *comboSize = nullptr;

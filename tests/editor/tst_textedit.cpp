@@ -586,7 +586,10 @@ void TestTextEdit::toolbarImages_data()
                                    {"&Left", "textleft"},
                                    {"C&enter", "textcenter"},
                                    {"&Right", "textright"},
-                                   {"&Justify", "textjustify"}};
+                                   {"&Justify", "textjustify"},
+                                   {"&SpellCheck", "checkSpell"},
+                                   {"&PhoneticLookup", "dict"},
+                                   {"&DiffText", "diff"}};
     for (const auto &row : rows)
         QTest::newRow(row[1]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
 }

@@ -1,0 +1,399 @@
+// The editor's study-tools toolbar and the document spell check it runs, in a temporary
+// working folder with a tiny "./spell/dict/en_US" pair, the test's own user dictionary and a
+// small enciphered "./dict/words.db". The modal questions and the "Finished" box are
+// answered from the test, as a learner would.
+#include "editor/textedit.h"
+
+#include "diff/diffdialog.h"
+#include "phonetic/dictionaryfixture.h"
+#include "phonetic/phoneticdialog.h"
+#include "spelling/ctextcheckeredit.h"
+#include "spelling/spellcheckdialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+#include <QToolBar>
+
+#include <memory>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Whether any piece of the block carries the red spell-check underline.
+bool hasMarks(const QTextBlock &block)
+{
+    for (const QTextLayout::FormatRange &r : block.layout()->formats())
+        if (r.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+            return true;
+    return false;
+}
+
+// Answers the questions of one spell check from a script and notes what was asked. An
+// answer is a button's object name, optionally followed by ':' and the replacement to type
+// into the field first. When the script runs out the check is cancelled. The closing box is
+// answered with OK.
+class Learner final : public QObject
+{
+public:
+    Learner(QStringList script_, CTextCheckerEdit *text_) : script(std::move(script_)), text(text_)
+    {
+        connect(&poll, &QTimer::timeout, this, &Learner::answer);
+        poll.start(10);
+    }
+
+    QStringList asked;
+    // Per question: the highlighted text, and whether the editing cursor sat at its start.
+    QStringList highlighted;
+    QList<bool> cursorAtWord;
+    QStringList boxes; // "title: text" of every message box
+    QStringList unexpected;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            boxes.append(box->windowTitle() + QLatin1String(": ") + box->text());
+            box->button(QMessageBox::Ok)->click();
+            return;
+        }
+        auto *dialog = qobject_cast<SpellCheckDialog *>(modal);
+        if (!dialog)
+            return;
+        QTextDocument label;
+        label.setHtml(dialog->findChild<QLabel *>(QStringLiteral("lblUnknownWord"))->text());
+        asked.append(label.toPlainText());
+        const QList<QTextEdit::ExtraSelection> extra = text->extraSelections();
+        highlighted.append(extra.size() == 1 && extra.first().format.background().color() ==
+                                                    QColor(0xff, 0x60, 0x60)
+                               ? extra.first().cursor.selectedText()
+                               : QStringLiteral("(no highlight)"));
+        cursorAtWord.append(extra.size() == 1 && !text->textCursor().hasSelection() &&
+                            text->textCursor().position() == extra.first().cursor.selectionStart());
+        if (script.isEmpty()) {
+            dialog->findChild<QPushButton *>(QStringLiteral("btnCancel"))->click();
+            return;
+        }
+        const QString step = script.takeFirst();
+        const qsizetype colon = step.indexOf(QLatin1Char(':'));
+        if (colon >= 0)
+            dialog->findChild<QLineEdit *>(QStringLiteral("ledtReplaceWith"))
+                ->setText(step.mid(colon + 1));
+        auto *button = dialog->findChild<QPushButton *>(step.left(colon));
+        if (!button) {
+            unexpected.append(step);
+            dialog->reject();
+            return;
+        }
+        button->click();
+    }
+
+    QStringList script;
+    CTextCheckerEdit *text;
+    QTimer poll;
+};
+
+const QString finished = QStringLiteral("Finished: The spell check has finished.");
+
+} // namespace
+
+class TestStudyTools final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void toolbar();
+    void checkSpelling_data();
+    void checkSpelling();
+    void cancelRestoresTheEditingCursor();
+    void ignoreAllLastsOneRun();
+    void addToDictionaryLastsBeyondTheRun();
+    void phoneticLookupOpensOneMoreDialogEachTime();
+    void diffTextOpensAnEmptyComparison();
+
+private:
+    // Runs the check through the toolbar action with the scripted answers.
+    std::unique_ptr<Learner> runCheck(const QStringList &script);
+    QAction *action(const char *text) const;
+
+    QTemporaryDir dir;
+    QString runTree;
+    std::unique_ptr<TextEdit> editor;
+    CTextCheckerEdit *text = nullptr;
+};
+
+void TestStudyTools::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("spell/dict")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("spell/users")));
+    writeFile(dir.filePath(QStringLiteral("spell/dict/en_US.aff")), "SET UTF-8\nTRY elorwdh\n");
+    writeFile(dir.filePath(QStringLiteral("spell/dict/en_US.dic")),
+              "4\nhello\nworld\nsecond\nthe\n");
+    QVERIFY(writeDictionary(dir.path(),
+                            {{"example", "i&#609;&#712;z&#593;&#720;mpl", "a thing"},
+                             {"exam", "i&#609;&#712;z&#230;m", "a test"},
+                             {"exact", "i&#609;&#712;z&#230;kt", "precise"}},
+                            storePassPhrase));
+    runTree = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+}
+
+void TestStudyTools::cleanupTestCase()
+{
+    QDir::setCurrent(runTree);
+}
+
+void TestStudyTools::init()
+{
+    writeFile(QStringLiteral("spell/users/userDict.txt"), {});
+    editor = std::make_unique<TextEdit>();
+    editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+    text = editor->findChild<CTextCheckerEdit *>();
+    QVERIFY(text);
+}
+
+void TestStudyTools::cleanup()
+{
+    editor.reset();
+}
+
+QAction *TestStudyTools::action(const char *label) const
+{
+    for (QAction *a : editor->findChildren<QAction *>(Qt::FindDirectChildrenOnly))
+        if (a->text() == QLatin1String(label))
+            return a;
+    return nullptr;
+}
+
+std::unique_ptr<Learner> TestStudyTools::runCheck(const QStringList &script)
+{
+    auto learner = std::make_unique<Learner>(script, text);
+    action("&SpellCheck")->trigger();
+    return learner;
+}
+
+void TestStudyTools::toolbar()
+{
+    QToolBar *tools = nullptr;
+    QList<QToolBar *> formatBars;
+    for (QToolBar *tb : editor->findChildren<QToolBar *>()) {
+        if (tb->windowTitle() == QLatin1String("Tenvale Actions"))
+            tools = tb;
+        else if (tb->windowTitle() == QLatin1String("Format Actions"))
+            formatBars.append(tb);
+    }
+    QVERIFY(tools);
+    QCOMPARE(formatBars.size(), 2);
+    QCOMPARE(editor->toolBarArea(tools), Qt::TopToolBarArea);
+    // second row, right after the second formatting toolbar
+    const QToolBar *secondFormat =
+        formatBars[0]->y() > formatBars[1]->y() ? formatBars[0] : formatBars[1];
+    QCOMPARE(tools->y(), secondFormat->y());
+    QVERIFY(tools->x() > secondFormat->x());
+    QVERIFY(!editor->toolBarBreak(tools));
+
+    QStringList texts;
+    for (const QAction *a : tools->actions()) {
+        texts.append(a->text());
+        QVERIFY(a->shortcut().isEmpty());
+        QVERIFY(!a->icon().isNull());
+    }
+    QCOMPARE(texts, (QStringList{QStringLiteral("&SpellCheck"), QStringLiteral("&PhoneticLookup"),
+                                 QStringLiteral("&DiffText")}));
+
+    // the study tools are the editor's first slots
+    const QMetaObject &meta = TextEdit::staticMetaObject;
+    QStringList first;
+    for (int i = meta.methodOffset(); i < meta.methodCount() && first.size() < 4; ++i)
+        if (meta.method(i).methodType() == QMetaMethod::Slot)
+            first.append(QString::fromLatin1(meta.method(i).name()));
+    QCOMPARE(first, (QStringList{QStringLiteral("checkSpelling"), QStringLiteral("lookupPhonetic"),
+                                 QStringLiteral("diffText"), QStringLiteral("fileNew")}));
+}
+
+void TestStudyTools::checkSpelling_data()
+{
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QString>("result");
+
+    QTest::newRow("empty document") << QString() << QStringList() << QStringList() << QString();
+    QTest::newRow("no letters to ask about")
+        << QStringLiteral("Hello, world. 42 -- (the) ?!") << QStringList() << QStringList()
+        << QStringLiteral("Hello, world. 42 -- (the) ?!");
+    QTest::newRow("replace all: later occurrences without asking")
+        << QStringLiteral("wrold hello wrold\n\nthe wrold zorkish")
+        << QStringList{QStringLiteral("btnReplaceAll"), QStringLiteral("btnIgnoreOnce")}
+        << QStringList{QStringLiteral("wrold"), QStringLiteral("zorkish")}
+        << QStringLiteral("world hello world\n\nthe world zorkish");
+    QTest::newRow("replace all with the learner's own text")
+        << QStringLiteral("wrold, wrold") << QStringList{QStringLiteral("btnReplaceAll:earth")}
+        << QStringList{QStringLiteral("wrold")} << QStringLiteral("earth, earth");
+    QTest::newRow("replace once asks again")
+        << QStringLiteral("wrold hello wrold")
+        << QStringList{QStringLiteral("btnReplaceOnce"), QStringLiteral("btnReplaceOnce:the")}
+        << QStringList{QStringLiteral("wrold"), QStringLiteral("wrold")}
+        << QStringLiteral("world hello the");
+    QTest::newRow("ignore once asks again")
+        << QStringLiteral("wrold wrold")
+        << QStringList{QStringLiteral("btnIgnoreOnce"), QStringLiteral("btnIgnoreOnce")}
+        << QStringList{QStringLiteral("wrold"), QStringLiteral("wrold")}
+        << QStringLiteral("wrold wrold");
+    QTest::newRow("ignore all skips the rest of the run")
+        << QStringLiteral("zorkish hello\nzorkish wrold")
+        << QStringList{QStringLiteral("btnIgnoreAll"), QStringLiteral("btnIgnoreOnce")}
+        << QStringList{QStringLiteral("zorkish"), QStringLiteral("wrold")}
+        << QStringLiteral("zorkish hello\nzorkish wrold");
+    QTest::newRow("an empty replacement deletes the word")
+        << QStringLiteral("hello zorkish world") << QStringList{QStringLiteral("btnReplaceOnce:")}
+        << QStringList{QStringLiteral("zorkish")} << QStringLiteral("hello  world");
+    QTest::newRow("leading digits are not part of the word")
+        << QStringLiteral("the 2nd") << QStringList{QStringLiteral("btnReplaceOnce:second")}
+        << QStringList{QStringLiteral("nd")} << QStringLiteral("the 2second");
+}
+
+void TestStudyTools::checkSpelling()
+{
+    QFETCH(QString, document);
+    QFETCH(QStringList, answers);
+    QFETCH(QStringList, asked);
+    QFETCH(QString, result);
+
+    text->setPlainText(document);
+    const auto learner = runCheck(answers);
+    QCOMPARE(learner->asked, asked);
+    QCOMPARE(learner->highlighted, asked);
+    QCOMPARE(learner->cursorAtWord, QList<bool>(asked.size(), true));
+    QCOMPARE(learner->unexpected, QStringList());
+    QCOMPARE(learner->boxes, QStringList{finished});
+    QCOMPARE(text->toPlainText(), result);
+    QVERIFY(text->extraSelections().isEmpty());
+}
+
+void TestStudyTools::cancelRestoresTheEditingCursor()
+{
+    text->setPlainText(QStringLiteral("hello zorkish wrold"));
+    QTextCursor cursor(text->document());
+    cursor.setPosition(1);
+    cursor.setPosition(4, QTextCursor::KeepAnchor);
+    text->setTextCursor(cursor);
+
+    const auto learner = runCheck({QStringLiteral("btnCancel")});
+    QCOMPARE(learner->asked, QStringList{QStringLiteral("zorkish")});
+    QCOMPARE(learner->boxes, QStringList{finished});
+    QCOMPARE(text->textCursor().anchor(), 1);
+    QCOMPARE(text->textCursor().position(), 4);
+    QCOMPARE(text->toPlainText(), QStringLiteral("hello zorkish wrold"));
+    QVERIFY(text->extraSelections().isEmpty());
+}
+
+void TestStudyTools::ignoreAllLastsOneRun()
+{
+    text->setPlainText(QStringLiteral("zorkish hello zorkish"));
+    for (int run = 0; run < 2; ++run) {
+        const auto learner = runCheck({QStringLiteral("btnIgnoreAll")});
+        QCOMPARE(learner->asked, QStringList{QStringLiteral("zorkish")});
+    }
+    QVERIFY(hasMarks(text->document()->firstBlock()));
+    QCOMPARE(readAll(QStringLiteral("spell/users/userDict.txt")), QByteArray());
+}
+
+void TestStudyTools::addToDictionaryLastsBeyondTheRun()
+{
+    text->setPlainText(QStringLiteral("zorkish hello\nzorkish wrold"));
+    QVERIFY(hasMarks(text->document()->firstBlock()));
+    auto learner = runCheck({QStringLiteral("btnAddToDict"), QStringLiteral("btnIgnoreOnce")});
+    // the run itself no longer asks about the word just added
+    QCOMPARE(learner->asked, (QStringList{QStringLiteral("zorkish"), QStringLiteral("wrold")}));
+    QCOMPARE(readAll(QStringLiteral("spell/users/userDict.txt")), QByteArray("zorkish\n"));
+    QCOMPARE(text->toPlainText(), QStringLiteral("zorkish hello\nzorkish wrold"));
+    QVERIFY(!hasMarks(text->document()->firstBlock()));
+    QVERIFY(text->document()->isModified());
+
+    learner.reset();
+    learner = runCheck({QStringLiteral("btnIgnoreOnce")});
+    QCOMPARE(learner->asked, QStringList{QStringLiteral("wrold")});
+}
+
+void TestStudyTools::phoneticLookupOpensOneMoreDialogEachTime()
+{
+    QAction *lookup = action("&PhoneticLookup");
+    QVERIFY(lookup);
+    lookup->trigger();
+    lookup->trigger();
+    QList<PhoneticDialog *> dialogs =
+        editor->findChildren<PhoneticDialog *>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(dialogs.size(), 2);
+    QVERIFY(dialogs[0] != dialogs[1]);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+
+    const auto search = [](PhoneticDialog *dialog) {
+        auto *input = dialog->findChild<QLineEdit *>(QStringLiteral("inputPhonetic"));
+        auto *list = dialog->findChild<QListWidget *>(QStringLiteral("displayResult"));
+        input->setText(QStringLiteral("igz"));
+        // three rows: more than the two the dialog opens with
+        return QTest::qWaitFor([list] { return list->count() == 3; });
+    };
+    for (PhoneticDialog *dialog : dialogs) {
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->isModal());
+        QVERIFY(search(dialog));
+    }
+    // the second dialog's connection outlives the first dialog
+    delete dialogs.takeFirst();
+    QVERIFY(search(dialogs.first()));
+}
+
+void TestStudyTools::diffTextOpensAnEmptyComparison()
+{
+    text->setPlainText(QStringLiteral("hello world"));
+    text->selectAll();
+    QAction *diff = action("&DiffText");
+    QVERIFY(diff);
+    diff->trigger();
+    diff->trigger();
+    const QList<DiffDialog *> dialogs =
+        editor->findChildren<DiffDialog *>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(dialogs.size(), 2);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    for (const DiffDialog *dialog : dialogs) {
+        QVERIFY(dialog->isVisible());
+        for (const char *name : {"sourceFile", "targetFile", "modifyFile"})
+            QCOMPARE(dialog->findChild<QTextEdit *>(QLatin1String(name))->toPlainText(), QString());
+    }
+    QCOMPARE(text->toPlainText(), QStringLiteral("hello world"));
+}
+
+QTEST_MAIN(TestStudyTools)
+#include "tst_studytools.moc"
