@@ -322,6 +322,10 @@ void TextEdit::checkSpelling()
     highlight.setBackground(QColor(QStringLiteral("#ff6060")));
     highlight.setForeground(QColor(QStringLiteral("#000000")));
 
+    // The loop lets events run between words; a click on the action then must not start a
+    // second check inside this one, on the same document.
+    actionSpellCheck->setEnabled(false);
+
     // Words answered with "replace all", and what they become for the rest of the run.
     QHash<QString, QString> replaceAll;
     const QTextCursor editingCursor = textEdit->textCursor();
@@ -367,6 +371,7 @@ void TextEdit::checkSpelling()
     }
 
     textEdit->setTextCursor(editingCursor);
+    actionSpellCheck->setEnabled(true);
     QMessageBox::information(this, tr("Finished"), tr("The spell check has finished."),
                              QMessageBox::Ok);
 }

@@ -51,6 +51,16 @@ bool hasMarks(const QTextBlock &block)
     return false;
 }
 
+QAction *spellCheckAction(QWidget *editor)
+{
+    const QList<QAction *> actions = editor->findChildren<QAction *>();
+    for (QAction *action : actions) {
+        if (action->text() == QLatin1String("&SpellCheck"))
+            return action;
+    }
+    return nullptr;
+}
+
 // Answers the questions of one spell check from a script and notes what was asked. An
 // answer is a button's object name, optionally followed by ':' and the replacement to type
 // into the field first. When the script runs out the check is cancelled. The closing box is
@@ -68,6 +78,8 @@ public:
     // Per question: the highlighted text, and whether the editing cursor sat at its start.
     QStringList highlighted;
     QList<bool> cursorAtWord;
+    // Per question: whether "&SpellCheck" could start another check meanwhile.
+    QList<bool> checkEnabled;
     QStringList boxes; // "title: text" of every message box
     QStringList unexpected;
 
@@ -93,6 +105,7 @@ private:
                                : QStringLiteral("(no highlight)"));
         cursorAtWord.append(extra.size() == 1 && !text->textCursor().hasSelection() &&
                             text->textCursor().position() == extra.first().cursor.selectionStart());
+        checkEnabled.append(spellCheckAction(text->window())->isEnabled());
         if (script.isEmpty()) {
             dialog->findChild<QPushButton *>(QStringLiteral("btnCancel"))->click();
             return;
@@ -316,6 +329,9 @@ void TestStudyTools::cancelRestoresTheEditingCursor()
     QCOMPARE(text->textCursor().position(), 4);
     QCOMPARE(text->toPlainText(), QStringLiteral("hello zorkish wrold"));
     QVERIFY(text->extraSelections().isEmpty());
+    // No second check can start inside a running one; afterwards the action is back.
+    QCOMPARE(learner->checkEnabled, QList<bool>{false});
+    QVERIFY(spellCheckAction(text->window())->isEnabled());
 }
 
 void TestStudyTools::ignoreAllLastsOneRun()
