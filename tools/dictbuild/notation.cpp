@@ -2,6 +2,10 @@
 
 #include <QList>
 
+#include <algorithm>
+#include <array>
+#include <string>
+
 namespace notation {
 
 namespace {
@@ -28,13 +32,56 @@ bool isSilentMark(char32_t c)
            c == U'ʰ' || (c >= 0x300 && c <= 0x36F);
 }
 
+bool isConsonant(char32_t c)
+{
+    return std::u32string_view(U"bdfhjklmnprstvwzðŋɡʃʒθ").find(c) != std::u32string_view::npos;
+}
+
+// Consonant groups that can begin an English syllable, beyond any single consonant but ŋ.
+bool isOnset(std::u32string_view group)
+{
+    static constexpr std::array<std::u32string_view, 55> clusters{
+        U"tʃ",  U"dʒ",  U"pl",  U"pr",  U"bl",  U"br",  U"tr",  U"dr",  U"kl",  U"kr",  U"ɡl",
+        U"ɡr",  U"fl",  U"fr",  U"θr",  U"ʃr",  U"sp",  U"st",  U"sk",  U"sm",  U"sn",  U"sl",
+        U"sw",  U"sf",  U"tw",  U"dw",  U"kw",  U"ɡw",  U"θw",  U"pj",  U"bj",  U"tj",  U"dj",
+        U"kj",  U"ɡj",  U"mj",  U"nj",  U"fj",  U"vj",  U"hj",  U"lj",  U"sj",  U"θj",  U"zj",
+        U"spl", U"spr", U"str", U"skr", U"skw", U"spj", U"skj", U"stj", U"tʃr", U"dʒr", U"smj"};
+    if (group.size() == 1)
+        return group.front() != U'ŋ';
+    return std::find(clusters.begin(), clusters.end(), group) != clusters.end();
+}
+
+// The synthesizer puts a stress mark right before the stressed vowel (ɪɡzˈɑːmpəl), while
+// dictionaries, and learners, put it where the syllable begins (ɪɡˈzɑːmpəl). Each mark
+// moves left over the consonants before it that can begin a syllable together.
+void moveStressToSyllableStart(std::u32string &symbols)
+{
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        if (symbols[i] != U'ˈ' && symbols[i] != U'ˌ')
+            continue;
+        std::size_t runStart = i;
+        while (runStart > 0 && isConsonant(symbols[runStart - 1]))
+            --runStart;
+        std::size_t onsetStart = i;
+        for (std::size_t start = runStart; start < i; ++start) {
+            if (isOnset(std::u32string_view(symbols).substr(start, i - start))) {
+                onsetStart = start;
+                break;
+            }
+        }
+        const char32_t mark = symbols[i];
+        symbols.erase(i, 1);
+        symbols.insert(onsetStart, 1, mark);
+    }
+}
+
 } // namespace
 
 QByteArray fromIpa(const QString &ipa, QSet<char32_t> *dropped)
 {
     const QList<uint> codes = ipa.toUcs4();
     const QList<char32_t> in(codes.cbegin(), codes.cend());
-    QByteArray out;
+    std::u32string symbols;
     for (qsizetype i = 0; i < in.size(); ++i) {
         const char32_t c = in[i];
         const char32_t next = i + 1 < in.size() ? in[i + 1] : 0;
@@ -74,67 +121,67 @@ QByteArray fromIpa(const QString &ipa, QSet<char32_t> *dropped)
         case U'ː':
         case U'θ':
         case U'ɡ':
-            append(out, c);
+            symbols.push_back(c);
             break;
         case U'g':
-            append(out, U'ɡ');
+            symbols.push_back(U'ɡ');
             break;
         // The diphthong eə is written ɛə; ɛ on its own is written e. The long ɛː that
         // some transcriptions use for the same vowel becomes ɛə too.
         case U'e':
-            append(out, next == U'ə' ? U'ɛ' : U'e');
+            symbols.push_back(next == U'ə' ? U'ɛ' : U'e');
             break;
         case U'ɛ':
             if (next == U'ə') {
-                append(out, U'ɛ');
+                symbols.push_back(U'ɛ');
             } else if (next == U'ː') {
-                append(out, U'ɛ');
-                append(out, U'ə');
+                symbols.push_back(U'ɛ');
+                symbols.push_back(U'ə');
                 ++i;
             } else {
-                append(out, U'e');
+                symbols.push_back(U'e');
             }
             break;
         case U'ɪ':
         case U'ᵻ':
         case U'ɨ':
-            append(out, U'i');
+            symbols.push_back(U'i');
             break;
         case U'ʊ':
         case U'y':
-            append(out, U'u');
+            symbols.push_back(U'u');
             break;
         case U'ɒ':
-            append(out, U'ɔ');
+            symbols.push_back(U'ɔ');
             break;
         case U'ɐ':
         case U'ɜ':
         case U'ɚ':
         case U'ɝ':
         case U'ɵ':
-            append(out, U'ə');
+            symbols.push_back(U'ə');
             break;
         case U'ɹ':
-            append(out, U'r');
+            symbols.push_back(U'r');
             break;
         case U'ɾ':
-            append(out, U't');
+            symbols.push_back(U't');
             break;
         case U'ɫ':
         case U'ɬ':
-            append(out, U'l');
+            symbols.push_back(U'l');
             break;
         case U'ʍ':
-            append(out, U'w');
+            symbols.push_back(U'w');
             break;
         case U'x':
         case U'c':
         case U'q':
-            append(out, U'k');
+            symbols.push_back(U'k');
             break;
         case U'ç':
         case U'χ':
-            append(out, U'h');
+            symbols.push_back(U'h');
             break;
         default:
             if (!isSilentMark(c) && dropped)
@@ -142,6 +189,10 @@ QByteArray fromIpa(const QString &ipa, QSet<char32_t> *dropped)
             break;
         }
     }
+    moveStressToSyllableStart(symbols);
+    QByteArray out;
+    for (const char32_t symbol : symbols)
+        append(out, symbol);
     return out;
 }
 
