@@ -30,6 +30,12 @@ constexpr char voiceName[] = "en-gb-x-rp";
 
 using wordnet::Pos;
 
+// How an explanation names the base of an inflected form.
+constexpr QLatin1String pluralOf("plural of");
+constexpr QLatin1String thirdPersonOf("third person singular of");
+constexpr QLatin1String pastOf("past tense and past participle of");
+constexpr QLatin1String participleOf("present participle of");
+
 // An entry points at the base forms it inflects; the base's senses are copied in when
 // the explanation is written, restricted to the parts of speech the form belongs to.
 struct Inflection
@@ -102,18 +108,18 @@ QString exceptionLabel(const wordnet::Exception &e)
     const QString &f = e.form;
     switch (e.pos) {
     case Pos::Noun:
-        return QStringLiteral("plural of");
+        return pluralOf;
     case Pos::Verb:
         if (f == QLatin1String("was") || f == QLatin1String("were"))
             return QStringLiteral("past tense of");
         if (f == QLatin1String("am") || f == QLatin1String("are"))
             return QStringLiteral("present tense of");
         if (f.endsWith(QStringLiteral("ing")))
-            return QStringLiteral("present participle of");
+            return participleOf;
         if (f.endsWith(QStringLiteral("ed")))
-            return QStringLiteral("past tense and past participle of");
+            return pastOf;
         if (f.endsWith(QLatin1Char('s')))
-            return QStringLiteral("third person singular of");
+            return thirdPersonOf;
         return QStringLiteral("past tense or past participle of");
     case Pos::Adjective:
     case Pos::Adverb:
@@ -199,8 +205,6 @@ QMap<QString, Entry> collectEntries(const wordnet::Database &db, const Speller &
         if (e.pos == Pos::Verb && e.form.endsWith(QStringLiteral("ing")))
             irregularIng.insert(e.base);
     }
-    const QString edLabel = QStringLiteral("past tense and past participle of");
-    const QString ingLabel = QStringLiteral("present participle of");
     QSet<QString> verbForms;
     QList<std::pair<QString, Inflection>> nounOnlyForms;
     for (auto it = db.lemmas.cbegin(); it != db.lemmas.cend(); ++it) {
@@ -212,23 +216,23 @@ QMap<QString, Entry> collectEntries(const wordnet::Database &db, const Speller &
             continue;
         const QString s = sForm(base);
         if (noun && speller.inflects(s, base))
-            addInflection(s, {QStringLiteral("plural of"), base, {Pos::Noun}});
+            addInflection(s, {pluralOf, base, {Pos::Noun}});
         if (verb) {
             if (speller.spells(s))
-                addInflection(s, {QStringLiteral("third person singular of"), base, {Pos::Verb}});
+                addInflection(s, {thirdPersonOf, base, {Pos::Verb}});
             if (const QString ed = edForm(base);
                 !irregularEd.contains(base) && speller.spells(ed)) {
-                addInflection(ed, {edLabel, base, {Pos::Verb}});
+                addInflection(ed, {pastOf, base, {Pos::Verb}});
                 verbForms.insert(ed);
             }
             if (const QString ing = ingForm(base);
                 !irregularIng.contains(base) && speller.spells(ing)) {
-                addInflection(ing, {ingLabel, base, {Pos::Verb}});
+                addInflection(ing, {participleOf, base, {Pos::Verb}});
                 verbForms.insert(ing);
             }
         } else {
             for (const auto &[form, label] :
-                 {std::pair{edForm(base), edLabel}, std::pair{ingForm(base), ingLabel}}) {
+                 {std::pair{edForm(base), pastOf}, std::pair{ingForm(base), participleOf}}) {
                 if (speller.inflects(form, base))
                     nounOnlyForms.append({form, Inflection{label, base, {}}});
             }
@@ -380,13 +384,6 @@ int main(int argc, char **argv)
         inflectedOnly += entry.lemma ? 0 : 1;
     }
     espeak_Terminate();
-    // Alphabetical regardless of case, so caption searches list "Paris" among the p's.
-    std::sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
-        const int byLetters =
-            QString::fromUtf8(a.caption).compare(QString::fromUtf8(b.caption), Qt::CaseInsensitive);
-        return byLetters != 0 ? byLetters < 0 : a.caption < b.caption;
-    });
-
     const QString temporary = output + QStringLiteral(".part");
     writeDatabase(temporary, rows);
     if (std::rename(QFile::encodeName(temporary).constData(),

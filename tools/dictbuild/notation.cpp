@@ -75,6 +75,23 @@ void moveStressToSyllableStart(std::u32string &symbols)
     }
 }
 
+// What each symbol of the synthesizer's IPA is written as: itself for the ASCII letters a
+// learner can type as tokens and for the notation's symbols, otherwise the nearest of them.
+char32_t written(char32_t c)
+{
+    constexpr std::u32string_view kept = U"abdfhijklmnoprstuvwzæðŋɑɔəʃʌʒˈˌːθɡ";
+    constexpr std::pair<std::u32string_view, char32_t> nearest[] = {
+        {U"g", U'ɡ'}, {U"ɪᵻɨ", U'i'}, {U"ʊy", U'u'}, {U"ɒ", U'ɔ'},   {U"ɐɜɚɝɵ", U'ə'}, {U"ɹ", U'r'},
+        {U"ɾ", U't'}, {U"ɫɬ", U'l'},  {U"ʍ", U'w'},  {U"xcq", U'k'}, {U"çχ", U'h'}};
+    if (kept.find(c) != kept.npos)
+        return c;
+    for (const auto &[symbols, replacement] : nearest) {
+        if (symbols.find(c) != symbols.npos)
+            return replacement;
+    }
+    return 0;
+}
+
 } // namespace
 
 QByteArray fromIpa(const QString &ipa, QSet<char32_t> *dropped)
@@ -85,108 +102,16 @@ QByteArray fromIpa(const QString &ipa, QSet<char32_t> *dropped)
     for (qsizetype i = 0; i < in.size(); ++i) {
         const char32_t c = in[i];
         const char32_t next = i + 1 < in.size() ? in[i + 1] : 0;
-        switch (c) {
-        // The symbols of the notation and the ASCII letters a learner can type as tokens.
-        case U'a':
-        case U'b':
-        case U'd':
-        case U'f':
-        case U'h':
-        case U'i':
-        case U'j':
-        case U'k':
-        case U'l':
-        case U'm':
-        case U'n':
-        case U'o':
-        case U'p':
-        case U'r':
-        case U's':
-        case U't':
-        case U'u':
-        case U'v':
-        case U'w':
-        case U'z':
-        case U'æ':
-        case U'ð':
-        case U'ŋ':
-        case U'ɑ':
-        case U'ɔ':
-        case U'ə':
-        case U'ʃ':
-        case U'ʌ':
-        case U'ʒ':
-        case U'ˈ':
-        case U'ˌ':
-        case U'ː':
-        case U'θ':
-        case U'ɡ':
-            symbols.push_back(c);
-            break;
-        case U'g':
-            symbols.push_back(U'ɡ');
-            break;
-        // The diphthong eə is written ɛə; ɛ on its own is written e. The long ɛː that
-        // some transcriptions use for the same vowel becomes ɛə too.
-        case U'e':
-            symbols.push_back(next == U'ə' ? U'ɛ' : U'e');
-            break;
-        case U'ɛ':
-            if (next == U'ə') {
-                symbols.push_back(U'ɛ');
-            } else if (next == U'ː') {
-                symbols.push_back(U'ɛ');
-                symbols.push_back(U'ə');
-                ++i;
-            } else {
-                symbols.push_back(U'e');
-            }
-            break;
-        case U'ɪ':
-        case U'ᵻ':
-        case U'ɨ':
-            symbols.push_back(U'i');
-            break;
-        case U'ʊ':
-        case U'y':
-            symbols.push_back(U'u');
-            break;
-        case U'ɒ':
-            symbols.push_back(U'ɔ');
-            break;
-        case U'ɐ':
-        case U'ɜ':
-        case U'ɚ':
-        case U'ɝ':
-        case U'ɵ':
-            symbols.push_back(U'ə');
-            break;
-        case U'ɹ':
-            symbols.push_back(U'r');
-            break;
-        case U'ɾ':
-            symbols.push_back(U't');
-            break;
-        case U'ɫ':
-        case U'ɬ':
-            symbols.push_back(U'l');
-            break;
-        case U'ʍ':
-            symbols.push_back(U'w');
-            break;
-        case U'x':
-        case U'c':
-        case U'q':
-            symbols.push_back(U'k');
-            break;
-        case U'ç':
-        case U'χ':
-            symbols.push_back(U'h');
-            break;
-        default:
-            if (!isSilentMark(c) && dropped)
-                dropped->insert(c);
-            break;
+        // The diphthong eə is written ɛə; ɛ on its own is written e. The long ɛː that some
+        // transcriptions use for the same vowel becomes ɛə too.
+        if (c == U'e' || c == U'ɛ') {
+            const bool diphthong = next == U'ə' || (c == U'ɛ' && next == U'ː');
+            symbols += diphthong ? U"ɛə" : U"e";
+            i += diphthong ? 1 : 0;
+        } else if (const char32_t w = written(c)) {
+            symbols.push_back(w);
+        } else if (!isSilentMark(c) && dropped) {
+            dropped->insert(c);
         }
     }
     moveStressToSyllableStart(symbols);
