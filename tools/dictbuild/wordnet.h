@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -40,8 +40,9 @@ struct Exception
 
 struct Database
 {
-    QHash<QString, Lemma> lemmas; // by lower-case lemma, single words only
-    QList<Exception> exceptions;  // single words only, form != base
+    QMap<QString, Lemma> lemmas; // by lower-case lemma, single words only; sorted, so
+                                 // every build writes the same dictionary
+    QList<Exception> exceptions; // single words only, form != base
 };
 
 // Loads the database from dir. On failure returns false and says why in *error.
