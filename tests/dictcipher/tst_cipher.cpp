@@ -3,6 +3,7 @@
 // temporary folder: what lands on disk, wrong and empty pass phrases, page sizes, journals.
 #include "dictcipher/dictcipher.h"
 #include "dictcipher/pagecipher.h"
+#include "testfiles.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -79,12 +80,6 @@ int intactRows(sqlite3 *db, int *errorCode = nullptr)
     if (errorCode)
         *errorCode = rc;
     return rc == SQLITE_DONE ? count : -1;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "phonetic/phoneticdialog.h"
 #include "spelling/ctextcheckeredit.h"
 #include "spelling/spellcheckdialog.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,19 +29,6 @@
 #include <memory>
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Whether any piece of the block carries the red spell-check underline.
 bool hasMarks(const QTextBlock &block)

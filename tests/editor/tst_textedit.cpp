@@ -4,6 +4,7 @@
 #include "editor/textedit.h"
 
 #include "spelling/ctextcheckeredit.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,19 +56,6 @@ void answerBox(QMessageBox::StandardButton button, QString *textSeen = nullptr)
             *textSeen = box->text();
         box->button(button)->click();
     });
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 } // namespace

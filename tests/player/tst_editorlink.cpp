@@ -7,6 +7,7 @@
 #include "player/vk.h"
 #include "spelling/ctextcheckeredit.h"
 #include "support/mediafixtures.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -30,12 +31,6 @@ void chooseFile(const QString &path)
         name->setText(path);
         QTest::keyClick(name, Qt::Key_Return);
     });
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The text a saved transcript shows, or a null string when there is no file.

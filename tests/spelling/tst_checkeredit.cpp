@@ -4,6 +4,7 @@
 #include "spelling/ctextcheckeredit.h"
 #include "spelling/ctextsyntaxhighlighter.h"
 #include "spelling/spellingengine.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,13 +25,6 @@
 using Range = std::pair<int, int>;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // The [start, length) ranges of a block that carry the red spell-check underline.
 QList<Range> marks(const QTextBlock &block)

@@ -2,6 +2,7 @@
 // the affix file's SET scan, every 8-bit charset a dictionary may declare, and the user
 // dictionary's reading and appending rules.
 #include "spelling/spellingengine.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,19 +12,6 @@
 #include <memory>
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A dictionary pair at dir/base: the affix text as given, the words encoded by codecName.
 QString writePair(const QTemporaryDir &dir, const QByteArray &affix, const QStringList &words,
@@ -204,7 +192,7 @@ void TestSpellingEngine::addingTwiceAppendsTwoLines()
     engine.addToUserDictionary(QStringLiteral("frobnitz"));
     QVERIFY(engine.isCorrect(u"frobnitz"));
     engine.addToUserDictionary(QStringLiteral("frobnitz"));
-    QCOMPARE(readFile(userDict()), QByteArray("zork\nfrobnitz\nfrobnitz\n"));
+    QCOMPARE(readAll(userDict()), QByteArray("zork\nfrobnitz\nfrobnitz\n"));
 }
 
 void TestSpellingEngine::wordsTheFileCannotHoldAreRefused_data()
@@ -227,7 +215,7 @@ void TestSpellingEngine::wordsTheFileCannotHoldAreRefused()
         engine.addToUserDictionary(word);
         engine.addToUserDictionary(QStringLiteral("frobnitz"));
     }
-    QCOMPARE(readFile(userDict()), QByteArray("zork\nfrobnitz\n"));
+    QCOMPARE(readAll(userDict()), QByteArray("zork\nfrobnitz\n"));
     SpellingEngine reread(base, userDict());
     QVERIFY(reread.isCorrect(u"frobnitz"));
 }
@@ -241,7 +229,7 @@ void TestSpellingEngine::missingFolderIsCreated()
         qPrintable(QStringLiteral("User dictionary in %1 could not be opened").arg(path)));
     SpellingEngine engine(base, path);
     engine.addToUserDictionary(QStringLiteral("zork"));
-    QCOMPARE(readFile(path), QByteArray("zork\n"));
+    QCOMPARE(readAll(path), QByteArray("zork\n"));
 }
 
 void TestSpellingEngine::unwritableFileKeepsTheWordForTheSession()

@@ -3,6 +3,7 @@
 // word shown as it is, markup characters included.
 #include "spelling/spellcheckdialog.h"
 #include "spelling/spellingengine.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -17,17 +18,6 @@
 
 #include <functional>
 #include <memory>
-
-namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
 
 class TestSpellCheckDialog final : public QObject
 {
