@@ -76,14 +76,8 @@ void DiffDialog::setupWidgets()
 {
     setObjectName(QStringLiteral("DiffDialog"));
     resize(780, 352);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: palegoldenrod; border-width: 2px; "
-        "border-color: darkkhaki; border-style: solid; border-radius: 5; padding: 3px; "
-        "min-width: 9ex; min-height: 2.5ex; }\n"
-        "QPushButton:hover { background-color: khaki; }\n"
-        "QPushButton:pressed { padding-left: 5px; padding-top: 5px; "
-        "background-color: #d0d67c; }\n"
-        "QTextBrowser { background-color: #f0eff3; }"));
+    setStyleSheet(studyToolButtonStyleSheet +
+                  QLatin1String("\nQTextBrowser { background-color: #f0eff3; }"));
     setWindowTitle(tr("Dialog"));
 
     ui->gridLayout_2 = new QGridLayout(this);
@@ -156,26 +150,23 @@ QString DiffDialog::askForFile(QString &startLocation)
     return fileName;
 }
 
-void DiffDialog::importFile(const QString &fileName, QTextEdit *field, QString &text)
+void DiffDialog::importFile(const QString &fileName, QTextEdit *field)
 {
     if (fileName.isEmpty())
         return;
-    const std::optional<QString> content = readPlainTextFile(fileName);
-    if (!content)
-        return;
-    text = *content;
-    field->setText(text);
-    text = field->toPlainText();
+    // The field reports the change, which stores its plain text in the member.
+    if (const std::optional<QString> content = readPlainTextFile(fileName))
+        field->setText(*content);
 }
 
 void DiffDialog::importSourceFile(const QString &fileName)
 {
-    importFile(fileName, ui->sourceFile, sourceText_);
+    importFile(fileName, ui->sourceFile);
 }
 
 void DiffDialog::importTargetFile(const QString &fileName)
 {
-    importFile(fileName, ui->targetFile, targetText_);
+    importFile(fileName, ui->targetFile);
 }
 
 void DiffDialog::on_importSource_clicked()

@@ -36,7 +36,7 @@ private:
 
     void setupWidgets();
     QString askForFile(QString &startLocation);
-    static void importFile(const QString &fileName, QTextEdit *field, QString &text);
+    static void importFile(const QString &fileName, QTextEdit *field);
 
     std::unique_ptr<Widgets> ui;
     QString sourceText_;
