@@ -187,7 +187,7 @@ void TextEdit::setupEditActions()
     actionCut = make("edit-cut", "editcut.png", tr("Cu&t"), QKeySequence::Cut, true);
     actionCopy = make("edit-copy", "editcopy.png", tr("&Copy"), QKeySequence::Copy, true);
     actionPaste = make("edit-paste", "editpaste.png", tr("&Paste"), QKeySequence::Paste, true);
-    actionPaste->setEnabled(!QApplication::clipboard()->text().isEmpty());
+    clipboardDataChanged();
 }
 
 void TextEdit::setupTextActions()
@@ -313,8 +313,7 @@ void TextEdit::checkSpelling()
 {
     // A fresh engine reads the user dictionary as it is now; the run's "ignore all" and
     // "add to dictionary" words are added to it and end with the run.
-    SpellingEngine engine(QStringLiteral("./spell/dict/en_US"),
-                          QStringLiteral("./spell/users/userDict.txt"));
+    SpellingEngine engine(SpellingEngine::ProgramDictionary, SpellingEngine::UserDictionary);
     SpellCheckDialog dialog(&engine, this);
     connect(&dialog, &SpellCheckDialog::newDictSig, textEdit, &CTextCheckerEdit::addToDictionaryS);
 

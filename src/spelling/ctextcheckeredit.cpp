@@ -40,8 +40,8 @@ CTextCheckerEdit::CTextCheckerEdit(QWidget *parent) : QTextEdit(parent)
             &CTextCheckerEdit::clipboardDataChanged);
     clipboardDataChanged();
 
-    engineSlot() = std::make_unique<SpellingEngine>(QStringLiteral("./spell/dict/en_US"),
-                                                    QStringLiteral("./spell/users/userDict.txt"));
+    engineSlot() = std::make_unique<SpellingEngine>(SpellingEngine::ProgramDictionary,
+                                                    SpellingEngine::UserDictionary);
 
     actionAddToDictionary = new QAction(tr("Add to dictionary"), this);
     connect(actionAddToDictionary, &QAction::triggered, this, &CTextCheckerEdit::addToDictionary);
@@ -70,11 +70,15 @@ void CTextCheckerEdit::addToDictionary()
 
 void CTextCheckerEdit::addToDictionaryS()
 {
-    QTextCursor cursor = textCursor();
+    contextWord = selectWordAt(textCursor());
+    addToDictionary();
+}
+
+QString CTextCheckerEdit::selectWordAt(QTextCursor cursor)
+{
     cursor.select(QTextCursor::WordUnderCursor);
     setTextCursor(cursor);
-    contextWord = cursor.selectedText();
-    addToDictionary();
+    return cursor.selectedText();
 }
 
 void CTextCheckerEdit::clipboardDataChanged()
@@ -84,16 +88,11 @@ void CTextCheckerEdit::clipboardDataChanged()
 
 void CTextCheckerEdit::contextMenuEvent(QContextMenuEvent *event)
 {
+    // A selection the learner made is kept; otherwise the word under the pointer is picked,
+    // and only a picked word gets suggestions and "Add to dictionary".
     contextWord.clear();
-    QTextCursor cursor = textCursor();
-    bool pickedByClick = false;
-    if (!cursor.hasSelection()) {
-        cursor = cursorForPosition(event->pos());
-        cursor.select(QTextCursor::WordUnderCursor);
-        setTextCursor(cursor);
-        contextWord = cursor.selectedText();
-        pickedByClick = true;
-    }
+    if (!textCursor().hasSelection())
+        contextWord = selectWordAt(cursorForPosition(event->pos()));
 
     // The suggestion entries belong to the menu and go with it once it has closed.
     QMenu menu(this);
@@ -103,7 +102,8 @@ void CTextCheckerEdit::contextMenuEvent(QContextMenuEvent *event)
     menu.addSeparator();
     QFont bold = menu.font();
     bold.setBold(true);
-    const QStringList suggestions = sharedEngine()->suggestionsFor(contextWord);
+    const QStringList suggestions =
+        contextWord.isEmpty() ? QStringList() : sharedEngine()->suggestionsFor(contextWord);
     for (const QString &suggestion : suggestions) {
         // The text is shown with '&' doubled so that it is not read as a mnemonic; the
         // suggestion itself travels in the action's data.
@@ -113,7 +113,7 @@ void CTextCheckerEdit::contextMenuEvent(QContextMenuEvent *event)
         entry->setFont(bold);
         connect(entry, &QAction::triggered, this, &CTextCheckerEdit::replaceWord);
     }
-    if (pickedByClick && cursor.hasSelection()) {
+    if (!contextWord.isEmpty()) {
         menu.addSeparator();
         menu.addAction(actionAddToDictionary);
     }

@@ -16,7 +16,7 @@ class CTextCheckerEdit final : public QTextEdit
     Q_DISABLE_COPY_MOVE(CTextCheckerEdit)
 
 public:
-    // Builds the shared engine from "./spell/dict/en_US" and "./spell/users/userDict.txt".
+    // Builds the shared engine from the program dictionary and the user dictionary.
     explicit CTextCheckerEdit(QWidget *parent = nullptr);
 
     // The engine of the newest checking edit, used by every highlighter; null before one.
@@ -35,6 +35,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // Selects the word at cursor in the edit and returns it (empty between words).
+    QString selectWordAt(QTextCursor cursor);
+
     CTextSyntaxHighlighter *highlighter;
     QAction *actionCut;
     QAction *actionCopy;

@@ -16,6 +16,10 @@ class QTextCodec;
 class SpellingEngine final
 {
 public:
+    // The program's English pair and the learner's own word list, relative to the run tree.
+    static inline const QString ProgramDictionary = QStringLiteral("./spell/dict/en_US");
+    static inline const QString UserDictionary = QStringLiteral("./spell/users/userDict.txt");
+
     // dictionaryBase + ".aff"/".dic" is the pair; an empty userDictionary means none.
     SpellingEngine(const QString &dictionaryBase, const QString &userDictionary);
     ~SpellingEngine();
