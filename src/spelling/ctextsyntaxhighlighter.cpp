@@ -8,17 +8,16 @@
 #include <algorithm>
 
 CTextSyntaxHighlighter::CTextSyntaxHighlighter(QTextDocument *parent) : QSyntaxHighlighter(parent)
-{}
+{
+    mark.setUnderlineColor(Qt::red);
+    mark.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+}
 
 void CTextSyntaxHighlighter::highlightBlock(const QString &text)
 {
     const SpellingEngine *engine = CTextCheckerEdit::sharedEngine();
     if (!engine)
         return;
-    QTextCharFormat mark;
-    mark.setUnderlineColor(Qt::red);
-    mark.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-
     QTextBoundaryFinder finder(QTextBoundaryFinder::Word, text);
     qsizetype start = 0;
     for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSyntaxHighlighter>
+#include <QTextCharFormat>
 
 // Underlines, with the red spell-check wave, every word piece of a block that the shared
 // SpellingEngine rejects; asks the engine afresh at every highlighting. Owned by its
@@ -15,4 +16,7 @@ public:
 
 protected:
     void highlightBlock(const QString &text) override;
+
+private:
+    QTextCharFormat mark;
 };
