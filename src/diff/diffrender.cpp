@@ -25,15 +25,12 @@ QString renderTextHtml(const QList<DiffSegment> &segments, DiffOperation shown,
             lastEqualityEnd = total;
         }
     }
-    if (firstEqualityEnd < 0)
-        firstEqualityEnd = total;
 
     QString html = QStringLiteral("<html><head><meta http-equiv=\"content-type\" "
                                   "content=\"text/html; charset=UTF-8\" /></head>");
-    qsizetype runningEnd = -1;
+    qsizetype end = 0;
     for (const DiffSegment &segment : segments) {
-        runningEnd += segment.text.size();
-        const qsizetype end = runningEnd + 1;
+        end += segment.text.size();
         if (segment.operation == shown) {
             html += colourOpen + escapeForHtml(segment.text) + colourClose;
             continue;
