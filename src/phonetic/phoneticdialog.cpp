@@ -70,13 +70,7 @@ void PhoneticDialog::setupWidgets()
 {
     setObjectName(QStringLiteral("PhoneticDialog"));
     setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: palegoldenrod; border-width: 2px; "
-        "border-color: darkkhaki; border-style: solid; border-radius: 5; padding: 3px; "
-        "min-width: 9ex; min-height: 2.5ex; }\n"
-        "QPushButton:hover { background-color: khaki; }\n"
-        "QPushButton:pressed { padding-left: 5px; padding-top: 5px; "
-        "background-color: #d0d67c; }"));
+    setStyleSheet(studyToolButtonStyleSheet);
     setWindowTitle(tr("vorlynplayer 听音查词 V1.2"));
 
     const auto named = [](QWidget *widget, const char *name, const QRect &geometry) {
