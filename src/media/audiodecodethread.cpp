@@ -47,7 +47,7 @@ void AudioDecodeThread::run()
             if (dts != AV_NOPTS_VALUE) {
                 const int64_t heard =
                     skipBefore != AV_NOPTS_VALUE ? std::max(dts, skipBefore) : dts;
-                m.audioClock = double(heard) * tb.num / tb.den / m.playSpeed.load();
+                m.audioClock = m.clockSeconds(heard, tb);
             }
             decodeAndPush(packet.get(), frame.get());
         }
@@ -66,6 +66,8 @@ void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
         const int skip = samplesBeforeTarget(frame);
         int len = resampler.convert(frame, samples.get(), sampleBufferSize);
         av_frame_unref(frame);
+        if (len <= 0)
+            continue; // a conversion error drops this frame
         if (skip > 0) {
             // after a seek, the samples before the target are not played
             const int bytes = std::min(len, skip * resampler.bytesPerFrame());
@@ -93,7 +95,7 @@ int AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
         return 0;
     }
     // counted in output samples; a frame wholly before the target is skipped whole
-    const double seconds = double(skipBefore - pts) * tb.num / tb.den;
+    const double seconds = media::toSeconds(skipBefore - pts, tb);
     const int64_t skip = int64_t(seconds * resampler.outputRate() + 0.5);
     const int64_t frameOut =
         av_rescale(frame->nb_samples, resampler.outputRate(), frame->sample_rate);

@@ -48,6 +48,12 @@ using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
 template <typename T> using AvBufferPtr = std::unique_ptr<T, AvFreeDeleter>;
 
+// A tick count of time base tb in seconds.
+inline double toSeconds(int64_t ticks, AVRational tb)
+{
+    return double(ticks) * tb.num / tb.den;
+}
+
 // av_packet_alloc / av_frame_alloc that report exhaustion through Qt's handler.
 PacketPtr allocPacket();
 FramePtr allocFrame();

@@ -14,8 +14,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
-#include <limits>
 #include <thread>
 
 namespace {
@@ -49,11 +47,6 @@ QString openErrorText(int err)
     default:
         return Media::tr("Error opening %1:\nCouldn't open the file.");
     }
-}
-
-double toSeconds(int64_t ticks, AVRational tb)
-{
-    return double(ticks) * tb.num / tb.den;
 }
 
 } // namespace
@@ -154,6 +147,7 @@ void Media::releaseInput()
     audioStream = videoStream = nullptr;
     audioStreamIndex = videoStreamIndex = -1;
     formatContext.reset();
+    aspectRatio_.store(1.0f, std::memory_order_relaxed);
 }
 
 void Media::appendLog(const QString &line)
@@ -240,6 +234,7 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
         videoCodec.reset(ctx);
         videoStreamIndex = videoCandidate;
         videoStream = formatContext->streams[videoCandidate];
+        aspectRatio_.store(decoderAspectRatio(), std::memory_order_relaxed);
         frameTimer = double(nowMicroseconds()) / 1000000.0;
         frameLastDelay = 0.04;
         videoCurrentPtsTime = nowMicroseconds();
@@ -290,6 +285,9 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
         swsContext.reset(sws_getContext(videoCodec->width, videoCodec->height, videoCodec->pix_fmt,
                                         w, h, AVPixelFormat(targetPixelFormat), swsFlags, nullptr,
                                         nullptr, nullptr));
+        swsSourceWidth = videoCodec->width;
+        swsSourceHeight = videoCodec->height;
+        swsSourceFormat = videoCodec->pix_fmt;
         if (!swsContext) {
             releaseInput();
             emit error(tr("Error opening %1:\nCannot create a suitable conversion context to RGB.")
@@ -521,12 +519,20 @@ void Media::queuePicture(const AVFrame *frame, double pts, bool afterSeek, int s
     VideoPicture &vp = pictures[size_t(pictqWindex)];
     if (!vp.frame || !swsContext)
         return;
-    // The cached context follows a stream whose picture size or format changes midway;
-    // converting with the size given at open would read past the new frame's planes.
-    SwsContext *sws = sws_getCachedContext(
-        swsContext.release(), frame->width, frame->height, AVPixelFormat(frame->format), vp.width,
-        vp.height, AVPixelFormat(vp.pixelFormat), swsFlags, nullptr, nullptr, nullptr);
-    swsContext.reset(sws);
+    // A stream whose picture size or format changes midway gets a new converter: the old
+    // one would read past the new frame's planes. The comparison is our own because
+    // sws_getCachedContext compares with the format it renamed for full-range sources
+    // (yuvj420p and the like) and so made a new converter for every such frame.
+    if (frame->width != swsSourceWidth || frame->height != swsSourceHeight ||
+        frame->format != swsSourceFormat) {
+        swsContext.reset(sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format),
+                                        vp.width, vp.height, AVPixelFormat(vp.pixelFormat),
+                                        swsFlags, nullptr, nullptr, nullptr));
+        swsSourceWidth = frame->width;
+        swsSourceHeight = frame->height;
+        swsSourceFormat = frame->format;
+    }
+    SwsContext *sws = swsContext.get();
     if (!sws)
         return;
     if (!convertScratch) {
@@ -575,6 +581,11 @@ VideoPicture *Media::picture(int id)
 }
 
 float Media::videoAspectRatio() const
+{
+    return aspectRatio_.load(std::memory_order_relaxed);
+}
+
+float Media::decoderAspectRatio() const
 {
     if (!videoCodec || videoCodec->height == 0)
         return 1.0f;
@@ -689,7 +700,7 @@ void Media::setPlaySpeed(int playspeed)
 
 QString Media::timeText(int64_t pos) const
 {
-    const auto seconds = int64_t(toSeconds(pos, timeBase()) / playSpeed);
+    const auto seconds = int64_t(clockSeconds(pos, timeBase()));
     const QChar zero(u'0');
     return QStringLiteral("%1:%2:%3")
         .arg(seconds / 3600, 2, 10, zero)

@@ -21,8 +21,8 @@ class AudioDecodeThread;
 // The playback of one media file: opens it with FFmpeg, chooses the first audio and
 // video stream, owns the decoders, the two packet queues, the four-slot RGB picture
 // ring, the display timer, the loop marks and the worker threads. Lives in the GUI
-// thread: its slots, signals, timer and accessors run there, except seek() and pause(),
-// which a decode thread also calls at the loop end mark.
+// thread: its slots, signals, timer and accessors run there, except requestSeek() and
+// pause(), which a decode thread also calls at the loop end mark.
 //
 // Positions are signed 64-bit tick counts of the reference stream's time base (the
 // video stream when there is one, else the audio stream); clocks are doubles in seconds
@@ -30,7 +30,8 @@ class AudioDecodeThread;
 //
 // Threads: fields polled across threads are atomics; the picture ring count is guarded
 // by pictqMutex, the log by logMutex, each queue by its own mutex; no code path holds
-// two of these at once.
+// two of these at once. Each decoder context belongs to its decode thread while running;
+// the audio decoder accessors are for the time between open and start.
 class Media final : public QObject
 {
     Q_OBJECT
@@ -67,6 +68,11 @@ public:
     bool hasAudio() const { return audioCodec != nullptr; }
     // The reference stream's time base.
     AVRational timeBase() const;
+    // A tick count of time base tb as a clock value: seconds at the current play speed.
+    double clockSeconds(int64_t ticks, AVRational tb) const
+    {
+        return media::toSeconds(ticks, tb) / playSpeed.load();
+    }
 
     // The picture size rule for drivers without non-power-of-two textures: the power of
     // two nearest to v (on the bit below the highest set bit); 0 gives 1.
@@ -118,6 +124,9 @@ private:
     };
 
     int openStreamComponent(int streamIndex, AVCodecContext **context);
+    // The display aspect ratio from the decoder's picture size and the sample aspect of the
+    // stream, else of the decoder. Reads the decoder: open, or the video thread while running.
+    float decoderAspectRatio() const;
     void releaseInput();
     void resetClocks();
     // GUI thread: moves the read index on and frees its slot for the video thread.
@@ -153,7 +162,12 @@ private:
     PacketQueue audioQueue;
     media::CodecContextPtr audioCodec;
     AVStream *videoStream = nullptr;
+    // The converter to the ring's format and the source size and format it was made for.
+    // Set by open; video thread only while running.
     media::SwsContextPtr swsContext;
+    int swsSourceWidth = 0;
+    int swsSourceHeight = 0;
+    int swsSourceFormat = AV_PIX_FMT_NONE;
     // Conversion target with aligned rows for pictures whose packed rows are not aligned;
     // null otherwise. Video thread only while running.
     media::AvBufferPtr<uint8_t> convertScratch;
@@ -162,6 +176,9 @@ private:
     int videoStreamIndex = -1;
     PacketQueue videoQueue;
     media::CodecContextPtr videoCodec;
+    // videoAspectRatio(): set by open and, since the decoder may change its picture size or
+    // aspect midway, by the video thread after each decoded picture.
+    std::atomic<float> aspectRatio_{1.0f};
     std::atomic<int> seekRequest{SeekIdle};
     std::atomic<bool> seekBackwardFlag{false};
     std::atomic<bool> allowDirtySeek{false};
@@ -206,5 +223,5 @@ private:
     std::atomic<bool> stopped{true};
     std::atomic<bool> loop{true};
     std::atomic<bool> paused_{false};
-    bool lastPaused = false; // demux thread's copy of paused_
+    bool lastPaused = false; // demux thread's copy of paused_; reset by start()
 };

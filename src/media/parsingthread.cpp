@@ -74,7 +74,9 @@ void ParsingThread::doSeek(bool &endOfInput)
 {
     Media &m = *media;
     int64_t target = m.seekTarget.load(std::memory_order_relaxed);
-    int flags = m.allowDirtySeek ? AVSEEK_FLAG_ANY : 0;
+    // read once: the learner may switch the option while this seek is carried out
+    const bool dirty = m.allowDirtySeek;
+    int flags = dirty ? AVSEEK_FLAG_ANY : 0;
     if (target < m.position() || m.seekBackwardFlag)
         flags |= AVSEEK_FLAG_BACKWARD;
     if (target > m.markOut())
@@ -91,7 +93,7 @@ void ParsingThread::doSeek(bool &endOfInput)
     } else {
         // the decoders skip what lies before the target, so playback starts exactly there
         // (a dirty seek shows whatever it lands on)
-        const int64_t skipBefore = m.allowDirtySeek ? AV_NOPTS_VALUE : target;
+        const int64_t skipBefore = dirty ? AV_NOPTS_VALUE : target;
         if (m.videoCodec)
             m.videoQueue.flush(skipBefore, m.pictureSerial.load(std::memory_order_relaxed));
         if (m.audioCodec)

@@ -50,6 +50,7 @@ void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
     Media &m = *media;
     const AVRational tb = m.videoStream->time_base;
     while (avcodec_receive_frame(m.videoCodec.get(), frame) >= 0) {
+        m.aspectRatio_.store(m.decoderAspectRatio(), std::memory_order_relaxed);
         // The picture's own presentation time keeps pictures in step with the audio when
         // the file reorders frames; the packet's decoding time and 0 are fallbacks.
         int64_t ts = frame->best_effort_timestamp;
@@ -68,8 +69,7 @@ void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
                 skipBefore = AV_NOPTS_VALUE;
         }
         if (show) {
-            m.queuePicture(frame, double(ts) * tb.num / tb.den / m.playSpeed.load(), afterFlush,
-                           serial);
+            m.queuePicture(frame, m.clockSeconds(ts, tb), afterFlush, serial);
             afterFlush = false;
         }
         av_frame_unref(frame);

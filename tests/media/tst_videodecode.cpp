@@ -2,6 +2,7 @@
 
 #include "support/mediafixtures.h"
 #include "support/mediatestprobe.h"
+#include "testfiles.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -38,6 +39,7 @@ private slots:
     void frameDelay();
     void aspectRatio_data();
     void aspectRatio();
+    void aspectRatioFollowsSizeChange();
     void pauseEmitsOncePerChange();
     void fullRingBlocksDecoderUntilHandOffOrStop();
 
@@ -67,6 +69,20 @@ void TestVideoDecode::initTestCase()
                     MediaFixtures::videoSource(QStringLiteral("720x576"), 1) +
                         QStringList{QStringLiteral("-vf"), QStringLiteral("setsar=16/15")} +
                         MediaFixtures::h264()));
+    // two MPEG-TS parts back to back, as a joined lesson: 320x240, then 480x240
+    const QStringList noDelay{QStringLiteral("-muxdelay"), QStringLiteral("0"),
+                              QStringLiteral("-muxpreload"), QStringLiteral("0")};
+    QVERIFY(fx.make(QStringLiteral("narrow.ts"),
+                    MediaFixtures::videoSource(QStringLiteral("320x240"), 1) +
+                        MediaFixtures::h264() + noDelay));
+    QVERIFY(fx.make(QStringLiteral("wide.ts"),
+                    MediaFixtures::videoSource(QStringLiteral("480x240"), 1) +
+                        MediaFixtures::h264() + noDelay +
+                        QStringList{QStringLiteral("-output_ts_offset"), QStringLiteral("1")}));
+    QFile joined(fx.path(QStringLiteral("joined.ts")));
+    QVERIFY(joined.open(QIODevice::WriteOnly));
+    for (const char *part : {"narrow.ts", "wide.ts"})
+        joined.write(readAll(fx.path(QString::fromLatin1(part))));
 }
 
 void TestVideoDecode::picturesComeInPresentationOrder()
@@ -173,6 +189,21 @@ void TestVideoDecode::aspectRatio()
     Media m(nullptr, false, 16, rgb24, 0, 0);
     QVERIFY(m.open(fx.path(file)));
     QVERIFY(qAbs(m.videoAspectRatio() - ratio) < 1e-4);
+}
+
+void TestVideoDecode::aspectRatioFollowsSizeChange()
+{
+    Media m(nullptr, false, 16, rgb24, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("joined.ts"))));
+    QVERIFY(qAbs(m.videoAspectRatio() - 320.0 / 240) < 1e-4);
+    m.setLoop(false);
+    QSignalSpy pausedSpy(&m, &Media::paused);
+    m.start();
+    QTRY_VERIFY_WITH_TIMEOUT(pausedSpy.count() == 2, 10000);
+    // the video thread publishes the decoder's new shape for the screen to read
+    QVERIFY2(qAbs(m.videoAspectRatio() - 2.0) < 1e-4,
+             qPrintable(QString::number(m.videoAspectRatio())));
+    m.stop();
 }
 
 void TestVideoDecode::pauseEmitsOncePerChange()
