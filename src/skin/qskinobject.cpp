@@ -317,6 +317,10 @@ void QSkinObject::mouseReleaseHook(QMouseEvent *e)
     if (e->button() != Qt::LeftButton)
         return;
     buttonPressed = false;
+    // The pressed look goes at once, also when the press did nothing or the window
+    // refused to close.
+    if (!hoveredRegion.isEmpty())
+        skinnedWidget->repaint(hoveredRegion);
     const double th = elementBounds(QStringLiteral("border_top")).height();
     const int k = truncInt(th - elementBounds(QStringLiteral("close_button_normal")).height() + 6);
     const QPoint pos = skinnedWidget->mapFromGlobal(e->globalPosition().toPoint());
@@ -335,8 +339,6 @@ void QSkinObject::mouseReleaseHook(QMouseEvent *e)
     } else if (minimizeRegion_.contains(pos)) {
         e->accept();
         skinnedWidget->showMinimized();
-    } else if (!hoveredRegion.isEmpty()) {
-        skinnedWidget->repaint(hoveredRegion);
     }
 }
 
@@ -348,13 +350,16 @@ void QSkinObject::mouseMoveHook(QMouseEvent *e)
         if (r.contains(pos))
             now = r;
     }
+    e->accept();
+    // Press and release repaint the hovered button themselves.
+    if (now == hoveredRegion)
+        return;
     // The button left behind gets its normal look back as well.
-    if (now != hoveredRegion && !hoveredRegion.isEmpty())
+    if (!hoveredRegion.isEmpty())
         skinnedWidget->repaint(hoveredRegion);
     hoveredRegion = now;
     if (!now.isEmpty())
         skinnedWidget->repaint(now);
-    e->accept();
 }
 
 bool QSkinObject::eventFilter(QObject *o, QEvent *e)
