@@ -336,20 +336,18 @@ void Vk::nudgeMarkIn(int64_t delta)
 {
     if (!media)
         return;
-    const int64_t in = media->markIn();
-    const double span = double(media->duration() - media->startTime());
-    media->setMarkInAt(in + delta);
-    seekSlider->setMarkInFlag(double(in - media->startTime() + delta) / span);
+    const int64_t in = media->markIn() + delta;
+    media->setMarkInAt(in);
+    seekSlider->setMarkInFlag(frac(in));
 }
 
 void Vk::nudgeMarkOut(int64_t delta)
 {
     if (!media)
         return;
-    const int64_t out = media->markOut();
-    const double span = double(media->duration() - media->startTime());
-    media->setMarkOutAt(out + delta);
-    seekSlider->setMarkOutFlag(double(out - media->startTime() + delta) / span);
+    const int64_t out = media->markOut() + delta;
+    media->setMarkOutAt(out);
+    seekSlider->setMarkOutFlag(frac(out));
 }
 
 void Vk::on_actionMarkInSharpL()
