@@ -237,9 +237,16 @@ void ControlButton::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF p = event->position();
     // over the gaps the tip of the last area visited stays
+    const char *tip = nullptr;
     for (const Area &area : areas) {
         if (area.hover.contains(p, width(), height()))
-            setToolTip(tr(area.toolTip));
+            tip = area.toolTip;
+    }
+    if (tip) {
+        const QString text = tr(tip);
+        // setToolTip() announces a change even when the text stays the same
+        if (text != toolTip())
+            setToolTip(text);
     }
 
     if (event->buttons() == Qt::LeftButton && volumeArea.press.contains(p, width(), height()))

@@ -279,7 +279,6 @@ void Vk::on_actionSeek(double f)
             seekSlider->setMarkOutFlag(f);
         }
     }
-    seekPending = true;
 }
 
 void Vk::on_actionMarkInSeek()
@@ -305,8 +304,8 @@ void Vk::on_actionMarkReset()
 {
     if (!media)
         return;
-    media->setMarkInAt(media->startTime());
-    media->setMarkOutAt(media->duration());
+    media->resetMarkIn();
+    media->resetMarkOut();
     seekSlider->resetMark();
 }
 
@@ -315,7 +314,7 @@ void Vk::on_actionMarkInReset()
     if (!media || media->markIn() == media->startTime())
         return; // the loop already starts at the beginning
     const double f = frac(media->markIn());
-    media->setMarkInAt(media->startTime());
+    media->resetMarkIn();
     media->setMarkOutAt(positionAt(f));
     seekSlider->setMarkInFlag(0);
     seekSlider->setMarkOutFlag(f);
@@ -327,7 +326,7 @@ void Vk::on_actionMarkOutReset()
         return;
     const double f = frac(media->markOut());
     media->seek(positionAt(f));
-    media->setMarkOutAt(media->duration());
+    media->resetMarkOut();
     media->setMarkInAt(positionAt(f));
     seekSlider->setMarkOutFlag(1);
     seekSlider->setMarkInFlag(f);
@@ -337,20 +336,18 @@ void Vk::nudgeMarkIn(int64_t delta)
 {
     if (!media)
         return;
-    const int64_t in = media->markIn();
-    const double span = double(media->duration() - media->startTime());
-    media->setMarkInAt(in + delta);
-    seekSlider->setMarkInFlag(double(in - media->startTime() + delta) / span);
+    const int64_t in = media->markIn() + delta;
+    media->setMarkInAt(in);
+    seekSlider->setMarkInFlag(frac(in));
 }
 
 void Vk::nudgeMarkOut(int64_t delta)
 {
     if (!media)
         return;
-    const int64_t out = media->markOut();
-    const double span = double(media->duration() - media->startTime());
-    media->setMarkOutAt(out + delta);
-    seekSlider->setMarkOutFlag(double(out - media->startTime() + delta) / span);
+    const int64_t out = media->markOut() + delta;
+    media->setMarkOutAt(out);
+    seekSlider->setMarkOutFlag(frac(out));
 }
 
 void Vk::on_actionMarkInSharpL()
@@ -460,6 +457,14 @@ void Vk::updateRefreshTimerState()
         timingTimer->stop();
 }
 
+void Vk::stopPlayback()
+{
+    if (media) {
+        media->play(false);
+        emit isPlay(false);
+    }
+}
+
 void Vk::iconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason != QSystemTrayIcon::Trigger)
@@ -468,10 +473,7 @@ void Vk::iconActivated(QSystemTrayIcon::ActivationReason reason)
         showNormal();
         return;
     }
-    if (media) {
-        media->play(false);
-        emit isPlay(false);
-    }
+    stopPlayback();
     hide();
 }
 
@@ -512,8 +514,7 @@ void Vk::keyPressEvent(QKeyEvent *event)
         on_actionPlayPause();
         break;
     case Qt::Key_Left:
-        if (media)
-            media->seekBySeconds(-30.0);
+        on_actionBackward();
         break;
     case Qt::Key_Right:
         on_actionForward();
@@ -545,10 +546,7 @@ void Vk::keyPressEvent(QKeyEvent *event)
 
 void Vk::closeEvent(QCloseEvent *event)
 {
-    if (media) {
-        media->play(false);
-        emit isPlay(false);
-    }
+    stopPlayback();
     event->accept();
     // Without a system tray the hidden window could never be brought back, and the
     // running process would keep the next start from opening a window at all.

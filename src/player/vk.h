@@ -84,6 +84,8 @@ private:
     void nudgeMarkIn(int64_t delta);
     void nudgeMarkOut(int64_t delta);
     int64_t positionAt(double f) const;
+    // Stops the media, if any, and tells the control bar it no longer plays.
+    void stopPlayback();
 
     Media *media = nullptr;
     QWidget *central = nullptr;

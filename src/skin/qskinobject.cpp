@@ -89,11 +89,14 @@ void QSkinObject::loadSkinSettings()
                 s.value(QStringLiteral("Skinpfad"), QStringLiteral("skin/template.svg")).toString();
     delete svgRenderer;
     svgRenderer = new QSvgRenderer(skinPath_, this);
+    titleIcon = QPixmap(QStringLiteral("./skin/default/images/vorlynplayer.png"));
 }
 
 void QSkinObject::startSkinning()
 {
     loadSkinSettings();
+    // New settings and template, and stopSkinning() cleared the mask.
+    frameStale = true;
     const QPoint pos = skinnedWidget->pos();
     skinnedWidget->setMouseTracking(true);
     skinnedWidget->setContentsMargins(
@@ -178,6 +181,17 @@ void QSkinObject::updateButtonRegions()
 
 void QSkinObject::updateStyle()
 {
+    if (frameStale || framePixmap.size() != skinnedWidget->size())
+        renderFrame();
+    skinPixmap = framePixmap;
+    if (!svgRenderer || !svgRenderer->isValid())
+        return;
+    updateButtons();
+}
+
+void QSkinObject::renderFrame()
+{
+    frameStale = false;
     const int W = skinnedWidget->width();
     const int H = skinnedWidget->height();
     const QRectF TL = elementBounds(QStringLiteral("border_topleft"));
@@ -197,14 +211,14 @@ void QSkinObject::updateStyle()
     const int a5 = truncInt(T.height() - TL.height());
     const int a6 = truncInt(T.height() - TR.height());
 
-    skinPixmap = QPixmap(W, H);
-    skinPixmap.fill(Qt::transparent);
+    framePixmap = QPixmap(W, H);
+    framePixmap.fill(Qt::transparent);
     if (!svgRenderer || !svgRenderer->isValid()) {
         // Without a template nothing is drawn, and the window keeps its full shape.
         skinnedWidget->clearMask();
         return;
     }
-    QPainter p(&skinPixmap);
+    QPainter p(&framePixmap);
     p.setRenderHint(QPainter::Antialiasing);
     svgRenderer->render(&p, QStringLiteral("border_top"),
                         QRectF(5, 0, a1 + TL.width() + 10, T.height()));
@@ -232,14 +246,13 @@ void QSkinObject::updateStyle()
 
     p.setPen(QPen(Qt::white, 1));
     p.drawPixmap(QRect(truncInt(2 * L.width() + 15), truncInt(T.height() * 0.5 - 10), 20, 20),
-                 QPixmap(QStringLiteral("./skin/default/images/vorlynplayer.png")));
+                 titleIcon);
     p.drawText(QRect(truncInt(2 * L.width() + 40), 0,
                      truncInt(W - 3 * CL.width() - 8 - L.width() - R.width()),
                      truncInt(T.height())),
                Qt::AlignVCenter | Qt::AlignLeft, shownTitle(skinnedWidget));
     p.end();
-    skinnedWidget->setMask(skinPixmap.mask());
-    updateButtons();
+    skinnedWidget->setMask(framePixmap.mask());
 }
 
 void QSkinObject::updateButtons()
@@ -304,6 +317,10 @@ void QSkinObject::mouseReleaseHook(QMouseEvent *e)
     if (e->button() != Qt::LeftButton)
         return;
     buttonPressed = false;
+    // The pressed look goes at once, also when the press did nothing or the window
+    // refused to close.
+    if (!hoveredRegion.isEmpty())
+        skinnedWidget->repaint(hoveredRegion);
     const double th = elementBounds(QStringLiteral("border_top")).height();
     const int k = truncInt(th - elementBounds(QStringLiteral("close_button_normal")).height() + 6);
     const QPoint pos = skinnedWidget->mapFromGlobal(e->globalPosition().toPoint());
@@ -322,8 +339,6 @@ void QSkinObject::mouseReleaseHook(QMouseEvent *e)
     } else if (minimizeRegion_.contains(pos)) {
         e->accept();
         skinnedWidget->showMinimized();
-    } else if (!hoveredRegion.isEmpty()) {
-        skinnedWidget->repaint(hoveredRegion);
     }
 }
 
@@ -335,13 +350,16 @@ void QSkinObject::mouseMoveHook(QMouseEvent *e)
         if (r.contains(pos))
             now = r;
     }
+    e->accept();
+    // Press and release repaint the hovered button themselves.
+    if (now == hoveredRegion)
+        return;
     // The button left behind gets its normal look back as well.
-    if (now != hoveredRegion && !hoveredRegion.isEmpty())
+    if (!hoveredRegion.isEmpty())
         skinnedWidget->repaint(hoveredRegion);
     hoveredRegion = now;
     if (!now.isEmpty())
         skinnedWidget->repaint(now);
-    e->accept();
 }
 
 bool QSkinObject::eventFilter(QObject *o, QEvent *e)
@@ -379,6 +397,7 @@ bool QSkinObject::eventFilter(QObject *o, QEvent *e)
     case QEvent::WindowTitleChange:
     case QEvent::ModifiedChange:
         // The title is part of the drawn frame.
+        frameStale = true;
         skinnedWidget->update();
         return false;
     case QEvent::Resize:

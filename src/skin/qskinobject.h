@@ -61,12 +61,18 @@ public slots:
 private:
     void loadSkinSettings();
     void updateButtonRegions();
+    void renderFrame();
     QRectF elementBounds(const QString &id) const;
     QRectF minimizeRect() const;
     QRectF maximizeRect() const;
     QRectF closeRect() const;
 
     QPixmap skinPixmap;
+    // The frame without its buttons, with title, icon and mask. Rendered again only when
+    // stale or when the window's size differs; each paint starts from a copy of it.
+    QPixmap framePixmap;
+    bool frameStale = true;
+    QPixmap titleIcon;
     QString skinPath_;
     QFont titleFont_;
     QColor titleColor_;

@@ -48,6 +48,9 @@ private slots:
     void framePieces_data();
     void framePieces();
     void maskFollowsTheDrawnShape();
+    void titleRedrawn_data();
+    void titleRedrawn();
+    void frameFollowsSizeAndRestart();
     void buttonRegions();
     void buttonLooks_data();
     void buttonLooks();
@@ -150,6 +153,46 @@ void TestSkinObject::maskFollowsTheDrawnShape()
     QVERIFY(mask.contains(QPoint(200, 150)));
     QVERIFY(mask.contains(QPoint(399, 299)));
     QCOMPARE(s.window->contentsMargins(), QMargins(8, 30, 8, 8));
+}
+
+void TestSkinObject::titleRedrawn_data()
+{
+    QTest::addColumn<bool>("byMarker");
+
+    QTest::newRow("title") << false;
+    QTest::newRow("modified marker") << true;
+}
+
+void TestSkinObject::titleRedrawn()
+{
+    Skinned s;
+    s.window->setWindowTitle(QStringLiteral("Notes[*]"));
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    const QRect titleArea(56, 0, 200, 30);
+    const QImage before = s.window->grab(titleArea).toImage();
+    QFETCH(bool, byMarker);
+    if (byMarker)
+        s.window->setWindowModified(true);
+    else
+        s.window->setWindowTitle(QStringLiteral("Other notes[*]"));
+    QVERIFY(s.window->grab(titleArea).toImage() != before);
+}
+
+void TestSkinObject::frameFollowsSizeAndRestart()
+{
+    Skinned s;
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    s.window->grab();
+    s.window->resize(500, 360);
+    QCOMPARE(pixel(s.window.get(), QPoint(250, 356)), QColor(255, 128, 0));
+    QCOMPARE(pixel(s.window.get(), QPoint(250, 296)), QColor(0x10, 0x20, 0x30));
+    QVERIFY(s.window->mask().contains(QPoint(499, 359)));
+
+    // Stopping clears the mask; a restart at the same size brings it back.
+    s.skin->stopSkinning();
+    s.skin->startSkinning();
+    s.window->grab();
+    QVERIFY(!s.window->mask().isEmpty());
 }
 
 void TestSkinObject::buttonRegions()
