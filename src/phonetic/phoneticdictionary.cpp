@@ -129,12 +129,14 @@ void PhoneticDictionary::searchByCaption(const QByteArray &pattern, int limitMod
 void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
 {
     results_.clear();
-    if (!isPhoneticSequence(input) || (limitMode != Limited && limitMode != AllRows))
+    // One token walk: an empty pattern means the input is no phonetic sequence.
+    const QByteArray pattern = phoneticToPattern(input);
+    if (pattern.isEmpty() || (limitMode != Limited && limitMode != AllRows))
         return;
     runQuery(limitMode == Limited
                  ? "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ? LIMIT 100;"
                  : "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ?;",
-             phoneticToPattern(input), Rows::CaptionOnly);
+             pattern, Rows::CaptionOnly);
 }
 
 const QStringList &PhoneticDictionary::lookupWord(const QByteArray &caption)
