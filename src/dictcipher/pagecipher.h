@@ -76,6 +76,9 @@ public:
     // the same call enciphers and deciphers.
     bool transformJournal(std::uint8_t *data, std::size_t size, std::int64_t offset);
 
+    // The derived key, fixed at construction; a journal takes its database's from here.
+    const DerivedKey &key() const { return key_; }
+
 private:
     bool cbc(std::uint8_t *data, std::size_t size, std::uint32_t pageNumber, int encipher);
 
