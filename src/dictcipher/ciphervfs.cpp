@@ -43,14 +43,15 @@ struct CipherFile
     sqlite3_file *real;
     bool isMainDb;
     std::string dbName;
-    std::shared_ptr<const DerivedKey> key;
     std::unique_ptr<PageCipher> cipher;
     // Enciphered copy of a page being written, so the caller's page stays plain.
     std::unique_ptr<std::uint8_t[]> pageBuffer;
 };
 
 // Keyed main database files by file name, so a journal opened later finds its keys.
-// Guarded by registryMutex; entries are added by key() and removed on close.
+// Guarded by registryMutex; entries are added by key() and removed on close. A file's
+// cipher is set before its entry is added and destroyed only after the entry is removed,
+// and its key never changes, so a journal may copy the key while it holds the mutex.
 std::mutex registryMutex;
 std::multimap<std::string, CipherFile *> registry;
 
@@ -64,10 +65,9 @@ CipherFile *self(sqlite3_file *file)
     return reinterpret_cast<CipherFile *>(file);
 }
 
-void setKey(CipherFile *file, std::shared_ptr<const DerivedKey> key)
+void setKey(CipherFile *file, const DerivedKey &key)
 {
-    file->key = std::move(key);
-    file->cipher = std::make_unique<PageCipher>(*file->key);
+    file->cipher = std::make_unique<PageCipher>(key);
     file->pageBuffer = std::make_unique<std::uint8_t[]>(maxPageSize);
 }
 
@@ -296,20 +296,20 @@ int xOpen(sqlite3_vfs *vfs, sqlite3_filename name, sqlite3_file *file, int flags
     constexpr int transient = SQLITE_OPEN_TEMP_DB | SQLITE_OPEN_TEMP_JOURNAL |
                               SQLITE_OPEN_TRANSIENT_DB | SQLITE_OPEN_SUBJOURNAL;
     if (flags & transient) {
-        auto key = std::make_shared<DerivedKey>();
-        if (RAND_bytes(key->data(), int(key->size())) != 1) {
+        DerivedKey key;
+        if (RAND_bytes(key.data(), int(key.size())) != 1) {
             xClose(file);
             file->pMethods = nullptr;
             return SQLITE_CANTOPEN;
         }
-        setKey(f, std::move(key));
+        setKey(f, key);
     }
     if ((flags & (SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_WAL)) && name) {
         const std::string dbName = sqlite3_filename_database(name);
         const std::lock_guard lock(registryMutex);
         const auto it = registry.find(dbName);
         if (it != registry.end())
-            setKey(f, it->second->key);
+            setKey(f, it->second->cipher->key());
     }
     return SQLITE_OK;
 }
@@ -411,7 +411,7 @@ int key(sqlite3 *db, const void *passPhrase, int length)
         return SQLITE_MISUSE;
     if (!passPhrase || length <= 0)
         return SQLITE_OK;
-    setKey(f, std::make_shared<const DerivedKey>(deriveKey(passPhrase, length)));
+    setKey(f, deriveKey(passPhrase, length));
     const std::lock_guard lock(registryMutex);
     registry.emplace(f->dbName, f);
     return SQLITE_OK;

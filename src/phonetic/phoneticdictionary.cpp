@@ -1,6 +1,7 @@
 #include "phonetic/phoneticdictionary.h"
 
 #include "dictcipher/dictcipher.h"
+#include "phonetic/dictionarypassphrase.h"
 #include "phonetic/phonetictokens.h"
 
 #include <QDebug>
@@ -9,8 +10,6 @@
 #include <pcre2.h>
 
 namespace {
-
-constexpr char passPhrase[] = "quillox_tapesmithy_acoustic";
 
 // A compiled pattern with its match buffer. Matching runs on the UTF-8 bytes SQLite holds,
 // with no conversion per row: a search while typing tests every row of the dictionary.
@@ -103,8 +102,8 @@ bool PhoneticDictionary::initDB()
     const int openRc = sqlite3_open_v2(
         "./dict/words.db", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, dictcipher::vfsName());
     sqliteDB_.reset(db);
-    if (openRc != SQLITE_OK ||
-        dictcipher::key(sqliteDB_.get(), passPhrase, int(sizeof passPhrase - 1)) != SQLITE_OK) {
+    if (openRc != SQLITE_OK || dictcipher::key(sqliteDB_.get(), dictionaryPassPhrase,
+                                               int(sizeof dictionaryPassPhrase - 1)) != SQLITE_OK) {
         sqliteDB_.reset();
         opened_ = false;
         return opened_;
@@ -130,12 +129,14 @@ void PhoneticDictionary::searchByCaption(const QByteArray &pattern, int limitMod
 void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
 {
     results_.clear();
-    if (!isPhoneticSequence(input) || (limitMode != Limited && limitMode != AllRows))
+    // One token walk: an empty pattern means the input is no phonetic sequence.
+    const QByteArray pattern = phoneticToPattern(input);
+    if (pattern.isEmpty() || (limitMode != Limited && limitMode != AllRows))
         return;
     runQuery(limitMode == Limited
                  ? "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ? LIMIT 100;"
                  : "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ?;",
-             phoneticToPattern(input), Rows::CaptionOnly);
+             pattern, Rows::CaptionOnly);
 }
 
 const QStringList &PhoneticDictionary::lookupWord(const QByteArray &caption)

@@ -19,6 +19,20 @@ template <typename OnToken> void runPass(QStringView &remaining, OnToken onToken
     }
 }
 
+// The whole token walk: passes until nothing of input remains. False as soon as a pass
+// takes no token, which would otherwise repeat forever.
+template <typename OnToken> bool walkTokens(QStringView input, OnToken onToken)
+{
+    QStringView remaining = input;
+    while (!remaining.isEmpty()) {
+        const qsizetype before = remaining.size();
+        runPass(remaining, onToken);
+        if (remaining.size() == before)
+            return false;
+    }
+    return true;
+}
+
 struct Symbol
 {
     char16_t codePoint;
@@ -110,32 +124,17 @@ const PhoneticTokenTable &phoneticTokens()
 
 bool isPhoneticSequence(QStringView input)
 {
-    if (input.isEmpty())
-        return false;
-    QStringView remaining = input;
-    while (!remaining.isEmpty()) {
-        const qsizetype before = remaining.size();
-        runPass(remaining, [](const std::string &) {});
-        if (remaining.size() == before)
-            return false;
-    }
-    return true;
+    return !input.isEmpty() && walkTokens(input, [](const std::string &) {});
 }
 
 QByteArray phoneticToPattern(QStringView input)
 {
     QByteArray pattern;
-    QStringView remaining = input;
-    while (!remaining.isEmpty()) {
-        const qsizetype before = remaining.size();
-        runPass(remaining, [&pattern](const std::string &stored) {
-            pattern.append(stored.data(), qsizetype(stored.size()));
-            pattern.append(".*");
-        });
-        if (remaining.size() == before)
-            return {};
-    }
-    return pattern;
+    const bool consumed = walkTokens(input, [&pattern](const std::string &stored) {
+        pattern.append(stored.data(), qsizetype(stored.size()));
+        pattern.append(".*");
+    });
+    return consumed ? pattern : QByteArray();
 }
 
 QString decodeEntities(const QString &stored)

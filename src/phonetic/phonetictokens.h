@@ -24,7 +24,8 @@ const PhoneticTokenTable &phoneticTokens();
 bool isPhoneticSequence(QStringView input);
 
 // The REGEXP pattern for input: every token's stored form followed by ".*", unanchored.
-// Input the walk cannot consume gives an empty pattern instead of walking forever.
+// Empty input, or input the walk cannot consume, gives an empty pattern instead of walking
+// forever; so the pattern is empty exactly when isPhoneticSequence is false.
 QByteArray phoneticToPattern(QStringView input);
 
 // stored with the 16 character references of the notation replaced by their symbols;

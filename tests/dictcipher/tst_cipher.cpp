@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -90,6 +91,7 @@ class TestCipher : public QObject
 
 private slots:
     void knownAnswers();
+    void callsLeaveNoState();
     void roundTrip_data();
     void roundTrip();
     void wrongPassPhrase();
@@ -132,6 +134,68 @@ void TestCipher::knownAnswers()
              QByteArray("0bfd6684452c2c584961efa3bdec37f3833bcceef5ea3598cd2962cfb469f7c0"));
     QVERIFY(cipher.decipherPage(bytes, std::size_t(page.size()), 7));
     QCOMPARE(page, plain);
+}
+
+// One cipher serves every call of its file and keeps its contexts between calls, so a call
+// must leave nothing behind for the next: mixed directions, pages, prefixes and journal
+// offsets give what a fresh cipher gives, and a journal transformed piece by piece at
+// unaligned offsets equals the same bytes transformed in one call.
+void TestCipher::callsLeaveNoState()
+{
+    using namespace dictcipher;
+    const DerivedKey key = deriveKey(passPhrase.constData(), int(passPhrase.size()));
+    QByteArray data(4096, Qt::Uninitialized);
+    for (int i = 0; i < data.size(); ++i)
+        data[i] = char((i * 31 + 5) & 0xFF);
+    enum Kind
+    {
+        Encipher,
+        Decipher,
+        Journal
+    };
+    struct Call
+    {
+        Kind kind;
+        int size;
+        std::uint32_t pageNumber;
+        std::int64_t offset;
+    };
+    const auto run = [](PageCipher &cipher, const Call &call, QByteArray &bytes) {
+        auto *raw = reinterpret_cast<std::uint8_t *>(bytes.data());
+        switch (call.kind) {
+        case Encipher:
+            return cipher.encipherPage(raw, std::size_t(call.size), call.pageNumber);
+        case Decipher:
+            return cipher.decipherPage(raw, std::size_t(call.size), call.pageNumber);
+        case Journal:
+            return cipher.transformJournal(raw, std::size_t(call.size), call.offset);
+        }
+        return false;
+    };
+    PageCipher shared(key);
+    const Call calls[] = {{Encipher, 4096, 3, 0},  {Journal, 37, 0, 5},
+                          {Decipher, 32, 1, 0},    {Decipher, 1024, 9, 0},
+                          {Journal, 100, 0, 4095}, {Encipher, 512, 0xFFFFFFFF, 0},
+                          {Journal, 16, 0, 0},     {Decipher, 4096, 3, 0},
+                          {Encipher, 16, 2, 0},    {Journal, 4096, 0, 1LL << 40}};
+    for (const Call &call : calls) {
+        QByteArray reused = data.left(call.size);
+        QByteArray fresh = reused;
+        PageCipher freshCipher(key);
+        QVERIFY(run(shared, call, reused));
+        QVERIFY(run(freshCipher, call, fresh));
+        QCOMPARE(reused, fresh);
+    }
+
+    QByteArray whole = data;
+    QVERIFY(PageCipher(key).transformJournal(reinterpret_cast<std::uint8_t *>(whole.data()),
+                                             std::size_t(whole.size()), 0));
+    QByteArray pieces = data;
+    const int cuts[] = {0, 7, 16, 33, 1000, 1001, 2048, 4096};
+    for (std::size_t i = 0; i + 1 < std::size(cuts); ++i)
+        QVERIFY(shared.transformJournal(reinterpret_cast<std::uint8_t *>(pieces.data()) + cuts[i],
+                                        std::size_t(cuts[i + 1] - cuts[i]), cuts[i]));
+    QCOMPARE(pieces, whole);
 }
 
 void TestCipher::roundTrip_data()

@@ -11,6 +11,8 @@ class TestTokens : public QObject
 private slots:
     void sequence_data();
     void sequence();
+    void patternMarksSequence_data();
+    void patternMarksSequence();
     void pattern_data();
     void pattern();
     void decode_data();
@@ -38,6 +40,19 @@ void TestTokens::sequence()
     QFETCH(QString, input);
     QFETCH(bool, accepted);
     QCOMPARE(isPhoneticSequence(input), accepted);
+}
+
+// The store runs the walk once and takes an empty pattern for "no sequence".
+void TestTokens::patternMarksSequence_data()
+{
+    sequence_data();
+}
+
+void TestTokens::patternMarksSequence()
+{
+    QFETCH(QString, input);
+    QFETCH(bool, accepted);
+    QCOMPARE(phoneticToPattern(input).isEmpty(), !accepted);
 }
 
 void TestTokens::pattern_data()

@@ -8,6 +8,7 @@
 #include "wordnet.h"
 
 #include "dictcipher/dictcipher.h"
+#include "phonetic/dictionarypassphrase.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,8 +25,6 @@
 
 namespace {
 
-// The pass phrase the dictionary store keys its connection with.
-constexpr char passPhrase[] = "quillox_tapesmithy_acoustic";
 constexpr char voiceName[] = "en-gb-x-rp";
 
 using wordnet::Pos;
@@ -316,8 +315,8 @@ void writeDatabase(const QString &path, const QList<Row> &rows)
         sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, dictcipher::vfsName());
     const std::unique_ptr<sqlite3, CloseDb> db(raw);
-    if (rc != SQLITE_OK ||
-        dictcipher::key(db.get(), passPhrase, int(sizeof passPhrase - 1)) != SQLITE_OK)
+    if (rc != SQLITE_OK || dictcipher::key(db.get(), dictionaryPassPhrase,
+                                           int(sizeof dictionaryPassPhrase - 1)) != SQLITE_OK)
         fail(QStringLiteral("cannot create %1").arg(path));
     exec(db.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;"
                    "CREATE TABLE dict_word(w_caption TEXT NOT NULL, w_phonetic TEXT NOT NULL,"
