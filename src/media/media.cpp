@@ -247,9 +247,9 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
     if (givenMarkIn == 0)
         markIn_ = startTime();
     else
-        markIn_ = std::max(startTime(), std::min(givenMarkIn, duration()));
+        markIn_ = std::max(startTime(), std::min(givenMarkIn, endTime()));
     if (givenMarkOut == 0)
-        markOut_ = duration();
+        markOut_ = endTime();
     else
         setMarkOutAt(givenMarkOut);
 
@@ -357,6 +357,11 @@ int64_t Media::duration() const
         return 0;
     return int64_t(double(formatContext->duration) / 1000000.0 * st->time_base.den /
                    st->time_base.num);
+}
+
+int64_t Media::endTime() const
+{
+    return startTime() + duration();
 }
 
 void Media::start()
@@ -608,7 +613,7 @@ void Media::setMarkInAt(int64_t value)
 
 void Media::setMarkOutAt(int64_t value)
 {
-    markOut_ = std::max(markIn(), std::min(value, duration()));
+    markOut_ = std::max(markIn(), std::min(value, endTime()));
     emit markingChanged();
 }
 
@@ -619,7 +624,7 @@ void Media::resetMarkIn()
 
 void Media::resetMarkOut()
 {
-    setMarkOutAt(duration());
+    setMarkOutAt(endTime());
 }
 
 void Media::setMarkIn()
@@ -651,8 +656,7 @@ void Media::requestSeek(int64_t target, bool dropPictures)
     int expected = SeekIdle;
     if (!seekRequest.compare_exchange_strong(expected, SeekClaimed, std::memory_order_acq_rel))
         return; // one request at a time
-    seekTarget.store(std::max(startTime(), std::min(target, duration())),
-                     std::memory_order_relaxed);
+    seekTarget.store(std::max(startTime(), std::min(target, endTime())), std::memory_order_relaxed);
     if (dropPictures)
         pictureSerial.fetch_add(1, std::memory_order_relaxed);
     seekRequest.store(SeekPending, std::memory_order_release);

@@ -47,7 +47,12 @@ public:
 
     int64_t position() const;
     int64_t startTime() const;
+    // The reference stream's length; 0 when unknown.
     int64_t duration() const;
+    // Where the reference stream ends: positions run from startTime() to here. A file may
+    // start late (MPEG-TS at 1.4 s, a broadcast recording hours in), so its length alone
+    // would cut off its end.
+    int64_t endTime() const;
     QString timeText(int64_t pos) const;
     void seek(int64_t target);
     void seekBy(int64_t delta);

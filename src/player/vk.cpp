@@ -185,14 +185,15 @@ void Vk::createTrayIcon()
 double Vk::frac(int64_t x) const
 {
     const double s = double(media->startTime());
-    const double d = double(media->duration());
+    const double d = double(media->endTime());
     // a file whose length is unknown has no place on the slider
     return d > s ? (double(x) - s) / (d - s) : 0.0;
 }
 
 int64_t Vk::positionAt(double f) const
 {
-    return int64_t(double(media->duration()) * f);
+    const int64_t s = media->startTime();
+    return s + int64_t(double(media->endTime() - s) * f);
 }
 
 QString Vk::chooseMediaFile()
@@ -262,7 +263,7 @@ void Vk::on_actionSeek(double f)
     seekPending = true;
     const int64_t t = positionAt(f);
     const int64_t s = media->startTime();
-    const int64_t d = media->duration();
+    const int64_t d = media->endTime();
     const int64_t in = media->markIn();
     const int64_t out = media->markOut();
     if (in < s || out > d) {
@@ -322,7 +323,7 @@ void Vk::on_actionMarkInReset()
 
 void Vk::on_actionMarkOutReset()
 {
-    if (!media || media->markOut() == media->duration())
+    if (!media || media->markOut() == media->endTime())
         return;
     const double f = frac(media->markOut());
     media->seek(positionAt(f));

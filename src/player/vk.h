@@ -80,10 +80,10 @@ private:
     void openMedia(const QString &name);
     // Slider fraction of a position, and the position of a slider fraction.
     double frac(int64_t x) const;
+    int64_t positionAt(double f) const;
     // Moves a loop mark by delta ticks and its slider flag with it.
     void nudgeMarkIn(int64_t delta);
     void nudgeMarkOut(int64_t delta);
-    int64_t positionAt(double f) const;
     // Stops the media, if any, and tells the control bar it no longer plays.
     void stopPlayback();
 

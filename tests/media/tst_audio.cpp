@@ -193,7 +193,7 @@ void TestAudio::audioOnlyLoopsBackAtMarkOut()
     QVERIFY(m.open(fx.path(QStringLiteral("audio.mp3"))));
     const AVRational tb = m.timeBase();
     const int64_t second = tb.den / tb.num;
-    m.setMarkInAt(m.duration() - second / 2);
+    m.setMarkInAt(m.endTime() - second / 2);
     QSignalSpy pausedSpy(&m, &Media::paused);
     m.start();
     // the start's seek to the mark in, then one loop-back per half second

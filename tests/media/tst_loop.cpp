@@ -33,6 +33,7 @@ private slots:
     void marksAreClamped_data();
     void marksAreClamped();
     void resetMarksRestoreTheWholeFile();
+    void lateStartingFilePlaysToItsEnd();
     void seekRequestsAreClampedAndOneAtATime();
     void speedTableAndLog_data();
     void speedTableAndLog();
@@ -56,6 +57,10 @@ void TestLoop::initTestCase()
                     MediaFixtures::videoSource(QStringLiteral("320x240"), 6) +
                         MediaFixtures::toneSource(6) + MediaFixtures::h264(125) +
                         QStringList{QStringLiteral("-c:a"), QStringLiteral("aac")}));
+    // MPEG-TS starts its clock at 1.4 s
+    QVERIFY(
+        fx.make(QStringLiteral("late.ts"),
+                MediaFixtures::videoSource(QStringLiteral("320x240"), 2) + MediaFixtures::h264()));
     QVERIFY(fx.make(QStringLiteral("lesson.mp3"),
                     MediaFixtures::toneSource(4) +
                         QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
@@ -65,7 +70,7 @@ void TestLoop::marksAreClamped_data()
 {
     QTest::addColumn<QString>("mark");
     QTest::addColumn<double>("given");
-    QTest::addColumn<double>("expected"); // seconds; -1 stands for the duration
+    QTest::addColumn<double>("expected"); // seconds; -1 stands for the end
     // the marks stand at 1 s and 4 s before each row
     QTest::newRow("in after out") << QStringLiteral("in") << 5.0 << 4.0;
     QTest::newRow("in before start") << QStringLiteral("in") << -3.0 << 0.0;
@@ -90,7 +95,7 @@ void TestLoop::marksAreClamped()
     else
         m->setMarkOutAt(ticks(*m, given));
     QCOMPARE(marking.count(), 1);
-    const int64_t want = expected < 0 ? m->duration() : ticks(*m, expected);
+    const int64_t want = expected < 0 ? m->endTime() : ticks(*m, expected);
     QCOMPARE(mark == QLatin1String("in") ? m->markIn() : m->markOut(), want);
     QVERIFY(m->markIn() <= m->markOut());
 }
@@ -106,10 +111,31 @@ void TestLoop::resetMarksRestoreTheWholeFile()
     m->resetMarkOut();
     QCOMPARE(marking.count(), 2);
     QCOMPARE(m->markIn(), m->startTime());
-    QCOMPARE(m->markOut(), m->duration());
+    QCOMPARE(m->markOut(), m->endTime());
     // setting a mark to where it already is still tells the listeners
     m->resetMarkOut();
     QCOMPARE(marking.count(), 3);
+}
+
+void TestLoop::lateStartingFilePlaysToItsEnd()
+{
+    auto m = openMedia(fx.path(QStringLiteral("late.ts")));
+    QVERIFY(m);
+    const double start = media::toSeconds(m->startTime(), m->timeBase());
+    const double end = media::toSeconds(m->endTime(), m->timeBase());
+    QVERIFY2(start > 1.0, qPrintable(QString::number(start)));
+    QVERIFY2(qAbs(end - start - 2.0) < 0.1, qPrintable(QString::number(end)));
+    QCOMPARE(m->markOut(), m->endTime());
+    m->setLoop(false);
+    double last = 0;
+    connect(m.get(), &Media::frameReady, m.get(), [&](int id) { last = m->picture(id)->pts; });
+    QSignalSpy pausedSpy(m.get(), &Media::paused);
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(pausedSpy.count() == 2, 10000);
+    // the whole two seconds play, not only what lies before the length taken as a position
+    // (the display stops at the pause, a few pictures before the end)
+    QVERIFY2(last > end - 0.5, qPrintable(QStringLiteral("%1 of %2").arg(last).arg(end)));
+    m->stop();
 }
 
 void TestLoop::seekRequestsAreClampedAndOneAtATime()
@@ -127,11 +153,11 @@ void TestLoop::seekRequestsAreClampedAndOneAtATime()
     m->seekForward();
     QCOMPARE(MediaTestProbe::seekTarget(*m), from + int64_t(0.1 * double(m->duration())));
     QTRY_VERIFY(!MediaTestProbe::seekPending(*m));
-    // a seek past the end is clamped to the duration, then replaced by the mark in
+    // a seek past the end is clamped to the end, then replaced by the mark in
     m->setMarkOutAt(ticks(*m, 4));
     m->setMarkInAt(ticks(*m, 1));
-    m->seek(m->duration() * 3);
-    QCOMPARE(MediaTestProbe::seekTarget(*m), m->duration());
+    m->seek(m->endTime() * 3);
+    QCOMPARE(MediaTestProbe::seekTarget(*m), m->endTime());
     QTRY_VERIFY(!MediaTestProbe::seekPending(*m));
     QCOMPARE(MediaTestProbe::seekTarget(*m), m->markIn());
     m->stop();

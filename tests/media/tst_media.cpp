@@ -266,7 +266,7 @@ void TestMedia::opensStreamsAndSetsMarks()
     else
         QVERIFY(m->startTime() > 0);
     QCOMPARE(m->markIn(), m->startTime());
-    QCOMPARE(m->markOut(), m->duration());
+    QCOMPARE(m->markOut(), m->endTime());
 
     // pictures exist exactly for video, at the decoder's size
     VideoPicture *p = m->picture(0);
@@ -312,8 +312,8 @@ void TestMedia::marksGivenToOpenAreClamped()
         auto m = newMedia();
         QSignalSpy marking(m.get(), &Media::markingChanged);
         QVERIFY(m->open(file, int64_t(1) << 40));
-        QCOMPARE(m->markIn(), m->duration());
-        QCOMPARE(m->markOut(), m->duration());
+        QCOMPARE(m->markIn(), m->endTime());
+        QCOMPARE(m->markOut(), m->endTime());
         QCOMPARE(marking.count(), 0);
     }
     {
@@ -479,7 +479,7 @@ void TestMedia::endOfAudioOnlyFilePausesAndSentinelsDoNotPileUp()
     auto m = newMedia();
     QVERIFY(m->open(fx.path(QStringLiteral("audio.mp3"))));
     const AVRational tb = m->timeBase();
-    m->setMarkInAt(m->duration() - tb.den / tb.num / 2);
+    m->setMarkInAt(m->endTime() - tb.den / tb.num / 2);
     m->setLoop(false);
     QSignalSpy pausedSpy(m.get(), &Media::paused);
     m->start();

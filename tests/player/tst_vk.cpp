@@ -172,7 +172,7 @@ void TestVk::marksFromKeysAndTheLoopRepeats()
     QVERIFY(out > in);
     auto *slider = window->findChild<QSeekSlider *>();
     const auto band = loopBand(slider);
-    const double d = double(m->duration());
+    const double d = double(m->endTime());
     // the band's round caps reach three pixels beyond the flags
     QVERIFY2(qAbs(band.first - slider->width() * double(in) / d) <= 4,
              qPrintable(QString::number(band.first)));
@@ -244,7 +244,7 @@ void TestVk::sliderDragRules()
 {
     open(QStringLiteral("lesson.mkv"));
     Media *m = media();
-    const double d = double(m->duration());
+    const double d = double(m->endTime());
     m->setMarkOutAt(4000);
     m->setMarkInAt(2000);
     QTRY_VERIFY(!MediaTestProbe::seekPending(*m));
@@ -292,7 +292,7 @@ void TestVk::nextSegmentAtTheEndDoesNothing()
     m->setMarkOutAt(3000);
     key(Qt::Key_F9);
     QCOMPARE(m->markIn(), int64_t(3000));
-    QCOMPARE(m->markOut(), m->duration());
+    QCOMPARE(m->markOut(), m->endTime());
 }
 
 void TestVk::stopClosesTheFile()
