@@ -70,9 +70,11 @@ bool QSkinWidgetResizeHandler::eventFilter(QObject *o, QEvent *e)
         return true;
     }
     case QEvent::MouseButtonRelease:
-        skin->mouseReleaseHook(me);
+        // A release let through reaches the skin's own filter, which calls the release
+        // hook; calling it here as well would act twice (a refused close asked again).
         if (widget->isMaximized() || me->button() != Qt::LeftButton)
             return false;
+        skin->mouseReleaseHook(me);
         buttonDown = false;
         widget->releaseMouse();
         widget->releaseKeyboard();

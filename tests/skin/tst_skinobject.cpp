@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -34,6 +35,19 @@ QColor pixel(QWidget *w, QPoint at)
     return w->grab().toImage().pixelColor(at);
 }
 
+// An event filter that hands every event to a function, which says whether it is consumed.
+class CallbackFilter final : public QObject
+{
+public:
+    explicit CallbackFilter(std::function<bool(QEvent *)> f) : filter(std::move(f)) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override { return filter(e); }
+
+private:
+    std::function<bool(QEvent *)> filter;
+};
+
 } // namespace
 
 class TestSkinObject : public QObject
@@ -58,6 +72,7 @@ private slots:
     void releaseOnTitleBar();
     void maximizeAndRestore_data();
     void maximizeAndRestore();
+    void systemMaximizedReleaseActsOnce();
     void alphaAndStop();
     void missingTemplateDrawsNothing();
     void secondStartReplacesTheHandler();
@@ -306,6 +321,30 @@ void TestSkinObject::maximizeAndRestore()
     act();
     QVERIFY(!s.skin->skinMaximized());
     QCOMPARE(s.window->geometry(), before);
+}
+
+void TestSkinObject::systemMaximizedReleaseActsOnce()
+{
+    Skinned s;
+    QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+    // Maximized by the window manager (a keyboard shortcut), not by the skin: the resize
+    // handler lets the release through, and the skin's own filter acts on it, once. A
+    // window that refuses to close (an editor asking to save) is asked once per click.
+    s.window->setWindowState(Qt::WindowMaximized);
+    QTRY_VERIFY(s.window->isMaximized());
+    int closeRequests = 0;
+    CallbackFilter refuseClose([&](QEvent *e) {
+        if (e->type() != QEvent::Close)
+            return false;
+        ++closeRequests;
+        e->ignore();
+        return true;
+    });
+    s.window->installEventFilter(&refuseClose);
+    QTest::mouseClick(s.window.get(), Qt::LeftButton, {},
+                      s.skin->closeRegion().boundingRect().center());
+    QCOMPARE(closeRequests, 1);
+    QVERIFY(s.window->isVisible());
 }
 
 void TestSkinObject::alphaAndStop()
