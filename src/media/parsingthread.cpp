@@ -2,8 +2,6 @@
 
 #include "media/media.h"
 
-#include <QDebug>
-
 #include <limits>
 
 ParsingThread::ParsingThread(Media *m) : WorkerThread(m), media(m) {}
@@ -14,6 +12,7 @@ void ParsingThread::run()
     m.appendLog(QStringLiteral("ParsingThread:: run.\n"));
     media::PacketPtr packet = media::allocPacket();
     bool endOfInput = false;
+    holdAtEnd = false;
     AVFormatContext *input = m.formatContext.get();
 
     while (!m.stopped.load(std::memory_order_acquire)) {
@@ -40,7 +39,8 @@ void ParsingThread::run()
         // The end is what av_read_frame says: the byte stream may be at its end long
         // before the demuxer has handed out the packets it buffered while probing.
         if (endOfInput) {
-            queueEndSentinel();
+            if (!holdAtEnd)
+                queueEndSentinel();
             msleep(10);
             continue;
         }
@@ -89,7 +89,13 @@ void ParsingThread::doSeek(bool &endOfInput)
                            target, std::numeric_limits<int64_t>::max(), flags);
     if (err < 0) {
         m.appendLog(QStringLiteral("ParsingThread:: Seeking error.\n"));
-        qDebug("Error seeking to %d", int(target));
+        // an input that cannot go back (a pipe, a raw stream) stays at its end instead of
+        // asking for the same refused loop-back again and again
+        holdAtEnd = endOfInput;
+        // no flush carries the serial the request set, so the display would drop every
+        // later picture waiting for it: the pictures go on where they were
+        if (m.seekDropsPictures.load(std::memory_order_relaxed))
+            m.pictureSerial.fetch_sub(1, std::memory_order_relaxed);
     } else {
         // the decoders skip what lies before the target, so playback starts exactly there
         // (a dirty seek shows whatever it lands on)
@@ -99,8 +105,11 @@ void ParsingThread::doSeek(bool &endOfInput)
         if (m.audioCodec)
             m.audioQueue.flush(skipBefore);
     }
+    if (err >= 0) {
+        endOfInput = false;
+        holdAtEnd = false;
+    }
     m.seekBackwardFlag = false;
-    endOfInput = false;
     m.seekRequest.store(Media::SeekIdle, std::memory_order_release);
 }
 

@@ -30,4 +30,7 @@ private:
     void queueEndSentinel();
 
     Media *media;
+    // At the end of the input after a refused loop-back seek: no more end sentinels until
+    // a seek succeeds. Demux thread only.
+    bool holdAtEnd = false;
 };

@@ -2,6 +2,8 @@
 
 #include "media/media.h"
 
+#include <algorithm>
+
 VideoDecodeThread::VideoDecodeThread(Media *m) : WorkerThread(m), media(m) {}
 
 void VideoDecodeThread::run()
@@ -10,6 +12,10 @@ void VideoDecodeThread::run()
     media::FramePtr frame = media::allocFrame();
     media::PacketPtr packet = media::allocPacket();
     AVCodecContext *codec = m.videoCodec.get();
+    const AVRational rate = av_guess_frame_rate(m.formatContext.get(), m.videoStream, nullptr);
+    const AVRational step = rate.num > 0 && rate.den > 0 ? av_inv_q(rate) : AVRational{1, 25};
+    frameStep = std::max<int64_t>(1, av_rescale_q(1, step, m.videoStream->time_base));
+    lastTs = AV_NOPTS_VALUE;
     m.appendLog(QStringLiteral("VideoDecodeThread:: run.\n"));
 
     while (m.nextPacket(m.videoQueue, packet.get())) {
@@ -17,6 +23,7 @@ void VideoDecodeThread::run()
             m.appendLog(QStringLiteral("VideoDecodeThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(codec);
             afterFlush = true;
+            lastTs = AV_NOPTS_VALUE;
             serial = int(packet->pos);
             skipBefore = m.flushTarget(packet.get(), m.videoStream->time_base);
             av_packet_unref(packet.get());
@@ -48,16 +55,17 @@ void VideoDecodeThread::run()
 void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
 {
     Media &m = *media;
-    const AVRational tb = m.videoStream->time_base;
     while (avcodec_receive_frame(m.videoCodec.get(), frame) >= 0) {
         m.aspectRatio_.store(m.decoderAspectRatio(), std::memory_order_relaxed);
         // The picture's own presentation time keeps pictures in step with the audio when
-        // the file reorders frames; the packet's decoding time and 0 are fallbacks.
+        // the file reorders frames; the packet's decoding time is the fallback, and a raw
+        // stream without either is timed one frame step after the picture before.
         int64_t ts = frame->best_effort_timestamp;
         if (ts == AV_NOPTS_VALUE)
             ts = packetDts;
         if (ts == AV_NOPTS_VALUE)
-            ts = 0;
+            ts = lastTs == AV_NOPTS_VALUE ? 0 : lastTs + frameStep;
+        lastTs = ts;
         // After a seek the key frame lies before the target: what comes before the target
         // is not shown, so the loop starts exactly at its mark. Nothing after the loop end
         // is shown either.
@@ -69,7 +77,7 @@ void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
                 skipBefore = AV_NOPTS_VALUE;
         }
         if (show) {
-            m.queuePicture(frame, m.clockSeconds(ts, tb), afterFlush, serial);
+            m.queuePicture(frame, ts, afterFlush, serial);
             afterFlush = false;
         }
         av_frame_unref(frame);

@@ -30,4 +30,7 @@ private:
     int64_t skipBefore = AV_NOPTS_VALUE;
     bool afterFlush = false; // no picture shown since the last flush
     int serial = 0;          // picture serial of the last flush
+    // The time of the last picture and one frame's length, for pictures that carry no time.
+    int64_t lastTs = AV_NOPTS_VALUE;
+    int64_t frameStep = 1;
 };
