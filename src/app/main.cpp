@@ -1,5 +1,6 @@
 // Start-up: application font and translation, the OpenGL check, the single-instance
 // token, then the main window until the tray's quit entry ends the event loop.
+#include "media/iaudio.h"
 #include "player/vk.h"
 
 #include <QApplication>
@@ -75,9 +76,12 @@ int main(int argc, char *argv[])
         return -1;
     }
 
-    // A segment left behind by a crashed copy has no process attached any more: attaching
-    // and detaching again removes it, so only a running copy keeps the next one out.
-    auto token = std::make_unique<QSharedMemory>(QStringLiteral("SingleInstanceIdentify"));
+    // One copy per user: the token's key carries the user's id, so another user's copy on
+    // the same machine neither keeps this one out nor is kept out by it. A segment left
+    // behind by a crashed copy has no process attached any more: attaching and detaching
+    // again removes it, so only a running copy keeps the next one out.
+    auto token = std::make_unique<QSharedMemory>(
+        QStringLiteral("SingleInstanceIdentify-%1").arg(::getuid()));
     for (int i = 0; i < 2; ++i) {
         if (token->attach(QSharedMemory::ReadOnly))
             token->detach();
@@ -86,9 +90,15 @@ int main(int argc, char *argv[])
         return 0;
 
     quitOnTerminationSignals(app);
-    Vk window;
-    window.show();
-    QApplication::exec();
+    {
+        Vk window;
+        window.show();
+        QApplication::exec();
+    }
+    // Every sound sink goes here, in the GUI thread, while the application and the sound
+    // server's client are whole; a sink left to the library's own finaliser at exit can
+    // meet the client's thread still dispatching.
+    IAudio::instance()->closeAll();
     if (token->isAttached())
         token->detach();
     token.reset();
