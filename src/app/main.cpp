@@ -1,6 +1,5 @@
 // Start-up: application font and translation, the OpenGL check, the single-instance
 // token, then the main window until the tray's quit entry ends the event loop.
-#include "media/iaudio.h"
 #include "player/vk.h"
 
 #include <QApplication>
@@ -90,15 +89,9 @@ int main(int argc, char *argv[])
         return 0;
 
     quitOnTerminationSignals(app);
-    {
-        Vk window;
-        window.show();
-        QApplication::exec();
-    }
-    // Every sound sink goes here, in the GUI thread, while the application and the sound
-    // server's client are whole; a sink left to the library's own finaliser at exit can
-    // meet the client's thread still dispatching.
-    IAudio::instance()->closeAll();
+    Vk window;
+    window.show();
+    QApplication::exec();
     if (token->isAttached())
         token->detach();
     token.reset();

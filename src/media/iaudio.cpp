@@ -2,6 +2,7 @@
 
 #include <QAudioDevice>
 #include <QAudioSink>
+#include <QCoreApplication>
 #include <QDebug>
 
 #include <cstring>
@@ -21,8 +22,14 @@ float clampVolume(double v)
 
 IAudio *IAudio::instance()
 {
-    // never destroyed: the audio thread of a Media may still hold it at exit
-    static IAudio *const audio = new IAudio;
+    // Never destroyed: the audio thread of a Media may still hold it at exit. Its sink
+    // goes with the application object, in the GUI thread, while the sound server's client
+    // is whole; left to the multimedia library's own finaliser, it can meet the client's
+    // thread still dispatching.
+    static IAudio *const audio = [] {
+        qAddPostRoutine([] { IAudio::instance()->closeAll(); });
+        return new IAudio;
+    }();
     return audio;
 }
 

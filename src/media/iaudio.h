@@ -40,8 +40,8 @@ public:
               int channels);
     // Closes the output if owner opened it last.
     void close(const void *owner);
-    // Closes the output whoever opened it: at the end of the program, before the
-    // multimedia library goes.
+    // Closes the output whoever opened it; runs when the application object goes, before
+    // the multimedia library does.
     void closeAll();
     // Each value: above 0.999 becomes 1, below 0.001 becomes 0.
     void setVolume(double left, double right);

@@ -6,12 +6,14 @@
 
 #include <QAudioDevice>
 #include <QMediaDevices>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
 const char noOutputChild[] = "VORLYN_TEST_NO_AUDIO_OUTPUT";
+const char quitChild[] = "VORLYN_TEST_QUIT_CHILD";
 
 QByteArray stereoFrames(int frames, int16_t left, int16_t right)
 {
@@ -54,6 +56,8 @@ private slots:
     void audioOnlyLoopsBackAtMarkOut();
     void keepsPlayingAcrossFormatChanges();
     void stopsPromptlyWithoutOutputDevice();
+    void quitAfterPlayingNeverCrashes();
+    void playThenQuit();
 
 private:
     MediaFixtures fx;
@@ -62,7 +66,7 @@ private:
 
 void TestAudio::initTestCase()
 {
-    if (qEnvironmentVariableIsSet(noOutputChild))
+    if (qEnvironmentVariableIsSet(noOutputChild) || qEnvironmentVariableIsSet(quitChild))
         return;
     device = QMediaDevices::defaultAudioOutput();
     QVERIFY2(!device.isNull(), "no default audio output");
@@ -246,6 +250,37 @@ void TestAudio::stopsPromptlyWithoutOutputDevice()
     m.stop();
     QVERIFY(m.isStopped());
     QVERIFY(m.logText().contains(QLatin1String("AudioThread:: ended.\n")));
+}
+
+void TestAudio::quitAfterPlayingNeverCrashes()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild) || qEnvironmentVariableIsSet(quitChild))
+        QSKIP("child run");
+    // the sound server's client must not be torn down at exit while its thread dispatches
+    for (int run = 0; run < 50; ++run) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QLatin1String(quitChild), fx.path(QStringLiteral("audio.mp3")));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("playThenQuit")});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 qPrintable(QStringLiteral("run %1: %2").arg(run).arg(
+                     QString::fromLocal8Bit(child.readAll().right(2000)))));
+    }
+}
+
+void TestAudio::playThenQuit()
+{
+    const QString file = qEnvironmentVariable(quitChild);
+    if (file.isEmpty())
+        QSKIP("the child of quitAfterPlayingNeverCrashes");
+    auto m = std::make_unique<Media>(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m->open(file));
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(IAudio::instance()->processedUSecs() > 100000, 20000);
+    m.reset();
 }
 
 QTEST_GUILESS_MAIN(TestAudio)
