@@ -399,8 +399,10 @@ QList<DiffSegment> DiffEngine::lineModeDiff(const QString &text1, const QString 
     bool inserts = false;
     QString deleted;
     QString inserted;
+    // Once the time is up the changed lines stay whole: comparing them unit by unit would
+    // cost a half-match search over all of them before the deadline could stop it.
     const auto flushRun = [&](qsizetype runEnd) {
-        if (deletes && inserts)
+        if (deletes && inserts && now() <= deadline)
             result.append(diff_main(deleted, inserted, false, deadline));
         else
             std::move(segments.begin() + runStart, segments.begin() + runEnd,

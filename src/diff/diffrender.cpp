@@ -66,11 +66,27 @@ QString renderTextHtml(const QList<DiffSegment> &segments, DiffOperation shown,
 
 QString escapeForHtml(const QString &text)
 {
-    QString escaped = text;
-    escaped.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-    escaped.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    escaped.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    escaped.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    // One pass over the text: long comparisons render megabytes of it.
+    QString escaped;
+    escaped.reserve(text.size() + text.size() / 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            escaped += QLatin1String("&amp;");
+            break;
+        case u'<':
+            escaped += QLatin1String("&lt;");
+            break;
+        case u'>':
+            escaped += QLatin1String("&gt;");
+            break;
+        case u'\n':
+            escaped += QLatin1String("<br>");
+            break;
+        default:
+            escaped += c;
+        }
+    }
     return escaped;
 }
 
