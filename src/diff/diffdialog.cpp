@@ -77,13 +77,13 @@ void DiffDialog::setupWidgets()
         return widget;
     };
 
-    ui->sourceTip = label("sourceTip",
-                          tr("参考原文") + QStringLiteral(u" \u2014 ") +
-                              tr("对比文本A：\n请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件"));
+    ui->sourceTip = label(
+        "sourceTip", tr("参考原文") + QStringLiteral(u" \u2014 ") +
+                         tr("对比文本A：\n请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件"));
     ui->importSource = button("importSource", tr("导入A"));
-    ui->targetTip = label("targetTip",
-                          tr("你的听写") + QStringLiteral(u" \u2014 ") +
-                              tr("对比文本B：\n请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件"));
+    ui->targetTip = label(
+        "targetTip", tr("你的听写") + QStringLiteral(u" \u2014 ") +
+                         tr("对比文本B：\n请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件"));
     ui->outputTarget = button("outputTarget", tr("导入B"));
     ui->sourceFile = textView(new QTextEdit(this), "sourceFile");
     ui->diffResult = button("diffResult", tr("比较"));

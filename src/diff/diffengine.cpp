@@ -138,8 +138,8 @@ void alignToBoundaries(SegmentList &list)
 {
     if (list.size() < 3)
         return;
-    for (auto edit = std::next(list.begin());
-         edit != list.end() && std::next(edit) != list.end(); ++edit) {
+    for (auto edit = std::next(list.begin()); edit != list.end() && std::next(edit) != list.end();
+         ++edit) {
         const auto before = std::prev(edit);
         const auto after = std::next(edit);
         if (before->operation != Equal || after->operation != Equal)

@@ -55,8 +55,8 @@ QByteArray detectedCharset(const QByteArray &bytes)
 {
     const std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(
         uchardet_new(), uchardet_delete);
-    if (!detector || uchardet_handle_data(detector.get(), bytes.constData(),
-                                          size_t(bytes.size())) != 0)
+    if (!detector ||
+        uchardet_handle_data(detector.get(), bytes.constData(), size_t(bytes.size())) != 0)
         return {};
     uchardet_data_end(detector.get());
     return QByteArray(uchardet_get_charset(detector.get()));

@@ -470,9 +470,9 @@ QString TextEdit::lessonOfTranscript(const QString &path)
         return {};
     const QFileInfo media(path.chopped(suffix.size()));
     const QString mediaSuffix = media.suffix().toLower();
-    const bool isDocument = mediaSuffix == QLatin1String("html") ||
-                            mediaSuffix == QLatin1String("htm") ||
-                            mediaSuffix == QLatin1String("txt") || mediaSuffix == QLatin1String("odt");
+    const bool isDocument =
+        mediaSuffix == QLatin1String("html") || mediaSuffix == QLatin1String("htm") ||
+        mediaSuffix == QLatin1String("txt") || mediaSuffix == QLatin1String("odt");
     if (isDocument || !media.isFile())
         return {};
     return media.absoluteFilePath();

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -27,7 +28,6 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <QToolBar>
-#include <QMenu>
 
 #include <memory>
 
@@ -296,18 +296,18 @@ void TestStudyTools::checkSpelling_data()
         << QStringLiteral("\"wrold\" (wrold) [wrold]")
         << QStringList{QStringLiteral("btnReplaceOnce"), QStringLiteral("btnReplaceOnce"),
                        QStringLiteral("btnReplaceOnce")}
-        << QStringList(3, QStringLiteral("wrold"))
-        << QStringLiteral("\"world\" (world) [world]");
+        << QStringList(3, QStringLiteral("wrold")) << QStringLiteral("\"world\" (world) [world]");
     QTest::newRow("contractions are asked about whole")
         << QStringLiteral("don't don’t dont") << QStringList{QStringLiteral("btnIgnoreOnce")}
         << QStringList{QStringLiteral("dont")} << QStringLiteral("don't don’t dont");
     QTest::newRow("punctuation around a word survives its replacement")
         << QStringLiteral("wrold… ‘wrold’ wrold.")
-        << QStringList(3, QStringLiteral("btnReplaceOnce")) << QStringList(3, QStringLiteral("wrold"))
-        << QStringLiteral("world… ‘world’ world.");
+        << QStringList(3, QStringLiteral("btnReplaceOnce"))
+        << QStringList(3, QStringLiteral("wrold")) << QStringLiteral("world… ‘world’ world.");
     QTest::newRow("east asian text is never asked about")
-        << QStringLiteral("hello 港口，wrold 世界。") << QStringList{QStringLiteral("btnReplaceOnce")}
-        << QStringList{QStringLiteral("wrold")} << QStringLiteral("hello 港口，world 世界。");
+        << QStringLiteral("hello 港口，wrold 世界。")
+        << QStringList{QStringLiteral("btnReplaceOnce")} << QStringList{QStringLiteral("wrold")}
+        << QStringLiteral("hello 港口，world 世界。");
 }
 
 void TestStudyTools::checkSpelling()

@@ -274,7 +274,7 @@ void TestTextEdit::saveDefaultWritesBesideTheMediaFile()
 
 void TestTextEdit::aLessonsTranscriptNeverMovesToAnotherLesson_data()
 {
-    QTest::addColumn<QString>("route");  // how lesson a's transcript became the document
+    QTest::addColumn<QString>("route");   // how lesson a's transcript became the document
     QTest::addColumn<bool>("typedAfter"); // typing added before lesson b is opened
     QTest::newRow("player") << "player" << true;
     QTest::newRow("file open") << "open" << false;

@@ -331,14 +331,16 @@ void TestDialog::emptyResultSaysWhy_data()
     QTest::addColumn<bool>("caption");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("said");
-    QTest::newRow("no sound matches") << false << QStringLiteral("bbb")
-                                      << QStringLiteral("No word sounds like \"bbb\".");
-    QTest::newRow("no pronunciation") << false << QStringLiteral("xyz")
-                                      << QStringLiteral("\"xyz\" cannot be read as a pronunciation.");
+    QTest::newRow("no sound matches")
+        << false << QStringLiteral("bbb") << QStringLiteral("No word sounds like \"bbb\".");
+    QTest::newRow("no pronunciation")
+        << false << QStringLiteral("xyz")
+        << QStringLiteral("\"xyz\" cannot be read as a pronunciation.");
     QTest::newRow("no caption matches")
         << true << QStringLiteral("^zzz") << QStringLiteral("No word matches \"^zzz\".");
     QTest::newRow("no pattern") << true << QStringLiteral("ex(")
-                                << QStringLiteral("\"ex(\" is not a search pattern the dialog can read.");
+                                << QStringLiteral(
+                                       "\"ex(\" is not a search pattern the dialog can read.");
 }
 
 void TestDialog::emptyResultSaysWhy()
@@ -370,7 +372,8 @@ void TestDialog::usageTextFits()
     QVERIFY(group->geometry().bottom() < child<QRadioButton>(*dialog, "phoneticMode")->y());
     QTRY_VERIFY(label->isVisible());
     QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
-             qPrintable(QStringLiteral("%1 > %2").arg(label->heightForWidth(label->width()))
+             qPrintable(QStringLiteral("%1 > %2")
+                            .arg(label->heightForWidth(label->width()))
                             .arg(label->height())));
     QVERIFY(group->contentsRect().contains(label->geometry()));
 }

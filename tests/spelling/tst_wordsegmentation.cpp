@@ -24,24 +24,23 @@ void TestWordSegmentation::words_data()
         << QStringLiteral("\"recieve\" (definately) [tommorow]")
         << QStringList{QStringLiteral("recieve"), QStringLiteral("definately"),
                        QStringLiteral("tommorow")};
-    QTest::newRow("contractions")
-        << QStringLiteral("aren't isn’t doesn't I've rock'n'roll")
-        << QStringList{QStringLiteral("aren't"), QStringLiteral(u"isn\u2019t"),
-                       QStringLiteral("doesn't"), QStringLiteral("I've"),
-                       QStringLiteral("rock'n'roll")};
+    QTest::newRow("contractions") << QStringLiteral("aren't isn’t doesn't I've rock'n'roll")
+                                  << QStringList{QStringLiteral("aren't"),
+                                                 QStringLiteral(u"isn\u2019t"),
+                                                 QStringLiteral("doesn't"), QStringLiteral("I've"),
+                                                 QStringLiteral("rock'n'roll")};
     QTest::newRow("quotes and hyphens at the ends are not inside")
         << QStringLiteral("‘wich’ 'tis well-known -dash- seven…")
         << QStringList{QStringLiteral("wich"), QStringLiteral("tis"), QStringLiteral("well-known"),
                        QStringLiteral("dash"), QStringLiteral("seven")};
     QTest::newRow("numbers with a unit are not words")
-        << QStringLiteral("2B 1990s 7pm 10:30am 2nd 42 ok")
-        << QStringList{QStringLiteral("ok")};
+        << QStringLiteral("2B 1990s 7pm 10:30am 2nd 42 ok") << QStringList{QStringLiteral("ok")};
     QTest::newRow("east asian text between English words")
         << QStringLiteral("the 港口，harbour 世界 ことば 한국 end")
         << QStringList{QStringLiteral("the"), QStringLiteral("harbour"), QStringLiteral("end")};
     QTest::newRow("accents and combining marks")
-        << QStringLiteral(u"café nai\u0308ve") << QStringList{QStringLiteral("café"),
-                                                             QStringLiteral(u"nai\u0308ve")};
+        << QStringLiteral(u"café nai\u0308ve")
+        << QStringList{QStringLiteral("café"), QStringLiteral(u"nai\u0308ve")};
     QTest::newRow("no letters") << QStringLiteral(" , . ; -- ?! ''") << QStringList{};
 }
 
