@@ -1,6 +1,7 @@
-// The dictation editor on its own: saving and loading by suffix, PDF export, the save
-// prompt and failed saves, key forwarding, and the formatting actions and the controls
-// that follow the cursor. Files go to a temporary folder only.
+// The dictation editor on its own: saving and loading by suffix and encoding, PDF export,
+// the save prompt and failed saves, which lesson a transcript belongs to, key forwarding,
+// and the formatting actions and the controls that follow the cursor. Files go to a
+// temporary folder only.
 #include "editor/textedit.h"
 
 #include "spelling/ctextcheckeredit.h"
