@@ -10,7 +10,8 @@ headless_start
 cd "$build/run"
 found=0
 for b in "$build"/bench/bench_*; do
-    [ -x "$b" ] || continue
+    # the build's own folders (bench_app_autogen) are not benchmarks
+    [ -f "$b" ] && [ -x "$b" ] || continue
     found=1
     "$b"
 done
