@@ -371,13 +371,10 @@ void Media::start()
     openAudioOutput();
     stopped.store(false, std::memory_order_release);
     resetClocks();
-    if (resumePosition > 0) {
-        seekBackwardFlag = true;
+    if (resumePosition > 0)
         seek(resumePosition);
-    } else if (markIn() > startTime()) {
-        seekBackwardFlag = true;
+    else if (markIn() > startTime())
         seek(markIn());
-    }
     if (!paused_) {
         paused_ = true;
         pause(false);

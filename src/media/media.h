@@ -185,7 +185,6 @@ private:
     // aspect midway, by the video thread after each decoded picture.
     std::atomic<float> aspectRatio_{1.0f};
     std::atomic<int> seekRequest{SeekIdle};
-    std::atomic<bool> seekBackwardFlag{false};
     std::atomic<bool> allowDirtySeek{false};
     std::atomic<int64_t> seekTarget{0};
     // Serial of the last seek that drops the pictures decoded before it. Written by the
