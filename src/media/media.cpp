@@ -557,14 +557,17 @@ void Media::queuePicture(const AVFrame *frame, double pts, bool afterSeek, int s
     ++pictqSize;
 }
 
-void Media::applyMarkOutRule(int64_t t)
+bool Media::applyMarkOutRule(int64_t t)
 {
-    if (t < markOut() - 1)
-        return;
+    // Not a tick earlier: in a coarse time base (Theora's 1/25 s) a tick is a whole
+    // picture, and the one at the mark out would never be decoded.
+    if (t < markOut())
+        return false;
     if (loop)
         requestSeek(markIn(), false);
     else
         pause(true);
+    return true;
 }
 
 double Media::frameDelay(double pts, double lastPts, double lastDelay, bool afterSeek)

@@ -146,8 +146,9 @@ private:
     void openAudioOutput();
     bool allWorkersRunning() const;
     // Loop end rule, run by a decode thread for each packet's time stamp t: at the mark
-    // out, seek back to the mark in (loop on) or pause (loop off).
-    void applyMarkOutRule(int64_t t);
+    // out, seek back to the mark in (loop on) or pause (loop off). True when t is at or
+    // past the mark out.
+    bool applyMarkOutRule(int64_t t);
     // Video thread: converts frame into the next free ring slot, timed at pts seconds
     // (afterSeek: the first picture after a seek);
     // waits while three pictures are pending, drops the picture once stopped.

@@ -2,6 +2,8 @@
 
 #include "media/media.h"
 
+#include <limits>
+
 VideoDecodeThread::VideoDecodeThread(Media *m) : WorkerThread(m), media(m) {}
 
 void VideoDecodeThread::run()
@@ -11,12 +13,14 @@ void VideoDecodeThread::run()
     media::PacketPtr packet = media::allocPacket();
     AVCodecContext *codec = m.videoCodec.get();
     m.appendLog(QStringLiteral("VideoDecodeThread:: run.\n"));
+    pastLoopEnd = false;
 
     while (m.nextPacket(m.videoQueue, packet.get())) {
         if (PacketQueue::isFlushPacket(packet.get())) {
             m.appendLog(QStringLiteral("VideoDecodeThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(codec);
             afterFlush = true;
+            pastLoopEnd = false;
             serial = int(packet->pos);
             skipBefore = m.flushTarget(packet.get(), m.videoStream->time_base);
             av_packet_unref(packet.get());
@@ -28,7 +32,14 @@ void VideoDecodeThread::run()
             dts = packet->pts;
         if (dts == AV_NOPTS_VALUE)
             dts = 0;
-        m.applyMarkOutRule(dts);
+        const bool atLoopEnd = m.applyMarkOutRule(dts);
+        // What follows the loop end until the seek back arrives is not shown: not decoded
+        // either, unless the learner has moved the mark out past it meanwhile.
+        if (pastLoopEnd && atLoopEnd) {
+            av_packet_unref(packet.get());
+            continue;
+        }
+        pastLoopEnd = false;
 
         // An empty packet is the end sentinel: it drains the pictures the decoder still
         // holds back, so the last pictures before the loop end are shown too.
@@ -39,6 +50,15 @@ void VideoDecodeThread::run()
         codec->skip_frame = beforeTarget ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         if (avcodec_send_packet(codec, endOfInput ? nullptr : packet.get()) >= 0 || endOfInput)
             queueDecodedFrames(frame.get(), packet->dts);
+        if (atLoopEnd) {
+            // The decoder holds back pictures (reordering, frame threads): the ones up to
+            // the loop end are taken out now, before the flush of the seek back drops them.
+            // A picture without a time of its own cannot be placed and is not shown.
+            if (!endOfInput && avcodec_send_packet(codec, nullptr) >= 0)
+                queueDecodedFrames(frame.get(), std::numeric_limits<int64_t>::max());
+            avcodec_flush_buffers(codec);
+            pastLoopEnd = true;
+        }
         av_packet_unref(packet.get());
     }
     m.appendLog(QStringLiteral("VideoDecodeThread:: No more packets.\n"));

@@ -29,5 +29,8 @@ private:
     // packet of a seek, cleared by the first picture at or after it.
     int64_t skipBefore = AV_NOPTS_VALUE;
     bool afterFlush = false; // no picture shown since the last flush
+    // The loop end is reached and the decoder drained: packets up to the seek back are
+    // dropped.
+    bool pastLoopEnd = false;
     int serial = 0;          // picture serial of the last flush
 };
