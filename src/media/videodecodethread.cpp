@@ -13,6 +13,9 @@ void VideoDecodeThread::run()
     media::PacketPtr packet = media::allocPacket();
     AVCodecContext *codec = m.videoCodec.get();
     m.appendLog(QStringLiteral("VideoDecodeThread:: run.\n"));
+    // The first picture of a run has no picture before it to be timed from: a file whose
+    // video starts at 0.54 s would otherwise hold it that long.
+    afterFlush = true;
     pastLoopEnd = false;
 
     while (m.nextPacket(m.videoQueue, packet.get())) {
