@@ -32,5 +32,5 @@ private:
     // The loop end is reached and the decoder drained: packets up to the seek back are
     // dropped.
     bool pastLoopEnd = false;
-    int serial = 0;          // picture serial of the last flush
+    int serial = 0; // picture serial of the last flush
 };
