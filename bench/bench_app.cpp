@@ -41,7 +41,7 @@ double openAndTimeFirstPicture(Vk &window, const QString &file)
     auto *screen = window.findChild<QScreenWidget *>();
     QTest::mouseClick(screen, Qt::LeftButton, {},
                       QPoint(screen->width() / 2, screen->height() / 2 + 45));
-    Media *media = window.findChild<Media *>();
+    Media *media = window.currentMedia();
     if (!media)
         return -1;
     QObject::connect(media, &Media::frameReady, view, [&] { pictureArrived = true; });

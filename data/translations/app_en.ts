@@ -237,6 +237,12 @@ Logs;
 Logs;
 %2Decoding interupted. </translation>
     </message>
+    <message>
+        <source>Error opening %1:
+The file has no sound or picture this program can play.</source>
+        <translation>Error opening %1:
+The file has no sound or picture this program can play.</translation>
+    </message>
 </context>
 <context>
     <name>PhoneticDialog</name>
@@ -659,6 +665,10 @@ Do you want to save your changes?</translation>
         <location line="+1"/>
         <source>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</source>
         <translation>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
+    </message>
+    <message>
+        <source>The length of this file is unknown.</source>
+        <translation>The length of this file is unknown.</translation>
     </message>
 </context>
 </TS>

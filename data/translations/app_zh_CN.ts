@@ -237,6 +237,12 @@ Logs;
 日志：
 %2解码中断。</translation>
     </message>
+    <message>
+        <source>Error opening %1:
+The file has no sound or picture this program can play.</source>
+        <translation>打开 %1 出错：
+此文件没有本程序能播放的声音或图像。</translation>
+    </message>
 </context>
 <context>
     <name>PhoneticDialog</name>
@@ -659,6 +665,10 @@ Do you want to save your changes?</source>
         <location line="+1"/>
         <source>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</source>
         <translation>媒体文件 (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
+    </message>
+    <message>
+        <source>The length of this file is unknown.</source>
+        <translation>此文件的长度未知。</translation>
     </message>
 </context>
 </TS>

@@ -75,9 +75,12 @@ int main(int argc, char *argv[])
         return -1;
     }
 
-    // A segment left behind by a crashed copy has no process attached any more: attaching
-    // and detaching again removes it, so only a running copy keeps the next one out.
-    auto token = std::make_unique<QSharedMemory>(QStringLiteral("SingleInstanceIdentify"));
+    // One copy per user: the token's key carries the user's id, so another user's copy on
+    // the same machine neither keeps this one out nor is kept out by it. A segment left
+    // behind by a crashed copy has no process attached any more: attaching and detaching
+    // again removes it, so only a running copy keeps the next one out.
+    auto token = std::make_unique<QSharedMemory>(
+        QStringLiteral("SingleInstanceIdentify-%1").arg(::getuid()));
     for (int i = 0; i < 2; ++i) {
         if (token->attach(QSharedMemory::ReadOnly))
             token->detach();

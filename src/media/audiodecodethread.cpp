@@ -48,6 +48,7 @@ void AudioDecodeThread::run()
                 const int64_t heard =
                     skipBefore != AV_NOPTS_VALUE ? std::max(dts, skipBefore) : dts;
                 m.audioClock = m.clockSeconds(heard, tb);
+                m.audioClockTicks = heard;
             }
             decodeAndPush(packet.get(), frame.get());
         }

@@ -2,6 +2,7 @@
 
 #include <QAudioDevice>
 #include <QAudioSink>
+#include <QCoreApplication>
 #include <QDebug>
 
 #include <cstring>
@@ -21,8 +22,14 @@ float clampVolume(double v)
 
 IAudio *IAudio::instance()
 {
-    // never destroyed: the audio thread of a Media may still hold it at exit
-    static IAudio *const audio = new IAudio;
+    // Never destroyed: the audio thread of a Media may still hold it at exit. Its sink
+    // goes with the application object, in the GUI thread, while the sound server's client
+    // is whole; left to the multimedia library's own finaliser, it can meet the client's
+    // thread still dispatching.
+    static IAudio *const audio = [] {
+        qAddPostRoutine([] { IAudio::instance()->closeAll(); });
+        return new IAudio;
+    }();
     return audio;
 }
 
@@ -35,47 +42,89 @@ IAudio::IAudio()
 
 IAudio::~IAudio()
 {
-    close();
+    closeAll();
 }
 
-bool IAudio::open(const QAudioDevice &dev, int frequency, int sampleSize, int channels)
+bool IAudio::open(const void *owner, const QAudioDevice &dev, int frequency, int sampleSize,
+                  int channels)
 {
-    std::lock_guard lock(mutex);
     const QAudioFormat::SampleFormat sampleFormat = sampleSize == 8    ? QAudioFormat::UInt8
                                                     : sampleSize == 16 ? QAudioFormat::Int16
                                                                        : QAudioFormat::Unknown;
-    if (output && format_.sampleRate() == frequency && format_.sampleFormat() == sampleFormat &&
-        format_.channelCount() == channels)
-        return true;
-
     QAudioFormat fmt;
     fmt.setSampleRate(frequency);
     fmt.setChannelCount(channels);
     fmt.setSampleFormat(sampleFormat);
-    if (dev.isNull() || !fmt.isValid() || !dev.isFormatSupported(fmt))
-        return false;
-
-    closeLocked();
-    format_ = fmt;
-    output = std::make_unique<QAudioSink>(dev, fmt);
-    device = output->start();
-    qDebug() << dev.description() << "started";
-    return true;
+    // A sink of another format is closed first; its closing may let a nested open() in,
+    // so the state is looked at again afterwards.
+    for (;;) {
+        std::unique_ptr<QAudioSink> old;
+        bool startFailed = false;
+        {
+            std::lock_guard lock(mutex);
+            if (output && format_ == fmt) {
+                owner_ = owner;
+                return true;
+            }
+            if (dev.isNull() || !fmt.isValid() || !dev.isFormatSupported(fmt))
+                return false;
+            if (!output) {
+                auto sink = std::make_unique<QAudioSink>(dev, fmt);
+                QIODevice *io = sink->start();
+                if (io && sink->error() == QAudio::NoError &&
+                    sink->state() != QAudio::StoppedState) {
+                    format_ = fmt;
+                    output = std::move(sink);
+                    device = io;
+                    owner_ = owner;
+                    qDebug() << dev.description() << "started";
+                    return true;
+                }
+                // it did not start: the caller may try another format
+                old = std::move(sink);
+                startFailed = true;
+            } else {
+                old = takeOutputLocked();
+            }
+        }
+        stopAndDestroy(std::move(old));
+        if (startFailed)
+            return false;
+    }
 }
 
-void IAudio::close()
+void IAudio::close(const void *owner)
 {
-    std::lock_guard lock(mutex);
-    closeLocked();
+    std::unique_ptr<QAudioSink> old;
+    {
+        std::lock_guard lock(mutex);
+        if (owner_ == owner)
+            old = takeOutputLocked();
+    }
+    stopAndDestroy(std::move(old));
 }
 
-void IAudio::closeLocked()
+void IAudio::closeAll()
 {
-    if (!output)
-        return;
-    output->stop();
-    output.reset();
+    std::unique_ptr<QAudioSink> old;
+    {
+        std::lock_guard lock(mutex);
+        old = takeOutputLocked();
+    }
+    stopAndDestroy(std::move(old));
+}
+
+std::unique_ptr<QAudioSink> IAudio::takeOutputLocked()
+{
     device = nullptr;
+    owner_ = nullptr;
+    return std::move(output);
+}
+
+void IAudio::stopAndDestroy(std::unique_ptr<QAudioSink> sink)
+{
+    if (sink)
+        sink->stop();
 }
 
 void IAudio::setVolume(double left, double right)
@@ -105,7 +154,7 @@ qint64 IAudio::processedUSecs() const
     return output ? output->processedUSecs() : 0;
 }
 
-int IAudio::write(char *data, int len)
+int IAudio::write(const char *data, int len)
 {
     std::lock_guard lock(mutex);
     if (!output || !device || len <= 0)
@@ -120,16 +169,15 @@ int IAudio::write(char *data, int len)
         n -= n % frameBytes;
     if (n <= 0)
         return 0;
-    applyVolume(data, n);
-    return int(qMax<qint64>(0, device->write(data, n)));
+    scratch.assign(data, data + n);
+    applyVolume(scratch.data(), n, format_, volumeLeft(), volumeRight());
+    return int(qMax<qint64>(0, device->write(scratch.data(), n)));
 }
 
-void IAudio::applyVolume(char *data, int len) const
+void IAudio::applyVolume(char *data, int len, const QAudioFormat &fmt, float left, float right)
 {
-    const float left = volumeLeft();
-    const float right = volumeRight();
-    const bool stereo = format_.channelCount() == 2;
-    if (format_.sampleFormat() == QAudioFormat::UInt8) {
+    const bool stereo = fmt.channelCount() == 2;
+    if (fmt.sampleFormat() == QAudioFormat::UInt8) {
         auto *p = reinterpret_cast<unsigned char *>(data);
         for (int i = 0; i < len; ++i)
             p[i] = static_cast<unsigned char>(float(p[i]) * (stereo && (i & 1) ? right : left));

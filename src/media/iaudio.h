@@ -5,19 +5,25 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class QAudioDevice;
 class QAudioSink;
 class QIODevice;
 
 // The process-wide audio output: one QAudioSink in push mode, with a left and a right
-// volume applied to the samples before they are written.
+// volume applied to the samples before they are written. The sink belongs to the owner
+// that opened it last (a Media); close() by any other owner leaves it alone, so a Media
+// going away never silences the one that replaced it.
 //
 // Threads: open() and close() run in the GUI thread, so the sink is a QObject of that
 // thread. Qt 6.4's sink may be written from the audio decode thread through the device
-// that start() returned, provided no two calls on the sink or its device overlap: open,
-// close and write therefore hold `mutex` for their whole duration. Signals the sink
-// emits while being written reach GUI receivers queued. setVolume() stores two atomics.
+// that start() returned, provided no two calls on the sink or its device overlap: every
+// call on the sink holds `mutex`. Stopping and destroying a sink can run a nested event
+// loop, in which another open() or close() may arrive: a sink is therefore taken out of
+// the object under the lock and stopped and destroyed after the lock is released.
+// Signals the sink emits while being written reach GUI receivers queued. setVolume()
+// stores two atomics.
 class IAudio
 {
 public:
@@ -26,16 +32,23 @@ public:
     IAudio(const IAudio &) = delete;
     IAudio &operator=(const IAudio &) = delete;
 
-    // Opens the output for 16-bit (or 8-bit) integer samples; keeps a running output of
-    // the same rate, size and channel count. An unsupported format keeps any existing
-    // output and returns false.
-    bool open(const QAudioDevice &device, int frequency, int sampleSize, int channels);
-    void close();
+    // Opens the output for owner with 16-bit (or 8-bit) integer samples; keeps a running
+    // output of the same rate, size and channel count, which then belongs to owner. An
+    // unsupported format keeps any existing output and returns false; so does a sink that
+    // does not start, which is then gone.
+    bool open(const void *owner, const QAudioDevice &device, int frequency, int sampleSize,
+              int channels);
+    // Closes the output if owner opened it last.
+    void close(const void *owner);
+    // Closes the output whoever opened it; runs when the application object goes, before
+    // the multimedia library does.
+    void closeAll();
     // Each value: above 0.999 becomes 1, below 0.001 becomes 0.
     void setVolume(double left, double right);
-    // Writes at most what the output can take now, after applying the volumes in place;
-    // returns the bytes accepted (0 without an active or idle output).
-    int write(char *data, int len);
+    // Writes at most what the output can take now, with the volumes applied to a copy;
+    // returns the bytes accepted (0 without an active or idle output). data is left as
+    // it was, so bytes not accepted can be offered again.
+    int write(const char *data, int len);
 
     // Whether an output exists that is active or idle, so that waiting for room makes
     // sense; without one the audio thread drops its samples.
@@ -43,6 +56,9 @@ public:
     QAudioFormat format() const;
     // Microseconds of audio the output has played since it was opened (0 without one).
     qint64 processedUSecs() const;
+    // Scales len bytes of samples in format fmt in place: left and right channel by
+    // their volume (a mono stream by left), 16-bit values truncated toward zero.
+    static void applyVolume(char *data, int len, const QAudioFormat &fmt, float left, float right);
     float volumeLeft() const { return volumeLeft_.load(std::memory_order_relaxed); }
     float volumeRight() const { return volumeRight_.load(std::memory_order_relaxed); }
 
@@ -50,13 +66,17 @@ protected:
     IAudio();
 
 private:
-    void closeLocked();
-    void applyVolume(char *data, int len) const;
+    // Takes the sink out of the object; the caller stops it outside the lock.
+    std::unique_ptr<QAudioSink> takeOutputLocked();
+    static void stopAndDestroy(std::unique_ptr<QAudioSink> sink);
 
     QAudioFormat format_;
     std::unique_ptr<QAudioSink> output;
     QIODevice *device = nullptr; // owned by output
+    const void *owner_ = nullptr;
+    // The volume-scaled copy of the bytes being written; audio thread, under mutex.
+    std::vector<char> scratch;
     std::atomic<float> volumeLeft_{0.5f};
     std::atomic<float> volumeRight_{0.5f};
-    mutable std::mutex mutex; // guards format_, output and device
+    mutable std::mutex mutex; // guards format_, output, device, owner_ and scratch
 };

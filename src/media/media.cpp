@@ -80,8 +80,9 @@ Media::~Media()
     refreshTimer->stop();
     disconnect();
     stopped.store(true, std::memory_order_release);
+    abortInput.store(true, std::memory_order_release);
     joinWorkers();
-    IAudio::instance()->close();
+    IAudio::instance()->close(this);
     releaseInput();
 }
 
@@ -128,12 +129,12 @@ void Media::openAudioOutput()
     IAudio *audio = IAudio::instance();
     const int rate = audioSampleRate();
     const int channels = audioChannels();
-    if (audio->open(device, rate, 16, channels) || !audioCodec)
+    if (audio->open(this, device, rate, 16, channels) || !audioCodec)
         return;
     // The device cannot play the file's own format (a 5.1 film, a 96 kHz recording):
     // open it in stereo at its preferred rate; the audio thread converts to that.
     const int preferredRate = device.preferredFormat().sampleRate();
-    audio->open(device, preferredRate > 0 ? preferredRate : 48000, 16, 2);
+    audio->open(this, device, preferredRate > 0 ? preferredRate : 48000, 16, 2);
 }
 
 void Media::releaseInput()
@@ -147,19 +148,30 @@ void Media::releaseInput()
     audioStream = videoStream = nullptr;
     audioStreamIndex = videoStreamIndex = -1;
     formatContext.reset();
+    coverArt_ = QImage();
     aspectRatio_.store(1.0f, std::memory_order_relaxed);
 }
 
 void Media::appendLog(const QString &line)
 {
     std::lock_guard lock(logMutex);
-    logText_ += line;
+    logLines.push_back(line);
+    if (logLines.size() > maxLogLines)
+        logLines.pop_front();
 }
 
 QString Media::logText() const
 {
     std::lock_guard lock(logMutex);
-    return logText_;
+    QString text;
+    for (const QString &line : logLines)
+        text += line;
+    return text;
+}
+
+int Media::interruptInput(void *self)
+{
+    return static_cast<const Media *>(self)->abortInput.load(std::memory_order_acquire) ? 1 : 0;
 }
 
 int Media::roundToPowerOfTwo(int v)
@@ -196,7 +208,11 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
     if (!QFileInfo::exists(file))
         name = QByteArray::fromPercentEncoding(name);
 
-    AVFormatContext *raw = nullptr;
+    AVFormatContext *raw = avformat_alloc_context();
+    if (!raw)
+        qBadAlloc();
+    raw->interrupt_callback = AVIOInterruptCB{&Media::interruptInput, this};
+    // on failure avformat_open_input frees the context
     const int err = avformat_open_input(&raw, name.constData(), nullptr, nullptr);
     if (err < 0) {
         emit error(openErrorText(err).arg(fileName));
@@ -217,9 +233,11 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
     for (unsigned i = 0; i < formatContext->nb_streams; ++i) {
         const AVStream *st = formatContext->streams[i];
         const AVMediaType type = st->codecpar->codec_type;
-        if (type == AVMEDIA_TYPE_VIDEO && videoCandidate < 0 &&
-            !(st->disposition & AV_DISPOSITION_ATTACHED_PIC))
+        const bool cover = st->disposition & AV_DISPOSITION_ATTACHED_PIC;
+        if (type == AVMEDIA_TYPE_VIDEO && videoCandidate < 0 && !cover)
             videoCandidate = int(i);
+        else if (type == AVMEDIA_TYPE_VIDEO && cover && coverArt_.isNull())
+            decodeCoverArt(st);
         else if (type == AVMEDIA_TYPE_AUDIO && audioCandidate < 0)
             audioCandidate = int(i);
     }
@@ -241,8 +259,12 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
     }
     if (!audioCodec && !videoCodec) {
         releaseInput();
+        emit error(tr("Error opening %1:\nThe file has no sound or picture this program can play.")
+                       .arg(fileName));
         return false;
     }
+    if (videoCodec)
+        coverArt_ = QImage(); // a film shows its own pictures
 
     if (givenMarkIn == 0)
         markIn_ = startTime();
@@ -299,6 +321,42 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
     paused_ = false;
     emit running(!stopped);
     return true;
+}
+
+void Media::decodeCoverArt(const AVStream *st)
+{
+    const AVPacket &pic = st->attached_pic;
+    const AVCodec *codec = avcodec_find_decoder(st->codecpar->codec_id);
+    if (!codec || pic.size <= 0)
+        return;
+    media::CodecContextPtr ctx(avcodec_alloc_context3(codec));
+    if (!ctx)
+        qBadAlloc();
+    if (avcodec_parameters_to_context(ctx.get(), st->codecpar) < 0 ||
+        avcodec_open2(ctx.get(), codec, nullptr) < 0)
+        return;
+    media::FramePtr frame = media::allocFrame();
+    if (avcodec_send_packet(ctx.get(), &pic) < 0 || avcodec_send_packet(ctx.get(), nullptr) < 0 ||
+        avcodec_receive_frame(ctx.get(), frame.get()) < 0)
+        return;
+    const int w = frame->width;
+    const int h = frame->height;
+    const auto format = AVPixelFormat(frame->format);
+    // a damaged picture may state any size or format: only what converts safely is shown
+    if (av_image_check_size(unsigned(w), unsigned(h), 0, nullptr) < 0 ||
+        !sws_isSupportedInput(format))
+        return;
+    media::SwsContextPtr sws(sws_getContext(w, h, format, w, h, AV_PIX_FMT_RGB32, SWS_BILINEAR,
+                                            nullptr, nullptr, nullptr));
+    if (!sws)
+        return;
+    QImage image(w, h, QImage::Format_RGB32);
+    if (image.isNull())
+        return;
+    uint8_t *const dst[4] = {image.bits(), nullptr, nullptr, nullptr};
+    const int dstLinesize[4] = {int(image.bytesPerLine()), 0, 0, 0};
+    sws_scale(sws.get(), frame->data, frame->linesize, 0, h, dst, dstLinesize);
+    coverArt_ = image;
 }
 
 int Media::openStreamComponent(int streamIndex, AVCodecContext **context)
@@ -361,7 +419,13 @@ int64_t Media::duration() const
 
 int64_t Media::endTime() const
 {
-    return startTime() + duration();
+    return hasKnownLength() ? startTime() + duration() : unknownEnd;
+}
+
+int64_t Media::ticksFromSeconds(double seconds) const
+{
+    return av_rescale_q(int64_t(std::llround(seconds * 1000000.0)), AVRational{1, 1000000},
+                        timeBase());
 }
 
 void Media::start()
@@ -392,8 +456,11 @@ void Media::stop()
 {
     if (stopped || !formatContext)
         return;
+    refreshTimer->stop();
     stopped.store(true, std::memory_order_release);
+    abortInput.store(true, std::memory_order_release);
     joinWorkers();
+    abortInput.store(false, std::memory_order_release);
     resumePosition = position();
     emit running(false);
 }
@@ -417,8 +484,10 @@ void Media::thread_terminated()
 void Media::resetClocks()
 {
     audioClock = 0;
+    audioClockTicks = 0;
     frameLastPts = 0;
     videoCurrentPts = 0;
+    videoCurrentTicks = 0;
     {
         std::lock_guard lock(pictqMutex);
         pictqSize = 0;
@@ -443,9 +512,8 @@ double Media::currentClock() const
 
 int64_t Media::position() const
 {
-    const AVRational tb = timeBase();
-    const double clock = videoCodec ? videoCurrentPts.load() : audioClock.load();
-    return int64_t(playSpeed * clock / (double(tb.num) / tb.den));
+    // the reference stream is the video stream when there is one, else the audio stream
+    return videoCodec ? videoCurrentTicks.load() : audioClockTicks.load();
 }
 
 void Media::pause(bool p)
@@ -462,6 +530,9 @@ void Media::pause(bool p)
 
 void Media::video_refresh_timer()
 {
+    // a stopped or paused media has nothing to show: pause(false) and start() resume
+    if (stopped || paused_)
+        return;
     if (!videoCodec) {
         refreshTimer->start(100);
         return;
@@ -483,6 +554,7 @@ void Media::video_refresh_timer()
     }
     const VideoPicture &vp = pictures[size_t(pictqRindex)];
     videoCurrentPts = vp.pts;
+    videoCurrentTicks = vp.ticks;
     videoCurrentPtsTime = nowMicroseconds();
     const double delay = frameDelay(vp.pts, frameLastPts, frameLastDelay, vp.afterSeek);
     frameLastDelay = delay;
@@ -508,7 +580,7 @@ void Media::releaseShownSlot()
     pictqCond.notify_all();
 }
 
-void Media::queuePicture(const AVFrame *frame, double pts, bool afterSeek, int serial)
+void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial)
 {
     {
         std::unique_lock lock(pictqMutex);
@@ -549,7 +621,8 @@ void Media::queuePicture(const AVFrame *frame, double pts, bool afterSeek, int s
                    convertScratch.get() + ptrdiff_t(y) * convertScratchLinesize,
                    size_t(vp.frame->linesize[0]));
     }
-    vp.pts = pts;
+    vp.pts = clockSeconds(ticks, videoStream->time_base);
+    vp.ticks = ticks;
     vp.afterSeek = afterSeek;
     vp.serial = serial;
     pictqWindex = (pictqWindex + 1) % int(pictures.size());
@@ -657,6 +730,7 @@ void Media::requestSeek(int64_t target, bool dropPictures)
     if (!seekRequest.compare_exchange_strong(expected, SeekClaimed, std::memory_order_acq_rel))
         return; // one request at a time
     seekTarget.store(std::max(startTime(), std::min(target, endTime())), std::memory_order_relaxed);
+    seekDropsPictures.store(dropPictures, std::memory_order_relaxed);
     if (dropPictures)
         pictureSerial.fetch_add(1, std::memory_order_relaxed);
     seekRequest.store(SeekPending, std::memory_order_release);
@@ -669,8 +743,7 @@ void Media::seekBy(int64_t delta)
 
 void Media::seekBySeconds(double seconds)
 {
-    const auto us = int64_t((currentClock() + seconds) * 1000000.0 * playSpeed);
-    seek(av_rescale_q(us, AVRational{1, 1000000}, timeBase()));
+    seek(ticksFromSeconds((currentClock() + seconds) * playSpeed));
 }
 
 void Media::seekBackward()

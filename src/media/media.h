@@ -4,6 +4,7 @@
 #include "media/packetqueue.h"
 #include "media/videopicture.h"
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -11,6 +12,8 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <limits>
 #include <mutex>
 
 class QTimer;
@@ -49,10 +52,17 @@ public:
     int64_t startTime() const;
     // The reference stream's length; 0 when unknown.
     int64_t duration() const;
+    // Whether the input states its length. A raw elementary stream, a live-style
+    // recording or a damaged file may not: it then plays to the end of its input.
+    bool hasKnownLength() const { return duration() > 0; }
     // Where the reference stream ends: positions run from startTime() to here. A file may
     // start late (MPEG-TS at 1.4 s, a broadcast recording hours in), so its length alone
-    // would cut off its end.
+    // would cut off its end. Without a known length there is no end before the input's
+    // own: unknownEnd, so the loop end lies nowhere until the learner sets one.
     int64_t endTime() const;
+    static constexpr int64_t unknownEnd = std::numeric_limits<int64_t>::max();
+    // seconds of media time as ticks of the reference stream's time base
+    int64_t ticksFromSeconds(double seconds) const;
     QString timeText(int64_t pos) const;
     void seek(int64_t target);
     void seekBy(int64_t delta);
@@ -67,8 +77,10 @@ public:
     float videoAspectRatio() const;
     double currentClock() const;
 
-    // The log lines of the worker threads and of setPlaySpeed, as one text.
+    // The last log lines of the worker threads and of setPlaySpeed, as one text.
     QString logText() const;
+    // The attached cover picture of an audio file, decoded once by open(); null without.
+    QImage coverArt() const { return coverArt_; }
     bool hasVideo() const { return videoCodec != nullptr; }
     bool hasAudio() const { return audioCodec != nullptr; }
     // The reference stream's time base.
@@ -129,6 +141,10 @@ private:
     };
 
     int openStreamComponent(int streamIndex, AVCodecContext **context);
+    // Decodes the attached picture of stream st into coverArt_.
+    void decodeCoverArt(const AVStream *st);
+    // FFmpeg's interrupt callback: ends a blocking read once the media is stopping.
+    static int interruptInput(void *self);
     // The display aspect ratio from the decoder's picture size and the sample aspect of the
     // stream, else of the decoder. Reads the decoder: open, or the video thread while running.
     float decoderAspectRatio() const;
@@ -149,10 +165,10 @@ private:
     // out, seek back to the mark in (loop on) or pause (loop off). True when t is at or
     // past the mark out.
     bool applyMarkOutRule(int64_t t);
-    // Video thread: converts frame into the next free ring slot, timed at pts seconds
-    // (afterSeek: the first picture after a seek);
+    // Video thread: converts frame into the next free ring slot, timed at ticks of the
+    // video stream (afterSeek: the first picture after a seek);
     // waits while three pictures are pending, drops the picture once stopped.
-    void queuePicture(const AVFrame *frame, double pts, bool afterSeek, int serial);
+    void queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial);
     // A seek request; dropPictures: the pictures decoded before it are not shown (a
     // learner's seek, as opposed to the loop going back to its start).
     void requestSeek(int64_t target, bool dropPictures);
@@ -160,8 +176,11 @@ private:
     static int64_t nowMicroseconds() { return av_gettime(); }
 
     QString fileName;
-    QString logText_;
-    mutable std::mutex logMutex; // guards logText_
+    QImage coverArt_;
+    // the last log lines; a file that fails on every packet must not grow it without end
+    std::deque<QString> logLines;
+    static constexpr size_t maxLogLines = 200;
+    mutable std::mutex logMutex; // guards logLines
     media::FormatContextPtr formatContext;
     AVStream *audioStream = nullptr;
     int audioStreamIndex = -1;
@@ -188,9 +207,16 @@ private:
     std::atomic<int> seekRequest{SeekIdle};
     std::atomic<bool> allowDirtySeek{false};
     std::atomic<int64_t> seekTarget{0};
-    // Serial of the last seek that drops the pictures decoded before it. Written by the
-    // GUI thread; the demux thread hands it to the video thread with the flush packet.
+    // Whether the pending seek drops the pictures decoded before it (a learner's seek);
+    // published with seekTarget.
+    std::atomic<bool> seekDropsPictures{false};
+    // Serial of the last seek that drops the pictures decoded before it. Bumped by the
+    // GUI thread with the request, so no older picture shows after the learner's click;
+    // the demux thread hands it to the video thread with the flush packet of the seek, or
+    // takes the bump back when the input refuses the seek and no flush carries it.
     std::atomic<int> pictureSerial{0};
+    // Set while stop() waits for the workers: a blocking read of the input gives up.
+    std::atomic<bool> abortInput{false};
     std::atomic<int64_t> markIn_{0};
     std::atomic<int64_t> markOut_{0};
     int64_t resumePosition = 0;
@@ -201,9 +227,13 @@ private:
     double frameLastPts = 0;
     double frameLastDelay = 0.04;
     std::atomic<double> videoCurrentPts{0};
+    // The picture on screen as ticks of the video stream: position() without rounding.
+    std::atomic<int64_t> videoCurrentTicks{0};
     int64_t videoCurrentPtsTime = 0;
-    // Written by the audio thread, read by the GUI and demux threads.
+    // Written by the audio thread, read by the GUI and demux threads; the ticks are of
+    // the audio stream.
     std::atomic<double> audioClock{0};
+    std::atomic<int64_t> audioClockTicks{0};
     QTimer *refreshTimer = nullptr;
     std::atomic<double> playSpeed{1.0};
 

@@ -2,8 +2,6 @@
 
 #include "media/media.h"
 
-#include <QDebug>
-
 #include <limits>
 
 ParsingThread::ParsingThread(Media *m) : WorkerThread(m), media(m) {}
@@ -14,6 +12,7 @@ void ParsingThread::run()
     m.appendLog(QStringLiteral("ParsingThread:: run.\n"));
     media::PacketPtr packet = media::allocPacket();
     bool endOfInput = false;
+    holdAtEnd = false;
     AVFormatContext *input = m.formatContext.get();
 
     while (!m.stopped.load(std::memory_order_acquire)) {
@@ -40,7 +39,8 @@ void ParsingThread::run()
         // The end is what av_read_frame says: the byte stream may be at its end long
         // before the demuxer has handed out the packets it buffered while probing.
         if (endOfInput) {
-            queueEndSentinel();
+            if (!holdAtEnd)
+                queueEndSentinel();
             msleep(10);
             continue;
         }
@@ -78,24 +78,30 @@ void ParsingThread::doSeek(bool &endOfInput)
         target = m.markIn();
     m.seekTarget.store(target, std::memory_order_relaxed);
 
-    endOfInput = false;
-    bool sought = false;
     // read once: the learner may switch the option while this seek is carried out
-    if (m.allowDirtySeek) {
-        // a dirty seek shows whatever it lands on
-        sought = seekInput(target, AVSEEK_FLAG_ANY);
-        if (sought)
-            flushQueues(AV_NOPTS_VALUE);
-    } else if (m.videoCodec) {
+    const bool dirty = m.allowDirtySeek;
+    bool sought = false;
+    if (!dirty && m.videoCodec) {
         sought = seekVideoKeyFrame(target, endOfInput);
     } else {
-        sought = seekInput(target, 0);
-        if (sought)
-            flushQueues(target);
+        // a dirty seek shows whatever it lands on
+        sought = seekInput(target, dirty ? AVSEEK_FLAG_ANY : 0);
+        if (sought) {
+            endOfInput = false;
+            flushQueues(dirty ? AV_NOPTS_VALUE : target);
+        }
     }
     if (!sought) {
         m.appendLog(QStringLiteral("ParsingThread:: Seeking error.\n"));
-        qDebug("Error seeking to %d", int(target));
+        // an input that cannot go back (a pipe, a raw stream) stays at its end instead of
+        // asking for the same refused loop-back again and again
+        holdAtEnd = endOfInput;
+        // no flush carries the serial the request set, so the display would drop every
+        // later picture waiting for it: the pictures go on where they were
+        if (m.seekDropsPictures.load(std::memory_order_relaxed))
+            m.pictureSerial.fetch_sub(1, std::memory_order_relaxed);
+    } else {
+        holdAtEnd = false;
     }
     m.seekRequest.store(Media::SeekIdle, std::memory_order_release);
 }
@@ -135,8 +141,10 @@ bool ParsingThread::seekVideoKeyFrame(int64_t target, bool &endOfInput)
     for (;;) {
         last = last || target - margin < start || margin >= maxSeekMarginSeconds * second;
         if (!seekInput(target - margin, 0)) {
-            if (workingMargin < 0 || margin == workingMargin)
+            if (workingMargin < 0)
                 return false;
+            if (margin == workingMargin)
+                return true; // flushed already: reading goes on where the input stands
             // further back is refused: the last seek that worked, taking what it finds
             margin = workingMargin;
             last = true;

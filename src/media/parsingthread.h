@@ -24,12 +24,12 @@ public:
     static constexpr int maxVideoQueueBytes = 1310720;
     static constexpr int maxAudioQueueBytes = 81920;
 
-protected:
-    void run() override;
-
     // How far before its target a seek looks for a video key frame at most; further
     // back, decoding starts at whatever video packet comes first.
     static constexpr int64_t maxSeekMarginSeconds = 64;
+
+protected:
+    void run() override;
 
 private:
     void doSeek(bool &endOfInput);
@@ -38,7 +38,7 @@ private:
     // Queues the flush packets of a seek; the decoders drop what lies before skipBefore.
     void flushQueues(int64_t skipBefore);
     // Seeks so that video decoding starts at a key frame at or before target; false when
-    // the input refuses the seek.
+    // the input refuses the seek (then endOfInput and the queues stay as they were).
     bool seekVideoKeyFrame(int64_t target, bool &endOfInput);
     // After a seek: reads on, queuing audio and dropping video, up to the first video key
     // frame (with acceptAny, the first video packet), which it queues. False when a video
@@ -47,4 +47,7 @@ private:
     void queueEndSentinel();
 
     Media *media;
+    // At the end of the input after a refused loop-back seek: no more end sentinels until
+    // a seek succeeds. Demux thread only.
+    bool holdAtEnd = false;
 };

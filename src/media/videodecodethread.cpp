@@ -2,7 +2,7 @@
 
 #include "media/media.h"
 
-#include <limits>
+#include <algorithm>
 
 VideoDecodeThread::VideoDecodeThread(Media *m) : WorkerThread(m), media(m) {}
 
@@ -12,6 +12,10 @@ void VideoDecodeThread::run()
     media::FramePtr frame = media::allocFrame();
     media::PacketPtr packet = media::allocPacket();
     AVCodecContext *codec = m.videoCodec.get();
+    const AVRational rate = av_guess_frame_rate(m.formatContext.get(), m.videoStream, nullptr);
+    const AVRational step = rate.num > 0 && rate.den > 0 ? av_inv_q(rate) : AVRational{1, 25};
+    frameStep = std::max<int64_t>(1, av_rescale_q(1, step, m.videoStream->time_base));
+    lastTs = AV_NOPTS_VALUE;
     m.appendLog(QStringLiteral("VideoDecodeThread:: run.\n"));
     // The first picture of a run has no picture before it to be timed from: a file whose
     // video starts at 0.54 s would otherwise hold it that long.
@@ -24,6 +28,7 @@ void VideoDecodeThread::run()
             avcodec_flush_buffers(codec);
             afterFlush = true;
             pastLoopEnd = false;
+            lastTs = AV_NOPTS_VALUE;
             serial = int(packet->pos);
             skipBefore = m.flushTarget(packet.get(), m.videoStream->time_base);
             av_packet_unref(packet.get());
@@ -56,9 +61,8 @@ void VideoDecodeThread::run()
         if (atLoopEnd) {
             // The decoder holds back pictures (reordering, frame threads): the ones up to
             // the loop end are taken out now, before the flush of the seek back drops them.
-            // A picture without a time of its own cannot be placed and is not shown.
             if (!endOfInput && avcodec_send_packet(codec, nullptr) >= 0)
-                queueDecodedFrames(frame.get(), std::numeric_limits<int64_t>::max());
+                queueDecodedFrames(frame.get(), AV_NOPTS_VALUE);
             avcodec_flush_buffers(codec);
             pastLoopEnd = true;
         }
@@ -71,16 +75,17 @@ void VideoDecodeThread::run()
 void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
 {
     Media &m = *media;
-    const AVRational tb = m.videoStream->time_base;
     while (avcodec_receive_frame(m.videoCodec.get(), frame) >= 0) {
         m.aspectRatio_.store(m.decoderAspectRatio(), std::memory_order_relaxed);
         // The picture's own presentation time keeps pictures in step with the audio when
-        // the file reorders frames; the packet's decoding time and 0 are fallbacks.
+        // the file reorders frames; the packet's decoding time is the fallback, and a raw
+        // stream without either is timed one frame step after the picture before.
         int64_t ts = frame->best_effort_timestamp;
         if (ts == AV_NOPTS_VALUE)
             ts = packetDts;
         if (ts == AV_NOPTS_VALUE)
-            ts = 0;
+            ts = lastTs == AV_NOPTS_VALUE ? 0 : lastTs + frameStep;
+        lastTs = ts;
         // After a seek the key frame lies before the target: what comes before the target
         // is not shown, so the loop starts exactly at its mark. Nothing after the loop end
         // is shown either.
@@ -92,7 +97,7 @@ void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
                 skipBefore = AV_NOPTS_VALUE;
         }
         if (show) {
-            m.queuePicture(frame, m.clockSeconds(ts, tb), afterFlush, serial);
+            m.queuePicture(frame, ts, afterFlush, serial);
             afterFlush = false;
         }
         av_frame_unref(frame);

@@ -22,6 +22,8 @@ struct VideoPicture
     int height = 0;
     bool allocated = false;
     double pts = 0;
+    // The same time as a tick count of the video stream, for exact positions.
+    int64_t ticks = 0;
     // The first picture after a seek: its time does not follow from the one before.
     bool afterSeek = false;
     // Pictures of an older serial than the Media's were decoded before the learner's

@@ -6,8 +6,26 @@
 
 QScreenWidget::QScreenWidget(QWidget *parent) : QWidget(parent) {}
 
+void QScreenWidget::showIdle()
+{
+    lesson = false;
+    lessonName.clear();
+    lessonCover = QImage();
+    update();
+}
+
+void QScreenWidget::showLesson(const QString &name, const QImage &cover)
+{
+    lesson = true;
+    lessonName = name;
+    lessonCover = cover;
+    update();
+}
+
 void QScreenWidget::mousePressEvent(QMouseEvent *event)
 {
+    if (lesson)
+        return; // no open button over a lesson
     // Any button opens a file: the button is the one thing on the idle screen to press.
     const double cx = width() * 0.5;
     const double cy = height() * 0.5;
@@ -28,6 +46,27 @@ void QScreenWidget::mouseDoubleClickEvent(QMouseEvent *event)
 
 void QScreenWidget::paintEvent(QPaintEvent *)
 {
+    if (lesson) {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        if (!lessonCover.isNull()) {
+            const QSize fitted = lessonCover.size().scaled(size(), Qt::KeepAspectRatio);
+            QRect target(QPoint(), fitted);
+            target.moveCenter(rect().center());
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(target, lessonCover);
+        } else {
+            painter.fillRect(rect(), QColor(32, 40, 48));
+            painter.setPen(QColor(220, 224, 228));
+            QFont font = painter.font();
+            font.setPointSize(16);
+            painter.setFont(font);
+            painter.drawText(rect().adjusted(16, 16, -16, -16),
+                             Qt::AlignCenter | Qt::TextWordWrap, lessonName);
+        }
+        return;
+    }
+
     // Read at every paint so that newly drawn artwork shows without a restart; a
     // missing file gives a null pixmap, which draws nothing.
     const QPixmap screen(QStringLiteral("./skin/default/images/vorlynscreen.png"));

@@ -25,6 +25,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+#include <utility>
+
 const char Vk::homePage[] = "https://vorlyn.org/player";
 
 namespace {
@@ -35,7 +38,11 @@ QDir &lastMediaPath()
     return dir;
 }
 
-constexpr int64_t sharpTuneStep = 100; // ticks of the reference stream's time base
+// The picture ring's format and the converter's scaling, with and without textures of
+// any size (without, pictures are scaled to powers of two, where speed matters more).
+constexpr int ringPixelFormat = AV_PIX_FMT_RGB24;
+constexpr int scaleForAnySize = SWS_BICUBIC;
+constexpr int scaleForPowerOfTwo = SWS_FAST_BILINEAR;
 
 } // namespace
 
@@ -74,11 +81,9 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
 
 Vk::~Vk()
 {
-    delete timingTimer;
-    delete glWidget;
-    glWidget = nullptr;
-    delete media;
-    media = nullptr;
+    timingTimer->stop();
+    glWidget->setVideo(nullptr);
+    takeMedia().reset();
     delete trayMenu;
 }
 
@@ -184,15 +189,19 @@ void Vk::createTrayIcon()
 
 double Vk::frac(int64_t x) const
 {
+    // a file whose length is unknown has no place on the slider
+    if (!media->hasKnownLength())
+        return 0.0;
     const double s = double(media->startTime());
     const double d = double(media->endTime());
-    // a file whose length is unknown has no place on the slider
-    return d > s ? (double(x) - s) / (d - s) : 0.0;
+    return std::clamp((double(x) - s) / (d - s), 0.0, 1.0);
 }
 
 int64_t Vk::positionAt(double f) const
 {
     const int64_t s = media->startTime();
+    if (!media->hasKnownLength())
+        return s;
     return s + int64_t(double(media->endTime() - s) * f);
 }
 
@@ -213,35 +222,89 @@ void Vk::on_actionOpen_activated()
         openMedia(name);
 }
 
+std::unique_ptr<Media> Vk::takeMedia()
+{
+    std::unique_ptr<Media> old = std::exchange(media, nullptr);
+    timingTimer->stop();
+    glWidget->setVideo(nullptr);
+    if (old)
+        old->disconnect(this);
+    return old;
+}
+
+void Vk::showIdle()
+{
+    seekSlider->resetMark();
+    seekSlider->setValue(0);
+    seekSlider->setEnabled(false);
+    seekSlider->setToolTip(QString());
+    screenWidget->showIdle();
+    screenWidget->show();
+    glWidget->hide();
+    positionLabel->setText(QStringLiteral("00:00:00"));
+    durationLabel->setText(QStringLiteral("00:00:00"));
+    positionLabel->hide();
+    durationLabel->hide();
+    controlWidget->update();
+    emit isPlay(false);
+}
+
 void Vk::openMedia(const QString &name)
 {
-    delete media;
-    media = nullptr;
+    // The lesson playing until now stops first and goes last: a new one of the same sound
+    // format takes its sink over instead of closing and opening one.
+    std::unique_ptr<Media> old = takeMedia();
+    if (old)
+        old->stop();
+
     const bool npot =
         GLRenderWidget::hasGLExtension(QStringLiteral("GL_EXT_texture_non_power_of_two")) ||
         GLRenderWidget::hasGLExtension(QStringLiteral("GL_ARB_texture_non_power_of_two"));
-    media = npot ? new Media(this, false, 16, 2, 0, 0) : new Media(this, true, 1, 2, 0, 0);
-
-    glWidget->setVideo(nullptr);
-    glWidget->setVideo(media);
-    connect(media, &Media::running, this, &Vk::updateRefreshTimerState);
-    connect(media, &Media::paused, this, &Vk::updateRefreshTimerState);
+    auto next = std::make_unique<Media>(nullptr, !npot,
+                                        npot ? scaleForAnySize : scaleForPowerOfTwo,
+                                        ringPixelFormat, 0, 0);
     // A file that cannot be played says why, instead of leaving a black screen.
-    connect(media, &Media::error, this,
+    connect(next.get(), &Media::error, this,
             [this](const QString &msg) { QMessageBox::warning(this, tr("Vorlyn Player"), msg); });
+    if (!next->open(name)) {
+        // the learner's document stays as it is: no transcript for a file that did not open
+        showIdle();
+        return;
+    }
+    // a click or key that arrived while the old lesson's sound closed may have opened
+    // another lesson meanwhile: the file asked for last wins
+    std::unique_ptr<Media> superseded = std::exchange(media, std::move(next));
+
+    connect(media.get(), &Media::running, this, &Vk::updateRefreshTimerState);
+    connect(media.get(), &Media::paused, this, &Vk::updateRefreshTimerState);
+    connect(media.get(), &Media::markingChanged, this, &Vk::showMarks);
     seekSlider->resetMark();
-    seekSlider->setEnabled(true);
-    screenWidget->hide();
-    glWidget->show();
+    seekSlider->setValue(0);
+    const bool known = media->hasKnownLength();
+    seekSlider->setEnabled(known);
+    seekSlider->setToolTip(known ? QString() : tr("The length of this file is unknown."));
+    if (media->hasVideo()) {
+        glWidget->setVideo(media.get());
+        screenWidget->hide();
+        glWidget->show();
+    } else {
+        // a lesson without pictures shows its cover, or its name, never an old picture
+        screenWidget->showLesson(QFileInfo(name).completeBaseName(), media->coverArt());
+        screenWidget->show();
+        glWidget->hide();
+    }
     emit isPlay(true);
     emit setDirPath(name);
 
-    media->open(name, 0, 0);
     media->start();
-    durationLabel->setText(media->timeText(media->duration()));
+    durationLabel->setText(known ? media->timeText(media->duration())
+                                 : QStringLiteral("--:--:--"));
     durationLabel->show();
+    positionLabel->setText(media->timeText(media->startTime()));
     positionLabel->show();
     controlWidget->update();
+    superseded.reset();
+    old.reset(); // may run the event loop while its sound closes
 }
 
 void Vk::on_actionFullscreen_toggled(bool on)
@@ -271,34 +334,24 @@ void Vk::on_actionSeek(double f)
     } else {
         if (in < t && t < out)
             media->seek(t);
-        if (in > t) {
+        if (in > t)
             media->setMarkInAt(t);
-            seekSlider->setMarkInFlag(f);
-        }
-        if (out < t) {
+        if (out < t)
             media->setMarkOutAt(t);
-            seekSlider->setMarkOutFlag(f);
-        }
     }
 }
 
 void Vk::on_actionMarkInSeek()
 {
-    if (!media)
-        return;
     // the position already counts from the stream's own zero, start time included
-    const int64_t p = media->position();
-    seekSlider->setMarkInFlag(frac(p));
-    media->setMarkInAt(p);
+    if (media)
+        media->setMarkInAt(media->position());
 }
 
 void Vk::on_actionMarkOutSeek()
 {
-    if (!media)
-        return;
-    const int64_t p = media->position();
-    seekSlider->setMarkOutFlag(frac(p));
-    media->setMarkOutAt(p);
+    if (media)
+        media->setMarkOutAt(media->position());
 }
 
 void Vk::on_actionMarkReset()
@@ -307,68 +360,73 @@ void Vk::on_actionMarkReset()
         return;
     media->resetMarkIn();
     media->resetMarkOut();
-    seekSlider->resetMark();
 }
 
 void Vk::on_actionMarkInReset()
 {
     if (!media || media->markIn() == media->startTime())
         return; // the loop already starts at the beginning
-    const double f = frac(media->markIn());
+    // the stretch before the loop becomes the loop
+    const int64_t in = media->markIn();
     media->resetMarkIn();
-    media->setMarkOutAt(positionAt(f));
-    seekSlider->setMarkInFlag(0);
-    seekSlider->setMarkOutFlag(f);
+    media->setMarkOutAt(in);
 }
 
 void Vk::on_actionMarkOutReset()
 {
     if (!media || media->markOut() == media->endTime())
         return;
-    const double f = frac(media->markOut());
-    media->seek(positionAt(f));
+    // the stretch after the loop becomes the loop
+    const int64_t out = media->markOut();
+    media->seek(out);
     media->resetMarkOut();
-    media->setMarkInAt(positionAt(f));
-    seekSlider->setMarkOutFlag(1);
-    seekSlider->setMarkInFlag(f);
+    media->setMarkInAt(out);
+}
+
+void Vk::showMarks()
+{
+    if (!media)
+        return;
+    // the engine clamps the marks: the flags show where they are, not where they were asked
+    seekSlider->setMarkInFlag(frac(media->markIn()));
+    seekSlider->setMarkOutFlag(frac(media->markOut()));
 }
 
 void Vk::nudgeMarkIn(int64_t delta)
 {
-    if (!media)
-        return;
-    const int64_t in = media->markIn() + delta;
-    media->setMarkInAt(in);
-    seekSlider->setMarkInFlag(frac(in));
+    if (media)
+        media->setMarkInAt(media->markIn() + delta);
 }
 
 void Vk::nudgeMarkOut(int64_t delta)
 {
-    if (!media)
-        return;
-    const int64_t out = media->markOut() + delta;
-    media->setMarkOutAt(out);
-    seekSlider->setMarkOutFlag(frac(out));
+    // a loop end the learner never set lies nowhere: there is nothing to nudge
+    if (media && media->markOut() != Media::unknownEnd)
+        media->setMarkOutAt(media->markOut() + delta);
 }
 
 void Vk::on_actionMarkInSharpL()
 {
-    nudgeMarkIn(-sharpTuneStep);
+    if (media)
+        nudgeMarkIn(-media->ticksFromSeconds(markNudgeSeconds));
 }
 
 void Vk::on_actionMarkInSharpR()
 {
-    nudgeMarkIn(sharpTuneStep);
+    if (media)
+        nudgeMarkIn(media->ticksFromSeconds(markNudgeSeconds));
 }
 
 void Vk::on_actionMarkOutSharpL()
 {
-    nudgeMarkOut(-sharpTuneStep);
+    if (media)
+        nudgeMarkOut(-media->ticksFromSeconds(markNudgeSeconds));
 }
 
 void Vk::on_actionMarkOutSharpR()
 {
-    nudgeMarkOut(sharpTuneStep);
+    if (media)
+        nudgeMarkOut(media->ticksFromSeconds(markNudgeSeconds));
 }
 
 void Vk::on_actionPlayPause()
@@ -386,21 +444,11 @@ void Vk::on_actionPlayPause()
 
 void Vk::on_actionStop()
 {
-    if (media) {
-        media->stop();
-        delete media;
-        media = nullptr;
-        seekSlider->resetMark();
-        seekSlider->setValue(0);
-        screenWidget->show();
-        positionLabel->setText(QStringLiteral("00:00:00"));
-        durationLabel->setText(QStringLiteral("00:00:00"));
-        positionLabel->hide();
-        durationLabel->hide();
-        controlWidget->update();
-    }
-    glWidget->setVideo(nullptr);
-    emit isPlay(false);
+    std::unique_ptr<Media> old = takeMedia();
+    if (old)
+        old->stop();
+    showIdle();
+    old.reset(); // may run the event loop while its sound closes
 }
 
 void Vk::on_actionForward()
@@ -447,7 +495,7 @@ void Vk::pauseAfterFrame()
     if (!media)
         return;
     media->pause(false);
-    disconnect(media, &Media::frameReady, this, &Vk::pauseAfterFrame);
+    disconnect(media.get(), &Media::frameReady, this, &Vk::pauseAfterFrame);
 }
 
 void Vk::updateRefreshTimerState()
@@ -511,6 +559,10 @@ void Vk::keyPressEvent(QKeyEvent *event)
     if (event->modifiers() != Qt::NoModifier)
         return;
     switch (event->key()) {
+    case Qt::Key_Escape:
+        if (fullScreenAction->isChecked())
+            fullScreenAction->setChecked(false);
+        break;
     case Qt::Key_Space:
         on_actionPlayPause();
         break;
@@ -543,6 +595,19 @@ void Vk::keyPressEvent(QKeyEvent *event)
     default:
         break;
     }
+}
+
+void Vk::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // Taking the frame off re-creates the native window; a late notice about the old one
+    // from the window manager can mark the full-screen window minimised as well, which
+    // leaves a black screen nobody can bring back. A full-screen window is never minimised.
+    const Qt::WindowStates state = windowState();
+    if ((state & Qt::WindowFullScreen) && (state & Qt::WindowMinimized))
+        setWindowState(state & ~Qt::WindowMinimized);
 }
 
 void Vk::closeEvent(QCloseEvent *event)

@@ -33,6 +33,11 @@ public:
 
     // The product's home page, opened by "Help".
     static const char homePage[];
+    // How far F1 to F4 move a loop mark, in seconds of media time.
+    static constexpr double markNudgeSeconds = 0.1;
+
+    // The lesson being played, or null.
+    Media *currentMedia() const { return media.get(); }
 
 signals:
     void isPlay(bool playing);
@@ -66,6 +71,7 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
@@ -76,18 +82,27 @@ private:
     void createTrayIcon();
     // The file the learner picks, or an empty string; remembers its folder.
     QString chooseMediaFile();
-    // Opens name with a new Media, which replaces the current one.
+    // Opens name with a new Media, which replaces the current one; a file that does not
+    // open leaves the idle screen.
     void openMedia(const QString &name);
+    // Takes the current Media out of the window before it is stopped, so that nothing
+    // reaches it while it goes: closing its sound can run the event loop, in which the
+    // next click or key arrives. The caller destroys what it returns last.
+    std::unique_ptr<Media> takeMedia();
+    // The idle screen, the play icon, empty labels and slider.
+    void showIdle();
     // Slider fraction of a position, and the position of a slider fraction.
     double frac(int64_t x) const;
     int64_t positionAt(double f) const;
-    // Moves a loop mark by delta ticks and its slider flag with it.
+    // Moves a loop mark by delta ticks.
     void nudgeMarkIn(int64_t delta);
     void nudgeMarkOut(int64_t delta);
+    // The slider's flags where the media's marks are.
+    void showMarks();
     // Stops the media, if any, and tells the control bar it no longer plays.
     void stopPlayback();
 
-    Media *media = nullptr;
+    std::unique_ptr<Media> media;
     QWidget *central = nullptr;
     ControlWidget *controlWidget = nullptr;
     GLRenderWidget *glWidget = nullptr;

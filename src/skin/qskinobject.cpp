@@ -12,6 +12,8 @@
 #include <QSvgRenderer>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr Qt::WindowFlags skinFlags = Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
@@ -80,7 +82,11 @@ void QSkinObject::loadSkinSettings()
     titleColor_ = s.contains(QStringLiteral("Titelfarbe"))
                       ? QColor::fromString(s.value(QStringLiteral("Titelfarbe")).toString())
                       : QColor(255, 100, 0);
-    alpha_ = s.value(QStringLiteral("Alpha"), 1.0).toDouble();
+    // An opacity the settings cannot state ("0,8", "80%", 0 or less) would make the
+    // window invisible: such a window is opaque.
+    bool alphaRead = false;
+    const double alpha = s.value(QStringLiteral("Alpha"), 1.0).toDouble(&alphaRead);
+    alpha_ = alphaRead && alpha > 0.0 ? std::min(alpha, 1.0) : 1.0;
     QFont font(QStringLiteral("Arial"));
     if (s.contains(QStringLiteral("Titelschrift")))
         font.fromString(s.value(QStringLiteral("Titelschrift")).toString());

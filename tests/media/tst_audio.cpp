@@ -6,12 +6,14 @@
 
 #include <QAudioDevice>
 #include <QMediaDevices>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
 const char noOutputChild[] = "VORLYN_TEST_NO_AUDIO_OUTPUT";
+const char quitChild[] = "VORLYN_TEST_QUIT_CHILD";
 
 QByteArray stereoFrames(int frames, int16_t left, int16_t right)
 {
@@ -54,6 +56,8 @@ private slots:
     void audioOnlyLoopsBackAtMarkOut();
     void keepsPlayingAcrossFormatChanges();
     void stopsPromptlyWithoutOutputDevice();
+    void quitAfterPlayingNeverCrashes();
+    void playThenQuit();
 
 private:
     MediaFixtures fx;
@@ -62,7 +66,7 @@ private:
 
 void TestAudio::initTestCase()
 {
-    if (qEnvironmentVariableIsSet(noOutputChild))
+    if (qEnvironmentVariableIsSet(noOutputChild) || qEnvironmentVariableIsSet(quitChild))
         return;
     device = QMediaDevices::defaultAudioOutput();
     QVERIFY2(!device.isNull(), "no default audio output");
@@ -94,9 +98,9 @@ void TestAudio::writeNeedsAnOpenOutput()
     QByteArray pcm = stereoFrames(480, 1, 1);
     QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 0); // before any open
     QVERIFY(!audio->isPlaying());
-    QVERIFY(audio->open(device, 44100, 16, 2));
+    QVERIFY(audio->open(this, device, 44100, 16, 2));
     QVERIFY(audio->write(pcm.data(), int(pcm.size())) > 0);
-    audio->close();
+    audio->close(this);
     QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 0);
     QVERIFY(!audio->isPlaying());
 }
@@ -106,21 +110,27 @@ void TestAudio::reopenKeepsOrReplacesTheSink()
     if (qEnvironmentVariableIsSet(noOutputChild))
         QSKIP("child run");
     IAudio *audio = IAudio::instance();
-    QVERIFY(audio->open(device, 44100, 16, 2));
+    QVERIFY(audio->open(this, device, 44100, 16, 2));
     QVERIFY(fill(audio) > 0);
     // the same format keeps the running sink: its buffer is still full
-    QVERIFY(audio->open(device, 44100, 16, 2));
+    QVERIFY(audio->open(this, device, 44100, 16, 2));
     QByteArray pcm = stereoFrames(480, 1, 1);
     QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 0);
     // an unsupported sample size is refused and leaves the output as it was
-    QVERIFY(!audio->open(device, 44100, 24, 2));
+    QVERIFY(!audio->open(this, device, 44100, 24, 2));
     QCOMPARE(audio->format().sampleRate(), 44100);
     QVERIFY(audio->isPlaying());
     // another format replaces it: a new, empty buffer
-    QVERIFY(audio->open(device, 48000, 16, 1));
+    QVERIFY(audio->open(this, device, 48000, 16, 1));
     QCOMPARE(audio->format().channelCount(), 1);
     QVERIFY(audio->write(pcm.data(), int(pcm.size())) > 0);
-    audio->close();
+    // a second owner taking the same format over: the first one's close leaves it alone
+    const int second = 0;
+    QVERIFY(audio->open(&second, device, 48000, 16, 1));
+    audio->close(this);
+    QVERIFY(audio->isPlaying());
+    audio->close(&second);
+    QVERIFY(!audio->isPlaying());
 }
 
 void TestAudio::volumeIsClamped_data()
@@ -150,24 +160,20 @@ void TestAudio::volumeIsClamped()
 
 void TestAudio::volumeScalesEachChannel()
 {
-    if (qEnvironmentVariableIsSet(noOutputChild))
-        QSKIP("child run");
-    IAudio *audio = IAudio::instance();
-    QVERIFY(audio->open(device, 44100, 16, 2));
-    audio->setVolume(0.5, 0.5);
+    QAudioFormat fmt;
+    fmt.setSampleRate(44100);
+    fmt.setChannelCount(2);
+    fmt.setSampleFormat(QAudioFormat::Int16);
     QByteArray pcm = stereoFrames(2, 1000, -1001);
-    QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 8);
+    IAudio::applyVolume(pcm.data(), int(pcm.size()), fmt, 0.5f, 0.5f);
     const auto *s = reinterpret_cast<const int16_t *>(pcm.constData());
     QCOMPARE(s[0], int16_t(500));
     QCOMPARE(s[1], int16_t(-500)); // truncated toward zero
-    audio->setVolume(1.0, 0.0);
     QByteArray loud = stereoFrames(1, -32768, 32767);
-    QCOMPARE(audio->write(loud.data(), int(loud.size())), 4);
+    IAudio::applyVolume(loud.data(), int(loud.size()), fmt, 1.0f, 0.0f);
     const auto *l = reinterpret_cast<const int16_t *>(loud.constData());
     QCOMPARE(l[0], int16_t(-32768));
     QCOMPARE(l[1], int16_t(0));
-    audio->setVolume(0.5, 0.5);
-    audio->close();
 }
 
 void TestAudio::playingMakesTheSinkConsume()
@@ -244,6 +250,37 @@ void TestAudio::stopsPromptlyWithoutOutputDevice()
     m.stop();
     QVERIFY(m.isStopped());
     QVERIFY(m.logText().contains(QLatin1String("AudioThread:: ended.\n")));
+}
+
+void TestAudio::quitAfterPlayingNeverCrashes()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild) || qEnvironmentVariableIsSet(quitChild))
+        QSKIP("child run");
+    // the sound server's client must not be torn down at exit while its thread dispatches
+    for (int run = 0; run < 50; ++run) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QLatin1String(quitChild), fx.path(QStringLiteral("audio.mp3")));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("playThenQuit")});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 qPrintable(QStringLiteral("run %1: %2").arg(run).arg(
+                     QString::fromLocal8Bit(child.readAll().right(2000)))));
+    }
+}
+
+void TestAudio::playThenQuit()
+{
+    const QString file = qEnvironmentVariable(quitChild);
+    if (file.isEmpty())
+        QSKIP("the child of quitAfterPlayingNeverCrashes");
+    auto m = std::make_unique<Media>(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m->open(file));
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(IAudio::instance()->processedUSecs() > 100000, 20000);
+    m.reset();
 }
 
 QTEST_GUILESS_MAIN(TestAudio)

@@ -111,7 +111,7 @@ void TestEditorLink::openLesson(const QString &name)
 {
     chooseFile(fx.path(name));
     window->on_actionOpen_activated();
-    QVERIFY(window->findChild<Media *>());
+    QVERIFY(window->currentMedia());
 }
 
 void TestEditorLink::transcriptOnOpeningALesson_data()
@@ -251,7 +251,7 @@ void TestEditorLink::typingIsSavedWhenTheProgramEnds()
 void TestEditorLink::functionKeysInTheEditorDriveThePlayer()
 {
     openLesson(QStringLiteral("a.mp3"));
-    Media *m = window->findChild<Media *>();
+    Media *m = window->currentMedia();
     window->on_actionEidtor();
     QVERIFY(QTest::qWaitForWindowExposed(editor));
     QVERIFY(!m->isStopped());

@@ -104,6 +104,13 @@ void TestSkinObject::settings_data()
                               << QStringLiteral("Serif");
     QTest::newRow("unknown colour") << QStringLiteral("Hintergrundfarbe=nosuchcolour\n") << QColor()
                                     << QColor(255, 100, 0) << 1.0 << QStringLiteral("Arial");
+    // an opacity that cannot be read would hide the window: it stays opaque
+    for (const char *alpha : {"0,8", "80%", "0", "-1"})
+        QTest::newRow(qPrintable(QStringLiteral("unreadable alpha %1").arg(QLatin1String(alpha))))
+            << QStringLiteral("Alpha=%1\n").arg(QLatin1String(alpha)) << QColor(Qt::white)
+            << QColor(255, 100, 0) << 1.0 << QStringLiteral("Arial");
+    QTest::newRow("alpha above one") << QStringLiteral("Alpha=3\n") << QColor(Qt::white)
+                                     << QColor(255, 100, 0) << 1.0 << QStringLiteral("Arial");
 }
 
 void TestSkinObject::settings()
