@@ -1,7 +1,7 @@
 // One comparison as the comparison dialog runs it: diff_main, the semantic clean-up and
-// the three renderers, for a learner's 5,000-word transcript against its reference and
-// for two 100,000-character texts, with scattered edits and unrelated, under the default
-// time limit.
+// the three renderers, for a learner's 5,000-word transcript against its reference, for
+// two 20,000-line texts with 30 % of the lines changed, and for two 100,000-character
+// texts, with scattered edits and unrelated, under the default time limit.
 #include "benchsupport.h"
 
 #include "diff/diffengine.h"
@@ -96,6 +96,29 @@ QString paragraph(QRandomGenerator &rng, qsizetype length)
     return text;
 }
 
+// Every line of words that the generator picks (about three in ten) is typed with the
+// learner's mistakes; the others stay as they are.
+QString changedLines(QRandomGenerator &rng, const QList<std::pair<QString, QChar>> &words)
+{
+    QString text;
+    QList<std::pair<QString, QChar>> line;
+    for (const auto &word : words) {
+        line.append(word);
+        if (word.second != QLatin1Char('\n'))
+            continue;
+        if (rng.bounded(10) < 3) {
+            QList<std::pair<QString, QChar>> typed;
+            while (typed.isEmpty() || typed == line)
+                typed = misheard(rng, line);
+            text += joined(typed);
+        } else {
+            text += joined(line);
+        }
+        line.clear();
+    }
+    return text + joined(line);
+}
+
 QString scatteredEdits(QRandomGenerator &rng, QString text, int edits)
 {
     for (int i = 0; i < edits; ++i) {
@@ -159,5 +182,11 @@ int main()
     measure("diff_100000_units_scattered_edits_ms", prose1, prose2, 1200);
     // Two unrelated texts of the same words: the search runs into the time limit.
     measure("diff_100000_units_unrelated_ms", prose1, paragraph(rng, 100000), 1200);
+
+    // Lines of 8 to 14 words, so 20,000 lines hold about 220,000 words.
+    const QList<std::pair<QString, QChar>> lines = transcript(rng, 220000);
+    const QString lines1 = joined(lines);
+    const QString lines2 = changedLines(rng, lines);
+    measure("diff_20000_lines_30_percent_changed_ms", lines1, lines2, 1200);
     return 0;
 }

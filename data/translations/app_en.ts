@@ -4,7 +4,7 @@
 <context>
     <name>CTextCheckerEdit</name>
     <message>
-        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+24"/>
+        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+27"/>
         <source>&amp;Copy</source>
         <translation>&amp;Copy</translation>
     </message>
@@ -110,12 +110,17 @@
 <context>
     <name>DiffDialog</name>
     <message>
-        <location filename="../../src/diff/diffdialog.cpp" line="+87"/>
-        <source>Dialog</source>
-        <translation>Dialog</translation>
+        <location filename="../../src/diff/diffdialog.cpp" line="+47"/>
+        <source>对比听写与参考原文</source>
+        <translation>Compare your dictation with the reference</translation>
     </message>
     <message>
         <location line="+34"/>
+        <source>参考原文</source>
+        <translation>Reference text</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>对比文本A：
 请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
         <translation>Comparison text A:
@@ -128,6 +133,11 @@ Type it, paste it with [Ctrl+V] or click [Import A] to import a plain-text file<
     </message>
     <message>
         <location line="+2"/>
+        <source>你的听写</source>
+        <translation>Your dictation</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>对比文本B：
 请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</source>
         <translation>Comparison text B:
@@ -157,7 +167,7 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
 <context>
     <name>Media</name>
     <message>
-        <location filename="../../src/media/media.cpp" line="+34"/>
+        <location filename="../../src/media/media.cpp" line="+32"/>
         <source>Error opening %1:
 Error while parsing header.</source>
         <translation>Error opening %1:
@@ -206,28 +216,28 @@ Couldn&apos;t open the file.</source>
 Couldn&apos;t open the file.</translation>
     </message>
     <message>
-        <location line="+165"/>
+        <location line="+161"/>
         <source>Error opening %1:
 Couldn&apos;t find any stream information in this file.</source>
         <translation>Error opening %1:
 Couldn&apos;t find any stream information in this file.</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+61"/>
         <source>Error opening %1:
 Cannot allocate pictures buffer.</source>
         <translation>Error opening %1:
 Cannot allocate pictures buffer.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>Error opening %1:
 Cannot create a suitable conversion context to RGB.</source>
         <translation>Error opening %1:
 Cannot create a suitable conversion context to RGB.</translation>
     </message>
     <message>
-        <location line="+118"/>
+        <location line="+123"/>
         <source>Error reading %1 !
 
 Logs;
@@ -247,7 +257,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>PhoneticDialog</name>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+80"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+77"/>
         <source>vorlynplayer 听音查词 V1.2</source>
         <translation>vorlynplayer Word Lookup by Sound V1.2</translation>
     </message>
@@ -267,12 +277,12 @@ The file has no sound or picture this program can play.</translation>
         <translation>Search by sound</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>使用说明</source>
         <translation>How to use</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+10"/>
         <source>
   输入音标后，软件会根据读音，搜索出单词！
 
@@ -285,6 +295,31 @@ The file has no sound or picture this program can play.</translation>
   Click the keys for special symbols.
 
   Typing [igzɑ:mpl] finds example</translation>
+    </message>
+    <message>
+        <location line="+146"/>
+        <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
+        <translation>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&quot;%1&quot; is not a search pattern the dialog can read.</source>
+        <translation>&quot;%1&quot; is not a search pattern the dialog can read.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No word matches &quot;%1&quot;.</source>
+        <translation>No word matches &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&quot;%1&quot; cannot be read as a pronunciation.</source>
+        <translation>&quot;%1&quot; cannot be read as a pronunciation.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No word sounds like &quot;%1&quot;.</source>
+        <translation>No word sounds like &quot;%1&quot;.</translation>
     </message>
 </context>
 <context>
@@ -343,7 +378,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+116"/>
+        <location filename="../../src/editor/textedit.cpp" line="+135"/>
         <source>File Actions</source>
         <translation>File Actions</translation>
     </message>
@@ -522,7 +557,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>&amp;SpellCheck</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;PhoneticLookup</source>
         <translation>&amp;PhoneticLookup</translation>
     </message>
@@ -532,7 +567,17 @@ The file has no sound or picture this program can play.</translation>
         <translation>&amp;DiffText</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+11"/>
+        <source>American English (en_US)</source>
+        <translation>American English (en_US)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>British English (en_GB)</source>
+        <translation>British English (en_GB)</translation>
+    </message>
+    <message>
+        <location line="+89"/>
         <source>Finished</source>
         <translation>Finished</translation>
     </message>
@@ -542,7 +587,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>The spell check has finished.</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+57"/>
         <source>untitled.html</source>
         <translation>untitled.html</translation>
     </message>
@@ -602,7 +647,7 @@ Do you want to save your changes?</translation>
         <translation>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+82"/>
         <source>Print Document</source>
         <translation>Print Document</translation>
     </message>
@@ -612,12 +657,12 @@ Do you want to save your changes?</translation>
     <message>
         <location filename="../../src/player/vk.cpp" line="+68"/>
         <location line="+112"/>
-        <location line="+50"/>
+        <location line="+51"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn Player</translation>
     </message>
     <message>
-        <location line="-91"/>
+        <location line="-92"/>
         <source>Open</source>
         <translation>Open</translation>
     </message>
@@ -657,7 +702,7 @@ Do you want to save your changes?</translation>
         <translation>&amp;Quit</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+36"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>

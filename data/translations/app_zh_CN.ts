@@ -4,7 +4,7 @@
 <context>
     <name>CTextCheckerEdit</name>
     <message>
-        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+24"/>
+        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+27"/>
         <source>&amp;Copy</source>
         <translation>复制(&amp;C)</translation>
     </message>
@@ -110,12 +110,17 @@
 <context>
     <name>DiffDialog</name>
     <message>
-        <location filename="../../src/diff/diffdialog.cpp" line="+87"/>
-        <source>Dialog</source>
-        <translation>对话框</translation>
+        <location filename="../../src/diff/diffdialog.cpp" line="+47"/>
+        <source>对比听写与参考原文</source>
+        <translation>对比听写与参考原文</translation>
     </message>
     <message>
         <location line="+34"/>
+        <source>参考原文</source>
+        <translation>参考原文</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>对比文本A：
 请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
         <translation>对比文本A：
@@ -128,6 +133,11 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>你的听写</source>
+        <translation>你的听写</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>对比文本B：
 请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</source>
         <translation>对比文本B：
@@ -157,7 +167,7 @@
 <context>
     <name>Media</name>
     <message>
-        <location filename="../../src/media/media.cpp" line="+34"/>
+        <location filename="../../src/media/media.cpp" line="+32"/>
         <source>Error opening %1:
 Error while parsing header.</source>
         <translation>打开 %1 出错：
@@ -206,28 +216,28 @@ Couldn&apos;t open the file.</source>
 无法打开文件。</translation>
     </message>
     <message>
-        <location line="+165"/>
+        <location line="+161"/>
         <source>Error opening %1:
 Couldn&apos;t find any stream information in this file.</source>
         <translation>打开 %1 出错：
 在此文件中找不到任何流信息。</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+61"/>
         <source>Error opening %1:
 Cannot allocate pictures buffer.</source>
         <translation>打开 %1 出错：
 无法分配图像缓冲区。</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>Error opening %1:
 Cannot create a suitable conversion context to RGB.</source>
         <translation>打开 %1 出错：
 无法创建转换为 RGB 的上下文。</translation>
     </message>
     <message>
-        <location line="+118"/>
+        <location line="+123"/>
         <source>Error reading %1 !
 
 Logs;
@@ -247,7 +257,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>PhoneticDialog</name>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+80"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+77"/>
         <source>vorlynplayer 听音查词 V1.2</source>
         <translation>vorlynplayer 听音查词 V1.2</translation>
     </message>
@@ -267,12 +277,12 @@ The file has no sound or picture this program can play.</source>
         <translation>听音查词</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>使用说明</source>
         <translation>使用说明</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+10"/>
         <source>
   输入音标后，软件会根据读音，搜索出单词！
 
@@ -285,6 +295,31 @@ The file has no sound or picture this program can play.</source>
   特殊音标点击按钮，其它用键盘输入。
 
   如输入[igzɑ:mpl]即可查得example</translation>
+    </message>
+    <message>
+        <location line="+146"/>
+        <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
+        <translation>用字母 b d e f g h i j k l m n o p r s t u v w z 输入读音，a 表示 ɑ，: 表示长音（ː），&apos; 表示重音（ˈ）；其它音标请点击按钮。例如输入 igza:mpl 可查得 example。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&quot;%1&quot; is not a search pattern the dialog can read.</source>
+        <translation>“%1”不是可用的查词表达式。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No word matches &quot;%1&quot;.</source>
+        <translation>没有与“%1”匹配的单词。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&quot;%1&quot; cannot be read as a pronunciation.</source>
+        <translation>无法把“%1”识别为音标。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No word sounds like &quot;%1&quot;.</source>
+        <translation>没有读音与“%1”相符的单词。</translation>
     </message>
 </context>
 <context>
@@ -343,7 +378,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+116"/>
+        <location filename="../../src/editor/textedit.cpp" line="+135"/>
         <source>File Actions</source>
         <translation>文件操作</translation>
     </message>
@@ -522,7 +557,7 @@ The file has no sound or picture this program can play.</source>
         <translation>拼写检查(&amp;S)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;PhoneticLookup</source>
         <translation>听音查词(&amp;P)</translation>
     </message>
@@ -532,7 +567,17 @@ The file has no sound or picture this program can play.</source>
         <translation>文本比较(&amp;D)</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+11"/>
+        <source>American English (en_US)</source>
+        <translation>美式英语 (en_US)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>British English (en_GB)</source>
+        <translation>英式英语 (en_GB)</translation>
+    </message>
+    <message>
+        <location line="+89"/>
         <source>Finished</source>
         <translation>完成</translation>
     </message>
@@ -542,7 +587,7 @@ The file has no sound or picture this program can play.</source>
         <translation>拼写检查已完成。</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+57"/>
         <source>untitled.html</source>
         <translation>未命名.html</translation>
     </message>
@@ -602,7 +647,7 @@ Do you want to save your changes?</source>
         <translation>富文本 (*.rtf);;文本文件 (*.txt);;ODF 文件 (*.odt);;HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+82"/>
         <source>Print Document</source>
         <translation>打印文档</translation>
     </message>
@@ -612,12 +657,12 @@ Do you want to save your changes?</source>
     <message>
         <location filename="../../src/player/vk.cpp" line="+68"/>
         <location line="+112"/>
-        <location line="+50"/>
+        <location line="+51"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>
     </message>
     <message>
-        <location line="-91"/>
+        <location line="-92"/>
         <source>Open</source>
         <translation>打开</translation>
     </message>
@@ -657,7 +702,7 @@ Do you want to save your changes?</source>
         <translation>退出(&amp;Q)</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+36"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>

@@ -2,16 +2,15 @@
 
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
+#include "diff/plaintext.h"
 #include "phonetic/nofocusrectanglestyle.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QTextBrowser>
 #include <QTextEdit>
 
@@ -31,40 +30,6 @@ struct DiffDialog::Widgets
     QTextBrowser *modifyFile;
 };
 
-std::optional<QString> readPlainTextFile(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-
-    if (const auto bom = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*bom);
-        return QString(decoder(bytes));
-    }
-    // A learner's reference text in a legacy encoding must not turn into replacement
-    // characters, so each decoding is only taken when every byte decodes. In a UTF-8
-    // locale the local encoding is UTF-8 again, so the common legacy encoding of the
-    // learners' own texts and finally Latin-1, which decodes any byte, follow it.
-    const auto strictly = [&bytes](QStringDecoder decoder) -> std::optional<QString> {
-        if (!decoder.isValid())
-            return std::nullopt;
-        QString text = decoder(bytes);
-        if (decoder.hasError())
-            return std::nullopt;
-        return text;
-    };
-    if (auto text = strictly(QStringDecoder(QStringConverter::Utf8)))
-        return text;
-    if (auto text = strictly(QStringDecoder(QStringConverter::System)))
-        return text;
-    if (auto text = strictly(QStringDecoder("GB18030")))
-        return text;
-    return QString::fromLatin1(bytes);
-}
-
 DiffDialog::DiffDialog(QWidget *parent) : QDialog(parent), ui(std::make_unique<Widgets>())
 {
     setupWidgets();
@@ -78,7 +43,8 @@ void DiffDialog::setupWidgets()
     resize(780, 352);
     setStyleSheet(studyToolButtonStyleSheet +
                   QLatin1String("\nQTextBrowser { background-color: #f0eff3; }"));
-    setWindowTitle(tr("Dialog"));
+    // Text A is the reference: the suggestion view turns text B, the learner's, into it.
+    setWindowTitle(tr("对比听写与参考原文"));
 
     ui->gridLayout_2 = new QGridLayout(this);
     ui->gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
@@ -111,11 +77,13 @@ void DiffDialog::setupWidgets()
         return widget;
     };
 
-    ui->sourceTip =
-        label("sourceTip", tr("对比文本A：\n请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件"));
+    ui->sourceTip = label(
+        "sourceTip", tr("参考原文") + QStringLiteral(u" \u2014 ") +
+                         tr("对比文本A：\n请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件"));
     ui->importSource = button("importSource", tr("导入A"));
-    ui->targetTip =
-        label("targetTip", tr("对比文本B：\n请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件"));
+    ui->targetTip = label(
+        "targetTip", tr("你的听写") + QStringLiteral(u" \u2014 ") +
+                         tr("对比文本B：\n请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件"));
     ui->outputTarget = button("outputTarget", tr("导入B"));
     ui->sourceFile = textView(new QTextEdit(this), "sourceFile");
     ui->diffResult = button("diffResult", tr("比较"));

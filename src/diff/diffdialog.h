@@ -4,7 +4,6 @@
 #include <QString>
 
 #include <memory>
-#include <optional>
 
 class QTextEdit;
 
@@ -44,7 +43,3 @@ private:
     QString sourceLocation_;
     QString targetLocation_;
 };
-
-// The text of a plain-text file: decoded by its byte-order mark, else as UTF-8 when it is
-// valid UTF-8, else in the local 8-bit encoding. Nothing when the file cannot be read.
-std::optional<QString> readPlainTextFile(const QString &fileName);

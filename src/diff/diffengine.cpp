@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
+#include <list>
 #include <vector>
 
 namespace {
@@ -15,6 +17,178 @@ constexpr auto Equal = DiffOperation::Equal;
 
 const char NullInputs[] = "Null inputs. (diff_main)";
 const char NoPrecedingEquality[] = "Previous diff should have been an equality.";
+
+// The tidying passes insert and remove segments in the middle of long lists; on a linked
+// list each such step costs the same however long the comparison is.
+using SegmentList = std::list<DiffSegment>;
+
+SegmentList toList(QList<DiffSegment> &segments)
+{
+    return SegmentList(std::make_move_iterator(segments.begin()),
+                       std::make_move_iterator(segments.end()));
+}
+
+QList<DiffSegment> toQList(SegmentList &list)
+{
+    QList<DiffSegment> segments;
+    segments.reserve(qsizetype(list.size()));
+    std::move(list.begin(), list.end(), std::back_inserter(segments));
+    return segments;
+}
+
+// Joins each run of edits into at most one deletion and one insertion, moves the text
+// they share at either end into the equalities around them and joins adjacent
+// equalities; returns whether sliding an edit changed anything.
+bool mergeRuns(SegmentList &list)
+{
+    list.push_back({Equal, QString()});
+    qsizetype deleteCount = 0;
+    qsizetype insertCount = 0;
+    QString deleted;
+    QString inserted;
+    auto runStart = list.end();
+    auto it = list.begin();
+    while (it != list.end()) {
+        if (it->operation != Equal) {
+            if (deleteCount + insertCount == 0)
+                runStart = it;
+            ++(it->operation == Insert ? insertCount : deleteCount);
+            (it->operation == Insert ? inserted : deleted) += it->text;
+            ++it;
+            continue;
+        }
+        if (deleteCount + insertCount > 1) {
+            list.erase(runStart, it);
+            if (deleteCount != 0 && insertCount != 0) {
+                qsizetype n = DiffEngine::commonPrefixLength(inserted, deleted);
+                if (n != 0) {
+                    if (it != list.begin()) {
+                        DiffSegment &before = *std::prev(it);
+                        if (before.operation != Equal)
+                            throw DiffError(NoPrecedingEquality);
+                        before.text += inserted.left(n);
+                    } else {
+                        list.push_front({Equal, inserted.left(n)});
+                    }
+                    inserted.remove(0, n);
+                    deleted.remove(0, n);
+                }
+                n = DiffEngine::commonSuffixLength(inserted, deleted);
+                if (n != 0) {
+                    it->text.prepend(inserted.right(n));
+                    inserted.chop(n);
+                    deleted.chop(n);
+                }
+            }
+            if (!deleted.isEmpty())
+                list.insert(it, {Delete, deleted});
+            if (!inserted.isEmpty())
+                list.insert(it, {Insert, inserted});
+            ++it;
+        } else if (it != list.begin() && std::prev(it)->operation == Equal) {
+            std::prev(it)->text += it->text;
+            it = list.erase(it);
+        } else {
+            ++it;
+        }
+        deleteCount = insertCount = 0;
+        deleted.clear();
+        inserted.clear();
+    }
+    if (list.back().text.isEmpty())
+        list.pop_back();
+
+    // An edit between two equalities may slide onto one of them, which then joins the
+    // other and leaves fewer, longer segments.
+    bool slid = false;
+    if (list.size() < 3)
+        return false;
+    for (auto edit = std::next(list.begin()); std::next(edit) != list.end();) {
+        const auto before = std::prev(edit);
+        const auto after = std::next(edit);
+        qsizetype step = 1;
+        if (before->operation == Equal && after->operation == Equal) {
+            QString &text = edit->text;
+            if (text.endsWith(before->text)) {
+                text = before->text + text.left(text.size() - before->text.size());
+                after->text = before->text + after->text;
+                list.erase(before);
+                // The joined equality is the next edit's left neighbour, not an edit.
+                step = 2;
+                slid = true;
+            } else if (text.startsWith(after->text)) {
+                before->text += after->text;
+                text = text.mid(after->text.size()) + after->text;
+                list.erase(after);
+                slid = true;
+            }
+        }
+        for (; step > 0; --step) {
+            if (std::next(edit) == list.end())
+                return slid;
+            ++edit;
+        }
+    }
+    return slid;
+}
+
+// Moves each edit between two equalities sideways to where it best fits word and line
+// boundaries.
+void alignToBoundaries(SegmentList &list)
+{
+    if (list.size() < 3)
+        return;
+    for (auto edit = std::next(list.begin()); edit != list.end() && std::next(edit) != list.end();
+         ++edit) {
+        const auto before = std::prev(edit);
+        const auto after = std::next(edit);
+        if (before->operation != Equal || after->operation != Equal)
+            continue;
+        QString equality1 = before->text;
+        QString text = edit->text;
+        QString equality2 = after->text;
+
+        const qsizetype c = DiffEngine::commonSuffixLength(equality1, text);
+        if (c > 0) {
+            const QString common = text.right(c);
+            equality1.chop(c);
+            text = common + text.left(text.size() - c);
+            equality2.prepend(common);
+        }
+
+        QString bestEquality1 = equality1;
+        QString bestEdit = text;
+        QString bestEquality2 = equality2;
+        int bestScore =
+            DiffEngine::boundaryScore(equality1, text) + DiffEngine::boundaryScore(text, equality2);
+        while (!text.isEmpty() && !equality2.isEmpty() && text.front() == equality2.front()) {
+            equality1 += text.front();
+            text.remove(0, 1);
+            text += equality2.front();
+            equality2.remove(0, 1);
+            const int score = DiffEngine::boundaryScore(equality1, text) +
+                              DiffEngine::boundaryScore(text, equality2);
+            if (score >= bestScore) {
+                bestScore = score;
+                bestEquality1 = equality1;
+                bestEdit = text;
+                bestEquality2 = equality2;
+            }
+        }
+
+        if (before->text != bestEquality1) {
+            if (bestEquality1.isEmpty())
+                list.erase(before);
+            else
+                before->text = bestEquality1;
+            edit->text = bestEdit;
+            if (bestEquality2.isEmpty())
+                list.erase(after);
+            else
+                after->text = bestEquality2;
+        }
+    }
+}
 
 } // namespace
 
@@ -216,39 +390,43 @@ QList<DiffSegment> DiffEngine::lineModeDiff(const QString &text1, const QString 
     codesToLines(segments, codes->lines);
     semanticCleanup(segments);
 
-    // Lines that changed on both sides are compared again unit by unit.
-    segments.append({Equal, QString()});
-    qsizetype deleteCount = 0;
-    qsizetype insertCount = 0;
+    // Lines that changed on both sides are compared again unit by unit. The result is
+    // built in order, so each run is spliced in once instead of shifting the whole tail.
+    QList<DiffSegment> result;
+    result.reserve(segments.size());
+    qsizetype runStart = 0;
+    bool deletes = false;
+    bool inserts = false;
     QString deleted;
     QString inserted;
+    // Once the time is up the changed lines stay whole: comparing them unit by unit would
+    // cost a half-match search over all of them before the deadline could stop it.
+    const auto flushRun = [&](qsizetype runEnd) {
+        if (deletes && inserts && now() <= deadline)
+            result.append(diff_main(deleted, inserted, false, deadline));
+        else
+            std::move(segments.begin() + runStart, segments.begin() + runEnd,
+                      std::back_inserter(result));
+        deletes = inserts = false;
+        deleted.clear();
+        inserted.clear();
+    };
     for (qsizetype i = 0; i < segments.size(); ++i) {
-        switch (segments[i].operation) {
-        case Insert:
-            ++insertCount;
-            inserted += segments[i].text;
-            break;
-        case Delete:
-            ++deleteCount;
-            deleted += segments[i].text;
-            break;
-        case Equal:
-            if (deleteCount >= 1 && insertCount >= 1) {
-                const qsizetype start = i - deleteCount - insertCount;
-                segments.remove(start, deleteCount + insertCount);
-                const QList<DiffSegment> sub = diff_main(deleted, inserted, false, deadline);
-                segments.insert(start, sub.size(), DiffSegment{});
-                std::copy(sub.begin(), sub.end(), segments.begin() + start);
-                i = start + sub.size();
-            }
-            deleteCount = insertCount = 0;
-            deleted.clear();
-            inserted.clear();
-            break;
+        DiffSegment &segment = segments[i];
+        if (segment.operation == Equal) {
+            flushRun(i);
+            result.append(std::move(segment));
+            runStart = i + 1;
+        } else if (segment.operation == Insert) {
+            inserts = true;
+            inserted += segment.text;
+        } else {
+            deletes = true;
+            deleted += segment.text;
         }
     }
-    segments.removeLast();
-    return segments;
+    flushRun(segments.size());
+    return result;
 }
 
 std::optional<DiffEngine::LineCodes> DiffEngine::linesToCodes(const QString &text1,
@@ -385,215 +563,91 @@ QList<DiffSegment> DiffEngine::splitAndDiff(const QString &text1, const QString 
 
 void DiffEngine::mergeSegments(QList<DiffSegment> &segments)
 {
-    bool slid;
-    do {
-        segments.append({Equal, QString()});
-        qsizetype deleteCount = 0;
-        qsizetype insertCount = 0;
-        QString deleted;
-        QString inserted;
-        qsizetype i = 0;
-        while (i < segments.size()) {
-            switch (segments[i].operation) {
-            case Insert:
-                ++insertCount;
-                inserted += segments[i].text;
-                ++i;
-                break;
-            case Delete:
-                ++deleteCount;
-                deleted += segments[i].text;
-                ++i;
-                break;
-            case Equal:
-                if (deleteCount + insertCount > 1) {
-                    const qsizetype start = i - deleteCount - insertCount;
-                    segments.remove(start, deleteCount + insertCount);
-                    i = start;
-                    if (deleteCount != 0 && insertCount != 0) {
-                        qsizetype n = commonPrefixLength(inserted, deleted);
-                        if (n != 0) {
-                            if (start > 0) {
-                                if (segments[start - 1].operation != Equal)
-                                    throw DiffError(NoPrecedingEquality);
-                                segments[start - 1].text += inserted.left(n);
-                            } else {
-                                segments.prepend({Equal, inserted.left(n)});
-                                ++i;
-                            }
-                            inserted.remove(0, n);
-                            deleted.remove(0, n);
-                        }
-                        n = commonSuffixLength(inserted, deleted);
-                        if (n != 0) {
-                            segments[i].text.prepend(inserted.right(n));
-                            inserted.chop(n);
-                            deleted.chop(n);
-                        }
-                    }
-                    if (!deleted.isEmpty())
-                        segments.insert(i++, {Delete, deleted});
-                    if (!inserted.isEmpty())
-                        segments.insert(i++, {Insert, inserted});
-                    ++i;
-                } else if (i > 0 && segments[i - 1].operation == Equal) {
-                    segments[i - 1].text += segments[i].text;
-                    segments.removeAt(i);
-                } else {
-                    ++i;
-                }
-                deleteCount = insertCount = 0;
-                deleted.clear();
-                inserted.clear();
-                break;
-            }
-        }
-        if (segments.last().text.isEmpty())
-            segments.removeLast();
-
-        // An edit between two equalities may slide onto one of them, which then joins the
-        // other and leaves fewer, longer segments.
-        slid = false;
-        for (qsizetype j = 1; j + 1 < segments.size(); ++j) {
-            if (segments[j - 1].operation != Equal || segments[j + 1].operation != Equal)
-                continue;
-            const QString before = segments[j - 1].text;
-            const QString after = segments[j + 1].text;
-            QString &edit = segments[j].text;
-            if (edit.endsWith(before)) {
-                edit = before + edit.left(edit.size() - before.size());
-                segments[j + 1].text = before + after;
-                segments.removeAt(j - 1);
-                slid = true;
-            } else if (edit.startsWith(after)) {
-                segments[j - 1].text += after;
-                edit = edit.mid(after.size()) + after;
-                segments.removeAt(j + 1);
-                slid = true;
-            }
-        }
-    } while (slid);
+    SegmentList list = toList(segments);
+    while (mergeRuns(list)) {
+    }
+    segments = toQList(list);
 }
 
 void DiffEngine::semanticCleanup(QList<DiffSegment> &segments)
 {
+    SegmentList list = toList(segments);
     bool changed = false;
-    QList<qsizetype> equalities;
+    std::vector<SegmentList::iterator> equalities;
     std::optional<QString> lastEquality;
     qsizetype insertedBefore = 0;
     qsizetype deletedBefore = 0;
     qsizetype insertedAfter = 0;
     qsizetype deletedAfter = 0;
-    qsizetype i = 0;
-    while (i < segments.size()) {
-        const DiffSegment &segment = segments[i];
-        if (segment.operation == Equal) {
-            equalities.append(i);
+    auto it = list.begin();
+    while (it != list.end()) {
+        if (it->operation == Equal) {
+            equalities.push_back(it);
             insertedBefore = insertedAfter;
             deletedBefore = deletedAfter;
             insertedAfter = deletedAfter = 0;
-            lastEquality = segment.text;
-            ++i;
+            lastEquality = it->text;
+            ++it;
             continue;
         }
-        (segment.operation == Insert ? insertedAfter : deletedAfter) += segment.text.size();
+        (it->operation == Insert ? insertedAfter : deletedAfter) += it->text.size();
         if (lastEquality && lastEquality->size() <= std::max(insertedBefore, deletedBefore) &&
             lastEquality->size() <= std::max(insertedAfter, deletedAfter)) {
             // The equality is too short to help the reader: show it as deleted and inserted.
-            const qsizetype e = equalities.takeLast();
-            segments[e].operation = Delete;
-            segments.insert(e + 1, {Insert, *lastEquality});
-            if (!equalities.isEmpty())
-                equalities.removeLast();
-            i = equalities.isEmpty() ? 0 : equalities.last();
+            const auto e = equalities.back();
+            equalities.pop_back();
+            e->operation = Delete;
+            list.insert(std::next(e), {Insert, *lastEquality});
+            if (!equalities.empty())
+                equalities.pop_back();
+            it = equalities.empty() ? list.begin() : equalities.back();
             insertedBefore = deletedBefore = insertedAfter = deletedAfter = 0;
             lastEquality.reset();
             changed = true;
             continue;
         }
-        ++i;
+        ++it;
     }
-    if (changed)
-        mergeSegments(segments);
-    alignEditsToBoundaries(segments);
+    if (changed) {
+        while (mergeRuns(list)) {
+        }
+    }
+    alignToBoundaries(list);
 
     // A deletion whose end reappears at the start of the following insertion shows that
     // overlap as kept text.
-    for (qsizetype j = 1; j < segments.size(); ++j) {
-        if (segments[j - 1].operation != Delete || segments[j].operation != Insert)
+    for (auto insertion = list.begin(); insertion != list.end(); ++insertion) {
+        if (insertion == list.begin())
             continue;
-        const QString &deleted = segments[j - 1].text;
-        const QString &inserted = segments[j].text;
-        const qsizetype n = commonOverlapLength(deleted, inserted);
-        if (n != 0 && (2 * n >= deleted.size() || 2 * n >= inserted.size())) {
-            const QString overlap = inserted.left(n);
-            segments[j - 1].text.chop(n);
-            segments[j].text.remove(0, n);
-            segments.insert(j, {Equal, overlap});
-            // An overlap may take a whole side; an empty edit would show nothing.
-            qsizetype after = j + 2;
-            if (segments[j + 1].text.isEmpty()) {
-                segments.removeAt(j + 1);
-                --after;
-            }
-            if (segments[j - 1].text.isEmpty()) {
-                segments.removeAt(j - 1);
-                --after;
-            }
-            j = after;
+        const auto deletion = std::prev(insertion);
+        if (deletion->operation != Delete || insertion->operation != Insert)
+            continue;
+        const qsizetype n = commonOverlapLength(deletion->text, insertion->text);
+        if (n != 0 && (2 * n >= deletion->text.size() || 2 * n >= insertion->text.size())) {
+            const QString overlap = insertion->text.left(n);
+            deletion->text.chop(n);
+            insertion->text.remove(0, n);
+            list.insert(insertion, {Equal, overlap});
+            // An overlap may take a whole side; an empty edit would show nothing. The next
+            // pair starts after this insertion.
+            const auto next = std::next(insertion);
+            if (insertion->text.isEmpty())
+                list.erase(insertion);
+            if (deletion->text.isEmpty())
+                list.erase(deletion);
+            if (next == list.end())
+                break;
+            insertion = next;
         }
     }
+    segments = toQList(list);
 }
 
 void DiffEngine::alignEditsToBoundaries(QList<DiffSegment> &segments)
 {
-    for (qsizetype i = 1; i + 1 < segments.size(); ++i) {
-        if (segments[i - 1].operation != Equal || segments[i + 1].operation != Equal)
-            continue;
-        QString equality1 = segments[i - 1].text;
-        QString edit = segments[i].text;
-        QString equality2 = segments[i + 1].text;
-
-        const qsizetype c = commonSuffixLength(equality1, edit);
-        if (c > 0) {
-            const QString common = edit.right(c);
-            equality1.chop(c);
-            edit = common + edit.left(edit.size() - c);
-            equality2.prepend(common);
-        }
-
-        QString bestEquality1 = equality1;
-        QString bestEdit = edit;
-        QString bestEquality2 = equality2;
-        int bestScore = boundaryScore(equality1, edit) + boundaryScore(edit, equality2);
-        while (!edit.isEmpty() && !equality2.isEmpty() && edit.front() == equality2.front()) {
-            equality1 += edit.front();
-            edit.remove(0, 1);
-            edit += equality2.front();
-            equality2.remove(0, 1);
-            const int score = boundaryScore(equality1, edit) + boundaryScore(edit, equality2);
-            if (score >= bestScore) {
-                bestScore = score;
-                bestEquality1 = equality1;
-                bestEdit = edit;
-                bestEquality2 = equality2;
-            }
-        }
-
-        if (segments[i - 1].text != bestEquality1) {
-            if (bestEquality1.isEmpty()) {
-                segments.removeAt(i - 1);
-                --i;
-            } else {
-                segments[i - 1].text = bestEquality1;
-            }
-            segments[i].text = bestEdit;
-            if (bestEquality2.isEmpty())
-                segments.removeAt(i + 1);
-            else
-                segments[i + 1].text = bestEquality2;
-        }
-    }
+    SegmentList list = toList(segments);
+    alignToBoundaries(list);
+    segments = toQList(list);
 }
 
 int DiffEngine::boundaryScore(QStringView one, QStringView two)

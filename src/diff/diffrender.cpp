@@ -1,5 +1,9 @@
 #include "diff/diffrender.h"
 
+#include <QStringView>
+
+#include <initializer_list>
+
 namespace {
 
 bool isAsciiLetter(QChar ch)
@@ -13,7 +17,8 @@ bool isAsciiLetter(QChar ch)
 QString renderTextHtml(const QList<DiffSegment> &segments, DiffOperation shown,
                        QLatin1String colourOpen)
 {
-    const QLatin1String colourClose("</font>");
+    const QString colourOpenText = colourOpen;
+    const QString colourCloseText = QStringLiteral("</font>");
     qsizetype firstEqualityEnd = -1;
     qsizetype lastEqualityEnd = 0;
     qsizetype total = 0;
@@ -28,11 +33,17 @@ QString renderTextHtml(const QList<DiffSegment> &segments, DiffOperation shown,
 
     QString html = QStringLiteral("<html><head><meta http-equiv=\"content-type\" "
                                   "content=\"text/html; charset=UTF-8\" /></head>");
+    // Appended piece by piece, without temporaries: a long comparison renders megabytes.
+    html.reserve(total + total / 8 + 64 * segments.size());
+    const auto appendAll = [&html](std::initializer_list<QStringView> pieces) {
+        for (const QStringView piece : pieces)
+            html += piece;
+    };
     qsizetype end = 0;
     for (const DiffSegment &segment : segments) {
         end += segment.text.size();
         if (segment.operation == shown) {
-            html += colourOpen + escapeForHtml(segment.text) + colourClose;
+            appendAll({colourOpenText, escapeForHtml(segment.text), colourCloseText});
             continue;
         }
         if (segment.operation != DiffOperation::Equal)
@@ -53,10 +64,10 @@ QString renderTextHtml(const QList<DiffSegment> &segments, DiffOperation shown,
         // A word of letters only between two changes belongs to neither of them.
         if (head + tail > length)
             head = tail = 0;
-        html += colourOpen + t.left(head) + colourClose;
-        html +=
-            QLatin1String("<span>") + t.mid(head, length - head - tail) + QLatin1String("</span>");
-        html += colourOpen + t.right(tail) + colourClose;
+        const QStringView view(t);
+        appendAll({colourOpenText, view.left(head), colourCloseText, u"<span>",
+                   view.mid(head, length - head - tail), u"</span>", colourOpenText,
+                   view.right(tail), colourCloseText});
     }
     html += QLatin1String("</html>");
     return html;
@@ -66,11 +77,27 @@ QString renderTextHtml(const QList<DiffSegment> &segments, DiffOperation shown,
 
 QString escapeForHtml(const QString &text)
 {
-    QString escaped = text;
-    escaped.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-    escaped.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    escaped.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    escaped.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    // One pass over the text: long comparisons render megabytes of it.
+    QString escaped;
+    escaped.reserve(text.size() + text.size() / 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            escaped += QLatin1String("&amp;");
+            break;
+        case u'<':
+            escaped += QLatin1String("&lt;");
+            break;
+        case u'>':
+            escaped += QLatin1String("&gt;");
+            break;
+        case u'\n':
+            escaped += QLatin1String("<br>");
+            break;
+        default:
+            escaped += c;
+        }
+    }
     return escaped;
 }
 
@@ -88,24 +115,28 @@ QString renderSecondTextHtml(const QList<DiffSegment> &segments)
 
 QString renderSuggestionHtml(const QList<DiffSegment> &segments)
 {
+    qsizetype total = 0;
+    for (const DiffSegment &segment : segments)
+        total += segment.text.size();
     QString html;
+    html.reserve(total + total / 8 + 80 * segments.size());
     for (const DiffSegment &segment : segments) {
-        const QString text = escapeForHtml(segment.text);
         switch (segment.operation) {
         case DiffOperation::Delete:
             html += QLatin1String("<span><b style=\"text-decoration: line-through;\"><font "
-                                  "color=\"#FF0000\">") +
-                    text + QLatin1String("</font></b></span>");
+                                  "color=\"#FF0000\">");
             break;
         case DiffOperation::Insert:
             html += QLatin1String("<span><b style=\"text-decoration: underline;\"><font "
-                                  "color=\"#0000FF\">") +
-                    text + QLatin1String("</font></b></span>");
+                                  "color=\"#0000FF\">");
             break;
         case DiffOperation::Equal:
-            html += QLatin1String("<span>") + text + QLatin1String("</span>");
+            html += QLatin1String("<span>");
             break;
         }
+        html += escapeForHtml(segment.text);
+        html += segment.operation == DiffOperation::Equal ? QLatin1String("</span>")
+                                                          : QLatin1String("</font></b></span>");
     }
     return html;
 }

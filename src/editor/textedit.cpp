@@ -1,11 +1,13 @@
 #include "editor/textedit.h"
 
 #include "diff/diffdialog.h"
+#include "diff/plaintext.h"
 #include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
 #include "spelling/spellcheckdialog.h"
 #include "spelling/spellingengine.h"
+#include "spelling/wordsegmentation.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -23,17 +25,23 @@
 #include <QFontDatabase>
 #include <QHash>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QSettings>
 #include <QTextBlock>
 #include <QTextCodec>
 #include <QTextCursor>
 #include <QTextDocumentWriter>
 #include <QTextList>
 #include <QToolBar>
+#include <QToolButton>
+
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -42,6 +50,14 @@ const QString rsrcPath = QStringLiteral("./skin/default/images/win");
 QIcon actionIcon(const QString &themeName, const QString &image)
 {
     return QIcon::fromTheme(themeName, QIcon(rsrcPath + image));
+}
+
+// The editor's remembered choices, in the learner's configuration folder.
+const QString dictionaryKey = QStringLiteral("spelling/dictionary");
+
+std::unique_ptr<QSettings> editorSettings()
+{
+    return std::make_unique<QSettings>(QStringLiteral("vorlynplayer"), QStringLiteral("editor"));
 }
 
 QIcon colorSwatch(const QColor &color)
@@ -58,7 +74,10 @@ TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
     setToolButtonStyle(Qt::ToolButtonFollowStyle);
 
     // The actions of the toolbars drive the text widget, so it exists before them.
-    textEdit = new CTextCheckerEdit(this);
+    const bool british =
+        editorSettings()->value(dictionaryKey).toString() == SpellingEngine::British;
+    textEdit =
+        new CTextCheckerEdit(this, british ? SpellingEngine::British : SpellingEngine::American);
     setupFileActions();
     setupEditActions();
     setupTextActions();
@@ -303,17 +322,45 @@ void TextEdit::setupStudyActions()
     };
     actionSpellCheck = make("/checkSpell.png", tr("&SpellCheck"));
     connect(actionSpellCheck, &QAction::triggered, this, &TextEdit::checkSpelling);
+    setupDictionaryMenu(tb);
     actionPhoneticLookup = make("/dict.png", tr("&PhoneticLookup"));
     connect(actionPhoneticLookup, &QAction::triggered, this, &TextEdit::lookupPhonetic);
     actionDiffText = make("/diff.png", tr("&DiffText"));
     connect(actionDiffText, &QAction::triggered, this, &TextEdit::diffText);
 }
 
+// The spell-check button's own menu chooses the dictionary of the underlining and of the
+// document check; the choice is kept for the next start.
+void TextEdit::setupDictionaryMenu(QToolBar *tb)
+{
+    auto *menu = new QMenu(this);
+    auto *group = new QActionGroup(menu);
+    const std::pair<QString, QString> choices[] = {
+        {SpellingEngine::American, tr("American English (en_US)")},
+        {SpellingEngine::British, tr("British English (en_GB)")}};
+    for (const auto &[language, label] : choices) {
+        QAction *choice = menu->addAction(label);
+        choice->setCheckable(true);
+        choice->setChecked(language == textEdit->dictionaryLanguage());
+        choice->setData(language);
+        group->addAction(choice);
+    }
+    connect(group, &QActionGroup::triggered, this, [this](const QAction *choice) {
+        const QString language = choice->data().toString();
+        textEdit->setDictionaryLanguage(language);
+        editorSettings()->setValue(dictionaryKey, language);
+    });
+    actionSpellCheck->setMenu(menu);
+    if (auto *button = qobject_cast<QToolButton *>(tb->widgetForAction(actionSpellCheck)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
 void TextEdit::checkSpelling()
 {
     // A fresh engine reads the user dictionary as it is now; the run's "ignore all" and
     // "add to dictionary" words are added to it and end with the run.
-    SpellingEngine engine(SpellingEngine::ProgramDictionary, SpellingEngine::UserDictionary);
+    SpellingEngine engine(SpellingEngine::programDictionary(textEdit->dictionaryLanguage()),
+                          SpellingEngine::UserDictionary);
     SpellCheckDialog dialog(&engine, this);
     connect(&dialog, &SpellCheckDialog::newDictSig, textEdit, &CTextCheckerEdit::addToDictionaryS);
 
@@ -328,25 +375,33 @@ void TextEdit::checkSpelling()
     // Words answered with "replace all", and what they become for the rest of the run.
     QHash<QString, QString> replaceAll;
     const QTextCursor editingCursor = textEdit->textCursor();
-    QTextCursor walker(textEdit->document());
-    while (!walker.atEnd()) {
+    // The walk asks about the words the underlining marks, found by the same segmentation;
+    // the punctuation around a word is never part of it, so a replacement keeps it. The
+    // resume cursor follows edits made while a question is open.
+    QTextDocument *doc = textEdit->document();
+    QTextCursor resume(doc);
+    for (;;) {
         QCoreApplication::processEvents();
-        walker.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
-        // Leading digits and punctuation are not part of the word: "2nd" is checked as "nd".
-        QString word = walker.selectedText();
-        while (!word.isEmpty() && !word.at(0).isLetter() && walker.anchor() < walker.position()) {
-            const int end = walker.position();
-            walker.setPosition(walker.anchor() + 1);
-            walker.setPosition(end, QTextCursor::KeepAnchor);
-            word = walker.selectedText();
+        QTextBlock block = resume.block();
+        WordSpan span = nextWord(block.text(), resume.position() - block.position());
+        while (!span.isValid() && block.next().isValid()) {
+            block = block.next();
+            span = nextWord(block.text(), 0);
         }
+        if (!span.isValid())
+            break;
+        QTextCursor walker(doc);
+        walker.setPosition(block.position() + int(span.start));
+        walker.setPosition(block.position() + int(span.end()), QTextCursor::KeepAnchor);
+        const QString word = walker.selectedText();
+        resume.setPosition(walker.position());
 
-        if (!word.isEmpty() && !engine.isCorrect(word)) {
+        if (!engine.isCorrect(word)) {
             const auto known = replaceAll.constFind(word);
             if (known != replaceAll.constEnd()) {
                 walker.insertText(*known);
             } else {
-                QTextCursor at(textEdit->document());
+                QTextCursor at(doc);
                 at.setPosition(walker.selectionStart());
                 textEdit->setTextCursor(at);
                 textEdit->ensureCursorVisible();
@@ -365,8 +420,8 @@ void TextEdit::checkSpelling()
                     walker.insertText(dialog.replacementText());
                 QCoreApplication::processEvents();
             }
+            resume.setPosition(walker.position());
         }
-        walker.movePosition(QTextCursor::NextWord);
     }
 
     textEdit->setTextCursor(editingCursor);
@@ -400,15 +455,33 @@ bool TextEdit::loadFile(const QString &path)
     if (Qt::mightBeRichText(text))
         textEdit->setHtml(text);
     else
-        textEdit->setPlainText(QString::fromLocal8Bit(bytes));
+        textEdit->setPlainText(decodePlainText(bytes));
     setDocumentFileName(path);
     return true;
+}
+
+// The media file whose transcript path is: "<media>.html" beside an existing media file,
+// whichever way the document came (player, File > Open, argument, Save As). Empty for any
+// other document.
+QString TextEdit::lessonOfTranscript(const QString &path)
+{
+    const QLatin1String suffix(".html");
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+        return {};
+    const QFileInfo media(path.chopped(suffix.size()));
+    const QString mediaSuffix = media.suffix().toLower();
+    const bool isDocument =
+        mediaSuffix == QLatin1String("html") || mediaSuffix == QLatin1String("htm") ||
+        mediaSuffix == QLatin1String("txt") || mediaSuffix == QLatin1String("odt");
+    if (isDocument || !media.isFile())
+        return {};
+    return media.absoluteFilePath();
 }
 
 void TextEdit::setDocumentFileName(const QString &path)
 {
     fileName = path;
-    lessonMedia.clear();
+    lessonMedia = lessonOfTranscript(path);
     textEdit->document()->setModified(false);
     const QString shown = path.isEmpty() ? tr("untitled.html") : QFileInfo(path).fileName();
     setWindowTitle(tr("%1[*] - %2").arg(shown, tr("Rich Text")));
@@ -522,6 +595,7 @@ bool TextEdit::isDefaultDocument() const
 bool TextEdit::fileSaveDefault(const QString &path)
 {
     const QString derived = path + QLatin1String(".html");
+    const QString media = QFileInfo(path).absoluteFilePath();
     QTextDocument *doc = textEdit->document();
     // The practice guide is shipped with the program: the learner's typing in it goes to
     // the lesson's transcript, never into the guide.
@@ -550,16 +624,17 @@ bool TextEdit::fileSaveDefault(const QString &path)
             qWarning() << "Cannot read the transcript" << derived;
             return false;
         }
-        lessonMedia = path;
+        lessonMedia = media;
         return true;
     }
 
     // A new lesson does not start from another lesson's transcript or from the guide; the
     // same lesson whose file has gone keeps its text, which now exists nowhere else.
-    if ((!lessonMedia.isEmpty() && lessonMedia != path) || (guide && !doc->isModified()))
+    if ((!lessonMedia.isEmpty() && lessonMedia != media) || (guide && !doc->isModified()))
         textEdit->clear();
     setDocumentFileName(derived);
-    lessonMedia = path;
+    // The player's word counts even where the media file cannot be seen from here.
+    lessonMedia = media;
     if (saveDocument(&reason))
         return true;
     qWarning() << "Cannot save the transcript" << derived << ":" << reason;

@@ -8,6 +8,7 @@ class QAction;
 class QComboBox;
 class QFontComboBox;
 class QPrinter;
+class QToolBar;
 
 // The dictation editor: a top-level window around one rich-text document in a
 // CTextCheckerEdit, with file, edit, formatting and study-tools toolbars. Saves the learner's
@@ -73,6 +74,7 @@ private:
     void setupEditActions();
     void setupTextActions();
     void setupStudyActions();
+    void setupDictionaryMenu(QToolBar *tb);
     bool loadFile(const QString &path);
     void setDocumentFileName(const QString &path);
     bool confirmDiscardOrSave();
@@ -82,6 +84,7 @@ private:
     // Writes to the current file: clears the modified flag on success and sets it on failure.
     bool saveDocument(QString *reason);
     bool isDefaultDocument() const;
+    static QString lessonOfTranscript(const QString &path);
 
     void applyCharFormat(const QTextCharFormat &format);
     void syncFontControls(const QFont &font);
@@ -109,7 +112,8 @@ private:
     QFontComboBox *comboFont = nullptr;
     QComboBox *comboSize = nullptr;
     QString fileName;
-    // The media file whose transcript the document is; empty for any other document.
+    // The media file (absolute path) whose transcript the document is; empty for any other
+    // document.
     QString lessonMedia;
     CTextCheckerEdit *textEdit = nullptr;
 };

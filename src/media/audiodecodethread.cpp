@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <limits>
 
 AudioDecodeThread::AudioDecodeThread(Media *m)
     : WorkerThread(m), media(m), samples(static_cast<uint8_t *>(av_malloc(sampleBufferSize)))
@@ -64,14 +63,16 @@ void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
     if (avcodec_send_packet(codec, packet) < 0)
         return; // a decode error drops this packet
     while (avcodec_receive_frame(codec, frame) >= 0) {
-        const int skip = samplesBeforeTarget(frame);
+        const int64_t skip = samplesBeforeTarget(frame);
         int len = resampler.convert(frame, samples.get(), sampleBufferSize);
         av_frame_unref(frame);
         if (len <= 0)
             continue; // a conversion error drops this frame
         if (skip > 0) {
-            // after a seek, the samples before the target are not played
-            const int bytes = std::min(len, skip * resampler.bytesPerFrame());
+            // after a seek, the samples before the target are not played; a damaged file
+            // may put the target any distance away, so the count is bounded by what is here
+            const int64_t skipBytes = skip * resampler.bytesPerFrame();
+            const int bytes = int(std::min<int64_t>(len, skipBytes));
             len -= bytes;
             std::memmove(samples.get(), samples.get() + bytes, size_t(len));
         }
@@ -85,7 +86,7 @@ void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
     }
 }
 
-int AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
+int64_t AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
 {
     if (skipBefore == AV_NOPTS_VALUE)
         return 0;
@@ -96,13 +97,17 @@ int AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
         return 0;
     }
     // counted in output samples; a frame wholly before the target is skipped whole
-    const double seconds = media::toSeconds(skipBefore - pts, tb);
-    const int64_t skip = int64_t(seconds * resampler.outputRate() + 0.5);
+    // in doubles: a damaged stamp may lie any distance from the target, and the difference
+    // of two such ticks can exceed 64 bits; a skip beyond a day is as good as any larger
+    const double seconds = (double(skipBefore) - double(pts)) * tb.num / tb.den;
+    const auto skip = int64_t(std::clamp(seconds * resampler.outputRate() + 0.5, 0.0, 86400.0 * 384000));
     const int64_t frameOut =
-        av_rescale(frame->nb_samples, resampler.outputRate(), frame->sample_rate);
+        frame->sample_rate > 0
+            ? av_rescale(frame->nb_samples, resampler.outputRate(), frame->sample_rate)
+            : 0;
     if (skip < frameOut)
         skipBefore = AV_NOPTS_VALUE;
-    return int(std::min<int64_t>(skip, std::numeric_limits<int>::max()));
+    return skip;
 }
 
 void AudioDecodeThread::push(int len)

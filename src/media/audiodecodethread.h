@@ -32,7 +32,7 @@ private:
     void push(int len);
     void dropInRealTime(int len);
     // How many output samples of frame lie before the seek target.
-    int samplesBeforeTarget(const AVFrame *frame);
+    int64_t samplesBeforeTarget(const AVFrame *frame);
 
     Media *media;
     media::AvBufferPtr<uint8_t> samples;

@@ -6,6 +6,7 @@
 #include <QDebug>
 
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -27,10 +28,22 @@ IAudio *IAudio::instance()
     // is whole; left to the multimedia library's own finaliser, it can meet the client's
     // thread still dispatching.
     static IAudio *const audio = [] {
-        qAddPostRoutine([] { IAudio::instance()->closeAll(); });
+        qAddPostRoutine([] { IAudio::instance()->closeForExit(); });
         return new IAudio;
     }();
     return audio;
+}
+
+void IAudio::closeForExit()
+{
+    closeAll();
+    // The multimedia library's finaliser disconnects from the sound server without
+    // stopping its client thread first; a server notice about the stream just closed,
+    // dispatched at that moment, aborts the process. Such notices follow a close within
+    // milliseconds, so the exit waits until the last close is that long past.
+    const auto since = std::chrono::steady_clock::now() - lastClose;
+    if (since < quietAfterClose)
+        std::this_thread::sleep_for(quietAfterClose - since);
 }
 
 IAudio::IAudio()
@@ -123,8 +136,11 @@ std::unique_ptr<QAudioSink> IAudio::takeOutputLocked()
 
 void IAudio::stopAndDestroy(std::unique_ptr<QAudioSink> sink)
 {
-    if (sink)
-        sink->stop();
+    if (!sink)
+        return;
+    sink->stop();
+    sink.reset();
+    lastClose = std::chrono::steady_clock::now();
 }
 
 void IAudio::setVolume(double left, double right)

@@ -3,6 +3,7 @@
 #include <QAudioFormat>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -68,7 +69,10 @@ protected:
 private:
     // Takes the sink out of the object; the caller stops it outside the lock.
     std::unique_ptr<QAudioSink> takeOutputLocked();
-    static void stopAndDestroy(std::unique_ptr<QAudioSink> sink);
+    void stopAndDestroy(std::unique_ptr<QAudioSink> sink);
+    // closeAll(), then a short wait for the sound server's notices about it: run when the
+    // application object goes.
+    void closeForExit();
 
     QAudioFormat format_;
     std::unique_ptr<QAudioSink> output;
@@ -76,6 +80,9 @@ private:
     const void *owner_ = nullptr;
     // The volume-scaled copy of the bytes being written; audio thread, under mutex.
     std::vector<char> scratch;
+    // When a sink was last stopped; GUI thread.
+    std::chrono::steady_clock::time_point lastClose{};
+    static constexpr std::chrono::milliseconds quietAfterClose{300};
     std::atomic<float> volumeLeft_{0.5f};
     std::atomic<float> volumeRight_{0.5f};
     mutable std::mutex mutex; // guards format_, output, device, owner_ and scratch

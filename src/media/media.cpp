@@ -174,6 +174,15 @@ int Media::interruptInput(void *self)
     return static_cast<const Media *>(self)->abortInput.load(std::memory_order_acquire) ? 1 : 0;
 }
 
+bool Media::convertible(int width, int height, int format, bool formatMayBeUnknown)
+{
+    if (width <= 0 || height <= 0 || av_image_check_size(unsigned(width), unsigned(height), 0, nullptr) < 0)
+        return false;
+    if (format == AV_PIX_FMT_NONE)
+        return formatMayBeUnknown;
+    return sws_isSupportedInput(AVPixelFormat(format)) > 0;
+}
+
 int Media::roundToPowerOfTwo(int v)
 {
     if (v <= 0)
@@ -248,8 +257,15 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
         audioStream = formatContext->streams[audioCandidate];
     }
     ctx = nullptr;
+    // a file whose pictures cannot be shown plays as sound
+    bool picturesUnusable = false;
     if (videoCandidate >= 0 && openStreamComponent(videoCandidate, &ctx) == 0) {
-        videoCodec.reset(ctx);
+        media::CodecContextPtr video(ctx);
+        picturesUnusable = !convertible(video->width, video->height, video->pix_fmt, true);
+        if (!picturesUnusable)
+            videoCodec = std::move(video);
+    }
+    if (videoCodec) {
         videoStreamIndex = videoCandidate;
         videoStream = formatContext->streams[videoCandidate];
         aspectRatio_.store(decoderAspectRatio(), std::memory_order_relaxed);
@@ -259,8 +275,12 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
     }
     if (!audioCodec && !videoCodec) {
         releaseInput();
-        emit error(tr("Error opening %1:\nThe file has no sound or picture this program can play.")
-                       .arg(fileName));
+        emit error(picturesUnusable
+                       ? tr("Error opening %1:\nCannot create a suitable conversion context to RGB.")
+                             .arg(fileName)
+                       : tr("Error opening %1:\nThe file has no sound or picture this program can "
+                            "play.")
+                             .arg(fileName));
         return false;
     }
     if (videoCodec)
@@ -304,18 +324,11 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
             if (!convertScratch)
                 qBadAlloc();
         }
-        swsContext.reset(sws_getContext(videoCodec->width, videoCodec->height, videoCodec->pix_fmt,
-                                        w, h, AVPixelFormat(targetPixelFormat), swsFlags, nullptr,
-                                        nullptr, nullptr));
-        swsSourceWidth = videoCodec->width;
-        swsSourceHeight = videoCodec->height;
-        swsSourceFormat = videoCodec->pix_fmt;
-        if (!swsContext) {
-            releaseInput();
-            emit error(tr("Error opening %1:\nCannot create a suitable conversion context to RGB.")
-                           .arg(fileName));
-            return false;
-        }
+        // The converter is made for the first real picture, with its actual size and
+        // format: a damaged or cut header may state neither.
+        swsContext.reset();
+        swsSourceWidth = swsSourceHeight = 0;
+        swsSourceFormat = AV_PIX_FMT_NONE;
     }
 
     paused_ = false;
@@ -591,7 +604,7 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
         }
     }
     VideoPicture &vp = pictures[size_t(pictqWindex)];
-    if (!vp.frame || !swsContext)
+    if (!vp.frame)
         return;
     // A stream whose picture size or format changes midway gets a new converter: the old
     // one would read past the new frame's planes. The comparison is our own because
@@ -599,9 +612,14 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
     // (yuvj420p and the like) and so made a new converter for every such frame.
     if (frame->width != swsSourceWidth || frame->height != swsSourceHeight ||
         frame->format != swsSourceFormat) {
-        swsContext.reset(sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format),
-                                        vp.width, vp.height, AVPixelFormat(vp.pixelFormat),
-                                        swsFlags, nullptr, nullptr, nullptr));
+        // a picture that cannot be converted is not shown (and no converter is made for
+        // it: the converter's set-up aborts on some sizes and formats)
+        swsContext.reset(convertible(frame->width, frame->height, frame->format, false)
+                             ? sws_getContext(frame->width, frame->height,
+                                              AVPixelFormat(frame->format), vp.width, vp.height,
+                                              AVPixelFormat(vp.pixelFormat), swsFlags, nullptr,
+                                              nullptr, nullptr)
+                             : nullptr);
         swsSourceWidth = frame->width;
         swsSourceHeight = frame->height;
         swsSourceFormat = frame->format;

@@ -91,6 +91,9 @@ public:
         return media::toSeconds(ticks, tb) / playSpeed.load();
     }
 
+    // Whether pictures of this size and pixel format can be converted for display; a
+    // header may not yet know the format (a file cut short after it).
+    static bool convertible(int width, int height, int format, bool formatMayBeUnknown);
     // The picture size rule for drivers without non-power-of-two textures: the power of
     // two nearest to v (on the bit below the highest set bit); 0 gives 1.
     static int roundToPowerOfTwo(int v);

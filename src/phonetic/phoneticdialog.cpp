@@ -1,6 +1,7 @@
 #include "phonetic/phoneticdialog.h"
 
 #include "phonetic/nofocusrectanglestyle.h"
+#include "phonetic/phonetictokens.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -8,8 +9,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTextEdit>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <array>
 
@@ -124,13 +127,20 @@ void PhoneticDialog::setupWidgets()
     ui->displayResult->setFont(listFont);
     ui->displayResult->setStyleSheet(QString());
 
+    // The usage text takes the whole width beside the keys and the height above the mode
+    // buttons; laid out inside its box, it starts below the title and wraps.
     ui->manualGroup = new QGroupBox(this);
-    named(ui->manualGroup, "manualGroup", {280, 10, 271, 101});
+    named(ui->manualGroup, "manualGroup", {280, 4, 323, 120});
     ui->manualGroup->setTitle(tr("使用说明"));
 
     ui->manualLabel = new QLabel(ui->manualGroup);
-    named(ui->manualLabel, "manualLabel", {10, 10, 251, 81});
-    ui->manualLabel->setFont(QFont(menschFamily));
+    ui->manualLabel->setObjectName(QStringLiteral("manualLabel"));
+    ui->manualLabel->setFont(QFont(menschFamily, 9));
+    ui->manualLabel->setWordWrap(true);
+    ui->manualLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *manualLayout = new QVBoxLayout(ui->manualGroup);
+    manualLayout->setContentsMargins(6, 2, 6, 2);
+    manualLayout->addWidget(ui->manualLabel);
     ui->manualLabel->setText(tr("\n  输入音标后，软件会根据读音，搜索出单词！\n\n"
                                 "  特殊音标点击按钮，其它用键盘输入。\n\n"
                                 "  如输入[igzɑ:mpl]即可查得example"));
@@ -266,6 +276,29 @@ void PhoneticDialog::search(const QString &text, int limitMode)
     ui->displayResult->clear();
     ui->displayResult->addItems(dict_.results());
     connectList();
+
+    // The first word's entry replaces the previous search's; an empty list says why.
+    if (ui->displayResult->count() > 0)
+        ui->displayResult->setCurrentRow(0);
+    else
+        ui->displayFull->setPlainText(text.isEmpty() ? QString() : whyNothingFound(text));
+}
+
+QString PhoneticDialog::whyNothingFound(const QString &text) const
+{
+    const QString hint =
+        tr("Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for "
+           "ɑ, : for a long vowel (ː) and ' for stress (ˈ); click the keys "
+           "for the other symbols. For example, igza:mpl finds example.");
+    if (captionMode_) {
+        if (!QRegularExpression(text).isValid())
+            return tr("\"%1\" is not a search pattern the dialog can read.").arg(text);
+        return tr("No word matches \"%1\".").arg(text);
+    }
+    if (!isPhoneticSequence(toNotationAlphabet(text)))
+        return tr("\"%1\" cannot be read as a pronunciation.").arg(text) + QLatin1String("\n\n") +
+               hint;
+    return tr("No word sounds like \"%1\".").arg(text) + QLatin1String("\n\n") + hint;
 }
 
 // Only the two lookup connections are cut: the list's own item signals are driven by

@@ -57,6 +57,8 @@ private:
     void disconnectList();
     void insertSymbol(char16_t symbol);
     void showEntry(const QListWidgetItem *item);
+    // What the entry pane says when a search for text finds nothing.
+    QString whyNothingFound(const QString &text) const;
 
     std::unique_ptr<Widgets> ui;
     PhoneticDictionary dict_;

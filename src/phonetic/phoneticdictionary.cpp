@@ -129,8 +129,10 @@ void PhoneticDictionary::searchByCaption(const QByteArray &pattern, int limitMod
 void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
 {
     results_.clear();
-    // One token walk: an empty pattern means the input is no phonetic sequence.
-    const QByteArray pattern = phoneticToPattern(input);
+    // One token walk: an empty pattern means the input is no phonetic sequence. The walk
+    // reads the typing in the stored alphabet, or an ɪ would look for a symbol the
+    // dictionary never writes.
+    const QByteArray pattern = phoneticToPattern(toNotationAlphabet(input));
     if (pattern.isEmpty() || (limitMode != Limited && limitMode != AllRows))
         return;
     runQuery(limitMode == Limited

@@ -1,5 +1,9 @@
 #include "phonetic/phonetictokens.h"
 
+#include "phonetic/notationfold.h"
+
+#include <QList>
+
 #include <array>
 
 namespace {
@@ -120,6 +124,15 @@ const PhoneticTokenTable &phoneticTokens()
                                           {u"\u02D0", "&#720;"},
                                           {u"\u03B8", "&#952;"}};
     return table;
+}
+
+QString toNotationAlphabet(QStringView input)
+{
+    const QList<uint> codes = input.toUcs4();
+    const std::u32string typed(codes.cbegin(), codes.cend());
+    const std::u32string folded =
+        notation::fold(typed, notation::AsciiLetters::AsTyped, [](char32_t) { return true; });
+    return QString::fromUcs4(folded.data(), qsizetype(folded.size()));
 }
 
 bool isPhoneticSequence(QStringView input)

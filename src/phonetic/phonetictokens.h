@@ -20,6 +20,11 @@ using PhoneticTokenTable = std::map<std::u16string, std::string>;
 // thread can see it half filled.
 const PhoneticTokenTable &phoneticTokens();
 
+// input with every symbol in the stored notation's alphabet, folded as the dictionary
+// build folds the synthesizer's symbols ("lɪsn" becomes "lisn", "ʊ" "u", "eə" "ɛə"). ASCII
+// and symbols the notation has no place for stay as typed.
+QString toNotationAlphabet(QStringView input);
+
 // True when input is not empty and the token walk consumes all of it.
 bool isPhoneticSequence(QStringView input);
 

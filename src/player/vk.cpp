@@ -597,19 +597,6 @@ void Vk::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void Vk::changeEvent(QEvent *event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange)
-        return;
-    // Taking the frame off re-creates the native window; a late notice about the old one
-    // from the window manager can mark the full-screen window minimised as well, which
-    // leaves a black screen nobody can bring back. A full-screen window is never minimised.
-    const Qt::WindowStates state = windowState();
-    if ((state & Qt::WindowFullScreen) && (state & Qt::WindowMinimized))
-        setWindowState(state & ~Qt::WindowMinimized);
-}
-
 void Vk::closeEvent(QCloseEvent *event)
 {
     stopPlayback();

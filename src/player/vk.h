@@ -71,7 +71,6 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 

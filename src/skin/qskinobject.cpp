@@ -134,14 +134,19 @@ void QSkinObject::stopSkinning()
     skinnedWidget->setContentsMargins(0, 0, 0, 0);
     skinnedWidget->clearMask();
     skinnedWidget->setAttribute(Qt::WA_TranslucentBackground, false);
-    skinnedWidget->setWindowFlags(skinFlags);
+    // Setting flags hides the window and maps it anew. The window manager's late notice
+    // about the unmapped window could then mark a window going full screen minimised as
+    // well (a black screen), so flags the window already has are not set again.
+    const bool sameFlags = (skinnedWidget->windowFlags() & ~Qt::WindowType_Mask) == skinFlags;
+    if (!sameFlags)
+        skinnedWidget->setWindowFlags(skinFlags);
     skinnedWidget->removeEventFilter(this);
     if (resizeHandler_)
         skinnedWidget->removeEventFilter(resizeHandler_);
     skinnedWidget->setMouseTracking(false);
     setAlphaValue(1.0);
     // Setting the flags hid the window.
-    if (visible)
+    if (visible && !sameFlags)
         skinnedWidget->show();
 }
 

@@ -2,12 +2,14 @@
 
 #include "spelling/ctextsyntaxhighlighter.h"
 #include "spelling/spellingengine.h"
+#include "spelling/wordsegmentation.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QTextBlock>
 
 #include <memory>
 
@@ -19,7 +21,8 @@ std::unique_ptr<SpellingEngine> &engineSlot()
 }
 } // namespace
 
-CTextCheckerEdit::CTextCheckerEdit(QWidget *parent) : QTextEdit(parent)
+CTextCheckerEdit::CTextCheckerEdit(QWidget *parent, const QString &initialLanguage)
+    : QTextEdit(parent), language(initialLanguage)
 {
     actionCopy = new QAction(tr("&Copy"), this);
     actionCopy->setShortcut(QKeySequence::Copy);
@@ -40,7 +43,7 @@ CTextCheckerEdit::CTextCheckerEdit(QWidget *parent) : QTextEdit(parent)
             &CTextCheckerEdit::clipboardDataChanged);
     clipboardDataChanged();
 
-    engineSlot() = std::make_unique<SpellingEngine>(SpellingEngine::ProgramDictionary,
+    engineSlot() = std::make_unique<SpellingEngine>(SpellingEngine::programDictionary(language),
                                                     SpellingEngine::UserDictionary);
 
     actionAddToDictionary = new QAction(tr("Add to dictionary"), this);
@@ -52,6 +55,16 @@ CTextCheckerEdit::CTextCheckerEdit(QWidget *parent) : QTextEdit(parent)
 SpellingEngine *CTextCheckerEdit::sharedEngine()
 {
     return engineSlot().get();
+}
+
+void CTextCheckerEdit::setDictionaryLanguage(const QString &newLanguage)
+{
+    if (newLanguage == language)
+        return;
+    language = newLanguage;
+    engineSlot() = std::make_unique<SpellingEngine>(SpellingEngine::programDictionary(language),
+                                                    SpellingEngine::UserDictionary);
+    highlighter->rehighlight();
 }
 
 void CTextCheckerEdit::replaceWord()
@@ -76,7 +89,14 @@ void CTextCheckerEdit::addToDictionaryS()
 
 QString CTextCheckerEdit::selectWordAt(QTextCursor cursor)
 {
-    cursor.select(QTextCursor::WordUnderCursor);
+    const QTextBlock block = cursor.block();
+    const WordSpan word = wordAt(block.text(), cursor.position() - block.position());
+    if (word.isValid()) {
+        cursor.setPosition(block.position() + int(word.start));
+        cursor.setPosition(block.position() + int(word.end()), QTextCursor::KeepAnchor);
+    } else {
+        cursor.clearSelection();
+    }
     setTextCursor(cursor);
     return cursor.selectedText();
 }

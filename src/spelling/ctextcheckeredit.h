@@ -16,11 +16,18 @@ class CTextCheckerEdit final : public QTextEdit
     Q_DISABLE_COPY_MOVE(CTextCheckerEdit)
 
 public:
-    // Builds the shared engine from the program dictionary and the user dictionary.
-    explicit CTextCheckerEdit(QWidget *parent = nullptr);
+    // Builds the shared engine from the program dictionary of initialLanguage (American or
+    // British English) and the user dictionary.
+    explicit CTextCheckerEdit(QWidget *parent = nullptr,
+                              const QString &initialLanguage = QStringLiteral("en_US"));
 
     // The engine of the newest checking edit, used by every highlighter; null before one.
     static SpellingEngine *sharedEngine();
+
+    // The language of the program dictionary in use.
+    QString dictionaryLanguage() const { return language; }
+    // Replaces the shared engine by one for newLanguage and marks the document afresh.
+    void setDictionaryLanguage(const QString &newLanguage);
 
 public slots:
     // Replaces the selection by the suggestion of the action that sent the signal.
@@ -35,7 +42,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // Selects the word at cursor in the edit and returns it (empty between words).
+    // Selects the word at cursor in the edit, as the underlining and the document check
+    // see it, and returns it (empty between words).
     QString selectWordAt(QTextCursor cursor);
 
     CTextSyntaxHighlighter *highlighter;
@@ -45,4 +53,5 @@ private:
     QAction *actionAddToDictionary;
     // The word the last context menu was opened on; empty when a selection was kept.
     QString contextWord;
+    QString language;
 };

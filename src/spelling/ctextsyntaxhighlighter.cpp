@@ -3,9 +3,7 @@
 #include "spelling/ctextcheckeredit.h"
 #include "spelling/spellingengine.h"
 
-#include <QTextBoundaryFinder>
-
-#include <algorithm>
+#include "spelling/wordsegmentation.h"
 
 CTextSyntaxHighlighter::CTextSyntaxHighlighter(QTextDocument *parent) : QSyntaxHighlighter(parent)
 {
@@ -18,15 +16,8 @@ void CTextSyntaxHighlighter::highlightBlock(const QString &text)
     const SpellingEngine *engine = CTextCheckerEdit::sharedEngine();
     if (!engine)
         return;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, text);
-    qsizetype start = 0;
-    for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {
-        const QStringView piece = QStringView(text).sliced(start, end - start);
-        // Hunspell rejects punctuation and blanks; only pieces with a letter are words.
-        const bool isWord =
-            std::any_of(piece.begin(), piece.end(), [](QChar c) { return c.isLetter(); });
-        if (isWord && !engine->isCorrect(piece))
-            setFormat(int(start), int(end - start), mark);
-        start = end;
+    for (const WordSpan &word : wordsOf(text)) {
+        if (!engine->isCorrect(QStringView(text).sliced(word.start, word.length)))
+            setFormat(int(word.start), int(word.length), mark);
     }
 }

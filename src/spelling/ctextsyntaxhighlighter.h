@@ -3,9 +3,9 @@
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
-// Underlines, with the red spell-check wave, every word piece of a block that the shared
-// SpellingEngine rejects; asks the engine afresh at every highlighting. Owned by its
-// document. GUI thread only.
+// Underlines, with the red spell-check wave, every word of a block (as the word segmentation
+// finds them) that the shared SpellingEngine rejects; asks the engine afresh at every
+// highlighting. Owned by its document. GUI thread only.
 class CTextSyntaxHighlighter final : public QSyntaxHighlighter
 {
     Q_OBJECT

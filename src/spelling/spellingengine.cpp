@@ -14,7 +14,8 @@ namespace {
 
 const QString defaultEncoding = QStringLiteral("ISO8859-1");
 
-// The encoding named by the affix file's SET line, looked for before the first empty line.
+// The encoding named by the affix file's first SET line, wherever it is: dictionaries put
+// comment blocks and blank lines before it.
 QString declaredEncoding(const QString &affixPath)
 {
     QFile file(affixPath);
@@ -24,7 +25,7 @@ QString declaredEncoding(const QString &affixPath)
                                             QRegularExpression::CaseInsensitiveOption);
     QTextStream in(&file);
     QString line;
-    while (in.readLineInto(&line) && !line.isEmpty()) {
+    while (in.readLineInto(&line)) {
         const QRegularExpressionMatch m = setLine.match(line);
         if (m.hasMatch())
             return m.captured(1);
@@ -80,6 +81,11 @@ SpellingEngine::SpellingEngine(const QString &dictionaryBase, const QString &use
 }
 
 SpellingEngine::~SpellingEngine() = default;
+
+QString SpellingEngine::programDictionary(const QString &language)
+{
+    return QStringLiteral("./spell/dict/") + (language == British ? British : American);
+}
 
 QByteArray SpellingEngine::toDictionary(QStringView word) const
 {

@@ -16,9 +16,13 @@ class QTextCodec;
 class SpellingEngine final
 {
 public:
-    // The program's English pair and the learner's own word list, relative to the run tree.
-    static inline const QString ProgramDictionary = QStringLiteral("./spell/dict/en_US");
+    // The program's English pairs, American (the default) and British, and the learner's
+    // own word list, relative to the run tree.
+    static inline const QString American = QStringLiteral("en_US");
+    static inline const QString British = QStringLiteral("en_GB");
     static inline const QString UserDictionary = QStringLiteral("./spell/users/userDict.txt");
+    // The dictionary base of the program's pair for language (American or British).
+    static QString programDictionary(const QString &language);
 
     // dictionaryBase + ".aff"/".dic" is the pair; an empty userDictionary means none.
     SpellingEngine(const QString &dictionaryBase, const QString &userDictionary);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +58,7 @@ class TestDiffDialog final : public QObject
     Q_OBJECT
 
 private slots:
+    void titleAndSidesSayWhatTheyAre();
     void compare_data();
     void compare();
     void compareTwice();
@@ -67,6 +69,17 @@ private slots:
     void importStartLocation_data();
     void importStartLocation();
 };
+
+// The reference is text A, whose own words the suggestion adds; the learner's text is B.
+void TestDiffDialog::titleAndSidesSayWhatTheyAre()
+{
+    DiffDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("对比听写与参考原文"));
+    const auto *source = dialog.findChild<QLabel *>(QStringLiteral("sourceTip"));
+    const auto *target = dialog.findChild<QLabel *>(QStringLiteral("targetTip"));
+    QVERIFY(source->text().startsWith(QStringLiteral("参考原文 — 对比文本A：")));
+    QVERIFY(target->text().startsWith(QStringLiteral("你的听写 — 对比文本B：")));
+}
 
 void TestDiffDialog::compare_data()
 {
@@ -192,6 +205,17 @@ void TestDiffDialog::importEncoding_data()
                                         << QStringLiteral("café");
     QTest::newRow("latin-1") << QByteArray("caf\xe9 au lait") << QStringLiteral("café au lait");
     QTest::newRow("gb18030") << QByteArray("\xd6\xd0\xce\xc4 text") << QStringLiteral("中文 text");
+    QTest::newRow("utf-16be with mark")
+        << QByteArray("\xfe\xff\0c\0a\0f\0\xe9", 10) << QStringLiteral("café");
+    QTest::newRow("utf-16le without mark")
+        << QByteArray("W\0e\0 \0d\0o\0n\0\x19\x20t\0", 16) << QStringLiteral(u"We don\u2019t");
+    // The GB18030 decoder accepts these bytes too, and turns them into Chinese.
+    QTest::newRow("windows-1252")
+        << QByteArray("We don\x92t think it\x92s late \x96 the caf\xe9 closes at ten.")
+        << QStringLiteral("We don’t think it’s late – the café closes at ten.");
+    QTest::newRow("gb18030 sentence")
+        << QByteArray("\xce\xd2\xc3\xc7\xb2\xbb\xc8\xcf\xce\xaa\xcc\xab\xcd\xed\xc1\xcb\xa1\xa3")
+        << QStringLiteral("我们不认为太晚了。");
 }
 
 void TestDiffDialog::importEncoding()

@@ -249,12 +249,15 @@ void TestDiffEngine::randomPairsKeepInvariants_data()
     QTest::addColumn<float>("timeout");
     QTest::addColumn<bool>("lineCheck");
     QTest::addColumn<int>("pairs");
-    QTest::addColumn<int>("kind"); // 0 short random units, 1 lines from a shared pool
+    // 0 short random units, 1 lines from a shared pool, 2 a long text and a copy with a
+    // third of its lines changed, whose result has thousands of segments to splice
+    QTest::addColumn<int>("kind");
 
     QTest::newRow("short texts") << 1.0f << true << 3000 << 0;
     QTest::newRow("short texts, no time limit, minimal") << 0.0f << false << 2000 << 0;
     QTest::newRow("shared lines, line mode") << 1.0f << true << 400 << 1;
     QTest::newRow("shared lines, zero time limit") << 0.0f << true << 200 << 1;
+    QTest::newRow("long texts, a third of the lines changed") << 1.0f << true << 3 << 2;
 }
 
 void TestDiffEngine::randomPairsKeepInvariants()
@@ -277,9 +280,16 @@ void TestDiffEngine::randomPairsKeepInvariants()
             text2 = rng.bounded(3) == 0 ? randomText(rng, u"ab c\n", 16) : text1;
             for (int edits = rng.bounded(4); edits > 0 && !text2.isEmpty(); --edits)
                 text2.insert(rng.bounded(int(text2.size())), randomText(rng, u"abx ", 3));
-        } else {
+        } else if (kind == 1) {
             text1 = randomLines(rng, pool);
             text2 = randomLines(rng, pool);
+        } else {
+            for (int line = 0; line < 3000; ++line) {
+                const QString words = randomText(rng, u"abcdef ", 40) + QLatin1Char('\n');
+                text1 += words;
+                text2 += rng.bounded(3) == 0 ? randomText(rng, u"abcdef ", 40) + QLatin1Char('\n')
+                                             : words;
+            }
         }
         const QString pairText = text1 + QStringLiteral(" | ") + text2;
         const QByteArray pair = pairText.toUtf8();
@@ -299,7 +309,7 @@ void TestDiffEngine::randomPairsKeepInvariants()
         QVERIFY2(mergedShapeFault(result).isEmpty(),
                  qPrintable(mergedShapeFault(result) + QLatin1String(": ") + pairText));
 
-        if (kind == 1) {
+        if (kind != 0) {
             const Segments lines = engine.lineModeDiff(text1, text2, engine.deadlineFromNow());
             QVERIFY2(side(lines, Del) == text1, pair.constData());
             QVERIFY2(side(lines, Ins) == text2, pair.constData());

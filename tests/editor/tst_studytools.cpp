@@ -16,8 +16,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -134,6 +137,7 @@ private slots:
     void toolbar();
     void checkSpelling_data();
     void checkSpelling();
+    void dictionaryChoiceIsRememberedAndUsedByBothChecks();
     void cancelRestoresTheEditingCursor();
     void ignoreAllLastsOneRun();
     void addToDictionaryLastsBeyondTheRun();
@@ -156,9 +160,14 @@ void TestStudyTools::initTestCase()
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("spell/dict")));
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("spell/users")));
-    writeFile(dir.filePath(QStringLiteral("spell/dict/en_US.aff")), "SET UTF-8\nTRY elorwdh\n");
+    writeFile(dir.filePath(QStringLiteral("spell/dict/en_US.aff")),
+              "SET UTF-8\nTRY elorwdh\nICONV 1\nICONV \xe2\x80\x99 '\n");
     writeFile(dir.filePath(QStringLiteral("spell/dict/en_US.dic")),
-              "4\nhello\nworld\nsecond\nthe\n");
+              "6\nhello\nworld\nsecond\nthe\ndon't\ncolor\n");
+    writeFile(dir.filePath(QStringLiteral("spell/dict/en_GB.aff")), "SET UTF-8\nTRY elorwdh\n");
+    writeFile(dir.filePath(QStringLiteral("spell/dict/en_GB.dic")), "3\nhello\nworld\ncolour\n");
+    // The dictionary choice is remembered in a settings file of the test's own.
+    QStandardPaths::setTestModeEnabled(true);
     QVERIFY(writeDictionary(dir.path(),
                             {{"example", "i&#609;&#712;z&#593;&#720;mpl", "a thing"},
                              {"exam", "i&#609;&#712;z&#230;m", "a test"},
@@ -175,6 +184,7 @@ void TestStudyTools::cleanupTestCase()
 
 void TestStudyTools::init()
 {
+    QSettings(QStringLiteral("vorlynplayer"), QStringLiteral("editor")).clear();
     writeFile(QStringLiteral("spell/users/userDict.txt"), {});
     editor = std::make_unique<TextEdit>();
     editor->show();
@@ -279,9 +289,25 @@ void TestStudyTools::checkSpelling_data()
     QTest::newRow("an empty replacement deletes the word")
         << QStringLiteral("hello zorkish world") << QStringList{QStringLiteral("btnReplaceOnce:")}
         << QStringList{QStringLiteral("zorkish")} << QStringLiteral("hello  world");
-    QTest::newRow("leading digits are not part of the word")
-        << QStringLiteral("the 2nd") << QStringList{QStringLiteral("btnReplaceOnce:second")}
-        << QStringList{QStringLiteral("nd")} << QStringLiteral("the 2second");
+    QTest::newRow("numbers with a unit are not words")
+        << QStringLiteral("the 2nd 2B 1990s 7pm 10:30am") << QStringList() << QStringList()
+        << QStringLiteral("the 2nd 2B 1990s 7pm 10:30am");
+    QTest::newRow("words after opening quotes and brackets")
+        << QStringLiteral("\"wrold\" (wrold) [wrold]")
+        << QStringList{QStringLiteral("btnReplaceOnce"), QStringLiteral("btnReplaceOnce"),
+                       QStringLiteral("btnReplaceOnce")}
+        << QStringList(3, QStringLiteral("wrold")) << QStringLiteral("\"world\" (world) [world]");
+    QTest::newRow("contractions are asked about whole")
+        << QStringLiteral("don't don’t dont") << QStringList{QStringLiteral("btnIgnoreOnce")}
+        << QStringList{QStringLiteral("dont")} << QStringLiteral("don't don’t dont");
+    QTest::newRow("punctuation around a word survives its replacement")
+        << QStringLiteral("wrold… ‘wrold’ wrold.")
+        << QStringList(3, QStringLiteral("btnReplaceOnce"))
+        << QStringList(3, QStringLiteral("wrold")) << QStringLiteral("world… ‘world’ world.");
+    QTest::newRow("east asian text is never asked about")
+        << QStringLiteral("hello 港口，wrold 世界。")
+        << QStringList{QStringLiteral("btnReplaceOnce")} << QStringList{QStringLiteral("wrold")}
+        << QStringLiteral("hello 港口，world 世界。");
 }
 
 void TestStudyTools::checkSpelling()
@@ -300,6 +326,36 @@ void TestStudyTools::checkSpelling()
     QCOMPARE(learner->boxes, QStringList{finished});
     QCOMPARE(text->toPlainText(), result);
     QVERIFY(text->extraSelections().isEmpty());
+}
+
+void TestStudyTools::dictionaryChoiceIsRememberedAndUsedByBothChecks()
+{
+    // American by default: the British spelling is marked and asked about.
+    text->setPlainText(QStringLiteral("colour"));
+    QVERIFY(hasMarks(text->document()->firstBlock()));
+    QCOMPARE(runCheck({QStringLiteral("btnIgnoreOnce")})->asked,
+             QStringList{QStringLiteral("colour")});
+
+    QMenu *menu = action("&SpellCheck")->menu();
+    QVERIFY(menu);
+    QStringList choices;
+    for (const QAction *choice : menu->actions())
+        choices.append(choice->text() + (choice->isChecked() ? QStringLiteral(" *") : QString()));
+    QCOMPARE(choices, (QStringList{QStringLiteral("American English (en_US) *"),
+                                   QStringLiteral("British English (en_GB)")}));
+    menu->actions().at(1)->trigger();
+    QVERIFY(!hasMarks(text->document()->firstBlock()));
+    text->setPlainText(QStringLiteral("colour color"));
+    QCOMPARE(runCheck({QStringLiteral("btnIgnoreOnce")})->asked,
+             QStringList{QStringLiteral("color")});
+
+    // The next start keeps the choice.
+    editor = std::make_unique<TextEdit>();
+    text = editor->findChild<CTextCheckerEdit *>();
+    text->setPlainText(QStringLiteral("colour"));
+    QVERIFY(!hasMarks(text->document()->firstBlock()));
+    QVERIFY(action("&SpellCheck")->menu()->actions().at(1)->isChecked());
+    QCOMPARE(runCheck({})->asked, QStringList());
 }
 
 void TestStudyTools::cancelRestoresTheEditingCursor()

@@ -1,6 +1,7 @@
-// The dictation editor on its own: saving and loading by suffix, PDF export, the save
-// prompt and failed saves, key forwarding, and the formatting actions and the controls
-// that follow the cursor. Files go to a temporary folder only.
+// The dictation editor on its own: saving and loading by suffix and encoding, PDF export,
+// the save prompt and failed saves, which lesson a transcript belongs to, key forwarding,
+// and the formatting actions and the controls that follow the cursor. Files go to a
+// temporary folder only.
 #include "editor/textedit.h"
 
 #include "spelling/ctextcheckeredit.h"
@@ -75,6 +76,8 @@ private slots:
     void loadsByDeclaredCharsetOrAsPlainText_data();
     void loadsByDeclaredCharsetOrAsPlainText();
     void saveDefaultWritesBesideTheMediaFile();
+    void aLessonsTranscriptNeverMovesToAnotherLesson_data();
+    void aLessonsTranscriptNeverMovesToAnotherLesson();
     void failedSavesKeepTheDocumentModified();
     void aSuffixWithoutFormatLeavesTheFileAlone();
     void savePrompt_data();
@@ -240,6 +243,9 @@ void TestTextEdit::loadsByDeclaredCharsetOrAsPlainText_data()
     QTest::newRow("plain text in utf-8")
         << "plain.txt" << QByteArray("caf\xc3\xa9 < 3\nsecond line")
         << QStringLiteral("café < 3\nsecond line");
+    QTest::newRow("plain text in windows-1252")
+        << "notes.txt" << QByteArray("We don\x92t think it\x92s late \x96 the caf\xe9 closes.")
+        << QStringLiteral("We don’t think it’s late – the café closes.");
 }
 
 void TestTextEdit::loadsByDeclaredCharsetOrAsPlainText()
@@ -265,6 +271,54 @@ void TestTextEdit::saveDefaultWritesBesideTheMediaFile()
     QCOMPARE(editor->windowTitle(), QStringLiteral("b.avi.html[*] - Rich Text"));
     QVERIFY(!editor->isWindowModified());
     QVERIFY(!doc()->isModified());
+}
+
+void TestTextEdit::aLessonsTranscriptNeverMovesToAnotherLesson_data()
+{
+    QTest::addColumn<QString>("route");   // how lesson a's transcript became the document
+    QTest::addColumn<bool>("typedAfter"); // typing added before lesson b is opened
+    QTest::newRow("player") << "player" << true;
+    QTest::newRow("file open") << "open" << false;
+    QTest::newRow("file open, typed") << "open" << true;
+    QTest::newRow("save as") << "save as" << false;
+    QTest::newRow("save as, typed") << "save as" << true;
+}
+
+void TestTextEdit::aLessonsTranscriptNeverMovesToAnotherLesson()
+{
+    QFETCH(QString, route);
+    QFETCH(bool, typedAfter);
+    const QString a = path(QStringLiteral("a.mp3.html"));
+    const QString b = path(QStringLiteral("b.mp3.html"));
+    writeFile(path(QStringLiteral("a.mp3")), "media");
+    writeFile(path(QStringLiteral("b.mp3")), "media");
+
+    if (route == QLatin1String("player")) {
+        type(QStringLiteral("alpha"));
+        QVERIFY(editor->fileSaveDefault(path(QStringLiteral("a.mp3"))));
+    } else if (route == QLatin1String("open")) {
+        writeFile(a, "<html><body><p>alpha</p></body></html>");
+        chooseFile(a);
+        editor->fileOpen();
+    } else {
+        type(QStringLiteral("alpha"));
+        chooseFile(a);
+        QVERIFY(editor->fileSaveAs());
+    }
+    QCOMPARE(doc()->toPlainText(), QStringLiteral("alpha"));
+    if (typedAfter) {
+        text->moveCursor(QTextCursor::End);
+        type(QStringLiteral(" beta"));
+    }
+
+    QVERIFY(editor->fileSaveDefault(path(QStringLiteral("b.mp3"))));
+    QCOMPARE(doc()->toPlainText(), QString());
+    QCOMPARE(editor->windowTitle(), QStringLiteral("b.mp3.html[*] - Rich Text"));
+    QVERIFY(!readAll(b).contains("alpha"));
+    QTextDocument saved;
+    saved.setHtml(QString::fromUtf8(readAll(a)));
+    QCOMPARE(saved.toPlainText(),
+             typedAfter ? QStringLiteral("alpha beta") : QStringLiteral("alpha"));
 }
 
 void TestTextEdit::failedSavesKeepTheDocumentModified()

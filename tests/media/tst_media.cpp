@@ -130,6 +130,8 @@ private slots:
     void positionsAreExactTicks();
     void stopDoesNotWaitForAStalledRead();
     void coverArtIsAStillPicture();
+    void damagedFilesPlayOrSayWhy_data();
+    void damagedFilesPlayOrSayWhy();
 
 private:
     MediaFixtures fx;
@@ -203,6 +205,40 @@ void TestMedia::initTestCase()
     QFile subtitles(fx.path(QStringLiteral("lines.srt")));
     QVERIFY(subtitles.open(QIODevice::WriteOnly));
     subtitles.write("1\n00:00:01,000 --> 00:00:02,000\nHello.\n\n");
+
+    // a webm cut right before its first cluster: its header names no pixel format yet
+    QVERIFY(fx.make(QStringLiteral("whole.webm"),
+                    MediaFixtures::videoSource(QStringLiteral("160x120"), 2) +
+                        QStringList{QStringLiteral("-c:v"), QStringLiteral("libvpx-vp9")}));
+    QFile webm(fx.path(QStringLiteral("whole.webm")));
+    QVERIFY(webm.open(QIODevice::ReadOnly));
+    const QByteArray webmBytes = webm.readAll();
+    const qsizetype cluster = webmBytes.indexOf(QByteArray::fromHex("1f43b675"));
+    QVERIFY(cluster > 0);
+    QFile header(fx.path(QStringLiteral("header.webm")));
+    QVERIFY(header.open(QIODevice::WriteOnly));
+    header.write(webmBytes.left(cluster));
+    header.close();
+
+    // an mp3 whose header claims some 28 million seconds
+    QVERIFY(fx.make(QStringLiteral("vbr.mp3"),
+                    MediaFixtures::toneSource(3) +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame"),
+                                    QStringLiteral("-q:a"), QStringLiteral("4")}));
+    QFile vbr(fx.path(QStringLiteral("vbr.mp3")));
+    QVERIFY(vbr.open(QIODevice::ReadOnly));
+    QByteArray mp3 = vbr.readAll();
+    qsizetype tag = mp3.indexOf("Xing");
+    if (tag < 0)
+        tag = mp3.indexOf("Info");
+    QVERIFY(tag > 0 && (mp3[tag + 7] & 1)); // the frame count is present
+    const quint32 frames = 28048768u * 44100u / 1152u;
+    for (int i = 0; i < 4; ++i)
+        mp3[tag + 8 + i] = char(frames >> (24 - 8 * i));
+    QFile longClaim(fx.path(QStringLiteral("claims.mp3")));
+    QVERIFY(longClaim.open(QIODevice::WriteOnly));
+    longClaim.write(mp3);
+    longClaim.close();
 
     // a raw elementary stream states no length
     QVERIFY(fx.make(QStringLiteral("raw.h264"),
@@ -698,6 +734,31 @@ void TestMedia::coverArtIsAStillPicture()
     auto plain = newMedia();
     QVERIFY(plain->open(fx.path(QStringLiteral("audio.mp3"))));
     QVERIFY(plain->coverArt().isNull());
+}
+
+void TestMedia::damagedFilesPlayOrSayWhy_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("webm cut after its header") << QStringLiteral("header.webm");
+    QTest::newRow("mp3 claiming 28 million seconds") << QStringLiteral("claims.mp3");
+}
+
+void TestMedia::damagedFilesPlayOrSayWhy()
+{
+    // open, play, seek to the middle, play and stop: no crash, and a failure says why
+    QFETCH(QString, file);
+    auto m = newMedia();
+    QSignalSpy errors(m.get(), &Media::error);
+    if (!m->open(fx.path(file))) {
+        QCOMPARE(errors.count(), 1);
+        return;
+    }
+    m->start();
+    QTest::qWait(300);
+    m->seek(m->startTime() + m->duration() / 2);
+    QTest::qWait(500);
+    m->stop();
+    QVERIFY(m->isStopped());
 }
 
 QTEST_GUILESS_MAIN(TestMedia)

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -67,7 +69,10 @@ private slots:
     void returnKey_data();
     void returnKey();
     void modeChangeAloneDoesNotSearch();
-    void refillKeepsEntryAndLookupsWork();
+    void refillShowsTheFirstEntryAndLookupsWork();
+    void emptyResultSaysWhy_data();
+    void emptyResultSaysWhy();
+    void usageTextFits();
     void quietFailures_data();
     void quietFailures();
     void noFocusRectangleStyle_data();
@@ -171,7 +176,7 @@ void TestDialog::typing()
     QTRY_COMPARE(list->count(), count);
     if (!expected.isEmpty())
         QCOMPARE(texts(list), expected);
-    QCOMPARE(list->currentRow(), -1);
+    QCOMPARE(list->currentRow(), count > 0 ? 0 : -1);
 }
 
 void TestDialog::symbolKeys_data()
@@ -269,7 +274,7 @@ void TestDialog::returnKey()
     QTest::keyClick(input, Qt::Key_Return);
     QCOMPARE(list->count(), count);
     QCOMPARE(texts(list).mid(0, int(first.size())), first);
-    QCOMPARE(list->currentRow(), -1);
+    QCOMPARE(list->currentRow(), count > 0 ? 0 : -1);
 }
 
 void TestDialog::modeChangeAloneDoesNotSearch()
@@ -287,39 +292,90 @@ void TestDialog::modeChangeAloneDoesNotSearch()
     QCOMPARE(list->count(), 4);
 }
 
-// A refill looks nothing up, so the entry on show stays; afterwards clicks and row
-// changes show entries again, refill after refill.
-void TestDialog::refillKeepsEntryAndLookupsWork()
+// A refill shows the first word's entry at once, never the previous search's; afterwards
+// clicks and row changes show entries again, refill after refill.
+void TestDialog::refillShowsTheFirstEntryAndLookupsWork()
 {
     const auto dialog = openDialog();
     QVERIFY(dialog);
     auto *input = child<QLineEdit>(*dialog, "inputPhonetic");
     auto *list = child<QListWidget>(*dialog, "displayResult");
     auto *full = child<QTextEdit>(*dialog, "displayFull");
-    for (const QString &typed : {QStringLiteral("igz"), QStringLiteral("gz")}) {
-        const QString shown = full->toPlainText();
-        QVERIFY(!shown.isEmpty());
+    const std::pair<QString, int> searches[] = {{QStringLiteral(u"z\u00E6k"), 1},
+                                                {QStringLiteral("gz"), 4}};
+    for (const auto &[typed, count] : searches) {
+        list->setCurrentRow(list->count() - 1);
         input->clear();
         QTest::keyClicks(input, typed);
-        // Each round starts with a row current, which the refill leaves unset.
-        QTRY_COMPARE(list->currentRow(), -1);
-        QCOMPARE(list->count(), 4);
-        QCOMPARE(full->toPlainText(), shown);
+        QTRY_COMPARE(list->count(), count);
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY2(full->toPlainText().startsWith(list->item(0)->text() + QLatin1Char('\n')),
+                 qPrintable(full->toPlainText()));
 
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(2)).center());
-        QCOMPARE(full->toPlainText(), QStringLiteral(u"exam\n[i\u0261\u02C8z\u00E6m]\ntest"));
-        list->setCurrentRow(3);
+                          list->visualItemRect(list->item(list->count() - 1)).center());
         QCOMPARE(full->toPlainText(), QStringLiteral(u"exact\n[i\u0261\u02C8z\u00E6kt]\nprecise"));
         // A click on the current row changes no row: only the click connection shows it.
         full->clear();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(3)).center());
+                          list->visualItemRect(list->item(list->count() - 1)).center());
         QCOMPARE(full->toPlainText(), QStringLiteral(u"exact\n[i\u0261\u02C8z\u00E6kt]\nprecise"));
     }
     const QString screenshot = qEnvironmentVariable("VORLYN_SCREENSHOT");
     if (!screenshot.isEmpty())
         QVERIFY(dialog->grab().save(screenshot));
+}
+
+void TestDialog::emptyResultSaysWhy_data()
+{
+    QTest::addColumn<bool>("caption");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no sound matches")
+        << false << QStringLiteral("bbb") << QStringLiteral("No word sounds like \"bbb\".");
+    QTest::newRow("no pronunciation")
+        << false << QStringLiteral("xyz")
+        << QStringLiteral("\"xyz\" cannot be read as a pronunciation.");
+    QTest::newRow("no caption matches")
+        << true << QStringLiteral("^zzz") << QStringLiteral("No word matches \"^zzz\".");
+    QTest::newRow("no pattern") << true << QStringLiteral("ex(")
+                                << QStringLiteral(
+                                       "\"ex(\" is not a search pattern the dialog can read.");
+}
+
+void TestDialog::emptyResultSaysWhy()
+{
+    QFETCH(bool, caption);
+    QFETCH(QString, typed);
+    QFETCH(QString, said);
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    if (caption)
+        child<QRadioButton>(*dialog, "captionMode")->click();
+    child<QLineEdit>(*dialog, "inputPhonetic")->setText(typed);
+    const auto *full = child<QTextEdit>(*dialog, "displayFull");
+    QTRY_VERIFY2(full->toPlainText().startsWith(said), qPrintable(full->toPlainText()));
+    QCOMPARE(child<QListWidget>(*dialog, "displayResult")->count(), 0);
+    // The sounds a learner can type in plain letters are named, with an example.
+    if (!caption)
+        QVERIFY(full->toPlainText().contains(QStringLiteral("igza:mpl finds example")));
+}
+
+// The usage text is shown whole inside its box.
+void TestDialog::usageTextFits()
+{
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    const auto *label = child<QLabel>(*dialog, "manualLabel");
+    const auto *group = child<QGroupBox>(*dialog, "manualGroup");
+    QVERIFY(group->geometry().right() < dialog->width());
+    QVERIFY(group->geometry().bottom() < child<QRadioButton>(*dialog, "phoneticMode")->y());
+    QTRY_VERIFY(label->isVisible());
+    QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+             qPrintable(QStringLiteral("%1 > %2")
+                            .arg(label->heightForWidth(label->width()))
+                            .arg(label->height())));
+    QVERIFY(group->contentsRect().contains(label->geometry()));
 }
 
 void TestDialog::quietFailures_data()

@@ -106,7 +106,14 @@ void TestDictionary::searches_data()
         << true << QStringLiteral(u"z\u00E6")
         << QStringList{QStringLiteral("exaggerate"), QStringLiteral("exam"),
                        QStringLiteral("exact"), QStringLiteral("example")};
-    QTest::newRow("phonetic lone open e") << true << QStringLiteral(u"\u025B") << QStringList();
+    // The stored notation writes ɛ on its own as e, and ɪ as i.
+    QTest::newRow("phonetic lone open e")
+        << true << QStringLiteral(u"\u025Bi")
+        << QStringList{QStringLiteral("exaggerate"), QStringLiteral("say \"hi\"")};
+    QTest::newRow("phonetic near-close i")
+        << true << QStringLiteral(u"\u026A\u0261z\u00E6")
+        << QStringList{QStringLiteral("exaggerate"), QStringLiteral("exam"),
+                       QStringLiteral("exact")};
     QTest::newRow("phonetic bracket") << true << QStringLiteral("[sei]") << QStringList();
 }
 

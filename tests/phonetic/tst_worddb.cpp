@@ -45,6 +45,8 @@ private slots:
     void inflections();
     void pronunciations_data();
     void pronunciations();
+    void typedAsHeard_data();
+    void typedAsHeard();
     void queryPlans_data();
     void queryPlans();
     void everyPronunciationCanBeTyped();
@@ -181,6 +183,30 @@ void TestWordDb::pronunciations()
 
 // Neither search reads the table with its explanations: the caption search scans the caption
 // index alphabetically, the phonetic search the index ordered by pronunciation length.
+// Symbols a learner hears and types, which the dictionary writes with a neighbour of its
+// notation, find the word as the stored spelling of the sound does.
+void TestWordDb::typedAsHeard_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("near-close i") << QStringLiteral(u"lɪsn") << QStringLiteral("listen");
+    QTest::newRow("near-close u") << QStringLiteral(u"bʊk") << QStringLiteral("book");
+    QTest::newRow("open back o") << QStringLiteral(u"rɒk") << QStringLiteral("rock");
+    QTest::newRow("open-mid central") << QStringLiteral(u"bɜ:d") << QStringLiteral("bird");
+    QTest::newRow("e schwa") << QStringLiteral(u"keə") << QStringLiteral("care");
+    QTest::newRow("lone open e") << QStringLiteral(u"bɛd") << QStringLiteral("bed");
+    QTest::newRow("turned r") << QStringLiteral(u"ɹɒk") << QStringLiteral("rock");
+}
+
+void TestWordDb::typedAsHeard()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, word);
+    PhoneticDictionary store;
+    store.searchByPhonetic(typed, PhoneticDictionary::AllRows);
+    QVERIFY2(store.results().contains(word), qPrintable(typed));
+}
+
 void TestWordDb::queryPlans_data()
 {
     QTest::addColumn<QByteArray>("query");

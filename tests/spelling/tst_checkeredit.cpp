@@ -150,8 +150,13 @@ void TestCheckerEdit::highlightsRejectedWordPieces_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<Range>>("expected");
     QTest::newRow("word after a comma") << QStringLiteral("Hello, wrold") << QList<Range>{{7, 5}};
-    QTest::newRow("hyphenated") << QStringLiteral("hello-wrold-hello") << QList<Range>{{6, 5}};
+    // A hyphenated word is one word, as the document check asks about it.
+    QTest::newRow("hyphenated") << QStringLiteral("hello-wrold-hello") << QList<Range>{{0, 17}};
     QTest::newRow("no letters") << QStringLiteral(" , . ; 42 -- ?! ") << QList<Range>{};
+    QTest::newRow("quotes and brackets stay unmarked")
+        << QStringLiteral("\"wrold\" (wrold)") << QList<Range>{{1, 5}, {9, 5}};
+    QTest::newRow("numbers with a unit and east asian text")
+        << QStringLiteral("7pm 1990s 港口，wrold") << QList<Range>{{13, 5}};
     QTest::newRow("two rejected") << QStringLiteral("hlelo world wrold")
                                   << QList<Range>{{0, 5}, {12, 5}};
     QTest::newRow("empty") << QString() << QList<Range>{};

@@ -71,8 +71,9 @@ void TestSpellingEngine::setLineScan_data()
     QTest::newRow("leading blanks") << QByteArray(" \t SET UTF-8\n") << QStringLiteral("UTF-8");
     QTest::newRow("byte order mark")
         << QByteArray("\xEF\xBB\xBFSET UTF-8\n") << QStringLiteral("UTF-8");
+    // The British pair declares its charset after its comment block and a blank line.
     QTest::newRow("empty line before SET")
-        << QByteArray("TRY abc\n\nSET UTF-8\n") << QStringLiteral("ISO8859-1");
+        << QByteArray("TRY abc\n\nSET UTF-8\n") << QStringLiteral("UTF-8");
     QTest::newRow("text before SET") << QByteArray("# SET UTF-8\n") << QStringLiteral("ISO8859-1");
 }
 

@@ -1,5 +1,7 @@
 #include "notation.h"
 
+#include "phonetic/notationfold.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -75,45 +77,18 @@ void moveStressToSyllableStart(std::u32string &symbols)
     }
 }
 
-// What each symbol of the synthesizer's IPA is written as: itself for the ASCII letters a
-// learner can type as tokens and for the notation's symbols, otherwise the nearest of them.
-char32_t written(char32_t c)
-{
-    constexpr std::u32string_view kept = U"abdfhijklmnoprstuvwzæðŋɑɔəʃʌʒˈˌːθɡ";
-    constexpr std::pair<std::u32string_view, char32_t> nearest[] = {
-        {U"g", U'ɡ'}, {U"ɪᵻɨ", U'i'}, {U"ʊy", U'u'}, {U"ɒ", U'ɔ'},   {U"ɐɜɚɝɵ", U'ə'}, {U"ɹ", U'r'},
-        {U"ɾ", U't'}, {U"ɫɬ", U'l'},  {U"ʍ", U'w'},  {U"xcq", U'k'}, {U"çχ", U'h'}};
-    if (kept.find(c) != kept.npos)
-        return c;
-    for (const auto &[symbols, replacement] : nearest) {
-        if (symbols.find(c) != symbols.npos)
-            return replacement;
-    }
-    return 0;
-}
-
 } // namespace
 
 QByteArray fromIpa(const QString &ipa, QSet<char32_t> *dropped)
 {
     const QList<uint> codes = ipa.toUcs4();
     const QList<char32_t> in(codes.cbegin(), codes.cend());
-    std::u32string symbols;
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        const char32_t c = in[i];
-        const char32_t next = i + 1 < in.size() ? in[i + 1] : 0;
-        // The diphthong eə is written ɛə; ɛ on its own is written e. The long ɛː that some
-        // transcriptions use for the same vowel becomes ɛə too.
-        if (c == U'e' || c == U'ɛ') {
-            const bool diphthong = next == U'ə' || (c == U'ɛ' && next == U'ː');
-            symbols += diphthong ? U"ɛə" : U"e";
-            i += diphthong ? 1 : 0;
-        } else if (const char32_t w = written(c)) {
-            symbols.push_back(w);
-        } else if (!isSilentMark(c) && dropped) {
-            dropped->insert(c);
-        }
-    }
+    std::u32string symbols = fold(std::u32string_view(in.constData(), std::size_t(in.size())),
+                                  AsciiLetters::Folded, [dropped](char32_t c) {
+                                      if (!isSilentMark(c) && dropped)
+                                          dropped->insert(c);
+                                      return false;
+                                  });
     moveStressToSyllableStart(symbols);
     QByteArray out;
     for (const char32_t symbol : symbols)
