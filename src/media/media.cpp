@@ -448,13 +448,10 @@ void Media::start()
     openAudioOutput();
     stopped.store(false, std::memory_order_release);
     resetClocks();
-    if (resumePosition > 0) {
-        seekBackwardFlag = true;
+    if (resumePosition > 0)
         seek(resumePosition);
-    } else if (markIn() > startTime()) {
-        seekBackwardFlag = true;
+    else if (markIn() > startTime())
         seek(markIn());
-    }
     if (!paused_) {
         paused_ = true;
         pause(false);
@@ -651,14 +648,17 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
     ++pictqSize;
 }
 
-void Media::applyMarkOutRule(int64_t t)
+bool Media::applyMarkOutRule(int64_t t)
 {
-    if (t < markOut() - 1)
-        return;
+    // Not a tick earlier: in a coarse time base (Theora's 1/25 s) a tick is a whole
+    // picture, and the one at the mark out would never be decoded.
+    if (t < markOut())
+        return false;
     if (loop)
         requestSeek(markIn(), false);
     else
         pause(true);
+    return true;
 }
 
 double Media::frameDelay(double pts, double lastPts, double lastDelay, bool afterSeek)

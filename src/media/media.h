@@ -165,8 +165,9 @@ private:
     void openAudioOutput();
     bool allWorkersRunning() const;
     // Loop end rule, run by a decode thread for each packet's time stamp t: at the mark
-    // out, seek back to the mark in (loop on) or pause (loop off).
-    void applyMarkOutRule(int64_t t);
+    // out, seek back to the mark in (loop on) or pause (loop off). True when t is at or
+    // past the mark out.
+    bool applyMarkOutRule(int64_t t);
     // Video thread: converts frame into the next free ring slot, timed at ticks of the
     // video stream (afterSeek: the first picture after a seek);
     // waits while three pictures are pending, drops the picture once stopped.
@@ -207,7 +208,6 @@ private:
     // aspect midway, by the video thread after each decoded picture.
     std::atomic<float> aspectRatio_{1.0f};
     std::atomic<int> seekRequest{SeekIdle};
-    std::atomic<bool> seekBackwardFlag{false};
     std::atomic<bool> allowDirtySeek{false};
     std::atomic<int64_t> seekTarget{0};
     // Whether the pending seek drops the pictures decoded before it (a learner's seek);

@@ -74,20 +74,24 @@ void ParsingThread::doSeek(bool &endOfInput)
 {
     Media &m = *media;
     int64_t target = m.seekTarget.load(std::memory_order_relaxed);
-    // read once: the learner may switch the option while this seek is carried out
-    const bool dirty = m.allowDirtySeek;
-    int flags = dirty ? AVSEEK_FLAG_ANY : 0;
-    if (target < m.position() || m.seekBackwardFlag)
-        flags |= AVSEEK_FLAG_BACKWARD;
     if (target > m.markOut())
         target = m.markIn();
     m.seekTarget.store(target, std::memory_order_relaxed);
 
-    const int refIndex = m.videoCodec ? m.videoStreamIndex : m.audioStreamIndex;
-    const int err =
-        avformat_seek_file(m.formatContext.get(), refIndex, std::numeric_limits<int64_t>::min(),
-                           target, std::numeric_limits<int64_t>::max(), flags);
-    if (err < 0) {
+    // read once: the learner may switch the option while this seek is carried out
+    const bool dirty = m.allowDirtySeek;
+    bool sought = false;
+    if (!dirty && m.videoCodec) {
+        sought = seekVideoKeyFrame(target, endOfInput);
+    } else {
+        // a dirty seek shows whatever it lands on
+        sought = seekInput(target, dirty ? AVSEEK_FLAG_ANY : 0);
+        if (sought) {
+            endOfInput = false;
+            flushQueues(dirty ? AV_NOPTS_VALUE : target);
+        }
+    }
+    if (!sought) {
         m.appendLog(QStringLiteral("ParsingThread:: Seeking error.\n"));
         // an input that cannot go back (a pipe, a raw stream) stays at its end instead of
         // asking for the same refused loop-back again and again
@@ -97,20 +101,99 @@ void ParsingThread::doSeek(bool &endOfInput)
         if (m.seekDropsPictures.load(std::memory_order_relaxed))
             m.pictureSerial.fetch_sub(1, std::memory_order_relaxed);
     } else {
-        // the decoders skip what lies before the target, so playback starts exactly there
-        // (a dirty seek shows whatever it lands on)
-        const int64_t skipBefore = dirty ? AV_NOPTS_VALUE : target;
-        if (m.videoCodec)
-            m.videoQueue.flush(skipBefore, m.pictureSerial.load(std::memory_order_relaxed));
-        if (m.audioCodec)
-            m.audioQueue.flush(skipBefore);
-    }
-    if (err >= 0) {
-        endOfInput = false;
         holdAtEnd = false;
     }
-    m.seekBackwardFlag = false;
     m.seekRequest.store(Media::SeekIdle, std::memory_order_release);
+}
+
+bool ParsingThread::seekInput(int64_t ts, int flags)
+{
+    Media &m = *media;
+    const int refIndex = m.videoCodec ? m.videoStreamIndex : m.audioStreamIndex;
+    // the largest allowed time stamp is ts itself: the input lands at or before it
+    return avformat_seek_file(m.formatContext.get(), refIndex, std::numeric_limits<int64_t>::min(),
+                              ts, ts, flags) >= 0;
+}
+
+void ParsingThread::flushQueues(int64_t skipBefore)
+{
+    // the decoders skip what lies before the target, so playback starts exactly there
+    Media &m = *media;
+    if (m.videoCodec)
+        m.videoQueue.flush(skipBefore, m.pictureSerial.load(std::memory_order_relaxed));
+    if (m.audioCodec)
+        m.audioQueue.flush(skipBefore);
+}
+
+bool ParsingThread::seekVideoKeyFrame(int64_t target, bool &endOfInput)
+{
+    // Only a demuxer with an index (MP4, Matroska) lands on a key frame. Others (MPEG-TS,
+    // MPEG-PS, Ogg) land on whatever packet lies at the time asked for, and decoding
+    // from there would resume at the next key frame, after the target. So the packets
+    // after the landing place are read up to the first video key frame; when that lies
+    // after the target, the seek goes further back, doubling its margin each time.
+    Media &m = *media;
+    const int64_t second = av_rescale_q(1, AVRational{1, 1}, m.timeBase());
+    const int64_t start = m.startTime();
+    int64_t margin = 0;
+    int64_t workingMargin = -1; // of the last seek the input accepted
+    bool last = false;
+    for (;;) {
+        last = last || target - margin < start || margin >= maxSeekMarginSeconds * second;
+        if (!seekInput(target - margin, 0)) {
+            if (workingMargin < 0)
+                return false;
+            if (margin == workingMargin)
+                return true; // flushed already: reading goes on where the input stands
+            // further back is refused: the last seek that worked, taking what it finds
+            margin = workingMargin;
+            last = true;
+            continue;
+        }
+        workingMargin = margin;
+        endOfInput = false;
+        flushQueues(target);
+        if (readToKeyFrame(target, last, endOfInput) || last)
+            return true;
+        margin = margin == 0 ? second : 2 * margin;
+    }
+}
+
+bool ParsingThread::readToKeyFrame(int64_t target, bool acceptAny, bool &endOfInput)
+{
+    Media &m = *media;
+    media::PacketPtr packet = media::allocPacket();
+    while (!m.stopped.load(std::memory_order_acquire)) {
+        const int err = av_read_frame(m.formatContext.get(), packet.get());
+        if (err == AVERROR_EOF) {
+            endOfInput = true;
+            return acceptAny;
+        }
+        if (err < 0)
+            return true; // a read error is the main loop's to meet again
+        bool done = false;
+        bool found = false;
+        if (packet->stream_index == m.audioStreamIndex) {
+            m.audioQueue.put(packet.get());
+        } else if (packet->stream_index == m.videoStreamIndex) {
+            const bool key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
+            const int64_t shown = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            const int64_t decoded = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+            if (acceptAny || (key && (shown == AV_NOPTS_VALUE || shown <= target))) {
+                m.videoQueue.put(packet.get());
+                done = found = true;
+            } else if (decoded != AV_NOPTS_VALUE && decoded > target) {
+                // every later picture is decoded after this one, so lies after the target
+                done = true;
+            }
+            // otherwise a picture before the key frame: without its references it cannot
+            // be decoded, so it is dropped
+        }
+        av_packet_unref(packet.get());
+        if (done)
+            return found;
+    }
+    return true;
 }
 
 void ParsingThread::queueEndSentinel()

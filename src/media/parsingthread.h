@@ -2,6 +2,8 @@
 
 #include "media/workerthread.h"
 
+#include <cstdint>
+
 class Media;
 
 // The demux thread: alone reads the input of its Media and distributes packets to the
@@ -22,11 +24,26 @@ public:
     static constexpr int maxVideoQueueBytes = 1310720;
     static constexpr int maxAudioQueueBytes = 81920;
 
+    // How far before its target a seek looks for a video key frame at most; further
+    // back, decoding starts at whatever video packet comes first.
+    static constexpr int64_t maxSeekMarginSeconds = 64;
+
 protected:
     void run() override;
 
 private:
     void doSeek(bool &endOfInput);
+    // Seeks the input to a place at or before ts (stream ticks of the reference stream).
+    bool seekInput(int64_t ts, int flags);
+    // Queues the flush packets of a seek; the decoders drop what lies before skipBefore.
+    void flushQueues(int64_t skipBefore);
+    // Seeks so that video decoding starts at a key frame at or before target; false when
+    // the input refuses the seek (then endOfInput and the queues stay as they were).
+    bool seekVideoKeyFrame(int64_t target, bool &endOfInput);
+    // After a seek: reads on, queuing audio and dropping video, up to the first video key
+    // frame (with acceptAny, the first video packet), which it queues. False when a video
+    // packet decoded after target, or the end of the input, comes first.
+    bool readToKeyFrame(int64_t target, bool acceptAny, bool &endOfInput);
     void queueEndSentinel();
 
     Media *media;

@@ -17,12 +17,17 @@ void VideoDecodeThread::run()
     frameStep = std::max<int64_t>(1, av_rescale_q(1, step, m.videoStream->time_base));
     lastTs = AV_NOPTS_VALUE;
     m.appendLog(QStringLiteral("VideoDecodeThread:: run.\n"));
+    // The first picture of a run has no picture before it to be timed from: a file whose
+    // video starts at 0.54 s would otherwise hold it that long.
+    afterFlush = true;
+    pastLoopEnd = false;
 
     while (m.nextPacket(m.videoQueue, packet.get())) {
         if (PacketQueue::isFlushPacket(packet.get())) {
             m.appendLog(QStringLiteral("VideoDecodeThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(codec);
             afterFlush = true;
+            pastLoopEnd = false;
             lastTs = AV_NOPTS_VALUE;
             serial = int(packet->pos);
             skipBefore = m.flushTarget(packet.get(), m.videoStream->time_base);
@@ -35,7 +40,14 @@ void VideoDecodeThread::run()
             dts = packet->pts;
         if (dts == AV_NOPTS_VALUE)
             dts = 0;
-        m.applyMarkOutRule(dts);
+        const bool atLoopEnd = m.applyMarkOutRule(dts);
+        // What follows the loop end until the seek back arrives is not shown: not decoded
+        // either, unless the learner has moved the mark out past it meanwhile.
+        if (pastLoopEnd && atLoopEnd) {
+            av_packet_unref(packet.get());
+            continue;
+        }
+        pastLoopEnd = false;
 
         // An empty packet is the end sentinel: it drains the pictures the decoder still
         // holds back, so the last pictures before the loop end are shown too.
@@ -46,6 +58,14 @@ void VideoDecodeThread::run()
         codec->skip_frame = beforeTarget ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         if (avcodec_send_packet(codec, endOfInput ? nullptr : packet.get()) >= 0 || endOfInput)
             queueDecodedFrames(frame.get(), packet->dts);
+        if (atLoopEnd) {
+            // The decoder holds back pictures (reordering, frame threads): the ones up to
+            // the loop end are taken out now, before the flush of the seek back drops them.
+            if (!endOfInput && avcodec_send_packet(codec, nullptr) >= 0)
+                queueDecodedFrames(frame.get(), AV_NOPTS_VALUE);
+            avcodec_flush_buffers(codec);
+            pastLoopEnd = true;
+        }
         av_packet_unref(packet.get());
     }
     m.appendLog(QStringLiteral("VideoDecodeThread:: No more packets.\n"));

@@ -28,8 +28,11 @@ private:
     // Pictures before this time (video stream ticks) are not shown: set by the flush
     // packet of a seek, cleared by the first picture at or after it.
     int64_t skipBefore = AV_NOPTS_VALUE;
-    bool afterFlush = false; // no picture shown since the last flush
-    int serial = 0;          // picture serial of the last flush
+    bool afterFlush = false; // no picture shown since the last flush or the start
+    // The loop end is reached and the decoder drained: packets up to the seek back are
+    // dropped.
+    bool pastLoopEnd = false;
+    int serial = 0; // picture serial of the last flush
     // The time of the last picture and one frame's length, for pictures that carry no time.
     int64_t lastTs = AV_NOPTS_VALUE;
     int64_t frameStep = 1;
