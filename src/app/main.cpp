@@ -57,6 +57,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // first of all, so a signal during a slow start-up still ends the program cleanly
+    quitOnTerminationSignals(app);
 
     if (!QFontDatabase::families().contains(QStringLiteral("Mensch")))
         QFontDatabase::addApplicationFont(QStringLiteral("./font/mensch.ttf"));
@@ -88,7 +90,6 @@ int main(int argc, char *argv[])
     if (!token->create(1, QSharedMemory::ReadWrite))
         return 0;
 
-    quitOnTerminationSignals(app);
     Vk window;
     window.show();
     QApplication::exec();
