@@ -100,7 +100,8 @@ int64_t AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
     // in doubles: a damaged stamp may lie any distance from the target, and the difference
     // of two such ticks can exceed 64 bits; a skip beyond a day is as good as any larger
     const double seconds = (double(skipBefore) - double(pts)) * tb.num / tb.den;
-    const auto skip = int64_t(std::clamp(seconds * resampler.outputRate() + 0.5, 0.0, 86400.0 * 384000));
+    const auto skip =
+        int64_t(std::clamp(seconds * resampler.outputRate() + 0.5, 0.0, 86400.0 * 384000));
     const int64_t frameOut =
         frame->sample_rate > 0
             ? av_rescale(frame->nb_samples, resampler.outputRate(), frame->sample_rate)

@@ -176,7 +176,8 @@ int Media::interruptInput(void *self)
 
 bool Media::convertible(int width, int height, int format, bool formatMayBeUnknown)
 {
-    if (width <= 0 || height <= 0 || av_image_check_size(unsigned(width), unsigned(height), 0, nullptr) < 0)
+    if (width <= 0 || height <= 0 ||
+        av_image_check_size(unsigned(width), unsigned(height), 0, nullptr) < 0)
         return false;
     if (format == AV_PIX_FMT_NONE)
         return formatMayBeUnknown;
@@ -275,12 +276,13 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
     }
     if (!audioCodec && !videoCodec) {
         releaseInput();
-        emit error(picturesUnusable
-                       ? tr("Error opening %1:\nCannot create a suitable conversion context to RGB.")
-                             .arg(fileName)
-                       : tr("Error opening %1:\nThe file has no sound or picture this program can "
-                            "play.")
-                             .arg(fileName));
+        emit error(
+            picturesUnusable
+                ? tr("Error opening %1:\nCannot create a suitable conversion context to RGB.")
+                      .arg(fileName)
+                : tr("Error opening %1:\nThe file has no sound or picture this program can "
+                     "play.")
+                      .arg(fileName));
         return false;
     }
     if (videoCodec)
@@ -356,8 +358,7 @@ void Media::decodeCoverArt(const AVStream *st)
     const int h = frame->height;
     const auto format = AVPixelFormat(frame->format);
     // a damaged picture may state any size or format: only what converts safely is shown
-    if (av_image_check_size(unsigned(w), unsigned(h), 0, nullptr) < 0 ||
-        !sws_isSupportedInput(format))
+    if (!convertible(w, h, format, false))
         return;
     media::SwsContextPtr sws(sws_getContext(w, h, format, w, h, AV_PIX_FMT_RGB32, SWS_BILINEAR,
                                             nullptr, nullptr, nullptr));

@@ -61,8 +61,8 @@ void QScreenWidget::paintEvent(QPaintEvent *)
             QFont font = painter.font();
             font.setPointSize(16);
             painter.setFont(font);
-            painter.drawText(rect().adjusted(16, 16, -16, -16),
-                             Qt::AlignCenter | Qt::TextWordWrap, lessonName);
+            painter.drawText(rect().adjusted(16, 16, -16, -16), Qt::AlignCenter | Qt::TextWordWrap,
+                             lessonName);
         }
         return;
     }

@@ -260,8 +260,7 @@ void Vk::openMedia(const QString &name)
     const bool npot =
         GLRenderWidget::hasGLExtension(QStringLiteral("GL_EXT_texture_non_power_of_two")) ||
         GLRenderWidget::hasGLExtension(QStringLiteral("GL_ARB_texture_non_power_of_two"));
-    auto next = std::make_unique<Media>(nullptr, !npot,
-                                        npot ? scaleForAnySize : scaleForPowerOfTwo,
+    auto next = std::make_unique<Media>(nullptr, !npot, npot ? scaleForAnySize : scaleForPowerOfTwo,
                                         ringPixelFormat, 0, 0);
     // A file that cannot be played says why, instead of leaving a black screen.
     connect(next.get(), &Media::error, this,
@@ -297,8 +296,7 @@ void Vk::openMedia(const QString &name)
     emit setDirPath(name);
 
     media->start();
-    durationLabel->setText(known ? media->timeText(media->duration())
-                                 : QStringLiteral("--:--:--"));
+    durationLabel->setText(known ? media->timeText(media->duration()) : QStringLiteral("--:--:--"));
     durationLabel->show();
     positionLabel->setText(media->timeText(media->startTime()));
     positionLabel->show();

@@ -266,8 +266,9 @@ void TestAudio::quitAfterPlayingNeverCrashes()
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("playThenQuit")});
         QVERIFY(child.waitForFinished(60000));
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 qPrintable(QStringLiteral("run %1: %2").arg(run).arg(
-                     QString::fromLocal8Bit(child.readAll().right(2000)))));
+                 qPrintable(QStringLiteral("run %1: %2")
+                                .arg(run)
+                                .arg(QString::fromLocal8Bit(child.readAll().right(2000)))));
     }
 }
 

@@ -241,9 +241,9 @@ void TestMedia::initTestCase()
     longClaim.close();
 
     // a raw elementary stream states no length
-    QVERIFY(fx.make(QStringLiteral("raw.h264"),
-                    MediaFixtures::videoSource(QStringLiteral("160x120"), 3) +
-                        MediaFixtures::h264()));
+    QVERIFY(
+        fx.make(QStringLiteral("raw.h264"),
+                MediaFixtures::videoSource(QStringLiteral("160x120"), 3) + MediaFixtures::h264()));
 }
 
 void TestMedia::openFailsWithItsOwnText_data()
@@ -656,10 +656,9 @@ void TestMedia::unknownLengthPlaysToTheEndOfTheInput()
     // back on every packet
     QTRY_VERIFY_WITH_TIMEOUT(shown.size() >= 75, 30000);
     for (qsizetype i = 1; i < 60; ++i)
-        QVERIFY2(shown[i] > shown[i - 1], qPrintable(QStringLiteral("%1: %2 after %3")
-                                                          .arg(i)
-                                                          .arg(shown[i])
-                                                          .arg(shown[i - 1])));
+        QVERIFY2(
+            shown[i] > shown[i - 1],
+            qPrintable(QStringLiteral("%1: %2 after %3").arg(i).arg(shown[i]).arg(shown[i - 1])));
     // a loop end the learner sets works as usual
     const int64_t second = m->ticksFromSeconds(1.0);
     m->setMarkOutAt(m->startTime() + second);
@@ -676,7 +675,7 @@ void TestMedia::refusedSeekKeepsThePicturesComing()
     // the writer opens the pipe in its own process, which waits there for the reader
     QProcess writer;
     writer.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("cat \"$0\" > \"$1\""),
-                                       fx.path(QStringLiteral("av.ts")), fifo});
+                                        fx.path(QStringLiteral("av.ts")), fifo});
     auto m = newMedia();
     QVERIFY(m->open(fifo));
     QSignalSpy frames(m.get(), &Media::frameReady);
@@ -716,7 +715,8 @@ void TestMedia::stopDoesNotWaitForAStalledRead()
     m->start();
     // drain as a decoder would, until the demux thread waits for bytes that do not come
     PacketQueue &audio = MediaTestProbe::audioQueue(*m);
-    QVERIFY(drainUntil(audio, [](const AVPacket *) { return false; }, 1500) == false);
+    QVERIFY(drainUntil(
+                audio, [](const AVPacket *) { return false; }, 1500) == false);
     // stop returns: without the interrupt the read would wait for the server for good
     m->stop();
     QVERIFY(m->isStopped());

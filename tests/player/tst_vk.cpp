@@ -123,25 +123,24 @@ void TestVk::initTestCase()
     QVERIFY(
         fx.make(QStringLiteral("lesson.mkv"),
                 MediaFixtures::videoSource(QStringLiteral("320x240"), 6) + MediaFixtures::h264()));
-    QVERIFY(fx.make(QStringLiteral("lesson.ts"),
-                    MediaFixtures::videoSource(QStringLiteral("320x240"), 6) +
-                        MediaFixtures::h264()));
+    QVERIFY(
+        fx.make(QStringLiteral("lesson.ts"),
+                MediaFixtures::videoSource(QStringLiteral("320x240"), 6) + MediaFixtures::h264()));
     QVERIFY(fx.make(QStringLiteral("speech.mp3"),
                     MediaFixtures::toneSource(6) +
                         QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
-    QVERIFY(fx.make(QStringLiteral("cover.mp3"),
-                    QStringList{QStringLiteral("-i"), fx.path(QStringLiteral("speech.mp3")),
-                                QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                                QStringLiteral("color=c=red:size=64x64:duration=1"),
-                                QStringLiteral("-map"), QStringLiteral("0:a"),
-                                QStringLiteral("-map"), QStringLiteral("1:v"),
-                                QStringLiteral("-frames:v"), QStringLiteral("1"),
-                                QStringLiteral("-c:a"), QStringLiteral("copy"),
-                                QStringLiteral("-c:v"), QStringLiteral("mjpeg"),
-                                QStringLiteral("-disposition:v"), QStringLiteral("attached_pic")}));
-    QVERIFY(fx.make(QStringLiteral("raw.h264"),
-                    MediaFixtures::videoSource(QStringLiteral("320x240"), 4) +
-                        MediaFixtures::h264()));
+    QVERIFY(fx.make(
+        QStringLiteral("cover.mp3"),
+        QStringList{QStringLiteral("-i"), fx.path(QStringLiteral("speech.mp3")),
+                    QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                    QStringLiteral("color=c=red:size=64x64:duration=1"), QStringLiteral("-map"),
+                    QStringLiteral("0:a"), QStringLiteral("-map"), QStringLiteral("1:v"),
+                    QStringLiteral("-frames:v"), QStringLiteral("1"), QStringLiteral("-c:a"),
+                    QStringLiteral("copy"), QStringLiteral("-c:v"), QStringLiteral("mjpeg"),
+                    QStringLiteral("-disposition:v"), QStringLiteral("attached_pic")}));
+    QVERIFY(
+        fx.make(QStringLiteral("raw.h264"),
+                MediaFixtures::videoSource(QStringLiteral("320x240"), 4) + MediaFixtures::h264()));
     QFile text(fx.path(QStringLiteral("notes.mp4")));
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("not a film\n");
@@ -505,7 +504,8 @@ void TestVk::commandsWhileTheSoundCloses()
         QTRY_VERIFY_WITH_TIMEOUT(media() && media()->position() > 500, 20000);
         clickStop();
     }
-    QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible() || window->findChild<QScreenWidget *>()->isVisible(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !window->isVisible() || window->findChild<QScreenWidget *>()->isVisible(), 20000);
     QVERIFY(!media());
     // and a lesson opens and plays again
     window->show();
@@ -525,8 +525,8 @@ void TestVk::aLessonOpenedWhileAnotherPlays()
         QTRY_VERIFY_WITH_TIMEOUT(media()->position() > media()->startTime(), 20000);
         answerNextDialog(fx.path(QLatin1String(next)));
         window->on_actionOpen_activated();
-        QTRY_VERIFY_WITH_TIMEOUT(dirPath.count() > 0 &&
-                                     dirPath.last().at(0).toString() == fx.path(QLatin1String(next)),
+        QTRY_VERIFY_WITH_TIMEOUT(dirPath.count() > 0 && dirPath.last().at(0).toString() ==
+                                                            fx.path(QLatin1String(next)),
                                  20000);
     }
     QTRY_VERIFY_WITH_TIMEOUT(media()->position() > media()->ticksFromSeconds(1.0), 20000);
