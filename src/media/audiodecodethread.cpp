@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 
 AudioDecodeThread::AudioDecodeThread(Media *m)
@@ -24,12 +25,16 @@ void AudioDecodeThread::run()
     const QAudioFormat out = IAudio::instance()->format();
     resampler.setOutput(out.sampleRate(), out.channelCount());
     const AVRational tb = m.audioStream->time_base;
+    epoch = m.startEpoch;
+    nextSeconds = 0;
+    written.clear();
 
     while (m.nextPacket(m.audioQueue, packet.get())) {
         if (PacketQueue::isFlushPacket(packet.get())) {
             m.appendLog(QStringLiteral("AudioThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(m.audioCodec.get());
             skipBefore = m.flushTarget(packet.get(), tb);
+            epoch = int(packet->duration);
             av_packet_unref(packet.get());
             continue;
         }
@@ -41,29 +46,34 @@ void AudioDecodeThread::run()
         const bool afterLoopEnd =
             dts != AV_NOPTS_VALUE && av_compare_ts(dts, tb, m.markOut(), m.timeBase()) > 0;
         // the end sentinel only carries the time stamp for the rule
-        if (packet->size > 0 && !afterLoopEnd) {
-            // while samples before a seek target are skipped, what plays next is the target
-            if (dts != AV_NOPTS_VALUE) {
-                const int64_t heard =
-                    skipBefore != AV_NOPTS_VALUE ? std::max(dts, skipBefore) : dts;
-                m.audioClock = m.clockSeconds(heard, tb);
-                m.audioClockTicks = heard;
-            }
+        if (packet->size > 0 && !afterLoopEnd)
             decodeAndPush(packet.get(), frame.get());
-        }
         av_packet_unref(packet.get());
     }
     m.appendLog(QStringLiteral("AudioThread:: No more packets.\n"));
     m.appendLog(QStringLiteral("AudioThread:: ended.\n"));
 }
 
+double AudioDecodeThread::bytesPerSecond() const
+{
+    return double(resampler.outputRate()) * resampler.bytesPerFrame();
+}
+
 void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
 {
-    AVCodecContext *codec = media->audioCodec.get();
+    Media &m = *media;
+    AVCodecContext *codec = m.audioCodec.get();
     if (avcodec_send_packet(codec, packet) < 0)
         return; // a decode error drops this packet
+    const AVRational tb = m.audioStream->time_base;
+    const int64_t markOut = m.markOut();
+    const double loopEnd =
+        markOut == Media::unknownEnd ? HUGE_VAL : media::toSeconds(markOut, m.timeBase());
+    const int frameBytes = resampler.bytesPerFrame();
     while (avcodec_receive_frame(codec, frame) >= 0) {
         const int64_t skip = samplesBeforeTarget(frame);
+        const int64_t pts = frame->best_effort_timestamp;
+        double seconds = pts != AV_NOPTS_VALUE ? media::toSeconds(pts, tb) : nextSeconds;
         int len = resampler.convert(frame, samples.get(), sampleBufferSize);
         av_frame_unref(frame);
         if (len <= 0)
@@ -71,18 +81,29 @@ void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
         if (skip > 0) {
             // after a seek, the samples before the target are not played; a damaged file
             // may put the target any distance away, so the count is bounded by what is here
-            const int64_t skipBytes = skip * resampler.bytesPerFrame();
+            const int64_t skipBytes = skip * frameBytes;
             const int bytes = int(std::min<int64_t>(len, skipBytes));
             len -= bytes;
             std::memmove(samples.get(), samples.get() + bytes, size_t(len));
+            seconds += double(bytes) / bytesPerSecond();
         }
+        // Nothing after the loop end is played: the frame that reaches past it is cut at
+        // its sample, so each repetition sounds exactly up to the mark.
+        const double room = (loopEnd - seconds) * resampler.outputRate();
+        int64_t budget = room >= double(INT32_MAX) ? INT64_MAX
+                                                   : std::max<int64_t>(0, std::llround(room)) *
+                                                         frameBytes;
         // a rate-changing converter may hold more than one buffer's worth
         while (len > 0) {
-            push(len);
-            len = len == sampleBufferSize
-                      ? resampler.convert(nullptr, samples.get(), sampleBufferSize)
-                      : 0;
+            const bool full = len == sampleBufferSize;
+            const int n = int(std::min<int64_t>(len, budget));
+            budget -= n;
+            if (n > 0)
+                push(n, seconds);
+            seconds += double(len) / bytesPerSecond();
+            len = full ? resampler.convert(nullptr, samples.get(), sampleBufferSize) : 0;
         }
+        nextSeconds = seconds;
     }
 }
 
@@ -111,40 +132,90 @@ int64_t AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
     return skip;
 }
 
-void AudioDecodeThread::push(int len)
+void AudioDecodeThread::push(int len, double seconds)
 {
     Media &m = *media;
     IAudio *audio = IAudio::instance();
-    char *data = reinterpret_cast<char *>(samples.get());
+    const char *data = reinterpret_cast<const char *>(samples.get());
     while (len > 0) {
-        if (m.audioClock.load() < 0 || m.stopped.load(std::memory_order_acquire))
+        if (seconds < 0 || m.stopped.load(std::memory_order_acquire))
             return;
-        // Hold back while more than half a second ahead of the picture on screen. A file
-        // without video has no picture to wait for; it is paced by the output alone.
-        if (m.videoCodec && m.videoCurrentPts.load() + 0.5 < m.audioClock.load())
+        // Hold back while what is heard is more than half a second ahead of the picture
+        // on screen of the same stretch of playback (after a seek the picture comes later
+        // by design: it waits for this sound). A file without video has no picture to wait
+        // for; it is paced by the output alone.
+        if (m.videoCodec && m.shownEpoch.load(std::memory_order_relaxed) == epoch &&
+            m.videoCurrentPts.load() + 0.5 < m.audioClock.load())
             msleep(30);
-        const int written = audio->write(data, len);
-        data += written;
-        len -= written;
+        const int n = audio->write(data, len);
+        if (n > 0) {
+            qint64 end = 0;
+            qint64 heard = 0;
+            if (audio->playedBytes(end, heard))
+                noteWritten(end, n, seconds);
+            data += n;
+            len -= n;
+            seconds += double(n) / bytesPerSecond();
+        }
+        publishHeard();
         if (len <= 0)
             return;
-        if (written == 0 && !audio->isPlaying()) {
-            dropInRealTime(len);
+        if (n == 0 && !audio->isPlaying()) {
+            dropInRealTime(len, seconds);
             return;
         }
         msleep(10);
     }
 }
 
-void AudioDecodeThread::dropInRealTime(int len)
+void AudioDecodeThread::noteWritten(int64_t end, int bytes, double seconds)
+{
+    const int64_t begin = end - bytes;
+    // an output started again (a stop, another format) counts from zero
+    if (!written.empty() && begin < written.back().end)
+        written.clear();
+    if (!written.empty()) {
+        Written &last = written.back();
+        const double lastEnd = last.seconds + double(last.end - last.begin) / bytesPerSecond();
+        if (last.end == begin && last.epoch == epoch && std::abs(lastEnd - seconds) < 0.0005) {
+            last.end = end;
+            return;
+        }
+    }
+    written.push_back({begin, end, seconds, epoch});
+}
+
+void AudioDecodeThread::publishHeard()
+{
+    qint64 end = 0;
+    qint64 heard = 0;
+    if (!IAudio::instance()->playedBytes(end, heard))
+        return;
+    while (written.size() > 1 && written.front().end <= heard)
+        written.pop_front();
+    if (written.empty() || heard < written.front().begin)
+        return; // nothing of this run heard yet
+    const Written &w = written.front();
+    const double at = w.seconds + double(std::min<int64_t>(heard, w.end) - w.begin) / bytesPerSecond();
+    // the end of what was written of the same stretch: the sound stops there
+    double until = w.seconds + double(w.end - w.begin) / bytesPerSecond();
+    for (const Written &later : written)
+        if (later.epoch == w.epoch)
+            until = later.seconds + double(later.end - later.begin) / bytesPerSecond();
+    media->publishHeard(at, until, w.epoch);
+}
+
+void AudioDecodeThread::dropInRealTime(int len, double seconds)
 {
     // Without an output the samples are dropped, but over the time they would have
     // played: the clock then runs as it would with sound instead of racing through the
     // file at full processor load.
-    const double seconds = double(len) / (resampler.bytesPerFrame() * resampler.outputRate());
+    const double duration = double(len) / bytesPerSecond();
     const auto until =
-        std::chrono::steady_clock::now() + std::chrono::microseconds(int64_t(seconds * 1e6));
+        std::chrono::steady_clock::now() + std::chrono::microseconds(int64_t(duration * 1e6));
+    media->publishClock(seconds);
     while (!media->stopped.load(std::memory_order_acquire) &&
            std::chrono::steady_clock::now() < until)
         msleep(10);
+    media->publishClock(seconds + duration);
 }

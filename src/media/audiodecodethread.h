@@ -4,13 +4,16 @@
 #include "media/ffmpeg.h"
 #include "media/workerthread.h"
 
+#include <deque>
+
 class Media;
 
-// The audio decode thread: takes packets from the audio queue, keeps the audio clock,
-// applies the loop end rule when the file has no video, decodes and converts to 16-bit
-// PCM in one fixed buffer and pushes it into the process-wide IAudio, holding back while
-// it is more than half a second ahead of the picture on screen. Ends when its Media is
-// stopped and the queue is empty.
+// The audio decode thread: takes packets from the audio queue, applies the loop end rule
+// when the file has no video, decodes and converts to 16-bit PCM in one fixed buffer,
+// cut at the loop end to the sample, and pushes it into the process-wide IAudio, holding
+// back while what is heard is more than half a second ahead of the picture on screen.
+// Keeps the audio clock: the time of the sample being heard, from what the output has
+// played of the bytes written. Ends when its Media is stopped and the queue is empty.
 class AudioDecodeThread final : public WorkerThread
 {
     Q_OBJECT
@@ -26,13 +29,28 @@ protected:
     void run() override;
 
 private:
+    // A run of bytes written to the output back to back: [begin, end) of the output's
+    // byte count, playing media time `seconds` (of the audio stream) at begin.
+    struct Written
+    {
+        int64_t begin;
+        int64_t end;
+        double seconds;
+        int epoch;
+    };
+
     void decodeAndPush(const AVPacket *packet, AVFrame *frame);
-    // Pushes len bytes of the sample buffer; gives up when the Media stops, and drops
-    // them when there is no output to play them.
-    void push(int len);
-    void dropInRealTime(int len);
+    // Pushes len bytes of the sample buffer, which play from media time seconds; gives up
+    // when the Media stops, and drops them when there is no output to play them.
+    void push(int len, double seconds);
+    void dropInRealTime(int len, double seconds);
     // How many output samples of frame lie before the seek target.
     int64_t samplesBeforeTarget(const AVFrame *frame);
+    // Notes bytes just written, playing from seconds, ending at the output's count end.
+    void noteWritten(int64_t end, int bytes, double seconds);
+    // Hands the Media the time being heard, from the output's played bytes.
+    void publishHeard();
+    double bytesPerSecond() const;
 
     Media *media;
     media::AvBufferPtr<uint8_t> samples;
@@ -40,4 +58,10 @@ private:
     // Samples before this time (audio stream ticks) are not played: set by the flush
     // packet of a seek, cleared by the first frame that reaches it.
     int64_t skipBefore = AV_NOPTS_VALUE;
+    // The epoch of the last flush packet: sound of one stretch of playback.
+    int epoch = 0;
+    // Media time after the last converted sample, for frames without a time stamp.
+    double nextSeconds = 0;
+    // What was written and not yet heard, oldest first.
+    std::deque<Written> written;
 };

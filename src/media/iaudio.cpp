@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -83,13 +84,13 @@ bool IAudio::open(const void *owner, const QAudioDevice &dev, int frequency, int
                 return false;
             if (!output) {
                 auto sink = std::make_unique<QAudioSink>(dev, fmt);
-                QIODevice *io = sink->start();
-                if (io && sink->error() == QAudio::NoError &&
-                    sink->state() != QAudio::StoppedState) {
+                QIODevice *io = startSink(*sink);
+                if (io) {
                     format_ = fmt;
                     output = std::move(sink);
                     device = io;
                     owner_ = owner;
+                    written_ = 0;
                     qDebug() << dev.description() << "started";
                     return true;
                 }
@@ -117,6 +118,45 @@ void IAudio::close(const void *owner)
     stopAndDestroy(std::move(old));
 }
 
+void IAudio::discard(const void *owner)
+{
+    std::unique_ptr<QAudioSink> sink;
+    {
+        std::lock_guard lock(mutex);
+        if (owner_ != owner)
+            return;
+        sink = takeOutputLocked();
+    }
+    if (!sink)
+        return;
+    // A stopped stream drops what it holds; started again it is empty.
+    sink->stop();
+    QIODevice *io = startSink(*sink);
+    std::unique_ptr<QAudioSink> unused;
+    {
+        std::lock_guard lock(mutex);
+        // another output may have been opened meanwhile: it stays, this one goes
+        if (io && !output) {
+            output = std::move(sink);
+            device = io;
+            owner_ = owner;
+            written_ = 0;
+        } else {
+            unused = std::move(sink);
+        }
+    }
+    stopAndDestroy(std::move(unused));
+}
+
+QIODevice *IAudio::startSink(QAudioSink &sink)
+{
+    sink.setBufferSize(sink.format().bytesForDuration(bufferDurationUSecs));
+    QIODevice *io = sink.start();
+    if (io && sink.error() == QAudio::NoError && sink.state() != QAudio::StoppedState)
+        return io;
+    return nullptr;
+}
+
 void IAudio::closeAll()
 {
     std::unique_ptr<QAudioSink> old;
@@ -131,6 +171,7 @@ std::unique_ptr<QAudioSink> IAudio::takeOutputLocked()
 {
     device = nullptr;
     owner_ = nullptr;
+    written_ = 0;
     return std::move(output);
 }
 
@@ -170,6 +211,17 @@ qint64 IAudio::processedUSecs() const
     return output ? output->processedUSecs() : 0;
 }
 
+bool IAudio::playedBytes(qint64 &written, qint64 &heard) const
+{
+    std::lock_guard lock(mutex);
+    if (!output || !device)
+        return false;
+    written = written_;
+    const qint64 frames = output->processedUSecs() * format_.sampleRate() / 1000000;
+    heard = std::min(written_, frames * format_.bytesPerFrame());
+    return true;
+}
+
 int IAudio::write(const char *data, int len)
 {
     std::lock_guard lock(mutex);
@@ -187,7 +239,9 @@ int IAudio::write(const char *data, int len)
         return 0;
     scratch.assign(data, data + n);
     applyVolume(scratch.data(), n, format_, volumeLeft(), volumeRight());
-    return int(qMax<qint64>(0, device->write(scratch.data(), n)));
+    const qint64 written = qMax<qint64>(0, device->write(scratch.data(), n));
+    written_ += written;
+    return int(written);
 }
 
 void IAudio::applyVolume(char *data, int len, const QAudioFormat &fmt, float left, float right)

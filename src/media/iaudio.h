@@ -25,6 +25,10 @@ class QIODevice;
 // the object under the lock and stopped and destroyed after the lock is released.
 // Signals the sink emits while being written reach GUI receivers queued. setVolume()
 // stores two atomics.
+//
+// The sink holds about bufferDuration of sound: enough for an audio thread that writes
+// every few tens of milliseconds on a busy machine, little enough that a stop is silent
+// at once and that what is heard follows what is written closely.
 class IAudio
 {
 public:
@@ -41,6 +45,10 @@ public:
               int channels);
     // Closes the output if owner opened it last.
     void close(const void *owner);
+    // Drops the sound the output of owner still holds, so it falls silent now instead of
+    // playing its buffer out, and keeps the output open for the next start. The sink is
+    // taken out of the object for this, like a sink being closed.
+    void discard(const void *owner);
     // Closes the output whoever opened it; runs when the application object goes, before
     // the multimedia library does.
     void closeAll();
@@ -57,6 +65,11 @@ public:
     QAudioFormat format() const;
     // Microseconds of audio the output has played since it was opened (0 without one).
     qint64 processedUSecs() const;
+    // Bytes written to the output since it started, and bytes of them heard by now: the
+    // output's played time, which the sound server reckons from its read position minus
+    // the latency of the device. False without an output.
+    bool playedBytes(qint64 &written, qint64 &heard) const;
+    static constexpr qint64 bufferDurationUSecs = 120000;
     // Scales len bytes of samples in format fmt in place: left and right channel by
     // their volume (a mono stream by left), 16-bit values truncated toward zero.
     static void applyVolume(char *data, int len, const QAudioFormat &fmt, float left, float right);
@@ -69,6 +82,8 @@ protected:
 private:
     // Takes the sink out of the object; the caller stops it outside the lock.
     std::unique_ptr<QAudioSink> takeOutputLocked();
+    // Starts sink in push mode with the output's buffer size; its device, or null.
+    static QIODevice *startSink(QAudioSink &sink);
     void stopAndDestroy(std::unique_ptr<QAudioSink> sink);
     // closeAll(), then a short wait for the sound server's notices about it: run when the
     // application object goes.
@@ -78,6 +93,7 @@ private:
     std::unique_ptr<QAudioSink> output;
     QIODevice *device = nullptr; // owned by output
     const void *owner_ = nullptr;
+    qint64 written_ = 0; // bytes written since the sink started
     // The volume-scaled copy of the bytes being written; audio thread, under mutex.
     std::vector<char> scratch;
     // When a sink was last stopped; GUI thread.
@@ -85,5 +101,5 @@ private:
     static constexpr std::chrono::milliseconds quietAfterClose{300};
     std::atomic<float> volumeLeft_{0.5f};
     std::atomic<float> volumeRight_{0.5f};
-    mutable std::mutex mutex; // guards format_, output, device, owner_ and scratch
+    mutable std::mutex mutex; // guards format_, output, device, owner_, written_, scratch
 };

@@ -123,18 +123,55 @@ bool Media::allWorkersRunning() const
            (!audioCodec || audioThread->isRunning());
 }
 
-void Media::openAudioOutput()
+bool Media::openAudioOutput()
 {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     IAudio *audio = IAudio::instance();
     const int rate = audioSampleRate();
     const int channels = audioChannels();
-    if (audio->open(this, device, rate, 16, channels) || !audioCodec)
-        return;
+    if (audio->open(this, device, rate, 16, channels))
+        return audioCodec != nullptr;
+    if (!audioCodec)
+        return false;
     // The device cannot play the file's own format (a 5.1 film, a 96 kHz recording):
     // open it in stereo at its preferred rate; the audio thread converts to that.
     const int preferredRate = device.preferredFormat().sampleRate();
-    audio->open(this, device, preferredRate > 0 ? preferredRate : 48000, 16, 2);
+    return audio->open(this, device, preferredRate > 0 ? preferredRate : 48000, 16, 2);
+}
+
+void Media::publishHeard(double seconds, double until, int epoch)
+{
+    const double speed = playSpeed.load();
+    const double now = double(nowMicroseconds()) / 1000000.0;
+    {
+        std::lock_guard lock(heardMutex);
+        heard = {true, seconds / speed - now, until / speed, epoch};
+    }
+    publishClock(seconds);
+}
+
+void Media::publishClock(double seconds)
+{
+    audioClock = seconds / playSpeed.load();
+    audioClockTicks = std::llround(seconds / av_q2d(audioStream->time_base));
+}
+
+bool Media::heardClock(double &clock, int &epoch) const
+{
+    const double now = double(nowMicroseconds()) / 1000000.0;
+    std::lock_guard lock(heardMutex);
+    if (!heard.known)
+        return false;
+    clock = std::min(heard.base + now, heard.until);
+    epoch = heard.epoch;
+    return true;
+}
+
+bool Media::picturesFollowSound(int epoch) const
+{
+    // At another speed the sound plays as it is while the pictures are slowed down or
+    // sped up, so there is nothing to follow.
+    return audioOutputOpen && playSpeed.load() == 1.0 && epoch != soundLostEpoch;
 }
 
 void Media::releaseInput()
@@ -446,9 +483,13 @@ void Media::start()
 {
     if (!stopped || !formatContext)
         return;
-    openAudioOutput();
+    audioOutputOpen = openAudioOutput();
     stopped.store(false, std::memory_order_release);
     resetClocks();
+    startEpoch = seekEpoch;
+    shownEpoch = seekEpoch;
+    soundLostEpoch = -1;
+    waitingSince = 0;
     if (resumePosition > 0)
         seek(resumePosition);
     else if (markIn() > startTime())
@@ -474,6 +515,8 @@ void Media::stop()
     stopped.store(true, std::memory_order_release);
     abortInput.store(true, std::memory_order_release);
     joinWorkers();
+    // the sound ends now, not once the output has played what it holds
+    IAudio::instance()->discard(this);
     abortInput.store(false, std::memory_order_release);
     resumePosition = position();
     emit running(false);
@@ -499,6 +542,10 @@ void Media::resetClocks()
 {
     audioClock = 0;
     audioClockTicks = 0;
+    {
+        std::lock_guard lock(heardMutex);
+        heard = {};
+    }
     frameLastPts = 0;
     videoCurrentPts = 0;
     videoCurrentTicks = 0;
@@ -567,16 +614,55 @@ void Media::video_refresh_timer()
         releaseShownSlot();
     }
     const VideoPicture &vp = pictures[size_t(pictqRindex)];
+    const int64_t now = nowMicroseconds();
+    // While the sound plays, the pictures follow what is heard: the sound cannot wait
+    // without a gap the learner hears, and it starts late by the output's buffer and
+    // start-up, so a picture early for its sound waits for it, and one late for it is
+    // shown at once, its successors following quickly until they catch up. The sound in
+    // turn is held back only when the pictures lag far behind (a decoder too slow).
+    double heardNow = 0;
+    bool onSound = false;
+    if (picturesFollowSound(vp.epoch)) {
+        int heardEpoch = 0;
+        const bool known = heardClock(heardNow, heardEpoch);
+        double early = 0;
+        if (!known || vp.epoch > heardEpoch) {
+            early = 0.005; // the sound of this stretch has not begun yet
+        } else if (vp.epoch == heardEpoch) {
+            early = vp.pts - heardNow;
+            onSound = true;
+        }
+        if (early > 0.002) {
+            if (waitingSince == 0)
+                waitingSince = now;
+            if (now - waitingSince < maxSoundWaitMicroseconds) {
+                refreshTimer->start(std::clamp(int(early * 1000), 1, 20));
+                return;
+            }
+            // the sound does not come (a stalled output, a stretch without sound): this
+            // stretch's pictures go by their own times
+            soundLostEpoch = vp.epoch;
+            onSound = false;
+        }
+    }
+    waitingSince = 0;
     videoCurrentPts = vp.pts;
     videoCurrentTicks = vp.ticks;
-    videoCurrentPtsTime = nowMicroseconds();
+    videoCurrentPtsTime = now;
+    shownEpoch.store(vp.epoch, std::memory_order_relaxed);
     const double delay = frameDelay(vp.pts, frameLastPts, frameLastDelay, vp.afterSeek);
     frameLastDelay = delay;
     frameLastPts = vp.pts;
-    frameTimer += delay;
-    double actual = frameTimer - double(nowMicroseconds()) / 1000000.0;
-    if (actual < 0.01)
-        actual = 0.01;
+    double actual = 0;
+    if (onSound) {
+        // the next picture is due when the sound reaches its time
+        actual = vp.pts + delay - heardNow;
+        frameTimer = double(now) / 1000000.0 + actual;
+        actual = std::max(actual, 0.002);
+    } else {
+        frameTimer += delay;
+        actual = std::max(frameTimer - double(now) / 1000000.0, 0.01);
+    }
     emit frameReady(pictqRindex);
     if (!paused_)
         refreshTimer->start(int(actual * 1000 + 0.5));
@@ -594,7 +680,8 @@ void Media::releaseShownSlot()
     pictqCond.notify_all();
 }
 
-void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial)
+void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial,
+                         int epoch)
 {
     {
         std::unique_lock lock(pictqMutex);
@@ -644,6 +731,7 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
     vp.ticks = ticks;
     vp.afterSeek = afterSeek;
     vp.serial = serial;
+    vp.epoch = epoch;
     pictqWindex = (pictqWindex + 1) % int(pictures.size());
     std::lock_guard lock(pictqMutex);
     ++pictqSize;

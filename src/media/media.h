@@ -162,7 +162,17 @@ private:
     bool nextPacket(PacketQueue &queue, AVPacket *packet);
     // The seek target a flush packet carries, in ticks of tb; AV_NOPTS_VALUE for none.
     int64_t flushTarget(const AVPacket *flush, AVRational tb) const;
-    void openAudioOutput();
+    // Opens the audio output for this media; false when there is none to play its sound.
+    bool openAudioOutput();
+    // Audio thread: the sound of media time seconds (of the audio stream) is heard now;
+    // what was written of its stretch of playback (epoch) ends at until.
+    void publishHeard(double seconds, double until, int epoch);
+    // Audio thread: the audio clock and position, without telling the display.
+    void publishClock(double seconds);
+    // GUI thread: the clock time being heard now and its epoch; false before any sound.
+    bool heardClock(double &clock, int &epoch) const;
+    // GUI thread: whether the pictures follow the sound, for a picture of epoch.
+    bool picturesFollowSound(int epoch) const;
     bool allWorkersRunning() const;
     // Loop end rule, run by a decode thread for each packet's time stamp t: at the mark
     // out, seek back to the mark in (loop on) or pause (loop off). True when t is at or
@@ -171,7 +181,7 @@ private:
     // Video thread: converts frame into the next free ring slot, timed at ticks of the
     // video stream (afterSeek: the first picture after a seek);
     // waits while three pictures are pending, drops the picture once stopped.
-    void queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial);
+    void queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial, int epoch);
     // A seek request; dropPictures: the pictures decoded before it are not shown (a
     // learner's seek, as opposed to the loop going back to its start).
     void requestSeek(int64_t target, bool dropPictures);
@@ -233,10 +243,42 @@ private:
     // The picture on screen as ticks of the video stream: position() without rounding.
     std::atomic<int64_t> videoCurrentTicks{0};
     int64_t videoCurrentPtsTime = 0;
-    // Written by the audio thread, read by the GUI and demux threads; the ticks are of
-    // the audio stream.
+    // The audio clock: the time of the sample being heard. Written by the audio thread,
+    // read by the GUI and demux threads; the ticks are of the audio stream.
     std::atomic<double> audioClock{0};
     std::atomic<int64_t> audioClockTicks{0};
+
+    // Sound and picture. Every flush of the queues starts a new epoch (a stretch of
+    // playback: a seek, a loop going back), carried by the flush packets to both decode
+    // threads, so a picture and a sound of the same time but of different stretches are
+    // never compared. seekEpoch: demux thread while running, GUI thread while stopped;
+    // startEpoch: set by start() before the workers start.
+    int seekEpoch = 0;
+    int startEpoch = 0;
+    // The epoch of the picture on screen; written by the GUI thread, read by the audio
+    // thread.
+    std::atomic<int> shownEpoch{0};
+    // What is being heard: clock time = base + now (seconds), at most until, the end of
+    // what was written of that stretch. Written by the audio thread, read by the GUI
+    // thread, under heardMutex (a lock of its own, never held with another).
+    struct Heard
+    {
+        bool known = false;
+        double base = 0;
+        double until = 0;
+        int epoch = 0;
+    };
+    Heard heard;
+    mutable std::mutex heardMutex;
+    // Display against the sound; GUI thread only. audioOutputOpen: start() opened an
+    // output for the sound. waitingSince: when the picture at the head of the ring began
+    // to wait for its sound (0: not waiting). soundLostEpoch: the epoch whose sound did
+    // not come in time, shown by the pictures' own times instead.
+    bool audioOutputOpen = false;
+    int64_t waitingSince = 0;
+    int soundLostEpoch = -1;
+    // How long a picture waits for its sound at most.
+    static constexpr int64_t maxSoundWaitMicroseconds = 1000000;
     QTimer *refreshTimer = nullptr;
     std::atomic<double> playSpeed{1.0};
 

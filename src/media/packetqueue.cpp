@@ -59,6 +59,7 @@ bool PacketQueue::put(const AVPacket *pkt)
         node->size = 0;
         node->pts = pkt->pts;
         node->pos = pkt->pos;
+        node->duration = pkt->duration;
     } else if (av_packet_ref(node.get(), pkt) < 0) {
         return false;
     }
@@ -88,17 +89,30 @@ bool PacketQueue::get(AVPacket *out, bool block, const std::atomic<bool> *cancel
     return true;
 }
 
-void PacketQueue::flush(int64_t seekTarget, int64_t serial)
+void PacketQueue::flush(int64_t seekTarget, int64_t serial, int64_t epoch, int64_t keepBefore)
 {
     {
         std::lock_guard lock(mutex);
-        packets.clear();
-        size.store(0, std::memory_order_relaxed);
+        auto kept = packets.begin();
+        if (keepBefore != AV_NOPTS_VALUE) {
+            for (; kept != packets.end() && !isFlushPacket(kept->get()); ++kept) {
+                const AVPacket *p = kept->get();
+                const int64_t t = p->pts != AV_NOPTS_VALUE ? p->pts : p->dts;
+                if (t == AV_NOPTS_VALUE || t >= keepBefore)
+                    break;
+            }
+        }
+        int bytes = 0;
+        for (auto it = kept; it != packets.end(); ++it)
+            bytes += (*it)->size;
+        packets.erase(kept, packets.end());
+        size.store(size.load(std::memory_order_relaxed) - bytes, std::memory_order_relaxed);
     }
     media::PacketPtr marker = media::allocPacket();
     marker->data = flushPacket()->data;
     marker->pts = seekTarget;
     marker->pos = serial;
+    marker->duration = epoch;
     if (!put(marker.get()))
         qWarning("Couldn't queue flush packet.");
 }

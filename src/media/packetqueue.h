@@ -35,11 +35,15 @@ public:
     // packet that releases nothing.
     bool get(AVPacket *out, bool block, const std::atomic<bool> *cancel = nullptr);
 
-    // Releases every queued packet, then queues the flush packet. Wakes a blocked reader.
+    // Releases the queued packets, then queues the flush packet. Wakes a blocked reader.
     // After a seek, the queued flush packet carries the seek target (in ticks of the
     // seek's stream) as its pts, so the decoder can skip what lies before it (otherwise
-    // AV_NOPTS_VALUE), and the picture serial of the seek as its pos.
-    void flush(int64_t seekTarget = AV_NOPTS_VALUE, int64_t serial = 0);
+    // AV_NOPTS_VALUE), the picture serial of the seek as its pos and the seek's epoch
+    // (which tells the sound and the pictures of one stretch of playback) as its
+    // duration. With keepBefore, the packets that start before it (ticks of the queue's
+    // stream) and precede any flush packet stay queued ahead of the new one.
+    void flush(int64_t seekTarget = AV_NOPTS_VALUE, int64_t serial = 0, int64_t epoch = 0,
+               int64_t keepBefore = AV_NOPTS_VALUE);
 
     // Wakes blocked readers so that they look at their cancel flag again.
     void wakeAll();

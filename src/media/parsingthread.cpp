@@ -65,8 +65,9 @@ void ParsingThread::run()
             msleep(100);
     }
 
-    m.videoQueue.flush(AV_NOPTS_VALUE, m.pictureSerial.load(std::memory_order_relaxed));
-    m.audioQueue.flush();
+    m.videoQueue.flush(AV_NOPTS_VALUE, m.pictureSerial.load(std::memory_order_relaxed),
+                       m.seekEpoch);
+    m.audioQueue.flush(AV_NOPTS_VALUE, 0, m.seekEpoch);
     m.appendLog(QStringLiteral("ParsingThread:: ended.\n"));
 }
 
@@ -119,10 +120,21 @@ void ParsingThread::flushQueues(int64_t skipBefore)
 {
     // the decoders skip what lies before the target, so playback starts exactly there
     Media &m = *media;
+    ++m.seekEpoch;
     if (m.videoCodec)
-        m.videoQueue.flush(skipBefore, m.pictureSerial.load(std::memory_order_relaxed));
-    if (m.audioCodec)
-        m.audioQueue.flush(skipBefore);
+        m.videoQueue.flush(skipBefore, m.pictureSerial.load(std::memory_order_relaxed),
+                           m.seekEpoch);
+    if (m.audioCodec) {
+        // The video thread meets the loop end while the sound before it still waits in
+        // the audio queue: the loop going back keeps that sound, so each repetition
+        // sounds up to its end.
+        const int64_t markOut = m.markOut();
+        const bool loopBack = !m.seekDropsPictures.load(std::memory_order_relaxed);
+        const int64_t keepBefore = loopBack && m.videoCodec && markOut != Media::unknownEnd
+                                       ? av_rescale_q(markOut, m.timeBase(), m.audioStream->time_base)
+                                       : AV_NOPTS_VALUE;
+        m.audioQueue.flush(skipBefore, 0, m.seekEpoch, keepBefore);
+    }
 }
 
 bool ParsingThread::seekVideoKeyFrame(int64_t target, bool &endOfInput)

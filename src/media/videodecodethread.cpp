@@ -21,6 +21,7 @@ void VideoDecodeThread::run()
     // video starts at 0.54 s would otherwise hold it that long.
     afterFlush = true;
     pastLoopEnd = false;
+    epoch = m.startEpoch;
 
     while (m.nextPacket(m.videoQueue, packet.get())) {
         if (PacketQueue::isFlushPacket(packet.get())) {
@@ -30,6 +31,7 @@ void VideoDecodeThread::run()
             pastLoopEnd = false;
             lastTs = AV_NOPTS_VALUE;
             serial = int(packet->pos);
+            epoch = int(packet->duration);
             skipBefore = m.flushTarget(packet.get(), m.videoStream->time_base);
             av_packet_unref(packet.get());
             continue;
@@ -97,7 +99,7 @@ void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
                 skipBefore = AV_NOPTS_VALUE;
         }
         if (show) {
-            m.queuePicture(frame, ts, afterFlush, serial);
+            m.queuePicture(frame, ts, afterFlush, serial, epoch);
             afterFlush = false;
         }
         av_frame_unref(frame);

@@ -33,6 +33,7 @@ private:
     // dropped.
     bool pastLoopEnd = false;
     int serial = 0; // picture serial of the last flush
+    int epoch = 0;  // epoch of the last flush
     // The time of the last picture and one frame's length, for pictures that carry no time.
     int64_t lastTs = AV_NOPTS_VALUE;
     int64_t frameStep = 1;

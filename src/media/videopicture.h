@@ -29,6 +29,9 @@ struct VideoPicture
     // Pictures of an older serial than the Media's were decoded before the learner's
     // last seek: the display drops them.
     int serial = 0;
+    // The stretch of playback (seek, loop going back) the picture belongs to; its sound
+    // carries the same epoch.
+    int epoch = 0;
     int pixelFormat = 0;
 
 private:

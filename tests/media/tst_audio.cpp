@@ -55,6 +55,8 @@ private slots:
     void playingMakesTheSinkConsume();
     void audioOnlyLoopsBackAtMarkOut();
     void keepsPlayingAcrossFormatChanges();
+    void soundEndsAtTheLoopEndSample();
+    void stopSilencesTheOutputAtOnce();
     void stopsPromptlyWithoutOutputDevice();
     void quitAfterPlayingNeverCrashes();
     void playThenQuit();
@@ -227,6 +229,58 @@ void TestAudio::keepsPlayingAcrossFormatChanges()
     QVERIFY(m.currentClock() > 2.0);
     QVERIFY(IAudio::instance()->processedUSecs() > 1500000);
     m.stop();
+}
+
+void TestAudio::soundEndsAtTheLoopEndSample()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        QSKIP("child run");
+    Media m(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("audio.mp3"))));
+    const AVRational tb = m.timeBase();
+    // marks inside the mp3 frames of 26 ms, so a frame reaches past each of them
+    const int64_t markIn = m.startTime() + m.ticksFromSeconds(0.51);
+    const int64_t markOut = m.startTime() + m.ticksFromSeconds(1.52);
+    m.setMarkOutAt(markOut);
+    m.setMarkInAt(markIn);
+    m.setLoop(false);
+    IAudio *audio = IAudio::instance();
+    // the output the media will keep, so its byte count can be read before and after
+    QVERIFY(audio->open(this, device, m.audioSampleRate(), 16, m.audioChannels()));
+    qint64 before = 0;
+    qint64 heard = 0;
+    QVERIFY(audio->playedBytes(before, heard));
+    QSignalSpy pausedSpy(&m, &Media::paused);
+    m.start();
+    // the start's resume, then the pause at the mark out
+    QTRY_COMPARE_WITH_TIMEOUT(pausedSpy.count(), 2, 20000);
+    QTest::qWait(300);
+    qint64 written = 0;
+    QVERIFY(audio->playedBytes(written, heard));
+    // exactly the stretch between the marks reached the output, to a few samples
+    const double frames = double(written - before) / audio->format().bytesPerFrame();
+    const double expected = media::toSeconds(markOut - markIn, tb) * m.audioSampleRate();
+    QVERIFY2(std::abs(frames - expected) < 8,
+             qPrintable(QStringLiteral("%1 frames, expected %2").arg(frames).arg(expected)));
+    m.stop();
+}
+
+void TestAudio::stopSilencesTheOutputAtOnce()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        QSKIP("child run");
+    IAudio *audio = IAudio::instance();
+    Media m(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("audio.mp3"))));
+    m.start();
+    QTRY_VERIFY_WITH_TIMEOUT(audio->processedUSecs() > 500000, 20000);
+    m.stop();
+    // the output drops what it held instead of playing it out after the stop
+    const qint64 played = audio->processedUSecs();
+    QTest::qWait(500);
+    QVERIFY2(audio->processedUSecs() - played < 20000,
+             qPrintable(QStringLiteral("played %1 us after the stop")
+                            .arg(audio->processedUSecs() - played)));
 }
 
 void TestAudio::stopsPromptlyWithoutOutputDevice()
