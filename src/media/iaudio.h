@@ -69,7 +69,7 @@ public:
     // output's played time, which the sound server reckons from its read position minus
     // the latency of the device. False without an output.
     bool playedBytes(qint64 &written, qint64 &heard) const;
-    static constexpr qint64 bufferDurationUSecs = 120000;
+    static constexpr qint64 bufferDurationUSecs = 200000;
     // Scales len bytes of samples in format fmt in place: left and right channel by
     // their volume (a mono stream by left), 16-bit values truncated toward zero.
     static void applyVolume(char *data, int len, const QAudioFormat &fmt, float left, float right);

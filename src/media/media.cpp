@@ -629,7 +629,7 @@ void Media::video_refresh_timer()
         if (!known || vp.epoch > heardEpoch) {
             early = 0.005; // the sound of this stretch has not begun yet
         } else if (vp.epoch == heardEpoch) {
-            early = vp.pts - heardNow;
+            early = vp.pts - heardNow - pictureLead;
             onSound = true;
         }
         if (early > 0.002) {
@@ -656,7 +656,7 @@ void Media::video_refresh_timer()
     double actual = 0;
     if (onSound) {
         // the next picture is due when the sound reaches its time
-        actual = vp.pts + delay - heardNow;
+        actual = vp.pts + delay - heardNow - pictureLead;
         frameTimer = double(now) / 1000000.0 + actual;
         actual = std::max(actual, 0.002);
     } else {
