@@ -216,9 +216,13 @@ bool IAudio::playedBytes(qint64 &written, qint64 &heard) const
     std::lock_guard lock(mutex);
     if (!output || !device)
         return false;
+    // What the stream still holds is its buffer less the room in it. The played time
+    // (processedUSecs) would also count the device's latency, but Qt reads it from the
+    // sound server's timing data without the server's lock, so it is left to the GUI
+    // thread; the display makes up for that latency.
     written = written_;
-    const qint64 frames = output->processedUSecs() * format_.sampleRate() / 1000000;
-    heard = std::min(written_, frames * format_.bytesPerFrame());
+    const qint64 held = std::max<qint64>(0, output->bufferSize() - output->bytesFree());
+    heard = std::max<qint64>(0, written_ - held);
     return true;
 }
 

@@ -65,9 +65,9 @@ public:
     QAudioFormat format() const;
     // Microseconds of audio the output has played since it was opened (0 without one).
     qint64 processedUSecs() const;
-    // Bytes written to the output since it started, and bytes of them heard by now: the
-    // output's played time, which the sound server reckons from its read position minus
-    // the latency of the device. False without an output.
+    // Bytes written to the output since it started, and bytes of them the sound server
+    // has taken from the stream by now (what the device plays next). Safe from the audio
+    // thread. False without an output.
     bool playedBytes(qint64 &written, qint64 &heard) const;
     static constexpr qint64 bufferDurationUSecs = 200000;
     // Scales len bytes of samples in format fmt in place: left and right channel by

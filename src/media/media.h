@@ -279,11 +279,10 @@ private:
     int soundLostEpoch = -1;
     // How long a picture waits for its sound at most.
     static constexpr int64_t maxSoundWaitMicroseconds = 1000000;
-    // How much earlier than its sound a picture is handed out. The output's played time
-    // is the sound server's read position, less the device's latency only once the
-    // stream has run uninterrupted for longer than that latency; and a picture reaches the
-    // screen a paint and a composition of the window after frameReady. Measured from
-    // outside (bench_avsync) the two add up to about this.
+    // How much earlier than its sound a picture is handed out. What is heard is reckoned
+    // from what the sound server has taken from the stream, without the device's own
+    // latency; and a picture reaches the screen a paint and a composition of the window
+    // after frameReady. Measured from outside (bench_avsync) the two add up to about this.
     static constexpr double pictureLead = 0.025;
     QTimer *refreshTimer = nullptr;
     std::atomic<double> playSpeed{1.0};
