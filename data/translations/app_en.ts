@@ -302,6 +302,11 @@ The file has no sound or picture this program can play.</translation>
         <translation>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>The dictionary &quot;%1&quot; cannot be read: %2</source>
+        <translation>The dictionary &quot;%1&quot; cannot be read: %2</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>&quot;%1&quot; is not a search pattern the dialog can read.</source>
         <translation>&quot;%1&quot; is not a search pattern the dialog can read.</translation>

@@ -302,6 +302,11 @@ The file has no sound or picture this program can play.</source>
         <translation>用字母 b d e f g h i j k l m n o p r s t u v w z 输入读音，a 表示 ɑ，: 表示长音（ː），&apos; 表示重音（ˈ）；其它音标请点击按钮。例如输入 igza:mpl 可查得 example。</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>The dictionary &quot;%1&quot; cannot be read: %2</source>
+        <translation>无法读取词典“%1”：%2</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>&quot;%1&quot; is not a search pattern the dialog can read.</source>
         <translation>“%1”不是可用的查词表达式。</translation>
