@@ -40,6 +40,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <cerrno>
 #include <memory>
 #include <utility>
 
@@ -526,14 +527,15 @@ bool TextEdit::writeDocument(const QString &path, QString *reason) const
         *reason = tr("Documents can be saved as .html, .htm, .odt or .txt files.");
         return false;
     }
-    // The old file stays whole until the new one is complete.
+    // The old file stays whole until the new one is complete. A short write (a full disk)
+    // leaves Qt's error unset, so the system's reason is taken from the failing call.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
-        !file.commit()) {
-        *reason = file.errorString();
-        return false;
-    }
-    return true;
+    errno = 0;
+    if (file.open(QIODevice::WriteOnly) && file.write(buffer.data()) == buffer.size() &&
+        file.commit())
+        return true;
+    *reason = errno != 0 ? qt_error_string(errno) : file.errorString();
+    return false;
 }
 
 bool TextEdit::saveDocument(QString *reason)
