@@ -248,6 +248,11 @@ Logs;
 %2Decoding interupted. </translation>
     </message>
     <message>
+        <location line="+12"/>
+        <source>The lesson file %1 was removed or changed while it played.</source>
+        <translation>The lesson file %1 was removed or changed while it played.</translation>
+    </message>
+    <message>
         <source>Error opening %1:
 The file has no sound or picture this program can play.</source>
         <translation>Error opening %1:

@@ -248,6 +248,11 @@ Logs;
 %2解码中断。</translation>
     </message>
     <message>
+        <location line="+12"/>
+        <source>The lesson file %1 was removed or changed while it played.</source>
+        <translation>课程文件 %1 在播放时被删除或更改。</translation>
+    </message>
+    <message>
         <source>Error opening %1:
 The file has no sound or picture this program can play.</source>
         <translation>打开 %1 出错：

@@ -16,6 +16,8 @@
 #include <chrono>
 #include <thread>
 
+#include <sys/stat.h>
+
 namespace {
 
 void setUpFfmpegOnce()
@@ -69,15 +71,19 @@ Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, 
     refreshTimer->setSingleShot(true);
     refreshTimer->setTimerType(Qt::PreciseTimer);
     connect(refreshTimer, &QTimer::timeout, this, &Media::video_refresh_timer);
+    fileCheckTimer = new QTimer(this);
+    fileCheckTimer->setInterval(1000);
+    connect(fileCheckTimer, &QTimer::timeout, this, &Media::checkFile);
     resetClocks();
 }
 
 Media::~Media()
 {
     // Closing the audio sink runs a nested event loop inside Qt: nothing of this
-    // half-destroyed object may be reached from there, so its timer and its signal
+    // half-destroyed object may be reached from there, so its timers and its signal
     // connections go first.
     refreshTimer->stop();
+    fileCheckTimer->stop();
     disconnect();
     stopped.store(true, std::memory_order_release);
     abortInput.store(true, std::memory_order_release);
@@ -229,6 +235,8 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
         return false;
     }
     formatContext.reset(raw);
+    localPath = name;
+    openedStamp = stampOf(localPath);
 
     if (avformat_find_stream_info(formatContext.get(), nullptr) < 0) {
         releaseInput();
@@ -459,6 +467,8 @@ void Media::start()
         lastPaused = false;
     }
     parsingThread->start();
+    if (openedStamp)
+        fileCheckTimer->start();
     if (videoCodec)
         videoThread->start();
     if (audioCodec)
@@ -471,6 +481,7 @@ void Media::stop()
     if (stopped || !formatContext)
         return;
     refreshTimer->stop();
+    fileCheckTimer->stop();
     stopped.store(true, std::memory_order_release);
     abortInput.store(true, std::memory_order_release);
     joinWorkers();
@@ -492,6 +503,25 @@ void Media::thread_terminated()
     if (stopped || allWorkersRunning())
         return; // a stale notice from a run that was stopped and started again
     emit error(tr("Error reading %1 !\n\nLogs;\n%2Decoding interupted. ").arg(fileName, logText()));
+    stop();
+}
+
+std::optional<Media::FileStamp> Media::stampOf(const QByteArray &path)
+{
+    struct stat st{};
+    if (stat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size,
+                     st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+// A learner who deletes, re-downloads or re-encodes the lesson while it plays would
+// otherwise hear the old file go on, or garbage from a half-written one.
+void Media::checkFile()
+{
+    if (stopped || !openedStamp || stampOf(localPath) == openedStamp)
+        return;
+    emit error(tr("The lesson file %1 was removed or changed while it played.").arg(fileName));
     stop();
 }
 

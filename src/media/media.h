@@ -15,6 +15,7 @@
 #include <deque>
 #include <limits>
 #include <mutex>
+#include <optional>
 
 class QTimer;
 class ParsingThread;
@@ -134,6 +135,19 @@ public slots:
     void thread_terminated();
 
 private:
+    // What identifies the opened file on disk: a removed, replaced, cut or rewritten
+    // file no longer matches.
+    struct FileStamp
+    {
+        unsigned long long device = 0, inode = 0;
+        long long size = 0, modifiedNs = 0;
+        bool operator==(const FileStamp &) const = default;
+    };
+    static std::optional<FileStamp> stampOf(const QByteArray &path);
+    // GUI thread, once a second while running: stops with a message when the file
+    // played is no longer the one opened.
+    void checkFile();
+
     // seekRequest: Idle; Claimed while one caller writes seekTarget; Pending once the
     // target is published for the demux thread, which sets it back to Idle after use.
     enum SeekState : int
@@ -179,6 +193,10 @@ private:
     static int64_t nowMicroseconds() { return av_gettime(); }
 
     QString fileName;
+    // Set by open for a local regular file; GUI thread only.
+    QByteArray localPath;
+    std::optional<FileStamp> openedStamp;
+    QTimer *fileCheckTimer = nullptr;
     QImage coverArt_;
     // the last log lines; a file that fails on every packet must not grow it without end
     std::deque<QString> logLines;

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -124,6 +125,8 @@ private slots:
     void endOfVideoAppliesMarkOutRule_data();
     void endOfVideoAppliesMarkOutRule();
     void readErrorEndsPlaybackWithMessage();
+    void lessonFileChangedWhilePlayingStops_data();
+    void lessonFileChangedWhilePlayingStops();
     void deleteWhilePlayingAndSeeking();
     void unknownLengthPlaysToTheEndOfTheInput();
     void refusedSeekKeepsThePicturesComing();
@@ -615,6 +618,46 @@ void TestMedia::readErrorEndsPlaybackWithMessage()
     QVERIFY(msg.contains(QLatin1String("ParsingThread:: Couldn't read frame.\n")));
     QVERIFY(msg.endsWith(QLatin1String("Decoding interupted. ")));
     QVERIFY(m->isStopped());
+    QCOMPARE(running.last().at(0).toBool(), false);
+}
+
+void TestMedia::lessonFileChangedWhilePlayingStops_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("removed") << QStringLiteral("remove");
+    QTest::newRow("cut short") << QStringLiteral("cut");
+    QTest::newRow("replaced by another") << QStringLiteral("replace");
+}
+
+void TestMedia::lessonFileChangedWhilePlayingStops()
+{
+    QFETCH(QString, change);
+    const QString lesson = fx.path(QStringLiteral("changing.mp4"));
+    QFile::remove(lesson);
+    QVERIFY(QFile::copy(fx.path(QStringLiteral("av.mp4")), lesson));
+    auto m = newMedia();
+    QSignalSpy errors(m.get(), &Media::error);
+    QSignalSpy running(m.get(), &Media::running);
+    QSignalSpy frames(m.get(), &Media::frameReady);
+    QVERIFY(m->open(lesson));
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(!frames.isEmpty(), 20000);
+    if (change == QLatin1String("remove")) {
+        QVERIFY(QFile::remove(lesson));
+    } else if (change == QLatin1String("cut")) {
+        QVERIFY(QFile::resize(lesson, 1000));
+    } else {
+        const QString other = lesson + QStringLiteral(".new");
+        QFile::remove(other);
+        QVERIFY(QFile::copy(fx.path(QStringLiteral("av.mp4")), other));
+        QVERIFY(std::rename(QFile::encodeName(other).constData(),
+                         QFile::encodeName(lesson).constData()) == 0);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(m->isStopped(), 20000);
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(errors.at(0).at(0).toString(),
+             QStringLiteral("The lesson file %1 was removed or changed while it played.")
+                 .arg(lesson));
     QCOMPARE(running.last().at(0).toBool(), false);
 }
 
