@@ -71,9 +71,9 @@ Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, 
     refreshTimer->setSingleShot(true);
     refreshTimer->setTimerType(Qt::PreciseTimer);
     connect(refreshTimer, &QTimer::timeout, this, &Media::video_refresh_timer);
-    fileCheckTimer = new QTimer(this);
-    fileCheckTimer->setInterval(1000);
-    connect(fileCheckTimer, &QTimer::timeout, this, &Media::checkFile);
+    watchTimer = new QTimer(this);
+    watchTimer->setInterval(1000);
+    connect(watchTimer, &QTimer::timeout, this, &Media::watchInputAndOutput);
     resetClocks();
 }
 
@@ -83,7 +83,7 @@ Media::~Media()
     // half-destroyed object may be reached from there, so its timers and its signal
     // connections go first.
     refreshTimer->stop();
-    fileCheckTimer->stop();
+    watchTimer->stop();
     disconnect();
     stopped.store(true, std::memory_order_release);
     abortInput.store(true, std::memory_order_release);
@@ -467,8 +467,7 @@ void Media::start()
         lastPaused = false;
     }
     parsingThread->start();
-    if (openedStamp)
-        fileCheckTimer->start();
+    watchTimer->start();
     if (videoCodec)
         videoThread->start();
     if (audioCodec)
@@ -481,7 +480,7 @@ void Media::stop()
     if (stopped || !formatContext)
         return;
     refreshTimer->stop();
-    fileCheckTimer->stop();
+    watchTimer->stop();
     stopped.store(true, std::memory_order_release);
     abortInput.store(true, std::memory_order_release);
     joinWorkers();
@@ -515,14 +514,21 @@ std::optional<Media::FileStamp> Media::stampOf(const QByteArray &path)
                      st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
 }
 
-// A learner who deletes, re-downloads or re-encodes the lesson while it plays would
-// otherwise hear the old file go on, or garbage from a half-written one.
-void Media::checkFile()
+void Media::watchInputAndOutput()
 {
-    if (stopped || !openedStamp || stampOf(localPath) == openedStamp)
+    if (stopped)
         return;
-    emit error(tr("The lesson file %1 was removed or changed while it played.").arg(fileName));
-    stop();
+    // A learner who deletes, re-downloads or re-encodes the lesson while it plays would
+    // otherwise hear the old file go on, or garbage from a half-written one.
+    if (openedStamp && stampOf(localPath) != openedStamp) {
+        emit error(
+            tr("The lesson file %1 was removed or changed while it played.").arg(fileName));
+        stop();
+        return;
+    }
+    // Until the output is back, the audio thread drops its samples and the pictures go on.
+    if (audioCodec && !paused_ && !IAudio::instance()->isPlaying())
+        openAudioOutput();
 }
 
 void Media::resetClocks()

@@ -145,8 +145,9 @@ private:
     };
     static std::optional<FileStamp> stampOf(const QByteArray &path);
     // GUI thread, once a second while running: stops with a message when the file
-    // played is no longer the one opened.
-    void checkFile();
+    // played is no longer the one opened, and opens the sound output again when the
+    // sound server dropped it (it died or restarted).
+    void watchInputAndOutput();
 
     // seekRequest: Idle; Claimed while one caller writes seekTarget; Pending once the
     // target is published for the demux thread, which sets it back to Idle after use.
@@ -196,7 +197,7 @@ private:
     // Set by open for a local regular file; GUI thread only.
     QByteArray localPath;
     std::optional<FileStamp> openedStamp;
-    QTimer *fileCheckTimer = nullptr;
+    QTimer *watchTimer = nullptr;
     QImage coverArt_;
     // the last log lines; a file that fails on every packet must not grow it without end
     std::deque<QString> logLines;
