@@ -296,6 +296,7 @@ bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn
     const int err = avformat_open_input(&raw, url, nullptr, nullptr);
     if (err < 0) {
         ioContext.reset();
+        memoryData.clear();
         emit error(openErrorText(err).arg(fileName));
         return false;
     }
