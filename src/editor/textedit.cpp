@@ -1,7 +1,7 @@
 #include "editor/textedit.h"
 
 #include "diff/diffdialog.h"
-#include "diff/plaintext.h"
+#include "editor/documentbytes.h"
 #include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
@@ -33,7 +33,6 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QTextBlock>
-#include <QTextCodec>
 #include <QTextCursor>
 #include <QTextDocumentWriter>
 #include <QTextList>
@@ -448,15 +447,7 @@ bool TextEdit::loadFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
-    // An HTML page may declare any character set, most of which the string converters of
-    // the toolkit do not know; the codecs do.
-    QTextCodec *codec = QTextCodec::codecForHtml(bytes, QTextCodec::codecForName("ISO-8859-1"));
-    const QString text = codec->toUnicode(bytes);
-    if (Qt::mightBeRichText(text))
-        textEdit->setHtml(text);
-    else
-        textEdit->setPlainText(decodePlainText(bytes));
+    loadDocumentBytes(*textEdit, file.readAll());
     setDocumentFileName(path);
     return true;
 }

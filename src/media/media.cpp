@@ -154,6 +154,8 @@ void Media::releaseInput()
     audioStream = videoStream = nullptr;
     audioStreamIndex = videoStreamIndex = -1;
     formatContext.reset();
+    ioContext.reset();
+    memoryData.clear();
     coverArt_ = QImage();
     aspectRatio_.store(1.0f, std::memory_order_relaxed);
 }
@@ -227,15 +229,85 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
     AVFormatContext *raw = avformat_alloc_context();
     if (!raw)
         qBadAlloc();
+    return openInput(raw, name.constData(), givenMarkIn, givenMarkOut);
+}
+
+bool Media::openData(const QByteArray &data, const QString &name)
+{
+    if (formatContext)
+        return false;
+    fileName = name;
+    memoryData = data;
+    memoryPos = 0;
+    constexpr int bufferSize = 32768;
+    auto *buffer = static_cast<unsigned char *>(av_malloc(bufferSize));
+    if (!buffer)
+        qBadAlloc();
+    ioContext.reset(avio_alloc_context(buffer, bufferSize, 0, this, &Media::readMemory, nullptr,
+                                       &Media::seekMemory));
+    if (!ioContext) {
+        av_free(buffer);
+        qBadAlloc();
+    }
+    AVFormatContext *raw = avformat_alloc_context();
+    if (!raw)
+        qBadAlloc();
+    raw->pb = ioContext.get();
+    return openInput(raw, "", 0, 0);
+}
+
+int Media::readMemory(void *self, uint8_t *buf, int size)
+{
+    auto *m = static_cast<Media *>(self);
+    const int64_t left = m->memoryData.size() - m->memoryPos;
+    if (left <= 0)
+        return AVERROR_EOF;
+    const int n = int(std::min<int64_t>(size, left));
+    memcpy(buf, m->memoryData.constData() + m->memoryPos, size_t(n));
+    m->memoryPos += n;
+    return n;
+}
+
+int64_t Media::seekMemory(void *self, int64_t offset, int whence)
+{
+    auto *m = static_cast<Media *>(self);
+    const int64_t size = m->memoryData.size();
+    int64_t base = 0;
+    switch (whence & ~AVSEEK_FORCE) {
+    case AVSEEK_SIZE:
+        return size;
+    case SEEK_SET:
+        break;
+    case SEEK_CUR:
+        base = m->memoryPos;
+        break;
+    case SEEK_END:
+        base = size;
+        break;
+    default:
+        return AVERROR(EINVAL);
+    }
+    // a damaged index may ask for any offset; the sum must not overflow
+    if ((offset > 0 && base > std::numeric_limits<int64_t>::max() - offset) || base + offset < 0)
+        return AVERROR(EINVAL);
+    m->memoryPos = base + offset;
+    return m->memoryPos;
+}
+
+bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn,
+                      int64_t givenMarkOut)
+{
     raw->interrupt_callback = AVIOInterruptCB{&Media::interruptInput, this};
     // on failure avformat_open_input frees the context
-    const int err = avformat_open_input(&raw, name.constData(), nullptr, nullptr);
+    const int err = avformat_open_input(&raw, url, nullptr, nullptr);
     if (err < 0) {
+        ioContext.reset();
+        memoryData.clear();
         emit error(openErrorText(err).arg(fileName));
         return false;
     }
     formatContext.reset(raw);
-    localPath = name;
+    localPath = url; // empty for bytes in memory, which have no file to watch
     openedStamp = stampOf(localPath);
 
     if (avformat_find_stream_info(formatContext.get(), nullptr) < 0) {

@@ -114,6 +114,8 @@ public slots:
     bool open(const QString &file, int64_t markIn, int64_t markOut);
     bool open(const QString &file, int64_t markIn);
     bool open(const QString &file);
+    // Opens the media file held in data, called name in messages; plays like open(name).
+    bool openData(const QByteArray &data, const QString &name);
     void start();
     void stop();
     void play(bool startorstop);
@@ -158,6 +160,13 @@ private:
         SeekPending
     };
 
+    // Opens raw (allocated by the caller, freed here on failure) on url, then chooses and
+    // opens the streams; the rest of open().
+    bool openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn,
+                   int64_t givenMarkOut);
+    // Read and seek callbacks of the input held in memory.
+    static int readMemory(void *self, uint8_t *buf, int size);
+    static int64_t seekMemory(void *self, int64_t offset, int whence);
     int openStreamComponent(int streamIndex, AVCodecContext **context);
     // Decodes the attached picture of stream st into coverArt_.
     void decodeCoverArt(const AVStream *st);
@@ -198,6 +207,12 @@ private:
     QByteArray localPath;
     std::optional<FileStamp> openedStamp;
     QTimer *watchTimer = nullptr;
+    // The input of openData() and its read position: the bytes are set by openData and
+    // only read afterwards; the position belongs to the thread reading the input (open,
+    // then the demux thread). The I/O context reads from them and goes after formatContext.
+    QByteArray memoryData;
+    int64_t memoryPos = 0;
+    media::IoContextPtr ioContext;
     QImage coverArt_;
     // the last log lines; a file that fails on every packet must not grow it without end
     std::deque<QString> logLines;

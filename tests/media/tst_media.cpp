@@ -112,6 +112,7 @@ private slots:
     void opensStreamsAndSetsMarks();
     void opensUnusualNames_data();
     void opensUnusualNames();
+    void opensFromMemory();
     void marksGivenToOpenAreClamped();
     void roundsToPowerOfTwo_data();
     void roundsToPowerOfTwo();
@@ -366,6 +367,35 @@ void TestMedia::opensUnusualNames()
     QSignalSpy errors(m.get(), &Media::error);
     QVERIFY(m->open(fx.path(given.isEmpty() ? name : given)));
     QCOMPARE(errors.count(), 0);
+}
+
+void TestMedia::opensFromMemory()
+{
+    // the bytes of a file play as the file does, seeking within them; bytes that are no
+    // media fail with the name given
+    QFile f(fx.path(QStringLiteral("av.mp4")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    auto m = newMedia();
+    QVERIFY(m->openData(f.readAll(), QStringLiteral("lesson.mp4")));
+    QVERIFY(m->hasVideo());
+    QVERIFY(m->hasAudio());
+    const AVRational tb = m->timeBase();
+    QVERIFY(qAbs(double(m->duration()) * tb.num / tb.den - 4.0) < 0.2);
+    m->setMarkInAt(2 * tb.den / tb.num);
+    QList<double> shown;
+    connect(m.get(), &Media::frameReady, m.get(), [&](int id) { shown << m->picture(id)->pts; });
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
+    m->stop();
+    QVERIFY2(shown.first() > 0.99 && shown.first() < 2.05,
+             qPrintable(QString::number(shown.first())));
+
+    auto notes = newMedia();
+    QSignalSpy errors(notes.get(), &Media::error);
+    QVERIFY(!notes->openData(QByteArrayLiteral("These are my notes for unit one.\n"),
+                             QStringLiteral("notes.mp4")));
+    QCOMPARE(errors.count(), 1);
+    QVERIFY(errors.at(0).at(0).toString().startsWith(QLatin1String("Error opening notes.mp4:")));
 }
 
 void TestMedia::marksGivenToOpenAreClamped()
