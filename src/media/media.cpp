@@ -397,20 +397,25 @@ bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn
         }
         // swscale's vector converters leave the last pixels of a row unwritten when the
         // row length is not a multiple of their block; such pictures are converted into
-        // rows of an aligned length and copied row by row into the packed slot.
-        const int packedLinesize = pictures[0].frame->linesize[0];
-        if (packedLinesize % convertAlignment != 0) {
-            convertScratchLinesize = FFALIGN(packedLinesize, convertAlignment);
-            convertScratch.reset(static_cast<uint8_t *>(
-                av_malloc(size_t(convertScratchLinesize) * size_t(h) + convertAlignment)));
-            if (!convertScratch)
+        // rows of an aligned length and copied into the packed slot.
+        int packed[4] = {};
+        av_image_fill_linesizes(packed, AVPixelFormat(targetPixelFormat), w);
+        if (std::any_of(std::begin(packed), std::end(packed),
+                        [](int l) { return l % convertAlignment != 0; })) {
+            uint8_t *planes[4] = {};
+            if (av_image_alloc(planes, convertScratchLinesizes.data(), w, h,
+                               AVPixelFormat(targetPixelFormat), convertAlignment) < 0)
                 qBadAlloc();
+            convertScratch.reset(planes[0]);
+            std::copy(std::begin(planes), std::end(planes), convertScratchPlanes.begin());
         }
         // The converter is made for the first real picture, with its actual size and
         // format: a damaged or cut header may state neither.
         swsContext.reset();
         swsSourceWidth = swsSourceHeight = 0;
         swsSourceFormat = AV_PIX_FMT_NONE;
+        swsSourceColorSpace = AVCOL_SPC_UNSPECIFIED;
+        swsSourceFullRange = false;
     }
 
     paused_ = false;
@@ -715,12 +720,53 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
     VideoPicture &vp = pictures[size_t(pictqWindex)];
     if (!vp.frame)
         return;
-    // A stream whose picture size or format changes midway gets a new converter: the old
-    // one would read past the new frame's planes. The comparison is our own because
-    // sws_getCachedContext compares with the format it renamed for full-range sources
-    // (yuvj420p and the like) and so made a new converter for every such frame.
+    const bool fullRange = isFullRange(frame);
+    // Planar 4:2:0 pictures of the slot's size are kept as the decoder made them: the
+    // view converts them to RGB as it draws them.
+    if (vp.pixelFormat == AV_PIX_FMT_YUV420P &&
+        (frame->format == AV_PIX_FMT_YUV420P || frame->format == AV_PIX_FMT_YUVJ420P) &&
+        frame->width == vp.width && frame->height == vp.height && frame->linesize[0] > 0 &&
+        frame->linesize[1] > 0 && frame->linesize[2] > 0) {
+        if (!vp.hold(frame))
+            return;
+        vp.colorSpace = frame->colorspace;
+        vp.fullRange = fullRange;
+    } else if (!convertPicture(frame, vp)) {
+        return;
+    }
+    vp.pts = clockSeconds(ticks, videoStream->time_base);
+    vp.ticks = ticks;
+    vp.afterSeek = afterSeek;
+    vp.serial = serial;
+    pictqWindex = (pictqWindex + 1) % int(pictures.size());
+    std::lock_guard lock(pictqMutex);
+    ++pictqSize;
+}
+
+bool Media::isFullRange(const AVFrame *frame)
+{
+    switch (frame->format) {
+    case AV_PIX_FMT_YUVJ420P:
+    case AV_PIX_FMT_YUVJ422P:
+    case AV_PIX_FMT_YUVJ444P:
+    case AV_PIX_FMT_YUVJ440P:
+    case AV_PIX_FMT_YUVJ411P:
+        return true;
+    default:
+        return frame->color_range == AVCOL_RANGE_JPEG;
+    }
+}
+
+bool Media::convertPicture(const AVFrame *frame, VideoPicture &vp)
+{
+    const bool fullRange = isFullRange(frame);
+    // A stream whose picture size, format or colours change midway gets a new converter:
+    // the old one would read past the new frame's planes. The comparison is our own
+    // because sws_getCachedContext compares with the format it renamed for full-range
+    // sources (yuvj420p and the like) and so made a new converter for every such frame.
     if (frame->width != swsSourceWidth || frame->height != swsSourceHeight ||
-        frame->format != swsSourceFormat) {
+        frame->format != swsSourceFormat || frame->colorspace != swsSourceColorSpace ||
+        fullRange != swsSourceFullRange) {
         // a picture that cannot be converted is not shown (and no converter is made for
         // it: the converter's set-up aborts on some sizes and formats)
         swsContext.reset(convertible(frame->width, frame->height, frame->format, false)
@@ -732,29 +778,45 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
         swsSourceWidth = frame->width;
         swsSourceHeight = frame->height;
         swsSourceFormat = frame->format;
+        swsSourceColorSpace = frame->colorspace;
+        swsSourceFullRange = fullRange;
+        // The stream's own matrix and range (BT.601 when it states none); a YUV target
+        // keeps the matrix and gets the limited range.
+        if (swsContext) {
+            int *invTable = nullptr;
+            int *table = nullptr;
+            int srcRange = 0;
+            int dstRange = 0;
+            int brightness = 0;
+            int contrast = 0;
+            int saturation = 0;
+            sws_getColorspaceDetails(swsContext.get(), &invTable, &srcRange, &table, &dstRange,
+                                     &brightness, &contrast, &saturation);
+            const int *matrix = sws_getCoefficients(frame->colorspace);
+            const bool toYuv = vp.pixelFormat == AV_PIX_FMT_YUV420P;
+            sws_setColorspaceDetails(swsContext.get(), matrix, fullRange ? 1 : 0,
+                                     toYuv ? matrix : table, toYuv ? 0 : dstRange, brightness,
+                                     contrast, saturation);
+        }
     }
     SwsContext *sws = swsContext.get();
-    if (!sws)
-        return;
+    AVFrame *target = sws ? vp.conversionTarget() : nullptr;
+    if (!target)
+        return false;
     if (!convertScratch) {
-        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, vp.frame->data,
-                  vp.frame->linesize);
+        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, target->data,
+                  target->linesize);
     } else {
-        uint8_t *const scratch[4] = {convertScratch.get(), nullptr, nullptr, nullptr};
-        const int scratchLinesize[4] = {convertScratchLinesize, 0, 0, 0};
-        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, scratch, scratchLinesize);
-        for (int y = 0; y < vp.height; ++y)
-            memcpy(vp.frame->data[0] + ptrdiff_t(y) * vp.frame->linesize[0],
-                   convertScratch.get() + ptrdiff_t(y) * convertScratchLinesize,
-                   size_t(vp.frame->linesize[0]));
+        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, convertScratchPlanes.data(),
+                  convertScratchLinesizes.data());
+        av_image_copy(target->data, target->linesize,
+                      const_cast<const uint8_t **>(convertScratchPlanes.data()),
+                      convertScratchLinesizes.data(), AVPixelFormat(vp.pixelFormat), vp.width,
+                      vp.height);
     }
-    vp.pts = clockSeconds(ticks, videoStream->time_base);
-    vp.ticks = ticks;
-    vp.afterSeek = afterSeek;
-    vp.serial = serial;
-    pictqWindex = (pictqWindex + 1) % int(pictures.size());
-    std::lock_guard lock(pictqMutex);
-    ++pictqSize;
+    vp.colorSpace = frame->colorspace;
+    vp.fullRange = false;
+    return true;
 }
 
 bool Media::applyMarkOutRule(int64_t t)

@@ -23,10 +23,11 @@ class VideoDecodeThread;
 class AudioDecodeThread;
 
 // The playback of one media file: opens it with FFmpeg, chooses the first audio and
-// video stream, owns the decoders, the two packet queues, the four-slot RGB picture
-// ring, the display timer, the loop marks and the worker threads. Lives in the GUI
-// thread: its slots, signals, timer and accessors run there, except requestSeek() and
-// pause(), which a decode thread also calls at the loop end mark.
+// video stream, owns the decoders, the two packet queues, the four-slot picture ring
+// (planar YUV 4:2:0 or RGB: the pixelFormat given to the constructor), the display
+// timer, the loop marks and the worker threads. Lives in the GUI thread: its slots,
+// signals, timer and accessors run there, except requestSeek() and pause(), which a
+// decode thread also calls at the loop end mark.
 //
 // Positions are signed 64-bit tick counts of the reference stream's time base (the
 // video stream when there is one, else the audio stream); clocks are doubles in seconds
@@ -35,7 +36,10 @@ class AudioDecodeThread;
 // Threads: fields polled across threads are atomics; the picture ring count is guarded
 // by pictqMutex, the log by logMutex, each queue by its own mutex; no code path holds
 // two of these at once. Each decoder context belongs to its decode thread while running;
-// the audio decoder accessors are for the time between open and start.
+// the audio decoder accessors are for the time between open and start. A ring slot's
+// picture (its own pixels or its reference to a decoder picture) is written by the video
+// thread while the slot is free and read by the GUI thread while frameReady hands it out;
+// the decoder never writes into a picture it has given out.
 class Media final : public QObject
 {
     Q_OBJECT
@@ -192,10 +196,16 @@ private:
     // out, seek back to the mark in (loop on) or pause (loop off). True when t is at or
     // past the mark out.
     bool applyMarkOutRule(int64_t t);
-    // Video thread: converts frame into the next free ring slot, timed at ticks of the
-    // video stream (afterSeek: the first picture after a seek);
-    // waits while three pictures are pending, drops the picture once stopped.
+    // Video thread: puts frame into the next free ring slot, timed at ticks of the video
+    // stream (afterSeek: the first picture after a seek); waits while three pictures are
+    // pending, drops the picture once stopped. A planar 4:2:0 picture of the slot's size
+    // is kept by reference when the ring holds YUV; any other is converted.
     void queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial);
+    // Video thread: converts frame into slot vp's own buffer with the stream's matrix
+    // and range; false when it cannot be converted.
+    bool convertPicture(const AVFrame *frame, VideoPicture &vp);
+    // Whether the picture's levels use the full range (a yuvj format or the frame's tag).
+    static bool isFullRange(const AVFrame *frame);
     // A seek request; dropPictures: the pictures decoded before it are not shown (a
     // learner's seek, as opposed to the loop going back to its start).
     void requestSeek(int64_t target, bool dropPictures);
@@ -230,10 +240,13 @@ private:
     int swsSourceWidth = 0;
     int swsSourceHeight = 0;
     int swsSourceFormat = AV_PIX_FMT_NONE;
+    int swsSourceColorSpace = AVCOL_SPC_UNSPECIFIED;
+    bool swsSourceFullRange = false;
     // Conversion target with aligned rows for pictures whose packed rows are not aligned;
     // null otherwise. Video thread only while running.
     media::AvBufferPtr<uint8_t> convertScratch;
-    int convertScratchLinesize = 0;
+    std::array<uint8_t *, 4> convertScratchPlanes{};
+    std::array<int, 4> convertScratchLinesizes{};
     static constexpr int convertAlignment = 64;
     int videoStreamIndex = -1;
     PacketQueue videoQueue;
