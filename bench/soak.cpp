@@ -6,6 +6,7 @@
 //
 // usage: soak [minutes]
 #include "benchsupport.h"
+#include "openlesson.h"
 
 #include "media/media.h"
 #include "player/vk.h"
@@ -14,8 +15,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -68,20 +67,7 @@ int main(int argc, char *argv[])
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&answer, &clip] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        auto *name =
-            dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
-        if (!name || !name->isVisible())
-            return;
-        answer.stop();
-        name->setText(clip);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    answer.start(100);
-    window.on_actionOpen_activated();
-    Media *media = window.currentMedia();
+    Media *media = bench::openLesson(window, clip);
     if (!media)
         return 1;
 
