@@ -584,7 +584,7 @@ void Media::thread_terminated()
 
 std::optional<Media::FileStamp> Media::stampOf(const QByteArray &path)
 {
-    struct stat st{};
+    struct stat st = {};
     if (stat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     return FileStamp{st.st_dev, st.st_ino, st.st_size,
@@ -598,8 +598,7 @@ void Media::watchInputAndOutput()
     // A learner who deletes, re-downloads or re-encodes the lesson while it plays would
     // otherwise hear the old file go on, or garbage from a half-written one.
     if (openedStamp && stampOf(localPath) != openedStamp) {
-        emit error(
-            tr("The lesson file %1 was removed or changed while it played.").arg(fileName));
+        emit error(tr("The lesson file %1 was removed or changed while it played.").arg(fileName));
         stop();
         return;
     }

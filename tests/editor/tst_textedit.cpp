@@ -1,7 +1,7 @@
 // The dictation editor on its own: saving and loading by suffix and encoding, PDF export,
-// the save prompt and failed saves (a missing, read-only or full folder), which lesson a transcript belongs to, key forwarding,
-// and the formatting actions and the controls that follow the cursor. Files go to a
-// temporary folder only.
+// the save prompt and failed saves (a missing, read-only or full folder), which lesson a
+// transcript belongs to, key forwarding, and the formatting actions and the controls that
+// follow the cursor. Files go to a temporary folder only.
 #include "editor/textedit.h"
 
 #include "spelling/ctextcheckeredit.h"
@@ -15,8 +15,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -391,13 +391,13 @@ void TestTextEdit::aSaveThatCannotWriteKeepsTheOldTranscript()
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
             expected = QStringLiteral("Permission denied");
         } else {
-            if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("--bind"), folder,
-                                                            folder}) != 0)
+            if (QProcess::execute(QStringLiteral("mount"),
+                                  {QStringLiteral("--bind"), folder, folder}) != 0)
                 QSKIP("cannot bind-mount the folder");
             unmount = QStringList{folder};
-            if (QProcess::execute(QStringLiteral("mount"),
-                                  {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"),
-                                   folder}) != 0)
+            if (QProcess::execute(
+                    QStringLiteral("mount"),
+                    {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), folder}) != 0)
                 QSKIP("cannot make the folder read-only");
             expected = QStringLiteral("Read-only file system");
         }

@@ -357,8 +357,8 @@ void TestAudio::soundServerGoneAndBack()
                  child.readAll().right(3000).constData());
         return;
     }
-    const QString folder = QFileInfo(qEnvironmentVariable(serverChild)).path() +
-                           QStringLiteral("/server");
+    const QString folder =
+        QFileInfo(qEnvironmentVariable(serverChild)).path() + QStringLiteral("/server");
     std::unique_ptr<QProcess> server = startSoundServer(folder);
     QVERIFY(server);
     QTRY_VERIFY_WITH_TIMEOUT(!QMediaDevices::defaultAudioOutput().isNull(), 20000);
@@ -386,9 +386,8 @@ void TestAudio::soundServerGoneAndBack()
     server = startSoundServer(folder);
     QVERIFY(server);
     // a live output now is a new one: the dropped one stays stopped
-    QTRY_VERIFY_WITH_TIMEOUT(IAudio::instance()->isPlaying() &&
-                                 IAudio::instance()->processedUSecs() > 300000,
-                             30000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        IAudio::instance()->isPlaying() && IAudio::instance()->processedUSecs() > 300000, 30000);
     m.stop();
     server->kill();
     server->waitForFinished(10000);

@@ -681,13 +681,13 @@ void TestMedia::lessonFileChangedWhilePlayingStops()
         QFile::remove(other);
         QVERIFY(QFile::copy(fx.path(QStringLiteral("av.mp4")), other));
         QVERIFY(std::rename(QFile::encodeName(other).constData(),
-                         QFile::encodeName(lesson).constData()) == 0);
+                            QFile::encodeName(lesson).constData()) == 0);
     }
     QTRY_VERIFY_WITH_TIMEOUT(m->isStopped(), 20000);
     QCOMPARE(errors.count(), 1);
-    QCOMPARE(errors.at(0).at(0).toString(),
-             QStringLiteral("The lesson file %1 was removed or changed while it played.")
-                 .arg(lesson));
+    QCOMPARE(
+        errors.at(0).at(0).toString(),
+        QStringLiteral("The lesson file %1 was removed or changed while it played.").arg(lesson));
     QCOMPARE(running.last().at(0).toBool(), false);
 }
 
