@@ -191,16 +191,13 @@ void TestGLRenderWidget::uploadsRowsOfAnyWidth()
     const QImage img = w.grabFramebuffer();
     // a sheared upload would move the colour boundary further down each row
     for (int y : {2, 240, 477}) {
-        for (int x : {5, 380})
+        for (int x : {5, 380, 474, 848}) {
+            const bool red = x < 427;
             QVERIFY2(
-                isColour(img.pixel(x, y), 255, 0, 0),
+                isColour(img.pixel(x, y), red ? 255 : 0, 0, red ? 0 : 255),
                 qPrintable(
                     QStringLiteral("(%1,%2) %3").arg(x).arg(y).arg(describe(img.pixel(x, y)))));
-        for (int x : {474, 848})
-            QVERIFY2(
-                isColour(img.pixel(x, y), 0, 0, 255),
-                qPrintable(
-                    QStringLiteral("(%1,%2) %3").arg(x).arg(y).arg(describe(img.pixel(x, y)))));
+        }
     }
     m->stop();
     w.setVideo(nullptr);
