@@ -14,12 +14,27 @@ target_compile_definitions(vorlyn_warnings INTERFACE
 # The above plus the sanitizers of a checking build: the program, its libraries, tests
 # and benchmarks. Tools that run during the build link vorlyn_warnings only, since an
 # instrumented tool would report the uninstrumented libraries it calls.
+# A fuzzing build instruments the libraries for libFuzzer's coverage and checks them with
+# AddressSanitizer and UndefinedBehaviorSanitizer; only the fuzz targets link libFuzzer.
 add_library(vorlyn_settings INTERFACE)
 target_link_libraries(vorlyn_settings INTERFACE vorlyn_warnings)
-if(VORLYN_SANITIZE)
-    target_compile_options(vorlyn_settings INTERFACE -fsanitize=${VORLYN_SANITIZE} -fno-omit-frame-pointer)
-    target_link_options(vorlyn_settings INTERFACE -fsanitize=${VORLYN_SANITIZE})
-    if(VORLYN_SANITIZE MATCHES "undefined")
+set(vorlyn_sanitizers "${VORLYN_SANITIZE}")
+if(VORLYN_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "VORLYN_FUZZ needs Clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    if(VORLYN_SANITIZE)
+        message(FATAL_ERROR "VORLYN_FUZZ chooses its own sanitizers: leave VORLYN_SANITIZE empty")
+    endif()
+    set(vorlyn_sanitizers "fuzzer-no-link,address,undefined")
+    # what fuzzing builds commonly use: quick to build, fast enough to run, and every
+    # report still names its source lines
+    target_compile_options(vorlyn_settings INTERFACE -O1 -gline-tables-only)
+endif()
+if(vorlyn_sanitizers)
+    target_compile_options(vorlyn_settings INTERFACE -fsanitize=${vorlyn_sanitizers} -fno-omit-frame-pointer)
+    target_link_options(vorlyn_settings INTERFACE -fsanitize=${vorlyn_sanitizers})
+    if(vorlyn_sanitizers MATCHES "undefined")
         target_compile_options(vorlyn_settings INTERFACE -fno-sanitize-recover=undefined)
     endif()
 endif()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in tools/packages.txt that are missing.
+# Installs the Debian packages listed in tools/packages.txt (or in the list files given
+# as arguments) that are missing.
 # Idempotent: with everything present it only asks dpkg and returns.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$here/packages.txt" | grep -v '^$')
+[ $# -gt 0 ] || set -- "$here/packages.txt"
+mapfile -t wanted < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$@" | grep -v '^$')
 
 missing=()
 while read -r name status; do

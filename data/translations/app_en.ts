@@ -248,6 +248,11 @@ Logs;
 %2Decoding interupted. </translation>
     </message>
     <message>
+        <location line="+12"/>
+        <source>The lesson file %1 was removed or changed while it played.</source>
+        <translation>The lesson file %1 was removed or changed while it played.</translation>
+    </message>
+    <message>
         <source>Error opening %1:
 The file has no sound or picture this program can play.</source>
         <translation>Error opening %1:
@@ -300,6 +305,11 @@ The file has no sound or picture this program can play.</translation>
         <location line="+146"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The dictionary &quot;%1&quot; cannot be read: %2</source>
+        <translation>The dictionary &quot;%1&quot; cannot be read: %2</translation>
     </message>
     <message>
         <location line="+5"/>

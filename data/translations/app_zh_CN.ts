@@ -248,6 +248,11 @@ Logs;
 %2解码中断。</translation>
     </message>
     <message>
+        <location line="+12"/>
+        <source>The lesson file %1 was removed or changed while it played.</source>
+        <translation>课程文件 %1 在播放时被删除或更改。</translation>
+    </message>
+    <message>
         <source>Error opening %1:
 The file has no sound or picture this program can play.</source>
         <translation>打开 %1 出错：
@@ -300,6 +305,11 @@ The file has no sound or picture this program can play.</source>
         <location line="+146"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>用字母 b d e f g h i j k l m n o p r s t u v w z 输入读音，a 表示 ɑ，: 表示长音（ː），&apos; 表示重音（ˈ）；其它音标请点击按钮。例如输入 igza:mpl 可查得 example。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The dictionary &quot;%1&quot; cannot be read: %2</source>
+        <translation>无法读取词典“%1”：%2</translation>
     </message>
     <message>
         <location line="+5"/>

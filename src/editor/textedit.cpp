@@ -1,7 +1,7 @@
 #include "editor/textedit.h"
 
 #include "diff/diffdialog.h"
-#include "diff/plaintext.h"
+#include "editor/documentbytes.h"
 #include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
@@ -33,13 +33,13 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QTextBlock>
-#include <QTextCodec>
 #include <QTextCursor>
 #include <QTextDocumentWriter>
 #include <QTextList>
 #include <QToolBar>
 #include <QToolButton>
 
+#include <cerrno>
 #include <memory>
 #include <utility>
 
@@ -447,15 +447,7 @@ bool TextEdit::loadFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
-    // An HTML page may declare any character set, most of which the string converters of
-    // the toolkit do not know; the codecs do.
-    QTextCodec *codec = QTextCodec::codecForHtml(bytes, QTextCodec::codecForName("ISO-8859-1"));
-    const QString text = codec->toUnicode(bytes);
-    if (Qt::mightBeRichText(text))
-        textEdit->setHtml(text);
-    else
-        textEdit->setPlainText(decodePlainText(bytes));
+    loadDocumentBytes(*textEdit, file.readAll());
     setDocumentFileName(path);
     return true;
 }
@@ -526,14 +518,15 @@ bool TextEdit::writeDocument(const QString &path, QString *reason) const
         *reason = tr("Documents can be saved as .html, .htm, .odt or .txt files.");
         return false;
     }
-    // The old file stays whole until the new one is complete.
+    // The old file stays whole until the new one is complete. A short write (a full disk)
+    // leaves Qt's error unset, so the system's reason is taken from the failing call.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
-        !file.commit()) {
-        *reason = file.errorString();
-        return false;
-    }
-    return true;
+    errno = 0;
+    if (file.open(QIODevice::WriteOnly) && file.write(buffer.data()) == buffer.size() &&
+        file.commit())
+        return true;
+    *reason = errno != 0 ? qt_error_string(errno) : file.errorString();
+    return false;
 }
 
 bool TextEdit::saveDocument(QString *reason)

@@ -40,12 +40,22 @@ struct AvFreeDeleter
 {
     void operator()(void *p) const { av_free(p); }
 };
+// FFmpeg may have replaced the buffer the context was made with, so the context's own goes.
+struct IoContextDeleter
+{
+    void operator()(AVIOContext *ctx) const
+    {
+        av_freep(&ctx->buffer);
+        avio_context_free(&ctx);
+    }
+};
 
 using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
+using IoContextPtr = std::unique_ptr<AVIOContext, IoContextDeleter>;
 template <typename T> using AvBufferPtr = std::unique_ptr<T, AvFreeDeleter>;
 
 // A tick count of time base tb in seconds.

@@ -76,7 +76,9 @@ bool IAudio::open(const void *owner, const QAudioDevice &dev, int frequency, int
         bool startFailed = false;
         {
             std::lock_guard lock(mutex);
-            if (output && format_ == fmt) {
+            // a sink the sound server dropped (it died or restarted) stays stopped for
+            // good: it is replaced like one of another format
+            if (output && format_ == fmt && output->state() != QAudio::StoppedState) {
                 owner_ = owner;
                 return true;
             }

@@ -16,6 +16,8 @@
 #include <chrono>
 #include <thread>
 
+#include <sys/stat.h>
+
 namespace {
 
 void setUpFfmpegOnce()
@@ -69,15 +71,19 @@ Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, 
     refreshTimer->setSingleShot(true);
     refreshTimer->setTimerType(Qt::PreciseTimer);
     connect(refreshTimer, &QTimer::timeout, this, &Media::video_refresh_timer);
+    watchTimer = new QTimer(this);
+    watchTimer->setInterval(1000);
+    connect(watchTimer, &QTimer::timeout, this, &Media::watchInputAndOutput);
     resetClocks();
 }
 
 Media::~Media()
 {
     // Closing the audio sink runs a nested event loop inside Qt: nothing of this
-    // half-destroyed object may be reached from there, so its timer and its signal
+    // half-destroyed object may be reached from there, so its timers and its signal
     // connections go first.
     refreshTimer->stop();
+    watchTimer->stop();
     disconnect();
     stopped.store(true, std::memory_order_release);
     abortInput.store(true, std::memory_order_release);
@@ -185,6 +191,8 @@ void Media::releaseInput()
     audioStream = videoStream = nullptr;
     audioStreamIndex = videoStreamIndex = -1;
     formatContext.reset();
+    ioContext.reset();
+    memoryData.clear();
     coverArt_ = QImage();
     aspectRatio_.store(1.0f, std::memory_order_relaxed);
 }
@@ -258,14 +266,86 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
     AVFormatContext *raw = avformat_alloc_context();
     if (!raw)
         qBadAlloc();
+    return openInput(raw, name.constData(), givenMarkIn, givenMarkOut);
+}
+
+bool Media::openData(const QByteArray &data, const QString &name)
+{
+    if (formatContext)
+        return false;
+    fileName = name;
+    memoryData = data;
+    memoryPos = 0;
+    constexpr int bufferSize = 32768;
+    auto *buffer = static_cast<unsigned char *>(av_malloc(bufferSize));
+    if (!buffer)
+        qBadAlloc();
+    ioContext.reset(avio_alloc_context(buffer, bufferSize, 0, this, &Media::readMemory, nullptr,
+                                       &Media::seekMemory));
+    if (!ioContext) {
+        av_free(buffer);
+        qBadAlloc();
+    }
+    AVFormatContext *raw = avformat_alloc_context();
+    if (!raw)
+        qBadAlloc();
+    raw->pb = ioContext.get();
+    return openInput(raw, "", 0, 0);
+}
+
+int Media::readMemory(void *self, uint8_t *buf, int size)
+{
+    auto *m = static_cast<Media *>(self);
+    const int64_t left = m->memoryData.size() - m->memoryPos;
+    if (left <= 0)
+        return AVERROR_EOF;
+    const int n = int(std::min<int64_t>(size, left));
+    memcpy(buf, m->memoryData.constData() + m->memoryPos, size_t(n));
+    m->memoryPos += n;
+    return n;
+}
+
+int64_t Media::seekMemory(void *self, int64_t offset, int whence)
+{
+    auto *m = static_cast<Media *>(self);
+    const int64_t size = m->memoryData.size();
+    int64_t base = 0;
+    switch (whence & ~AVSEEK_FORCE) {
+    case AVSEEK_SIZE:
+        return size;
+    case SEEK_SET:
+        break;
+    case SEEK_CUR:
+        base = m->memoryPos;
+        break;
+    case SEEK_END:
+        base = size;
+        break;
+    default:
+        return AVERROR(EINVAL);
+    }
+    // a damaged index may ask for any offset; the sum must not overflow
+    if ((offset > 0 && base > std::numeric_limits<int64_t>::max() - offset) || base + offset < 0)
+        return AVERROR(EINVAL);
+    m->memoryPos = base + offset;
+    return m->memoryPos;
+}
+
+bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn,
+                      int64_t givenMarkOut)
+{
     raw->interrupt_callback = AVIOInterruptCB{&Media::interruptInput, this};
     // on failure avformat_open_input frees the context
-    const int err = avformat_open_input(&raw, name.constData(), nullptr, nullptr);
+    const int err = avformat_open_input(&raw, url, nullptr, nullptr);
     if (err < 0) {
+        ioContext.reset();
+        memoryData.clear();
         emit error(openErrorText(err).arg(fileName));
         return false;
     }
     formatContext.reset(raw);
+    localPath = url; // empty for bytes in memory, which have no file to watch
+    openedStamp = stampOf(localPath);
 
     if (avformat_find_stream_info(formatContext.get(), nullptr) < 0) {
         releaseInput();
@@ -354,20 +434,25 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
         }
         // swscale's vector converters leave the last pixels of a row unwritten when the
         // row length is not a multiple of their block; such pictures are converted into
-        // rows of an aligned length and copied row by row into the packed slot.
-        const int packedLinesize = pictures[0].frame->linesize[0];
-        if (packedLinesize % convertAlignment != 0) {
-            convertScratchLinesize = FFALIGN(packedLinesize, convertAlignment);
-            convertScratch.reset(static_cast<uint8_t *>(
-                av_malloc(size_t(convertScratchLinesize) * size_t(h) + convertAlignment)));
-            if (!convertScratch)
+        // rows of an aligned length and copied into the packed slot.
+        int packed[4] = {};
+        av_image_fill_linesizes(packed, AVPixelFormat(targetPixelFormat), w);
+        if (std::any_of(std::begin(packed), std::end(packed),
+                        [](int l) { return l % convertAlignment != 0; })) {
+            uint8_t *planes[4] = {};
+            if (av_image_alloc(planes, convertScratchLinesizes.data(), w, h,
+                               AVPixelFormat(targetPixelFormat), convertAlignment) < 0)
                 qBadAlloc();
+            convertScratch.reset(planes[0]);
+            std::copy(std::begin(planes), std::end(planes), convertScratchPlanes.begin());
         }
         // The converter is made for the first real picture, with its actual size and
         // format: a damaged or cut header may state neither.
         swsContext.reset();
         swsSourceWidth = swsSourceHeight = 0;
         swsSourceFormat = AV_PIX_FMT_NONE;
+        swsSourceColorSpace = AVCOL_SPC_UNSPECIFIED;
+        swsSourceFullRange = false;
     }
 
     paused_ = false;
@@ -500,6 +585,7 @@ void Media::start()
         lastPaused = false;
     }
     parsingThread->start();
+    watchTimer->start();
     if (videoCodec)
         videoThread->start();
     if (audioCodec)
@@ -512,6 +598,7 @@ void Media::stop()
     if (stopped || !formatContext)
         return;
     refreshTimer->stop();
+    watchTimer->stop();
     stopped.store(true, std::memory_order_release);
     abortInput.store(true, std::memory_order_release);
     joinWorkers();
@@ -536,6 +623,31 @@ void Media::thread_terminated()
         return; // a stale notice from a run that was stopped and started again
     emit error(tr("Error reading %1 !\n\nLogs;\n%2Decoding interupted. ").arg(fileName, logText()));
     stop();
+}
+
+std::optional<Media::FileStamp> Media::stampOf(const QByteArray &path)
+{
+    struct stat st = {};
+    if (stat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size,
+                     st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+void Media::watchInputAndOutput()
+{
+    if (stopped)
+        return;
+    // A learner who deletes, re-downloads or re-encodes the lesson while it plays would
+    // otherwise hear the old file go on, or garbage from a half-written one.
+    if (openedStamp && stampOf(localPath) != openedStamp) {
+        emit error(tr("The lesson file %1 was removed or changed while it played.").arg(fileName));
+        stop();
+        return;
+    }
+    // Until the output is back, the audio thread drops its samples and the pictures go on.
+    if (audioCodec && !paused_ && !IAudio::instance()->isPlaying())
+        audioOutputOpen = openAudioOutput();
 }
 
 void Media::resetClocks()
@@ -694,12 +806,54 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
     VideoPicture &vp = pictures[size_t(pictqWindex)];
     if (!vp.frame)
         return;
-    // A stream whose picture size or format changes midway gets a new converter: the old
-    // one would read past the new frame's planes. The comparison is our own because
-    // sws_getCachedContext compares with the format it renamed for full-range sources
-    // (yuvj420p and the like) and so made a new converter for every such frame.
+    const bool fullRange = isFullRange(frame);
+    // Planar 4:2:0 pictures of the slot's size are kept as the decoder made them: the
+    // view converts them to RGB as it draws them.
+    if (vp.pixelFormat == AV_PIX_FMT_YUV420P &&
+        (frame->format == AV_PIX_FMT_YUV420P || frame->format == AV_PIX_FMT_YUVJ420P) &&
+        frame->width == vp.width && frame->height == vp.height && frame->linesize[0] > 0 &&
+        frame->linesize[1] > 0 && frame->linesize[2] > 0) {
+        if (!vp.hold(frame))
+            return;
+        vp.colorSpace = frame->colorspace;
+        vp.fullRange = fullRange;
+    } else if (!convertPicture(frame, vp)) {
+        return;
+    }
+    vp.pts = clockSeconds(ticks, videoStream->time_base);
+    vp.ticks = ticks;
+    vp.afterSeek = afterSeek;
+    vp.serial = serial;
+    vp.epoch = epoch;
+    pictqWindex = (pictqWindex + 1) % int(pictures.size());
+    std::lock_guard lock(pictqMutex);
+    ++pictqSize;
+}
+
+bool Media::isFullRange(const AVFrame *frame)
+{
+    switch (frame->format) {
+    case AV_PIX_FMT_YUVJ420P:
+    case AV_PIX_FMT_YUVJ422P:
+    case AV_PIX_FMT_YUVJ444P:
+    case AV_PIX_FMT_YUVJ440P:
+    case AV_PIX_FMT_YUVJ411P:
+        return true;
+    default:
+        return frame->color_range == AVCOL_RANGE_JPEG;
+    }
+}
+
+bool Media::convertPicture(const AVFrame *frame, VideoPicture &vp)
+{
+    const bool fullRange = isFullRange(frame);
+    // A stream whose picture size, format or colours change midway gets a new converter:
+    // the old one would read past the new frame's planes. The comparison is our own
+    // because sws_getCachedContext compares with the format it renamed for full-range
+    // sources (yuvj420p and the like) and so made a new converter for every such frame.
     if (frame->width != swsSourceWidth || frame->height != swsSourceHeight ||
-        frame->format != swsSourceFormat) {
+        frame->format != swsSourceFormat || frame->colorspace != swsSourceColorSpace ||
+        fullRange != swsSourceFullRange) {
         // a picture that cannot be converted is not shown (and no converter is made for
         // it: the converter's set-up aborts on some sizes and formats)
         swsContext.reset(convertible(frame->width, frame->height, frame->format, false)
@@ -711,30 +865,45 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
         swsSourceWidth = frame->width;
         swsSourceHeight = frame->height;
         swsSourceFormat = frame->format;
+        swsSourceColorSpace = frame->colorspace;
+        swsSourceFullRange = fullRange;
+        // The stream's own matrix and range (BT.601 when it states none); a YUV target
+        // keeps the matrix and gets the limited range.
+        if (swsContext) {
+            int *invTable = nullptr;
+            int *table = nullptr;
+            int srcRange = 0;
+            int dstRange = 0;
+            int brightness = 0;
+            int contrast = 0;
+            int saturation = 0;
+            sws_getColorspaceDetails(swsContext.get(), &invTable, &srcRange, &table, &dstRange,
+                                     &brightness, &contrast, &saturation);
+            const int *matrix = sws_getCoefficients(frame->colorspace);
+            const bool toYuv = vp.pixelFormat == AV_PIX_FMT_YUV420P;
+            sws_setColorspaceDetails(swsContext.get(), matrix, fullRange ? 1 : 0,
+                                     toYuv ? matrix : table, toYuv ? 0 : dstRange, brightness,
+                                     contrast, saturation);
+        }
     }
     SwsContext *sws = swsContext.get();
-    if (!sws)
-        return;
+    AVFrame *target = sws ? vp.conversionTarget() : nullptr;
+    if (!target)
+        return false;
     if (!convertScratch) {
-        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, vp.frame->data,
-                  vp.frame->linesize);
+        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, target->data,
+                  target->linesize);
     } else {
-        uint8_t *const scratch[4] = {convertScratch.get(), nullptr, nullptr, nullptr};
-        const int scratchLinesize[4] = {convertScratchLinesize, 0, 0, 0};
-        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, scratch, scratchLinesize);
-        for (int y = 0; y < vp.height; ++y)
-            memcpy(vp.frame->data[0] + ptrdiff_t(y) * vp.frame->linesize[0],
-                   convertScratch.get() + ptrdiff_t(y) * convertScratchLinesize,
-                   size_t(vp.frame->linesize[0]));
+        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, convertScratchPlanes.data(),
+                  convertScratchLinesizes.data());
+        av_image_copy(target->data, target->linesize,
+                      const_cast<const uint8_t **>(convertScratchPlanes.data()),
+                      convertScratchLinesizes.data(), AVPixelFormat(vp.pixelFormat), vp.width,
+                      vp.height);
     }
-    vp.pts = clockSeconds(ticks, videoStream->time_base);
-    vp.ticks = ticks;
-    vp.afterSeek = afterSeek;
-    vp.serial = serial;
-    vp.epoch = epoch;
-    pictqWindex = (pictqWindex + 1) % int(pictures.size());
-    std::lock_guard lock(pictqMutex);
-    ++pictqSize;
+    vp.colorSpace = frame->colorspace;
+    vp.fullRange = false;
+    return true;
 }
 
 bool Media::applyMarkOutRule(int64_t t)

@@ -15,6 +15,7 @@
 #include <deque>
 #include <limits>
 #include <mutex>
+#include <optional>
 
 class QTimer;
 class ParsingThread;
@@ -22,10 +23,11 @@ class VideoDecodeThread;
 class AudioDecodeThread;
 
 // The playback of one media file: opens it with FFmpeg, chooses the first audio and
-// video stream, owns the decoders, the two packet queues, the four-slot RGB picture
-// ring, the display timer, the loop marks and the worker threads. Lives in the GUI
-// thread: its slots, signals, timer and accessors run there, except requestSeek() and
-// pause(), which a decode thread also calls at the loop end mark.
+// video stream, owns the decoders, the two packet queues, the four-slot picture ring
+// (planar YUV 4:2:0 or RGB: the pixelFormat given to the constructor), the display
+// timer, the loop marks and the worker threads. Lives in the GUI thread: its slots,
+// signals, timer and accessors run there, except requestSeek() and pause(), which a
+// decode thread also calls at the loop end mark.
 //
 // Positions are signed 64-bit tick counts of the reference stream's time base (the
 // video stream when there is one, else the audio stream); clocks are doubles in seconds
@@ -34,7 +36,10 @@ class AudioDecodeThread;
 // Threads: fields polled across threads are atomics; the picture ring count is guarded
 // by pictqMutex, the log by logMutex, each queue by its own mutex; no code path holds
 // two of these at once. Each decoder context belongs to its decode thread while running;
-// the audio decoder accessors are for the time between open and start.
+// the audio decoder accessors are for the time between open and start. A ring slot's
+// picture (its own pixels or its reference to a decoder picture) is written by the video
+// thread while the slot is free and read by the GUI thread while frameReady hands it out;
+// the decoder never writes into a picture it has given out.
 class Media final : public QObject
 {
     Q_OBJECT
@@ -113,6 +118,8 @@ public slots:
     bool open(const QString &file, int64_t markIn, int64_t markOut);
     bool open(const QString &file, int64_t markIn);
     bool open(const QString &file);
+    // Opens the media file held in data, called name in messages; plays like open(name).
+    bool openData(const QByteArray &data, const QString &name);
     void start();
     void stop();
     void play(bool startorstop);
@@ -134,6 +141,20 @@ public slots:
     void thread_terminated();
 
 private:
+    // What identifies the opened file on disk: a removed, replaced, cut or rewritten
+    // file no longer matches.
+    struct FileStamp
+    {
+        unsigned long long device = 0, inode = 0;
+        long long size = 0, modifiedNs = 0;
+        bool operator==(const FileStamp &) const = default;
+    };
+    static std::optional<FileStamp> stampOf(const QByteArray &path);
+    // GUI thread, once a second while running: stops with a message when the file
+    // played is no longer the one opened, and opens the sound output again when the
+    // sound server dropped it (it died or restarted).
+    void watchInputAndOutput();
+
     // seekRequest: Idle; Claimed while one caller writes seekTarget; Pending once the
     // target is published for the demux thread, which sets it back to Idle after use.
     enum SeekState : int
@@ -143,6 +164,13 @@ private:
         SeekPending
     };
 
+    // Opens raw (allocated by the caller, freed here on failure) on url, then chooses and
+    // opens the streams; the rest of open().
+    bool openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn,
+                   int64_t givenMarkOut);
+    // Read and seek callbacks of the input held in memory.
+    static int readMemory(void *self, uint8_t *buf, int size);
+    static int64_t seekMemory(void *self, int64_t offset, int whence);
     int openStreamComponent(int streamIndex, AVCodecContext **context);
     // Decodes the attached picture of stream st into coverArt_.
     void decodeCoverArt(const AVStream *st);
@@ -178,10 +206,16 @@ private:
     // out, seek back to the mark in (loop on) or pause (loop off). True when t is at or
     // past the mark out.
     bool applyMarkOutRule(int64_t t);
-    // Video thread: converts frame into the next free ring slot, timed at ticks of the
-    // video stream (afterSeek: the first picture after a seek);
-    // waits while three pictures are pending, drops the picture once stopped.
+    // Video thread: puts frame into the next free ring slot, timed at ticks of the video
+    // stream (afterSeek: the first picture after a seek); waits while three pictures are
+    // pending, drops the picture once stopped. A planar 4:2:0 picture of the slot's size
+    // is kept by reference when the ring holds YUV; any other is converted.
     void queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial, int epoch);
+    // Video thread: converts frame into slot vp's own buffer with the stream's matrix
+    // and range; false when it cannot be converted.
+    bool convertPicture(const AVFrame *frame, VideoPicture &vp);
+    // Whether the picture's levels use the full range (a yuvj format or the frame's tag).
+    static bool isFullRange(const AVFrame *frame);
     // A seek request; dropPictures: the pictures decoded before it are not shown (a
     // learner's seek, as opposed to the loop going back to its start).
     void requestSeek(int64_t target, bool dropPictures);
@@ -189,6 +223,16 @@ private:
     static int64_t nowMicroseconds() { return av_gettime(); }
 
     QString fileName;
+    // Set by open for a local regular file; GUI thread only.
+    QByteArray localPath;
+    std::optional<FileStamp> openedStamp;
+    QTimer *watchTimer = nullptr;
+    // The input of openData() and its read position: the bytes are set by openData and
+    // only read afterwards; the position belongs to the thread reading the input (open,
+    // then the demux thread). The I/O context reads from them and goes after formatContext.
+    QByteArray memoryData;
+    int64_t memoryPos = 0;
+    media::IoContextPtr ioContext;
     QImage coverArt_;
     // the last log lines; a file that fails on every packet must not grow it without end
     std::deque<QString> logLines;
@@ -206,10 +250,13 @@ private:
     int swsSourceWidth = 0;
     int swsSourceHeight = 0;
     int swsSourceFormat = AV_PIX_FMT_NONE;
+    int swsSourceColorSpace = AVCOL_SPC_UNSPECIFIED;
+    bool swsSourceFullRange = false;
     // Conversion target with aligned rows for pictures whose packed rows are not aligned;
     // null otherwise. Video thread only while running.
     media::AvBufferPtr<uint8_t> convertScratch;
-    int convertScratchLinesize = 0;
+    std::array<uint8_t *, 4> convertScratchPlanes{};
+    std::array<int, 4> convertScratchLinesizes{};
     static constexpr int convertAlignment = 64;
     int videoStreamIndex = -1;
     PacketQueue videoQueue;

@@ -1,7 +1,5 @@
 #include "media/videopicture.h"
 
-#include <QtGlobal>
-
 VideoPicture::~VideoPicture()
 {
     release();
@@ -20,23 +18,33 @@ bool VideoPicture::allocate(int w, int h, int format)
     width = w;
     height = h;
     pixelFormat = format;
-    const int bytes = av_image_get_buffer_size(AVPixelFormat(format), w, h, 1);
-    if (bytes < 0)
+    if (av_image_get_buffer_size(AVPixelFormat(format), w, h, 1) < 0)
         return false;
-    buffer = static_cast<uint8_t *>(av_mallocz(size_t(bytes) + 16));
-    if (!buffer) {
-        qBadAlloc();
-        return false;
-    }
     frame = av_frame_alloc();
-    if (!frame) {
-        av_freep(&buffer);
-        return false;
+    allocated = frame != nullptr;
+    return allocated;
+}
+
+bool VideoPicture::hold(const AVFrame *decoded)
+{
+    av_frame_unref(frame);
+    return av_frame_ref(frame, decoded) >= 0;
+}
+
+AVFrame *VideoPicture::conversionTarget()
+{
+    const auto format = AVPixelFormat(pixelFormat);
+    if (!buffer) {
+        const int bytes = av_image_get_buffer_size(format, width, height, 1);
+        buffer = static_cast<uint8_t *>(av_mallocz(size_t(bytes) + 16));
+        if (!buffer)
+            return nullptr;
     }
-    av_image_fill_arrays(frame->data, frame->linesize, buffer, AVPixelFormat(format), w, h, 1);
-    frame->width = w;
-    frame->height = h;
-    frame->format = format;
-    allocated = true;
-    return true;
+    // a frame without buffer references of its own only forgets its pointers here
+    av_frame_unref(frame);
+    av_image_fill_arrays(frame->data, frame->linesize, buffer, format, width, height, 1);
+    frame->width = width;
+    frame->height = height;
+    frame->format = pixelFormat;
+    return frame;
 }

@@ -290,6 +290,9 @@ QString PhoneticDialog::whyNothingFound(const QString &text) const
         tr("Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for "
            "ɑ, : for a long vowel (ː) and ' for stress (ˈ); click the keys "
            "for the other symbols. For example, igza:mpl finds example.");
+    if (!dict_.error().isEmpty())
+        return tr("The dictionary \"%1\" cannot be read: %2")
+            .arg(QStringLiteral("./dict/words.db"), dict_.error());
     if (captionMode_) {
         if (!QRegularExpression(text).isValid())
             return tr("\"%1\" is not a search pattern the dialog can read.").arg(text);

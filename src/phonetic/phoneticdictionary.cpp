@@ -49,9 +49,14 @@ std::unique_ptr<CompiledPattern> compilePattern(const unsigned char *text, int b
 // regexp(pattern, value): true when pattern matches anywhere in value. The compiled
 // pattern is kept as the statement's auxiliary data, so a search compiles it once and
 // not once per row. An invalid pattern, or one that exhausts the matcher's limits, is an
-// error, which ends the query with no rows.
+// error, which ends the query with no rows; the function's user data, a bool, then says
+// that the pattern and not the database failed.
 void regexpFunction(sqlite3_context *context, int, sqlite3_value **args)
 {
+    const auto reject = [context](const char *why) {
+        *static_cast<bool *>(sqlite3_user_data(context)) = true;
+        sqlite3_result_error(context, why, -1);
+    };
     const unsigned char *value = sqlite3_value_text(args[1]);
     if (!value) {
         sqlite3_result_int(context, 0);
@@ -64,7 +69,7 @@ void regexpFunction(sqlite3_context *context, int, sqlite3_value **args)
         const unsigned char *patternText = sqlite3_value_text(args[0]);
         fresh = patternText ? compilePattern(patternText, sqlite3_value_bytes(args[0])) : nullptr;
         if (!fresh) {
-            sqlite3_result_error(context, "invalid regular expression", -1);
+            reject("invalid regular expression");
             return;
         }
         pattern = fresh.get();
@@ -72,7 +77,7 @@ void regexpFunction(sqlite3_context *context, int, sqlite3_value **args)
     const int rc = pcre2_match(pattern->code, value, PCRE2_SIZE(valueBytes), 0, 0,
                                pattern->matchData, nullptr);
     if (rc < 0 && rc != PCRE2_ERROR_NOMATCH) {
-        sqlite3_result_error(context, "regular expression too complex", -1);
+        reject("regular expression too complex");
         return;
     }
     sqlite3_result_int(context, rc >= 0);
@@ -104,6 +109,7 @@ bool PhoneticDictionary::initDB()
     sqliteDB_.reset(db);
     if (openRc != SQLITE_OK || dictcipher::key(sqliteDB_.get(), dictionaryPassPhrase,
                                                int(sizeof dictionaryPassPhrase - 1)) != SQLITE_OK) {
+        error_ = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(openRc));
         sqliteDB_.reset();
         opened_ = false;
         return opened_;
@@ -113,7 +119,8 @@ bool PhoneticDictionary::initDB()
     // deciphering every page again on each key the learner types.
     sqlite3_exec(sqliteDB_.get(), "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
     if (sqlite3_create_function_v2(sqliteDB_.get(), "regexp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                   nullptr, regexpFunction, nullptr, nullptr, nullptr) != SQLITE_OK)
+                                   &patternRejected_, regexpFunction, nullptr, nullptr,
+                                   nullptr) != SQLITE_OK)
         qDebug("sqlite3_create_function_v2(sqliteDB_, \"regexp\"): Error");
     return opened_;
 }
@@ -155,22 +162,32 @@ void PhoneticDictionary::runQuery(const char *sql, const QByteArray &value, Rows
     results_.clear();
     if (!opened_)
         return;
+    error_.clear();
+    patternRejected_ = false;
+    const auto fail = [this] {
+        if (!patternRejected_)
+            error_ = QString::fromUtf8(sqlite3_errmsg(sqliteDB_.get()));
+    };
     sqlite3_stmt *raw = nullptr;
     if (sqlite3_prepare_v2(sqliteDB_.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
-        return;
+        return fail();
     const std::unique_ptr<sqlite3_stmt, Finalize> stmt(raw);
     if (sqlite3_bind_text(raw, 1, value.constData(), int(value.size()), SQLITE_TRANSIENT) !=
         SQLITE_OK)
-        return;
+        return fail();
     const auto column = [raw](int i) {
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(raw, i));
         return QString::fromUtf8(text, sqlite3_column_bytes(raw, i));
     };
-    while (sqlite3_step(raw) == SQLITE_ROW) {
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
         results_.append(column(0));
         if (rows == Rows::FullEntry) {
             results_.append(QLatin1Char('[') + decodeEntities(column(1)) + QLatin1Char(']'));
             results_.append(column(2).replace(QLatin1String("<br/>"), QLatin1String("\n")));
         }
     }
+    // A damaged page ends the walk: the rows read so far stay, with the reason.
+    if (rc != SQLITE_DONE)
+        fail();
 }

@@ -11,7 +11,7 @@
 // Read-only access to the enciphered word dictionary "./dict/words.db": searches by caption
 // and by typed pronunciation, and the full entry of one word. Owns its own connection,
 // keyed with the dictionary's pass phrase and given its own REGEXP. GUI thread only;
-// failures leave the results empty instead of reporting.
+// failures leave the results empty and keep the database's reason for the caller.
 class PhoneticDictionary final
 {
 public:
@@ -42,6 +42,9 @@ public:
     const QStringList &lookupWord(const QByteArray &caption);
 
     const QStringList &results() const { return results_; }
+    // Why the dictionary could not be opened or the last search could not read it; empty
+    // when it answered (with or without rows).
+    const QString &error() const { return error_; }
 
 private:
     enum class Rows
@@ -59,4 +62,7 @@ private:
     std::unique_ptr<sqlite3, Close> sqliteDB_;
     bool opened_ = false;
     QStringList results_;
+    QString error_;
+    // Set by REGEXP when the searched pattern, not the database, failed.
+    bool patternRejected_ = false;
 };

@@ -3,11 +3,19 @@
 #include <QOpenGLWidget>
 #include <QStringList>
 
-class Media;
+#include <array>
+#include <memory>
 
-// Shows the pictures of a Media as one OpenGL texture on a quad kept in a display list,
-// letterboxed or pillarboxed to the video's display aspect ratio. Owns the texture and
-// the list; reads each picture slot while the Media hands it out. GUI thread only.
+class Media;
+class QOpenGLShaderProgram;
+struct VideoPicture;
+
+// Shows the pictures of a Media on a quad kept in a display list, letterboxed or
+// pillarboxed to the video's display aspect ratio. Planar YUV 4:2:0 pictures go into
+// three textures, one a plane, that a fragment shader turns into RGB with the picture's
+// matrix and range; RGB pictures go into one texture drawn by the fixed-function
+// pipeline. Owns the textures, the shader program and the list; reads each picture slot
+// while the Media hands it out. GUI thread only.
 class GLRenderWidget final : public QOpenGLWidget
 {
     Q_OBJECT
@@ -20,6 +28,10 @@ public:
     // Whether the OpenGL implementation offers the named extension (any case). Answers
     // before any view exists, from a temporary context.
     static bool hasGLExtension(const QString &name);
+    // Whether views can show YUV pictures: the conversion shader compiles, and the
+    // environment variable VORLYN_RGB_PICTURES does not ask for RGB pictures. Answers
+    // before any view exists, from a temporary context.
+    static bool showsYuvPictures();
 
 signals:
     void windowClosed();
@@ -37,13 +49,24 @@ protected:
 
 private:
     static void readExtensions();
+    void uploadRgb(const VideoPicture &p);
+    void uploadPlanes(const VideoPicture &p);
 
     Media *media = nullptr; // not owned
     unsigned displayList = 0;
     unsigned textureId = 0;
     bool useVideoRatio = true;
-    QSize textureSize;          // shape of the texture's storage
+    QSize textureSize;          // shape of the RGB texture's storage
     unsigned textureFormat = 0; // its internal format
+
+    // The YUV path: null where the shader does not compile.
+    std::unique_ptr<QOpenGLShaderProgram> yuvProgram;
+    std::array<unsigned, 3> planeTextures{};
+    QSize planeSize; // the luma plane's size; the chroma planes are half of it, rounded up
+    // what the last upload put on screen: YUV planes, with their matrix and range
+    bool showingYuv = false;
+    int colorSpace = 0;
+    bool fullRange = false;
 
     static QStringList glExtensions;
 };

@@ -38,9 +38,8 @@ QDir &lastMediaPath()
     return dir;
 }
 
-// The picture ring's format and the converter's scaling, with and without textures of
-// any size (without, pictures are scaled to powers of two, where speed matters more).
-constexpr int ringPixelFormat = AV_PIX_FMT_RGB24;
+// The converter's scaling, with and without textures of any size (without, pictures are
+// scaled to powers of two, where speed matters more).
 constexpr int scaleForAnySize = SWS_BICUBIC;
 constexpr int scaleForPowerOfTwo = SWS_FAST_BILINEAR;
 
@@ -260,6 +259,10 @@ void Vk::openMedia(const QString &name)
     const bool npot =
         GLRenderWidget::hasGLExtension(QStringLiteral("GL_EXT_texture_non_power_of_two")) ||
         GLRenderWidget::hasGLExtension(QStringLiteral("GL_ARB_texture_non_power_of_two"));
+    // The view turns the decoder's YUV planes into RGB as it draws them where it can;
+    // elsewhere the engine converts every picture to RGB.
+    const int ringPixelFormat =
+        GLRenderWidget::showsYuvPictures() ? AV_PIX_FMT_YUV420P : AV_PIX_FMT_RGB24;
     auto next = std::make_unique<Media>(nullptr, !npot, npot ? scaleForAnySize : scaleForPowerOfTwo,
                                         ringPixelFormat, 0, 0);
     // A file that cannot be played says why, instead of leaving a black screen.

@@ -1,7 +1,7 @@
 // The dictation editor on its own: saving and loading by suffix and encoding, PDF export,
-// the save prompt and failed saves, which lesson a transcript belongs to, key forwarding,
-// and the formatting actions and the controls that follow the cursor. Files go to a
-// temporary folder only.
+// the save prompt and failed saves (a missing, read-only or full folder), which lesson a
+// transcript belongs to, key forwarding, and the formatting actions and the controls that
+// follow the cursor. Files go to a temporary folder only.
 #include "editor/textedit.h"
 
 #include "spelling/ctextcheckeredit.h"
@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,8 +24,12 @@
 #include <QTextList>
 #include <QTimer>
 
+#include <csignal>
 #include <functional>
 #include <memory>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,6 +84,8 @@ private slots:
     void aLessonsTranscriptNeverMovesToAnotherLesson_data();
     void aLessonsTranscriptNeverMovesToAnotherLesson();
     void failedSavesKeepTheDocumentModified();
+    void aSaveThatCannotWriteKeepsTheOldTranscript_data();
+    void aSaveThatCannotWriteKeepsTheOldTranscript();
     void aSuffixWithoutFormatLeavesTheFileAlone();
     void savePrompt_data();
     void savePrompt();
@@ -338,6 +345,80 @@ void TestTextEdit::failedSavesKeepTheDocumentModified()
              qPrintable(message));
     QVERIFY2(message.contains(QLatin1String("No such file or directory")), qPrintable(message));
     QVERIFY(doc()->isModified());
+}
+
+void TestTextEdit::aSaveThatCannotWriteKeepsTheOldTranscript_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("folder read-only") << QStringLiteral("read-only");
+    QTest::newRow("disk full") << QStringLiteral("full");
+}
+
+// The transcript's folder stops taking writes between two saves: the learner is told
+// why, the file keeps the last saved text and the editor keeps the new typing.
+void TestTextEdit::aSaveThatCannotWriteKeepsTheOldTranscript()
+{
+    QFETCH(QString, fault);
+    const QString folder = path(QStringLiteral("lessons"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString media = folder + QStringLiteral("/a.mp3");
+    writeFile(media, "media");
+    type(QStringLiteral("first words"));
+    QVERIFY(editor->fileSaveDefault(media));
+    const QByteArray before = readAll(media + QStringLiteral(".html"));
+    QVERIFY(before.contains("first words"));
+    text->moveCursor(QTextCursor::End);
+    type(QStringLiteral(" and more"));
+    // enough text that the write cannot fit under the file size limit
+    text->textCursor().insertText(QString(20000, QLatin1Char('x')));
+
+    // As root, permissions do not stop writes, so the folder is mounted read-only over
+    // itself; a file size limit fails writes the way a full disk does, for anyone.
+    QStringList unmount;
+    const auto restore = qScopeGuard([&] {
+        if (!unmount.isEmpty())
+            QProcess::execute(QStringLiteral("umount"), unmount);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        unlimited.rlim_cur = unlimited.rlim_max;
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        signal(SIGXFSZ, SIG_DFL);
+    });
+    QString expected;
+    if (fault == QLatin1String("read-only")) {
+        if (geteuid() != 0) {
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+            expected = QStringLiteral("Permission denied");
+        } else {
+            if (QProcess::execute(QStringLiteral("mount"),
+                                  {QStringLiteral("--bind"), folder, folder}) != 0)
+                QSKIP("cannot bind-mount the folder");
+            unmount = QStringList{folder};
+            if (QProcess::execute(
+                    QStringLiteral("mount"),
+                    {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), folder}) != 0)
+                QSKIP("cannot make the folder read-only");
+            expected = QStringLiteral("Read-only file system");
+        }
+    } else {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        limit.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        expected = QStringLiteral("File too large");
+    }
+
+    QString message;
+    answerBox(QMessageBox::Ok, &message);
+    QVERIFY(!editor->fileSave());
+    QVERIFY2(message.contains(expected), qPrintable(message));
+    QCOMPARE(readAll(media + QStringLiteral(".html")), before);
+    QVERIFY(doc()->toPlainText().startsWith(QStringLiteral("first words and more")));
+    QVERIFY(doc()->isModified());
+    QCOMPARE(QDir(folder).entryList(QDir::Files),
+             (QStringList{QStringLiteral("a.mp3"), QStringLiteral("a.mp3.html")}));
 }
 
 void TestTextEdit::aSuffixWithoutFormatLeavesTheFileAlone()

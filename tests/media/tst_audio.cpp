@@ -5,15 +5,61 @@
 #include "support/mediatestprobe.h"
 
 #include <QAudioDevice>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 
 const char noOutputChild[] = "VORLYN_TEST_NO_AUDIO_OUTPUT";
 const char quitChild[] = "VORLYN_TEST_QUIT_CHILD";
+const char serverChild[] = "VORLYN_TEST_SERVER_CHILD";
+
+// A sound server of the child's own, with a null sink, in folder: the one the tests run
+// with is shared and must not be killed.
+std::unique_ptr<QProcess> startSoundServer(const QString &folder)
+{
+    QDir(folder).mkpath(QStringLiteral("runtime/pulse"));
+    QFile config(folder + QStringLiteral("/pulse.pa"));
+    if (!config.open(QIODevice::WriteOnly))
+        return nullptr;
+    config.write("load-module module-native-protocol-unix auth-anonymous=1\n"
+                 "load-module module-null-sink sink_name=child_null rate=48000 channels=2\n"
+                 "set-default-sink child_null\n");
+    config.close();
+    auto server = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), folder);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder + QStringLiteral("/runtime"));
+    server->setProcessEnvironment(env);
+    server->setStandardOutputFile(QProcess::nullDevice());
+    server->setStandardErrorFile(QProcess::nullDevice());
+    server->start(QStringLiteral("pulseaudio"),
+                  {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                   QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disallow-exit"),
+                   QStringLiteral("-F"), config.fileName()});
+    if (!server->waitForStarted(10000))
+        return nullptr;
+    // ready once a client gets an answer (the clients use $PULSE_SERVER)
+    for (int i = 0; i < 200; ++i) {
+        QProcess info;
+        info.setStandardOutputFile(QProcess::nullDevice());
+        info.setStandardErrorFile(QProcess::nullDevice());
+        info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+        if (info.waitForFinished(10000) && info.exitCode() == 0)
+            return server;
+        QThread::msleep(50);
+    }
+    return nullptr;
+}
 
 QByteArray stereoFrames(int frames, int16_t left, int16_t right)
 {
@@ -60,6 +106,7 @@ private slots:
     void stopsPromptlyWithoutOutputDevice();
     void quitAfterPlayingNeverCrashes();
     void playThenQuit();
+    void soundServerGoneAndBack();
 
 private:
     MediaFixtures fx;
@@ -68,7 +115,8 @@ private:
 
 void TestAudio::initTestCase()
 {
-    if (qEnvironmentVariableIsSet(noOutputChild) || qEnvironmentVariableIsSet(quitChild))
+    if (qEnvironmentVariableIsSet(noOutputChild) || qEnvironmentVariableIsSet(quitChild) ||
+        qEnvironmentVariableIsSet(serverChild))
         return;
     device = QMediaDevices::defaultAudioOutput();
     QVERIFY2(!device.isNull(), "no default audio output");
@@ -339,6 +387,64 @@ void TestAudio::playThenQuit()
     m->start();
     QTRY_VERIFY_WITH_TIMEOUT(IAudio::instance()->processedUSecs() > 100000, 20000);
     m.reset();
+}
+
+// The sound server dies while a lesson plays: the lesson plays on silently or stops, the
+// event loop keeps running, and once the server is back, the lesson is heard again. Runs in
+// a child process, which talks to a server of its own from its first sound on.
+void TestAudio::soundServerGoneAndBack()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild) || qEnvironmentVariableIsSet(quitChild))
+        QSKIP("child run");
+    if (!qEnvironmentVariableIsSet(serverChild)) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QLatin1String(serverChild), fx.path(QStringLiteral("audio.mp3")));
+        env.insert(QStringLiteral("PULSE_SERVER"),
+                   QStringLiteral("unix:%1/server/runtime/pulse/native").arg(fx.dir.path()));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("soundServerGoneAndBack")});
+        QVERIFY(child.waitForFinished(180000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAll().right(3000).constData());
+        return;
+    }
+    const QString folder =
+        QFileInfo(qEnvironmentVariable(serverChild)).path() + QStringLiteral("/server");
+    std::unique_ptr<QProcess> server = startSoundServer(folder);
+    QVERIFY(server);
+    QTRY_VERIFY_WITH_TIMEOUT(!QMediaDevices::defaultAudioOutput().isNull(), 20000);
+    Media m(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m.open(qEnvironmentVariable(serverChild)));
+    m.start();
+    QTRY_VERIFY_WITH_TIMEOUT(IAudio::instance()->processedUSecs() > 300000, 20000);
+
+    server->kill();
+    QVERIFY(server->waitForFinished(10000));
+    // the timer ticks on while the engine copes, and the lesson goes on or stops
+    int ticks = 0;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    tick.start(100);
+    QTest::qWait(1000);
+    const double heard = m.currentClock();
+    QTRY_VERIFY_WITH_TIMEOUT(m.isStopped() || m.currentClock() > heard + 0.5, 20000);
+    QVERIFY(ticks > 5);
+    m.stop();
+    QVERIFY(m.isStopped());
+
+    // back while the lesson plays: the sound comes back by itself
+    m.start();
+    server = startSoundServer(folder);
+    QVERIFY(server);
+    // a live output now is a new one: the dropped one stays stopped
+    QTRY_VERIFY_WITH_TIMEOUT(
+        IAudio::instance()->isPlaying() && IAudio::instance()->processedUSecs() > 300000, 30000);
+    m.stop();
+    server->kill();
+    server->waitForFinished(10000);
 }
 
 QTEST_GUILESS_MAIN(TestAudio)

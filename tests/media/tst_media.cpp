@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -111,6 +112,7 @@ private slots:
     void opensStreamsAndSetsMarks();
     void opensUnusualNames_data();
     void opensUnusualNames();
+    void opensFromMemory();
     void marksGivenToOpenAreClamped();
     void roundsToPowerOfTwo_data();
     void roundsToPowerOfTwo();
@@ -124,6 +126,8 @@ private slots:
     void endOfVideoAppliesMarkOutRule_data();
     void endOfVideoAppliesMarkOutRule();
     void readErrorEndsPlaybackWithMessage();
+    void lessonFileChangedWhilePlayingStops_data();
+    void lessonFileChangedWhilePlayingStops();
     void deleteWhilePlayingAndSeeking();
     void unknownLengthPlaysToTheEndOfTheInput();
     void refusedSeekKeepsThePicturesComing();
@@ -363,6 +367,35 @@ void TestMedia::opensUnusualNames()
     QSignalSpy errors(m.get(), &Media::error);
     QVERIFY(m->open(fx.path(given.isEmpty() ? name : given)));
     QCOMPARE(errors.count(), 0);
+}
+
+void TestMedia::opensFromMemory()
+{
+    // the bytes of a file play as the file does, seeking within them; bytes that are no
+    // media fail with the name given
+    QFile f(fx.path(QStringLiteral("av.mp4")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    auto m = newMedia();
+    QVERIFY(m->openData(f.readAll(), QStringLiteral("lesson.mp4")));
+    QVERIFY(m->hasVideo());
+    QVERIFY(m->hasAudio());
+    const AVRational tb = m->timeBase();
+    QVERIFY(qAbs(double(m->duration()) * tb.num / tb.den - 4.0) < 0.2);
+    m->setMarkInAt(2 * tb.den / tb.num);
+    QList<double> shown;
+    connect(m.get(), &Media::frameReady, m.get(), [&](int id) { shown << m->picture(id)->pts; });
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
+    m->stop();
+    QVERIFY2(shown.first() > 0.99 && shown.first() < 2.05,
+             qPrintable(QString::number(shown.first())));
+
+    auto notes = newMedia();
+    QSignalSpy errors(notes.get(), &Media::error);
+    QVERIFY(!notes->openData(QByteArrayLiteral("These are my notes for unit one.\n"),
+                             QStringLiteral("notes.mp4")));
+    QCOMPARE(errors.count(), 1);
+    QVERIFY(errors.at(0).at(0).toString().startsWith(QLatin1String("Error opening notes.mp4:")));
 }
 
 void TestMedia::marksGivenToOpenAreClamped()
@@ -615,6 +648,46 @@ void TestMedia::readErrorEndsPlaybackWithMessage()
     QVERIFY(msg.contains(QLatin1String("ParsingThread:: Couldn't read frame.\n")));
     QVERIFY(msg.endsWith(QLatin1String("Decoding interupted. ")));
     QVERIFY(m->isStopped());
+    QCOMPARE(running.last().at(0).toBool(), false);
+}
+
+void TestMedia::lessonFileChangedWhilePlayingStops_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("removed") << QStringLiteral("remove");
+    QTest::newRow("cut short") << QStringLiteral("cut");
+    QTest::newRow("replaced by another") << QStringLiteral("replace");
+}
+
+void TestMedia::lessonFileChangedWhilePlayingStops()
+{
+    QFETCH(QString, change);
+    const QString lesson = fx.path(QStringLiteral("changing.mp4"));
+    QFile::remove(lesson);
+    QVERIFY(QFile::copy(fx.path(QStringLiteral("av.mp4")), lesson));
+    auto m = newMedia();
+    QSignalSpy errors(m.get(), &Media::error);
+    QSignalSpy running(m.get(), &Media::running);
+    QSignalSpy frames(m.get(), &Media::frameReady);
+    QVERIFY(m->open(lesson));
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(!frames.isEmpty(), 20000);
+    if (change == QLatin1String("remove")) {
+        QVERIFY(QFile::remove(lesson));
+    } else if (change == QLatin1String("cut")) {
+        QVERIFY(QFile::resize(lesson, 1000));
+    } else {
+        const QString other = lesson + QStringLiteral(".new");
+        QFile::remove(other);
+        QVERIFY(QFile::copy(fx.path(QStringLiteral("av.mp4")), other));
+        QVERIFY(std::rename(QFile::encodeName(other).constData(),
+                            QFile::encodeName(lesson).constData()) == 0);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(m->isStopped(), 20000);
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(
+        errors.at(0).at(0).toString(),
+        QStringLiteral("The lesson file %1 was removed or changed while it played.").arg(lesson));
     QCOMPARE(running.last().at(0).toBool(), false);
 }
 

@@ -1,12 +1,13 @@
 // PhoneticDialog over a small enciphered dictionary in a temporary working directory: the
 // opening state, delayed searches in both modes, the symbol keys and the focus, Return's
-// unlimited search, the list refill and entry display, the quiet failures; and the style
+// unlimited search, the list refill and entry display, unreadable dictionaries; and the style
 // that leaves out focus rectangles.
 #include "phonetic/dictionaryfixture.h"
 #include "phonetic/nofocusrectanglestyle.h"
 #include "phonetic/phoneticdialog.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -73,8 +74,8 @@ private slots:
     void emptyResultSaysWhy_data();
     void emptyResultSaysWhy();
     void usageTextFits();
-    void quietFailures_data();
-    void quietFailures();
+    void unreadableDictionarySaysSo_data();
+    void unreadableDictionarySaysSo();
     void noFocusRectangleStyle_data();
     void noFocusRectangleStyle();
 
@@ -378,20 +379,35 @@ void TestDialog::usageTextFits()
     QVERIFY(group->contentsRect().contains(label->geometry()));
 }
 
-void TestDialog::quietFailures_data()
+// A dictionary that is missing, keyed otherwise or damaged opens the dialog as usual;
+// a search then finds nothing and says that the dictionary cannot be read.
+void TestDialog::unreadableDictionarySaysSo_data()
 {
     QTest::addColumn<QByteArray>("writtenWith");
-    QTest::newRow("no database") << QByteArray();
-    QTest::newRow("other pass phrase") << QByteArray("other pass phrase");
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("no database") << QByteArray() << QString();
+    QTest::newRow("other pass phrase") << QByteArray("other pass phrase") << QString();
+    QTest::newRow("cut after its first page") << storePassPhrase << QStringLiteral("cut");
+    QTest::newRow("pages overwritten") << storePassPhrase << QStringLiteral("overwrite");
 }
 
-void TestDialog::quietFailures()
+void TestDialog::unreadableDictionarySaysSo()
 {
     QFETCH(QByteArray, writtenWith);
+    QFETCH(QString, damage);
     if (writtenWith.isEmpty())
         QTest::ignoreMessage(QtDebugMsg, "initDB(): Error");
     else
         QVERIFY(writeDictionary(dir_->path(), sampleRows(), writtenWith));
+    QFile file(QStringLiteral("dict/words.db"));
+    if (damage == QLatin1String("cut")) {
+        QVERIFY(file.resize(1024));
+    } else if (damage == QLatin1String("overwrite")) {
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(1024));
+        QVERIFY(file.write(QByteArray(int(file.size()) - 1024, '\x5a')) > 0);
+        file.close();
+    }
     PhoneticDialog dialog;
     auto *input = child<QLineEdit>(dialog, "inputPhonetic");
     auto *list = child<QListWidget>(dialog, "displayResult");
@@ -400,11 +416,16 @@ void TestDialog::quietFailures()
     QCOMPARE(full->toPlainText(), QString());
     list->setCurrentRow(1);
     QCOMPARE(full->toPlainText(), QString());
-    input->setText(QStringLiteral("igz"));
-    QTRY_COMPARE(list->count(), 0);
-    child<QRadioButton>(dialog, "captionMode")->click();
-    QTest::keyClick(input, Qt::Key_Return);
-    QCOMPARE(list->count(), 0);
+    for (const bool caption : {false, true}) {
+        if (caption)
+            child<QRadioButton>(dialog, "captionMode")->click();
+        input->setText(caption ? QStringLiteral("^ex") : QStringLiteral("igz"));
+        QTest::keyClick(input, Qt::Key_Return);
+        QCOMPARE(list->count(), 0);
+        QVERIFY2(full->toPlainText().startsWith(
+                     QStringLiteral("The dictionary \"./dict/words.db\" cannot be read: ")),
+                 qPrintable(full->toPlainText()));
+    }
 }
 
 void TestDialog::noFocusRectangleStyle_data()
