@@ -748,6 +748,8 @@ void Media::video_refresh_timer()
             if (waitingSince == 0)
                 waitingSince = now;
             if (now - waitingSince < maxSoundWaitMicroseconds) {
+                // the clock stays with the picture on screen until its successor is shown
+                videoCurrentPtsTime = now;
                 refreshTimer->start(std::clamp(int(early * 1000), 1, 20));
                 return;
             }
