@@ -34,7 +34,7 @@ double openAndTimeFirstPicture(Vk &window, const QString &file)
     auto *view = window.findChild<GLRenderWidget *>();
     double shownAt = -1;
     bool pictureArrived = false;
-    QObject::connect(view, &QOpenGLWidget::frameSwapped, view, [&] {
+    QObject::connect(view, &GLRenderWidget::frameSwapped, view, [&] {
         if (pictureArrived && shownAt < 0)
             shownAt = double(sinceLaunch.nsecsElapsed()) / 1e6;
     });

@@ -7,7 +7,9 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLShaderProgram>
+#include <QOpenGLWindow>
 #include <QSurfaceFormat>
+#include <QVBoxLayout>
 #include <QVector3D>
 
 #include <GL/gl.h>
@@ -144,22 +146,71 @@ void setUpTexture(unsigned id)
 
 } // namespace
 
-GLRenderWidget::GLRenderWidget(QWidget *parent) : QOpenGLWidget(parent)
+// The native window the pictures are drawn in; its view does the drawing.
+class PictureWindow final : public QOpenGLWindow
 {
-    setFormat(viewFormat());
+public:
+    explicit PictureWindow(GLRenderWidget &v) : view(v)
+    {
+        setFormat(viewFormat());
+        // clicks go through to the view, keys stay with the window around it
+        setFlag(Qt::WindowTransparentForInput);
+    }
+    ~PictureWindow() override
+    {
+        if (!context())
+            return;
+        makeCurrent();
+        view.releaseGL();
+        doneCurrent();
+    }
+    Q_DISABLE_COPY_MOVE(PictureWindow)
+
+protected:
+    void initializeGL() override { view.initializeGL(); }
+    void resizeGL(int w, int h) override { view.resizeGL(w, h); }
+    void paintGL() override { view.paintGL(); }
+
+private:
+    GLRenderWidget &view;
+};
+
+GLRenderWidget::GLRenderWidget(QWidget *parent) : QWidget(parent), window(new PictureWindow(*this))
+{
+    container = QWidget::createWindowContainer(window, this);
+    container->setFocusPolicy(Qt::NoFocus);
+    connect(window, &QOpenGLWindow::frameSwapped, this, &GLRenderWidget::frameSwapped);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(container);
 }
 
 GLRenderWidget::~GLRenderWidget()
 {
+    // the window frees its textures through this view, which must still be whole
+    delete container;
+}
+
+void GLRenderWidget::releaseGL()
+{
     if (displayList == 0)
         return;
-    makeCurrent();
     glDeleteLists(displayList, 1);
     glDeleteTextures(1, &textureId);
     if (yuvProgram)
         glDeleteTextures(GLsizei(planeTextures.size()), planeTextures.data());
     yuvProgram.reset();
-    doneCurrent();
+    displayList = 0;
+}
+
+QImage GLRenderWidget::grabFramebuffer()
+{
+    if (!window->isValid())
+        return {};
+    // drawn afresh: the window reads back what was last drawn, which may predate a change
+    window->makeCurrent();
+    paintGL();
+    return window->grabFramebuffer();
 }
 
 void GLRenderWidget::readExtensions()
@@ -196,12 +247,13 @@ void GLRenderWidget::setVideo(Media *m)
     if (m)
         connect(m, &Media::frameReady, this, &GLRenderWidget::updateFrame);
     else
-        update();
+        window->update();
 }
 
 void GLRenderWidget::setVideoAspectRatio(bool usevideoratio)
 {
     useVideoRatio = usevideoratio;
+    window->update();
 }
 
 void GLRenderWidget::updateFrame(int id)
@@ -210,14 +262,14 @@ void GLRenderWidget::updateFrame(int id)
     // Before the view is first shown there is no context to upload into; the next
     // picture after that is uploaded.
     if (p && p->allocated && p->frame && p->frame->data[0] && displayList != 0) {
-        makeCurrent();
+        window->makeCurrent();
         if (p->pixelFormat == AV_PIX_FMT_YUV420P)
             uploadPlanes(*p);
         else
             uploadRgb(*p);
-        doneCurrent();
+        window->doneCurrent();
     }
-    update();
+    window->update();
 }
 
 void GLRenderWidget::uploadRgb(const VideoPicture &p)
@@ -282,7 +334,7 @@ void GLRenderWidget::mouseDoubleClickEvent(QMouseEvent *event)
 
 void GLRenderWidget::initializeGL()
 {
-    const QSurfaceFormat actual = context()->format();
+    const QSurfaceFormat actual = window->context()->format();
     if (actual.redBufferSize() < 1 || actual.greenBufferSize() < 1 || actual.blueBufferSize() < 1)
         qWarning("Could not set rgba buffer; results will be suboptimal");
     if (actual.swapBehavior() == QSurfaceFormat::SingleBuffer)
@@ -346,8 +398,8 @@ void GLRenderWidget::paintGL()
 {
     glClear(GL_COLOR_BUFFER_BIT);
     glPushMatrix();
-    if (media && useVideoRatio && height() > 0) {
-        const float widgetRatio = float(width()) / float(height());
+    if (media && useVideoRatio && window->height() > 0) {
+        const float widgetRatio = float(window->width()) / float(window->height());
         const float videoRatio = media->videoAspectRatio();
         if (videoRatio > widgetRatio)
             glScalef(1, widgetRatio / videoRatio, 1);

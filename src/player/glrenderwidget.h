@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QOpenGLWidget>
+#include <QImage>
 #include <QStringList>
+#include <QWidget>
 
 #include <array>
 #include <memory>
 
 class Media;
+class PictureWindow;
 class QOpenGLShaderProgram;
 struct VideoPicture;
 
@@ -14,9 +16,13 @@ struct VideoPicture;
 // pillarboxed to the video's display aspect ratio. Planar YUV 4:2:0 pictures go into
 // three textures, one a plane, that a fragment shader turns into RGB with the picture's
 // matrix and range; RGB pictures go into one texture drawn by the fixed-function
-// pipeline. Owns the textures, the shader program and the list; reads each picture slot
-// while the Media hands it out. GUI thread only.
-class GLRenderWidget final : public QOpenGLWidget
+// pipeline. The pictures are drawn into a native child window of their own, which the
+// X server puts on screen as it is: nothing of the window around them is drawn again for
+// each picture. The child window takes no input; clicks and keys reach this widget and
+// the window around it. Owns the child window, and in its context the textures, the
+// shader program and the list; reads each picture slot while the Media hands it out. GUI
+// thread only.
+class GLRenderWidget final : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(GLRenderWidget)
@@ -33,8 +39,13 @@ public:
     // before any view exists, from a temporary context.
     static bool showsYuvPictures();
 
+    // The picture as the view draws it now, at the view's size.
+    QImage grabFramebuffer();
+
 signals:
     void windowClosed();
+    // a drawn picture went to the screen
+    void frameSwapped();
 
 public slots:
     void updateFrame(int id);
@@ -43,16 +54,21 @@ public slots:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void initializeGL() override;
-    void resizeGL(int w, int h) override;
-    void paintGL() override;
 
 private:
+    friend class PictureWindow;
+    // Called by the child window with its context current.
+    void initializeGL();
+    void resizeGL(int w, int h);
+    void paintGL();
+    void releaseGL();
     static void readExtensions();
     void uploadRgb(const VideoPicture &p);
     void uploadPlanes(const VideoPicture &p);
 
-    Media *media = nullptr; // not owned
+    Media *media = nullptr;          // not owned
+    QWidget *container = nullptr;    // child widget holding the window
+    PictureWindow *window = nullptr; // owned by the container
     unsigned displayList = 0;
     unsigned textureId = 0;
     bool useVideoRatio = true;
