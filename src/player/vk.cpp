@@ -1,7 +1,7 @@
 #include "player/vk.h"
 
 #include "editor/textedit.h"
-#include "media/iaudio.h"
+#include "lesson/lessoncontroller.h"
 #include "media/media.h"
 #include "player/controlbutton.h"
 #include "player/controlwidget.h"
@@ -22,11 +22,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTimer>
 #include <QUrl>
-
-#include <algorithm>
-#include <utility>
 
 const char Vk::homePage[] = "https://vorlyn.org/player";
 
@@ -43,6 +39,20 @@ QDir &lastMediaPath()
 constexpr int scaleForAnySize = SWS_BICUBIC;
 constexpr int scaleForPowerOfTwo = SWS_FAST_BILINEAR;
 
+// What the picture view can show: pictures of any size or of power-of-two sizes only, and
+// the decoder's YUV planes (turned into RGB as they are drawn) or RGB only.
+LessonController::PictureFormat pictureFormat()
+{
+    const bool npot =
+        GLRenderWidget::hasGLExtension(QStringLiteral("GL_EXT_texture_non_power_of_two")) ||
+        GLRenderWidget::hasGLExtension(QStringLiteral("GL_ARB_texture_non_power_of_two"));
+    LessonController::PictureFormat format;
+    format.powerOfTwo = !npot;
+    format.scaleFlags = npot ? scaleForAnySize : scaleForPowerOfTwo;
+    format.pixelFormat = GLRenderWidget::showsYuvPictures() ? AV_PIX_FMT_YUV420P : AV_PIX_FMT_RGB24;
+    return format;
+}
+
 } // namespace
 
 Vk::Vk(QWidget *parent) : QMainWindow(parent)
@@ -58,17 +68,25 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
              desktop.y() + desktop.height() / 2 - height() / 2);
     }
 
+    lesson_ = std::make_unique<LessonController>();
+    lesson_->setPictureFormat(pictureFormat());
     createCentralWidgets();
+
+    LessonController *l = lesson_.get();
+    connect(l, &LessonController::lessonClosing, glWidget, [this] { glWidget->setVideo(nullptr); });
+    connect(l, &LessonController::lessonOpened, this, &Vk::showLesson);
+    connect(l, &LessonController::lessonClosed, this, &Vk::showIdle);
+    connect(l, &LessonController::playingChanged, this, &Vk::isPlay);
+    connect(l, &LessonController::positionChanged, this, &Vk::showPosition);
+    connect(l, &LessonController::marksChanged, this, &Vk::showMarks);
+    connect(l, &LessonController::error, this,
+            [this](const QString &msg) { QMessageBox::warning(this, tr("Vorlyn Player"), msg); });
 
     editor = std::make_unique<TextEdit>();
     editor->resize(610, 400);
     connect(this, &Vk::setDirPath, editor.get(), &TextEdit::fileSaveDefault);
     connect(editor.get(), &TextEdit::keyDelegate, this, &Vk::keyDelegateTrigger);
     connect(qApp, &QCoreApplication::aboutToQuit, editor.get(), &TextEdit::saveBeforeQuit);
-
-    timingTimer = new QTimer(this);
-    timingTimer->setInterval(250);
-    connect(timingTimer, &QTimer::timeout, this, &Vk::refreshTiming);
 
     createActions();
     setWindowTitle(tr("Vorlyn Player"));
@@ -80,10 +98,16 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
 
 Vk::~Vk()
 {
-    timingTimer->stop();
+    // the lesson goes before the view that shows it
+    lesson_->disconnect(this);
     glWidget->setVideo(nullptr);
-    takeMedia().reset();
+    lesson_.reset();
     delete trayMenu;
+}
+
+Media *Vk::currentMedia() const
+{
+    return lesson_->media();
 }
 
 void Vk::createCentralWidgets()
@@ -112,7 +136,8 @@ void Vk::createCentralWidgets()
     panel->addWidget(positionLabel, 0, 0, -1, 1, Qt::AlignLeft | Qt::AlignTop);
     seekSlider = new QSeekSlider(controlWidget);
     seekSlider->setEnabled(false);
-    connect(seekSlider, &QSeekSlider::valueChanged, this, &Vk::on_actionSeek);
+    connect(seekSlider, &QSeekSlider::valueChanged, lesson_.get(),
+            &LessonController::seekToFraction);
     panel->addWidget(seekSlider, 0, 1, -1, 20, Qt::AlignTop);
     durationLabel = new QLabel(controlWidget);
     durationLabel->setObjectName(QStringLiteral("durationLabel"));
@@ -120,20 +145,24 @@ void Vk::createCentralWidgets()
     controlButton = new ControlButton(controlWidget);
     panel->addWidget(controlButton, 1, 0, 1, -1, Qt::AlignTop);
 
-    connect(controlButton, &ControlButton::playPause, this, &Vk::on_actionPlayPause);
-    connect(controlButton, &ControlButton::setMarkInSignal, this, &Vk::on_actionMarkInSeek);
-    connect(controlButton, &ControlButton::setMarkOut, this, &Vk::on_actionMarkOutSeek);
-    connect(controlButton, &ControlButton::stop, this, &Vk::on_actionStop);
-    connect(controlButton, &ControlButton::forward, this, &Vk::on_actionForward);
-    connect(controlButton, &ControlButton::backward, this, &Vk::on_actionBackward);
-    connect(controlButton, &ControlButton::resetMark, this, &Vk::on_actionMarkReset);
-    connect(controlButton, &ControlButton::volumeChanged, this, &Vk::on_actionVolume);
-    connect(controlButton, &ControlButton::resetMarkIn, this, &Vk::on_actionMarkInReset);
-    connect(controlButton, &ControlButton::resetMarkOut, this, &Vk::on_actionMarkOutReset);
-    connect(controlButton, &ControlButton::startSharpL, this, &Vk::on_actionMarkInSharpL);
-    connect(controlButton, &ControlButton::startSharpR, this, &Vk::on_actionMarkInSharpR);
-    connect(controlButton, &ControlButton::endSharpL, this, &Vk::on_actionMarkOutSharpL);
-    connect(controlButton, &ControlButton::endSharpR, this, &Vk::on_actionMarkOutSharpR);
+    LessonController *l = lesson_.get();
+    const double nudge = LessonController::markNudgeSeconds;
+    connect(controlButton, &ControlButton::playPause, l, &LessonController::playPause);
+    connect(controlButton, &ControlButton::setMarkInSignal, l, &LessonController::setMarkInHere);
+    connect(controlButton, &ControlButton::setMarkOut, l, &LessonController::setMarkOutHere);
+    connect(controlButton, &ControlButton::stop, l, &LessonController::close);
+    connect(controlButton, &ControlButton::forward, l,
+            [l] { l->seekBy(LessonController::skipSeconds); });
+    connect(controlButton, &ControlButton::backward, l,
+            [l] { l->seekBy(-LessonController::skipSeconds); });
+    connect(controlButton, &ControlButton::resetMark, l, &LessonController::resetMarks);
+    connect(controlButton, &ControlButton::volumeChanged, l, &LessonController::setVolume);
+    connect(controlButton, &ControlButton::resetMarkIn, l, &LessonController::previousStretch);
+    connect(controlButton, &ControlButton::resetMarkOut, l, &LessonController::nextStretch);
+    connect(controlButton, &ControlButton::startSharpL, l, [l, nudge] { l->nudgeMarkIn(-nudge); });
+    connect(controlButton, &ControlButton::startSharpR, l, [l, nudge] { l->nudgeMarkIn(nudge); });
+    connect(controlButton, &ControlButton::endSharpL, l, [l, nudge] { l->nudgeMarkOut(-nudge); });
+    connect(controlButton, &ControlButton::endSharpR, l, [l, nudge] { l->nudgeMarkOut(nudge); });
     connect(this, &Vk::isPlay, controlButton, &ControlButton::playIcon);
     connect(controlButton, &ControlButton::controlEditor, this, &Vk::on_actionEidtor);
 }
@@ -186,24 +215,6 @@ void Vk::createTrayIcon()
     connect(trayIcon, &QSystemTrayIcon::activated, this, &Vk::iconActivated);
 }
 
-double Vk::frac(int64_t x) const
-{
-    // a file whose length is unknown has no place on the slider
-    if (!media->hasKnownLength())
-        return 0.0;
-    const double s = double(media->startTime());
-    const double d = double(media->endTime());
-    return std::clamp((double(x) - s) / (d - s), 0.0, 1.0);
-}
-
-int64_t Vk::positionAt(double f) const
-{
-    const int64_t s = media->startTime();
-    if (!media->hasKnownLength())
-        return s;
-    return s + int64_t(double(media->endTime() - s) * f);
-}
-
 QString Vk::chooseMediaFile()
 {
     const QString name = QFileDialog::getOpenFileName(
@@ -218,17 +229,7 @@ void Vk::on_actionOpen_activated()
 {
     const QString name = chooseMediaFile();
     if (!name.isEmpty() && QFileInfo(name).isFile())
-        openMedia(name);
-}
-
-std::unique_ptr<Media> Vk::takeMedia()
-{
-    std::unique_ptr<Media> old = std::exchange(media, nullptr);
-    timingTimer->stop();
-    glWidget->setVideo(nullptr);
-    if (old)
-        old->disconnect(this);
-    return old;
+        lesson_->open(name);
 }
 
 void Vk::showIdle()
@@ -245,67 +246,32 @@ void Vk::showIdle()
     positionLabel->hide();
     durationLabel->hide();
     controlWidget->update();
-    emit isPlay(false);
 }
 
-void Vk::openMedia(const QString &name)
+void Vk::showLesson(const QString &file)
 {
-    // The lesson playing until now stops first and goes last: a new one of the same sound
-    // format takes its sink over instead of closing and opening one.
-    std::unique_ptr<Media> old = takeMedia();
-    if (old)
-        old->stop();
-
-    const bool npot =
-        GLRenderWidget::hasGLExtension(QStringLiteral("GL_EXT_texture_non_power_of_two")) ||
-        GLRenderWidget::hasGLExtension(QStringLiteral("GL_ARB_texture_non_power_of_two"));
-    // The view turns the decoder's YUV planes into RGB as it draws them where it can;
-    // elsewhere the engine converts every picture to RGB.
-    const int ringPixelFormat =
-        GLRenderWidget::showsYuvPictures() ? AV_PIX_FMT_YUV420P : AV_PIX_FMT_RGB24;
-    auto next = std::make_unique<Media>(nullptr, !npot, npot ? scaleForAnySize : scaleForPowerOfTwo,
-                                        ringPixelFormat, 0, 0);
-    // A file that cannot be played says why, instead of leaving a black screen.
-    connect(next.get(), &Media::error, this,
-            [this](const QString &msg) { QMessageBox::warning(this, tr("Vorlyn Player"), msg); });
-    if (!next->open(name)) {
-        // the learner's document stays as it is: no transcript for a file that did not open
-        showIdle();
-        return;
-    }
-    // a click or key that arrived while the old lesson's sound closed may have opened
-    // another lesson meanwhile: the file asked for last wins
-    std::unique_ptr<Media> superseded = std::exchange(media, std::move(next));
-
-    connect(media.get(), &Media::running, this, &Vk::updateRefreshTimerState);
-    connect(media.get(), &Media::paused, this, &Vk::updateRefreshTimerState);
-    connect(media.get(), &Media::markingChanged, this, &Vk::showMarks);
+    Media *media = lesson_->media();
     seekSlider->resetMark();
     seekSlider->setValue(0);
-    const bool known = media->hasKnownLength();
+    const bool known = lesson_->hasKnownLength();
     seekSlider->setEnabled(known);
     seekSlider->setToolTip(known ? QString() : tr("The length of this file is unknown."));
     if (media->hasVideo()) {
-        glWidget->setVideo(media.get());
+        glWidget->setVideo(media);
         screenWidget->hide();
         glWidget->show();
     } else {
         // a lesson without pictures shows its cover, or its name, never an old picture
-        screenWidget->showLesson(QFileInfo(name).completeBaseName(), media->coverArt());
+        screenWidget->showLesson(QFileInfo(file).completeBaseName(), media->coverArt());
         screenWidget->show();
         glWidget->hide();
     }
-    emit isPlay(true);
-    emit setDirPath(name);
-
-    media->start();
-    durationLabel->setText(known ? media->timeText(media->duration()) : QStringLiteral("--:--:--"));
+    durationLabel->setText(known ? lesson_->timeText(lesson_->durationSeconds())
+                                 : QStringLiteral("--:--:--"));
     durationLabel->show();
-    positionLabel->setText(media->timeText(media->startTime()));
     positionLabel->show();
     controlWidget->update();
-    superseded.reset();
-    old.reset(); // may run the event loop while its sound closes
+    emit setDirPath(file);
 }
 
 void Vk::on_actionFullscreen_toggled(bool on)
@@ -322,151 +288,24 @@ void Vk::on_actionFullscreen_toggled(bool on)
 
 void Vk::on_actionSeek(double f)
 {
-    if (!media)
-        return;
-    seekPending = true;
-    const int64_t t = positionAt(f);
-    const int64_t s = media->startTime();
-    const int64_t d = media->endTime();
-    const int64_t in = media->markIn();
-    const int64_t out = media->markOut();
-    if (in < s || out > d) {
-        media->seek(t);
-    } else {
-        if (in < t && t < out)
-            media->seek(t);
-        if (in > t)
-            media->setMarkInAt(t);
-        if (out < t)
-            media->setMarkOutAt(t);
-    }
+    lesson_->seekToFraction(f);
 }
 
-void Vk::on_actionMarkInSeek()
+void Vk::showMarks(double inSeconds, double outSeconds)
 {
-    // the position already counts from the stream's own zero, start time included
-    if (media)
-        media->setMarkInAt(media->position());
-}
-
-void Vk::on_actionMarkOutSeek()
-{
-    if (media)
-        media->setMarkOutAt(media->position());
-}
-
-void Vk::on_actionMarkReset()
-{
-    if (!media)
-        return;
-    media->resetMarkIn();
-    media->resetMarkOut();
-}
-
-void Vk::on_actionMarkInReset()
-{
-    if (!media || media->markIn() == media->startTime())
-        return; // the loop already starts at the beginning
-    // the stretch before the loop becomes the loop
-    const int64_t in = media->markIn();
-    media->resetMarkIn();
-    media->setMarkOutAt(in);
-}
-
-void Vk::on_actionMarkOutReset()
-{
-    if (!media || media->markOut() == media->endTime())
-        return;
-    // the stretch after the loop becomes the loop
-    const int64_t out = media->markOut();
-    media->seek(out);
-    media->resetMarkOut();
-    media->setMarkInAt(out);
-}
-
-void Vk::showMarks()
-{
-    if (!media)
-        return;
     // the engine clamps the marks: the flags show where they are, not where they were asked
-    seekSlider->setMarkInFlag(frac(media->markIn()));
-    seekSlider->setMarkOutFlag(frac(media->markOut()));
-}
-
-void Vk::nudgeMarkIn(int64_t delta)
-{
-    if (media)
-        media->setMarkInAt(media->markIn() + delta);
-}
-
-void Vk::nudgeMarkOut(int64_t delta)
-{
-    // a loop end the learner never set lies nowhere: there is nothing to nudge
-    if (media && media->markOut() != Media::unknownEnd)
-        media->setMarkOutAt(media->markOut() + delta);
-}
-
-void Vk::on_actionMarkInSharpL()
-{
-    if (media)
-        nudgeMarkIn(-media->ticksFromSeconds(markNudgeSeconds));
-}
-
-void Vk::on_actionMarkInSharpR()
-{
-    if (media)
-        nudgeMarkIn(media->ticksFromSeconds(markNudgeSeconds));
-}
-
-void Vk::on_actionMarkOutSharpL()
-{
-    if (media)
-        nudgeMarkOut(-media->ticksFromSeconds(markNudgeSeconds));
-}
-
-void Vk::on_actionMarkOutSharpR()
-{
-    if (media)
-        nudgeMarkOut(media->ticksFromSeconds(markNudgeSeconds));
+    seekSlider->setMarkInFlag(lesson_->fractionAt(inSeconds));
+    seekSlider->setMarkOutFlag(lesson_->fractionAt(outSeconds));
 }
 
 void Vk::on_actionPlayPause()
 {
-    if (!media)
-        return;
-    if (media->isStopped()) {
-        media->play(true);
-        emit isPlay(true);
-    } else {
-        media->play(false);
-        emit isPlay(false);
-    }
+    lesson_->playPause();
 }
 
 void Vk::on_actionStop()
 {
-    std::unique_ptr<Media> old = takeMedia();
-    if (old)
-        old->stop();
-    showIdle();
-    old.reset(); // may run the event loop while its sound closes
-}
-
-void Vk::on_actionForward()
-{
-    if (media)
-        media->seekBySeconds(30.0);
-}
-
-void Vk::on_actionBackward()
-{
-    if (media)
-        media->seekBySeconds(-30.0);
-}
-
-void Vk::on_actionVolume(double left, double right)
-{
-    IAudio::instance()->setVolume(left, right);
+    lesson_->close();
 }
 
 void Vk::on_actionEidtor()
@@ -479,40 +318,14 @@ void Vk::on_actionEidtor()
 
 void Vk::refreshTiming()
 {
-    if (seekPending) {
-        seekPending = false;
-        return;
-    }
-    if (!media)
-        return;
-    const int64_t p = media->position();
-    seekSlider->setValue(frac(p));
-    positionLabel->setText(media->timeText(p));
+    lesson_->reportPosition();
+}
+
+void Vk::showPosition(double seconds)
+{
+    seekSlider->setValue(lesson_->fractionAt(seconds));
+    positionLabel->setText(lesson_->timeText(seconds));
     controlWidget->update();
-}
-
-void Vk::pauseAfterFrame()
-{
-    if (!media)
-        return;
-    media->pause(false);
-    disconnect(media.get(), &Media::frameReady, this, &Vk::pauseAfterFrame);
-}
-
-void Vk::updateRefreshTimerState()
-{
-    if (media && !media->isPaused() && !media->isStopped())
-        timingTimer->start();
-    else
-        timingTimer->stop();
-}
-
-void Vk::stopPlayback()
-{
-    if (media) {
-        media->play(false);
-        emit isPlay(false);
-    }
 }
 
 void Vk::iconActivated(QSystemTrayIcon::ActivationReason reason)
@@ -523,7 +336,7 @@ void Vk::iconActivated(QSystemTrayIcon::ActivationReason reason)
         showNormal();
         return;
     }
-    stopPlayback();
+    lesson_->stopPlaying();
     hide();
 }
 
@@ -534,21 +347,22 @@ void Vk::loadHelp()
 
 void Vk::keyDelegateTrigger(int key)
 {
+    const double nudge = LessonController::markNudgeSeconds;
     switch (key) {
     case Qt::Key_F1:
-        on_actionMarkInSharpL();
+        lesson_->nudgeMarkIn(-nudge);
         break;
     case Qt::Key_F2:
-        on_actionMarkInSharpR();
+        lesson_->nudgeMarkIn(nudge);
         break;
     case Qt::Key_F3:
-        on_actionMarkOutSharpL();
+        lesson_->nudgeMarkOut(-nudge);
         break;
     case Qt::Key_F4:
-        on_actionMarkOutSharpR();
+        lesson_->nudgeMarkOut(nudge);
         break;
     case Qt::Key_F5:
-        on_actionPlayPause();
+        lesson_->playPause();
         break;
     default:
         break;
@@ -565,13 +379,13 @@ void Vk::keyPressEvent(QKeyEvent *event)
             fullScreenAction->setChecked(false);
         break;
     case Qt::Key_Space:
-        on_actionPlayPause();
+        lesson_->playPause();
         break;
     case Qt::Key_Left:
-        on_actionBackward();
+        lesson_->seekBy(-LessonController::skipSeconds);
         break;
     case Qt::Key_Right:
-        on_actionForward();
+        lesson_->seekBy(LessonController::skipSeconds);
         break;
     case Qt::Key_F1:
     case Qt::Key_F2:
@@ -582,16 +396,16 @@ void Vk::keyPressEvent(QKeyEvent *event)
         keyDelegateTrigger(event->key());
         break;
     case Qt::Key_F6:
-        on_actionMarkInReset();
+        lesson_->previousStretch();
         break;
     case Qt::Key_F7:
-        on_actionMarkInSeek();
+        lesson_->setMarkInHere();
         break;
     case Qt::Key_F8:
-        on_actionMarkOutSeek();
+        lesson_->setMarkOutHere();
         break;
     case Qt::Key_F9:
-        on_actionMarkOutReset();
+        lesson_->nextStretch();
         break;
     default:
         break;
@@ -600,7 +414,7 @@ void Vk::keyPressEvent(QKeyEvent *event)
 
 void Vk::closeEvent(QCloseEvent *event)
 {
-    stopPlayback();
+    lesson_->stopPlaying();
     event->accept();
     // Without a system tray the hidden window could never be brought back, and the
     // running process would keep the next start from opening a window at all.

@@ -3,12 +3,12 @@
 #include <QMainWindow>
 #include <QSystemTrayIcon>
 
-#include <cstdint>
 #include <memory>
 
 class ControlButton;
 class ControlWidget;
 class GLRenderWidget;
+class LessonController;
 class Media;
 class QAction;
 class QLabel;
@@ -16,12 +16,11 @@ class QMenu;
 class QScreenWidget;
 class QSeekSlider;
 class QSkinObject;
-class QTimer;
 class TextEdit;
 
-// The player's main window: owns at most one Media, shows its pictures or the idle
-// screen, and turns the button bar, slider, keys, menus and tray into commands on it.
-// GUI thread only.
+// The player's main window: shows the lesson's pictures or the idle screen, and turns the
+// button bar, slider, keys, the keys the editor forwards, menus and tray into commands
+// on its LessonController, whose reports it draws. GUI thread only.
 class Vk final : public QMainWindow
 {
     Q_OBJECT
@@ -33,11 +32,9 @@ public:
 
     // The product's home page, opened by "Help".
     static const char homePage[];
-    // How far F1 to F4 move a loop mark, in seconds of media time.
-    static constexpr double markNudgeSeconds = 0.1;
-
-    // The lesson being played, or null.
-    Media *currentMedia() const { return media.get(); }
+    // The lesson being studied, and its engine (null when none is open).
+    LessonController *lesson() const { return lesson_.get(); }
+    Media *currentMedia() const;
 
 signals:
     void isPlay(bool playing);
@@ -47,24 +44,11 @@ public slots:
     void on_actionOpen_activated();
     void on_actionFullscreen_toggled(bool on);
     void on_actionSeek(double f);
-    void on_actionMarkInSeek();
-    void on_actionMarkOutSeek();
-    void on_actionMarkReset();
-    void on_actionMarkInReset();
-    void on_actionMarkOutReset();
-    void on_actionMarkInSharpL();
-    void on_actionMarkInSharpR();
-    void on_actionMarkOutSharpL();
-    void on_actionMarkOutSharpR();
     void on_actionPlayPause();
     void on_actionStop();
-    void on_actionForward();
-    void on_actionBackward();
-    void on_actionVolume(double left, double right);
     void on_actionEidtor();
+    // Draws the lesson's position now (the timing tick).
     void refreshTiming();
-    void pauseAfterFrame();
-    void updateRefreshTimerState();
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void loadHelp();
     void keyDelegateTrigger(int key);
@@ -81,33 +65,19 @@ private:
     void createTrayIcon();
     // The file the learner picks, or an empty string; remembers its folder.
     QString chooseMediaFile();
-    // Opens name with a new Media, which replaces the current one; a file that does not
-    // open leaves the idle screen.
-    void openMedia(const QString &name);
-    // Takes the current Media out of the window before it is stopped, so that nothing
-    // reaches it while it goes: closing its sound can run the event loop, in which the
-    // next click or key arrives. The caller destroys what it returns last.
-    std::unique_ptr<Media> takeMedia();
-    // The idle screen, the play icon, empty labels and slider.
+    // Follows the controller: a lesson's pictures or cover, its length and position,
+    // the slider's flags where its marks are; the idle screen when none is open.
+    void showLesson(const QString &file);
     void showIdle();
-    // Slider fraction of a position, and the position of a slider fraction.
-    double frac(int64_t x) const;
-    int64_t positionAt(double f) const;
-    // Moves a loop mark by delta ticks.
-    void nudgeMarkIn(int64_t delta);
-    void nudgeMarkOut(int64_t delta);
-    // The slider's flags where the media's marks are.
-    void showMarks();
-    // Stops the media, if any, and tells the control bar it no longer plays.
-    void stopPlayback();
+    void showPosition(double seconds);
+    void showMarks(double inSeconds, double outSeconds);
 
-    std::unique_ptr<Media> media;
+    std::unique_ptr<LessonController> lesson_;
     QWidget *central = nullptr;
     ControlWidget *controlWidget = nullptr;
     GLRenderWidget *glWidget = nullptr;
     QSeekSlider *seekSlider = nullptr;
     ControlButton *controlButton = nullptr;
-    QTimer *timingTimer = nullptr;
     QAction *openAction = nullptr;
     QAction *fullScreenAction = nullptr;
     QAction *keepAspectAction = nullptr;
@@ -115,7 +85,6 @@ private:
     QAction *quitAction = nullptr;
     // A child of the window.
     QSkinObject *skin = nullptr;
-    bool seekPending = false;
     QScreenWidget *screenWidget = nullptr;
     // A window of its own, without parent; it goes when the main window goes.
     std::unique_ptr<TextEdit> editor;

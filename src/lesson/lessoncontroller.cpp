@@ -1,0 +1,290 @@
+#include "lesson/lessoncontroller.h"
+
+#include "media/ffmpeg.h"
+#include "media/iaudio.h"
+#include "media/media.h"
+
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+LessonController::LessonController(QObject *parent)
+    : QObject(parent), positionTimer(new QTimer(this))
+{
+    positionTimer->setInterval(positionIntervalMs);
+    connect(positionTimer, &QTimer::timeout, this, &LessonController::reportPosition);
+}
+
+LessonController::~LessonController()
+{
+    positionTimer->stop();
+    if (media_)
+        media_->disconnect(this);
+}
+
+bool LessonController::hasKnownLength() const
+{
+    return media_ && media_->hasKnownLength();
+}
+
+double LessonController::secondsOf(int64_t ticks) const
+{
+    if (ticks == Media::unknownEnd)
+        return std::numeric_limits<double>::infinity();
+    return media::toSeconds(ticks, media_->timeBase());
+}
+
+int64_t LessonController::ticksOf(double seconds) const
+{
+    if (std::isinf(seconds))
+        return Media::unknownEnd;
+    const AVRational tb = media_->timeBase();
+    return std::llround(seconds * tb.den / tb.num);
+}
+
+double LessonController::positionSeconds() const
+{
+    return media_ ? secondsOf(media_->position()) : 0.0;
+}
+
+double LessonController::markInSeconds() const
+{
+    return media_ ? secondsOf(media_->markIn()) : 0.0;
+}
+
+double LessonController::markOutSeconds() const
+{
+    return media_ ? secondsOf(media_->markOut()) : 0.0;
+}
+
+double LessonController::startSeconds() const
+{
+    return media_ ? secondsOf(media_->startTime()) : 0.0;
+}
+
+double LessonController::durationSeconds() const
+{
+    return hasKnownLength() ? secondsOf(media_->duration()) : 0.0;
+}
+
+double LessonController::fractionAt(double seconds) const
+{
+    // a file whose length is unknown has no place on the slider
+    if (!hasKnownLength())
+        return 0.0;
+    const double s = double(media_->startTime());
+    const double d = double(media_->endTime());
+    return std::clamp((double(ticksOf(seconds)) - s) / (d - s), 0.0, 1.0);
+}
+
+QString LessonController::timeText(double seconds) const
+{
+    return media_ ? media_->timeText(ticksOf(seconds)) : QStringLiteral("00:00:00");
+}
+
+int64_t LessonController::ticksAtFraction(double f) const
+{
+    const int64_t s = media_->startTime();
+    if (!media_->hasKnownLength())
+        return s;
+    return s + int64_t(double(media_->endTime() - s) * f);
+}
+
+std::unique_ptr<Media> LessonController::takeMedia()
+{
+    std::unique_ptr<Media> old = std::exchange(media_, nullptr);
+    positionTimer->stop();
+    seekPending = false;
+    if (old) {
+        old->disconnect(this);
+        emit lessonClosing();
+    }
+    return old;
+}
+
+bool LessonController::open(const QString &file)
+{
+    // The lesson playing until now stops first and goes last: a new one of the same sound
+    // format takes its sink over instead of closing and opening one.
+    std::unique_ptr<Media> old = takeMedia();
+    if (old)
+        old->stop();
+
+    auto next = std::make_unique<Media>(nullptr, pictureFormat.powerOfTwo, pictureFormat.scaleFlags,
+                                        pictureFormat.pixelFormat, 0, 0);
+    // a file that cannot be played says why, instead of leaving a black screen
+    connect(next.get(), &Media::error, this, &LessonController::error);
+    if (!next->open(file)) {
+        fileName_.clear();
+        emit lessonClosed();
+        emit playingChanged(false);
+        return false;
+    }
+    // a command that arrived while the old lesson's sound closed may have opened another
+    // lesson meanwhile: the file asked for last wins
+    std::unique_ptr<Media> superseded = takeMedia();
+    media_ = std::move(next);
+    fileName_ = file;
+    connect(media_.get(), &Media::running, this, &LessonController::followRunning);
+    connect(media_.get(), &Media::paused, this, &LessonController::followRunning);
+    connect(media_.get(), &Media::markingChanged, this, &LessonController::emitMarks);
+
+    emit lessonOpened(file);
+    emit playingChanged(true);
+    media_->start();
+    emit positionChanged(startSeconds());
+    superseded.reset();
+    old.reset(); // may run the event loop while its sound closes
+    return true;
+}
+
+void LessonController::close()
+{
+    std::unique_ptr<Media> old = takeMedia();
+    if (old)
+        old->stop();
+    fileName_.clear();
+    emit lessonClosed();
+    emit playingChanged(false);
+    old.reset(); // may run the event loop while its sound closes
+}
+
+void LessonController::playPause()
+{
+    if (!media_)
+        return;
+    const bool start = media_->isStopped();
+    media_->play(start);
+    emit playingChanged(start);
+}
+
+void LessonController::stopPlaying()
+{
+    if (!media_)
+        return;
+    media_->play(false);
+    emit playingChanged(false);
+}
+
+void LessonController::setMarkInHere()
+{
+    // the position already counts from the stream's own zero, start time included
+    if (media_)
+        media_->setMarkInAt(media_->position());
+}
+
+void LessonController::setMarkOutHere()
+{
+    if (media_)
+        media_->setMarkOutAt(media_->position());
+}
+
+void LessonController::nudge(bool markIn, double seconds)
+{
+    if (!media_)
+        return;
+    const int64_t step = media_->ticksFromSeconds(std::abs(seconds));
+    const int64_t delta = seconds < 0 ? -step : step;
+    if (markIn) {
+        media_->setMarkInAt(media_->markIn() + delta);
+        return;
+    }
+    // a loop end the learner never set lies nowhere: there is nothing to nudge
+    if (media_->markOut() != Media::unknownEnd)
+        media_->setMarkOutAt(media_->markOut() + delta);
+}
+
+void LessonController::nudgeMarkIn(double seconds)
+{
+    nudge(true, seconds);
+}
+
+void LessonController::nudgeMarkOut(double seconds)
+{
+    nudge(false, seconds);
+}
+
+void LessonController::previousStretch()
+{
+    if (!media_ || media_->markIn() == media_->startTime())
+        return; // the loop already starts at the beginning
+    const int64_t in = media_->markIn();
+    media_->resetMarkIn();
+    media_->setMarkOutAt(in);
+}
+
+void LessonController::nextStretch()
+{
+    if (!media_ || media_->markOut() == media_->endTime())
+        return; // the loop already ends at the end
+    const int64_t out = media_->markOut();
+    media_->seek(out);
+    media_->resetMarkOut();
+    media_->setMarkInAt(out);
+}
+
+void LessonController::resetMarks()
+{
+    if (!media_)
+        return;
+    media_->resetMarkIn();
+    media_->resetMarkOut();
+}
+
+void LessonController::seekBy(double seconds)
+{
+    if (media_)
+        media_->seekBySeconds(seconds);
+}
+
+void LessonController::seekToFraction(double f)
+{
+    if (!media_)
+        return;
+    seekPending = true;
+    const int64_t t = ticksAtFraction(f);
+    const int64_t in = media_->markIn();
+    const int64_t out = media_->markOut();
+    if (in < media_->startTime() || out > media_->endTime()) {
+        media_->seek(t);
+        return;
+    }
+    if (in < t && t < out)
+        media_->seek(t);
+    if (in > t)
+        media_->setMarkInAt(t);
+    if (out < t)
+        media_->setMarkOutAt(t);
+}
+
+void LessonController::setVolume(double left, double right)
+{
+    IAudio::instance()->setVolume(left, right);
+}
+
+void LessonController::reportPosition()
+{
+    if (seekPending) {
+        seekPending = false;
+        return;
+    }
+    if (media_)
+        emit positionChanged(positionSeconds());
+}
+
+void LessonController::emitMarks()
+{
+    if (media_)
+        emit marksChanged(markInSeconds(), markOutSeconds());
+}
+
+void LessonController::followRunning()
+{
+    if (media_ && !media_->isPaused() && !media_->isStopped())
+        positionTimer->start();
+    else
+        positionTimer->stop();
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class Media;
+class QTimer;
+
+// The lesson being studied: owns its Media and turns the learner's commands (loop marks
+// from the position, nudges, the stretch before or after the loop, seeks, play/pause,
+// stop) into calls on it. The window's keys, the button bar, the keys the editor
+// forwards and the tray only call these commands, and the views draw what the signals
+// report. Times are in seconds of the lesson's reference stream, counted as the file
+// counts them (its start time included). Not a widget; GUI thread only.
+class LessonController final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LessonController)
+
+public:
+    // How the engine prepares the pictures for the view that shows them.
+    struct PictureFormat
+    {
+        bool powerOfTwo = false; // the view's textures need power-of-two sizes
+        int scaleFlags = 0;      // the converter's scaling (SWS_*)
+        int pixelFormat = 0;     // the picture ring's format (AV_PIX_FMT_*)
+    };
+
+    // How far a nudge moves a loop mark, and a skip the position.
+    static constexpr double markNudgeSeconds = 0.1;
+    static constexpr double skipSeconds = 30.0;
+    // How often the position is reported while the lesson plays.
+    static constexpr int positionIntervalMs = 250;
+
+    explicit LessonController(QObject *parent = nullptr);
+    ~LessonController() override;
+
+    // Applies to the lessons opened from now on.
+    void setPictureFormat(const PictureFormat &format) { pictureFormat = format; }
+
+    // The lesson's engine, or null when no lesson is open.
+    Media *media() const { return media_.get(); }
+    QString fileName() const { return fileName_; }
+    bool isOpen() const { return media_ != nullptr; }
+    bool hasKnownLength() const;
+
+    double positionSeconds() const;
+    double markInSeconds() const;
+    // A loop end the learner never set on a file of unknown length lies nowhere: infinity.
+    double markOutSeconds() const;
+    double startSeconds() const;
+    double durationSeconds() const;
+    // The place of a time on the slider, 0 to 1; 0 for a file of unknown length.
+    double fractionAt(double seconds) const;
+    // "hh:mm:ss" of a time, as the lesson's clock shows it.
+    QString timeText(double seconds) const;
+
+public slots:
+    // Opens file as the new lesson and plays it; the lesson playing until now stops
+    // first and goes last. False (with error() saying why) when the file does not open;
+    // no lesson is open then.
+    bool open(const QString &file);
+    // Stops and closes the lesson.
+    void close();
+    // Plays a stopped lesson, stops a playing one.
+    void playPause();
+    // Stops playing, keeping the lesson open.
+    void stopPlaying();
+    // The loop starts or ends where the lesson is now.
+    void setMarkInHere();
+    void setMarkOutHere();
+    // Moves a loop mark by seconds (negative: earlier); the engine keeps it in range.
+    void nudgeMarkIn(double seconds);
+    void nudgeMarkOut(double seconds);
+    // The stretch before the loop, or after it, becomes the loop.
+    void previousStretch();
+    void nextStretch();
+    // The loop spans the whole lesson again.
+    void resetMarks();
+    // Skips by seconds (negative: back).
+    void seekBy(double seconds);
+    // The slider's rule for a place the learner picked, 0 to 1: inside the loop it seeks
+    // there; before the loop's start or past its end it moves that mark there instead.
+    // The next position report is skipped, so the slider is not drawn back meanwhile.
+    void seekToFraction(double f);
+    void setVolume(double left, double right);
+    // Reports the position now, unless a slider seek has just been made.
+    void reportPosition();
+
+signals:
+    // The lesson's Media is about to go: drop every pointer to it.
+    void lessonClosing();
+    // A new lesson is in place, about to play.
+    void lessonOpened(const QString &file);
+    // No lesson is open any more (closed, or a file that did not open).
+    void lessonClosed();
+    void playingChanged(bool playing);
+    // Where the engine put the marks (it clamps them), not where they were asked.
+    void marksChanged(double inSeconds, double outSeconds);
+    void positionChanged(double seconds);
+    void error(const QString &message);
+
+private:
+    // Takes the Media out of the controller before it is stopped, so that nothing reaches
+    // it while it goes: closing its sound can run the event loop, in which the next
+    // command arrives. The caller destroys what it returns last.
+    std::unique_ptr<Media> takeMedia();
+    double secondsOf(int64_t ticks) const;
+    int64_t ticksOf(double seconds) const;
+    int64_t ticksAtFraction(double f) const;
+    void nudge(bool markIn, double seconds);
+    void emitMarks();
+    void followRunning();
+
+    std::unique_ptr<Media> media_;
+    QString fileName_;
+    PictureFormat pictureFormat;
+    QTimer *positionTimer = nullptr; // child
+    bool seekPending = false;
+};

@@ -1,0 +1,126 @@
+// The lesson's commands without any window: loop marks from the position, nudges, the
+// stretches before and after the loop, and opening, replacing and closing lessons.
+#include "lesson/lessoncontroller.h"
+
+#include "media/media.h"
+#include "support/mediafixtures.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestLessonController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void loopCommandsMoveTheMarks();
+    void opensReplacesAndCloses();
+
+private:
+    MediaFixtures fx;
+};
+
+void TestLessonController::initTestCase()
+{
+    QVERIFY(fx.dir.isValid());
+    // Matroska counts in milliseconds: a tenth of a second is exactly 100 ticks
+    QVERIFY(fx.make(QStringLiteral("lesson.mkv"),
+                    MediaFixtures::videoSource(QStringLiteral("320x240"), 6) +
+                        MediaFixtures::toneSource(6) + MediaFixtures::h264()));
+    QVERIFY(fx.make(QStringLiteral("speech.mp3"), MediaFixtures::toneSource(4)));
+}
+
+void TestLessonController::loopCommandsMoveTheMarks()
+{
+    LessonController lesson;
+    QSignalSpy marks(&lesson, &LessonController::marksChanged);
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    // what the views were told last is where the engine put the marks
+    const auto reported = [&] {
+        return marks.isEmpty()
+                   ? QPair<double, double>(-1, -1)
+                   : qMakePair(marks.last().at(0).toDouble(), marks.last().at(1).toDouble());
+    };
+    const auto near = [](double a, double b) { return qAbs(a - b) < 0.0015; };
+
+    QTRY_VERIFY_WITH_TIMEOUT(lesson.positionSeconds() > 1.0, 20000);
+    lesson.playPause(); // stopped: the position holds still
+    const double here = lesson.positionSeconds();
+    lesson.setMarkInHere();
+    QCOMPARE(lesson.markInSeconds(), here);
+    lesson.playPause();
+    QTRY_VERIFY_WITH_TIMEOUT(lesson.positionSeconds() > here + 1.0, 20000);
+    lesson.setMarkOutHere();
+    const double in = lesson.markInSeconds();
+    const double out = lesson.markOutSeconds();
+    QVERIFY2(out > here + 1.0, qPrintable(QString::number(out)));
+    QCOMPARE(reported(), qMakePair(in, out));
+
+    lesson.nudgeMarkIn(LessonController::markNudgeSeconds);
+    lesson.nudgeMarkOut(-LessonController::markNudgeSeconds);
+    QVERIFY(near(lesson.markInSeconds(), in + 0.1));
+    QVERIFY(near(lesson.markOutSeconds(), out - 0.1));
+    QCOMPARE(reported(), qMakePair(lesson.markInSeconds(), lesson.markOutSeconds()));
+
+    // the stretch after the loop, then the one before it, become the loop
+    const double nudgedOut = lesson.markOutSeconds();
+    lesson.nextStretch();
+    QCOMPARE(lesson.markInSeconds(), nudgedOut);
+    QCOMPARE(lesson.fractionAt(lesson.markOutSeconds()), 1.0);
+    lesson.previousStretch();
+    QCOMPARE(lesson.markInSeconds(), lesson.startSeconds());
+    QCOMPARE(lesson.markOutSeconds(), nudgedOut);
+    QCOMPARE(reported(), qMakePair(lesson.startSeconds(), nudgedOut));
+
+    lesson.resetMarks();
+    QCOMPARE(lesson.fractionAt(lesson.markInSeconds()), 0.0);
+    QCOMPARE(lesson.fractionAt(lesson.markOutSeconds()), 1.0);
+    QCOMPARE(lesson.timeText(lesson.durationSeconds()), QStringLiteral("00:00:06"));
+}
+
+void TestLessonController::opensReplacesAndCloses()
+{
+    LessonController lesson;
+    // without a lesson every command does nothing
+    lesson.playPause();
+    lesson.setMarkInHere();
+    lesson.nudgeMarkOut(0.1);
+    lesson.nextStretch();
+    lesson.seekToFraction(0.5);
+    lesson.reportPosition();
+    QVERIFY(!lesson.isOpen());
+
+    QStringList events;
+    connect(&lesson, &LessonController::lessonClosing, this,
+            [&] { events << QStringLiteral("closing"); });
+    connect(&lesson, &LessonController::lessonOpened, this, [&](const QString &f) {
+        events << QStringLiteral("opened ") + QFileInfo(f).fileName();
+    });
+    connect(&lesson, &LessonController::lessonClosed, this,
+            [&] { events << QStringLiteral("closed"); });
+    connect(&lesson, &LessonController::error, this, [&] { events << QStringLiteral("error"); });
+
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    Media *first = lesson.media();
+    QTRY_VERIFY_WITH_TIMEOUT(lesson.positionSeconds() > 0.2, 20000);
+    QSignalSpy positions(&lesson, &LessonController::positionChanged);
+    QVERIFY(positions.wait(5000));
+    // another lesson replaces it; one that does not open leaves none
+    QVERIFY(lesson.open(fx.path(QStringLiteral("speech.mp3"))));
+    QVERIFY(lesson.media() != first);
+    QVERIFY(!lesson.media()->hasVideo());
+    QVERIFY(!lesson.open(fx.path(QStringLiteral("missing.mkv"))));
+    QVERIFY(!lesson.isOpen());
+    QVERIFY(lesson.open(fx.path(QStringLiteral("speech.mp3"))));
+    lesson.close();
+    QVERIFY(!lesson.isOpen());
+    QCOMPARE(events, (QStringList{QStringLiteral("opened lesson.mkv"), QStringLiteral("closing"),
+                                  QStringLiteral("opened speech.mp3"), QStringLiteral("closing"),
+                                  QStringLiteral("error"), QStringLiteral("closed"),
+                                  QStringLiteral("opened speech.mp3"), QStringLiteral("closing"),
+                                  QStringLiteral("closed")}));
+}
+
+QTEST_GUILESS_MAIN(TestLessonController)
+#include "tst_lessoncontroller.moc"
