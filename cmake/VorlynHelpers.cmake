@@ -39,18 +39,20 @@ if(vorlyn_sanitizers)
     endif()
 endif()
 
-# vorlyn_add_subsystem(<name> [SOURCES ...] [DEPENDS ...])
+# vorlyn_add_subsystem(<name> [SOURCES ...] [DEPENDS ...] [PRIVATE ...])
 # One static library per subsystem, target vorlyn_<name>. Headers are included as
-# "<name>/<file>.h" from src/. A subsystem whose code has not been written yet is an
-# interface target that only carries its dependencies, so the dependency graph is
-# fixed from the start.
+# "<name>/<file>.h" from src/. DEPENDS are what its headers use; PRIVATE only what its
+# sources use, so nothing of them reaches the code that uses the library. A subsystem
+# whose code has not been written yet is an interface target that only carries its
+# dependencies, so the dependency graph is fixed from the start.
 function(vorlyn_add_subsystem name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;PRIVATE" ${ARGN})
     set(target vorlyn_${name})
     if(ARG_SOURCES)
         add_library(${target} STATIC ${ARG_SOURCES})
         target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
         target_link_libraries(${target} PUBLIC vorlyn_settings ${ARG_DEPENDS})
+        target_link_libraries(${target} PRIVATE ${ARG_PRIVATE})
     else()
         add_library(${target} INTERFACE)
         target_link_libraries(${target} INTERFACE vorlyn_settings ${ARG_DEPENDS})

@@ -3,7 +3,7 @@
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
 #include "diff/plaintext.h"
-#include "phonetic/nofocusrectanglestyle.h"
+#include "studystyle/nofocusrectanglestyle.h"
 
 #include <QDir>
 #include <QFileDialog>

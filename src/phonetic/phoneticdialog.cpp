@@ -1,6 +1,6 @@
 #include "phonetic/phoneticdialog.h"
 
-#include "phonetic/nofocusrectanglestyle.h"
+#include "studystyle/nofocusrectanglestyle.h"
 #include "phonetic/phonetictokens.h"
 
 #include <QGroupBox>

@@ -3,7 +3,7 @@
 // unlimited search, the list refill and entry display, unreadable dictionaries; and the style
 // that leaves out focus rectangles.
 #include "phonetic/dictionaryfixture.h"
-#include "phonetic/nofocusrectanglestyle.h"
+#include "studystyle/nofocusrectanglestyle.h"
 #include "phonetic/phoneticdialog.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "phonetic/nofocusrectanglestyle.h"
+#include "studystyle/nofocusrectanglestyle.h"
 
 #include <QWidget>
 
