@@ -110,56 +110,46 @@
 <context>
     <name>DiffDialog</name>
     <message>
-        <location filename="../../src/diff/diffdialog.cpp" line="+47"/>
+        <location filename="../../src/diff/diffdialog.ui" line="+14"/>
         <source>对比听写与参考原文</source>
         <translation>Compare your dictation with the reference</translation>
     </message>
     <message>
-        <location line="+34"/>
-        <source>参考原文</source>
-        <translation>Reference text</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>对比文本A：
-请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
-        <translation>Comparison text A:
-Type it, paste it with [Ctrl+V] or click [Import A] to import a plain-text file</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+22"/>
         <source>导入A</source>
         <translation>Import A</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>你的听写</source>
-        <translation>Your dictation</translation>
+        <location line="-14"/>
+        <source>参考原文 — 对比文本A：
+请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
+        <translation>Reference text — Comparison text A:
+Type it, paste it with [Ctrl+V] or click [Import A] to import a plain-text file</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>对比文本B：
+        <location line="+21"/>
+        <source>你的听写 — 对比文本B：
 请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</source>
-        <translation>Comparison text B:
+        <translation>Your dictation — Comparison text B:
 Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+14"/>
         <source>导入B</source>
         <translation>Import B</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+25"/>
         <source>比较</source>
         <translation>Compare</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+19"/>
         <source>修改建议：</source>
         <translation>Suggested changes:</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location filename="../../src/diff/diffdialog.cpp" line="+45"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>

@@ -110,56 +110,46 @@
 <context>
     <name>DiffDialog</name>
     <message>
-        <location filename="../../src/diff/diffdialog.cpp" line="+47"/>
+        <location filename="../../src/diff/diffdialog.ui" line="+14"/>
         <source>对比听写与参考原文</source>
         <translation>对比听写与参考原文</translation>
     </message>
     <message>
-        <location line="+34"/>
-        <source>参考原文</source>
-        <translation>参考原文</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>对比文本A：
-请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
-        <translation>对比文本A：
-请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+22"/>
         <source>导入A</source>
         <translation>导入A</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>你的听写</source>
-        <translation>你的听写</translation>
+        <location line="-14"/>
+        <source>参考原文 — 对比文本A：
+请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
+        <translation>参考原文 — 对比文本A：
+请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>对比文本B：
+        <location line="+21"/>
+        <source>你的听写 — 对比文本B：
 请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</source>
-        <translation>对比文本B：
+        <translation>你的听写 — 对比文本B：
 请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+14"/>
         <source>导入B</source>
         <translation>导入B</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+25"/>
         <source>比较</source>
         <translation>比较</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+19"/>
         <source>修改建议：</source>
         <translation>修改建议：</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location filename="../../src/diff/diffdialog.cpp" line="+45"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
