@@ -325,52 +325,52 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>SpellCheckDialog</name>
     <message>
-        <location filename="../../src/spelling/spellcheckdialog.cpp" line="+52"/>
+        <location filename="../../src/spelling/spellcheckdialog.ui" line="+14"/>
         <source>Spell Checker</source>
         <translation>Spell Checker</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+6"/>
         <source>unknown word:</source>
         <translation>unknown word:</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+13"/>
         <source>TextLabel</source>
         <translation>TextLabel</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+10"/>
         <source>&lt;&lt; add to dictionary</source>
         <translation>&lt;&lt; add to dictionary</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>replace with:</source>
         <translation>replace with:</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+12"/>
         <source>replace once</source>
         <translation>replace once</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>replace all</source>
         <translation>replace all</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+23"/>
         <source>ignore once</source>
         <translation>ignore once</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>ignore all</source>
         <translation>ignore all</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+20"/>
         <source>cancel</source>
         <translation>cancel</translation>
     </message>

@@ -325,52 +325,52 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>SpellCheckDialog</name>
     <message>
-        <location filename="../../src/spelling/spellcheckdialog.cpp" line="+52"/>
+        <location filename="../../src/spelling/spellcheckdialog.ui" line="+14"/>
         <source>Spell Checker</source>
         <translation>拼写检查</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+6"/>
         <source>unknown word:</source>
         <translation>未知单词：</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+13"/>
         <source>TextLabel</source>
         <translation>文本标签</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+10"/>
         <source>&lt;&lt; add to dictionary</source>
         <translation>&lt;&lt; 加入词典</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>replace with:</source>
         <translation>替换为：</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+12"/>
         <source>replace once</source>
         <translation>替换一次</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>replace all</source>
         <translation>全部替换</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+23"/>
         <source>ignore once</source>
         <translation>忽略一次</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>ignore all</source>
         <translation>全部忽略</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+20"/>
         <source>cancel</source>
         <translation>取消</translation>
     </message>
