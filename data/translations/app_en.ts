@@ -252,32 +252,32 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>PhoneticDialog</name>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+77"/>
+        <location filename="../../src/phonetic/phoneticdialog.ui" line="+26"/>
         <source>vorlynplayer 听音查词 V1.2</source>
         <translation>vorlynplayer Word Lookup by Sound V1.2</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+15"/>
         <source>模糊查词</source>
         <translation>Fuzzy search</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+13"/>
         <source>特殊音标符号</source>
         <translation>Special phonetic symbols</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+349"/>
         <source>听音查词</source>
         <translation>Search by sound</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+31"/>
         <source>使用说明</source>
         <translation>How to use</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+24"/>
         <source>
   输入音标后，软件会根据读音，搜索出单词！
 
@@ -292,17 +292,17 @@ The file has no sound or picture this program can play.</translation>
   Typing [igzɑ:mpl] finds example</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+103"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>The dictionary &quot;%1&quot; cannot be read: %2</source>
         <translation>The dictionary &quot;%1&quot; cannot be read: %2</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>&quot;%1&quot; is not a search pattern the dialog can read.</source>
         <translation>&quot;%1&quot; is not a search pattern the dialog can read.</translation>
     </message>

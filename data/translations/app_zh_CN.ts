@@ -252,32 +252,32 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>PhoneticDialog</name>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+77"/>
+        <location filename="../../src/phonetic/phoneticdialog.ui" line="+26"/>
         <source>vorlynplayer 听音查词 V1.2</source>
         <translation>vorlynplayer 听音查词 V1.2</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+15"/>
         <source>模糊查词</source>
         <translation>模糊查词</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+13"/>
         <source>特殊音标符号</source>
         <translation>特殊音标符号</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+349"/>
         <source>听音查词</source>
         <translation>听音查词</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+31"/>
         <source>使用说明</source>
         <translation>使用说明</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+24"/>
         <source>
   输入音标后，软件会根据读音，搜索出单词！
 
@@ -292,17 +292,17 @@ The file has no sound or picture this program can play.</source>
   如输入[igzɑ:mpl]即可查得example</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+103"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>用字母 b d e f g h i j k l m n o p r s t u v w z 输入读音，a 表示 ɑ，: 表示长音（ː），&apos; 表示重音（ˈ）；其它音标请点击按钮。例如输入 igza:mpl 可查得 example。</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>The dictionary &quot;%1&quot; cannot be read: %2</source>
         <translation>无法读取词典“%1”：%2</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>&quot;%1&quot; is not a search pattern the dialog can read.</source>
         <translation>“%1”不是可用的查词表达式。</translation>
     </message>
