@@ -110,56 +110,46 @@
 <context>
     <name>DiffDialog</name>
     <message>
-        <location filename="../../src/diff/diffdialog.cpp" line="+47"/>
+        <location filename="../../src/diff/diffdialog.ui" line="+14"/>
         <source>对比听写与参考原文</source>
         <translation>Compare your dictation with the reference</translation>
     </message>
     <message>
-        <location line="+34"/>
-        <source>参考原文</source>
-        <translation>Reference text</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>对比文本A：
-请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
-        <translation>Comparison text A:
-Type it, paste it with [Ctrl+V] or click [Import A] to import a plain-text file</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+22"/>
         <source>导入A</source>
         <translation>Import A</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>你的听写</source>
-        <translation>Your dictation</translation>
+        <location line="-14"/>
+        <source>参考原文 — 对比文本A：
+请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
+        <translation>Reference text — Comparison text A:
+Type it, paste it with [Ctrl+V] or click [Import A] to import a plain-text file</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>对比文本B：
+        <location line="+21"/>
+        <source>你的听写 — 对比文本B：
 请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</source>
-        <translation>Comparison text B:
+        <translation>Your dictation — Comparison text B:
 Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+14"/>
         <source>导入B</source>
         <translation>Import B</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+25"/>
         <source>比较</source>
         <translation>Compare</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+19"/>
         <source>修改建议：</source>
         <translation>Suggested changes:</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location filename="../../src/diff/diffdialog.cpp" line="+45"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
@@ -262,32 +252,32 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>PhoneticDialog</name>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+77"/>
+        <location filename="../../src/phonetic/phoneticdialog.ui" line="+26"/>
         <source>vorlynplayer 听音查词 V1.2</source>
         <translation>vorlynplayer Word Lookup by Sound V1.2</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+15"/>
         <source>模糊查词</source>
         <translation>Fuzzy search</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+13"/>
         <source>特殊音标符号</source>
         <translation>Special phonetic symbols</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+349"/>
         <source>听音查词</source>
         <translation>Search by sound</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+31"/>
         <source>使用说明</source>
         <translation>How to use</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+24"/>
         <source>
   输入音标后，软件会根据读音，搜索出单词！
 
@@ -302,17 +292,17 @@ The file has no sound or picture this program can play.</translation>
   Typing [igzɑ:mpl] finds example</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+103"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>The dictionary &quot;%1&quot; cannot be read: %2</source>
         <translation>The dictionary &quot;%1&quot; cannot be read: %2</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>&quot;%1&quot; is not a search pattern the dialog can read.</source>
         <translation>&quot;%1&quot; is not a search pattern the dialog can read.</translation>
     </message>
@@ -335,52 +325,52 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>SpellCheckDialog</name>
     <message>
-        <location filename="../../src/spelling/spellcheckdialog.cpp" line="+52"/>
+        <location filename="../../src/spelling/spellcheckdialog.ui" line="+14"/>
         <source>Spell Checker</source>
         <translation>Spell Checker</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+6"/>
         <source>unknown word:</source>
         <translation>unknown word:</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+13"/>
         <source>TextLabel</source>
         <translation>TextLabel</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+10"/>
         <source>&lt;&lt; add to dictionary</source>
         <translation>&lt;&lt; add to dictionary</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>replace with:</source>
         <translation>replace with:</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+12"/>
         <source>replace once</source>
         <translation>replace once</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>replace all</source>
         <translation>replace all</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+23"/>
         <source>ignore once</source>
         <translation>ignore once</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>ignore all</source>
         <translation>ignore all</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+20"/>
         <source>cancel</source>
         <translation>cancel</translation>
     </message>

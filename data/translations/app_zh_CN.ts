@@ -110,56 +110,46 @@
 <context>
     <name>DiffDialog</name>
     <message>
-        <location filename="../../src/diff/diffdialog.cpp" line="+47"/>
+        <location filename="../../src/diff/diffdialog.ui" line="+14"/>
         <source>对比听写与参考原文</source>
         <translation>对比听写与参考原文</translation>
     </message>
     <message>
-        <location line="+34"/>
-        <source>参考原文</source>
-        <translation>参考原文</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>对比文本A：
-请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
-        <translation>对比文本A：
-请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+22"/>
         <source>导入A</source>
         <translation>导入A</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>你的听写</source>
-        <translation>你的听写</translation>
+        <location line="-14"/>
+        <source>参考原文 — 对比文本A：
+请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</source>
+        <translation>参考原文 — 对比文本A：
+请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>对比文本B：
+        <location line="+21"/>
+        <source>你的听写 — 对比文本B：
 请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</source>
-        <translation>对比文本B：
+        <translation>你的听写 — 对比文本B：
 请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+14"/>
         <source>导入B</source>
         <translation>导入B</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+25"/>
         <source>比较</source>
         <translation>比较</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+19"/>
         <source>修改建议：</source>
         <translation>修改建议：</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location filename="../../src/diff/diffdialog.cpp" line="+45"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
@@ -262,32 +252,32 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>PhoneticDialog</name>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+77"/>
+        <location filename="../../src/phonetic/phoneticdialog.ui" line="+26"/>
         <source>vorlynplayer 听音查词 V1.2</source>
         <translation>vorlynplayer 听音查词 V1.2</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+15"/>
         <source>模糊查词</source>
         <translation>模糊查词</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+13"/>
         <source>特殊音标符号</source>
         <translation>特殊音标符号</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+349"/>
         <source>听音查词</source>
         <translation>听音查词</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+31"/>
         <source>使用说明</source>
         <translation>使用说明</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+24"/>
         <source>
   输入音标后，软件会根据读音，搜索出单词！
 
@@ -302,17 +292,17 @@ The file has no sound or picture this program can play.</source>
   如输入[igzɑ:mpl]即可查得example</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+103"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>用字母 b d e f g h i j k l m n o p r s t u v w z 输入读音，a 表示 ɑ，: 表示长音（ː），&apos; 表示重音（ˈ）；其它音标请点击按钮。例如输入 igza:mpl 可查得 example。</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>The dictionary &quot;%1&quot; cannot be read: %2</source>
         <translation>无法读取词典“%1”：%2</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>&quot;%1&quot; is not a search pattern the dialog can read.</source>
         <translation>“%1”不是可用的查词表达式。</translation>
     </message>
@@ -335,52 +325,52 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>SpellCheckDialog</name>
     <message>
-        <location filename="../../src/spelling/spellcheckdialog.cpp" line="+52"/>
+        <location filename="../../src/spelling/spellcheckdialog.ui" line="+14"/>
         <source>Spell Checker</source>
         <translation>拼写检查</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+6"/>
         <source>unknown word:</source>
         <translation>未知单词：</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+13"/>
         <source>TextLabel</source>
         <translation>文本标签</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+10"/>
         <source>&lt;&lt; add to dictionary</source>
         <translation>&lt;&lt; 加入词典</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>replace with:</source>
         <translation>替换为：</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+12"/>
         <source>replace once</source>
         <translation>替换一次</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>replace all</source>
         <translation>全部替换</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+23"/>
         <source>ignore once</source>
         <translation>忽略一次</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+7"/>
         <source>ignore all</source>
         <translation>全部忽略</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+20"/>
         <source>cancel</source>
         <translation>取消</translation>
     </message>

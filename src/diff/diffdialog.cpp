@@ -5,104 +5,37 @@
 #include "diff/plaintext.h"
 #include "studystyle/nofocusrectanglestyle.h"
 
+#include "ui_diffdialog.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QTextBrowser>
-#include <QTextEdit>
 
-// The dialog's children; each is owned by its Qt parent, so this holds no owners.
-struct DiffDialog::Widgets
+DiffDialog::DiffDialog(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::DiffDialog>())
 {
-    QGridLayout *gridLayout_2;
-    QGridLayout *gridLayout;
-    QLabel *sourceTip;
-    QPushButton *importSource;
-    QLabel *targetTip;
-    QPushButton *outputTarget;
-    QTextEdit *sourceFile;
-    QPushButton *diffResult;
-    QTextEdit *targetFile;
-    QLabel *modifyTip;
-    QTextBrowser *modifyFile;
-};
+    ui->setupUi(this);
+    setStyleSheet(studyToolButtonStyleSheet +
+                  QLatin1String("\nQTextBrowser { background-color: #f0eff3; }"));
+    // Created after the buttons, so as later children of the dialog they are destroyed
+    // after the buttons that draw with them.
+    for (QPushButton *button : {ui->importSource, ui->outputTarget, ui->diffResult}) {
+        auto *style = new NoFocusRectangleStyle;
+        style->setParent(this);
+        button->setStyle(style);
+    }
 
-DiffDialog::DiffDialog(QWidget *parent) : QDialog(parent), ui(std::make_unique<Widgets>())
-{
-    setupWidgets();
+    connect(ui->importSource, &QPushButton::clicked, this,
+            [this] { importSourceFile(askForFile(sourceLocation_)); });
+    connect(ui->outputTarget, &QPushButton::clicked, this,
+            [this] { importTargetFile(askForFile(targetLocation_)); });
+    connect(ui->diffResult, &QPushButton::clicked, this, &DiffDialog::compare);
+    connect(ui->sourceFile, &QTextEdit::textChanged, this,
+            [this] { sourceText_ = ui->sourceFile->toPlainText(); });
+    connect(ui->targetFile, &QTextEdit::textChanged, this,
+            [this] { targetText_ = ui->targetFile->toPlainText(); });
 }
 
 DiffDialog::~DiffDialog() = default;
-
-void DiffDialog::setupWidgets()
-{
-    setObjectName(QStringLiteral("DiffDialog"));
-    resize(780, 352);
-    setStyleSheet(studyToolButtonStyleSheet +
-                  QLatin1String("\nQTextBrowser { background-color: #f0eff3; }"));
-    // Text A is the reference: the suggestion view turns text B, the learner's, into it.
-    setWindowTitle(tr("对比听写与参考原文"));
-
-    ui->gridLayout_2 = new QGridLayout(this);
-    ui->gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
-    ui->gridLayout = new QGridLayout;
-    ui->gridLayout->setObjectName(QStringLiteral("gridLayout"));
-    ui->gridLayout_2->addLayout(ui->gridLayout, 0, 0, 1, 1);
-
-    const auto label = [this](const char *name, const QString &text) {
-        auto *widget = new QLabel(text, this);
-        widget->setObjectName(QLatin1String(name));
-        return widget;
-    };
-    const auto button = [this](const char *name, const QString &text) {
-        auto *widget = new QPushButton(text, this);
-        widget->setObjectName(QLatin1String(name));
-        widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        // Created after the button, so as a later child of the dialog it is destroyed
-        // after the button that draws with it.
-        auto *style = new NoFocusRectangleStyle;
-        style->setParent(this);
-        widget->setStyle(style);
-        return widget;
-    };
-    const auto textView = [](QTextEdit *widget, const char *name) {
-        widget->setObjectName(QLatin1String(name));
-        QFont font = widget->font();
-        font.setPointSize(12);
-        widget->setFont(font);
-        widget->setContextMenuPolicy(Qt::NoContextMenu);
-        return widget;
-    };
-
-    ui->sourceTip = label(
-        "sourceTip", tr("参考原文") + QStringLiteral(u" \u2014 ") +
-                         tr("对比文本A：\n请输入或[Ctrl+V]粘贴或点击[导入A]按钮导入纯文本文件"));
-    ui->importSource = button("importSource", tr("导入A"));
-    ui->targetTip = label(
-        "targetTip", tr("你的听写") + QStringLiteral(u" \u2014 ") +
-                         tr("对比文本B：\n请输入或[Ctrl+V]粘贴或点击[导入B]按钮导入纯文本文件"));
-    ui->outputTarget = button("outputTarget", tr("导入B"));
-    ui->sourceFile = textView(new QTextEdit(this), "sourceFile");
-    ui->diffResult = button("diffResult", tr("比较"));
-    ui->targetFile = textView(new QTextEdit(this), "targetFile");
-    ui->modifyTip = label("modifyTip", tr("修改建议："));
-    ui->modifyFile = static_cast<QTextBrowser *>(textView(new QTextBrowser(this), "modifyFile"));
-
-    ui->gridLayout->addWidget(ui->sourceTip, 0, 0, 1, 1);
-    ui->gridLayout->addWidget(ui->importSource, 0, 1, 1, 1);
-    ui->gridLayout->addWidget(ui->targetTip, 0, 3, 1, 1);
-    ui->gridLayout->addWidget(ui->outputTarget, 0, 4, 1, 1);
-    ui->gridLayout->addWidget(ui->sourceFile, 1, 0, 1, 2);
-    ui->gridLayout->addWidget(ui->diffResult, 1, 2, 1, 1);
-    ui->gridLayout->addWidget(ui->targetFile, 1, 3, 1, 2);
-    ui->gridLayout->addWidget(ui->modifyTip, 2, 0, 1, 1);
-    ui->gridLayout->addWidget(ui->modifyFile, 9, 0, 8, 5);
-
-    QMetaObject::connectSlotsByName(this);
-}
 
 QString DiffDialog::askForFile(QString &startLocation)
 {
@@ -137,17 +70,7 @@ void DiffDialog::importTargetFile(const QString &fileName)
     importFile(fileName, ui->targetFile);
 }
 
-void DiffDialog::on_importSource_clicked()
-{
-    importSourceFile(askForFile(sourceLocation_));
-}
-
-void DiffDialog::on_outputTarget_clicked()
-{
-    importTargetFile(askForFile(targetLocation_));
-}
-
-void DiffDialog::on_diffResult_clicked()
+void DiffDialog::compare()
 {
     // The shared final blank gives both texts a common end, so a change in the last word
     // is still coloured as a whole word.
@@ -174,14 +97,4 @@ void DiffDialog::on_diffResult_clicked()
     ui->targetFile->setHtml(targetHtml);
     ui->modifyFile->clear();
     ui->modifyFile->setHtml(suggestionHtml);
-}
-
-void DiffDialog::on_sourceFile_textChanged()
-{
-    sourceText_ = ui->sourceFile->toPlainText();
-}
-
-void DiffDialog::on_targetFile_textChanged()
-{
-    targetText_ = ui->targetFile->toPlainText();
 }

@@ -7,9 +7,14 @@
 
 class QTextEdit;
 
+namespace Ui {
+class DiffDialog;
+}
+
 // Modeless window that compares text A (left) with text B (right), each typed, pasted or
 // imported, and shows each side's own additions in colour plus a merged suggestion below.
-// Owns its child widgets through the parent tree. GUI thread only.
+// Its widgets come from the form diffdialog.ui and are owned through the parent tree.
+// GUI thread only.
 class DiffDialog final : public QDialog
 {
     Q_OBJECT
@@ -23,21 +28,13 @@ public:
     void importSourceFile(const QString &fileName);
     void importTargetFile(const QString &fileName);
 
-public slots:
-    void on_importSource_clicked();
-    void on_diffResult_clicked();
-    void on_outputTarget_clicked();
-    void on_sourceFile_textChanged();
-    void on_targetFile_textChanged();
-
 private:
-    struct Widgets;
-
-    void setupWidgets();
+    // Colours each text's own words and shows the suggestion that turns B into A.
+    void compare();
     QString askForFile(QString &startLocation);
     static void importFile(const QString &fileName, QTextEdit *field);
 
-    std::unique_ptr<Widgets> ui;
+    std::unique_ptr<Ui::DiffDialog> ui;
     QString sourceText_;
     QString targetText_;
     QString sourceLocation_;

@@ -10,10 +10,14 @@
 class QListWidgetItem;
 class QTimer;
 
+namespace Ui {
+class PhoneticDialog;
+}
+
 // Modeless window that finds words by a typed pronunciation (phonetic mode) or by a regular
 // expression over the word (caption mode), lists them while the learner types and shows the
-// chosen word's entry. Owns its child widgets through the parent tree and its own dictionary
-// connection. GUI thread only.
+// chosen word's entry. Its widgets come from the form phoneticdialog.ui and are owned through
+// the parent tree; it owns its own dictionary connection. GUI thread only.
 class PhoneticDialog final : public QDialog
 {
     Q_OBJECT
@@ -28,39 +32,19 @@ public slots:
     void displaySlot(const QString &text);
     // Remembers text and searches for it 10 ms after the last change.
     void lazyLoad(const QString &text);
-    void on_phoneticMode_toggled(bool checked);
-    void on_captionMode_toggled(bool checked);
-    // Searches for the last reported text over all rows.
-    void on_inputPhonetic_returnPressed();
-    void on_k230_clicked();
-    void on_k240_clicked();
-    void on_k952_clicked();
-    void on_k331_clicked();
-    void on_k593_clicked();
-    void on_k601_clicked();
-    void on_k609_clicked();
-    void on_k596_clicked();
-    void on_k643_clicked();
-    void on_k652_clicked();
-    void on_k658_clicked();
-    void on_k603_clicked();
-    void on_displayResult_itemClicked(QListWidgetItem *item);
-    void on_displayResult_currentRowChanged(int row);
     void triggerDisplay();
 
 private:
-    struct Widgets;
-
-    void setupWidgets();
     void search(const QString &text, int limitMode);
     void connectList();
     void disconnectList();
-    void insertSymbol(char16_t symbol);
+    void insertSymbol(const QString &symbol);
     void showEntry(const QListWidgetItem *item);
+    void showRow(int row);
     // What the entry pane says when a search for text finds nothing.
     QString whyNothingFound(const QString &text) const;
 
-    std::unique_ptr<Widgets> ui;
+    std::unique_ptr<Ui::PhoneticDialog> ui;
     PhoneticDictionary dict_;
     QString lazyText_;
     qint32 captionMode_ = 0;

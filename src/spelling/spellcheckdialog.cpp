@@ -2,36 +2,12 @@
 
 #include "spelling/spellingengine.h"
 
-#include <QGridLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QSpacerItem>
-#include <QVBoxLayout>
-
-// The dialog's children; each is owned by its Qt parent, so this holds no owners.
-struct SpellCheckDialog::Widgets
-{
-    QGridLayout *gridLayout;
-    QLabel *label;
-    QLabel *lblUnknownWord;
-    QPushButton *btnAddToDict;
-    QLabel *label_2;
-    QLineEdit *ledtReplaceWith;
-    QVBoxLayout *verticalLayout;
-    QPushButton *btnReplaceOnce;
-    QPushButton *btnReplaceAll;
-    QPushButton *btnIgnoreOnce;
-    QPushButton *btnIgnoreAll;
-    QPushButton *btnCancel;
-    QListWidget *listWidget;
-};
+#include "ui_spellcheckdialog.h"
 
 SpellCheckDialog::SpellCheckDialog(SpellingEngine *engine_, QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<Widgets>()), engine(engine_)
+    : QDialog(parent), ui(std::make_unique<Ui::SpellCheckDialog>()), engine(engine_)
 {
-    setupWidgets();
+    ui->setupUi(this);
 
     connect(ui->listWidget, &QListWidget::currentTextChanged, ui->ledtReplaceWith,
             &QLineEdit::setText);
@@ -44,66 +20,6 @@ SpellCheckDialog::SpellCheckDialog(SpellingEngine *engine_, QWidget *parent)
 }
 
 SpellCheckDialog::~SpellCheckDialog() = default;
-
-void SpellCheckDialog::setupWidgets()
-{
-    setObjectName(QStringLiteral("SpellCheckDialog"));
-    resize(701, 509);
-    setWindowTitle(tr("Spell Checker"));
-
-    ui->gridLayout = new QGridLayout(this);
-    ui->gridLayout->setObjectName(QStringLiteral("gridLayout"));
-
-    const auto label = [this](const char *name, const QString &text) {
-        auto *widget = new QLabel(text, this);
-        widget->setObjectName(QLatin1String(name));
-        return widget;
-    };
-    const auto button = [this](const char *name, const QString &text) {
-        auto *widget = new QPushButton(text, this);
-        widget->setObjectName(QLatin1String(name));
-        return widget;
-    };
-
-    ui->label = label("label", tr("unknown word:"));
-    ui->lblUnknownWord = label("lblUnknownWord", tr("TextLabel"));
-    ui->lblUnknownWord->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    // Rich text so the word is shown bold; checkWord() escapes the word itself.
-    ui->lblUnknownWord->setTextFormat(Qt::RichText);
-    ui->btnAddToDict = button("btnAddToDict", tr("<< add to dictionary"));
-    ui->label_2 = label("label_2", tr("replace with:"));
-    ui->ledtReplaceWith = new QLineEdit(this);
-    ui->ledtReplaceWith->setObjectName(QStringLiteral("ledtReplaceWith"));
-
-    ui->verticalLayout = new QVBoxLayout;
-    ui->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-    ui->btnReplaceOnce = button("btnReplaceOnce", tr("replace once"));
-    ui->btnReplaceAll = button("btnReplaceAll", tr("replace all"));
-    ui->btnIgnoreOnce = button("btnIgnoreOnce", tr("ignore once"));
-    ui->btnIgnoreAll = button("btnIgnoreAll", tr("ignore all"));
-    ui->btnCancel = button("btnCancel", tr("cancel"));
-    ui->verticalLayout->addWidget(ui->btnReplaceOnce);
-    ui->verticalLayout->addWidget(ui->btnReplaceAll);
-    ui->verticalLayout->addItem(new QSpacerItem(20, 13, QSizePolicy::Minimum, QSizePolicy::Fixed));
-    ui->verticalLayout->addWidget(ui->btnIgnoreOnce);
-    ui->verticalLayout->addWidget(ui->btnIgnoreAll);
-    ui->verticalLayout->addItem(
-        new QSpacerItem(20, 240, QSizePolicy::Minimum, QSizePolicy::Expanding));
-    ui->verticalLayout->addWidget(ui->btnCancel);
-
-    ui->listWidget = new QListWidget(this);
-    ui->listWidget->setObjectName(QStringLiteral("listWidget"));
-    ui->listWidget->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ui->listWidget->setDropIndicatorShown(false);
-
-    ui->gridLayout->addWidget(ui->label, 0, 0, 1, 1);
-    ui->gridLayout->addWidget(ui->lblUnknownWord, 0, 1, 1, 1);
-    ui->gridLayout->addWidget(ui->btnAddToDict, 0, 2, 1, 2);
-    ui->gridLayout->addWidget(ui->label_2, 1, 0, 1, 1);
-    ui->gridLayout->addWidget(ui->ledtReplaceWith, 1, 1, 1, 2);
-    ui->gridLayout->addLayout(ui->verticalLayout, 1, 3, 2, 1);
-    ui->gridLayout->addWidget(ui->listWidget, 2, 0, 1, 3);
-}
 
 SpellCheckAction SpellCheckDialog::checkWord(const QString &word)
 {

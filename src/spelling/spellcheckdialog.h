@@ -7,6 +7,10 @@
 
 class SpellingEngine;
 
+namespace Ui {
+class SpellCheckDialog;
+}
+
 // The answer to one question of the document spell check.
 enum class SpellCheckAction
 {
@@ -19,9 +23,9 @@ enum class SpellCheckAction
 };
 
 // Modal question about one word the spelling engine rejects: shows the word, the engine's
-// suggestions and an editable replacement, and answers with a SpellCheckAction. Owns its
-// form through the parent tree; the engine belongs to the check that runs the dialog and
-// must outlive it. GUI thread only.
+// suggestions and an editable replacement, and answers with a SpellCheckAction. Its widgets
+// come from the form spellcheckdialog.ui and are owned through the parent tree; the engine
+// belongs to the check that runs the dialog and must outlive it. GUI thread only.
 class SpellCheckDialog final : public QDialog
 {
     Q_OBJECT
@@ -49,12 +53,9 @@ public slots:
     void addToDict();
 
 private:
-    struct Widgets;
-
-    void setupWidgets();
     void answer(SpellCheckAction action);
 
-    std::unique_ptr<Widgets> ui;
+    std::unique_ptr<Ui::SpellCheckDialog> ui;
     SpellingEngine *engine;
     QString unknownWord;
     SpellCheckAction resultCode = SpellCheckAction::CheckCancelled;
