@@ -1,5 +1,6 @@
 // Start-up: application font and translation, the OpenGL check, the single-instance
 // token, then the main window until the tray's quit entry ends the event loop.
+#include "paths/apppaths.h"
 #include "player/vk.h"
 
 #include <QApplication>
@@ -61,11 +62,11 @@ int main(int argc, char *argv[])
     quitOnTerminationSignals(app);
 
     if (!QFontDatabase::families().contains(QStringLiteral("Mensch")))
-        QFontDatabase::addApplicationFont(QStringLiteral("./font/mensch.ttf"));
+        QFontDatabase::addApplicationFont(AppPaths::font());
 
     QTranslator translator;
     // without a file every text stays in its source wording
-    (void)translator.load(QStringLiteral("./translations/app_") + QLocale::system().name());
+    (void)translator.load(AppPaths::translation(QLocale::system().name()));
     QApplication::installTranslator(&translator);
 
     if (!openGLAvailable()) {

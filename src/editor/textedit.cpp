@@ -2,6 +2,7 @@
 
 #include "diff/diffdialog.h"
 #include "editor/documentbytes.h"
+#include "paths/apppaths.h"
 #include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
@@ -45,11 +46,9 @@
 
 namespace {
 
-const QString rsrcPath = QStringLiteral("./skin/default/images/win");
-
 QIcon actionIcon(const QString &themeName, const QString &image)
 {
-    return QIcon::fromTheme(themeName, QIcon(rsrcPath + image));
+    return QIcon::fromTheme(themeName, QIcon(AppPaths::editorImages() + image));
 }
 
 // The editor's remembered choices, in the learner's configuration folder.
@@ -127,7 +126,7 @@ TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
 
 QString TextEdit::defaultDocument()
 {
-    return QStringLiteral("./skin/default/vorlynplayer.txt");
+    return AppPaths::defaultDocument();
 }
 
 void TextEdit::setupFileActions()
@@ -316,7 +315,7 @@ void TextEdit::setupStudyActions()
 
     // The study tools have no desktop theme icon: the image file alone.
     const auto make = [this, tb](const char *image, const QString &text) {
-        auto *a = new QAction(QIcon(rsrcPath + QLatin1String(image)), text, this);
+        auto *a = new QAction(QIcon(AppPaths::editorImages() + QLatin1String(image)), text, this);
         tb->addAction(a);
         return a;
     };
@@ -360,7 +359,7 @@ void TextEdit::checkSpelling()
     // A fresh engine reads the user dictionary as it is now; the run's "ignore all" and
     // "add to dictionary" words are added to it and end with the run.
     SpellingEngine engine(SpellingEngine::programDictionary(textEdit->dictionaryLanguage()),
-                          SpellingEngine::UserDictionary);
+                          AppPaths::userDictionary());
     SpellCheckDialog dialog(&engine, this);
     connect(&dialog, &SpellCheckDialog::newDictSig, textEdit, &CTextCheckerEdit::addToDictionaryS);
 

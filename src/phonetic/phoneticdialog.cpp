@@ -1,5 +1,6 @@
 #include "phonetic/phoneticdialog.h"
 
+#include "paths/apppaths.h"
 #include "studystyle/nofocusrectanglestyle.h"
 #include "phonetic/phonetictokens.h"
 
@@ -105,7 +106,7 @@ QString PhoneticDialog::whyNothingFound(const QString &text) const
            "for the other symbols. For example, igza:mpl finds example.");
     if (!dict_.error().isEmpty())
         return tr("The dictionary \"%1\" cannot be read: %2")
-            .arg(QStringLiteral("./dict/words.db"), dict_.error());
+            .arg(AppPaths::wordDatabase(), dict_.error());
     if (captionMode_) {
         if (!QRegularExpression(text).isValid())
             return tr("\"%1\" is not a search pattern the dialog can read.").arg(text);

@@ -1,6 +1,7 @@
 #include "phonetic/phoneticdictionary.h"
 
 #include "dictcipher/dictcipher.h"
+#include "paths/apppaths.h"
 #include "phonetic/dictionarypassphrase.h"
 #include "phonetic/phonetictokens.h"
 
@@ -104,8 +105,9 @@ PhoneticDictionary::~PhoneticDictionary() = default;
 bool PhoneticDictionary::initDB()
 {
     sqlite3 *db = nullptr;
-    const int openRc = sqlite3_open_v2(
-        "./dict/words.db", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, dictcipher::vfsName());
+    const int openRc =
+        sqlite3_open_v2(AppPaths::wordDatabase().toUtf8().constData(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, dictcipher::vfsName());
     sqliteDB_.reset(db);
     if (openRc != SQLITE_OK || dictcipher::key(sqliteDB_.get(), dictionaryPassPhrase,
                                                int(sizeof dictionaryPassPhrase - 1)) != SQLITE_OK) {

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-// Read-only access to the enciphered word dictionary "./dict/words.db": searches by caption
+// Read-only access to the enciphered word dictionary AppPaths::wordDatabase(): searches by caption
 // and by typed pronunciation, and the full entry of one word. Owns its own connection,
 // keyed with the dictionary's pass phrase and given its own REGEXP. GUI thread only;
 // failures leave the results empty and keep the database's reason for the caller.

@@ -1,5 +1,7 @@
 #include "player/controlbutton.h"
 
+#include "paths/apppaths.h"
+
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -181,19 +183,19 @@ static_assert(volumeArea.action == Action::Volume);
 } // namespace
 
 ControlButton::ControlButton(QWidget *parent)
-    : QWidget(parent), playImage(QStringLiteral("./skin/default/images/play.png")),
-      stopImage(QStringLiteral("./skin/default/images/stop.png")),
-      forwardImage(QStringLiteral("./skin/default/images/forward.png")),
-      backwardImage(QStringLiteral("./skin/default/images/backward.png")),
-      leftNudgeImage(QStringLiteral("./skin/default/images/weitiao01.png")),
-      rightNudgeImage(QStringLiteral("./skin/default/images/weitiao02.png")),
-      loopStartImage(QStringLiteral("./skin/default/images/start.png")),
-      loopEndImage(QStringLiteral("./skin/default/images/end.png")),
-      cancelLoopImage(QStringLiteral("./skin/default/images/repeat.png")),
-      nextSegmentImage(QStringLiteral("./skin/default/images/xyd.png")),
-      previousSegmentImage(QStringLiteral("./skin/default/images/syd.png")),
-      volumeImage(QStringLiteral("./skin/default/images/voice.png")),
-      editorImage(QStringLiteral("./skin/default/images/editor.png"))
+    : QWidget(parent), playImage(AppPaths::skinImage(QStringLiteral("play.png"))),
+      stopImage(AppPaths::skinImage(QStringLiteral("stop.png"))),
+      forwardImage(AppPaths::skinImage(QStringLiteral("forward.png"))),
+      backwardImage(AppPaths::skinImage(QStringLiteral("backward.png"))),
+      leftNudgeImage(AppPaths::skinImage(QStringLiteral("weitiao01.png"))),
+      rightNudgeImage(AppPaths::skinImage(QStringLiteral("weitiao02.png"))),
+      loopStartImage(AppPaths::skinImage(QStringLiteral("start.png"))),
+      loopEndImage(AppPaths::skinImage(QStringLiteral("end.png"))),
+      cancelLoopImage(AppPaths::skinImage(QStringLiteral("repeat.png"))),
+      nextSegmentImage(AppPaths::skinImage(QStringLiteral("xyd.png"))),
+      previousSegmentImage(AppPaths::skinImage(QStringLiteral("syd.png"))),
+      volumeImage(AppPaths::skinImage(QStringLiteral("voice.png"))),
+      editorImage(AppPaths::skinImage(QStringLiteral("editor.png")))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     // Tool tips follow the mouse without a pressed button.
@@ -203,8 +205,8 @@ ControlButton::ControlButton(QWidget *parent)
 
 void ControlButton::playIcon(bool playing)
 {
-    playImage.load(playing ? QStringLiteral("./skin/default/images/pause.png")
-                           : QStringLiteral("./skin/default/images/play.png"));
+    playImage.load(playing ? AppPaths::skinImage(QStringLiteral("pause.png"))
+                           : AppPaths::skinImage(QStringLiteral("play.png")));
     update();
 }
 

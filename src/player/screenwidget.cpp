@@ -1,5 +1,7 @@
 #include "player/screenwidget.h"
 
+#include "paths/apppaths.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -69,8 +71,8 @@ void QScreenWidget::paintEvent(QPaintEvent *)
 
     // Read at every paint so that newly drawn artwork shows without a restart; a
     // missing file gives a null pixmap, which draws nothing.
-    const QPixmap screen(QStringLiteral("./skin/default/images/vorlynscreen.png"));
-    const QPixmap openButton(QStringLiteral("./skin/default/images/open_button.png"));
+    const QPixmap screen(AppPaths::skinImage(QStringLiteral("vorlynscreen.png")));
+    const QPixmap openButton(AppPaths::skinImage(QStringLiteral("open_button.png")));
 
     // Centred on the whole widget, also when only part of it is repainted.
     const int cx = width() / 2;

@@ -19,8 +19,9 @@ public:
 signals:
     // The handle position as a fraction 0..1 of the width, after a click or drag.
     void valueChanged(double fraction);
-    // The flags cannot be dragged, so the slider never emits these; they are kept for
-    // callers that listen for mark changes.
+    // Never emitted: the flags cannot be dragged, so a mark moves only through
+    // setMarkInFlag and setMarkOutFlag, whose caller already knows the new place. They
+    // stay part of the slider's interface.
     void markInChanged(double fraction);
     void markOutChanged(double fraction);
 

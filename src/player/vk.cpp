@@ -3,6 +3,7 @@
 #include "editor/textedit.h"
 #include "lesson/lessoncontroller.h"
 #include "media/media.h"
+#include "paths/apppaths.h"
 #include "player/controlbutton.h"
 #include "player/controlwidget.h"
 #include "player/glrenderwidget.h"
@@ -209,7 +210,7 @@ void Vk::createTrayIcon()
     trayMenu->addAction(trayQuitAction);
     trayIcon = new QSystemTrayIcon(this);
     trayIcon->setContextMenu(trayMenu);
-    trayIcon->setIcon(QIcon(QStringLiteral("./skin/default/images/vorlynplayer.png")));
+    trayIcon->setIcon(QIcon(AppPaths::skinImage(QStringLiteral("vorlynplayer.png"))));
     trayIcon->setToolTip(tr("Vorlyn Player"));
     trayIcon->setVisible(true);
     connect(trayIcon, &QSystemTrayIcon::activated, this, &Vk::iconActivated);

@@ -1,8 +1,8 @@
 #include "skin/qskinobject.h"
 
+#include "paths/apppaths.h"
 #include "skin/qskinwidgetresizehandler.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -74,8 +74,8 @@ void QSkinObject::setAlphaValue(double a)
 
 void QSkinObject::loadSkinSettings()
 {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    QSettings s(appDir + QStringLiteral("/skin/skin.dat"), QSettings::IniFormat);
+    const QString appDir = AppPaths::programDir();
+    QSettings s(AppPaths::skinSettings(), QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Skin"));
     backgroundColor_ = QColor::fromString(
         s.value(QStringLiteral("Hintergrundfarbe"), QStringLiteral("white")).toString());
@@ -95,7 +95,7 @@ void QSkinObject::loadSkinSettings()
                 s.value(QStringLiteral("Skinpfad"), QStringLiteral("skin/template.svg")).toString();
     delete svgRenderer;
     svgRenderer = new QSvgRenderer(skinPath_, this);
-    titleIcon = QPixmap(QStringLiteral("./skin/default/images/vorlynplayer.png"));
+    titleIcon = QPixmap(AppPaths::skinImage(QStringLiteral("vorlynplayer.png")));
 }
 
 void QSkinObject::startSkinning()

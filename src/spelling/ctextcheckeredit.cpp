@@ -1,5 +1,6 @@
 #include "spelling/ctextcheckeredit.h"
 
+#include "paths/apppaths.h"
 #include "spelling/ctextsyntaxhighlighter.h"
 #include "spelling/spellingengine.h"
 #include "spelling/wordsegmentation.h"
@@ -44,7 +45,7 @@ CTextCheckerEdit::CTextCheckerEdit(QWidget *parent, const QString &initialLangua
     clipboardDataChanged();
 
     engineSlot() = std::make_unique<SpellingEngine>(SpellingEngine::programDictionary(language),
-                                                    SpellingEngine::UserDictionary);
+                                                    AppPaths::userDictionary());
 
     actionAddToDictionary = new QAction(tr("Add to dictionary"), this);
     connect(actionAddToDictionary, &QAction::triggered, this, &CTextCheckerEdit::addToDictionary);
@@ -63,7 +64,7 @@ void CTextCheckerEdit::setDictionaryLanguage(const QString &newLanguage)
         return;
     language = newLanguage;
     engineSlot() = std::make_unique<SpellingEngine>(SpellingEngine::programDictionary(language),
-                                                    SpellingEngine::UserDictionary);
+                                                    AppPaths::userDictionary());
     highlighter->rehighlight();
 }
 

@@ -1,5 +1,7 @@
 #include "spelling/spellingengine.h"
 
+#include "paths/apppaths.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -84,7 +86,7 @@ SpellingEngine::~SpellingEngine() = default;
 
 QString SpellingEngine::programDictionary(const QString &language)
 {
-    return QStringLiteral("./spell/dict/") + (language == British ? British : American);
+    return AppPaths::spellDictionary(language == British ? British : American);
 }
 
 QByteArray SpellingEngine::toDictionary(QStringView word) const

@@ -16,11 +16,9 @@ class QTextCodec;
 class SpellingEngine final
 {
 public:
-    // The program's English pairs, American (the default) and British, and the learner's
-    // own word list, relative to the run tree.
+    // The program's English pairs, American (the default) and British.
     static inline const QString American = QStringLiteral("en_US");
     static inline const QString British = QStringLiteral("en_GB");
-    static inline const QString UserDictionary = QStringLiteral("./spell/users/userDict.txt");
     // The dictionary base of the program's pair for language (American or British).
     static QString programDictionary(const QString &language);
 

@@ -1,5 +1,8 @@
-// What the build puts into the run tree for the program to find: the application font
-// with every phonetic symbol, and complete translations.
+// What the build puts into the run tree for the program to find: every location the
+// program's paths name, the application font with every phonetic symbol, and complete
+// translations.
+#include "paths/apppaths.h"
+
 #include <QDir>
 #include <QFontDatabase>
 #include <QRawFont>
@@ -11,18 +14,41 @@ class TestRunTree : public QObject
 {
     Q_OBJECT
 private slots:
+    void everyDataLocationIsThere_data();
+    void everyDataLocationIsThere();
     void fontIsMenschWithPhoneticSymbols();
     void translationsAreComplete_data();
     void translationsAreComplete();
 };
 
+void TestRunTree::everyDataLocationIsThere_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("artwork") << AppPaths::skinImage(QStringLiteral("vorlynplayer.png"));
+    QTest::newRow("editor image") << AppPaths::editorImages() + QStringLiteral("/filenew.png");
+    QTest::newRow("default document") << AppPaths::defaultDocument();
+    for (const char *pair : {"en_US", "en_GB"})
+        for (const char *suffix : {".aff", ".dic"})
+            QTest::addRow("%s%s", pair, suffix)
+                << AppPaths::spellDictionary(QLatin1String(pair)) + QLatin1String(suffix);
+    QTest::newRow("user word list folder") << QFileInfo(AppPaths::userDictionary()).path();
+    QTest::newRow("word database") << AppPaths::wordDatabase();
+}
+
+void TestRunTree::everyDataLocationIsThere()
+{
+    QFETCH(QString, path);
+    QVERIFY2(QFileInfo::exists(path), qPrintable(path));
+}
+
 void TestRunTree::fontIsMenschWithPhoneticSymbols()
 {
-    const int id = QFontDatabase::addApplicationFont(QStringLiteral("./font/mensch.ttf"));
+    const int id = QFontDatabase::addApplicationFont(AppPaths::font());
     QVERIFY(id >= 0);
     QCOMPARE(QFontDatabase::applicationFontFamilies(id), QStringList{QStringLiteral("Mensch")});
-    QVERIFY(QFile::exists(QStringLiteral("./font/mensch-LICENSE.txt")));
-    const QRawFont font(QStringLiteral("./font/mensch.ttf"), 12);
+    QVERIFY(
+        QFile::exists(QFileInfo(AppPaths::font()).path() + QStringLiteral("/mensch-LICENSE.txt")));
+    const QRawFont font(AppPaths::font(), 12);
     QVERIFY(font.isValid());
     for (QChar c : QStringLiteral("æðθŋɑəɡɔʃʌʒɛɪˈˌː"))
         QVERIFY2(font.supportsCharacter(c), qPrintable(QString(c)));
@@ -43,7 +69,8 @@ void TestRunTree::translationsAreComplete()
     // every message of the source file comes out of the compiled file translated
     QFETCH(QString, ts);
     QTranslator translator;
-    const QString qm = QStringLiteral("./translations/") + QFileInfo(ts).completeBaseName();
+    // app_zh_CN.ts holds the translation for the locale zh_CN
+    const QString qm = AppPaths::translation(QFileInfo(ts).completeBaseName().section(u'_', 1));
     QVERIFY2(translator.load(qm), qPrintable(qm));
 
     QFile file(ts);

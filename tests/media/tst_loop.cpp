@@ -53,17 +53,11 @@ void TestLoop::initTestCase()
 {
     QVERIFY(fx.dir.isValid());
     // a key frame every 5 s, so each loop-back seek lands well before the mark in
-    QVERIFY(fx.make(QStringLiteral("lesson.mp4"),
-                    MediaFixtures::videoSource(QStringLiteral("320x240"), 6) +
-                        MediaFixtures::toneSource(6) + MediaFixtures::h264(125) +
-                        QStringList{QStringLiteral("-c:a"), QStringLiteral("aac")}));
+    QVERIFY(fx.makeClip(QStringLiteral("lesson.mp4"), {.seconds = 6, .audio = "aac", .gop = 125}));
     // MPEG-TS starts its clock at 1.4 s
-    QVERIFY(
-        fx.make(QStringLiteral("late.ts"),
-                MediaFixtures::videoSource(QStringLiteral("320x240"), 2) + MediaFixtures::h264()));
-    QVERIFY(fx.make(QStringLiteral("lesson.mp3"),
-                    MediaFixtures::toneSource(4) +
-                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.makeClip(QStringLiteral("late.ts"), {.seconds = 2}));
+    QVERIFY(fx.makeClip(QStringLiteral("lesson.mp3"),
+                        {.picture = nullptr, .seconds = 4, .audio = "libmp3lame"}));
 }
 
 void TestLoop::marksAreClamped_data()

@@ -2,6 +2,7 @@
 
 #include "support/mediafixtures.h"
 #include "support/mediatestprobe.h"
+#include "testfiles.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -144,13 +145,9 @@ private:
 void TestMedia::initTestCase()
 {
     QVERIFY(fx.dir.isValid());
-    QVERIFY(fx.make(QStringLiteral("av.mp4"),
-                    MediaFixtures::videoSource(QStringLiteral("320x240"), 4) +
-                        MediaFixtures::toneSource(4) + MediaFixtures::h264() +
-                        QStringList{QStringLiteral("-c:a"), QStringLiteral("aac")}));
-    QVERIFY(fx.make(QStringLiteral("audio.mp3"),
-                    MediaFixtures::toneSource(3) +
-                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.makeClip(QStringLiteral("av.mp4"), {.seconds = 4, .audio = "aac"}));
+    QVERIFY(fx.makeClip(QStringLiteral("audio.mp3"),
+                        {.picture = nullptr, .seconds = 3, .audio = "libmp3lame"}));
     QVERIFY(fx.make(QStringLiteral("cover.mp3"),
                     QStringList{QStringLiteral("-i"),
                                 fx.path(QStringLiteral("audio.mp3")),
@@ -172,66 +169,42 @@ void TestMedia::initTestCase()
                                 QStringLiteral("attached_pic"),
                                 QStringLiteral("-id3v2_version"),
                                 QStringLiteral("3")}));
-    QVERIFY(
-        fx.make(QStringLiteral("video.mkv"),
-                MediaFixtures::videoSource(QStringLiteral("426x240"), 2) + MediaFixtures::h264()));
-    QVERIFY(fx.make(QStringLiteral("av.ts"),
-                    MediaFixtures::videoSource(QStringLiteral("320x240"), 3) +
-                        MediaFixtures::toneSource(3) + MediaFixtures::h264() +
-                        QStringList{QStringLiteral("-c:a"), QStringLiteral("mp2")}));
-    QVERIFY(fx.make(QStringLiteral("long.mp3"),
-                    MediaFixtures::toneSource(20) +
-                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}));
+    QVERIFY(fx.makeClip(QStringLiteral("video.mkv"), {.picture = "426x240", .seconds = 2}));
+    QVERIFY(fx.makeClip(QStringLiteral("av.ts"), {.seconds = 3, .audio = "mp2"}));
+    QVERIFY(fx.makeClip(QStringLiteral("long.mp3"),
+                        {.picture = nullptr, .seconds = 20, .audio = "libmp3lame"}));
 
-    QFile whole(fx.path(QStringLiteral("av.mp4")));
-    QVERIFY(whole.open(QIODevice::ReadOnly));
-    const QByteArray bytes = whole.readAll();
-    QFile cut(fx.path(QStringLiteral("cut.mp4")));
-    QVERIFY(cut.open(QIODevice::WriteOnly));
-    cut.write(bytes.left(bytes.size() / 2));
-    cut.close();
+    const QByteArray whole = readAll(fx.path(QStringLiteral("av.mp4")));
+    writeFile(fx.path(QStringLiteral("cut.mp4")), whole.left(whole.size() / 2));
 
     // index first, then cut in the middle of the data: opens, and ends early
     QVERIFY(fx.make(QStringLiteral("fast.mp4"),
                     QStringList{QStringLiteral("-i"), fx.path(QStringLiteral("av.mp4")),
                                 QStringLiteral("-c"), QStringLiteral("copy"),
                                 QStringLiteral("-movflags"), QStringLiteral("+faststart")}));
-    QFile fast(fx.path(QStringLiteral("fast.mp4")));
-    QVERIFY(fast.open(QIODevice::ReadOnly));
-    QFile cutFast(fx.path(QStringLiteral("cutfast.mp4")));
-    QVERIFY(cutFast.open(QIODevice::WriteOnly));
-    cutFast.write(fast.readAll().left(fast.size() / 2));
-    cutFast.close();
+    const QByteArray fast = readAll(fx.path(QStringLiteral("fast.mp4")));
+    writeFile(fx.path(QStringLiteral("cutfast.mp4")), fast.left(fast.size() / 2));
 
-    QFile text(fx.path(QStringLiteral("notes.mp4")));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("These are my notes for unit one. Nothing to play here.\n");
-    QFile subtitles(fx.path(QStringLiteral("lines.srt")));
-    QVERIFY(subtitles.open(QIODevice::WriteOnly));
-    subtitles.write("1\n00:00:01,000 --> 00:00:02,000\nHello.\n\n");
+    writeFile(fx.path(QStringLiteral("notes.mp4")),
+              "These are my notes for unit one. Nothing to play here.\n");
+    writeFile(fx.path(QStringLiteral("lines.srt")), "1\n00:00:01,000 --> 00:00:02,000\nHello.\n\n");
 
     // a webm cut right before its first cluster: its header names no pixel format yet
     QVERIFY(fx.make(QStringLiteral("whole.webm"),
                     MediaFixtures::videoSource(QStringLiteral("160x120"), 2) +
                         QStringList{QStringLiteral("-c:v"), QStringLiteral("libvpx-vp9")}));
-    QFile webm(fx.path(QStringLiteral("whole.webm")));
-    QVERIFY(webm.open(QIODevice::ReadOnly));
-    const QByteArray webmBytes = webm.readAll();
-    const qsizetype cluster = webmBytes.indexOf(QByteArray::fromHex("1f43b675"));
+    const QByteArray webm = readAll(fx.path(QStringLiteral("whole.webm")));
+    const qsizetype cluster = webm.indexOf(QByteArray::fromHex("1f43b675"));
     QVERIFY(cluster > 0);
-    QFile header(fx.path(QStringLiteral("header.webm")));
-    QVERIFY(header.open(QIODevice::WriteOnly));
-    header.write(webmBytes.left(cluster));
-    header.close();
+    writeFile(fx.path(QStringLiteral("header.webm")), webm.left(cluster));
 
     // an mp3 whose header claims some 28 million seconds
-    QVERIFY(fx.make(QStringLiteral("vbr.mp3"),
-                    MediaFixtures::toneSource(3) +
-                        QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame"),
-                                    QStringLiteral("-q:a"), QStringLiteral("4")}));
-    QFile vbr(fx.path(QStringLiteral("vbr.mp3")));
-    QVERIFY(vbr.open(QIODevice::ReadOnly));
-    QByteArray mp3 = vbr.readAll();
+    QVERIFY(fx.makeClip(QStringLiteral("vbr.mp3"),
+                        {.picture = nullptr,
+                         .seconds = 3,
+                         .audio = "libmp3lame",
+                         .options = {QStringLiteral("-q:a"), QStringLiteral("4")}}));
+    QByteArray mp3 = readAll(fx.path(QStringLiteral("vbr.mp3")));
     qsizetype tag = mp3.indexOf("Xing");
     if (tag < 0)
         tag = mp3.indexOf("Info");
@@ -239,15 +212,10 @@ void TestMedia::initTestCase()
     const quint32 frames = 28048768u * 44100u / 1152u;
     for (int i = 0; i < 4; ++i)
         mp3[tag + 8 + i] = char(frames >> (24 - 8 * i));
-    QFile longClaim(fx.path(QStringLiteral("claims.mp3")));
-    QVERIFY(longClaim.open(QIODevice::WriteOnly));
-    longClaim.write(mp3);
-    longClaim.close();
+    writeFile(fx.path(QStringLiteral("claims.mp3")), mp3);
 
     // a raw elementary stream states no length
-    QVERIFY(
-        fx.make(QStringLiteral("raw.h264"),
-                MediaFixtures::videoSource(QStringLiteral("160x120"), 3) + MediaFixtures::h264()));
+    QVERIFY(fx.makeClip(QStringLiteral("raw.h264"), {.picture = "160x120", .seconds = 3}));
 }
 
 void TestMedia::openFailsWithItsOwnText_data()

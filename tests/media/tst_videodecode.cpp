@@ -59,9 +59,7 @@ void TestVideoDecode::initTestCase()
 {
     QVERIFY(fx.dir.isValid());
     // B-frames and a long GOP: decoding order differs from presentation order
-    QVERIFY(fx.make(QStringLiteral("bframes.mp4"),
-                    MediaFixtures::videoSource(QStringLiteral("320x240"), 2) +
-                        MediaFixtures::h264(50)));
+    QVERIFY(fx.makeClip(QStringLiteral("bframes.mp4"), {.seconds = 2, .gop = 50}));
     for (int width : {854, 426, 1366}) {
         // left half red, right half blue
         const QString graph = QStringLiteral("color=c=blue:size=%1x64:duration=1,"
@@ -73,20 +71,17 @@ void TestVideoDecode::initTestCase()
                                     QStringLiteral("-i"), graph} +
                             MediaFixtures::h264()));
     }
-    QVERIFY(fx.make(QStringLiteral("pal.mp4"),
-                    MediaFixtures::videoSource(QStringLiteral("720x576"), 1) +
-                        QStringList{QStringLiteral("-vf"), QStringLiteral("setsar=16/15")} +
-                        MediaFixtures::h264()));
+    QVERIFY(fx.makeClip(QStringLiteral("pal.mp4"),
+                        {.picture = "720x576",
+                         .options = {QStringLiteral("-vf"), QStringLiteral("setsar=16/15")}}));
     // two MPEG-TS parts back to back, as a joined lesson: 320x240, then 480x240
     const QStringList noDelay{QStringLiteral("-muxdelay"), QStringLiteral("0"),
                               QStringLiteral("-muxpreload"), QStringLiteral("0")};
-    QVERIFY(fx.make(QStringLiteral("narrow.ts"),
-                    MediaFixtures::videoSource(QStringLiteral("320x240"), 1) +
-                        MediaFixtures::h264() + noDelay));
-    QVERIFY(fx.make(QStringLiteral("wide.ts"),
-                    MediaFixtures::videoSource(QStringLiteral("480x240"), 1) +
-                        MediaFixtures::h264() + noDelay +
-                        QStringList{QStringLiteral("-output_ts_offset"), QStringLiteral("1")}));
+    QVERIFY(fx.makeClip(QStringLiteral("narrow.ts"), {.options = noDelay}));
+    QVERIFY(fx.makeClip(QStringLiteral("wide.ts"),
+                        {.picture = "480x240",
+                         .options = noDelay + QStringList{QStringLiteral("-output_ts_offset"),
+                                                          QStringLiteral("1")}}));
     QFile joined(fx.path(QStringLiteral("joined.ts")));
     QVERIFY(joined.open(QIODevice::WriteOnly));
     for (const char *part : {"narrow.ts", "wide.ts"})

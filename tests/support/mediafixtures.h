@@ -31,6 +31,31 @@ public:
         return true;
     }
 
+    // The clip most tests play: testsrc pictures of the given size in H.264 with a key
+    // frame every gop pictures, and a 440 Hz tone in the audio codec; a null picture or
+    // audio leaves that stream out. options are further output options.
+    struct Clip
+    {
+        const char *picture = "320x240";
+        double seconds = 1;
+        const char *audio = nullptr;
+        int gop = 25;
+        QStringList options = {};
+    };
+    bool makeClip(const QString &name, const Clip &clip)
+    {
+        QStringList inputs, outputs;
+        if (clip.picture) {
+            inputs += videoSource(QLatin1String(clip.picture), clip.seconds);
+            outputs += h264(clip.gop);
+        }
+        if (clip.audio) {
+            inputs += toneSource(clip.seconds);
+            outputs += {QStringLiteral("-c:a"), QLatin1String(clip.audio)};
+        }
+        return make(name, inputs + outputs + clip.options);
+    }
+
     QString path(const QString &name) const { return dir.filePath(name); }
 
     // testsrc pictures (a frame counter) at the given size, and a 440 Hz tone.
