@@ -5,6 +5,8 @@ add_library(vorlyn_warnings INTERFACE)
 target_compile_features(vorlyn_warnings INTERFACE cxx_std_20)
 target_compile_options(vorlyn_warnings INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+    # Clang checks which lock guards which field (the engine's annotations)
+    $<$<CXX_COMPILER_ID:Clang>:-Wthread-safety>
     $<$<BOOL:${VORLYN_WERROR}>:-Werror>)
 target_compile_definitions(vorlyn_warnings INTERFACE
     QT_NO_CAST_FROM_ASCII

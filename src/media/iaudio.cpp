@@ -75,7 +75,7 @@ bool IAudio::open(const void *owner, const QAudioDevice &dev, int frequency, int
         std::unique_ptr<QAudioSink> old;
         bool startFailed = false;
         {
-            std::lock_guard lock(mutex);
+            media::GuardedLock lock(mutex);
             // a sink the sound server dropped (it died or restarted) stays stopped for
             // good: it is replaced like one of another format
             if (output && format_ == fmt && output->state() != QAudio::StoppedState) {
@@ -113,7 +113,7 @@ void IAudio::close(const void *owner)
 {
     std::unique_ptr<QAudioSink> old;
     {
-        std::lock_guard lock(mutex);
+        media::GuardedLock lock(mutex);
         if (owner_ == owner)
             old = takeOutputLocked();
     }
@@ -124,7 +124,7 @@ void IAudio::discard(const void *owner)
 {
     std::unique_ptr<QAudioSink> sink;
     {
-        std::lock_guard lock(mutex);
+        media::GuardedLock lock(mutex);
         if (owner_ != owner)
             return;
         sink = takeOutputLocked();
@@ -136,7 +136,7 @@ void IAudio::discard(const void *owner)
     QIODevice *io = startSink(*sink);
     std::unique_ptr<QAudioSink> unused;
     {
-        std::lock_guard lock(mutex);
+        media::GuardedLock lock(mutex);
         // another output may have been opened meanwhile: it stays, this one goes
         if (io && !output) {
             output = std::move(sink);
@@ -163,7 +163,7 @@ void IAudio::closeAll()
 {
     std::unique_ptr<QAudioSink> old;
     {
-        std::lock_guard lock(mutex);
+        media::GuardedLock lock(mutex);
         old = takeOutputLocked();
     }
     stopAndDestroy(std::move(old));
@@ -194,7 +194,7 @@ void IAudio::setVolume(double left, double right)
 
 bool IAudio::isPlaying() const
 {
-    std::lock_guard lock(mutex);
+    media::GuardedLock lock(mutex);
     if (!output || !device)
         return false;
     const QAudio::State state = output->state();
@@ -203,19 +203,19 @@ bool IAudio::isPlaying() const
 
 QAudioFormat IAudio::format() const
 {
-    std::lock_guard lock(mutex);
+    media::GuardedLock lock(mutex);
     return format_;
 }
 
 qint64 IAudio::processedUSecs() const
 {
-    std::lock_guard lock(mutex);
+    media::GuardedLock lock(mutex);
     return output ? output->processedUSecs() : 0;
 }
 
 bool IAudio::playedBytes(qint64 &written, qint64 &heard) const
 {
-    std::lock_guard lock(mutex);
+    media::GuardedLock lock(mutex);
     if (!output || !device)
         return false;
     // What the stream still holds is its buffer less the room in it. The played time
@@ -230,7 +230,7 @@ bool IAudio::playedBytes(qint64 &written, qint64 &heard) const
 
 int IAudio::write(const char *data, int len)
 {
-    std::lock_guard lock(mutex);
+    media::GuardedLock lock(mutex);
     if (!output || !device || len <= 0)
         return 0;
     const QAudio::State state = output->state();

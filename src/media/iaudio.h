@@ -1,11 +1,12 @@
 #pragma once
 
+#include "media/guardedmutex.h"
+
 #include <QAudioFormat>
 
 #include <atomic>
 #include <chrono>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 class QAudioDevice;
@@ -81,7 +82,7 @@ protected:
 
 private:
     // Takes the sink out of the object; the caller stops it outside the lock.
-    std::unique_ptr<QAudioSink> takeOutputLocked();
+    std::unique_ptr<QAudioSink> takeOutputLocked() VORLYN_REQUIRES(mutex);
     // Starts sink in push mode with the output's buffer size; its device, or null.
     static QIODevice *startSink(QAudioSink &sink);
     void stopAndDestroy(std::unique_ptr<QAudioSink> sink);
@@ -89,17 +90,17 @@ private:
     // application object goes.
     void closeForExit();
 
-    QAudioFormat format_;
-    std::unique_ptr<QAudioSink> output;
-    QIODevice *device = nullptr; // owned by output
-    const void *owner_ = nullptr;
-    qint64 written_ = 0; // bytes written since the sink started
-    // The volume-scaled copy of the bytes being written; audio thread, under mutex.
-    std::vector<char> scratch;
+    mutable media::GuardedMutex mutex;
+    QAudioFormat format_ VORLYN_GUARDED_BY(mutex);
+    std::unique_ptr<QAudioSink> output VORLYN_GUARDED_BY(mutex);
+    QIODevice *device VORLYN_GUARDED_BY(mutex) = nullptr; // owned by output
+    const void *owner_ VORLYN_GUARDED_BY(mutex) = nullptr;
+    qint64 written_ VORLYN_GUARDED_BY(mutex) = 0; // bytes written since the sink started
+    // The volume-scaled copy of the bytes being written; audio thread.
+    std::vector<char> scratch VORLYN_GUARDED_BY(mutex);
     // When a sink was last stopped; GUI thread.
     std::chrono::steady_clock::time_point lastClose{};
     static constexpr std::chrono::milliseconds quietAfterClose{300};
     std::atomic<float> volumeLeft_{0.5f};
     std::atomic<float> volumeRight_{0.5f};
-    mutable std::mutex mutex; // guards format_, output, device, owner_, written_, scratch
 };

@@ -101,7 +101,7 @@ void Media::joinWorkers()
     videoQueue.wakeAll();
     parsingThread->wait();
     {
-        std::lock_guard lock(pictqMutex);
+        media::GuardedLock lock(pictqMutex);
     }
     pictqCond.notify_all();
     videoThread->wait();
@@ -150,7 +150,7 @@ void Media::publishHeard(double seconds, double until, int epoch)
     const double speed = playSpeed.load();
     const double now = double(nowMicroseconds()) / 1000000.0;
     {
-        std::lock_guard lock(heardMutex);
+        media::GuardedLock lock(heardMutex);
         heard = {true, seconds / speed - now, until / speed, epoch};
     }
     publishClock(seconds);
@@ -165,7 +165,7 @@ void Media::publishClock(double seconds)
 bool Media::heardClock(double &clock, int &epoch) const
 {
     const double now = double(nowMicroseconds()) / 1000000.0;
-    std::lock_guard lock(heardMutex);
+    media::GuardedLock lock(heardMutex);
     if (!heard.known)
         return false;
     clock = std::min(heard.base + now, heard.until);
@@ -199,7 +199,7 @@ void Media::releaseInput()
 
 void Media::appendLog(const QString &line)
 {
-    std::lock_guard lock(logMutex);
+    media::GuardedLock lock(logMutex);
     logLines.push_back(line);
     if (logLines.size() > maxLogLines)
         logLines.pop_front();
@@ -207,7 +207,7 @@ void Media::appendLog(const QString &line)
 
 QString Media::logText() const
 {
-    std::lock_guard lock(logMutex);
+    media::GuardedLock lock(logMutex);
     QString text;
     for (const QString &line : logLines)
         text += line;
@@ -655,14 +655,14 @@ void Media::resetClocks()
     audioClock = 0;
     audioClockTicks = 0;
     {
-        std::lock_guard lock(heardMutex);
+        media::GuardedLock lock(heardMutex);
         heard = {};
     }
     frameLastPts = 0;
     videoCurrentPts = 0;
     videoCurrentTicks = 0;
     {
-        std::lock_guard lock(pictqMutex);
+        media::GuardedLock lock(pictqMutex);
         pictqSize = 0;
     }
     pictqRindex = 0;
@@ -713,7 +713,7 @@ void Media::video_refresh_timer()
     const int serial = pictureSerial.load(std::memory_order_relaxed);
     for (;;) {
         {
-            std::lock_guard lock(pictqMutex);
+            media::GuardedLock lock(pictqMutex);
             if (pictqSize < 1) {
                 refreshTimer->start(10);
                 return;
@@ -787,19 +787,19 @@ void Media::releaseShownSlot()
 {
     pictqRindex = (pictqRindex + 1) % int(pictures.size());
     {
-        std::lock_guard lock(pictqMutex);
+        media::GuardedLock lock(pictqMutex);
         if (pictqSize > 0) // a stopping video thread may have emptied the ring meanwhile
             --pictqSize;
     }
     pictqCond.notify_all();
 }
 
-void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial,
-                         int epoch)
+void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial, int epoch)
 {
     {
-        std::unique_lock lock(pictqMutex);
-        pictqCond.wait(lock, [this] { return pictqSize < maxPendingPictures || stopped; });
+        media::GuardedLock lock(pictqMutex);
+        while (pictqSize >= maxPendingPictures && !stopped)
+            lock.wait(pictqCond);
         if (stopped) {
             pictqSize = 0;
             return;
@@ -828,7 +828,7 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
     vp.serial = serial;
     vp.epoch = epoch;
     pictqWindex = (pictqWindex + 1) % int(pictures.size());
-    std::lock_guard lock(pictqMutex);
+    media::GuardedLock lock(pictqMutex);
     ++pictqSize;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "media/ffmpeg.h"
+#include "media/guardedmutex.h"
 #include "media/packetqueue.h"
 #include "media/videopicture.h"
 
@@ -14,7 +15,6 @@
 #include <cstdint>
 #include <deque>
 #include <limits>
-#include <mutex>
 #include <optional>
 
 class QTimer;
@@ -235,9 +235,9 @@ private:
     media::IoContextPtr ioContext;
     QImage coverArt_;
     // the last log lines; a file that fails on every packet must not grow it without end
-    std::deque<QString> logLines;
+    mutable media::GuardedMutex logMutex;
+    std::deque<QString> logLines VORLYN_GUARDED_BY(logMutex);
     static constexpr size_t maxLogLines = 200;
-    mutable std::mutex logMutex; // guards logLines
     media::FormatContextPtr formatContext;
     AVStream *audioStream = nullptr;
     int audioStreamIndex = -1;
@@ -315,8 +315,8 @@ private:
         double until = 0;
         int epoch = 0;
     };
-    Heard heard;
-    mutable std::mutex heardMutex;
+    mutable media::GuardedMutex heardMutex;
+    Heard heard VORLYN_GUARDED_BY(heardMutex);
     // Display against the sound; GUI thread only. audioOutputOpen: start() opened an
     // output for the sound. waitingSince: when the picture at the head of the ring began
     // to wait for its sound (0: not waiting). soundLostEpoch: the epoch whose sound did
@@ -335,12 +335,12 @@ private:
     std::atomic<double> playSpeed{1.0};
 
     std::array<VideoPicture, 4> pictures;
-    int pictqSize = 0;   // guarded by pictqMutex
+    media::GuardedMutex pictqMutex;
+    std::condition_variable pictqCond;
+    int pictqSize VORLYN_GUARDED_BY(pictqMutex) = 0;
     int pictqRindex = 0; // GUI thread only
     int pictqWindex = 0; // video thread only while running
     static constexpr int maxPendingPictures = 3;
-    std::mutex pictqMutex;
-    std::condition_variable pictqCond;
 
     int swsFlags;
     int targetPixelFormat;

@@ -34,7 +34,7 @@ PacketQueue::~PacketQueue() = default;
 void PacketQueue::init()
 {
     std::call_once(flushOnce, createFlushPacket);
-    std::lock_guard lock(mutex);
+    media::GuardedLock lock(mutex);
     packets.clear();
     size.store(0, std::memory_order_relaxed);
 }
@@ -64,7 +64,7 @@ bool PacketQueue::put(const AVPacket *pkt)
         return false;
     }
     {
-        std::lock_guard lock(mutex);
+        media::GuardedLock lock(mutex);
         size.store(size.load(std::memory_order_relaxed) + node->size, std::memory_order_relaxed);
         packets.push_back(std::move(node));
     }
@@ -74,13 +74,13 @@ bool PacketQueue::put(const AVPacket *pkt)
 
 bool PacketQueue::get(AVPacket *out, bool block, const std::atomic<bool> *cancel)
 {
-    std::unique_lock lock(mutex);
+    media::GuardedLock lock(mutex);
     for (;;) {
         if (!packets.empty())
             break;
         if (!block || (cancel && cancel->load(std::memory_order_acquire)))
             return false;
-        cond.wait(lock);
+        lock.wait(cond);
     }
     media::PacketPtr node = std::move(packets.front());
     packets.pop_front();
@@ -92,7 +92,7 @@ bool PacketQueue::get(AVPacket *out, bool block, const std::atomic<bool> *cancel
 void PacketQueue::flush(int64_t seekTarget, int64_t serial, int64_t epoch, int64_t keepBefore)
 {
     {
-        std::lock_guard lock(mutex);
+        media::GuardedLock lock(mutex);
         auto kept = packets.begin();
         if (keepBefore != AV_NOPTS_VALUE) {
             for (; kept != packets.end() && !isFlushPacket(kept->get()); ++kept) {
@@ -121,13 +121,13 @@ void PacketQueue::wakeAll()
 {
     // Taking the lock orders the wake after a reader's look at its cancel flag.
     {
-        std::lock_guard lock(mutex);
+        media::GuardedLock lock(mutex);
     }
     cond.notify_all();
 }
 
 int PacketQueue::packetCount() const
 {
-    std::lock_guard lock(mutex);
+    media::GuardedLock lock(mutex);
     return int(packets.size());
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "media/ffmpeg.h"
+#include "media/guardedmutex.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <mutex>
 
 // Unbounded FIFO of compressed packets from the demux thread (the only producer) to one
 // decode thread (the only consumer). Counts the payload bytes it holds so that the
@@ -57,10 +57,10 @@ public:
 
 private:
     // A packet of the queue: a reference of the caller's payload, or the flush packet.
-    std::deque<media::PacketPtr> packets;
-    std::atomic<int> size{0};
     // Guards packets (size is written only under it). Never held together
     // with any other lock of the engine.
-    mutable std::mutex mutex;
+    mutable media::GuardedMutex mutex;
     std::condition_variable cond;
+    std::deque<media::PacketPtr> packets VORLYN_GUARDED_BY(mutex);
+    std::atomic<int> size{0};
 };
