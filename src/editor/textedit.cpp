@@ -2,13 +2,13 @@
 
 #include "diff/diffdialog.h"
 #include "editor/documentbytes.h"
+#include "editor/spellcheckwalk.h"
 #include "paths/apppaths.h"
 #include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
 #include "spelling/spellcheckdialog.h"
 #include "spelling/spellingengine.h"
-#include "spelling/wordsegmentation.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -24,7 +24,6 @@
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFontDatabase>
-#include <QHash>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -371,56 +370,35 @@ void TextEdit::checkSpelling()
     // second check inside this one, on the same document.
     actionSpellCheck->setEnabled(false);
 
-    // Words answered with "replace all", and what they become for the rest of the run.
-    QHash<QString, QString> replaceAll;
     const QTextCursor editingCursor = textEdit->textCursor();
-    // The walk asks about the words the underlining marks, found by the same segmentation;
-    // the punctuation around a word is never part of it, so a replacement keeps it. The
-    // resume cursor follows edits made while a question is open.
     QTextDocument *doc = textEdit->document();
-    QTextCursor resume(doc);
+    SpellCheckWalk walk(doc, engine);
     for (;;) {
         QCoreApplication::processEvents();
-        QTextBlock block = resume.block();
-        WordSpan span = nextWord(block.text(), resume.position() - block.position());
-        while (!span.isValid() && block.next().isValid()) {
-            block = block.next();
-            span = nextWord(block.text(), 0);
-        }
-        if (!span.isValid())
+        const SpellCheckWalk::Step step = walk.step();
+        if (step == SpellCheckWalk::Step::End)
             break;
-        QTextCursor walker(doc);
-        walker.setPosition(block.position() + int(span.start));
-        walker.setPosition(block.position() + int(span.end()), QTextCursor::KeepAnchor);
-        const QString word = walker.selectedText();
-        resume.setPosition(walker.position());
+        if (step == SpellCheckWalk::Step::Checked)
+            continue;
+        const QTextCursor word = walk.word();
+        const QString asked = word.selectedText();
+        QTextCursor at(doc);
+        at.setPosition(word.selectionStart());
+        textEdit->setTextCursor(at);
+        textEdit->ensureCursorVisible();
+        textEdit->setExtraSelections({{word, highlight}});
+        QCoreApplication::processEvents();
 
-        if (!engine.isCorrect(word)) {
-            const auto known = replaceAll.constFind(word);
-            if (known != replaceAll.constEnd()) {
-                walker.insertText(*known);
-            } else {
-                QTextCursor at(doc);
-                at.setPosition(walker.selectionStart());
-                textEdit->setTextCursor(at);
-                textEdit->ensureCursorVisible();
-                textEdit->setExtraSelections({{walker, highlight}});
-                QCoreApplication::processEvents();
-
-                const SpellCheckAction action = dialog.checkWord(word);
-                textEdit->setExtraSelections({});
-                QCoreApplication::processEvents();
-                if (action == SpellCheckAction::CheckCancelled)
-                    break;
-                if (action == SpellCheckAction::ReplaceAll)
-                    replaceAll.insert(word, dialog.replacementText());
-                if (action == SpellCheckAction::ReplaceOnce ||
-                    action == SpellCheckAction::ReplaceAll)
-                    walker.insertText(dialog.replacementText());
-                QCoreApplication::processEvents();
-            }
-            resume.setPosition(walker.position());
-        }
+        const SpellCheckAction action = dialog.checkWord(asked);
+        textEdit->setExtraSelections({});
+        QCoreApplication::processEvents();
+        if (action == SpellCheckAction::CheckCancelled)
+            break;
+        if (action == SpellCheckAction::ReplaceAll)
+            walk.replaceAll(dialog.replacementText());
+        else if (action == SpellCheckAction::ReplaceOnce)
+            walk.replace(dialog.replacementText());
+        QCoreApplication::processEvents();
     }
 
     textEdit->setTextCursor(editingCursor);
