@@ -2,13 +2,14 @@
 
 #include "diff/diffdialog.h"
 #include "editor/documentbytes.h"
+#include "editor/spellcheckwalk.h"
+#include "editor/transcriptrules.h"
 #include "paths/apppaths.h"
 #include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
 #include "spelling/spellcheckdialog.h"
 #include "spelling/spellingengine.h"
-#include "spelling/wordsegmentation.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -24,7 +25,6 @@
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFontDatabase>
-#include <QHash>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -371,56 +371,35 @@ void TextEdit::checkSpelling()
     // second check inside this one, on the same document.
     actionSpellCheck->setEnabled(false);
 
-    // Words answered with "replace all", and what they become for the rest of the run.
-    QHash<QString, QString> replaceAll;
     const QTextCursor editingCursor = textEdit->textCursor();
-    // The walk asks about the words the underlining marks, found by the same segmentation;
-    // the punctuation around a word is never part of it, so a replacement keeps it. The
-    // resume cursor follows edits made while a question is open.
     QTextDocument *doc = textEdit->document();
-    QTextCursor resume(doc);
+    SpellCheckWalk walk(doc, engine);
     for (;;) {
         QCoreApplication::processEvents();
-        QTextBlock block = resume.block();
-        WordSpan span = nextWord(block.text(), resume.position() - block.position());
-        while (!span.isValid() && block.next().isValid()) {
-            block = block.next();
-            span = nextWord(block.text(), 0);
-        }
-        if (!span.isValid())
+        const SpellCheckWalk::Step step = walk.step();
+        if (step == SpellCheckWalk::Step::End)
             break;
-        QTextCursor walker(doc);
-        walker.setPosition(block.position() + int(span.start));
-        walker.setPosition(block.position() + int(span.end()), QTextCursor::KeepAnchor);
-        const QString word = walker.selectedText();
-        resume.setPosition(walker.position());
+        if (step == SpellCheckWalk::Step::Checked)
+            continue;
+        const QTextCursor word = walk.word();
+        const QString asked = word.selectedText();
+        QTextCursor at(doc);
+        at.setPosition(word.selectionStart());
+        textEdit->setTextCursor(at);
+        textEdit->ensureCursorVisible();
+        textEdit->setExtraSelections({{word, highlight}});
+        QCoreApplication::processEvents();
 
-        if (!engine.isCorrect(word)) {
-            const auto known = replaceAll.constFind(word);
-            if (known != replaceAll.constEnd()) {
-                walker.insertText(*known);
-            } else {
-                QTextCursor at(doc);
-                at.setPosition(walker.selectionStart());
-                textEdit->setTextCursor(at);
-                textEdit->ensureCursorVisible();
-                textEdit->setExtraSelections({{walker, highlight}});
-                QCoreApplication::processEvents();
-
-                const SpellCheckAction action = dialog.checkWord(word);
-                textEdit->setExtraSelections({});
-                QCoreApplication::processEvents();
-                if (action == SpellCheckAction::CheckCancelled)
-                    break;
-                if (action == SpellCheckAction::ReplaceAll)
-                    replaceAll.insert(word, dialog.replacementText());
-                if (action == SpellCheckAction::ReplaceOnce ||
-                    action == SpellCheckAction::ReplaceAll)
-                    walker.insertText(dialog.replacementText());
-                QCoreApplication::processEvents();
-            }
-            resume.setPosition(walker.position());
-        }
+        const SpellCheckAction action = dialog.checkWord(asked);
+        textEdit->setExtraSelections({});
+        QCoreApplication::processEvents();
+        if (action == SpellCheckAction::CheckCancelled)
+            break;
+        if (action == SpellCheckAction::ReplaceAll)
+            walk.replaceAll(dialog.replacementText());
+        else if (action == SpellCheckAction::ReplaceOnce)
+            walk.replace(dialog.replacementText());
+        QCoreApplication::processEvents();
     }
 
     textEdit->setTextCursor(editingCursor);
@@ -451,28 +430,10 @@ bool TextEdit::loadFile(const QString &path)
     return true;
 }
 
-// The media file whose transcript path is: "<media>.html" beside an existing media file,
-// whichever way the document came (player, File > Open, argument, Save As). Empty for any
-// other document.
-QString TextEdit::lessonOfTranscript(const QString &path)
-{
-    const QLatin1String suffix(".html");
-    if (!path.endsWith(suffix, Qt::CaseInsensitive))
-        return {};
-    const QFileInfo media(path.chopped(suffix.size()));
-    const QString mediaSuffix = media.suffix().toLower();
-    const bool isDocument =
-        mediaSuffix == QLatin1String("html") || mediaSuffix == QLatin1String("htm") ||
-        mediaSuffix == QLatin1String("txt") || mediaSuffix == QLatin1String("odt");
-    if (isDocument || !media.isFile())
-        return {};
-    return media.absoluteFilePath();
-}
-
 void TextEdit::setDocumentFileName(const QString &path)
 {
     fileName = path;
-    lessonMedia = lessonOfTranscript(path);
+    lessonMedia = TranscriptRules::lessonOf(path);
     textEdit->document()->setModified(false);
     const QString shown = path.isEmpty() ? tr("untitled.html") : QFileInfo(path).fileName();
     setWindowTitle(tr("%1[*] - %2").arg(shown, tr("Rich Text")));
@@ -571,65 +532,49 @@ bool TextEdit::fileSaveAs()
 
 void TextEdit::saveBeforeQuit()
 {
-    if (!textEdit->document()->isModified() || fileName.isEmpty() || isDefaultDocument())
+    if (!TranscriptRules::savesToOwnFile(
+            {fileName, lessonMedia, textEdit->document()->isModified()}))
         return;
     QString reason;
     if (!saveDocument(&reason))
         qWarning("Could not save %s at the end: %s", qPrintable(fileName), qPrintable(reason));
 }
 
-bool TextEdit::isDefaultDocument() const
-{
-    return !fileName.isEmpty() && QFileInfo(fileName).absoluteFilePath() ==
-                                      QFileInfo(defaultDocument()).absoluteFilePath();
-}
-
 bool TextEdit::fileSaveDefault(const QString &path)
 {
-    const QString derived = path + QLatin1String(".html");
-    const QString media = QFileInfo(path).absoluteFilePath();
     QTextDocument *doc = textEdit->document();
-    // The practice guide is shipped with the program: the learner's typing in it goes to
-    // the lesson's transcript, never into the guide.
-    const bool guide = isDefaultDocument();
-    const bool ownFile = !fileName.isEmpty() && !guide;
     QString reason;
-
-    // The latest typing goes to the document's own file before the document changes, so
-    // one lesson's transcript is never written under another lesson's name.
-    if (doc->isModified() && ownFile && !saveDocument(&reason)) {
-        qWarning() << "Transcript not switched to" << derived << "- cannot save" << fileName << ":"
-                   << reason;
+    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, doc->isModified()}) &&
+        !saveDocument(&reason)) {
+        qWarning() << "Transcript not switched to" << path + QLatin1String(".html")
+                   << "- cannot save" << fileName << ":" << reason;
         return false;
     }
 
-    // A learner who comes back to a lesson finds the transcript typed last time.
-    if (QFileInfo::exists(derived)) {
-        if (doc->isModified()) {
-            // Typing with no file of its own would be lost by loading the transcript and
-            // would overwrite it by saving: it stays, untitled, for the learner to name.
-            setDocumentFileName(QString());
-            doc->setModified(true);
+    const LessonSwitch to =
+        TranscriptRules::switchTo(path, {fileName, lessonMedia, doc->isModified()});
+    switch (to.then) {
+    case LessonSwitch::Then::KeepUntitled:
+        setDocumentFileName(QString());
+        doc->setModified(true);
+        return false;
+    case LessonSwitch::Then::LoadTranscript:
+        if (!loadFile(to.transcript)) {
+            qWarning() << "Cannot read the transcript" << to.transcript;
             return false;
         }
-        if (!loadFile(derived)) {
-            qWarning() << "Cannot read the transcript" << derived;
-            return false;
-        }
-        lessonMedia = media;
+        lessonMedia = to.media;
         return true;
+    case LessonSwitch::Then::StartTranscript:
+        break;
     }
-
-    // A new lesson does not start from another lesson's transcript or from the guide; the
-    // same lesson whose file has gone keeps its text, which now exists nowhere else.
-    if ((!lessonMedia.isEmpty() && lessonMedia != media) || (guide && !doc->isModified()))
+    if (to.clear)
         textEdit->clear();
-    setDocumentFileName(derived);
-    // The player's word counts even where the media file cannot be seen from here.
-    lessonMedia = media;
+    setDocumentFileName(to.transcript);
+    lessonMedia = to.media;
     if (saveDocument(&reason))
         return true;
-    qWarning() << "Cannot save the transcript" << derived << ":" << reason;
+    qWarning() << "Cannot save the transcript" << to.transcript << ":" << reason;
     return false;
 }
 

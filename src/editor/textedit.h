@@ -83,8 +83,6 @@ private:
     bool writeDocument(const QString &path, QString *reason) const;
     // Writes to the current file: clears the modified flag on success and sets it on failure.
     bool saveDocument(QString *reason);
-    bool isDefaultDocument() const;
-    static QString lessonOfTranscript(const QString &path);
 
     void applyCharFormat(const QTextCharFormat &format);
     void syncFontControls(const QFont &font);

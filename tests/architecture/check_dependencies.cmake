@@ -15,10 +15,11 @@ set(allowed_diff_widgets diff studystyle)
 set(allowed_media "")
 set(allowed_lesson media)
 set(allowed_skin paths)
-set(allowed_editor paths spelling_widgets phonetic_widgets diff_widgets skin)
+set(allowed_editor_rules spelling paths)
+set(allowed_editor paths editor_rules spelling_widgets phonetic_widgets diff_widgets skin)
 set(allowed_player paths lesson media skin editor)
 # The engines: no widgets, however deep.
-set(engines paths dictcipher spelling phonetic diff media lesson)
+set(engines paths dictcipher spelling phonetic diff media lesson editor_rules)
 
 file(STRINGS "${LINKS}" lines)
 set(subsystems "")
