@@ -370,16 +370,31 @@ bool makeClip(const QString &path)
 {
     const QString seconds = QString::number(clipSeconds);
     return bench::ffmpeg(
-        {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-         QStringLiteral("color=c=black:s=640x360:r=25:d=%1,geq=lum='16+4*mod(N\\,50)':cb=128:cr=128")
+        {QStringLiteral("-f"),
+         QStringLiteral("lavfi"),
+         QStringLiteral("-i"),
+         QStringLiteral(
+             "color=c=black:s=640x360:r=25:d=%1,geq=lum='16+4*mod(N\\,50)':cb=128:cr=128")
              .arg(seconds),
-         QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+         QStringLiteral("-f"),
+         QStringLiteral("lavfi"),
+         QStringLiteral("-i"),
          QStringLiteral("anoisesrc=d=%1:c=white:r=48000:a=0.25:seed=7").arg(seconds),
-         QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-c:v"),
-         QStringLiteral("libx264"), QStringLiteral("-preset"), QStringLiteral("veryfast"),
-         QStringLiteral("-g"), QStringLiteral("25"), QStringLiteral("-bf"), QStringLiteral("2"),
-         QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-c:a"),
-         QStringLiteral("pcm_s16le"), path});
+         QStringLiteral("-ac"),
+         QStringLiteral("2"),
+         QStringLiteral("-c:v"),
+         QStringLiteral("libx264"),
+         QStringLiteral("-preset"),
+         QStringLiteral("veryfast"),
+         QStringLiteral("-g"),
+         QStringLiteral("25"),
+         QStringLiteral("-bf"),
+         QStringLiteral("2"),
+         QStringLiteral("-pix_fmt"),
+         QStringLiteral("yuv420p"),
+         QStringLiteral("-c:a"),
+         QStringLiteral("pcm_s16le"),
+         path});
 }
 
 std::vector<int16_t> clipSound(const QString &clip, const QString &raw)
@@ -541,21 +556,24 @@ int main(int argc, char *argv[])
                               [&](double t) { return expectOurs(t) / fps; });
 
     printOffsets("vorlyn", "first second", offsets(shown, placed, recorder, started, started + 1));
-    printOffsets("vorlyn", "after seek", offsets(shown, placed, recorder, seeked + 0.3, seeked + 1.3));
+    printOffsets("vorlyn", "after seek",
+                 offsets(shown, placed, recorder, seeked + 0.3, seeked + 1.3));
     // the loop-backs: each first picture of the loop start after looping began
     std::vector<double> loopOffsets;
     std::vector<double> loopIntervals;
     for (size_t i = 1; i < shown.size(); ++i) {
         if (shown[i].at < looping || shown[i].at > looping + 4.5)
             continue;
-        if (shown[i].frame == int(std::lround(markIn * fps)) && shown[i - 1].frame > shown[i].frame) {
+        if (shown[i].frame == int(std::lround(markIn * fps)) &&
+            shown[i - 1].frame > shown[i].frame) {
             loopIntervals.push_back((shown[i].at - shown[i - 1].at) * 1000);
             const auto v = offsets(shown, placed, recorder, shown[i].at, shown[i].at + 1);
             loopOffsets.insert(loopOffsets.end(), v.begin(), v.end());
         }
     }
     printOffsets("vorlyn", "after loop-back", loopOffsets);
-    printOffsets("vorlyn", "after pause and resume", offsets(shown, placed, recorder, resumed, resumed + 1));
+    printOffsets("vorlyn", "after pause and resume",
+                 offsets(shown, placed, recorder, resumed, resumed + 1));
     printSummary("loop_picture_interval_ms", loopIntervals, "last picture to loop start picture");
     std::vector<double> endErr, startErr;
     loopSound(rec, ref, placed, markIn, markOut, endErr, startErr);
@@ -606,8 +624,8 @@ int main(int argc, char *argv[])
     const auto expectTheirs = [&](double t) { return (t - ffFirst) * fps; };
     const auto ffShown = frames(ffChanges, expectTheirs);
     const double ffPictures = ffShown.empty() ? ffStart : ffShown.front().at;
-    const auto ffPlaced = place(rec2, ref, recorder, ffStart, now(),
-                                [&](double t) { return expectTheirs(t) / fps; });
+    const auto ffPlaced =
+        place(rec2, ref, recorder, ffStart, now(), [&](double t) { return expectTheirs(t) / fps; });
     const auto ffFirstSecond = offsets(ffShown, ffPlaced, recorder, ffPictures, ffPictures + 1);
     const auto ffAll = offsets(ffShown, ffPlaced, recorder, ffPictures, ffPictures + playSeconds);
     printOffsets("ffplay", "first second", ffFirstSecond);
@@ -622,8 +640,9 @@ int main(int argc, char *argv[])
     for (double x : ffFirstSecond)
         ffMag.push_back(std::abs(x));
     const double ffMedian = bench::summarize(ffMag).median;
-    bench::print("ratio_first_second_abs_offset", ffMedian > 0 ? bench::summarize(ourMag).median / ffMedian : 0,
-                 "x", QStringLiteral("\"of\": \"vorlyn / ffplay\""));
+    bench::print("ratio_first_second_abs_offset",
+                 ffMedian > 0 ? bench::summarize(ourMag).median / ffMedian : 0, "x",
+                 QStringLiteral("\"of\": \"vorlyn / ffplay\""));
     bench::print("ratio_cpu_per_media_second", theirCpu > 0 ? oursCpu / theirCpu : 0, "x",
                  QStringLiteral("\"of\": \"vorlyn / ffplay\""));
     bench::print("ratio_peak_rss", theirs.peakMb > 0 ? ours.peakMb / theirs.peakMb : 0, "x",

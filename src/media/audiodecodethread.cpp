@@ -90,9 +90,9 @@ void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
         // Nothing after the loop end is played: the frame that reaches past it is cut at
         // its sample, so each repetition sounds exactly up to the mark.
         const double room = (loopEnd - seconds) * resampler.outputRate();
-        int64_t budget = room >= double(INT32_MAX) ? INT64_MAX
-                                                   : std::max<int64_t>(0, std::llround(room)) *
-                                                         frameBytes;
+        int64_t budget = room >= double(INT32_MAX)
+                             ? INT64_MAX
+                             : std::max<int64_t>(0, std::llround(room)) * frameBytes;
         // a rate-changing converter may hold more than one buffer's worth
         while (len > 0) {
             const bool full = len == sampleBufferSize;
@@ -196,7 +196,8 @@ void AudioDecodeThread::publishHeard()
     if (written.empty() || heard < written.front().begin)
         return; // nothing of this run heard yet
     const Written &w = written.front();
-    const double at = w.seconds + double(std::min<int64_t>(heard, w.end) - w.begin) / bytesPerSecond();
+    const double at =
+        w.seconds + double(std::min<int64_t>(heard, w.end) - w.begin) / bytesPerSecond();
     // the end of what was written of the same stretch: the sound stops there
     double until = w.seconds + double(w.end - w.begin) / bytesPerSecond();
     for (const Written &later : written)

@@ -130,9 +130,10 @@ void ParsingThread::flushQueues(int64_t skipBefore)
         // sounds up to its end.
         const int64_t markOut = m.markOut();
         const bool loopBack = !m.seekDropsPictures.load(std::memory_order_relaxed);
-        const int64_t keepBefore = loopBack && m.videoCodec && markOut != Media::unknownEnd
-                                       ? av_rescale_q(markOut, m.timeBase(), m.audioStream->time_base)
-                                       : AV_NOPTS_VALUE;
+        const int64_t keepBefore =
+            loopBack && m.videoCodec && markOut != Media::unknownEnd
+                ? av_rescale_q(markOut, m.timeBase(), m.audioStream->time_base)
+                : AV_NOPTS_VALUE;
         m.audioQueue.flush(skipBefore, 0, m.seekEpoch, keepBefore);
     }
 }

@@ -1,8 +1,8 @@
 #include "phonetic/phoneticdialog.h"
 
 #include "paths/apppaths.h"
-#include "studystyle/nofocusrectanglestyle.h"
 #include "phonetic/phonetictokens.h"
+#include "studystyle/nofocusrectanglestyle.h"
 
 #include "ui_phoneticdialog.h"
 

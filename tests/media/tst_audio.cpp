@@ -326,9 +326,10 @@ void TestAudio::stopSilencesTheOutputAtOnce()
     // the output drops what it held instead of playing it out after the stop
     const qint64 played = audio->processedUSecs();
     QTest::qWait(500);
-    QVERIFY2(audio->processedUSecs() - played < 20000,
-             qPrintable(QStringLiteral("played %1 us after the stop")
-                            .arg(audio->processedUSecs() - played)));
+    QVERIFY2(
+        audio->processedUSecs() - played < 20000,
+        qPrintable(
+            QStringLiteral("played %1 us after the stop").arg(audio->processedUSecs() - played)));
 }
 
 void TestAudio::stopsPromptlyWithoutOutputDevice()

@@ -3,8 +3,8 @@
 // unlimited search, the list refill and entry display, unreadable dictionaries; and the style
 // that leaves out focus rectangles.
 #include "phonetic/dictionaryfixture.h"
-#include "studystyle/nofocusrectanglestyle.h"
 #include "phonetic/phoneticdialog.h"
+#include "studystyle/nofocusrectanglestyle.h"
 
 #include <QApplication>
 #include <QFile>
