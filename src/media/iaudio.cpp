@@ -40,8 +40,9 @@ void IAudio::closeForExit()
     closeAll();
     // The multimedia library's finaliser disconnects from the sound server without
     // stopping its client thread first; a server notice about the stream just closed,
-    // dispatched at that moment, aborts the process. Such notices follow a close within
-    // milliseconds, so the exit waits until the last close is that long past.
+    // dispatched at that moment, aborts or hangs the process. Such notices follow a close
+    // within milliseconds, or some hundreds of them on a busy machine, so the exit waits
+    // until the last close is a second past.
     const auto since = std::chrono::steady_clock::now() - lastClose;
     if (since < quietAfterClose)
         std::this_thread::sleep_for(quietAfterClose - since);

@@ -100,7 +100,7 @@ private:
     std::vector<char> scratch VORLYN_GUARDED_BY(mutex);
     // When a sink was last stopped; GUI thread.
     std::chrono::steady_clock::time_point lastClose{};
-    static constexpr std::chrono::milliseconds quietAfterClose{300};
+    static constexpr std::chrono::milliseconds quietAfterClose{1000};
     std::atomic<float> volumeLeft_{0.5f};
     std::atomic<float> volumeRight_{0.5f};
 };

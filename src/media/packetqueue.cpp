@@ -72,6 +72,24 @@ bool PacketQueue::put(const AVPacket *pkt)
     return true;
 }
 
+bool PacketQueue::putMoved(AVPacket *pkt)
+{
+    if (!pkt->buf || isFlushPacket(pkt)) {
+        const bool queued = put(pkt);
+        av_packet_unref(pkt);
+        return queued;
+    }
+    media::PacketPtr node = media::allocPacket();
+    av_packet_move_ref(node.get(), pkt);
+    {
+        media::GuardedLock lock(mutex);
+        size.store(size.load(std::memory_order_relaxed) + node->size, std::memory_order_relaxed);
+        packets.push_back(std::move(node));
+    }
+    cond.notify_all();
+    return true;
+}
+
 bool PacketQueue::get(AVPacket *out, bool block, const std::atomic<bool> *cancel)
 {
     media::GuardedLock lock(mutex);

@@ -26,6 +26,12 @@ public:
     // Appends a reference to pkt (the flush packet is queued as itself). Returns false,
     // queuing nothing, when the payload cannot be referenced.
     bool put(const AVPacket *pkt);
+    // Moves pkt's reference into the queue, leaving pkt blank, so that the producer holds
+    // nothing a consumer reads: the last reference, and the free, stay with the consumer.
+    // (FFmpeg counts references with atomics ThreadSanitizer cannot see, so a payload freed
+    // by the producer after a consumer read it would pass for a race.) A payload without
+    // a reference count is copied instead. Returns false, queuing nothing, on failure.
+    bool putMoved(AVPacket *pkt);
 
     // Moves the oldest packet into out, which must be blank (freshly allocated or
     // unreferenced). Without block, returns false at once when the queue is empty.

@@ -49,9 +49,9 @@ void ParsingThread::run()
         if (err >= 0) {
             // a packet of another stream, or one the queue refuses, is dropped here
             if (packet->stream_index == m.audioStreamIndex)
-                m.audioQueue.put(packet.get());
+                m.audioQueue.putMoved(packet.get());
             else if (packet->stream_index == m.videoStreamIndex)
-                m.videoQueue.put(packet.get());
+                m.videoQueue.putMoved(packet.get());
             av_packet_unref(packet.get());
             continue;
         }
@@ -187,13 +187,13 @@ bool ParsingThread::readToKeyFrame(int64_t target, bool acceptAny, bool &endOfIn
         bool done = false;
         bool found = false;
         if (packet->stream_index == m.audioStreamIndex) {
-            m.audioQueue.put(packet.get());
+            m.audioQueue.putMoved(packet.get());
         } else if (packet->stream_index == m.videoStreamIndex) {
             const bool key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
             const int64_t shown = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
             const int64_t decoded = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
             if (acceptAny || (key && (shown == AV_NOPTS_VALUE || shown <= target))) {
-                m.videoQueue.put(packet.get());
+                m.videoQueue.putMoved(packet.get());
                 done = found = true;
             } else if (decoded != AV_NOPTS_VALUE && decoded > target) {
                 // every later picture is decoded after this one, so lies after the target
