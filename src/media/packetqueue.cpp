@@ -63,13 +63,18 @@ bool PacketQueue::put(const AVPacket *pkt)
     } else if (av_packet_ref(node.get(), pkt) < 0) {
         return false;
     }
+    append(std::move(node));
+    return true;
+}
+
+void PacketQueue::append(media::PacketPtr node)
+{
     {
         media::GuardedLock lock(mutex);
         size.store(size.load(std::memory_order_relaxed) + node->size, std::memory_order_relaxed);
         packets.push_back(std::move(node));
     }
     cond.notify_all();
-    return true;
 }
 
 bool PacketQueue::putMoved(AVPacket *pkt)
@@ -81,12 +86,7 @@ bool PacketQueue::putMoved(AVPacket *pkt)
     }
     media::PacketPtr node = media::allocPacket();
     av_packet_move_ref(node.get(), pkt);
-    {
-        media::GuardedLock lock(mutex);
-        size.store(size.load(std::memory_order_relaxed) + node->size, std::memory_order_relaxed);
-        packets.push_back(std::move(node));
-    }
-    cond.notify_all();
+    append(std::move(node));
     return true;
 }
 

@@ -62,6 +62,8 @@ public:
     static const AVPacket *flushPacket();
 
 private:
+    // Queues node and wakes a blocked reader.
+    void append(media::PacketPtr node);
     // A packet of the queue: a reference of the caller's payload, or the flush packet.
     // Guards packets (size is written only under it). Never held together
     // with any other lock of the engine.
