@@ -49,12 +49,25 @@ PA
         cat "$VORLYN_HEADLESS_DIR/pulse.log" >&2
         return 1
     fi
+    # A silent stream keeps the null sink rendering in short blocks, as a sound card's
+    # sink does. Idle, the null sink renders two seconds at a time, and a new stream is
+    # heard only when that block ends.
+    pacat --playback --raw --latency-msec=40 --stream-name=keep-alive /dev/zero \
+        >/dev/null 2>&1 &
+    VORLYN_KEEPALIVE_PID=$!
+    local latency
+    for i in $(seq 100); do
+        latency=$(pactl list sinks | sed -n 's/.*Latency: \([0-9]*\) usec.*/\1/p' | head -n 1)
+        [ -n "$latency" ] && [ "$latency" -lt 200000 ] && break
+        sleep 0.05
+    done
 }
 
 headless_stop() {
+    [ -n "${VORLYN_KEEPALIVE_PID:-}" ] && kill "$VORLYN_KEEPALIVE_PID" 2>/dev/null && wait "$VORLYN_KEEPALIVE_PID" 2>/dev/null
     [ -n "${VORLYN_PULSE_PID:-}" ] && kill "$VORLYN_PULSE_PID" 2>/dev/null && wait "$VORLYN_PULSE_PID" 2>/dev/null
     [ -n "${VORLYN_XVFB_PID:-}" ] && kill "$VORLYN_XVFB_PID" 2>/dev/null && wait "$VORLYN_XVFB_PID" 2>/dev/null
     [ -n "${VORLYN_HEADLESS_DIR:-}" ] && rm -rf "$VORLYN_HEADLESS_DIR"
-    unset VORLYN_PULSE_PID VORLYN_XVFB_PID VORLYN_HEADLESS_DIR
+    unset VORLYN_KEEPALIVE_PID VORLYN_PULSE_PID VORLYN_XVFB_PID VORLYN_HEADLESS_DIR
     return 0
 }

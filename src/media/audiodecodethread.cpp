@@ -22,8 +22,8 @@ void AudioDecodeThread::run()
     media::FramePtr frame = media::allocFrame();
     media::PacketPtr packet = media::allocPacket();
     // samples go out in the format the output was opened with
-    const QAudioFormat out = IAudio::instance()->format();
-    resampler.setOutput(out.sampleRate(), out.channelCount());
+    const media::AudioFormat out = IAudio::instance()->format();
+    resampler.setOutput(out.sampleRate, out.channels);
     const AVRational tb = m.audioStream->time_base;
     epoch = m.startEpoch;
     nextSeconds = 0;
@@ -196,14 +196,27 @@ void AudioDecodeThread::publishHeard()
     if (written.empty() || heard < written.front().begin)
         return; // nothing of this run heard yet
     const Written &w = written.front();
-    const double at =
-        w.seconds + double(std::min<int64_t>(heard, w.end) - w.begin) / bytesPerSecond();
-    // the end of what was written of the same stretch: the sound stops there
-    double until = w.seconds + double(w.end - w.begin) / bytesPerSecond();
-    for (const Written &later : written)
-        if (later.epoch == w.epoch)
-            until = later.seconds + double(later.end - later.begin) / bytesPerSecond();
-    media->publishHeard(at, until, w.epoch);
+    const double rate = bytesPerSecond();
+    const double at = w.seconds + double(std::min<int64_t>(heard, w.end) - w.begin) / rate;
+    // The end of what was written of each stretch (the sound stops there), and the next
+    // stretch's start: a loop-back or seek already written is heard when the output
+    // reaches its first byte, which the display can then switch to on time.
+    const auto endOf = [&](int ofEpoch, size_t from) {
+        double stretchEnd = 0;
+        for (size_t i = from; i < written.size(); ++i)
+            if (written[i].epoch == ofEpoch)
+                stretchEnd = written[i].seconds + double(written[i].end - written[i].begin) / rate;
+        return stretchEnd;
+    };
+    Media::HeardStretch next;
+    for (size_t i = 1; i < written.size(); ++i) {
+        if (written[i].epoch != w.epoch) {
+            next = {written[i].seconds, endOf(written[i].epoch, i),
+                    double(written[i].begin - heard) / rate, written[i].epoch};
+            break;
+        }
+    }
+    media->publishHeard({at, endOf(w.epoch, 0), 0, w.epoch}, next);
 }
 
 void AudioDecodeThread::dropInRealTime(int len, double seconds)

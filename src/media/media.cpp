@@ -5,15 +5,14 @@
 #include "media/parsingthread.h"
 #include "media/videodecodethread.h"
 
-#include <QAudioDevice>
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QMediaDevices>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 #include <sys/stat.h>
@@ -131,29 +130,29 @@ bool Media::allWorkersRunning() const
 
 bool Media::openAudioOutput()
 {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     IAudio *audio = IAudio::instance();
-    const int rate = audioSampleRate();
-    const int channels = audioChannels();
-    if (audio->open(this, device, rate, 16, channels))
+    if (audio->open(this, audioSampleRate(), 16, audioChannels()))
         return audioCodec != nullptr;
     if (!audioCodec)
         return false;
-    // The device cannot play the file's own format (a 5.1 film, a 96 kHz recording):
-    // open it in stereo at its preferred rate; the audio thread converts to that.
-    const int preferredRate = device.preferredFormat().sampleRate();
-    return audio->open(this, device, preferredRate > 0 ? preferredRate : 48000, 16, 2);
+    // The server cannot take the file's own format (more channels or a higher rate than
+    // it plays): open it in stereo at 48 kHz; the audio thread converts to that.
+    return audio->open(this, 48000, 16, 2);
 }
 
-void Media::publishHeard(double seconds, double until, int epoch)
+void Media::publishHeard(const HeardStretch &current, const HeardStretch &next)
 {
     const double speed = playSpeed.load();
     const double now = double(nowMicroseconds()) / 1000000.0;
+    const auto clockOf = [&](const HeardStretch &s) {
+        const double from = now + s.in;
+        return HeardClock{s.seconds / speed - from, s.until / speed, from, s.epoch};
+    };
     {
         media::GuardedLock lock(heardMutex);
-        heard = {true, seconds / speed - now, until / speed, epoch};
+        heard = {true, clockOf(current), clockOf(next)};
     }
-    publishClock(seconds);
+    publishClock(current.seconds);
 }
 
 void Media::publishClock(double seconds)
@@ -162,15 +161,25 @@ void Media::publishClock(double seconds)
     audioClockTicks = std::llround(seconds / av_q2d(audioStream->time_base));
 }
 
-bool Media::heardClock(double &clock, int &epoch) const
+Media::SoundFor Media::heardClock(int epoch, double &clock, double &switchIn) const
 {
     const double now = double(nowMicroseconds()) / 1000000.0;
     media::GuardedLock lock(heardMutex);
+    switchIn = std::numeric_limits<double>::infinity();
     if (!heard.known)
-        return false;
-    clock = std::min(heard.base + now, heard.until);
-    epoch = heard.epoch;
-    return true;
+        return SoundFor::NotYet;
+    const bool switched = heard.next.epoch >= 0 && now >= heard.next.from;
+    const HeardClock &current = switched ? heard.next : heard.current;
+    const HeardClock *next = switched || heard.next.epoch < 0 ? nullptr : &heard.next;
+    if (next && next->epoch != epoch)
+        switchIn = next->from - now;
+    const HeardClock *of = epoch == current.epoch         ? &current
+                           : next && epoch == next->epoch ? next
+                                                          : nullptr;
+    if (!of)
+        return epoch < current.epoch ? SoundFor::Past : SoundFor::NotYet;
+    clock = std::min(of->base + now, of->until);
+    return SoundFor::Heard;
 }
 
 bool Media::picturesFollowSound(int epoch) const
@@ -734,15 +743,19 @@ void Media::video_refresh_timer()
     // turn is held back only when the pictures lag far behind (a decoder too slow).
     double heardNow = 0;
     bool onSound = false;
+    double switchIn = std::numeric_limits<double>::infinity();
     if (picturesFollowSound(vp.epoch)) {
-        int heardEpoch = 0;
-        const bool known = heardClock(heardNow, heardEpoch);
         double early = 0;
-        if (!known || vp.epoch > heardEpoch) {
+        switch (heardClock(vp.epoch, heardNow, switchIn)) {
+        case SoundFor::NotYet:
             early = 0.005; // the sound of this stretch has not begun yet
-        } else if (vp.epoch == heardEpoch) {
+            break;
+        case SoundFor::Heard:
             early = vp.pts - heardNow - pictureLead;
             onSound = true;
+            break;
+        case SoundFor::Past:
+            break;
         }
         if (early > 0.002) {
             if (waitingSince == 0)
@@ -769,8 +782,9 @@ void Media::video_refresh_timer()
     frameLastPts = vp.pts;
     double actual = 0;
     if (onSound) {
-        // the next picture is due when the sound reaches its time
-        actual = vp.pts + delay - heardNow - pictureLead;
+        // the next picture is due when the sound reaches its time, or when the sound of
+        // the next stretch (a loop-back) begins, whose first picture then waits no longer
+        actual = std::min(vp.pts + delay - heardNow, switchIn) - pictureLead;
         frameTimer = double(now) / 1000000.0 + actual;
         actual = std::max(actual, 0.002);
     } else {

@@ -192,13 +192,32 @@ private:
     int64_t flushTarget(const AVPacket *flush, AVRational tb) const;
     // Opens the audio output for this media; false when there is none to play its sound.
     bool openAudioOutput();
-    // Audio thread: the sound of media time seconds (of the audio stream) is heard now;
-    // what was written of its stretch of playback (epoch) ends at until.
-    void publishHeard(double seconds, double until, int epoch);
+    // A stretch of playback (epoch) as heard: media time seconds (of the audio stream)
+    // is heard in `in` seconds from now, and what was written of it ends at until.
+    struct HeardStretch
+    {
+        double seconds = 0;
+        double until = 0;
+        double in = 0;
+        int epoch = -1;
+    };
+    // Audio thread: what is heard now, and the stretch written after it (a loop-back, a
+    // seek; epoch -1 for none), heard from when the output reaches it.
+    void publishHeard(const HeardStretch &now, const HeardStretch &next);
     // Audio thread: the audio clock and position, without telling the display.
     void publishClock(double seconds);
-    // GUI thread: the clock time being heard now and its epoch; false before any sound.
-    bool heardClock(double &clock, int &epoch) const;
+    // How the sound stands for the stretch of playback of a picture.
+    enum class SoundFor
+    {
+        Heard,
+        NotYet,
+        Past
+    };
+    // GUI thread: for the stretch epoch, the clock time heard now (Heard; extrapolated
+    // back when the stretch is the next one, written but not heard yet), NotYet (no sound
+    // of it known), or Past (a later stretch is heard). switchIn: seconds until a next
+    // stretch of another epoch is heard, +infinity for none.
+    SoundFor heardClock(int epoch, double &clock, double &switchIn) const;
     // GUI thread: whether the pictures follow the sound, for a picture of epoch.
     bool picturesFollowSound(int epoch) const;
     bool allWorkersRunning() const;
@@ -306,14 +325,21 @@ private:
     // thread.
     std::atomic<int> shownEpoch{0};
     // What is being heard: clock time = base + now (seconds), at most until, the end of
-    // what was written of that stretch. Written by the audio thread, read by the GUI
-    // thread, under heardMutex (a lock of its own, never held with another).
+    // what was written of that stretch; from the wall time `from` on, the next stretch
+    // (epoch -1: none). Written by the audio thread, read by the GUI thread, under
+    // heardMutex (a lock of its own, never held with another).
+    struct HeardClock
+    {
+        double base = 0;
+        double until = 0;
+        double from = 0;
+        int epoch = -1;
+    };
     struct Heard
     {
         bool known = false;
-        double base = 0;
-        double until = 0;
-        int epoch = 0;
+        HeardClock current;
+        HeardClock next;
     };
     mutable media::GuardedMutex heardMutex;
     Heard heard VORLYN_GUARDED_BY(heardMutex);
@@ -326,10 +352,9 @@ private:
     int soundLostEpoch = -1;
     // How long a picture waits for its sound at most.
     static constexpr int64_t maxSoundWaitMicroseconds = 1000000;
-    // How much earlier than its sound a picture is handed out. What is heard is reckoned
-    // from what the sound server has taken from the stream, without the device's own
-    // latency; and a picture reaches the screen a paint and a composition of the window
-    // after frameReady. Measured from outside (bench_avsync) the two add up to about this.
+    // How much earlier than its sound a picture is handed out: it reaches the screen a
+    // paint and a composition of the window after frameReady. Measured from outside
+    // (bench_avsync), about this.
     static constexpr double pictureLead = 0.025;
     QTimer *refreshTimer = nullptr;
     std::atomic<double> playSpeed{1.0};

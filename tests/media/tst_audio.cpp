@@ -4,17 +4,16 @@
 #include "support/mediafixtures.h"
 #include "support/mediatestprobe.h"
 
-#include <QAudioDevice>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMediaDevices>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -103,6 +102,7 @@ private slots:
     void keepsPlayingAcrossFormatChanges();
     void soundEndsAtTheLoopEndSample();
     void stopSilencesTheOutputAtOnce();
+    void nextStretchIsHeardFromItsFirstByte();
     void stopsPromptlyWithoutOutputDevice();
     void quitAfterPlayingNeverCrashes();
     void playThenQuit();
@@ -110,7 +110,6 @@ private slots:
 
 private:
     MediaFixtures fx;
-    QAudioDevice device;
 };
 
 void TestAudio::initTestCase()
@@ -118,8 +117,6 @@ void TestAudio::initTestCase()
     if (qEnvironmentVariableIsSet(noOutputChild) || qEnvironmentVariableIsSet(quitChild) ||
         qEnvironmentVariableIsSet(serverChild))
         return;
-    device = QMediaDevices::defaultAudioOutput();
-    QVERIFY2(!device.isNull(), "no default audio output");
     QVERIFY(fx.dir.isValid());
     QVERIFY(fx.make(QStringLiteral("audio.mp3"),
                     MediaFixtures::toneSource(3) +
@@ -148,7 +145,7 @@ void TestAudio::writeNeedsAnOpenOutput()
     QByteArray pcm = stereoFrames(480, 1, 1);
     QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 0); // before any open
     QVERIFY(!audio->isPlaying());
-    QVERIFY(audio->open(this, device, 44100, 16, 2));
+    QVERIFY(audio->open(this, 44100, 16, 2));
     QVERIFY(audio->write(pcm.data(), int(pcm.size())) > 0);
     audio->close(this);
     QCOMPARE(audio->write(pcm.data(), int(pcm.size())), 0);
@@ -160,26 +157,26 @@ void TestAudio::reopenKeepsOrReplacesTheSink()
     if (qEnvironmentVariableIsSet(noOutputChild))
         QSKIP("child run");
     IAudio *audio = IAudio::instance();
-    QVERIFY(audio->open(this, device, 44100, 16, 2));
+    QVERIFY(audio->open(this, 44100, 16, 2));
     QVERIFY(fill(audio) > 0);
     // the same format keeps the running sink: its played time goes on from where it was,
     // where a new sink, given nothing yet, would start again from zero
     QTRY_VERIFY_WITH_TIMEOUT(audio->processedUSecs() > 0, 10000);
     const qint64 played = audio->processedUSecs();
-    QVERIFY(audio->open(this, device, 44100, 16, 2));
+    QVERIFY(audio->open(this, 44100, 16, 2));
     QVERIFY(audio->processedUSecs() >= played);
     QByteArray pcm = stereoFrames(480, 1, 1);
     // an unsupported sample size is refused and leaves the output as it was
-    QVERIFY(!audio->open(this, device, 44100, 24, 2));
-    QCOMPARE(audio->format().sampleRate(), 44100);
+    QVERIFY(!audio->open(this, 44100, 24, 2));
+    QCOMPARE(audio->format().sampleRate, 44100);
     QVERIFY(audio->isPlaying());
     // another format replaces it: a new, empty buffer
-    QVERIFY(audio->open(this, device, 48000, 16, 1));
-    QCOMPARE(audio->format().channelCount(), 1);
+    QVERIFY(audio->open(this, 48000, 16, 1));
+    QCOMPARE(audio->format().channels, 1);
     QVERIFY(audio->write(pcm.data(), int(pcm.size())) > 0);
     // a second owner taking the same format over: the first one's close leaves it alone
     const int second = 0;
-    QVERIFY(audio->open(&second, device, 48000, 16, 1));
+    QVERIFY(audio->open(&second, 48000, 16, 1));
     audio->close(this);
     QVERIFY(audio->isPlaying());
     audio->close(&second);
@@ -213,10 +210,7 @@ void TestAudio::volumeIsClamped()
 
 void TestAudio::volumeScalesEachChannel()
 {
-    QAudioFormat fmt;
-    fmt.setSampleRate(44100);
-    fmt.setChannelCount(2);
-    fmt.setSampleFormat(QAudioFormat::Int16);
+    const media::AudioFormat fmt{44100, 2, 2};
     QByteArray pcm = stereoFrames(2, 1000, -1001);
     IAudio::applyVolume(pcm.data(), int(pcm.size()), fmt, 0.5f, 0.5f);
     const auto *s = reinterpret_cast<const int16_t *>(pcm.constData());
@@ -237,7 +231,7 @@ void TestAudio::playingMakesTheSinkConsume()
     QVERIFY(m.open(fx.path(QStringLiteral("audio.mp3"))));
     m.start();
     QTRY_VERIFY_WITH_TIMEOUT(IAudio::instance()->processedUSecs() > 500000, 5000);
-    QCOMPARE(IAudio::instance()->format().sampleRate(), m.audioSampleRate());
+    QCOMPARE(IAudio::instance()->format().sampleRate, m.audioSampleRate());
     // the audio clock follows the packets and drives the position of an audio-only file
     QVERIFY(m.currentClock() > 0.3);
     QVERIFY(m.position() > 0);
@@ -294,7 +288,7 @@ void TestAudio::soundEndsAtTheLoopEndSample()
     m.setLoop(false);
     IAudio *audio = IAudio::instance();
     // the output the media will keep, so its byte count can be read before and after
-    QVERIFY(audio->open(this, device, m.audioSampleRate(), 16, m.audioChannels()));
+    QVERIFY(audio->open(this, m.audioSampleRate(), 16, m.audioChannels()));
     qint64 before = 0;
     qint64 heard = 0;
     QVERIFY(audio->playedBytes(before, heard));
@@ -332,6 +326,33 @@ void TestAudio::stopSilencesTheOutputAtOnce()
             QStringLiteral("played %1 us after the stop").arg(audio->processedUSecs() - played)));
 }
 
+// A loop-back already written: its pictures are timed by its own clock before its sound
+// begins, and from its first byte on it is what is heard.
+void TestAudio::nextStretchIsHeardFromItsFirstByte()
+{
+    if (qEnvironmentVariableIsSet(noOutputChild))
+        QSKIP("child run");
+    Media m(nullptr, false, 16, 2, 0, 0);
+    QVERIFY(m.open(fx.path(QStringLiteral("audio.mp3"))));
+    using S = MediaTestProbe::SoundFor;
+    double clock = 0;
+    double switchIn = 0;
+    MediaTestProbe::publishHeard(m, {2.50, 2.52, 0, 1}, {1.52, 1.60, 30, 2});
+    QCOMPARE(MediaTestProbe::heardClock(m, 1, clock, switchIn), S::Heard);
+    QVERIFY(clock > 2.4999 && clock <= 2.52); // held at the end of what was written
+    QVERIFY(switchIn > 20 && switchIn <= 30);
+    QCOMPARE(MediaTestProbe::heardClock(m, 2, clock, switchIn), S::Heard);
+    QVERIFY2(clock < 1.52 - 20 && clock > 1.52 - 31, qPrintable(QString::number(clock)));
+    QCOMPARE(MediaTestProbe::heardClock(m, 3, clock, switchIn), S::NotYet);
+    QCOMPARE(MediaTestProbe::heardClock(m, 0, clock, switchIn), S::Past);
+
+    MediaTestProbe::publishHeard(m, {2.50, 2.52, 0, 1}, {1.52, 1.60, 0, 2});
+    QCOMPARE(MediaTestProbe::heardClock(m, 1, clock, switchIn), S::Past);
+    QCOMPARE(MediaTestProbe::heardClock(m, 2, clock, switchIn), S::Heard);
+    QVERIFY(clock > 1.5199 && clock <= 1.60);
+    QVERIFY(std::isinf(switchIn));
+}
+
 void TestAudio::stopsPromptlyWithoutOutputDevice()
 {
     if (!qEnvironmentVariableIsSet(noOutputChild)) {
@@ -347,7 +368,7 @@ void TestAudio::stopsPromptlyWithoutOutputDevice()
         QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
         return;
     }
-    QVERIFY(QMediaDevices::defaultAudioOutput().isNull());
+    QVERIFY(!IAudio::instance()->open(this, 48000, 16, 2));
     Media m(nullptr, false, 16, 2, 0, 0);
     QVERIFY(m.open(qEnvironmentVariable(noOutputChild)));
     m.start();
@@ -416,7 +437,8 @@ void TestAudio::soundServerGoneAndBack()
         QFileInfo(qEnvironmentVariable(serverChild)).path() + QStringLiteral("/server");
     std::unique_ptr<QProcess> server = startSoundServer(folder);
     QVERIFY(server);
-    QTRY_VERIFY_WITH_TIMEOUT(!QMediaDevices::defaultAudioOutput().isNull(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(IAudio::instance()->open(this, 48000, 16, 2), 20000);
+    IAudio::instance()->close(this);
     Media m(nullptr, false, 16, 2, 0, 0);
     QVERIFY(m.open(qEnvironmentVariable(serverChild)));
     m.start();

@@ -7,10 +7,20 @@
 class MediaTestProbe
 {
 public:
+    using HeardStretch = Media::HeardStretch;
+    using SoundFor = Media::SoundFor;
     static PacketQueue &videoQueue(Media &m) { return m.videoQueue; }
     static PacketQueue &audioQueue(Media &m) { return m.audioQueue; }
     static bool seekPending(const Media &m) { return m.seekRequest.load() != Media::SeekIdle; }
     static int64_t seekTarget(const Media &m) { return m.seekTarget.load(); }
+    static void publishHeard(Media &m, const HeardStretch &now, const HeardStretch &next)
+    {
+        m.publishHeard(now, next);
+    }
+    static SoundFor heardClock(const Media &m, int epoch, double &clock, double &switchIn)
+    {
+        return m.heardClock(epoch, clock, switchIn);
+    }
     static int pendingPictures(Media &m)
     {
         std::lock_guard lock(m.pictqMutex);
