@@ -1,57 +1,65 @@
 #include "media/audiodecodethread.h"
 
+#include "media/decodehost.h"
 #include "media/iaudio.h"
-#include "media/media.h"
+#include "media/packetqueue.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
-AudioDecodeThread::AudioDecodeThread(Media *m)
-    : WorkerThread(m), media(m), samples(static_cast<uint8_t *>(av_malloc(sampleBufferSize)))
+AudioDecodeThread::AudioDecodeThread(DecodeHost &h, PacketQueue &q, QObject *parent)
+    : WorkerThread(parent), host(h), queue(q),
+      samples(static_cast<uint8_t *>(av_malloc(sampleBufferSize)))
 {
     if (!samples)
         qBadAlloc();
 }
 
+void AudioDecodeThread::setInput(AVCodecContext *c, const AVStream *st)
+{
+    codec = c;
+    stream = st;
+}
+
 void AudioDecodeThread::run()
 {
-    Media &m = *media;
-    m.appendLog(QStringLiteral("AudioThread:: run.\n"));
+    host.appendLog(QStringLiteral("AudioThread:: run.\n"));
     media::FramePtr frame = media::allocFrame();
     media::PacketPtr packet = media::allocPacket();
     // samples go out in the format the output was opened with
     const media::AudioFormat out = IAudio::instance()->format();
     resampler.setOutput(out.sampleRate, out.channels);
-    const AVRational tb = m.audioStream->time_base;
-    epoch = m.startEpoch;
+    const AVRational tb = stream->time_base;
+    epoch = host.startingEpoch();
     nextSeconds = 0;
     written.clear();
 
-    while (m.nextPacket(m.audioQueue, packet.get())) {
+    while (host.nextPacket(queue, packet.get())) {
         if (PacketQueue::isFlushPacket(packet.get())) {
-            m.appendLog(QStringLiteral("AudioThread:: Flushing the buffers.\n"));
-            avcodec_flush_buffers(m.audioCodec.get());
-            skipBefore = m.flushTarget(packet.get(), tb);
+            host.appendLog(QStringLiteral("AudioThread:: Flushing the buffers.\n"));
+            avcodec_flush_buffers(codec);
+            skipBefore = host.flushTarget(packet.get(), tb);
             epoch = int(packet->duration);
             av_packet_unref(packet.get());
             continue;
         }
         const int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
-        if (!m.videoCodec && dts != AV_NOPTS_VALUE)
-            m.applyMarkOutRule(dts);
+        if (!host.hasVideo() && dts != AV_NOPTS_VALUE)
+            host.applyMarkOutRule(dts);
         // Packets that start after the loop end, taken while the loop-back seek is still
         // on its way, are not played: the loop ends where the learner put its end.
         const bool afterLoopEnd =
-            dts != AV_NOPTS_VALUE && av_compare_ts(dts, tb, m.markOut(), m.timeBase()) > 0;
+            dts != AV_NOPTS_VALUE && av_compare_ts(dts, tb, host.markOut(), host.timeBase()) > 0;
         // the end sentinel only carries the time stamp for the rule
         if (packet->size > 0 && !afterLoopEnd)
             decodeAndPush(packet.get(), frame.get());
         av_packet_unref(packet.get());
     }
-    m.appendLog(QStringLiteral("AudioThread:: No more packets.\n"));
-    m.appendLog(QStringLiteral("AudioThread:: ended.\n"));
+    host.appendLog(QStringLiteral("AudioThread:: No more packets.\n"));
+    host.appendLog(QStringLiteral("AudioThread:: ended.\n"));
 }
 
 double AudioDecodeThread::bytesPerSecond() const
@@ -61,14 +69,13 @@ double AudioDecodeThread::bytesPerSecond() const
 
 void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
 {
-    Media &m = *media;
-    AVCodecContext *codec = m.audioCodec.get();
     if (avcodec_send_packet(codec, packet) < 0)
         return; // a decode error drops this packet
-    const AVRational tb = m.audioStream->time_base;
-    const int64_t markOut = m.markOut();
-    const double loopEnd =
-        markOut == Media::unknownEnd ? HUGE_VAL : media::toSeconds(markOut, m.timeBase());
+    const AVRational tb = stream->time_base;
+    const int64_t markOut = host.markOut();
+    const double loopEnd = markOut == std::numeric_limits<int64_t>::max()
+                               ? HUGE_VAL
+                               : media::toSeconds(markOut, host.timeBase());
     const int frameBytes = resampler.bytesPerFrame();
     while (avcodec_receive_frame(codec, frame) >= 0) {
         const int64_t skip = samplesBeforeTarget(frame);
@@ -112,7 +119,7 @@ int64_t AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
     if (skipBefore == AV_NOPTS_VALUE)
         return 0;
     const int64_t pts = frame->best_effort_timestamp;
-    const AVRational tb = media->audioStream->time_base;
+    const AVRational tb = stream->time_base;
     if (pts == AV_NOPTS_VALUE || pts >= skipBefore) {
         skipBefore = AV_NOPTS_VALUE;
         return 0;
@@ -134,18 +141,16 @@ int64_t AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
 
 void AudioDecodeThread::push(int len, double seconds)
 {
-    Media &m = *media;
     IAudio *audio = IAudio::instance();
     const char *data = reinterpret_cast<const char *>(samples.get());
     while (len > 0) {
-        if (seconds < 0 || m.stopped.load(std::memory_order_acquire))
+        if (seconds < 0 || host.isStopped())
             return;
         // Hold back while what is heard is more than half a second ahead of the picture
         // on screen of the same stretch of playback (after a seek the picture comes later
         // by design: it waits for this sound). A file without video has no picture to wait
         // for; it is paced by the output alone.
-        if (m.videoCodec && m.shownEpoch.load(std::memory_order_relaxed) == epoch &&
-            m.videoCurrentPts.load() + 0.5 < m.audioClock.load())
+        if (host.soundFarAhead(epoch))
             msleep(30);
         const int n = audio->write(data, len);
         if (n > 0) {
@@ -208,7 +213,7 @@ void AudioDecodeThread::publishHeard()
                 stretchEnd = written[i].seconds + double(written[i].end - written[i].begin) / rate;
         return stretchEnd;
     };
-    Media::HeardStretch next;
+    media::HeardStretch next;
     for (size_t i = 1; i < written.size(); ++i) {
         if (written[i].epoch != w.epoch) {
             next = {written[i].seconds, endOf(written[i].epoch, i),
@@ -216,7 +221,7 @@ void AudioDecodeThread::publishHeard()
             break;
         }
     }
-    media->publishHeard({at, endOf(w.epoch, 0), 0, w.epoch}, next);
+    host.publishHeard({at, endOf(w.epoch, 0), 0, w.epoch}, next);
 }
 
 void AudioDecodeThread::dropInRealTime(int len, double seconds)
@@ -227,9 +232,8 @@ void AudioDecodeThread::dropInRealTime(int len, double seconds)
     const double duration = double(len) / bytesPerSecond();
     const auto until =
         std::chrono::steady_clock::now() + std::chrono::microseconds(int64_t(duration * 1e6));
-    media->publishClock(seconds);
-    while (!media->stopped.load(std::memory_order_acquire) &&
-           std::chrono::steady_clock::now() < until)
+    host.publishClock(seconds);
+    while (!host.isStopped() && std::chrono::steady_clock::now() < until)
         msleep(10);
-    media->publishClock(seconds + duration);
+    host.publishClock(seconds + duration);
 }

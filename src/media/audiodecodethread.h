@@ -6,7 +6,8 @@
 
 #include <deque>
 
-class Media;
+class DecodeHost;
+class PacketQueue;
 
 // The audio decode thread: takes packets from the audio queue, applies the loop end rule
 // when the file has no video, decodes and converts to 16-bit PCM in one fixed buffer,
@@ -20,8 +21,12 @@ class AudioDecodeThread final : public WorkerThread
     Q_DISABLE_COPY_MOVE(AudioDecodeThread)
 
 public:
-    explicit AudioDecodeThread(Media *media);
+    AudioDecodeThread(DecodeHost &host, PacketQueue &queue, QObject *parent);
     ~AudioDecodeThread() override = default;
+
+    // Before each start: the decoder and stream to run on. The decoder belongs to the
+    // thread while it runs.
+    void setInput(AVCodecContext *codec, const AVStream *stream);
 
     static constexpr int sampleBufferSize = 288000;
 
@@ -52,7 +57,10 @@ private:
     void publishHeard();
     double bytesPerSecond() const;
 
-    Media *media;
+    DecodeHost &host;
+    PacketQueue &queue;
+    AVCodecContext *codec = nullptr;
+    const AVStream *stream = nullptr;
     media::AvBufferPtr<uint8_t> samples;
     AudioResampler resampler;
     // Samples before this time (audio stream ticks) are not played: set by the flush

@@ -58,9 +58,9 @@ Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, 
       targetHeight(height), powerOfTwo(powerOfTwo_)
 {
     setUpFfmpegOnce();
-    parsingThread = new ParsingThread(this);
-    videoThread = new VideoDecodeThread(this);
-    audioThread = new AudioDecodeThread(this);
+    parsingThread = new ParsingThread(demux, *this, this);
+    videoThread = new VideoDecodeThread(*this, demux.videoQueue, this);
+    audioThread = new AudioDecodeThread(*this, demux.audioQueue, this);
     for (WorkerThread *worker :
          {static_cast<WorkerThread *>(parsingThread), static_cast<WorkerThread *>(videoThread),
           static_cast<WorkerThread *>(audioThread)})
@@ -85,7 +85,7 @@ Media::~Media()
     watchTimer->stop();
     disconnect();
     stopped.store(true, std::memory_order_release);
-    abortInput.store(true, std::memory_order_release);
+    demux.abortReads(true);
     joinWorkers();
     IAudio::instance()->close(this);
     releaseInput();
@@ -96,8 +96,8 @@ void Media::joinWorkers()
     // A decode thread blocked on an empty queue or a full ring looks at stopped again
     // when woken; the demux thread's closing flush wakes the queues too, but it may
     // already have ended on its own.
-    audioQueue.wakeAll();
-    videoQueue.wakeAll();
+    demux.audioQueue.wakeAll();
+    demux.videoQueue.wakeAll();
     parsingThread->wait();
     {
         media::GuardedLock lock(pictqMutex);
@@ -122,6 +122,17 @@ int64_t Media::flushTarget(const AVPacket *flush, AVRational tb) const
     return flush->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : av_rescale_q(flush->pts, timeBase(), tb);
 }
 
+void Media::noteAspectRatio()
+{
+    aspectRatio_.store(decoderAspectRatio(), std::memory_order_relaxed);
+}
+
+bool Media::soundFarAhead(int epoch) const
+{
+    return videoCodec && shownEpoch.load(std::memory_order_relaxed) == epoch &&
+           videoCurrentPts.load() + 0.5 < audioClock.load();
+}
+
 bool Media::allWorkersRunning() const
 {
     return parsingThread->isRunning() && (!videoCodec || videoThread->isRunning()) &&
@@ -140,11 +151,11 @@ bool Media::openAudioOutput()
     return audio->open(this, 48000, 16, 2);
 }
 
-void Media::publishHeard(const HeardStretch &current, const HeardStretch &next)
+void Media::publishHeard(const media::HeardStretch &current, const media::HeardStretch &next)
 {
     const double speed = playSpeed.load();
     const double now = double(nowMicroseconds()) / 1000000.0;
-    const auto clockOf = [&](const HeardStretch &s) {
+    const auto clockOf = [&](const media::HeardStretch &s) {
         const double from = now + s.in;
         return HeardClock{s.seconds / speed - from, s.until / speed, from, s.epoch};
     };
@@ -198,10 +209,7 @@ void Media::releaseInput()
     audioCodec.reset();
     videoCodec.reset();
     audioStream = videoStream = nullptr;
-    audioStreamIndex = videoStreamIndex = -1;
-    formatContext.reset();
-    ioContext.reset();
-    memoryData.clear();
+    demux.close();
     coverArt_ = QImage();
     aspectRatio_.store(1.0f, std::memory_order_relaxed);
 }
@@ -221,11 +229,6 @@ QString Media::logText() const
     for (const QString &line : logLines)
         text += line;
     return text;
-}
-
-int Media::interruptInput(void *self)
-{
-    return static_cast<const Media *>(self)->abortInput.load(std::memory_order_acquire) ? 1 : 0;
 }
 
 bool Media::convertible(int width, int height, int format, bool formatMayBeUnknown)
@@ -262,7 +265,7 @@ bool Media::open(const QString &file, int64_t markIn)
 
 bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
 {
-    if (formatContext) // one input per object
+    if (demux.isOpen()) // one input per object
         return false;
     fileName = file;
 
@@ -280,83 +283,28 @@ bool Media::open(const QString &file, int64_t givenMarkIn, int64_t givenMarkOut)
 
 bool Media::openData(const QByteArray &data, const QString &name)
 {
-    if (formatContext)
+    if (demux.isOpen())
         return false;
     fileName = name;
-    memoryData = data;
-    memoryPos = 0;
-    constexpr int bufferSize = 32768;
-    auto *buffer = static_cast<unsigned char *>(av_malloc(bufferSize));
-    if (!buffer)
-        qBadAlloc();
-    ioContext.reset(avio_alloc_context(buffer, bufferSize, 0, this, &Media::readMemory, nullptr,
-                                       &Media::seekMemory));
-    if (!ioContext) {
-        av_free(buffer);
-        qBadAlloc();
-    }
-    AVFormatContext *raw = avformat_alloc_context();
+    AVFormatContext *raw = demux.allocateMemoryInput(data);
     if (!raw)
         qBadAlloc();
-    raw->pb = ioContext.get();
     return openInput(raw, "", 0, 0);
-}
-
-int Media::readMemory(void *self, uint8_t *buf, int size)
-{
-    auto *m = static_cast<Media *>(self);
-    const int64_t left = m->memoryData.size() - m->memoryPos;
-    if (left <= 0)
-        return AVERROR_EOF;
-    const int n = int(std::min<int64_t>(size, left));
-    memcpy(buf, m->memoryData.constData() + m->memoryPos, size_t(n));
-    m->memoryPos += n;
-    return n;
-}
-
-int64_t Media::seekMemory(void *self, int64_t offset, int whence)
-{
-    auto *m = static_cast<Media *>(self);
-    const int64_t size = m->memoryData.size();
-    int64_t base = 0;
-    switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE:
-        return size;
-    case SEEK_SET:
-        break;
-    case SEEK_CUR:
-        base = m->memoryPos;
-        break;
-    case SEEK_END:
-        base = size;
-        break;
-    default:
-        return AVERROR(EINVAL);
-    }
-    // a damaged index may ask for any offset; the sum must not overflow
-    if ((offset > 0 && base > std::numeric_limits<int64_t>::max() - offset) || base + offset < 0)
-        return AVERROR(EINVAL);
-    m->memoryPos = base + offset;
-    return m->memoryPos;
 }
 
 bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn,
                       int64_t givenMarkOut)
 {
-    raw->interrupt_callback = AVIOInterruptCB{&Media::interruptInput, this};
-    // on failure avformat_open_input frees the context
-    const int err = avformat_open_input(&raw, url, nullptr, nullptr);
+    const int err = demux.openInput(raw, url);
     if (err < 0) {
-        ioContext.reset();
-        memoryData.clear();
         emit error(openErrorText(err).arg(fileName));
         return false;
     }
-    formatContext.reset(raw);
+    AVFormatContext *formatContext = demux.input();
     localPath = url; // empty for bytes in memory, which have no file to watch
     openedStamp = stampOf(localPath);
 
-    if (avformat_find_stream_info(formatContext.get(), nullptr) < 0) {
+    if (avformat_find_stream_info(formatContext, nullptr) < 0) {
         releaseInput();
         emit error(tr("Error opening %1:\nCouldn't find any stream information in this file.")
                        .arg(fileName));
@@ -380,7 +328,7 @@ bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn
     AVCodecContext *ctx = nullptr;
     if (audioCandidate >= 0 && openStreamComponent(audioCandidate, &ctx) == 0) {
         audioCodec.reset(ctx);
-        audioStreamIndex = audioCandidate;
+        demux.audioStreamIndex = audioCandidate;
         audioStream = formatContext->streams[audioCandidate];
     }
     ctx = nullptr;
@@ -393,7 +341,7 @@ bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn
             videoCodec = std::move(video);
     }
     if (videoCodec) {
-        videoStreamIndex = videoCandidate;
+        demux.videoStreamIndex = videoCandidate;
         videoStream = formatContext->streams[videoCandidate];
         aspectRatio_.store(decoderAspectRatio(), std::memory_order_relaxed);
         frameTimer = double(nowMicroseconds()) / 1000000.0;
@@ -506,6 +454,7 @@ void Media::decodeCoverArt(const AVStream *st)
 
 int Media::openStreamComponent(int streamIndex, AVCodecContext **context)
 {
+    const AVFormatContext *formatContext = demux.input();
     if (!formatContext || streamIndex < 0 || unsigned(streamIndex) >= formatContext->nb_streams)
         return -1;
     const AVStream *st = formatContext->streams[streamIndex];
@@ -552,6 +501,7 @@ int64_t Media::startTime() const
 int64_t Media::duration() const
 {
     const AVStream *st = referenceStream();
+    const AVFormatContext *formatContext = demux.input();
     if (!formatContext || !st)
         return 0;
     if (st->duration != AV_NOPTS_VALUE)
@@ -575,13 +525,13 @@ int64_t Media::ticksFromSeconds(double seconds) const
 
 void Media::start()
 {
-    if (!stopped || !formatContext)
+    if (!stopped || !demux.isOpen())
         return;
     audioOutputOpen = openAudioOutput();
     stopped.store(false, std::memory_order_release);
     resetClocks();
-    startEpoch = seekEpoch;
-    shownEpoch = seekEpoch;
+    startEpoch = demux.seekEpoch;
+    shownEpoch = demux.seekEpoch;
     soundLostEpoch = -1;
     waitingSince = 0;
     if (resumePosition > 0)
@@ -591,29 +541,34 @@ void Media::start()
     if (!paused_) {
         paused_ = true;
         pause(false);
-        lastPaused = false;
+        demux.lastPaused = false;
     }
     parsingThread->start();
     watchTimer->start();
-    if (videoCodec)
+    if (videoCodec) {
+        videoThread->setInput(videoCodec.get(), videoStream,
+                              av_guess_frame_rate(demux.input(), videoStream, nullptr));
         videoThread->start();
-    if (audioCodec)
+    }
+    if (audioCodec) {
+        audioThread->setInput(audioCodec.get(), audioStream);
         audioThread->start();
+    }
     emit running(true);
 }
 
 void Media::stop()
 {
-    if (stopped || !formatContext)
+    if (stopped || !demux.isOpen())
         return;
     refreshTimer->stop();
     watchTimer->stop();
     stopped.store(true, std::memory_order_release);
-    abortInput.store(true, std::memory_order_release);
+    demux.abortReads(true);
     joinWorkers();
     // the sound ends now, not once the output has played what it holds
     IAudio::instance()->discard(this);
-    abortInput.store(false, std::memory_order_release);
+    demux.abortReads(false);
     resumePosition = position();
     emit running(false);
 }
@@ -676,8 +631,7 @@ void Media::resetClocks()
     }
     pictqRindex = 0;
     pictqWindex = 0;
-    seekTarget = 0;
-    seekRequest = SeekIdle;
+    demux.clearSeek();
     videoCurrentPtsTime = nowMicroseconds();
     frameTimer = double(videoCurrentPtsTime) / 1000000.0;
     frameLastDelay = 0.04;
@@ -719,7 +673,7 @@ void Media::video_refresh_timer()
         refreshTimer->start(100);
         return;
     }
-    const int serial = pictureSerial.load(std::memory_order_relaxed);
+    const int serial = demux.pictureSerial();
     for (;;) {
         {
             media::GuardedLock lock(pictqMutex);
@@ -1016,16 +970,9 @@ void Media::seek(int64_t target)
 
 void Media::requestSeek(int64_t target, bool dropPictures)
 {
-    if (!formatContext || stopped)
+    if (!demux.isOpen() || stopped)
         return;
-    int expected = SeekIdle;
-    if (!seekRequest.compare_exchange_strong(expected, SeekClaimed, std::memory_order_acq_rel))
-        return; // one request at a time
-    seekTarget.store(std::max(startTime(), std::min(target, endTime())), std::memory_order_relaxed);
-    seekDropsPictures.store(dropPictures, std::memory_order_relaxed);
-    if (dropPictures)
-        pictureSerial.fetch_add(1, std::memory_order_relaxed);
-    seekRequest.store(SeekPending, std::memory_order_release);
+    demux.requestSeek(std::max(startTime(), std::min(target, endTime())), dropPictures);
 }
 
 void Media::seekBy(int64_t delta)
@@ -1055,7 +1002,7 @@ void Media::seekBegin()
 
 void Media::setOptionAllowDirtySeek(bool dirty)
 {
-    allowDirtySeek = dirty;
+    demux.setAllowDirtySeek(dirty);
 }
 
 void Media::setPlaySpeed(int playspeed)

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "media/decodehost.h"
+#include "media/demuxer.h"
 #include "media/ffmpeg.h"
 #include "media/guardedmutex.h"
-#include "media/packetqueue.h"
 #include "media/videopicture.h"
 
 #include <QImage>
@@ -33,6 +34,9 @@ class AudioDecodeThread;
 // video stream when there is one, else the audio stream); clocks are doubles in seconds
 // at the current play speed.
 //
+// The demux side (input, queues, seek request) is a Demuxer; the worker threads see
+// this object only through the DemuxHost and DecodeHost interfaces.
+//
 // Threads: fields polled across threads are atomics; the picture ring count is guarded
 // by pictqMutex, the log by logMutex, each queue by its own mutex; no code path holds
 // two of these at once. Each decoder context belongs to its decode thread while running;
@@ -40,13 +44,10 @@ class AudioDecodeThread;
 // picture (its own pixels or its reference to a decoder picture) is written by the video
 // thread while the slot is free and read by the GUI thread while frameReady hands it out;
 // the decoder never writes into a picture it has given out.
-class Media final : public QObject
+class Media final : public QObject, private DemuxHost, private DecodeHost
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Media)
-    friend class ParsingThread;
-    friend class VideoDecodeThread;
-    friend class AudioDecodeThread;
     friend class MediaTestProbe; // tests look into the queues and seek state
 
 public:
@@ -54,7 +55,7 @@ public:
     ~Media() override;
 
     int64_t position() const;
-    int64_t startTime() const;
+    int64_t startTime() const override;
     // The reference stream's length; 0 when unknown.
     int64_t duration() const;
     // Whether the input states its length. A raw elementary stream, a live-style
@@ -74,10 +75,10 @@ public:
     void seekBySeconds(double seconds);
     void setMarkInAt(int64_t value);
     void setMarkOutAt(int64_t value);
-    int64_t markIn() const { return markIn_.load(std::memory_order_relaxed); }
-    int64_t markOut() const { return markOut_.load(std::memory_order_relaxed); }
-    bool isStopped() const { return stopped.load(std::memory_order_acquire); }
-    bool isPaused() const { return paused_.load(std::memory_order_acquire); }
+    int64_t markIn() const override { return markIn_.load(std::memory_order_relaxed); }
+    int64_t markOut() const override { return markOut_.load(std::memory_order_relaxed); }
+    bool isStopped() const override { return stopped.load(std::memory_order_acquire); }
+    bool isPaused() const override { return paused_.load(std::memory_order_acquire); }
     VideoPicture *picture(int id);
     float videoAspectRatio() const;
     double currentClock() const;
@@ -86,10 +87,10 @@ public:
     QString logText() const;
     // The attached cover picture of an audio file, decoded once by open(); null without.
     QImage coverArt() const { return coverArt_; }
-    bool hasVideo() const { return videoCodec != nullptr; }
-    bool hasAudio() const { return audioCodec != nullptr; }
+    bool hasVideo() const override { return videoCodec != nullptr; }
+    bool hasAudio() const override { return audioCodec != nullptr; }
     // The reference stream's time base.
-    AVRational timeBase() const;
+    AVRational timeBase() const override;
     // A tick count of time base tb as a clock value: seconds at the current play speed.
     double clockSeconds(int64_t ticks, AVRational tb) const
     {
@@ -155,27 +156,13 @@ private:
     // sound server dropped it (it died or restarted).
     void watchInputAndOutput();
 
-    // seekRequest: Idle; Claimed while one caller writes seekTarget; Pending once the
-    // target is published for the demux thread, which sets it back to Idle after use.
-    enum SeekState : int
-    {
-        SeekIdle,
-        SeekClaimed,
-        SeekPending
-    };
-
     // Opens raw (allocated by the caller, freed here on failure) on url, then chooses and
     // opens the streams; the rest of open().
     bool openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn,
                    int64_t givenMarkOut);
-    // Read and seek callbacks of the input held in memory.
-    static int readMemory(void *self, uint8_t *buf, int size);
-    static int64_t seekMemory(void *self, int64_t offset, int whence);
     int openStreamComponent(int streamIndex, AVCodecContext **context);
     // Decodes the attached picture of stream st into coverArt_.
     void decodeCoverArt(const AVStream *st);
-    // FFmpeg's interrupt callback: ends a blocking read once the media is stopping.
-    static int interruptInput(void *self);
     // The display aspect ratio from the decoder's picture size and the sample aspect of the
     // stream, else of the decoder. Reads the decoder: open, or the video thread while running.
     float decoderAspectRatio() const;
@@ -183,29 +170,21 @@ private:
     void resetClocks();
     // GUI thread: moves the read index on and frees its slot for the video thread.
     void releaseShownSlot();
-    void appendLog(const QString &line);
+    void appendLog(const QString &line) override;
     void joinWorkers();
-    // Decode threads: waits out a pause in 100 ms steps, then takes the next packet from
-    // queue, blocking unless stopping; false once stopped with nothing left to take.
-    bool nextPacket(PacketQueue &queue, AVPacket *packet);
-    // The seek target a flush packet carries, in ticks of tb; AV_NOPTS_VALUE for none.
-    int64_t flushTarget(const AVPacket *flush, AVRational tb) const;
+    // What the decode threads call (DecodeHost); a pause is waited out in 100 ms steps.
+    int startingEpoch() const override { return startEpoch; }
+    bool nextPacket(PacketQueue &queue, AVPacket *packet) override;
+    int64_t flushTarget(const AVPacket *flush, AVRational tb) const override;
+    bool applyMarkOutRule(int64_t t) override;
+    void queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial,
+                      int epoch) override;
+    void noteAspectRatio() override;
+    void publishHeard(const media::HeardStretch &now, const media::HeardStretch &next) override;
+    void publishClock(double seconds) override;
+    bool soundFarAhead(int epoch) const override;
     // Opens the audio output for this media; false when there is none to play its sound.
     bool openAudioOutput();
-    // A stretch of playback (epoch) as heard: media time seconds (of the audio stream)
-    // is heard in `in` seconds from now, and what was written of it ends at until.
-    struct HeardStretch
-    {
-        double seconds = 0;
-        double until = 0;
-        double in = 0;
-        int epoch = -1;
-    };
-    // Audio thread: what is heard now, and the stretch written after it (a loop-back, a
-    // seek; epoch -1 for none), heard from when the output reaches it.
-    void publishHeard(const HeardStretch &now, const HeardStretch &next);
-    // Audio thread: the audio clock and position, without telling the display.
-    void publishClock(double seconds);
     // How the sound stands for the stretch of playback of a picture.
     enum class SoundFor
     {
@@ -221,15 +200,6 @@ private:
     // GUI thread: whether the pictures follow the sound, for a picture of epoch.
     bool picturesFollowSound(int epoch) const;
     bool allWorkersRunning() const;
-    // Loop end rule, run by a decode thread for each packet's time stamp t: at the mark
-    // out, seek back to the mark in (loop on) or pause (loop off). True when t is at or
-    // past the mark out.
-    bool applyMarkOutRule(int64_t t);
-    // Video thread: puts frame into the next free ring slot, timed at ticks of the video
-    // stream (afterSeek: the first picture after a seek); waits while three pictures are
-    // pending, drops the picture once stopped. A planar 4:2:0 picture of the slot's size
-    // is kept by reference when the ring holds YUV; any other is converted.
-    void queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial, int epoch);
     // Video thread: converts frame into slot vp's own buffer with the stream's matrix
     // and range; false when it cannot be converted.
     bool convertPicture(const AVFrame *frame, VideoPicture &vp);
@@ -246,21 +216,14 @@ private:
     QByteArray localPath;
     std::optional<FileStamp> openedStamp;
     QTimer *watchTimer = nullptr;
-    // The input of openData() and its read position: the bytes are set by openData and
-    // only read afterwards; the position belongs to the thread reading the input (open,
-    // then the demux thread). The I/O context reads from them and goes after formatContext.
-    QByteArray memoryData;
-    int64_t memoryPos = 0;
-    media::IoContextPtr ioContext;
     QImage coverArt_;
     // the last log lines; a file that fails on every packet must not grow it without end
     mutable media::GuardedMutex logMutex;
     std::deque<QString> logLines VORLYN_GUARDED_BY(logMutex);
     static constexpr size_t maxLogLines = 200;
-    media::FormatContextPtr formatContext;
+    // The input, the packet queues and the seek request.
+    Demuxer demux;
     AVStream *audioStream = nullptr;
-    int audioStreamIndex = -1;
-    PacketQueue audioQueue;
     media::CodecContextPtr audioCodec;
     AVStream *videoStream = nullptr;
     // The converter to the ring's format and the source size and format it was made for.
@@ -277,25 +240,10 @@ private:
     std::array<uint8_t *, 4> convertScratchPlanes{};
     std::array<int, 4> convertScratchLinesizes{};
     static constexpr int convertAlignment = 64;
-    int videoStreamIndex = -1;
-    PacketQueue videoQueue;
     media::CodecContextPtr videoCodec;
     // videoAspectRatio(): set by open and, since the decoder may change its picture size or
     // aspect midway, by the video thread after each decoded picture.
     std::atomic<float> aspectRatio_{1.0f};
-    std::atomic<int> seekRequest{SeekIdle};
-    std::atomic<bool> allowDirtySeek{false};
-    std::atomic<int64_t> seekTarget{0};
-    // Whether the pending seek drops the pictures decoded before it (a learner's seek);
-    // published with seekTarget.
-    std::atomic<bool> seekDropsPictures{false};
-    // Serial of the last seek that drops the pictures decoded before it. Bumped by the
-    // GUI thread with the request, so no older picture shows after the learner's click;
-    // the demux thread hands it to the video thread with the flush packet of the seek, or
-    // takes the bump back when the input refuses the seek and no flush carries it.
-    std::atomic<int> pictureSerial{0};
-    // Set while stop() waits for the workers: a blocking read of the input gives up.
-    std::atomic<bool> abortInput{false};
     std::atomic<int64_t> markIn_{0};
     std::atomic<int64_t> markOut_{0};
     int64_t resumePosition = 0;
@@ -315,11 +263,10 @@ private:
     std::atomic<int64_t> audioClockTicks{0};
 
     // Sound and picture. Every flush of the queues starts a new epoch (a stretch of
-    // playback: a seek, a loop going back), carried by the flush packets to both decode
-    // threads, so a picture and a sound of the same time but of different stretches are
-    // never compared. seekEpoch: demux thread while running, GUI thread while stopped;
-    // startEpoch: set by start() before the workers start.
-    int seekEpoch = 0;
+    // playback: a seek, a loop going back; counted by the demuxer), carried by the flush
+    // packets to both decode threads, so a picture and a sound of the same time but of
+    // different stretches are never compared. startEpoch: set by start() before the
+    // workers start.
     int startEpoch = 0;
     // The epoch of the picture on screen; written by the GUI thread, read by the audio
     // thread.
@@ -380,5 +327,4 @@ private:
     std::atomic<bool> stopped{true};
     std::atomic<bool> loop{true};
     std::atomic<bool> paused_{false};
-    bool lastPaused = false; // demux thread's copy of paused_; reset by start()
 };

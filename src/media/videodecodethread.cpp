@@ -1,38 +1,46 @@
 #include "media/videodecodethread.h"
 
-#include "media/media.h"
+#include "media/decodehost.h"
+#include "media/packetqueue.h"
 
 #include <algorithm>
 
-VideoDecodeThread::VideoDecodeThread(Media *m) : WorkerThread(m), media(m) {}
+VideoDecodeThread::VideoDecodeThread(DecodeHost &h, PacketQueue &q, QObject *parent)
+    : WorkerThread(parent), host(h), queue(q)
+{}
+
+void VideoDecodeThread::setInput(AVCodecContext *c, const AVStream *st, AVRational rate)
+{
+    codec = c;
+    stream = st;
+    frameRate = rate;
+}
 
 void VideoDecodeThread::run()
 {
-    Media &m = *media;
     media::FramePtr frame = media::allocFrame();
     media::PacketPtr packet = media::allocPacket();
-    AVCodecContext *codec = m.videoCodec.get();
-    const AVRational rate = av_guess_frame_rate(m.formatContext.get(), m.videoStream, nullptr);
-    const AVRational step = rate.num > 0 && rate.den > 0 ? av_inv_q(rate) : AVRational{1, 25};
-    frameStep = std::max<int64_t>(1, av_rescale_q(1, step, m.videoStream->time_base));
+    const AVRational step =
+        frameRate.num > 0 && frameRate.den > 0 ? av_inv_q(frameRate) : AVRational{1, 25};
+    frameStep = std::max<int64_t>(1, av_rescale_q(1, step, stream->time_base));
     lastTs = AV_NOPTS_VALUE;
-    m.appendLog(QStringLiteral("VideoDecodeThread:: run.\n"));
+    host.appendLog(QStringLiteral("VideoDecodeThread:: run.\n"));
     // The first picture of a run has no picture before it to be timed from: a file whose
     // video starts at 0.54 s would otherwise hold it that long.
     afterFlush = true;
     pastLoopEnd = false;
-    epoch = m.startEpoch;
+    epoch = host.startingEpoch();
 
-    while (m.nextPacket(m.videoQueue, packet.get())) {
+    while (host.nextPacket(queue, packet.get())) {
         if (PacketQueue::isFlushPacket(packet.get())) {
-            m.appendLog(QStringLiteral("VideoDecodeThread:: Flushing the buffers.\n"));
+            host.appendLog(QStringLiteral("VideoDecodeThread:: Flushing the buffers.\n"));
             avcodec_flush_buffers(codec);
             afterFlush = true;
             pastLoopEnd = false;
             lastTs = AV_NOPTS_VALUE;
             serial = int(packet->pos);
             epoch = int(packet->duration);
-            skipBefore = m.flushTarget(packet.get(), m.videoStream->time_base);
+            skipBefore = host.flushTarget(packet.get(), stream->time_base);
             av_packet_unref(packet.get());
             continue;
         }
@@ -42,7 +50,7 @@ void VideoDecodeThread::run()
             dts = packet->pts;
         if (dts == AV_NOPTS_VALUE)
             dts = 0;
-        const bool atLoopEnd = m.applyMarkOutRule(dts);
+        const bool atLoopEnd = host.applyMarkOutRule(dts);
         // What follows the loop end until the seek back arrives is not shown: not decoded
         // either, unless the learner has moved the mark out past it meanwhile.
         if (pastLoopEnd && atLoopEnd) {
@@ -70,15 +78,14 @@ void VideoDecodeThread::run()
         }
         av_packet_unref(packet.get());
     }
-    m.appendLog(QStringLiteral("VideoDecodeThread:: No more packets.\n"));
-    m.appendLog(QStringLiteral("DecodingThread:: ended.\n"));
+    host.appendLog(QStringLiteral("VideoDecodeThread:: No more packets.\n"));
+    host.appendLog(QStringLiteral("DecodingThread:: ended.\n"));
 }
 
 void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
 {
-    Media &m = *media;
-    while (avcodec_receive_frame(m.videoCodec.get(), frame) >= 0) {
-        m.aspectRatio_.store(m.decoderAspectRatio(), std::memory_order_relaxed);
+    while (avcodec_receive_frame(codec, frame) >= 0) {
+        host.noteAspectRatio();
         // The picture's own presentation time keeps pictures in step with the audio when
         // the file reorders frames; the packet's decoding time is the fallback, and a raw
         // stream without either is timed one frame step after the picture before.
@@ -91,7 +98,7 @@ void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
         // After a seek the key frame lies before the target: what comes before the target
         // is not shown, so the loop starts exactly at its mark. Nothing after the loop end
         // is shown either.
-        bool show = ts <= m.markOut();
+        bool show = ts <= host.markOut();
         if (skipBefore != AV_NOPTS_VALUE) {
             if (ts < skipBefore)
                 show = false;
@@ -99,7 +106,7 @@ void VideoDecodeThread::queueDecodedFrames(AVFrame *frame, int64_t packetDts)
                 skipBefore = AV_NOPTS_VALUE;
         }
         if (show) {
-            m.queuePicture(frame, ts, afterFlush, serial, epoch);
+            host.queuePicture(frame, ts, afterFlush, serial, epoch);
             afterFlush = false;
         }
         av_frame_unref(frame);

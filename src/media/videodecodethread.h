@@ -3,7 +3,8 @@
 #include "media/ffmpeg.h"
 #include "media/workerthread.h"
 
-class Media;
+class DecodeHost;
+class PacketQueue;
 
 // The video decode thread: takes packets from the video queue, decodes them, applies the
 // loop end rule to each packet's decoding time stamp and converts every decoded picture
@@ -15,8 +16,12 @@ class VideoDecodeThread final : public WorkerThread
     Q_DISABLE_COPY_MOVE(VideoDecodeThread)
 
 public:
-    explicit VideoDecodeThread(Media *media);
+    VideoDecodeThread(DecodeHost &host, PacketQueue &queue, QObject *parent);
     ~VideoDecodeThread() override = default;
+
+    // Before each start: the decoder and stream to run on, and the stream's frame rate
+    // (for pictures without a time stamp). The decoder belongs to the thread while it runs.
+    void setInput(AVCodecContext *codec, const AVStream *stream, AVRational frameRate);
 
 protected:
     void run() override;
@@ -24,7 +29,11 @@ protected:
 private:
     void queueDecodedFrames(AVFrame *frame, int64_t packetDts);
 
-    Media *media;
+    DecodeHost &host;
+    PacketQueue &queue;
+    AVCodecContext *codec = nullptr;
+    const AVStream *stream = nullptr;
+    AVRational frameRate{0, 1};
     // Pictures before this time (video stream ticks) are not shown: set by the flush
     // packet of a seek, cleared by the first picture at or after it.
     int64_t skipBefore = AV_NOPTS_VALUE;

@@ -7,12 +7,12 @@
 class MediaTestProbe
 {
 public:
-    using HeardStretch = Media::HeardStretch;
+    using HeardStretch = media::HeardStretch;
     using SoundFor = Media::SoundFor;
-    static PacketQueue &videoQueue(Media &m) { return m.videoQueue; }
-    static PacketQueue &audioQueue(Media &m) { return m.audioQueue; }
-    static bool seekPending(const Media &m) { return m.seekRequest.load() != Media::SeekIdle; }
-    static int64_t seekTarget(const Media &m) { return m.seekTarget.load(); }
+    static PacketQueue &videoQueue(Media &m) { return m.demux.videoQueue; }
+    static PacketQueue &audioQueue(Media &m) { return m.demux.audioQueue; }
+    static bool seekPending(const Media &m) { return m.demux.seekPending(); }
+    static int64_t seekTarget(const Media &m) { return m.demux.seekTarget(); }
     static void publishHeard(Media &m, const HeardStretch &now, const HeardStretch &next)
     {
         m.publishHeard(now, next);
