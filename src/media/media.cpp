@@ -78,9 +78,8 @@ Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, 
 
 Media::~Media()
 {
-    // Closing the audio sink runs a nested event loop inside Qt: nothing of this
-    // half-destroyed object may be reached from there, so its timers and its signal
-    // connections go first.
+    // Nothing of this half-destroyed object may be reached while the workers are joined
+    // and the sound output closed, so its timers and its signal connections go first.
     refreshTimer->stop();
     watchTimer->stop();
     disconnect();

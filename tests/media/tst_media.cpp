@@ -661,8 +661,8 @@ void TestMedia::lessonFileChangedWhilePlayingStops()
 
 void TestMedia::deleteWhilePlayingAndSeeking()
 {
-    // Deleting a playing Media closes the audio sink, which runs a nested event loop in
-    // Qt; no signal of the dying object may reach a receiver from there.
+    // Deleting a playing Media joins its workers and closes the sound output; no signal of
+    // the dying object may reach a receiver meanwhile.
     for (int round = 0; round < 3; ++round) {
         auto m = newMedia();
         QVERIFY(m->open(fx.path(QStringLiteral("av.mp4"))));
