@@ -189,7 +189,8 @@ void TempoFilter::flush()
 {
     if (!graph)
         return;
-    if (av_buffersrc_add_frame(source, nullptr) >= 0) { // the end of the input: flush
+    // at the end of its input the graph gives out all it holds
+    if (av_buffersrc_add_frame(source, nullptr) >= 0) {
         const double held = graphInput;
         pullGraph(ready);
         readyInput += held;
