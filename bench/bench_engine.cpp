@@ -1,10 +1,12 @@
 // The engine at work on H.264 clips with a key frame every 2 s: how long a loop-back
 // takes from the loop end rule to the first picture at the loop start, how long a seek
 // takes to its first picture, how long a file takes from open to its first picture,
-// and what playing at normal speed costs.
+// what playing at normal speed costs, and what stretching the sound to a slower tempo
+// costs.
 #include "benchsupport.h"
 
 #include "media/media.h"
+#include "media/tempofilter.h"
 #include "support/mediatestprobe.h"
 
 #include <QCoreApplication>
@@ -15,6 +17,7 @@
 
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 namespace {
 
@@ -218,11 +221,90 @@ void playbackCpu(const QString &clip, int seconds)
     bench::print("playback_cpu_ratio_to_ffmpeg", cpu / ffmpegCpu, "x");
 }
 
+// Stereo 48 kHz that behaves like speech for a time-stretcher: voiced syllables (a gliding
+// fundamental with its harmonics, rising and falling three times a second), hissed
+// consonants and short pauses.
+std::vector<int16_t> speechLike(int seconds)
+{
+    constexpr int rate = 48000;
+    const int frames = seconds * rate;
+    std::vector<int16_t> s(size_t(frames) * 2);
+    QRandomGenerator rng(7);
+    double phase = 0;
+    for (int i = 0; i < frames; ++i) {
+        const double t = double(i) / rate;
+        const double syllable = std::fmod(t * 3, 1.0); // where in its syllable
+        const double f0 = 110 + 50 * std::sin(2 * std::numbers::pi * 0.4 * t);
+        phase += 2 * std::numbers::pi * f0 / rate;
+        double v = 0;
+        if (syllable < 0.6) {
+            for (int k = 1; k <= 10; ++k)
+                v += std::sin(k * phase) / k;
+            v *= std::sin(std::numbers::pi * syllable / 0.6) * 0.3;
+        } else if (syllable < 0.8) {
+            v = (rng.generateDouble() - 0.5) * 0.2;
+        }
+        s[size_t(i) * 2] = int16_t(std::lround(v * 32767));
+        s[size_t(i) * 2 + 1] = int16_t(std::lround(v * 0.8 * 32767));
+    }
+    return s;
+}
+
+// CPU per media second of the tempo filter at 0.75 and at 1 (where it only copies), fed
+// in pieces the size of a decoded MP3 frame; and the CPU of a reset, which rebuilds the
+// filter graph for the next samples, as after every loop-back.
+void tempoCpu()
+{
+    constexpr int rate = 48000;
+    constexpr int seconds = 120;
+    constexpr int piece = 1152;
+    const std::vector<int16_t> speech = speechLike(seconds);
+    const int frames = int(speech.size() / 2);
+    std::vector<int16_t> out;
+    auto run = [&](double factor) {
+        media::TempoFilter filter;
+        filter.setFormat(rate, 2);
+        filter.setFactor(factor);
+        const double cpu0 = bench::selfCpuSeconds();
+        for (int at = 0; at < frames; at += piece) {
+            filter.push(speech.data() + size_t(at) * 2, std::min(piece, frames - at));
+            out.clear();
+            filter.pull(out);
+        }
+        return (bench::selfCpuSeconds() - cpu0) / seconds;
+    };
+    const double normal = run(1.0);
+    const double slow = run(0.75);
+    const QString extra =
+        QStringLiteral("\"audio\": \"speech-like, stereo 48 kHz, %1 s\"").arg(seconds);
+    bench::print("tempo_cpu_per_media_second", normal, "s/s",
+                 extra + QStringLiteral(", \"factor\": 1.0"));
+    bench::print("tempo_cpu_per_media_second", slow, "s/s",
+                 extra + QStringLiteral(", \"factor\": 0.75"));
+    bench::print("tempo_stretch_added_cpu_per_media_second", slow - normal, "s/s",
+                 extra + QStringLiteral(", \"factor\": 0.75, \"target\": 0.01"));
+
+    constexpr int resets = 200;
+    media::TempoFilter filter;
+    filter.setFormat(rate, 2);
+    filter.setFactor(0.75);
+    const double cpu0 = bench::selfCpuSeconds();
+    for (int i = 0; i < resets; ++i) {
+        filter.reset();
+        filter.push(speech.data(), piece);
+        out.clear();
+        filter.pull(out);
+    }
+    bench::print("tempo_reset_cpu_ms", (bench::selfCpuSeconds() - cpu0) * 1000 / resets, "ms",
+                 QStringLiteral("\"factor\": 0.75, \"repetitions\": %1").arg(resets));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    tempoCpu();
     QTemporaryDir dir;
     const QString hd = dir.filePath(QStringLiteral("clip1080.mp4"));
     const QString sd = dir.filePath(QStringLiteral("clip360.mp4"));
