@@ -106,6 +106,16 @@
         <source>editor</source>
         <translation>editor</translation>
     </message>
+    <message>
+        <location line="+12"/>
+        <source>%1x</source>
+        <translation>%1x</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>speed: F10 slower, F11 faster, F12 back to 1x</source>
+        <translation>speed: F10 slower, F11 faster, F12 back to 1x</translation>
+    </message>
 </context>
 <context>
     <name>DiffDialog</name>

@@ -106,6 +106,16 @@
         <source>editor</source>
         <translation>听写编辑器</translation>
     </message>
+    <message>
+        <location line="+12"/>
+        <source>%1x</source>
+        <translation>%1x</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>speed: F10 slower, F11 faster, F12 back to 1x</source>
+        <translation>播放速度：F10 减慢，F11 加快，F12 恢复 1x</translation>
+    </message>
 </context>
 <context>
     <name>DiffDialog</name>

@@ -131,6 +131,7 @@ bool LessonController::open(const QString &file)
     connect(media_.get(), &Media::running, this, &LessonController::followRunning);
     connect(media_.get(), &Media::paused, this, &LessonController::followRunning);
     connect(media_.get(), &Media::markingChanged, this, &LessonController::emitMarks);
+    media_->setPlaySpeedFactor(speed_);
 
     emit lessonOpened(file);
     emit playingChanged(true);
@@ -263,6 +264,45 @@ void LessonController::seekToFraction(double f)
 void LessonController::setVolume(double left, double right)
 {
     IAudio::instance()->setVolume(left, right);
+}
+
+void LessonController::setSpeed(double factor)
+{
+    if (std::isnan(factor))
+        return;
+    const double clamped = std::clamp(factor, speedSteps.front(), speedSteps.back());
+    const double step =
+        *std::min_element(speedSteps.begin(), speedSteps.end(), [clamped](double a, double b) {
+            return std::abs(a - clamped) < std::abs(b - clamped);
+        });
+    if (step == speed_)
+        return;
+    speed_ = step;
+    if (media_)
+        media_->setPlaySpeedFactor(speed_);
+    emit speedChanged(speed_);
+}
+
+void LessonController::stepSpeed(int steps)
+{
+    const auto here = std::find(speedSteps.begin(), speedSteps.end(), speed_) - speedSteps.begin();
+    const auto next = std::clamp<std::ptrdiff_t>(here + steps, 0, std::ssize(speedSteps) - 1);
+    setSpeed(speedSteps[size_t(next)]);
+}
+
+void LessonController::slower()
+{
+    stepSpeed(-1);
+}
+
+void LessonController::faster()
+{
+    stepSpeed(1);
+}
+
+void LessonController::normalSpeed()
+{
+    setSpeed(1.0);
 }
 
 void LessonController::reportPosition()

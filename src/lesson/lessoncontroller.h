@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -11,7 +12,7 @@ class QTimer;
 
 // The lesson being studied: owns its Media and turns the learner's commands (loop marks
 // from the position, nudges, the stretch before or after the loop, seeks, play/pause,
-// stop) into calls on it. The window's keys, the button bar, the keys the editor
+// stop, the speed) into calls on it. The window's keys, the button bar, the keys the editor
 // forwards and the tray only call these commands, and the views draw what the signals
 // report. Times are in seconds of the lesson's reference stream, counted as the file
 // counts them (its start time included). Not a widget; GUI thread only.
@@ -34,6 +35,9 @@ public:
     static constexpr double skipSeconds = 30.0;
     // How often the position is reported while the lesson plays.
     static constexpr int positionIntervalMs = 250;
+    // The speeds the learner steps through, slowest first; 1 is the recorded speed.
+    static constexpr std::array<double, 12> speedSteps{0.5, 0.6, 0.7, 0.75, 0.8, 0.85,
+                                                       0.9, 1.0, 1.1, 1.25, 1.5, 2.0};
 
     explicit LessonController(QObject *parent = nullptr);
     ~LessonController() override;
@@ -57,6 +61,8 @@ public:
     double fractionAt(double seconds) const;
     // "hh:mm:ss" of a time, as the lesson's clock shows it.
     QString timeText(double seconds) const;
+    // The lesson's speed, one of speedSteps. It stays when another lesson opens.
+    double speed() const { return speed_; }
 
 public slots:
     // Opens file as the new lesson and plays it; the lesson playing until now stops
@@ -87,6 +93,13 @@ public slots:
     // The next position report is skipped, so the slider is not drawn back meanwhile.
     void seekToFraction(double f);
     void setVolume(double left, double right);
+    // The step nearest factor becomes the speed (0.5 to 2).
+    void setSpeed(double factor);
+    // One step slower or faster; nothing beyond the slowest or fastest step.
+    void slower();
+    void faster();
+    // The recorded speed.
+    void normalSpeed();
     // Reports the position now, unless a slider seek has just been made.
     void reportPosition();
 
@@ -101,6 +114,8 @@ signals:
     // Where the engine put the marks (it clamps them), not where they were asked.
     void marksChanged(double inSeconds, double outSeconds);
     void positionChanged(double seconds);
+    // The speed has become another step.
+    void speedChanged(double factor);
     void error(const QString &message);
 
 private:
@@ -114,10 +129,12 @@ private:
     void nudge(bool markIn, double seconds);
     void emitMarks();
     void followRunning();
+    void stepSpeed(int steps);
 
     std::unique_ptr<Media> media_;
     QString fileName_;
     PictureFormat pictureFormat;
     QTimer *positionTimer = nullptr; // child
     bool seekPending = false;
+    double speed_ = 1.0;
 };

@@ -1013,6 +1013,13 @@ void Media::setPlaySpeed(int playspeed)
     appendLog(QStringLiteral("Playing speed set to %2.\n").arg(factor, 0, 'g'));
 }
 
+void Media::setPlaySpeedFactor(double factor)
+{
+    const double speed = factor > 0 ? factor : 1.0;
+    playSpeed = speed;
+    appendLog(QStringLiteral("Playing speed set to %2.\n").arg(speed, 0, 'g'));
+}
+
 QString Media::timeText(int64_t pos) const
 {
     const auto seconds = int64_t(clockSeconds(pos, timeBase()));

@@ -131,6 +131,8 @@ public slots:
     void setMarkOut();
     void setLoop(bool on);
     void setPlaySpeed(int playspeed);
+    // Plays at factor times the recorded speed; a factor that is not above 0 plays at 1.
+    void setPlaySpeedFactor(double factor);
     void seekBackward();
     void seekForward();
     void seekBegin();

@@ -1,11 +1,15 @@
 #include "player/controlbutton.h"
 
+#include "lesson/lessoncontroller.h"
 #include "paths/apppaths.h"
 
+#include <QActionGroup>
 #include <QLinearGradient>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QToolButton>
 
 #include <array>
 
@@ -180,6 +184,15 @@ constexpr std::array<Area, 16> areas{{
 constexpr const Area &volumeArea = areas[14];
 static_assert(volumeArea.action == Action::Volume);
 
+// The speed button fills the bar's left end, short of the backward button at W/6 - 60
+// (x 40 on the narrowest bar of 600 pixels).
+constexpr QRect speedButtonRect(2, 0, 36, 24);
+
+QString speedText(double factor)
+{
+    return ControlButton::tr("%1x").arg(QString::number(factor, 'g', 3));
+}
+
 } // namespace
 
 ControlButton::ControlButton(QWidget *parent)
@@ -201,6 +214,29 @@ ControlButton::ControlButton(QWidget *parent)
     // Tool tips follow the mouse without a pressed button.
     setMouseTracking(true);
     setFixedHeight(24);
+
+    speedButton = new QToolButton(this);
+    speedButton->setObjectName(QStringLiteral("speedButton"));
+    speedButton->setGeometry(speedButtonRect);
+    speedButton->setFocusPolicy(Qt::NoFocus);
+    speedButton->setPopupMode(QToolButton::InstantPopup);
+    speedButton->setStyleSheet(QStringLiteral(
+        "QToolButton { color: white; background: transparent; border: none; padding: 0;"
+        " font: bold 11px; }"
+        "QToolButton:hover { color: yellow; }"
+        "QToolButton::menu-indicator { image: none; width: 0; }"));
+    speedButton->setToolTip(tr("speed: F10 slower, F11 faster, F12 back to 1x"));
+    auto *menu = new QMenu(speedButton);
+    speedActions = new QActionGroup(menu);
+    for (const double step : LessonController::speedSteps) {
+        QAction *action = menu->addAction(speedText(step));
+        action->setCheckable(true);
+        action->setData(step);
+        speedActions->addAction(action);
+        connect(action, &QAction::triggered, this, [this, step] { emit speedChosen(step); });
+    }
+    speedButton->setMenu(menu);
+    showSpeed(1.0);
 }
 
 void ControlButton::playIcon(bool playing)
@@ -208,6 +244,13 @@ void ControlButton::playIcon(bool playing)
     playImage.load(playing ? AppPaths::skinImage(QStringLiteral("pause.png"))
                            : AppPaths::skinImage(QStringLiteral("play.png")));
     update();
+}
+
+void ControlButton::showSpeed(double factor)
+{
+    speedButton->setText(speedText(factor));
+    for (QAction *action : speedActions->actions())
+        action->setChecked(action->data().toDouble() == factor);
 }
 
 void ControlButton::mousePressEvent(QMouseEvent *event)

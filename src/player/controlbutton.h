@@ -3,9 +3,13 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QActionGroup;
+class QToolButton;
+
 // The painted row of transport, loop and volume commands under the seek slider: one
-// widget that maps a press to a command signal by where it lands. Owns its images and the
-// volume knob position, nothing else; lives in the GUI thread.
+// widget that maps a press to a command signal by where it lands, with the speed button
+// at its left end. Owns its images, the volume knob position and the speed button with its
+// menu of steps; lives in the GUI thread.
 class ControlButton final : public QWidget
 {
     Q_OBJECT
@@ -30,10 +34,14 @@ signals:
     void endSharpL();
     void endSharpR();
     void controlEditor();
+    // A step picked from the speed button's menu.
+    void speedChosen(double factor);
 
 public slots:
     // Shows the pause image while playing, the play image otherwise.
     void playIcon(bool playing);
+    // Shows factor on the speed button ("0.75x") and ticks its step in the menu.
+    void showSpeed(double factor);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -57,6 +65,8 @@ private:
     QPixmap previousSegmentImage;
     QPixmap volumeImage;
     QPixmap editorImage;
+    QToolButton *speedButton = nullptr;   // child
+    QActionGroup *speedActions = nullptr; // child of the button's menu
     // Knob x in widget pixels. It follows the track when the width changes, so the volume
     // the knob shows stays the same.
     double volumePos = 25.0;

@@ -165,6 +165,9 @@ void Vk::createCentralWidgets()
     connect(controlButton, &ControlButton::endSharpL, l, [l, nudge] { l->nudgeMarkOut(-nudge); });
     connect(controlButton, &ControlButton::endSharpR, l, [l, nudge] { l->nudgeMarkOut(nudge); });
     connect(this, &Vk::isPlay, controlButton, &ControlButton::playIcon);
+    connect(controlButton, &ControlButton::speedChosen, l, &LessonController::setSpeed);
+    connect(l, &LessonController::speedChanged, controlButton, &ControlButton::showSpeed);
+    controlButton->showSpeed(l->speed());
     connect(controlButton, &ControlButton::controlEditor, this, &Vk::on_actionEidtor);
 }
 
@@ -365,6 +368,15 @@ void Vk::keyDelegateTrigger(int key)
     case Qt::Key_F5:
         lesson_->playPause();
         break;
+    case Qt::Key_F10:
+        lesson_->slower();
+        break;
+    case Qt::Key_F11:
+        lesson_->faster();
+        break;
+    case Qt::Key_F12:
+        lesson_->normalSpeed();
+        break;
     default:
         break;
     }
@@ -393,6 +405,9 @@ void Vk::keyPressEvent(QKeyEvent *event)
     case Qt::Key_F3:
     case Qt::Key_F4:
     case Qt::Key_F5:
+    case Qt::Key_F10:
+    case Qt::Key_F11:
+    case Qt::Key_F12:
         // the same commands the editor forwards
         keyDelegateTrigger(event->key());
         break;

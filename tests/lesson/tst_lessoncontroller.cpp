@@ -1,5 +1,6 @@
 // The lesson's commands without any window: loop marks from the position, nudges, the
-// stretches before and after the loop, and opening, replacing and closing lessons.
+// stretches before and after the loop, the speed steps, and opening, replacing and closing
+// lessons.
 #include "lesson/lessoncontroller.h"
 
 #include "media/media.h"
@@ -16,6 +17,9 @@ private slots:
     void initTestCase();
     void loopCommandsMoveTheMarks();
     void opensReplacesAndCloses();
+    void speedCommands_data();
+    void speedCommands();
+    void speedCarriesOverToTheNextLesson();
 
 private:
     MediaFixtures fx;
@@ -120,6 +124,81 @@ void TestLessonController::opensReplacesAndCloses()
                                   QStringLiteral("error"), QStringLiteral("closed"),
                                   QStringLiteral("opened speech.mp3"), QStringLiteral("closing"),
                                   QStringLiteral("closed")}));
+}
+
+namespace {
+
+// The speed a Media plays at, read from its clock: one second of stream is 1 / speed.
+double mediaSpeed(const Media *m)
+{
+    return 1.0 / m->clockSeconds(1, AVRational{1, 1});
+}
+
+} // namespace
+
+void TestLessonController::speedCommands_data()
+{
+    // commands: "slower", "faster", "normal" or a factor for setSpeed, from 1x
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<double>("speed");
+    QTest::addColumn<int>("changes");
+
+    QTest::newRow("one step faster") << "faster" << 1.1 << 1;
+    QTest::newRow("one step slower") << "slower" << 0.9 << 1;
+    QTest::newRow("slower stops at 0.5")
+        << "slower slower slower slower slower slower slower slower" << 0.5 << 7;
+    QTest::newRow("faster stops at 2") << "faster faster faster faster faster" << 2.0 << 4;
+    QTest::newRow("a step is kept exactly") << "0.85" << 0.85 << 1;
+    QTest::newRow("between steps: the nearest") << "0.77 1.17" << 1.1 << 2;
+    QTest::newRow("below 0.5 clamps") << "0.1" << 0.5 << 1;
+    QTest::newRow("above 2 clamps") << "7" << 2.0 << 1;
+    QTest::newRow("the same speed is no change") << "1 1.02" << 1.0 << 0;
+    QTest::newRow("steps go from the set speed") << "0.75 faster" << 0.8 << 2;
+    QTest::newRow("normal from a step") << "0.6 normal normal" << 1.0 << 2;
+}
+
+void TestLessonController::speedCommands()
+{
+    QFETCH(QString, commands);
+    QFETCH(double, speed);
+    QFETCH(int, changes);
+
+    LessonController lesson;
+    QVERIFY(lesson.open(fx.path(QStringLiteral("speech.mp3"))));
+    QSignalSpy changed(&lesson, &LessonController::speedChanged);
+    for (const QString &c : commands.split(u' ')) {
+        if (c == QLatin1String("slower"))
+            lesson.slower();
+        else if (c == QLatin1String("faster"))
+            lesson.faster();
+        else if (c == QLatin1String("normal"))
+            lesson.normalSpeed();
+        else
+            lesson.setSpeed(c.toDouble());
+        // every change is reported with the speed it made
+        if (!changed.isEmpty())
+            QCOMPARE(changed.last().at(0).toDouble(), lesson.speed());
+    }
+    QCOMPARE(lesson.speed(), speed);
+    QCOMPARE(changed.count(), changes);
+    QCOMPARE(mediaSpeed(lesson.media()), speed);
+}
+
+void TestLessonController::speedCarriesOverToTheNextLesson()
+{
+    LessonController lesson;
+    // a speed chosen before any lesson applies to the first one
+    lesson.setSpeed(0.75);
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    QCOMPARE(mediaSpeed(lesson.media()), 0.75);
+    lesson.slower();
+    QSignalSpy changed(&lesson, &LessonController::speedChanged);
+    QVERIFY(lesson.open(fx.path(QStringLiteral("speech.mp3"))));
+    QCOMPARE(lesson.speed(), 0.7);
+    QCOMPARE(mediaSpeed(lesson.media()), 0.7);
+    QCOMPARE(changed.count(), 0);
+    // the lesson's clock runs at that speed: a second of it takes 1 / 0.7 seconds
+    QCOMPARE(lesson.timeText(7.0), QStringLiteral("00:00:10"));
 }
 
 QTEST_GUILESS_MAIN(TestLessonController)

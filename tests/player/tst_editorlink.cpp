@@ -1,7 +1,9 @@
 // The main window and its dictation editor: where the transcript goes when the learner
 // opens lessons through the player, function keys typed in the editor driving playback,
-// and the editor button. Lessons and transcripts live in a temporary folder.
+// the speed keys and the speed button, and the editor button. Lessons and transcripts live in a
+// temporary folder.
 #include "editor/textedit.h"
+#include "lesson/lessoncontroller.h"
 #include "media/media.h"
 #include "player/controlbutton.h"
 #include "player/vk.h"
@@ -12,9 +14,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -30,6 +34,23 @@ void chooseFile(const QString &path)
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         name->setText(path);
         QTest::keyClick(name, Qt::Key_Return);
+    });
+}
+
+// Clicks the entry called entry in the next popup menu, as a learner would; gives up after
+// ten seconds without one.
+void pickFromPopup(const QString &entry, int tries = 200)
+{
+    QTimer::singleShot(50, qApp, [entry, tries] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu) {
+            if (tries > 0)
+                pickFromPopup(entry, tries - 1);
+            return;
+        }
+        for (QAction *a : menu->actions())
+            if (a->text() == entry)
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
     });
 }
 
@@ -57,6 +78,7 @@ private slots:
     void transcriptOnOpeningALesson();
     void reopeningALessonWhoseTranscriptWentKeepsTheText();
     void functionKeysInTheEditorDriveThePlayer();
+    void speedKeysAndTheSpeedButton();
     void editorButtonShowsAndHides();
     void typingIsSavedWhenTheProgramEnds();
 
@@ -266,6 +288,60 @@ void TestEditorLink::functionKeysInTheEditorDriveThePlayer()
     QVERIFY(!m->isStopped());
     // the space went into the text, not to the player
     QCOMPARE(text->toPlainText(), QStringLiteral(" "));
+}
+
+void TestEditorLink::speedKeysAndTheSpeedButton()
+{
+    LessonController *lesson = window->lesson();
+    auto *button = window->findChild<QToolButton *>(QStringLiteral("speedButton"));
+    QVERIFY(button);
+    QVERIFY(button->isVisible());
+    QCOMPARE(button->text(), QStringLiteral("1x"));
+    QVERIFY(button->toolTip().contains(QLatin1String("F10")));
+    window->on_actionEidtor();
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    const QString typed = text->toPlainText();
+
+    // (where the key is typed, key, the speed afterwards)
+    const struct
+    {
+        QWidget *where;
+        Qt::Key key;
+        double speed;
+    } presses[] = {
+        {window.get(), Qt::Key_F10, 0.9}, {text, Qt::Key_F10, 0.85},
+        {text, Qt::Key_F11, 0.9},         {window.get(), Qt::Key_F11, 1.0},
+        {text, Qt::Key_F11, 1.1},         {text, Qt::Key_F12, 1.0},
+        {window.get(), Qt::Key_F10, 0.9}, {window.get(), Qt::Key_F12, 1.0},
+    };
+    for (const auto &p : presses) {
+        QTest::keyClick(p.where, p.key);
+        QCOMPARE(lesson->speed(), p.speed);
+        QCOMPARE(button->text(), QString::number(p.speed) + u'x');
+    }
+    // with a modifier the keys are not the player's; in the editor they type nothing
+    QTest::keyClick(text, Qt::Key_F10, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_F11, Qt::ShiftModifier);
+    QCOMPARE(lesson->speed(), 1.0);
+    QCOMPARE(text->toPlainText(), typed);
+
+    // the button's menu lists the steps with the current one ticked
+    const QList<QAction *> steps = button->menu()->actions();
+    QCOMPARE(steps.size(), qsizetype(LessonController::speedSteps.size()));
+    const auto ticked = [&] {
+        QStringList on;
+        for (const QAction *a : steps)
+            if (a->isChecked())
+                on << a->text();
+        return on;
+    };
+    QCOMPARE(ticked(), QStringList{QStringLiteral("1x")});
+    // a click opens the menu; the step picked there becomes the speed
+    pickFromPopup(QStringLiteral("0.75x"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(lesson->speed(), 0.75, 10000);
+    QCOMPARE(button->text(), QStringLiteral("0.75x"));
+    QCOMPARE(ticked(), QStringList{QStringLiteral("0.75x")});
 }
 
 void TestEditorLink::editorButtonShowsAndHides()
