@@ -32,6 +32,9 @@ void AudioDecodeThread::run()
     // samples go out in the format the output was opened with
     const media::AudioFormat out = IAudio::instance()->format();
     resampler.setOutput(out.sampleRate, out.channels);
+    tempo.setFormat(out.sampleRate, out.channels);
+    tempo.setFactor(host.speed());
+    fadeInNext = false;
     const AVRational tb = stream->time_base;
     epoch = host.startingEpoch();
     nextSeconds = 0;
@@ -43,6 +46,10 @@ void AudioDecodeThread::run()
             avcodec_flush_buffers(codec);
             skipBefore = host.flushTarget(packet.get(), tb);
             epoch = int(packet->duration);
+            // a new stretch of playback: nothing of the old one is stretched into it, and
+            // it starts with a short fade, so a repeated sentence never starts with a click
+            tempo.reset();
+            fadeInNext = true;
             av_packet_unref(packet.get());
             continue;
         }
@@ -106,7 +113,7 @@ void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
             const int n = int(std::min<int64_t>(len, budget));
             budget -= n;
             if (n > 0)
-                push(n, seconds);
+                play(n, seconds, n < len);
             seconds += double(len) / bytesPerSecond();
             len = full ? resampler.convert(nullptr, samples.get(), sampleBufferSize) : 0;
         }
@@ -139,10 +146,39 @@ int64_t AudioDecodeThread::samplesBeforeTarget(const AVFrame *frame)
     return skip;
 }
 
-void AudioDecodeThread::push(int len, double seconds)
+void AudioDecodeThread::play(int len, double seconds, bool endOfStretch)
+{
+    const double speed = host.speed();
+    if (speed != tempo.factor())
+        tempo.setFactor(speed);
+    const int rate = resampler.outputRate();
+    const int channels = resampler.outputChannels();
+    const int frames = len / resampler.bytesPerFrame();
+    tempo.push(reinterpret_cast<const int16_t *>(samples.get()), frames);
+    stretchInputEnd = seconds + double(frames) / rate;
+    if (endOfStretch)
+        tempo.flush();
+    stretched.clear();
+    const int got = tempo.pull(stretched);
+    if (got <= 0)
+        return;
+    const int fade = media::spliceFadeFrames(rate);
+    if (fadeInNext) {
+        media::fadeIn(stretched.data(), got, channels, fade);
+        fadeInNext = false;
+    }
+    if (endOfStretch)
+        media::fadeOut(stretched.data(), got, channels, fade);
+    // the last frame out stands for the end of the input less what the stretch holds
+    const double end = stretchInputEnd - double(tempo.heldInputFrames()) / rate;
+    const double start = end - double(got) * tempo.factor() / rate;
+    push(reinterpret_cast<const char *>(stretched.data()), got * resampler.bytesPerFrame(), start,
+         tempo.factor());
+}
+
+void AudioDecodeThread::push(const char *data, int len, double seconds, double speed)
 {
     IAudio *audio = IAudio::instance();
-    const char *data = reinterpret_cast<const char *>(samples.get());
     while (len > 0) {
         if (seconds < 0 || host.isStopped())
             return;
@@ -157,23 +193,23 @@ void AudioDecodeThread::push(int len, double seconds)
             qint64 end = 0;
             qint64 heard = 0;
             if (audio->playedBytes(end, heard))
-                noteWritten(end, n, seconds);
+                noteWritten(end, n, seconds, speed);
             data += n;
             len -= n;
-            seconds += double(n) / bytesPerSecond();
+            seconds += double(n) / bytesPerSecond() * speed;
         }
         publishHeard();
         if (len <= 0)
             return;
         if (n == 0 && !audio->isPlaying()) {
-            dropInRealTime(len, seconds);
+            dropInRealTime(len, seconds, speed);
             return;
         }
         msleep(10);
     }
 }
 
-void AudioDecodeThread::noteWritten(int64_t end, int bytes, double seconds)
+void AudioDecodeThread::noteWritten(int64_t end, int bytes, double seconds, double speed)
 {
     const int64_t begin = end - bytes;
     // an output started again (a stop, another format) counts from zero
@@ -181,13 +217,15 @@ void AudioDecodeThread::noteWritten(int64_t end, int bytes, double seconds)
         written.clear();
     if (!written.empty()) {
         Written &last = written.back();
-        const double lastEnd = last.seconds + double(last.end - last.begin) / bytesPerSecond();
-        if (last.end == begin && last.epoch == epoch && std::abs(lastEnd - seconds) < 0.0005) {
+        const double lastEnd =
+            last.seconds + double(last.end - last.begin) / bytesPerSecond() * last.speed;
+        if (last.end == begin && last.epoch == epoch && last.speed == speed &&
+            std::abs(lastEnd - seconds) < 0.0005) {
             last.end = end;
             return;
         }
     }
-    written.push_back({begin, end, seconds, epoch});
+    written.push_back({begin, end, seconds, speed, epoch});
 }
 
 void AudioDecodeThread::publishHeard()
@@ -202,7 +240,11 @@ void AudioDecodeThread::publishHeard()
         return; // nothing of this run heard yet
     const Written &w = written.front();
     const double rate = bytesPerSecond();
-    const double at = w.seconds + double(std::min<int64_t>(heard, w.end) - w.begin) / rate;
+    // media seconds at the output's byte count b of run r
+    const auto mediaAt = [rate](const Written &r, int64_t b) {
+        return r.seconds + double(b - r.begin) / rate * r.speed;
+    };
+    const double at = mediaAt(w, std::min<int64_t>(heard, w.end));
     // The end of what was written of each stretch (the sound stops there), and the next
     // stretch's start: a loop-back or seek already written is heard when the output
     // reaches its first byte, which the display can then switch to on time.
@@ -210,21 +252,21 @@ void AudioDecodeThread::publishHeard()
         double stretchEnd = 0;
         for (size_t i = from; i < written.size(); ++i)
             if (written[i].epoch == ofEpoch)
-                stretchEnd = written[i].seconds + double(written[i].end - written[i].begin) / rate;
+                stretchEnd = mediaAt(written[i], written[i].end);
         return stretchEnd;
     };
     media::HeardStretch next;
     for (size_t i = 1; i < written.size(); ++i) {
         if (written[i].epoch != w.epoch) {
             next = {written[i].seconds, endOf(written[i].epoch, i),
-                    double(written[i].begin - heard) / rate, written[i].epoch};
+                    double(written[i].begin - heard) / rate, written[i].speed, written[i].epoch};
             break;
         }
     }
-    host.publishHeard({at, endOf(w.epoch, 0), 0, w.epoch}, next);
+    host.publishHeard({at, endOf(w.epoch, 0), 0, w.speed, w.epoch}, next);
 }
 
-void AudioDecodeThread::dropInRealTime(int len, double seconds)
+void AudioDecodeThread::dropInRealTime(int len, double seconds, double speed)
 {
     // Without an output the samples are dropped, but over the time they would have
     // played: the clock then runs as it would with sound instead of racing through the
@@ -235,5 +277,5 @@ void AudioDecodeThread::dropInRealTime(int len, double seconds)
     host.publishClock(seconds);
     while (!host.isStopped() && std::chrono::steady_clock::now() < until)
         msleep(10);
-    host.publishClock(seconds + duration);
+    host.publishClock(seconds + duration * speed);
 }

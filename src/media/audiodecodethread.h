@@ -2,9 +2,11 @@
 
 #include "media/audioresampler.h"
 #include "media/ffmpeg.h"
+#include "media/tempofilter.h"
 #include "media/workerthread.h"
 
 #include <deque>
+#include <vector>
 
 class DecodeHost;
 class PacketQueue;
@@ -35,24 +37,31 @@ protected:
 
 private:
     // A run of bytes written to the output back to back: [begin, end) of the output's
-    // byte count, playing media time `seconds` (of the audio stream) at begin.
+    // byte count, playing media time `seconds` (of the audio stream) at begin, each
+    // second of output playing `speed` seconds of media time.
     struct Written
     {
         int64_t begin;
         int64_t end;
         double seconds;
+        double speed;
         int epoch;
     };
 
     void decodeAndPush(const AVPacket *packet, AVFrame *frame);
-    // Pushes len bytes of the sample buffer, which play from media time seconds; gives up
-    // when the Media stops, and drops them when there is no output to play them.
-    void push(int len, double seconds);
-    void dropInRealTime(int len, double seconds);
+    // Stretches len bytes of the sample buffer, media time seconds on, to the play speed
+    // and pushes what the stretch gives out; endOfStretch: the loop end follows, so all
+    // it holds comes out now, faded out at its end.
+    void play(int len, double seconds, bool endOfStretch);
+    // Pushes len bytes of data, which play from media time seconds at speed; gives up
+    // when the playback stops, and drops them when there is no output to play them.
+    void push(const char *data, int len, double seconds, double speed);
+    void dropInRealTime(int len, double seconds, double speed);
     // How many output samples of frame lie before the seek target.
     int64_t samplesBeforeTarget(const AVFrame *frame);
-    // Notes bytes just written, playing from seconds, ending at the output's count end.
-    void noteWritten(int64_t end, int bytes, double seconds);
+    // Notes bytes just written, playing from seconds at speed, ending at the output's
+    // count end.
+    void noteWritten(int64_t end, int bytes, double seconds, double speed);
     // Hands the Media the time being heard, from the output's played bytes.
     void publishHeard();
     double bytesPerSecond() const;
@@ -72,4 +81,10 @@ private:
     double nextSeconds = 0;
     // What was written and not yet heard, oldest first.
     std::deque<Written> written;
+    // The speed's time stretch, its output, the media time at the end of what went in,
+    // and whether the next output starts a stretch of playback (faded in).
+    media::TempoFilter tempo;
+    std::vector<int16_t> stretched;
+    double stretchInputEnd = 0;
+    bool fadeInNext = false;
 };

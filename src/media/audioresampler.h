@@ -20,6 +20,7 @@ public:
 
     void setOutput(int rate, int channels);
     int outputRate() const { return outRate; }
+    int outputChannels() const { return outChannels; }
     int bytesPerFrame() const { return 2 * outChannels; }
 
     // Converts frame into out (capacity bytes), returning the bytes written or -1 when

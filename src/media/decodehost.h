@@ -11,12 +11,14 @@ class PacketQueue;
 namespace media {
 
 // A stretch of playback (epoch) as heard: media time seconds (of the audio stream) is
-// heard in `in` seconds from now, and what was written of it ends at until.
+// heard in `in` seconds from now, each second heard playing `speed` seconds of media
+// time, and what was written of it ends at until.
 struct HeardStretch
 {
     double seconds = 0;
     double until = 0;
     double in = 0;
+    double speed = 1;
     int epoch = -1;
 };
 
@@ -36,6 +38,8 @@ public:
     virtual void appendLog(const QString &line) = 0;
     // The epoch the workers start in, before the first flush packet.
     virtual int startingEpoch() const = 0;
+    // The play speed: media seconds per second heard or shown.
+    virtual double speed() const = 0;
     // Waits out a pause, then takes the next packet from queue, blocking unless stopping;
     // false once stopped with nothing left to take.
     virtual bool nextPacket(PacketQueue &queue, AVPacket *packet) = 0;

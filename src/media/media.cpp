@@ -152,11 +152,9 @@ bool Media::openAudioOutput()
 
 void Media::publishHeard(const media::HeardStretch &current, const media::HeardStretch &next)
 {
-    const double speed = playSpeed.load();
     const double now = double(nowMicroseconds()) / 1000000.0;
     const auto clockOf = [&](const media::HeardStretch &s) {
-        const double from = now + s.in;
-        return HeardClock{s.seconds / speed - from, s.until / speed, from, s.epoch};
+        return HeardClock{s.seconds, s.until, now + s.in, s.speed, s.epoch};
     };
     {
         media::GuardedLock lock(heardMutex);
@@ -171,7 +169,7 @@ void Media::publishClock(double seconds)
     audioClockTicks = std::llround(seconds / av_q2d(audioStream->time_base));
 }
 
-Media::SoundFor Media::heardClock(int epoch, double &clock, double &switchIn) const
+Media::SoundFor Media::heardClock(int epoch, double &clock, double &switchIn, double &speed) const
 {
     const double now = double(nowMicroseconds()) / 1000000.0;
     media::GuardedLock lock(heardMutex);
@@ -188,15 +186,14 @@ Media::SoundFor Media::heardClock(int epoch, double &clock, double &switchIn) co
                                                           : nullptr;
     if (!of)
         return epoch < current.epoch ? SoundFor::Past : SoundFor::NotYet;
-    clock = std::min(of->base + now, of->until);
+    clock = std::min(of->seconds + (now - of->from) * of->speed, of->until);
+    speed = of->speed;
     return SoundFor::Heard;
 }
 
 bool Media::picturesFollowSound(int epoch) const
 {
-    // At another speed the sound plays as it is while the pictures are slowed down or
-    // sped up, so there is nothing to follow.
-    return audioOutputOpen && playSpeed.load() == 1.0 && epoch != soundLostEpoch;
+    return audioOutputOpen && epoch != soundLostEpoch;
 }
 
 void Media::releaseInput()
@@ -694,17 +691,20 @@ void Media::video_refresh_timer()
     // start-up, so a picture early for its sound waits for it, and one late for it is
     // shown at once, its successors following quickly until they catch up. The sound in
     // turn is held back only when the pictures lag far behind (a decoder too slow).
+    // The picture times and the clock heard are media seconds; the speed turns their
+    // distance into wall time.
     double heardNow = 0;
+    double heardSpeed = 1;
     bool onSound = false;
     double switchIn = std::numeric_limits<double>::infinity();
     if (picturesFollowSound(vp.epoch)) {
         double early = 0;
-        switch (heardClock(vp.epoch, heardNow, switchIn)) {
+        switch (heardClock(vp.epoch, heardNow, switchIn, heardSpeed)) {
         case SoundFor::NotYet:
             early = 0.005; // the sound of this stretch has not begun yet
             break;
         case SoundFor::Heard:
-            early = vp.pts - heardNow - pictureLead;
+            early = (vp.pts - heardNow) / heardSpeed - pictureLead;
             onSound = true;
             break;
         case SoundFor::Past:
@@ -726,7 +726,8 @@ void Media::video_refresh_timer()
         }
     }
     waitingSince = 0;
-    videoCurrentPts = vp.pts;
+    const double speed = playSpeed.load();
+    videoCurrentPts = vp.pts / speed;
     videoCurrentTicks = vp.ticks;
     videoCurrentPtsTime = now;
     shownEpoch.store(vp.epoch, std::memory_order_relaxed);
@@ -737,11 +738,11 @@ void Media::video_refresh_timer()
     if (onSound) {
         // the next picture is due when the sound reaches its time, or when the sound of
         // the next stretch (a loop-back) begins, whose first picture then waits no longer
-        actual = std::min(vp.pts + delay - heardNow, switchIn) - pictureLead;
+        actual = std::min((vp.pts + delay - heardNow) / heardSpeed, switchIn) - pictureLead;
         frameTimer = double(now) / 1000000.0 + actual;
         actual = std::max(actual, 0.002);
     } else {
-        frameTimer += delay;
+        frameTimer += delay / speed;
         actual = std::max(frameTimer - double(now) / 1000000.0, 0.01);
     }
     emit frameReady(pictqRindex);
@@ -789,7 +790,7 @@ void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, in
     } else if (!convertPicture(frame, vp)) {
         return;
     }
-    vp.pts = clockSeconds(ticks, videoStream->time_base);
+    vp.pts = media::toSeconds(ticks, videoStream->time_base);
     vp.ticks = ticks;
     vp.afterSeek = afterSeek;
     vp.serial = serial;

@@ -176,6 +176,7 @@ private:
     void joinWorkers();
     // What the decode threads call (DecodeHost); a pause is waited out in 100 ms steps.
     int startingEpoch() const override { return startEpoch; }
+    double speed() const override { return playSpeed.load(); }
     bool nextPacket(PacketQueue &queue, AVPacket *packet) override;
     int64_t flushTarget(const AVPacket *flush, AVRational tb) const override;
     bool applyMarkOutRule(int64_t t) override;
@@ -198,7 +199,7 @@ private:
     // back when the stretch is the next one, written but not heard yet), NotYet (no sound
     // of it known), or Past (a later stretch is heard). switchIn: seconds until a next
     // stretch of another epoch is heard, +infinity for none.
-    SoundFor heardClock(int epoch, double &clock, double &switchIn) const;
+    SoundFor heardClock(int epoch, double &clock, double &switchIn, double &speed) const;
     // GUI thread: whether the pictures follow the sound, for a picture of epoch.
     bool picturesFollowSound(int epoch) const;
     bool allWorkersRunning() const;
@@ -273,15 +274,17 @@ private:
     // The epoch of the picture on screen; written by the GUI thread, read by the audio
     // thread.
     std::atomic<int> shownEpoch{0};
-    // What is being heard: clock time = base + now (seconds), at most until, the end of
-    // what was written of that stretch; from the wall time `from` on, the next stretch
-    // (epoch -1: none). Written by the audio thread, read by the GUI thread, under
-    // heardMutex (a lock of its own, never held with another).
+    // What is being heard: media time `seconds` at the wall time `from`, going on at
+    // `speed` media seconds per second, at most until, the end of what was written of
+    // that stretch; from next.from on, the next stretch (epoch -1: none). Written by the
+    // audio thread, read by the GUI thread, under heardMutex (a lock of its own, never
+    // held with another).
     struct HeardClock
     {
-        double base = 0;
+        double seconds = 0;
         double until = 0;
         double from = 0;
+        double speed = 1;
         int epoch = -1;
     };
     struct Heard

@@ -337,7 +337,7 @@ void TestAudio::nextStretchIsHeardFromItsFirstByte()
     using S = MediaTestProbe::SoundFor;
     double clock = 0;
     double switchIn = 0;
-    MediaTestProbe::publishHeard(m, {2.50, 2.52, 0, 1}, {1.52, 1.60, 30, 2});
+    MediaTestProbe::publishHeard(m, {2.50, 2.52, 0, 1, 1}, {1.52, 1.60, 30, 1, 2});
     QCOMPARE(MediaTestProbe::heardClock(m, 1, clock, switchIn), S::Heard);
     QVERIFY(clock > 2.4999 && clock <= 2.52); // held at the end of what was written
     QVERIFY(switchIn > 20 && switchIn <= 30);
@@ -346,7 +346,7 @@ void TestAudio::nextStretchIsHeardFromItsFirstByte()
     QCOMPARE(MediaTestProbe::heardClock(m, 3, clock, switchIn), S::NotYet);
     QCOMPARE(MediaTestProbe::heardClock(m, 0, clock, switchIn), S::Past);
 
-    MediaTestProbe::publishHeard(m, {2.50, 2.52, 0, 1}, {1.52, 1.60, 0, 2});
+    MediaTestProbe::publishHeard(m, {2.50, 2.52, 0, 1, 1}, {1.52, 1.60, 0, 1, 2});
     QCOMPARE(MediaTestProbe::heardClock(m, 1, clock, switchIn), S::Past);
     QCOMPARE(MediaTestProbe::heardClock(m, 2, clock, switchIn), S::Heard);
     QVERIFY(clock > 1.5199 && clock <= 1.60);

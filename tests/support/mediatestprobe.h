@@ -19,7 +19,8 @@ public:
     }
     static SoundFor heardClock(const Media &m, int epoch, double &clock, double &switchIn)
     {
-        return m.heardClock(epoch, clock, switchIn);
+        double speed = 1;
+        return m.heardClock(epoch, clock, switchIn, speed);
     }
     static int pendingPictures(Media &m)
     {
