@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 AudioDecodeThread::AudioDecodeThread(DecodeHost &h, PacketQueue &q, QObject *parent)
     : WorkerThread(parent), host(h), queue(q),
@@ -80,9 +79,8 @@ void AudioDecodeThread::decodeAndPush(const AVPacket *packet, AVFrame *frame)
         return; // a decode error drops this packet
     const AVRational tb = stream->time_base;
     const int64_t markOut = host.markOut();
-    const double loopEnd = markOut == std::numeric_limits<int64_t>::max()
-                               ? HUGE_VAL
-                               : media::toSeconds(markOut, host.timeBase());
+    const double loopEnd =
+        markOut == media::unknownEnd ? HUGE_VAL : media::toSeconds(markOut, host.timeBase());
     const int frameBytes = resampler.bytesPerFrame();
     while (avcodec_receive_frame(codec, frame) >= 0) {
         const int64_t skip = samplesBeforeTarget(frame);

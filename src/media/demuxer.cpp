@@ -236,7 +236,7 @@ void Demuxer::flushQueues(const DemuxHost &host, int64_t skipBefore)
         const int64_t markOut = host.markOut();
         const bool loopBack = !seekDropsPictures.load(std::memory_order_relaxed);
         const int64_t keepBefore =
-            loopBack && host.hasVideo() && markOut != std::numeric_limits<int64_t>::max()
+            loopBack && host.hasVideo() && markOut != media::unknownEnd
                 ? av_rescale_q(markOut, host.timeBase(),
                                formatContext->streams[audioStreamIndex]->time_base)
                 : AV_NOPTS_VALUE;

@@ -12,6 +12,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <limits>
 #include <memory>
 
 namespace media {
@@ -57,6 +58,9 @@ using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
 using IoContextPtr = std::unique_ptr<AVIOContext, IoContextDeleter>;
 template <typename T> using AvBufferPtr = std::unique_ptr<T, AvFreeDeleter>;
+
+// The loop end of an input that does not state its length: no end before the input's own.
+inline constexpr int64_t unknownEnd = std::numeric_limits<int64_t>::max();
 
 // A tick count of time base tb in seconds.
 inline double toSeconds(int64_t ticks, AVRational tb)

@@ -66,7 +66,7 @@ public:
     // would cut off its end. Without a known length there is no end before the input's
     // own: unknownEnd, so the loop end lies nowhere until the learner sets one.
     int64_t endTime() const;
-    static constexpr int64_t unknownEnd = std::numeric_limits<int64_t>::max();
+    static constexpr int64_t unknownEnd = media::unknownEnd;
     // seconds of media time as ticks of the reference stream's time base
     int64_t ticksFromSeconds(double seconds) const;
     QString timeText(int64_t pos) const;

@@ -33,6 +33,34 @@ void onDeadline(pa_mainloop_api *, pa_time_event *, const struct timeval *, void
     wakeWaiter(static_cast<pa_threaded_mainloop *>(loop));
 }
 
+// Holds the client's lock for a scope; nothing without a client thread.
+class ClientLock
+{
+public:
+    explicit ClientLock(pa_threaded_mainloop *l) : loop(l)
+    {
+        if (loop)
+            pa_threaded_mainloop_lock(loop);
+    }
+    ~ClientLock()
+    {
+        if (loop)
+            pa_threaded_mainloop_unlock(loop);
+    }
+    ClientLock(const ClientLock &) = delete;
+    ClientLock &operator=(const ClientLock &) = delete;
+
+private:
+    pa_threaded_mainloop *loop;
+};
+
+// The name the server shows for this program and its stream.
+QByteArray clientName()
+{
+    const QByteArray name = QCoreApplication::applicationName().toUtf8();
+    return name.isEmpty() ? QByteArrayLiteral("vorlyn") : name;
+}
+
 pa_sample_spec specOf(const AudioFormat &fmt)
 {
     pa_sample_spec spec{};
@@ -86,8 +114,7 @@ bool PulseStream::connectLocked()
         return true;
     disconnectLocked();
     pa_proplist *props = pa_proplist_new();
-    const QByteArray name = QCoreApplication::applicationName().toUtf8();
-    pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, name.isEmpty() ? "vorlyn" : name.constData());
+    pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, clientName().constData());
     context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop), nullptr, props);
     pa_proplist_free(props);
     if (!context)
@@ -125,44 +152,43 @@ bool PulseStream::open(const AudioFormat &fmt, int64_t bufferBytes)
             return false;
         }
     }
-    pa_threaded_mainloop_lock(loop);
+    const ClientLock lock(loop);
     closeLocked();
-    bool ok = connectLocked();
-    if (ok) {
-        const pa_sample_spec spec = specOf(fmt);
-        pa_channel_map map;
-        pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
-        const QByteArray name = QCoreApplication::applicationName().toUtf8();
-        stream = pa_stream_new(context, name.isEmpty() ? "vorlyn" : name.constData(), &spec, &map);
-        ok = stream != nullptr;
+    if (!connectLocked() || !openStreamLocked(fmt, bufferBytes)) {
+        closeLocked();
+        return false;
     }
-    if (ok) {
-        pa_stream_set_state_callback(stream, onStreamState, loop);
-        // The stream holds about bufferBytes in all, the device's own buffer included,
-        // so a stop is silent at once and what is heard follows what is written closely.
-        pa_buffer_attr attr;
-        attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(bufferBytes);
-        attr.prebuf = uint32_t(-1);
-        attr.minreq = uint32_t(-1);
-        attr.fragsize = uint32_t(-1);
-        const auto flags =
-            pa_stream_flags_t(PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
-        ok = pa_stream_connect_playback(stream, nullptr, &attr, flags, nullptr, nullptr) == 0 &&
-             waitLocked(
-                 [this] {
-                     const pa_stream_state_t s = pa_stream_get_state(stream);
-                     return s == PA_STREAM_READY || !PA_STREAM_IS_GOOD(s);
-                 },
-                 connectTimeoutMs) &&
-             pa_stream_get_state(stream) == PA_STREAM_READY;
-        if (ok)
-            format = fmt;
-        else
-            closeLocked();
-    }
-    pa_threaded_mainloop_unlock(loop);
-    return ok;
+    format = fmt;
+    return true;
+}
+
+bool PulseStream::openStreamLocked(const AudioFormat &fmt, int64_t bufferBytes)
+{
+    const pa_sample_spec spec = specOf(fmt);
+    pa_channel_map map;
+    pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
+    stream = pa_stream_new(context, clientName().constData(), &spec, &map);
+    if (!stream)
+        return false;
+    pa_stream_set_state_callback(stream, onStreamState, loop);
+    // The stream holds about bufferBytes in all, the device's own buffer included, so a
+    // stop is silent at once and what is heard follows what is written closely.
+    pa_buffer_attr attr;
+    attr.maxlength = uint32_t(-1);
+    attr.tlength = uint32_t(bufferBytes);
+    attr.prebuf = uint32_t(-1);
+    attr.minreq = uint32_t(-1);
+    attr.fragsize = uint32_t(-1);
+    const auto flags = pa_stream_flags_t(PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
+    if (pa_stream_connect_playback(stream, nullptr, &attr, flags, nullptr, nullptr) != 0)
+        return false;
+    waitLocked(
+        [this] {
+            const pa_stream_state_t st = pa_stream_get_state(stream);
+            return st == PA_STREAM_READY || !PA_STREAM_IS_GOOD(st);
+        },
+        connectTimeoutMs);
+    return playingLocked();
 }
 
 void PulseStream::closeLocked()
@@ -191,72 +217,55 @@ void PulseStream::disconnectLocked()
 
 void PulseStream::close()
 {
-    if (!loop)
-        return;
-    pa_threaded_mainloop_lock(loop);
+    const ClientLock lock(loop);
     closeLocked();
-    pa_threaded_mainloop_unlock(loop);
+}
+
+bool PulseStream::playingLocked() const
+{
+    return stream && pa_stream_get_state(stream) == PA_STREAM_READY;
 }
 
 bool PulseStream::isPlaying() const
 {
-    if (!loop)
-        return false;
-    pa_threaded_mainloop_lock(loop);
-    const bool playing = stream && pa_stream_get_state(stream) == PA_STREAM_READY;
-    pa_threaded_mainloop_unlock(loop);
-    return playing;
+    const ClientLock lock(loop);
+    return loop && playingLocked();
 }
 
 int64_t PulseStream::writableBytes() const
 {
-    if (!loop)
+    const ClientLock lock(loop);
+    if (!loop || !playingLocked())
         return 0;
-    pa_threaded_mainloop_lock(loop);
-    int64_t n = 0;
-    if (stream && pa_stream_get_state(stream) == PA_STREAM_READY) {
-        const size_t free = pa_stream_writable_size(stream);
-        n = free == size_t(-1) ? 0 : int64_t(free);
-    }
-    pa_threaded_mainloop_unlock(loop);
-    return n;
+    const size_t free = pa_stream_writable_size(stream);
+    return free == size_t(-1) ? 0 : int64_t(free);
 }
 
 int64_t PulseStream::write(const char *data, int64_t len)
 {
-    if (!loop || len <= 0)
+    const ClientLock lock(loop);
+    if (!loop || len <= 0 || !playingLocked() ||
+        pa_stream_write(stream, data, size_t(len), nullptr, 0, PA_SEEK_RELATIVE) != 0)
         return 0;
-    pa_threaded_mainloop_lock(loop);
-    int64_t n = 0;
-    if (stream && pa_stream_get_state(stream) == PA_STREAM_READY &&
-        pa_stream_write(stream, data, size_t(len), nullptr, 0, PA_SEEK_RELATIVE) == 0) {
-        n = len;
-        written += len;
-    }
-    pa_threaded_mainloop_unlock(loop);
-    return n;
+    written += len;
+    return len;
 }
 
 int64_t PulseStream::heardBytes() const
 {
-    if (!loop)
-        return 0;
-    pa_threaded_mainloop_lock(loop);
-    const pa_timing_info *timing = stream ? pa_stream_get_timing_info(stream) : nullptr;
-    if (timing && !timing->read_index_corrupt) {
-        int64_t usec = -int64_t(timing->sink_usec);
-        // The report is some time old; while the stream plays, the device went on.
-        if (timing->playing) {
-            usec += int64_t(pa_timeval_age(&timing->timestamp)) + int64_t(timing->transport_usec);
-        }
-        int64_t bytes = timing->read_index + (usec >= 0 ? format.bytesForDuration(usec)
-                                                        : -format.bytesForDuration(-usec));
-        bytes = std::clamp<int64_t>(bytes, heard, written);
-        heard = bytes - bytes % format.bytesPerFrame();
-    }
-    const int64_t result = heard;
-    pa_threaded_mainloop_unlock(loop);
-    return result;
+    const ClientLock lock(loop);
+    const pa_timing_info *timing = loop && stream ? pa_stream_get_timing_info(stream) : nullptr;
+    if (!timing || timing->read_index_corrupt)
+        return heard;
+    int64_t usec = -int64_t(timing->sink_usec);
+    // The report is some time old; while the stream plays, the device went on.
+    if (timing->playing)
+        usec += int64_t(pa_timeval_age(&timing->timestamp)) + int64_t(timing->transport_usec);
+    int64_t bytes = timing->read_index +
+                    (usec >= 0 ? format.bytesForDuration(usec) : -format.bytesForDuration(-usec));
+    bytes = std::clamp<int64_t>(bytes, heard, written);
+    heard = bytes - bytes % format.bytesPerFrame();
+    return heard;
 }
 
 void PulseStream::shutdown()
@@ -264,9 +273,10 @@ void PulseStream::shutdown()
     ended = true;
     if (!loop)
         return;
-    pa_threaded_mainloop_lock(loop);
-    disconnectLocked();
-    pa_threaded_mainloop_unlock(loop);
+    {
+        const ClientLock lock(loop);
+        disconnectLocked();
+    }
     pa_threaded_mainloop_stop(loop);
     pa_threaded_mainloop_free(loop);
     loop = nullptr;

@@ -52,6 +52,9 @@ public:
 
 private:
     bool connectLocked();
+    // Opens the stream on the live connection; false when the server refuses it.
+    bool openStreamLocked(const AudioFormat &fmt, int64_t bufferBytes);
+    bool playingLocked() const;
     void closeLocked();
     void disconnectLocked();
     // Waits, with the client's lock held, until done() or for at most timeoutMs.
