@@ -15,9 +15,14 @@
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <memory>
+#include <mutex>
 #include <numbers>
+#include <thread>
 
 namespace {
 
@@ -299,6 +304,163 @@ void tempoCpu()
                  QStringLiteral("\"factor\": 0.75, \"repetitions\": %1").arg(resets));
 }
 
+// Records the default sound sink's monitor, mono 48 kHz, stamping each sample with the
+// steady clock: the earliest delivery bounds the capture delay.
+class MonitorRecorder
+{
+public:
+    MonitorRecorder()
+        : pipe(popen("exec parec -d @DEFAULT_MONITOR@ --raw --format=s16le --rate=48000 "
+                     "--channels=1 --latency-msec=5",
+                     "r")),
+          thread([this] { run(); })
+    {}
+    ~MonitorRecorder()
+    {
+        quit = true;
+        thread.join();
+    }
+    MonitorRecorder(const MonitorRecorder &) = delete;
+    MonitorRecorder &operator=(const MonitorRecorder &) = delete;
+    // The samples so far and the steady-clock milliseconds of the first.
+    std::vector<int16_t> take(double &startMs)
+    {
+        const std::lock_guard lock(mutex);
+        startMs = start;
+        return samples;
+    }
+
+private:
+    void run()
+    {
+        int16_t chunk[240];
+        while (pipe && !quit) {
+            const size_t n = fread(chunk, 2, 240, pipe);
+            if (n == 0)
+                break;
+            const double t = nowMs();
+            const std::lock_guard lock(mutex);
+            samples.insert(samples.end(), chunk, chunk + n);
+            start = std::min(start, t - double(samples.size()) * 1000 / 48000);
+        }
+        if (pipe)
+            pclose(pipe);
+    }
+
+    FILE *pipe;
+    std::atomic<bool> quit{false};
+    std::mutex mutex;
+    std::vector<int16_t> samples;
+    double start = 1e300;
+    std::thread thread;
+};
+
+// A speed change while playing, heard from outside: the clip is a chirp whose pitch
+// rises 300 Hz per media second, so the pitch in the recording tells the media time
+// heard at each moment (the stretch keeps the pitch). The delay is where the lines of
+// media time over wall time before and after the change meet, less the moment of the
+// call. Also the longest silence while playing, and the largest step between two
+// samples near the changes against elsewhere (a click is a step far above the
+// chirp's own).
+void speedChange(const QString &chirp)
+{
+    struct Change
+    {
+        double atS;
+        double speed;
+    };
+    const std::vector<Change> changes{{1.5, 0.5}, {3.0, 1.5}, {4.5, 1.0}, {5.5, 0.75}};
+    MonitorRecorder recorder;
+    runUntil([] {}, [] { return false; }, 500, 50); // the recorder is running
+    auto m = openClip(chirp);
+    m->setLoop(false);
+    bool ended = false;
+    QObject::connect(m.get(), &Media::paused, m.get(), [&](bool p) { ended = p; });
+    std::vector<double> calledMs;
+    const double t0 = nowMs();
+    m->start();
+    size_t next = 0;
+    runUntil(
+        [&] {
+            if (next < changes.size() && nowMs() - t0 >= changes[next].atS * 1000) {
+                calledMs.push_back(nowMs());
+                m->setPlaySpeedFactor(changes[next++].speed);
+            }
+        },
+        [&] { return ended; }, 20000, 5);
+    runUntil([] {}, [] { return false; }, 300, 50); // the end is recorded
+    m.reset();
+    double startMs = 0;
+    const std::vector<int16_t> rec = recorder.take(startMs);
+    if (calledMs.size() != changes.size() || rec.empty()) {
+        std::fprintf(stderr, "speed change: no recording or the clip ended early\n");
+        return;
+    }
+    constexpr double rate = 48000;
+    // rising zero crossings, to the fraction of a sample
+    std::vector<double> rises;
+    size_t first = rec.size();
+    size_t last = 0;
+    for (size_t i = 1; i < rec.size(); ++i) {
+        if (std::abs(rec[i]) > 1000) {
+            first = std::min(first, i);
+            last = i;
+        }
+        if (rec[i - 1] < 0 && rec[i] >= 0)
+            rises.push_back(double(i - 1) + double(-rec[i - 1]) / double(rec[i] - rec[i - 1]));
+    }
+    // (wall ms, media s) every 5 ms, from the pitch over 40 ms
+    std::vector<std::pair<double, double>> heard;
+    size_t lo = 0;
+    for (double at = double(first); at + 1920 < double(last); at += 240) {
+        while (lo < rises.size() && rises[lo] < at)
+            ++lo;
+        size_t hi = lo;
+        while (hi < rises.size() && rises[hi] < at + 1920)
+            ++hi;
+        if (hi - lo < 3)
+            continue;
+        const double f = double(hi - lo - 1) * rate / (rises[hi - 1] - rises[lo]);
+        heard.emplace_back(startMs + (at + 960) * 1000 / rate, (f - 300) / 300);
+    }
+    const auto offsetOver = [&](double fromMs, double toMs, double speed) {
+        std::vector<double> offsets;
+        for (const auto &[ms, media] : heard)
+            if (ms >= fromMs && ms < toMs)
+                offsets.push_back(media - speed * ms / 1000);
+        std::sort(offsets.begin(), offsets.end());
+        return offsets.empty() ? std::nan("") : offsets[offsets.size() / 2];
+    };
+    double previous = 1.0;
+    for (size_t i = 0; i < changes.size(); ++i) {
+        const double speed = changes[i].speed;
+        const double before = offsetOver(calledMs[i] - 500, calledMs[i] - 50, previous);
+        const double after = offsetOver(calledMs[i] + 350, calledMs[i] + 850, speed);
+        const double meetMs = (after - before) / (previous - speed) * 1000;
+        bench::print(
+            "speed_change_heard_after_ms", meetMs - calledMs[i], "ms",
+            QStringLiteral("\"from\": %1, \"to\": %2, \"target\": 150").arg(previous).arg(speed));
+        previous = speed;
+    }
+    size_t gap = 0;
+    size_t run = 0;
+    int stepNear = 0;
+    int stepElsewhere = 0;
+    for (size_t i = first + 1; i <= last; ++i) {
+        run = std::abs(rec[i]) < 200 ? run + 1 : 0;
+        gap = std::max(gap, run);
+        const double ms = startMs + double(i) * 1000 / rate;
+        const bool near = std::any_of(calledMs.begin(), calledMs.end(),
+                                      [ms](double c) { return ms > c - 50 && ms < c + 400; });
+        int &step = near ? stepNear : stepElsewhere;
+        step = std::max(step, std::abs(rec[i] - rec[i - 1]));
+    }
+    bench::print("speed_change_longest_silence_ms", double(gap) * 1000 / rate, "ms",
+                 QStringLiteral("\"target\": 50"));
+    bench::print("speed_change_largest_sample_step", stepNear, "",
+                 QStringLiteral("\"elsewhere\": %1").arg(stepElsewhere));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -306,6 +468,12 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     tempoCpu();
     QTemporaryDir dir;
+    const QString chirp = dir.filePath(QStringLiteral("chirp.wav"));
+    if (!bench::ffmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                        QStringLiteral("aevalsrc=0.25*sin(2*PI*(300*t+150*t*t)):s=48000:d=8"),
+                        chirp}))
+        return 1;
+    speedChange(chirp);
     const QString hd = dir.filePath(QStringLiteral("clip1080.mp4"));
     const QString sd = dir.filePath(QStringLiteral("clip360.mp4"));
     const QString mp3 = dir.filePath(QStringLiteral("lesson.mp3"));

@@ -9,6 +9,29 @@
 #include <cmath>
 #include <cstring>
 
+namespace {
+
+// How far after what is heard a speed change is written over what was written: the
+// heard position is estimated, and the write takes a moment to reach the server.
+constexpr double rewriteLeadSeconds = 0.03;
+// How much input and output is kept for a speed change: the output holds about 0.2 s,
+// more right after a change to a slower speed; its input spans up to 4 times that.
+constexpr double keptOutputSeconds = 1.0;
+constexpr double keptInputSeconds = 2.5;
+
+// Drops the oldest elements of v beyond keep, once it holds twice as many, so the cost
+// is spread over many appends; returns how many it dropped.
+size_t trimFront(std::vector<int16_t> &v, size_t keep)
+{
+    if (v.size() <= 2 * keep)
+        return 0;
+    const size_t drop = v.size() - keep;
+    v.erase(v.begin(), v.begin() + std::ptrdiff_t(drop));
+    return drop;
+}
+
+} // namespace
+
 AudioDecodeThread::AudioDecodeThread(DecodeHost &h, PacketQueue &q, QObject *parent)
     : WorkerThread(parent), host(h), queue(q),
       samples(static_cast<uint8_t *>(av_malloc(sampleBufferSize)))
@@ -34,6 +57,9 @@ void AudioDecodeThread::run()
     tempo.setFormat(out.sampleRate, out.channels);
     tempo.setFactor(host.speed());
     fadeInNext = false;
+    stretchFlushed = false;
+    recentInput.clear();
+    recentOutput.clear();
     const AVRational tb = stream->time_base;
     epoch = host.startingEpoch();
     nextSeconds = 0;
@@ -49,6 +75,8 @@ void AudioDecodeThread::run()
             // it starts with a short fade, so a repeated sentence never starts with a click
             tempo.reset();
             fadeInNext = true;
+            stretchFlushed = false;
+            recentInput.clear();
             av_packet_unref(packet.get());
             continue;
         }
@@ -148,14 +176,18 @@ void AudioDecodeThread::play(int len, double seconds, bool endOfStretch)
 {
     const double speed = host.speed();
     if (speed != tempo.factor())
-        tempo.setFactor(speed);
+        restretch(speed);
     const int rate = resampler.outputRate();
     const int channels = resampler.outputChannels();
     const int frames = len / resampler.bytesPerFrame();
-    tempo.push(reinterpret_cast<const int16_t *>(samples.get()), frames);
+    const auto *input = reinterpret_cast<const int16_t *>(samples.get());
+    tempo.push(input, frames);
+    keepInput(input, frames, seconds);
     stretchInputEnd = seconds + double(frames) / rate;
-    if (endOfStretch)
+    if (endOfStretch) {
         tempo.flush();
+        stretchFlushed = true;
+    }
     stretched.clear();
     const int got = tempo.pull(stretched);
     if (got <= 0)
@@ -174,6 +206,115 @@ void AudioDecodeThread::play(int len, double seconds, bool endOfStretch)
          tempo.factor());
 }
 
+void AudioDecodeThread::keepInput(const int16_t *frames, int count, double seconds)
+{
+    const int rate = resampler.outputRate();
+    const int channels = resampler.outputChannels();
+    // the kept input is one run without holes: a jump in time starts it again
+    const double keptEnd = recentInputStart + double(recentInput.size() / size_t(channels)) / rate;
+    if (recentInput.empty() || std::abs(keptEnd - seconds) > 0.001) {
+        recentInput.clear();
+        recentInputStart = seconds;
+    }
+    recentInput.insert(recentInput.end(), frames, frames + ptrdiff_t(count) * channels);
+    const size_t dropped =
+        trimFront(recentInput, size_t(keptInputSeconds * rate) * size_t(channels));
+    recentInputStart += double(dropped / size_t(channels)) / rate;
+}
+
+void AudioDecodeThread::keepOutput(const char *data, int len, int64_t end)
+{
+    const int64_t begin = end - len;
+    const auto keptEnd = int64_t(recentOutputBegin + int64_t(recentOutput.size()) * 2);
+    if (recentOutput.empty() || keptEnd != begin) {
+        recentOutput.clear();
+        recentOutputBegin = begin;
+    }
+    const auto *p = reinterpret_cast<const int16_t *>(data);
+    recentOutput.insert(recentOutput.end(), p, p + len / 2);
+    const size_t dropped =
+        trimFront(recentOutput, size_t(keptOutputSeconds * bytesPerSecond()) / sizeof(int16_t));
+    recentOutputBegin += int64_t(dropped) * 2;
+}
+
+bool AudioDecodeThread::restretch(double speed)
+{
+    IAudio *audio = IAudio::instance();
+    const int rate = resampler.outputRate();
+    const int channels = resampler.outputChannels();
+    const int frameBytes = resampler.bytesPerFrame();
+    qint64 end = 0;
+    qint64 heard = 0;
+    const auto applyToNextInput = [&] {
+        tempo.setFactor(speed);
+        return false;
+    };
+    if (recentInput.empty() || !audio->playedBytes(end, heard))
+        return applyToNextInput();
+    int64_t at = heard + std::llround(rewriteLeadSeconds * rate) * frameBytes;
+    at -= at % frameBytes;
+    // what is written from `at` on must be one run of this stretch of playback, whose
+    // output and input are both still kept
+    auto run = std::find_if(written.begin(), written.end(),
+                            [at](const Written &w) { return w.begin <= at && at < w.end; });
+    if (run == written.end() || at < recentOutputBegin ||
+        std::any_of(run, written.end(), [this](const Written &w) { return w.epoch != epoch; }))
+        return applyToNextInput();
+    const double from = run->seconds + double(at - run->begin) / bytesPerSecond() * run->speed;
+    const int64_t skip = std::llround((from - recentInputStart) * rate);
+    const auto inputFrames = int64_t(recentInput.size()) / channels;
+    if (skip < 0 || skip >= inputFrames)
+        return applyToNextInput();
+
+    // The stretch starts again a little before `from`: it gives out nothing until it has
+    // a window of input, and its first window is not yet its steady output.
+    const int64_t preroll = std::min<int64_t>(skip, rate / 10);
+    tempo.reset();
+    tempo.setFactor(speed);
+    tempo.push(recentInput.data() + (skip - preroll) * channels, int(inputFrames - skip + preroll));
+    if (stretchFlushed)
+        tempo.flush();
+    stretched.clear();
+    const int pulled = tempo.pull(stretched);
+    const double outEnd = stretchInputEnd - double(tempo.heldInputFrames()) / rate;
+    const auto primed = int(std::clamp<int64_t>(
+        pulled - std::llround((outEnd - from) * rate / tempo.factor()), 0, pulled));
+    const int got = pulled - primed;
+    // Too little input after `from` for any output: what was written stays, and the
+    // stretch goes on from where it was, at the new speed, with the next input.
+    if (got <= 0)
+        return true;
+    stretched.erase(stretched.begin(), stretched.begin() + ptrdiff_t(primed) * channels);
+    // cross-fade from the sound written before into the new one over a splice's length
+    const auto oldFrom = size_t((at - recentOutputBegin) / 2);
+    const int fade = std::min<int>(
+        {media::spliceFadeFrames(rate), got,
+         int((recentOutput.size() - std::min(oldFrom, recentOutput.size())) / size_t(channels))});
+    for (int f = 0; f < fade; ++f) {
+        const double w = double(f + 1) / (fade + 1);
+        for (int c = 0; c < channels; ++c) {
+            int16_t &s = stretched[size_t(f * channels + c)];
+            const int16_t old = recentOutput[oldFrom + size_t(f * channels + c)];
+            s = int16_t(std::lround(old * (1 - w) + s * w));
+        }
+    }
+    if (stretchFlushed)
+        media::fadeOut(stretched.data(), got, channels, media::spliceFadeFrames(rate));
+    const int bytes = got * frameBytes;
+    if (audio->rewrite(at, reinterpret_cast<const char *>(stretched.data()), bytes) != bytes)
+        return true; // the output went away: the sound of this stretch is gone with it
+    // what was written from `at` on is replaced
+    while (!written.empty() && written.back().begin >= at)
+        written.pop_back();
+    if (!written.empty())
+        written.back().end = std::min(written.back().end, at);
+    recentOutput.resize(std::min(oldFrom, recentOutput.size()));
+    keepOutput(reinterpret_cast<const char *>(stretched.data()), bytes, at + bytes);
+    noteWritten(at + bytes, bytes, outEnd - double(got) * tempo.factor() / rate, tempo.factor());
+    publishHeard();
+    return true;
+}
+
 void AudioDecodeThread::push(const char *data, int len, double seconds, double speed)
 {
     IAudio *audio = IAudio::instance();
@@ -186,12 +327,16 @@ void AudioDecodeThread::push(const char *data, int len, double seconds, double s
         // for; it is paced by the output alone.
         if (host.soundFarAhead(epoch))
             msleep(30);
+        if (host.speed() != speed && restretch(host.speed()))
+            return;
         const int n = audio->write(data, len);
         if (n > 0) {
             qint64 end = 0;
             qint64 heard = 0;
-            if (audio->playedBytes(end, heard))
+            if (audio->playedBytes(end, heard)) {
                 noteWritten(end, n, seconds, speed);
+                keepOutput(data, n, end);
+            }
             data += n;
             len -= n;
             seconds += double(n) / bytesPerSecond() * speed;

@@ -54,8 +54,18 @@ private:
     // it holds comes out now, faded out at its end.
     void play(int len, double seconds, bool endOfStretch);
     // Pushes len bytes of data, which play from media time seconds at speed; gives up
-    // when the playback stops, and drops them when there is no output to play them.
+    // when the playback stops, and drops them when there is no output to play them. A
+    // speed change meanwhile stretches again what is not heard yet (restretch), which
+    // takes the place of the rest of data.
     void push(const char *data, int len, double seconds, double speed);
+    // Applies the speed the Media asks for. While sound of this stretch of playback is
+    // written and not heard yet, it is stretched again from the kept input at the new
+    // speed and written over the old from shortly after what is heard, cross-faded into
+    // it, so the change is heard at once, without a gap or a click. True when it did so.
+    bool restretch(double speed);
+    // Keeps the latest input of the stretch and output written, for restretch().
+    void keepInput(const int16_t *frames, int count, double seconds);
+    void keepOutput(const char *data, int len, int64_t end);
     void dropInRealTime(int len, double seconds, double speed);
     // How many output samples of frame lie before the seek target.
     int64_t samplesBeforeTarget(const AVFrame *frame);
@@ -87,4 +97,13 @@ private:
     std::vector<int16_t> stretched;
     double stretchInputEnd = 0;
     bool fadeInNext = false;
+    // The stretch was flushed for the loop end, which its output ends at.
+    bool stretchFlushed = false;
+    // The latest input of the stretch in this stretch of playback, from media time
+    // recentInputStart, and the latest output written, from byte recentOutputBegin of
+    // the output.
+    std::vector<int16_t> recentInput;
+    double recentInputStart = 0;
+    std::vector<int16_t> recentOutput;
+    int64_t recentOutputBegin = 0;
 };

@@ -148,6 +148,17 @@ int IAudio::write(const char *data, int len)
     return int(stream.write(scratch.data(), n));
 }
 
+int IAudio::rewrite(qint64 at, const char *data, int len)
+{
+    media::GuardedLock lock(mutex);
+    const int frameBytes = format_.bytesPerFrame();
+    if (len <= 0 || len % frameBytes != 0 || at % frameBytes != 0)
+        return 0;
+    scratch.assign(data, data + len);
+    applyVolume(scratch.data(), len, format_, volumeLeft(), volumeRight());
+    return int(stream.rewrite(at, scratch.data(), len));
+}
+
 void IAudio::applyVolume(char *data, int len, const media::AudioFormat &fmt, float left,
                          float right)
 {

@@ -50,6 +50,11 @@ public:
     // returns the bytes accepted (0 without a playing output). data is left as
     // it was, so bytes not accepted can be offered again.
     int write(const char *data, int len);
+    // Writes len bytes, with the volumes applied, from byte `at` of the output on (at least
+    // the heard bytes, at most the written ones), replacing the sound written there not
+    // heard yet, so a change reaches the ear before the buffer has played out. Returns
+    // len, or 0 when the output cannot take them.
+    int rewrite(qint64 at, const char *data, int len);
 
     // Whether an output exists that the server plays, so that waiting for room makes
     // sense; without one the audio thread drops its samples.

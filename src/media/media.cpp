@@ -3,6 +3,7 @@
 #include "media/audiodecodethread.h"
 #include "media/iaudio.h"
 #include "media/parsingthread.h"
+#include "media/tempofilter.h"
 #include "media/videodecodethread.h"
 
 #include <QByteArray>
@@ -1016,7 +1017,10 @@ void Media::setPlaySpeed(int playspeed)
 
 void Media::setPlaySpeedFactor(double factor)
 {
-    const double speed = factor > 0 ? factor : 1.0;
+    // sound can be stretched this far and no further, and pictures keep to the sound
+    const double speed = factor > 0 ? std::clamp(factor, media::TempoFilter::minFactor,
+                                                 media::TempoFilter::maxFactor)
+                                    : 1.0;
     playSpeed = speed;
     appendLog(QStringLiteral("Playing speed set to %2.\n").arg(speed, 0, 'g'));
 }

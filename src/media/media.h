@@ -131,7 +131,8 @@ public slots:
     void setMarkOut();
     void setLoop(bool on);
     void setPlaySpeed(int playspeed);
-    // Plays at factor times the recorded speed; a factor that is not above 0 plays at 1.
+    // Plays at factor times the recorded speed, held within 0.25 to 4 (as far as the sound
+    // is stretched); a factor that is not above 0 plays at 1.
     void setPlaySpeedFactor(double factor);
     void seekBackward();
     void seekForward();

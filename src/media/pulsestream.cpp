@@ -251,6 +251,16 @@ int64_t PulseStream::write(const char *data, int64_t len)
     return len;
 }
 
+int64_t PulseStream::rewrite(int64_t at, const char *data, int64_t len)
+{
+    const ClientLock lock(loop);
+    if (!loop || len <= 0 || at < heard || at > written || !playingLocked() ||
+        pa_stream_write(stream, data, size_t(len), nullptr, at - written, PA_SEEK_RELATIVE) != 0)
+        return 0;
+    written = at + len;
+    return len;
+}
+
 int64_t PulseStream::heardBytes() const
 {
     const ClientLock lock(loop);

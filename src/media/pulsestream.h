@@ -41,6 +41,11 @@ public:
     int64_t writableBytes() const;
     // Writes len bytes (at most writableBytes()); returns the bytes taken.
     int64_t write(const char *data, int64_t len);
+    // Writes len bytes from byte `at` of the stream on (heardBytes() <= at <=
+    // writtenBytes()), replacing what was written there; writtenBytes() becomes at + len.
+    // Bytes the device took already are played again from the new ones where the server
+    // can rewind its device, and skipped where it cannot. Returns the bytes taken.
+    int64_t rewrite(int64_t at, const char *data, int64_t len);
     // Bytes written to the stream since it opened.
     int64_t writtenBytes() const { return written; }
     // Bytes of the stream heard by now: what the server has read from it less what the

@@ -156,6 +156,16 @@ void TempoFilter::push(const int16_t *samples, int frames)
         readyInput += frames;
         return;
     }
+    // The filter gives out the output of a frame only once that output is whole: pieces
+    // of up to 1024 frames (21 ms at 48 kHz) keep what it holds back small.
+    constexpr int piece = 1024;
+    for (int at = 0; at < frames; at += piece)
+        pushToGraph(samples + size_t(at) * size_t(channelCount), std::min(piece, frames - at));
+}
+
+void TempoFilter::pushToGraph(const int16_t *samples, int frames)
+{
+    const size_t count = size_t(frames) * size_t(channelCount);
     FramePtr frame = allocFrame();
     frame->format = AV_SAMPLE_FMT_S16;
     frame->sample_rate = sampleRate;

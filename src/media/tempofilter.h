@@ -64,6 +64,7 @@ private:
     using GraphPtr = std::unique_ptr<AVFilterGraph, GraphDeleter>;
 
     bool build();
+    void pushToGraph(const int16_t *samples, int frames);
     // Appends what the graph has ready to out.
     void pullGraph(std::vector<int16_t> &out);
 
