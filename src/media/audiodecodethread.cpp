@@ -55,6 +55,8 @@ void AudioDecodeThread::run()
     const media::AudioFormat out = IAudio::instance()->format();
     resampler.setOutput(out.sampleRate, out.channels);
     tempo.setFormat(out.sampleRate, out.channels);
+    // nothing held from before a stop or pause is played after it
+    tempo.reset();
     tempo.setFactor(host.speed());
     fadeInNext = false;
     stretchFlushed = false;
@@ -68,6 +70,9 @@ void AudioDecodeThread::run()
     while (host.nextPacket(queue, packet.get())) {
         if (PacketQueue::isFlushPacket(packet.get())) {
             host.appendLog(QStringLiteral("AudioThread:: Flushing the buffers.\n"));
+            // the sound before the loop-back or seek comes to its end first (the input's
+            // end in a file with pictures sends the audio thread no sentinel)
+            finishStretch();
             avcodec_flush_buffers(codec);
             skipBefore = host.flushTarget(packet.get(), tb);
             epoch = int(packet->duration);
@@ -87,9 +92,13 @@ void AudioDecodeThread::run()
         // on its way, are not played: the loop ends where the learner put its end.
         const bool afterLoopEnd =
             dts != AV_NOPTS_VALUE && av_compare_ts(dts, tb, host.markOut(), host.timeBase()) > 0;
-        // the end sentinel only carries the time stamp for the rule
+        // The end sentinel only carries the time stamp for the rule. Nothing of this
+        // stretch of playback follows it or a packet past the loop end: what the time
+        // stretch still holds is played out now, before the loop-back drops it.
         if (packet->size > 0 && !afterLoopEnd)
             decodeAndPush(packet.get(), frame.get());
+        else
+            finishStretch();
         av_packet_unref(packet.get());
     }
     host.appendLog(QStringLiteral("AudioThread:: No more packets.\n"));
@@ -178,7 +187,6 @@ void AudioDecodeThread::play(int len, double seconds, bool endOfStretch)
     if (speed != tempo.factor())
         restretch(speed);
     const int rate = resampler.outputRate();
-    const int channels = resampler.outputChannels();
     const int frames = len / resampler.bytesPerFrame();
     const auto *input = reinterpret_cast<const int16_t *>(samples.get());
     tempo.push(input, frames);
@@ -188,6 +196,22 @@ void AudioDecodeThread::play(int len, double seconds, bool endOfStretch)
         tempo.flush();
         stretchFlushed = true;
     }
+    pushStretched(endOfStretch);
+}
+
+void AudioDecodeThread::finishStretch()
+{
+    if (stretchFlushed)
+        return;
+    tempo.flush();
+    stretchFlushed = true;
+    pushStretched(true);
+}
+
+void AudioDecodeThread::pushStretched(bool endOfStretch)
+{
+    const int rate = resampler.outputRate();
+    const int channels = resampler.outputChannels();
     stretched.clear();
     const int got = tempo.pull(stretched);
     if (got <= 0)

@@ -53,6 +53,12 @@ private:
     // and pushes what the stretch gives out; endOfStretch: the loop end follows, so all
     // it holds comes out now, faded out at its end.
     void play(int len, double seconds, bool endOfStretch);
+    // Plays out what the stretch still holds, faded out, when nothing more of this
+    // stretch of playback comes (the end of the input or the loop end); once per stretch.
+    void finishStretch();
+    // Pushes what the stretch gives out now; endOfStretch: it ends this stretch of
+    // playback, faded out.
+    void pushStretched(bool endOfStretch);
     // Pushes len bytes of data, which play from media time seconds at speed; gives up
     // when the playback stops, and drops them when there is no output to play them. A
     // speed change meanwhile stretches again what is not heard yet (restretch), which

@@ -193,7 +193,8 @@ void TestTempoFilter::followsFactorAndFormatChangesWithoutGaps()
         f.pull(out);
         expected += rate / factor;
         const double got = double(out.size() / 2) + f.heldInputFrames() / factor;
-        QVERIFY2(std::abs(got - expected) < expected * 0.01,
+        // the held count leaves out the filter's lag, 15 ms of input per stage
+        QVERIFY2(std::abs(got - expected) < expected * 0.01 + 0.03 * rate / factor,
                  qPrintable(QStringLiteral("at %1x: %2 frames, expected %3")
                                 .arg(factor)
                                 .arg(got)
