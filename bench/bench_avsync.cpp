@@ -12,6 +12,8 @@
 // and peak RSS of the whole process, for the player and for ffplay, and their ratios.
 #include "benchsupport.h"
 
+#include "support/monitorrecorder.h"
+
 #include "media/media.h"
 #include "player/glrenderwidget.h"
 #include "player/screenwidget.h"
@@ -147,60 +149,6 @@ private:
     std::thread thread;
 };
 
-// Records the default sink's monitor, mono, with the time each sample left the server.
-class Recorder
-{
-public:
-    Recorder()
-    {
-        pipe = popen("exec parec -d @DEFAULT_MONITOR@ --raw --format=s16le --rate=48000 "
-                     "--channels=1 --latency-msec=5",
-                     "r");
-        samples.reserve(size_t(rate) * 120);
-        thread = std::thread([this] { run(); });
-    }
-    ~Recorder()
-    {
-        quit = true;
-        thread.join();
-    }
-    // The wall time of recorded sample i: the earliest delivery bounds the capture delay.
-    double timeOf(size_t i) const
-    {
-        std::lock_guard lock(mutex);
-        return start + double(i) / rate;
-    }
-    std::vector<int16_t> take()
-    {
-        std::lock_guard lock(mutex);
-        return samples;
-    }
-    double cpu() { return threadCpu(thread.native_handle()); }
-
-private:
-    void run()
-    {
-        int16_t chunk[240];
-        while (!quit) {
-            const size_t n = fread(chunk, 2, 240, pipe);
-            if (n == 0)
-                break;
-            const double t = now();
-            std::lock_guard lock(mutex);
-            samples.insert(samples.end(), chunk, chunk + n);
-            start = std::min(start, t - double(samples.size()) / rate);
-        }
-        pclose(pipe);
-    }
-
-    FILE *pipe;
-    std::atomic<bool> quit{false};
-    mutable std::mutex mutex;
-    std::vector<int16_t> samples;
-    double start = 1e300;
-    std::thread thread;
-};
-
 // Where each 10 ms of the recording lies in the clip's sound.
 struct Placed
 {
@@ -247,7 +195,7 @@ bool loud(const int16_t *w, int n)
 // Places every loud window; guess(t) gives a media second near which to look first.
 template <class Guess>
 std::vector<Placed> place(const std::vector<int16_t> &rec, const std::vector<int16_t> &ref,
-                          const Recorder &recorder, double from, double to, Guess guess)
+                          const MonitorRecorder &recorder, double from, double to, Guess guess)
 {
     std::vector<Placed> out;
     int64_t expected = -1;
@@ -277,7 +225,8 @@ std::vector<Placed> place(const std::vector<int16_t> &rec, const std::vector<int
 }
 
 // When the sound of media second m was heard, near wall time t; NaN if never.
-double heardAt(const std::vector<Placed> &placed, const Recorder &recorder, double m, double t)
+double heardAt(const std::vector<Placed> &placed, const MonitorRecorder &recorder, double m,
+               double t)
 {
     double best = NAN;
     const auto target = int64_t(m * rate);
@@ -319,7 +268,7 @@ std::vector<Shown> frames(const std::vector<std::pair<double, int>> &changes, Ex
 
 // Offsets (ms) of the pictures shown in [from, to) of wall time.
 std::vector<double> offsets(const std::vector<Shown> &shown, const std::vector<Placed> &placed,
-                            const Recorder &recorder, double from, double to)
+                            const MonitorRecorder &recorder, double from, double to)
 {
     std::vector<double> out;
     for (const Shown &s : shown) {
@@ -347,7 +296,7 @@ void printOffsets(const char *player, const char *when, const std::vector<double
 }
 
 // How long after wall time t the recording falls silent for at least 100 ms, in ms.
-double soundAfter(const std::vector<int16_t> &rec, const Recorder &recorder, double t)
+double soundAfter(const std::vector<int16_t> &rec, const MonitorRecorder &recorder, double t)
 {
     constexpr size_t block = 48; // 1 ms
     double quietSince = -1;
@@ -491,7 +440,7 @@ int main(int argc, char *argv[])
         return 1;
 
     Grabber grabber;
-    Recorder recorder;
+    MonitorRecorder recorder;
     QTest::qWait(500);
 
     // the player's own idea of the media time, to tell the grey levels' rounds apart

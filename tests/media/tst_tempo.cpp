@@ -1,0 +1,264 @@
+// Playing slower or faster, heard from outside: what the sink plays is recorded from its
+// monitor and compared with the clip and with the pictures handed out for display.
+#include "media/media.h"
+
+#include "support/mediafixtures.h"
+#include "support/monitorrecorder.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int rate = MonitorRecorder::rate;
+
+std::unique_ptr<Media> openMedia(const QString &file)
+{
+    auto m = std::make_unique<Media>(nullptr, false, 16, 2, 0, 0);
+    if (!m->open(file))
+        return nullptr;
+    return m;
+}
+
+// The first and one past the last recorded sample louder than threshold in [from, to).
+std::pair<size_t, size_t> soundSpan(const std::vector<int16_t> &rec, size_t from, size_t to,
+                                    int threshold)
+{
+    size_t first = to;
+    size_t end = from;
+    for (size_t i = from; i < std::min(to, rec.size()); ++i) {
+        if (std::abs(int(rec[i])) > threshold) {
+            first = std::min(first, i);
+            end = i + 1;
+        }
+    }
+    return {first, end};
+}
+
+// The frequency of a steady tone in rec[from, to): rising zero crossings, placed between
+// samples, over the time between the first and the last of them.
+double toneFrequency(const std::vector<int16_t> &rec, size_t from, size_t to)
+{
+    double first = -1;
+    double last = -1;
+    int crossings = 0;
+    for (size_t i = from + 1; i < to; ++i) {
+        if (rec[i - 1] < 0 && rec[i] >= 0) {
+            const double at = double(i - 1) + double(-rec[i - 1]) / double(rec[i] - rec[i - 1]);
+            if (first < 0)
+                first = at;
+            last = at;
+            ++crossings;
+        }
+    }
+    return crossings > 1 ? (crossings - 1) * rate / (last - first) : 0;
+}
+
+// Where each burst of sound starts: the first sample louder than threshold after at least
+// 100 ms below it.
+std::vector<size_t> onsets(const std::vector<int16_t> &rec, int threshold)
+{
+    std::vector<size_t> out;
+    size_t quiet = 0;
+    for (size_t i = 0; i < rec.size(); ++i) {
+        if (std::abs(int(rec[i])) > threshold) {
+            if (quiet >= size_t(rate) / 10)
+                out.push_back(i);
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
+    }
+    return out;
+}
+
+// The longest run of recorded samples not louder than threshold in [from, to), in seconds.
+double longestQuiet(const std::vector<int16_t> &rec, size_t from, size_t to, int threshold)
+{
+    size_t run = 0;
+    size_t longest = 0;
+    for (size_t i = from; i < std::min(to, rec.size()); ++i) {
+        run = std::abs(int(rec[i])) > threshold ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    return double(longest) / rate;
+}
+
+// The loudest sample of rec: the thresholds are fractions of it, whatever the mixer's levels.
+int peak(const std::vector<int16_t> &rec)
+{
+    int loudest = 0;
+    for (int16_t s : rec)
+        loudest = std::max(loudest, std::abs(int(s)));
+    return loudest;
+}
+
+// Waits until the recorder hears the sink, so nothing played is missed.
+bool waitForRecording(const MonitorRecorder &recorder)
+{
+    return QTest::qWaitFor([&] { return recorder.recording(); }, 20000);
+}
+
+} // namespace
+
+class TestTempo : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void slowToneKeepsItsPitchAndLastsLonger();
+    void clickIsHeardWithItsPicture_data();
+    void clickIsHeardWithItsPicture();
+    void speedChangesLeaveNoGap();
+
+private:
+    MediaFixtures fx;
+};
+
+void TestTempo::initTestCase()
+{
+    QVERIFY(fx.dir.isValid());
+    QVERIFY(fx.make(QStringLiteral("tone.wav"),
+                    MediaFixtures::toneSource(3, rate) +
+                        QStringList{QStringLiteral("-c:a"), QStringLiteral("pcm_s16le")}));
+    // dark pictures, one bright every 0.4 s, at the time of a 20 ms click of 1 kHz
+    QVERIFY(fx.make(
+        QStringLiteral("clicks.mkv"),
+        QStringList{
+            QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("color=c=black:s=320x240:r=25:d=6,"
+                           "geq=lum='if(eq(mod(N\\,10)\\,0)\\,235\\,16)':cb=128:cr=128"),
+            QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("aevalsrc='if(lt(mod(t\\,0.4)\\,0.02)\\,0.5*sin(2*PI*1000*t)\\,0)'"
+                           ":s=48000:d=6"),
+            QStringLiteral("-ac"), QStringLiteral("2")} +
+            MediaFixtures::h264() +
+            QStringList{QStringLiteral("-c:a"), QStringLiteral("pcm_s16le")}));
+    QVERIFY(fx.makeClip(QStringLiteral("lesson.mkv"),
+                        {.seconds = 10,
+                         .audio = "pcm_s16le",
+                         .options = {QStringLiteral("-ar"), QStringLiteral("48000")}}));
+}
+
+// At half speed the tone is stretched to twice its length, at its own pitch.
+void TestTempo::slowToneKeepsItsPitchAndLastsLonger()
+{
+    auto m = openMedia(fx.path(QStringLiteral("tone.wav")));
+    QVERIFY(m);
+    MonitorRecorder recorder;
+    QVERIFY(waitForRecording(recorder));
+    m->setLoop(false);
+    m->setPlaySpeedFactor(0.5);
+    QSignalSpy pausedSpy(m.get(), &Media::paused);
+    m->start();
+    // the start's resume, then the pause at the end
+    QTRY_COMPARE_WITH_TIMEOUT(pausedSpy.count(), 2, 60000);
+    QTest::qWait(1000); // what the sink still held
+    m->stop();
+    const std::vector<int16_t> rec = recorder.take();
+
+    // a sine is under a third of its peak only near its zeros, for a fraction of a period
+    const int threshold = peak(rec) / 3;
+    const auto [first, end] = soundSpan(rec, 0, rec.size(), threshold);
+    QVERIFY2(first + rate < end, "nothing heard");
+    const double frequency = toneFrequency(rec, first + rate, end - rate);
+    QVERIFY2(std::abs(frequency - 440) < 4.4, qPrintable(QStringLiteral("%1 Hz").arg(frequency)));
+    const double gap = longestQuiet(rec, first, end, threshold);
+    QVERIFY2(gap < 0.005, qPrintable(QStringLiteral("silent for %1 ms").arg(gap * 1000)));
+    const double heard = double(end - first) / rate;
+    QEXPECT_FAIL("", "the end of the input stays in the stretch and is never heard", Abort);
+    QVERIFY2(std::abs(heard - 6.0) < 0.06, qPrintable(QStringLiteral("heard %1 s").arg(heard)));
+}
+
+void TestTempo::clickIsHeardWithItsPicture_data()
+{
+    QTest::addColumn<double>("speed");
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("0.75x") << 0.75;
+    QTest::newRow("1.5x") << 1.5;
+}
+
+// Each click is heard when its bright picture is handed out for display, at any speed.
+void TestTempo::clickIsHeardWithItsPicture()
+{
+    QFETCH(double, speed);
+    auto m = openMedia(fx.path(QStringLiteral("clicks.mkv")));
+    QVERIFY(m);
+    MonitorRecorder recorder;
+    QVERIFY(waitForRecording(recorder));
+    m->setLoop(false);
+    m->setPlaySpeedFactor(speed);
+    // when each bright picture was handed out, and its time in the clip
+    std::vector<std::pair<double, double>> bright;
+    connect(m.get(), &Media::frameReady, m.get(), [&](int id) {
+        const double at = MonitorRecorder::now();
+        const VideoPicture *p = m->picture(id);
+        const AVFrame *f = p->frame;
+        const uint8_t *centre = f->data[0] + (p->height / 2) * f->linesize[0] + (p->width / 2) * 3;
+        if (centre[0] > 128)
+            bright.emplace_back(at, p->pts);
+    });
+    QSignalSpy pausedSpy(m.get(), &Media::paused);
+    m->start();
+    QTRY_COMPARE_WITH_TIMEOUT(pausedSpy.count(), 2, 60000);
+    QTest::qWait(500);
+    m->stop();
+    const std::vector<int16_t> rec = recorder.take();
+    const std::vector<size_t> heard = onsets(rec, peak(rec) / 4);
+
+    // the clicks after the first second of playback, which starts sound and pictures
+    std::vector<double> offsets;
+    QStringList text;
+    for (const auto &[at, pts] : bright) {
+        if (pts < 1.0)
+            continue;
+        double nearest = HUGE_VAL;
+        for (size_t i : heard) {
+            const double offset = recorder.timeOf(i) - at;
+            if (std::abs(offset) < std::abs(nearest))
+                nearest = offset;
+        }
+        offsets.push_back(nearest);
+        text << QStringLiteral("%1 s: %2 ms").arg(pts).arg(nearest * 1000, 0, 'f', 1);
+    }
+    QVERIFY2(offsets.size() >= 10, qPrintable(text.join(QStringLiteral(", "))));
+    for (double offset : offsets)
+        QVERIFY2(std::abs(offset) < 0.040, qPrintable(text.join(QStringLiteral(", "))));
+}
+
+// Changing the speed while a tone plays never lets the sound drop out.
+void TestTempo::speedChangesLeaveNoGap()
+{
+    auto m = openMedia(fx.path(QStringLiteral("lesson.mkv")));
+    QVERIFY(m);
+    MonitorRecorder recorder;
+    QVERIFY(waitForRecording(recorder));
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(m->position() > m->ticksFromSeconds(0.5), 30000);
+    for (double speed : {0.75, 1.5, 1.0, 0.5, 2.0}) {
+        QTest::qWait(900);
+        m->setPlaySpeedFactor(speed);
+    }
+    QTest::qWait(900);
+    const double stoppedAt = MonitorRecorder::now();
+    m->stop();
+    QVERIFY(m->position() < m->endTime()); // still within the clip
+    QTest::qWait(300);
+    const std::vector<int16_t> rec = recorder.take();
+
+    const int threshold = peak(rec) / 10;
+    const auto stopped = size_t(std::max<int64_t>(0, recorder.indexAt(stoppedAt)));
+    const size_t first = soundSpan(rec, 0, stopped, threshold).first;
+    QVERIFY2(first + 4 * rate < stopped, "the tone was not heard before the changes");
+    // up to shortly before the stop, whose sound ends at once
+    const double gap = longestQuiet(rec, first, stopped - rate / 50, threshold);
+    QVERIFY2(gap < 0.050, qPrintable(QStringLiteral("silent for %1 ms").arg(gap * 1000)));
+}
+
+QTEST_GUILESS_MAIN(TestTempo)
+#include "tst_tempo.moc"
