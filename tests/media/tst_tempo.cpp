@@ -115,6 +115,8 @@ private slots:
     void clickIsHeardWithItsPicture_data();
     void clickIsHeardWithItsPicture();
     void speedChangesLeaveNoGap();
+    void repetitionSoundsFromMarkToMark_data();
+    void repetitionSoundsFromMarkToMark();
 
 private:
     MediaFixtures fx;
@@ -138,6 +140,17 @@ void TestTempo::initTestCase()
                            ":s=48000:d=6"),
             QStringLiteral("-ac"), QStringLiteral("2")} +
             MediaFixtures::h264() +
+            QStringList{QStringLiteral("-c:a"), QStringLiteral("pcm_s16le")}));
+    // a soft tone, and a click at 1.2 s, inside the loop the test sets
+    QVERIFY(fx.make(
+        QStringLiteral("marked.mkv"),
+        MediaFixtures::videoSource(QStringLiteral("320x240"), 4) +
+            QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                        QStringLiteral("aevalsrc='0.1*sin(2*PI*440*t)+"
+                                       "if(between(t\\,1.2\\,1.22)\\,0.5*sin(2*PI*1000*t)\\,0)'"
+                                       ":s=48000:d=4"),
+                        QStringLiteral("-ac"), QStringLiteral("2")} +
+            MediaFixtures::h264(125) +
             QStringList{QStringLiteral("-c:a"), QStringLiteral("pcm_s16le")}));
     QVERIFY(fx.makeClip(QStringLiteral("lesson.mkv"),
                         {.seconds = 10,
@@ -258,6 +271,68 @@ void TestTempo::speedChangesLeaveNoGap()
     // up to shortly before the stop, whose sound ends at once
     const double gap = longestQuiet(rec, first, stopped - rate / 50, threshold);
     QVERIFY2(gap < 0.050, qPrintable(QStringLiteral("silent for %1 ms").arg(gap * 1000)));
+}
+
+void TestTempo::repetitionSoundsFromMarkToMark_data()
+{
+    QTest::addColumn<double>("speed");
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("0.75x") << 0.75;
+}
+
+// Each repetition of the loop is heard from its start mark to its end mark: the splice
+// between two, where the sound fades out and in, lies as far before the click as the start
+// mark and as far after it as the end mark, in media time.
+void TestTempo::repetitionSoundsFromMarkToMark()
+{
+    QFETCH(double, speed);
+    auto m = openMedia(fx.path(QStringLiteral("marked.mkv")));
+    QVERIFY(m);
+    const double in = 1.0, click = 1.2, out = 1.8;
+    m->setMarkOutAt(m->ticksFromSeconds(out));
+    m->setMarkInAt(m->ticksFromSeconds(in));
+    m->setPlaySpeedFactor(speed);
+    MonitorRecorder recorder;
+    QVERIFY(waitForRecording(recorder));
+    m->start();
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.take().size() > size_t(8 * rate), 60000);
+    m->stop();
+    const std::vector<int16_t> rec = recorder.take();
+
+    const int loudest = peak(rec);
+    const std::vector<size_t> clicks = onsets(rec, loudest / 3);
+    // splices: the middle of each stretch, over half a millisecond, with the soft tone
+    // under a tenth of its peak (near its zeros it is for 0.07 ms)
+    std::vector<double> splices;
+    const int quiet = loudest / 60;
+    size_t run = 0;
+    for (size_t i = 0; i < rec.size(); ++i) {
+        if (std::abs(int(rec[i])) <= quiet) {
+            ++run;
+        } else {
+            if (run > size_t(rate) / 2000)
+                splices.push_back(double(i) - double(run) / 2);
+            run = 0;
+        }
+    }
+
+    // each click after the first repetition with the splices around it, in media seconds
+    QStringList text;
+    int repetitions = 0;
+    for (size_t c : clicks) {
+        const auto after = std::upper_bound(splices.begin(), splices.end(), double(c));
+        if (after == splices.begin() + 1 || after == splices.begin() || after == splices.end())
+            continue;
+        const double start = (double(c) - *(after - 1)) / rate * speed;
+        const double end = (*after - double(c)) / rate * speed;
+        text << QStringLiteral("start %1 ms, end %2 ms")
+                    .arg((click - start - in) * 1000, 0, 'f', 1)
+                    .arg((click + end - out) * 1000, 0, 'f', 1);
+        if (std::abs(click - start - in) < 0.02 && std::abs(click + end - out) < 0.02)
+            ++repetitions;
+    }
+    QVERIFY2(text.size() >= 3, qPrintable(text.join(QStringLiteral("; "))));
+    QVERIFY2(repetitions == text.size(), qPrintable(text.join(QStringLiteral("; "))));
 }
 
 QTEST_GUILESS_MAIN(TestTempo)
