@@ -10,10 +10,14 @@
 // and resume; the loop's sound start and end against its marks; the picture interval at
 // the loop-back; how long sound goes on after pause and after Stop; CPU per media second
 // and peak RSS of the whole process, for the player and for ffplay, and their ratios.
+// And, on a clip of the same pictures with a click every tenth of them, the A/V offset
+// at 1x, 0.5x, 0.75x and 1.5x: the stretched sound is placed by the clicks' onsets.
 #include "benchsupport.h"
+#include "openlesson.h"
 
 #include "support/monitorrecorder.h"
 
+#include "lesson/lessoncontroller.h"
 #include "media/media.h"
 #include "player/glrenderwidget.h"
 #include "player/screenwidget.h"
@@ -45,6 +49,7 @@ constexpr int rate = 48000;
 constexpr double fps = 25;
 constexpr int span = 480; // 10 ms of sound, the unit in which the recording is placed
 constexpr int clipSeconds = 16;
+constexpr int clickClipSeconds = 14;
 
 double now()
 {
@@ -346,6 +351,41 @@ bool makeClip(const QString &path)
          path});
 }
 
+// The same numbered grey pictures with a click (20 ms of 1 kHz) at every tenth of them,
+// every 0.4 s, and silence between: its sound, stretched, is placed by the clicks' onsets.
+bool makeClickClip(const QString &path)
+{
+    const QString seconds = QString::number(clickClipSeconds);
+    return bench::ffmpeg(
+        {QStringLiteral("-f"),
+         QStringLiteral("lavfi"),
+         QStringLiteral("-i"),
+         QStringLiteral(
+             "color=c=black:s=640x360:r=25:d=%1,geq=lum='16+4*mod(N\\,50)':cb=128:cr=128")
+             .arg(seconds),
+         QStringLiteral("-f"),
+         QStringLiteral("lavfi"),
+         QStringLiteral("-i"),
+         QStringLiteral("aevalsrc='if(lt(mod(t\\,0.4)\\,0.02)\\,0.5*sin(2*PI*1000*t)\\,0)'"
+                        ":s=48000:d=%1")
+             .arg(seconds),
+         QStringLiteral("-ac"),
+         QStringLiteral("2"),
+         QStringLiteral("-c:v"),
+         QStringLiteral("libx264"),
+         QStringLiteral("-preset"),
+         QStringLiteral("veryfast"),
+         QStringLiteral("-g"),
+         QStringLiteral("25"),
+         QStringLiteral("-bf"),
+         QStringLiteral("2"),
+         QStringLiteral("-pix_fmt"),
+         QStringLiteral("yuv420p"),
+         QStringLiteral("-c:a"),
+         QStringLiteral("pcm_s16le"),
+         path});
+}
+
 std::vector<int16_t> clipSound(const QString &clip, const QString &raw)
 {
     std::vector<int16_t> ref;
@@ -420,6 +460,75 @@ void printSummary(const char *name, const std::vector<double> &v, const char *ex
     bench::print(name, s.median, "ms", e);
 }
 
+// The A/V offset at each speed, the learner's way (the lesson's speed), on the click
+// clip: each picture with a click (every tenth) shown against its click's onset heard.
+void speedStage(Vk &window, Grabber &grabber, const MonitorRecorder &recorder, const QString &clip)
+{
+    const double opened = now();
+    Media *media = bench::openLesson(window, clip);
+    if (!media)
+        return;
+    for (int i = 0; i < 2000 && media->position() <= 0; ++i)
+        QTest::qWait(10);
+    std::map<double, double> reported;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        reported[now()] = media::toSeconds(media->position(), media->timeBase());
+    });
+    poll.start(5);
+    struct Run
+    {
+        double speed, from, to;
+    };
+    std::vector<Run> runs;
+    for (double speed : {1.0, 0.5, 0.75, 1.5}) {
+        window.lesson()->setSpeed(speed);
+        media->seek(media->ticksFromSeconds(1.0));
+        QTest::qWait(1000); // the seek's start, not measured here
+        const double from = now();
+        QTest::qWait(6000);
+        runs.push_back({speed, from, now()});
+    }
+    poll.stop();
+    window.on_actionStop();
+    window.lesson()->setSpeed(1.0);
+    QTest::qWait(500);
+
+    const auto expect = [&](double t) {
+        auto it = reported.lower_bound(t);
+        if (it == reported.end())
+            return reported.empty() ? 0.0 : reported.rbegin()->second * fps;
+        return it->second * fps;
+    };
+    const auto shown = frames(grabber.changes(), expect);
+    const std::vector<int16_t> all = recorder.take();
+    const auto first =
+        size_t(std::clamp<int64_t>(recorder.indexAt(opened), 0, int64_t(all.size())));
+    const std::vector<int16_t> rec(all.begin() + int64_t(first), all.end());
+    int loudest = 0;
+    for (int16_t x : rec)
+        loudest = std::max(loudest, std::abs(int(x)));
+    std::vector<double> heard;
+    for (size_t i : MonitorRecorder::onsets(rec, loudest / 4))
+        heard.push_back(recorder.timeOf(first + i));
+    for (const Run &run : runs) {
+        std::vector<double> v;
+        for (const Shown &s : shown) {
+            if (s.at < run.from || s.at >= run.to || s.frame % 10 != 0)
+                continue;
+            double nearest = NAN;
+            for (double h : heard)
+                if (std::abs(h - s.at) < 0.2 &&
+                    (std::isnan(nearest) || std::abs(h - s.at) < std::abs(nearest - s.at)))
+                    nearest = h;
+            if (!std::isnan(nearest))
+                v.push_back((nearest - s.at) * 1000);
+        }
+        const QByteArray when = QStringLiteral("clicks at %1x").arg(run.speed).toLatin1();
+        printOffsets("vorlyn", when.constData(), v);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -449,7 +558,7 @@ int main(int argc, char *argv[])
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (media)
-            reported[now()] = media->clockSeconds(media->position(), media->timeBase());
+            reported[now()] = media::toSeconds(media->position(), media->timeBase());
     });
     poll.start(5);
 
@@ -535,6 +644,11 @@ int main(int argc, char *argv[])
     const double oursCpu = cpuPlay / mediaSeconds;
     bench::print("cpu_per_media_second", oursCpu, "s/s", QStringLiteral("\"player\": \"vorlyn\""));
     bench::print("peak_rss_mb", ours.peakMb, "MB", QStringLiteral("\"player\": \"vorlyn\""));
+
+    const QString clickClip = dir.filePath(QStringLiteral("clicks.mkv"));
+    if (!makeClickClip(clickClip))
+        return 1;
+    speedStage(window, grabber, recorder, clickClip);
 
     // ffplay on the same clip, in the same place, for the first seconds
     window.hide();

@@ -59,24 +59,6 @@ double toneFrequency(const std::vector<int16_t> &rec, size_t from, size_t to)
     return crossings > 1 ? (crossings - 1) * rate / (last - first) : 0;
 }
 
-// Where each burst of sound starts: the first sample louder than threshold after at least
-// 100 ms below it.
-std::vector<size_t> onsets(const std::vector<int16_t> &rec, int threshold)
-{
-    std::vector<size_t> out;
-    size_t quiet = 0;
-    for (size_t i = 0; i < rec.size(); ++i) {
-        if (std::abs(int(rec[i])) > threshold) {
-            if (quiet >= size_t(rate) / 10)
-                out.push_back(i);
-            quiet = 0;
-        } else {
-            ++quiet;
-        }
-    }
-    return out;
-}
-
 // The longest run of recorded samples not louder than threshold in [from, to), in seconds.
 double longestQuiet(const std::vector<int16_t> &rec, size_t from, size_t to, int threshold)
 {
@@ -222,7 +204,7 @@ void TestTempo::clickIsHeardWithItsPicture()
     QTest::qWait(500);
     m->stop();
     const std::vector<int16_t> rec = recorder.take();
-    const std::vector<size_t> heard = onsets(rec, peak(rec) / 4);
+    const std::vector<size_t> heard = MonitorRecorder::onsets(rec, peak(rec) / 4);
 
     // the clicks after the first second of playback, which starts sound and pictures
     std::vector<double> offsets;
@@ -300,7 +282,7 @@ void TestTempo::repetitionSoundsFromMarkToMark()
     const std::vector<int16_t> rec = recorder.take();
 
     const int loudest = peak(rec);
-    const std::vector<size_t> clicks = onsets(rec, loudest / 3);
+    const std::vector<size_t> clicks = MonitorRecorder::onsets(rec, loudest / 3);
     // splices: the middle of each stretch, over half a millisecond, with the soft tone
     // under a tenth of its peak (near its zeros it is for 0.07 ms)
     std::vector<double> splices;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -70,6 +71,24 @@ public:
         std::lock_guard lock(mutex);
         return samples;
     }
+    // Where each burst of sound in rec starts: the first sample louder than threshold
+    // after at least 100 ms below it.
+    static std::vector<size_t> onsets(const std::vector<int16_t> &rec, int threshold)
+    {
+        std::vector<size_t> out;
+        size_t quiet = 0;
+        for (size_t i = 0; i < rec.size(); ++i) {
+            if (std::abs(int(rec[i])) > threshold) {
+                if (quiet >= size_t(rate) / 10)
+                    out.push_back(i);
+                quiet = 0;
+            } else {
+                ++quiet;
+            }
+        }
+        return out;
+    }
+
     // CPU seconds of the reading thread.
     double cpu()
     {
