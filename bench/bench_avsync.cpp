@@ -10,8 +10,14 @@
 // and resume; the loop's sound start and end against its marks; the picture interval at
 // the loop-back; how long sound goes on after pause and after Stop; CPU per media second
 // and peak RSS of the whole process, for the player and for ffplay, and their ratios.
+// And, on a clip of the same pictures with a click every tenth of them, the A/V offset
+// at 1x, 0.5x, 0.75x and 1.5x: the stretched sound is placed by the clicks' onsets.
 #include "benchsupport.h"
+#include "openlesson.h"
 
+#include "support/monitorrecorder.h"
+
+#include "lesson/lessoncontroller.h"
 #include "media/media.h"
 #include "player/glrenderwidget.h"
 #include "player/screenwidget.h"
@@ -43,6 +49,7 @@ constexpr int rate = 48000;
 constexpr double fps = 25;
 constexpr int span = 480; // 10 ms of sound, the unit in which the recording is placed
 constexpr int clipSeconds = 16;
+constexpr int clickClipSeconds = 14;
 
 double now()
 {
@@ -147,60 +154,6 @@ private:
     std::thread thread;
 };
 
-// Records the default sink's monitor, mono, with the time each sample left the server.
-class Recorder
-{
-public:
-    Recorder()
-    {
-        pipe = popen("exec parec -d @DEFAULT_MONITOR@ --raw --format=s16le --rate=48000 "
-                     "--channels=1 --latency-msec=5",
-                     "r");
-        samples.reserve(size_t(rate) * 120);
-        thread = std::thread([this] { run(); });
-    }
-    ~Recorder()
-    {
-        quit = true;
-        thread.join();
-    }
-    // The wall time of recorded sample i: the earliest delivery bounds the capture delay.
-    double timeOf(size_t i) const
-    {
-        std::lock_guard lock(mutex);
-        return start + double(i) / rate;
-    }
-    std::vector<int16_t> take()
-    {
-        std::lock_guard lock(mutex);
-        return samples;
-    }
-    double cpu() { return threadCpu(thread.native_handle()); }
-
-private:
-    void run()
-    {
-        int16_t chunk[240];
-        while (!quit) {
-            const size_t n = fread(chunk, 2, 240, pipe);
-            if (n == 0)
-                break;
-            const double t = now();
-            std::lock_guard lock(mutex);
-            samples.insert(samples.end(), chunk, chunk + n);
-            start = std::min(start, t - double(samples.size()) / rate);
-        }
-        pclose(pipe);
-    }
-
-    FILE *pipe;
-    std::atomic<bool> quit{false};
-    mutable std::mutex mutex;
-    std::vector<int16_t> samples;
-    double start = 1e300;
-    std::thread thread;
-};
-
 // Where each 10 ms of the recording lies in the clip's sound.
 struct Placed
 {
@@ -247,7 +200,7 @@ bool loud(const int16_t *w, int n)
 // Places every loud window; guess(t) gives a media second near which to look first.
 template <class Guess>
 std::vector<Placed> place(const std::vector<int16_t> &rec, const std::vector<int16_t> &ref,
-                          const Recorder &recorder, double from, double to, Guess guess)
+                          const MonitorRecorder &recorder, double from, double to, Guess guess)
 {
     std::vector<Placed> out;
     int64_t expected = -1;
@@ -277,7 +230,8 @@ std::vector<Placed> place(const std::vector<int16_t> &rec, const std::vector<int
 }
 
 // When the sound of media second m was heard, near wall time t; NaN if never.
-double heardAt(const std::vector<Placed> &placed, const Recorder &recorder, double m, double t)
+double heardAt(const std::vector<Placed> &placed, const MonitorRecorder &recorder, double m,
+               double t)
 {
     double best = NAN;
     const auto target = int64_t(m * rate);
@@ -319,7 +273,7 @@ std::vector<Shown> frames(const std::vector<std::pair<double, int>> &changes, Ex
 
 // Offsets (ms) of the pictures shown in [from, to) of wall time.
 std::vector<double> offsets(const std::vector<Shown> &shown, const std::vector<Placed> &placed,
-                            const Recorder &recorder, double from, double to)
+                            const MonitorRecorder &recorder, double from, double to)
 {
     std::vector<double> out;
     for (const Shown &s : shown) {
@@ -347,7 +301,7 @@ void printOffsets(const char *player, const char *when, const std::vector<double
 }
 
 // How long after wall time t the recording falls silent for at least 100 ms, in ms.
-double soundAfter(const std::vector<int16_t> &rec, const Recorder &recorder, double t)
+double soundAfter(const std::vector<int16_t> &rec, const MonitorRecorder &recorder, double t)
 {
     constexpr size_t block = 48; // 1 ms
     double quietSince = -1;
@@ -380,6 +334,41 @@ bool makeClip(const QString &path)
          QStringLiteral("lavfi"),
          QStringLiteral("-i"),
          QStringLiteral("anoisesrc=d=%1:c=white:r=48000:a=0.25:seed=7").arg(seconds),
+         QStringLiteral("-ac"),
+         QStringLiteral("2"),
+         QStringLiteral("-c:v"),
+         QStringLiteral("libx264"),
+         QStringLiteral("-preset"),
+         QStringLiteral("veryfast"),
+         QStringLiteral("-g"),
+         QStringLiteral("25"),
+         QStringLiteral("-bf"),
+         QStringLiteral("2"),
+         QStringLiteral("-pix_fmt"),
+         QStringLiteral("yuv420p"),
+         QStringLiteral("-c:a"),
+         QStringLiteral("pcm_s16le"),
+         path});
+}
+
+// The same numbered grey pictures with a click (20 ms of 1 kHz) at every tenth of them,
+// every 0.4 s, and silence between: its sound, stretched, is placed by the clicks' onsets.
+bool makeClickClip(const QString &path)
+{
+    const QString seconds = QString::number(clickClipSeconds);
+    return bench::ffmpeg(
+        {QStringLiteral("-f"),
+         QStringLiteral("lavfi"),
+         QStringLiteral("-i"),
+         QStringLiteral(
+             "color=c=black:s=640x360:r=25:d=%1,geq=lum='16+4*mod(N\\,50)':cb=128:cr=128")
+             .arg(seconds),
+         QStringLiteral("-f"),
+         QStringLiteral("lavfi"),
+         QStringLiteral("-i"),
+         QStringLiteral("aevalsrc='if(lt(mod(t\\,0.4)\\,0.02)\\,0.5*sin(2*PI*1000*t)\\,0)'"
+                        ":s=48000:d=%1")
+             .arg(seconds),
          QStringLiteral("-ac"),
          QStringLiteral("2"),
          QStringLiteral("-c:v"),
@@ -471,6 +460,75 @@ void printSummary(const char *name, const std::vector<double> &v, const char *ex
     bench::print(name, s.median, "ms", e);
 }
 
+// The A/V offset at each speed, the learner's way (the lesson's speed), on the click
+// clip: each picture with a click (every tenth) shown against its click's onset heard.
+void speedStage(Vk &window, Grabber &grabber, const MonitorRecorder &recorder, const QString &clip)
+{
+    const double opened = now();
+    Media *media = bench::openLesson(window, clip);
+    if (!media)
+        return;
+    for (int i = 0; i < 2000 && media->position() <= 0; ++i)
+        QTest::qWait(10);
+    std::map<double, double> reported;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        reported[now()] = media::toSeconds(media->position(), media->timeBase());
+    });
+    poll.start(5);
+    struct Run
+    {
+        double speed, from, to;
+    };
+    std::vector<Run> runs;
+    for (double speed : {1.0, 0.5, 0.75, 1.5}) {
+        window.lesson()->setSpeed(speed);
+        media->seek(media->ticksFromSeconds(1.0));
+        QTest::qWait(1000); // the seek's start, not measured here
+        const double from = now();
+        QTest::qWait(6000);
+        runs.push_back({speed, from, now()});
+    }
+    poll.stop();
+    window.on_actionStop();
+    window.lesson()->setSpeed(1.0);
+    QTest::qWait(500);
+
+    const auto expect = [&](double t) {
+        auto it = reported.lower_bound(t);
+        if (it == reported.end())
+            return reported.empty() ? 0.0 : reported.rbegin()->second * fps;
+        return it->second * fps;
+    };
+    const auto shown = frames(grabber.changes(), expect);
+    const std::vector<int16_t> all = recorder.take();
+    const auto first =
+        size_t(std::clamp<int64_t>(recorder.indexAt(opened), 0, int64_t(all.size())));
+    const std::vector<int16_t> rec(all.begin() + int64_t(first), all.end());
+    int loudest = 0;
+    for (int16_t x : rec)
+        loudest = std::max(loudest, std::abs(int(x)));
+    std::vector<double> heard;
+    for (size_t i : MonitorRecorder::onsets(rec, loudest / 4))
+        heard.push_back(recorder.timeOf(first + i));
+    for (const Run &run : runs) {
+        std::vector<double> v;
+        for (const Shown &s : shown) {
+            if (s.at < run.from || s.at >= run.to || s.frame % 10 != 0)
+                continue;
+            double nearest = NAN;
+            for (double h : heard)
+                if (std::abs(h - s.at) < 0.2 &&
+                    (std::isnan(nearest) || std::abs(h - s.at) < std::abs(nearest - s.at)))
+                    nearest = h;
+            if (!std::isnan(nearest))
+                v.push_back((nearest - s.at) * 1000);
+        }
+        const QByteArray when = QStringLiteral("clicks at %1x").arg(run.speed).toLatin1();
+        printOffsets("vorlyn", when.constData(), v);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -491,7 +549,7 @@ int main(int argc, char *argv[])
         return 1;
 
     Grabber grabber;
-    Recorder recorder;
+    MonitorRecorder recorder;
     QTest::qWait(500);
 
     // the player's own idea of the media time, to tell the grey levels' rounds apart
@@ -500,7 +558,7 @@ int main(int argc, char *argv[])
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (media)
-            reported[now()] = media->clockSeconds(media->position(), media->timeBase());
+            reported[now()] = media::toSeconds(media->position(), media->timeBase());
     });
     poll.start(5);
 
@@ -586,6 +644,11 @@ int main(int argc, char *argv[])
     const double oursCpu = cpuPlay / mediaSeconds;
     bench::print("cpu_per_media_second", oursCpu, "s/s", QStringLiteral("\"player\": \"vorlyn\""));
     bench::print("peak_rss_mb", ours.peakMb, "MB", QStringLiteral("\"player\": \"vorlyn\""));
+
+    const QString clickClip = dir.filePath(QStringLiteral("clicks.mkv"));
+    if (!makeClickClip(clickClip))
+        return 1;
+    speedStage(window, grabber, recorder, clickClip);
 
     // ffplay on the same clip, in the same place, for the first seconds
     window.hide();
