@@ -8,6 +8,7 @@
 #include "media/media.h"
 #include "media/tempofilter.h"
 #include "support/mediatestprobe.h"
+#include "support/monitorrecorder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,13 +17,10 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <mutex>
 #include <numbers>
-#include <thread>
 
 namespace {
 
@@ -304,57 +302,6 @@ void tempoCpu()
                  QStringLiteral("\"factor\": 0.75, \"repetitions\": %1").arg(resets));
 }
 
-// Records the default sound sink's monitor, mono 48 kHz, stamping each sample with the
-// steady clock: the earliest delivery bounds the capture delay.
-class MonitorRecorder
-{
-public:
-    MonitorRecorder()
-        : pipe(popen("exec parec -d @DEFAULT_MONITOR@ --raw --format=s16le --rate=48000 "
-                     "--channels=1 --latency-msec=5",
-                     "r")),
-          thread([this] { run(); })
-    {}
-    ~MonitorRecorder()
-    {
-        quit = true;
-        thread.join();
-    }
-    MonitorRecorder(const MonitorRecorder &) = delete;
-    MonitorRecorder &operator=(const MonitorRecorder &) = delete;
-    // The samples so far and the steady-clock milliseconds of the first.
-    std::vector<int16_t> take(double &startMs)
-    {
-        const std::lock_guard lock(mutex);
-        startMs = start;
-        return samples;
-    }
-
-private:
-    void run()
-    {
-        int16_t chunk[240];
-        while (pipe && !quit) {
-            const size_t n = fread(chunk, 2, 240, pipe);
-            if (n == 0)
-                break;
-            const double t = nowMs();
-            const std::lock_guard lock(mutex);
-            samples.insert(samples.end(), chunk, chunk + n);
-            start = std::min(start, t - double(samples.size()) * 1000 / 48000);
-        }
-        if (pipe)
-            pclose(pipe);
-    }
-
-    FILE *pipe;
-    std::atomic<bool> quit{false};
-    std::mutex mutex;
-    std::vector<int16_t> samples;
-    double start = 1e300;
-    std::thread thread;
-};
-
 // A speed change while playing, heard from outside: the clip is a chirp whose pitch
 // rises 300 Hz per media second, so the pitch in the recording tells the media time
 // heard at each moment (the stretch keeps the pitch). The delay is where the lines of
@@ -376,22 +323,22 @@ void speedChange(const QString &chirp)
     m->setLoop(false);
     bool ended = false;
     QObject::connect(m.get(), &Media::paused, m.get(), [&](bool p) { ended = p; });
-    std::vector<double> calledMs;
+    std::vector<double> calledMs; // on the recorder's clock
     const double t0 = nowMs();
     m->start();
     size_t next = 0;
     runUntil(
         [&] {
             if (next < changes.size() && nowMs() - t0 >= changes[next].atS * 1000) {
-                calledMs.push_back(nowMs());
+                calledMs.push_back(MonitorRecorder::now() * 1000);
                 m->setPlaySpeedFactor(changes[next++].speed);
             }
         },
         [&] { return ended; }, 20000, 5);
     runUntil([] {}, [] { return false; }, 300, 50); // the end is recorded
     m.reset();
-    double startMs = 0;
-    const std::vector<int16_t> rec = recorder.take(startMs);
+    const std::vector<int16_t> rec = recorder.take();
+    const double startMs = rec.empty() ? 0 : recorder.timeOf(0) * 1000;
     if (calledMs.size() != changes.size() || rec.empty()) {
         std::fprintf(stderr, "speed change: no recording or the clip ended early\n");
         return;

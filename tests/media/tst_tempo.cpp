@@ -202,7 +202,6 @@ void TestTempo::slowToneKeepsItsPitchAndLastsLonger()
     for (const Quiet &q : quietRuns(rec, first, end, threshold, rate / 200))
         silent += q.length;
     const double heard = double(end - first - silent) / rate;
-    QEXPECT_FAIL("", "the end of the input stays in the stretch and is never heard", Abort);
     QVERIFY2(std::abs(heard - 6.0) < 0.06, qPrintable(QStringLiteral("heard %1 s").arg(heard)));
 }
 
