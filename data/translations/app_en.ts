@@ -331,6 +331,18 @@ The file has no sound or picture this program can play.</translation>
         <source>No word sounds like &quot;%1&quot;.</source>
         <translation>No word sounds like &quot;%1&quot;.</translation>
     </message>
+    <message>
+        <source>Sounds close:</source>
+        <translation>Sounds close:</translation>
+    </message>
+    <message>
+        <source>Not what you typed, but it sounds close to it</source>
+        <translation>Not what you typed, but it sounds close to it</translation>
+    </message>
+    <message>
+        <source>Read as: %1</source>
+        <translation>Read as: %1</translation>
+    </message>
 </context>
 <context>
     <name>SpellCheckDialog</name>

@@ -331,6 +331,18 @@ The file has no sound or picture this program can play.</source>
         <source>No word sounds like &quot;%1&quot;.</source>
         <translation>没有读音与“%1”相符的单词。</translation>
     </message>
+    <message>
+        <source>Sounds close:</source>
+        <translation>读音相近：</translation>
+    </message>
+    <message>
+        <source>Not what you typed, but it sounds close to it</source>
+        <translation>与输入的音标不完全相同，但读音相近</translation>
+    </message>
+    <message>
+        <source>Read as: %1</source>
+        <translation>识别为：%1</translation>
+    </message>
 </context>
 <context>
     <name>SpellCheckDialog</name>

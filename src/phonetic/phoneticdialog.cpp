@@ -2,6 +2,7 @@
 
 #include "paths/apppaths.h"
 #include "phonetic/phonetictokens.h"
+#include "phonetic/soundmatch.h"
 #include "studystyle/nofocusrectanglestyle.h"
 
 #include "ui_phoneticdialog.h"
@@ -57,6 +58,8 @@ PhoneticDialog::PhoneticDialog(QWidget *parent)
     // an empty one would empty the list, or in caption mode list the whole dictionary.
     lazyText_ = ui->inputPhonetic->text();
     connect(ui->inputPhonetic, &QLineEdit::textChanged, this, &PhoneticDialog::lazyLoad);
+    // the dictionary is read into memory once the dialog is on screen, not on the first key
+    QTimer::singleShot(0, this, [this] { dict_.prepare(); });
 }
 
 PhoneticDialog::~PhoneticDialog() = default;
@@ -88,12 +91,30 @@ void PhoneticDialog::search(const QString &text, int limitMode)
     // Clearing moves the current row, which must not look the vanished words up.
     disconnectList();
     ui->displayResult->clear();
-    ui->displayResult->addItems(dict_.results());
+    const QStringList &results = dict_.results();
+    const int nearFrom = dict_.nearMatchesFrom();
+    ui->displayResult->addItems(results.mid(0, nearFrom));
+    if (nearFrom < results.size()) {
+        // the near matches follow under a heading of their own, in italics
+        auto *heading = new QListWidgetItem(tr("Sounds close:"), ui->displayResult);
+        heading->setFlags(Qt::NoItemFlags);
+        for (const QString &caption : results.mid(nearFrom)) {
+            auto *item = new QListWidgetItem(caption, ui->displayResult);
+            QFont font = item->font();
+            font.setItalic(true);
+            item->setFont(font);
+            item->setToolTip(tr("Not what you typed, but it sounds close to it"));
+        }
+    }
     connectList();
+    // how the typing was read, so the learner sees o taken as ɔ and : as ː
+    ui->readAs->setText(captionMode_ || text.isEmpty()
+                            ? QString()
+                            : tr("Read as: %1").arg(sounds::readLearnerTyping(text)));
 
     // The first word's entry replaces the previous search's; an empty list says why.
     if (ui->displayResult->count() > 0)
-        ui->displayResult->setCurrentRow(0);
+        ui->displayResult->setCurrentRow(nearFrom == 0 && nearFrom < results.size() ? 1 : 0);
     else
         ui->displayFull->setPlainText(text.isEmpty() ? QString() : whyNothingFound(text));
 }
@@ -143,7 +164,7 @@ void PhoneticDialog::insertSymbol(const QString &symbol)
 // A row without an item (the list emptied or an index out of range) shows nothing.
 void PhoneticDialog::showEntry(const QListWidgetItem *item)
 {
-    if (!item)
+    if (!item || !(item->flags() & Qt::ItemIsEnabled))
         return;
     ui->displayFull->setText(dict_.lookupWord(item->text().toUtf8()).join(QLatin1Char('\n')));
 }

@@ -4,16 +4,22 @@
 #include "paths/apppaths.h"
 #include "phonetic/dictionarypassphrase.h"
 #include "phonetic/phonetictokens.h"
+#include "phonetic/soundmatch.h"
 
 #include <QDebug>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <unordered_set>
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
 namespace {
 
-// A compiled pattern with its match buffer. Matching runs on the UTF-8 bytes SQLite holds,
-// with no conversion per row: a search while typing tests every row of the dictionary.
+// A compiled pattern with its match buffer. Matching runs on the bytes the dictionary
+// stores, with no conversion per entry: a search while typing tests every entry.
 struct CompiledPattern
 {
     pcre2_code *code = nullptr;
@@ -25,11 +31,6 @@ struct CompiledPattern
         pcre2_code_free(code);
     }
 };
-
-void deletePattern(void *pattern)
-{
-    delete static_cast<CompiledPattern *>(pattern);
-}
 
 std::unique_ptr<CompiledPattern> compilePattern(const unsigned char *text, int bytes)
 {
@@ -47,50 +48,35 @@ std::unique_ptr<CompiledPattern> compilePattern(const unsigned char *text, int b
     return pattern->matchData ? std::move(pattern) : nullptr;
 }
 
-// regexp(pattern, value): true when pattern matches anywhere in value. The compiled
-// pattern is kept as the statement's auxiliary data, so a search compiles it once and
-// not once per row. An invalid pattern, or one that exhausts the matcher's limits, is an
-// error, which ends the query with no rows; the function's user data, a bool, then says
-// that the pattern and not the database failed.
-void regexpFunction(sqlite3_context *context, int, sqlite3_value **args)
-{
-    const auto reject = [context](const char *why) {
-        *static_cast<bool *>(sqlite3_user_data(context)) = true;
-        sqlite3_result_error(context, why, -1);
-    };
-    const unsigned char *value = sqlite3_value_text(args[1]);
-    if (!value) {
-        sqlite3_result_int(context, 0);
-        return;
-    }
-    const int valueBytes = sqlite3_value_bytes(args[1]);
-    auto *pattern = static_cast<CompiledPattern *>(sqlite3_get_auxdata(context, 0));
-    std::unique_ptr<CompiledPattern> fresh;
-    if (!pattern) {
-        const unsigned char *patternText = sqlite3_value_text(args[0]);
-        fresh = patternText ? compilePattern(patternText, sqlite3_value_bytes(args[0])) : nullptr;
-        if (!fresh) {
-            reject("invalid regular expression");
-            return;
-        }
-        pattern = fresh.get();
-    }
-    const int rc = pcre2_match(pattern->code, value, PCRE2_SIZE(valueBytes), 0, 0,
-                               pattern->matchData, nullptr);
-    if (rc < 0 && rc != PCRE2_ERROR_NOMATCH) {
-        reject("regular expression too complex");
-        return;
-    }
-    sqlite3_result_int(context, rc >= 0);
-    // SQLite owns the pattern from here on, and deletes it at once if it cannot keep it.
-    if (fresh)
-        sqlite3_set_auxdata(context, 0, fresh.release(), deletePattern);
-}
-
 struct Finalize
 {
     void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
 };
+
+// A bit for each sound of the notation (the last bit for any other), so that an entry
+// that lacks a sound of the typing is passed over without running the pattern.
+uint64_t symbolBits(std::u32string_view sounds)
+{
+    constexpr std::u32string_view known = U"abdefhijklmnoprstuvwzæðŋɑɔəʃʌʒθɡɛ";
+    uint64_t bits = 0;
+    for (const char32_t c : sounds) {
+        const size_t at = known.find(c);
+        bits |= uint64_t(1) << (at == known.npos ? 63 : at);
+    }
+    return bits;
+}
+
+// How many near matches a search lists after the exact ones.
+constexpr int nearLimited = 20;
+constexpr int nearAllRows = 100;
+constexpr int exactLimited = 100;
+
+// The farthest a near match may sound from the typing: about one wrong consonant, and a
+// little more for each sound typed.
+double nearDistanceFor(size_t sounds)
+{
+    return 0.6 + 0.15 * double(sounds);
+}
 
 } // namespace
 
@@ -117,37 +103,205 @@ bool PhoneticDictionary::initDB()
         return opened_;
     }
     opened_ = true;
-    // Searches scan the caption index (a few megabytes); a cache that holds it spares
-    // deciphering every page again on each key the learner types.
-    sqlite3_exec(sqliteDB_.get(), "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
-    if (sqlite3_create_function_v2(sqliteDB_.get(), "regexp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                   &patternRejected_, regexpFunction, nullptr, nullptr,
-                                   nullptr) != SQLITE_OK)
-        qDebug("sqlite3_create_function_v2(sqliteDB_, \"regexp\"): Error");
     return opened_;
 }
 
 void PhoneticDictionary::searchByCaption(const QByteArray &pattern, int limitMode)
 {
-    runQuery(limitMode == Limited
-                 ? "SELECT w_caption FROM dict_word WHERE w_caption REGEXP ? LIMIT 100;"
-                 : "SELECT w_caption FROM dict_word WHERE w_caption REGEXP ?",
-             pattern, Rows::CaptionOnly);
+    results_.clear();
+    nearFrom_ = -1;
+    if (!loadEntries())
+        return;
+    const std::unique_ptr<CompiledPattern> compiled = compilePattern(
+        reinterpret_cast<const unsigned char *>(pattern.constData()), int(pattern.size()));
+    if (!compiled)
+        return; // not a pattern: nothing matches it
+    std::vector<int> exact;
+    for (size_t e = 0; e < entries_.size(); ++e) {
+        const QByteArray &caption = entries_[e].captionBytes;
+        const int rc =
+            pcre2_match(compiled->code, reinterpret_cast<const unsigned char *>(caption.data()),
+                        PCRE2_SIZE(caption.size()), 0, 0, compiled->matchData, nullptr);
+        if (rc >= 0)
+            exact.push_back(int(e));
+        else if (rc != PCRE2_ERROR_NOMATCH)
+            return; // a pattern too complex for the matcher finds nothing
+    }
+    // the words the pattern covers most of first ("colour" before "watercolour"), the
+    // common words first among those, then in the dictionary's order
+    std::stable_sort(exact.begin(), exact.end(), [this](int a, int b) {
+        const Entry &x = entries_[size_t(a)];
+        const Entry &y = entries_[size_t(b)];
+        if (x.captionBytes.size() != y.captionBytes.size())
+            return x.captionBytes.size() < y.captionBytes.size();
+        return x.frequency > y.frequency;
+    });
+    // one row for each entry, as a word may have several pronunciations; a near match
+    // only for a word the pattern did not find, listed or not
+    std::unordered_set<QString> listed;
+    for (const int e : exact) {
+        listed.insert(entries_[size_t(e)].caption);
+        if (limitMode != Limited || results_.size() < exactLimited)
+            results_.append(entries_[size_t(e)].caption);
+    }
+    // A word typed as it is heard may be spelt wrong: the nearest spellings follow.
+    static const QRegularExpression plainWord(QStringLiteral("^[A-Za-z'-]{3,}$"));
+    const QString typed = QString::fromUtf8(pattern);
+    if (!plainWord.match(typed).hasMatch())
+        return;
+    nearFrom_ = int(results_.size());
+    const std::u32string word = typed.toLower().toStdU32String();
+    std::vector<std::pair<double, int>> near;
+    for (size_t e = 0; e < entries_.size(); ++e) {
+        const std::u32string &caption = entries_[e].lowerCaption;
+        if (std::abs(int(caption.size()) - int(word.size())) > 2)
+            continue;
+        const double d = sounds::spellingDistanceWithin(word, caption, 2);
+        if (d > 0 && d <= 2)
+            near.emplace_back(d, int(e));
+    }
+    std::stable_sort(near.begin(), near.end(), [this](const auto &a, const auto &b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        return entries_[size_t(a.second)].frequency > entries_[size_t(b.second)].frequency;
+    });
+    const int nearMax = nearFrom_ + (limitMode == Limited ? nearLimited : nearAllRows);
+    for (const auto &[d, e] : near) {
+        if (results_.size() >= nearMax)
+            break;
+        if (listed.insert(entries_[size_t(e)].caption).second)
+            results_.append(entries_[size_t(e)].caption);
+    }
 }
 
 void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
 {
     results_.clear();
+    nearFrom_ = -1;
     // One token walk: an empty pattern means the input is no phonetic sequence. The walk
     // reads the typing in the stored alphabet, or an ɪ would look for a symbol the
     // dictionary never writes.
-    const QByteArray pattern = phoneticToPattern(toNotationAlphabet(input));
-    if (pattern.isEmpty() || (limitMode != Limited && limitMode != AllRows))
+    const QString typing = sounds::readLearnerTyping(input);
+    const QByteArray pattern = learnerToPattern(sounds::readLearnerLetters(input));
+    if (pattern.isEmpty() || (limitMode != Limited && limitMode != AllRows) || !loadEntries())
         return;
-    runQuery(limitMode == Limited
-                 ? "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ? LIMIT 100;"
-                 : "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ?;",
-             pattern, Rows::CaptionOnly);
+    const std::unique_ptr<CompiledPattern> compiled = compilePattern(
+        reinterpret_cast<const unsigned char *>(pattern.constData()), int(pattern.size()));
+    if (!compiled)
+        return;
+    const std::u32string typed = sounds::soundsOf(typing);
+    // the letters that stand for more than one vowel need none of them in particular; g
+    // is the notation's ɡ
+    std::u32string certain = sounds::soundsOf(sounds::readLearnerLetters(input));
+    std::erase_if(certain, [](char32_t c) {
+        return std::u32string_view(U"aoeə").find(c) != std::u32string_view::npos;
+    });
+    std::replace(certain.begin(), certain.end(), U'g', U'ɡ');
+    const uint64_t needed = symbolBits(certain);
+
+    // The design's search: the typed sounds in order anywhere in the pronunciation.
+    std::vector<int> exact;
+    for (size_t e = 0; e < entries_.size(); ++e) {
+        const Entry &entry = entries_[e];
+        if ((entry.symbols & needed) != needed)
+            continue;
+        const auto *text = reinterpret_cast<const unsigned char *>(entry.stored.constData());
+        if (pcre2_match(compiled->code, text, PCRE2_SIZE(entry.stored.size()), 0, 0,
+                        compiled->matchData, nullptr) >= 0)
+            exact.push_back(int(e));
+    }
+    // The entries the typing covers most of first ("lisn" is all of listen and only part
+    // of lysine), the common words first among those.
+    std::stable_sort(exact.begin(), exact.end(), [this](int a, int b) {
+        const Entry &x = entries_[size_t(a)];
+        const Entry &y = entries_[size_t(b)];
+        if (x.sounds != y.sounds)
+            return x.sounds < y.sounds;
+        return x.frequency > y.frequency;
+    });
+    // one row for each entry, as a word may have several pronunciations; a near match
+    // only for a word the exact search did not find, listed or not
+    std::unordered_set<QString> listed;
+    for (const int e : exact) {
+        listed.insert(entries_[size_t(e)].caption);
+        if (limitMode != Limited || results_.size() < exactLimited)
+            results_.append(entries_[size_t(e)].caption);
+    }
+    const auto add = [&](int e) {
+        const QString &caption = entries_[size_t(e)].caption;
+        if (listed.insert(caption).second)
+            results_.append(caption);
+    };
+    nearFrom_ = int(results_.size());
+
+    std::vector<sounds::NearIndex::Match> near =
+        nearIndex_->nearest(typed, nearDistanceFor(typed.size()));
+    // at the same distance, the more common word first
+    std::stable_sort(near.begin(), near.end(), [this](const auto &a, const auto &b) {
+        if (a.distance != b.distance)
+            return a.distance < b.distance;
+        return entries_[size_t(a.entry)].frequency > entries_[size_t(b.entry)].frequency;
+    });
+    const int nearMax = nearFrom_ + (limitMode == Limited ? nearLimited : nearAllRows);
+    for (const auto &m : near) {
+        if (results_.size() >= nearMax)
+            break;
+        add(m.entry);
+    }
+}
+
+bool PhoneticDictionary::loadEntries()
+{
+    if (nearIndex_)
+        return true;
+    if (!opened_)
+        return false;
+    const auto rowsOf = [this](const char *sql, const auto &onRow) {
+        sqlite3_stmt *raw = nullptr;
+        if (sqlite3_prepare_v2(sqliteDB_.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
+            return false;
+        const std::unique_ptr<sqlite3_stmt, Finalize> stmt(raw);
+        int rc;
+        while ((rc = sqlite3_step(raw)) == SQLITE_ROW)
+            onRow(raw);
+        return rc == SQLITE_DONE;
+    };
+    const auto text = [](sqlite3_stmt *stmt, int i) {
+        return QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                          sqlite3_column_bytes(stmt, i));
+    };
+    // how common each word is, where the dictionary says so
+    QHash<QString, int> frequency;
+    rowsOf("SELECT w_caption, w_count FROM dict_word_frequency", [&](sqlite3_stmt *stmt) {
+        frequency.insert(QString::fromUtf8(text(stmt, 0)), sqlite3_column_int(stmt, 1));
+    });
+    std::vector<Entry> entries;
+    std::vector<std::u32string> pronunciations;
+    const bool read = rowsOf(
+        // the pronunciation index holds both columns: a scan of it reads a fraction of the
+        // pages a scan of the table with its explanations would decipher
+        "SELECT w_caption, w_phonetic FROM dict_word", [&](sqlite3_stmt *stmt) {
+            Entry entry;
+            entry.captionBytes = text(stmt, 0);
+            entry.caption = QString::fromUtf8(entry.captionBytes);
+            entry.lowerCaption = entry.caption.toLower().toStdU32String();
+            entry.stored = text(stmt, 1);
+            std::u32string s = sounds::soundsOfStored(
+                std::string_view(entry.stored.constData(), size_t(entry.stored.size())));
+            entry.sounds = int(s.size());
+            entry.symbols = symbolBits(s);
+            entry.frequency = frequency.value(entry.caption);
+            entries.push_back(std::move(entry));
+            pronunciations.push_back(std::move(s));
+        });
+    if (!read) {
+        error_ = QString::fromUtf8(sqlite3_errmsg(sqliteDB_.get()));
+        return false;
+    }
+    entries_ = std::move(entries);
+    nearIndex_ = std::make_unique<sounds::NearIndex>(std::move(pronunciations));
+    error_.clear();
+    return true;
 }
 
 const QStringList &PhoneticDictionary::lookupWord(const QByteArray &caption)
@@ -162,14 +316,11 @@ const QStringList &PhoneticDictionary::lookupWord(const QByteArray &caption)
 void PhoneticDictionary::runQuery(const char *sql, const QByteArray &value, Rows rows)
 {
     results_.clear();
+    nearFrom_ = -1;
     if (!opened_)
         return;
     error_.clear();
-    patternRejected_ = false;
-    const auto fail = [this] {
-        if (!patternRejected_)
-            error_ = QString::fromUtf8(sqlite3_errmsg(sqliteDB_.get()));
-    };
+    const auto fail = [this] { error_ = QString::fromUtf8(sqlite3_errmsg(sqliteDB_.get())); };
     sqlite3_stmt *raw = nullptr;
     if (sqlite3_prepare_v2(sqliteDB_.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
         return fail();

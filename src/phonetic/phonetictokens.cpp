@@ -18,7 +18,7 @@ template <typename OnToken> void runPass(QStringView &remaining, OnToken onToken
         const QStringView key(it->first.data(), qsizetype(it->first.size()));
         if (remaining.startsWith(key)) {
             remaining = remaining.mid(key.size());
-            onToken(it->second);
+            onToken(it->first, it->second);
         }
     }
 }
@@ -137,16 +137,39 @@ QString toNotationAlphabet(QStringView input)
 
 bool isPhoneticSequence(QStringView input)
 {
-    return !input.isEmpty() && walkTokens(input, [](const std::string &) {});
+    return !input.isEmpty() &&
+           walkTokens(input, [](const std::u16string &, const std::string &) {});
 }
 
 QByteArray phoneticToPattern(QStringView input)
 {
     QByteArray pattern;
-    const bool consumed = walkTokens(input, [&pattern](const std::string &stored) {
-        pattern.append(stored.data(), qsizetype(stored.size()));
-        pattern.append(".*");
-    });
+    const bool consumed =
+        walkTokens(input, [&pattern](const std::u16string &, const std::string &stored) {
+            pattern.append(stored.data(), qsizetype(stored.size()));
+            pattern.append(".*");
+        });
+    return consumed ? pattern : QByteArray();
+}
+
+QByteArray learnerToPattern(QStringView input)
+{
+    // the letters learners type for the vowels they cannot reach, and what each stands
+    // for; the ə a learner hears is as often the ʌ of cup
+    static const std::map<std::u16string, QByteArray> letters{{u"a", "(?:&#593;|&#230;)"},
+                                                              {u"o", "(?:&#596;|o)"},
+                                                              {u"e", "(?:e|&#603;)"},
+                                                              {u"\u0259", "(?:&#601;|&#652;)"}};
+    QByteArray pattern;
+    const bool consumed =
+        walkTokens(input, [&pattern](const std::u16string &key, const std::string &stored) {
+            const auto letter = letters.find(key);
+            if (letter != letters.end())
+                pattern.append(letter->second);
+            else
+                pattern.append(stored.data(), qsizetype(stored.size()));
+            pattern.append(".*");
+        });
     return consumed ? pattern : QByteArray();
 }
 

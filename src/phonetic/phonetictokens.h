@@ -33,6 +33,11 @@ bool isPhoneticSequence(QStringView input);
 // forever; so the pattern is empty exactly when isPhoneticSequence is false.
 QByteArray phoneticToPattern(QStringView input);
 
+// The same pattern for a learner's typing, with the letters learners type for vowels
+// they cannot reach standing for each of them: a for ɑ or æ, o for ɔ or o, e for e or ɛ,
+// ə for ə or ʌ.
+QByteArray learnerToPattern(QStringView input);
+
 // stored with the 16 character references of the notation replaced by their symbols;
 // other references and text stay as they are.
 QString decodeEntities(const QString &stored);

@@ -51,6 +51,16 @@ QStringList texts(const QListWidget *list)
     return result;
 }
 
+// The rows of what was typed, before the heading of the near matches.
+int exactRows(const QListWidget *list)
+{
+    for (int i = 0; i < list->count(); ++i) {
+        if (!(list->item(i)->flags() & Qt::ItemIsEnabled))
+            return i;
+    }
+    return list->count();
+}
+
 } // namespace
 
 class TestDialog : public QObject
@@ -145,8 +155,9 @@ void TestDialog::typing_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("expected");
-    const QStringList exa{QStringLiteral("example"), QStringLiteral("exampling"),
-                          QStringLiteral("exam"), QStringLiteral("exact")};
+    // the entries the typing covers most of first
+    const QStringList exa{QStringLiteral("exam"), QStringLiteral("exact"),
+                          QStringLiteral("example"), QStringLiteral("exampling")};
     QTest::newRow("phonetic") << false << QStringLiteral("igz") << 4 << exa;
     QTest::newRow("phonetic limited to 100 rows")
         << false << QStringLiteral("zz") << 100 << QStringList();
@@ -174,9 +185,9 @@ void TestDialog::typing()
     QTest::keyClicks(input, typed);
     // The search waits for the event loop; until then the list is untouched.
     QCOMPARE(list->count(), 2);
-    QTRY_COMPARE(list->count(), count);
+    QTRY_COMPARE(exactRows(list), count);
     if (!expected.isEmpty())
-        QCOMPARE(texts(list), expected);
+        QCOMPARE(texts(list).mid(0, count), expected);
     QCOMPARE(list->currentRow(), count > 0 ? 0 : -1);
 }
 
@@ -225,9 +236,11 @@ void TestDialog::keysKeepTheFocusAndSearch()
     connect(qApp, &QApplication::focusChanged, &watching,
             [&focused](QWidget *, QWidget *now) { focused.append(now); });
 
-    // ɛ alone is no token: the search empties the list.
+    // ɛ alone is read as a learner's e, which finds the ɛ of ɛə too.
     QTest::mouseClick(child<QPushButton>(*dialog, "k603"), Qt::LeftButton);
     QCOMPARE(input->text(), QStringLiteral(u"\u025B"));
+    QTRY_COMPARE(texts(list).mid(0, 1), QStringList{QStringLiteral("air")});
+    QTest::keyClick(input, Qt::Key_Backspace);
     QTRY_COMPARE(list->count(), 0);
     // ɛə is one.
     QTest::mouseClick(child<QPushButton>(*dialog, "k601"), Qt::LeftButton);
@@ -270,10 +283,10 @@ void TestDialog::returnKey()
     if (!typed.isEmpty()) {
         input->clear();
         QTest::keyClicks(input, typed);
-        QTRY_COMPARE(list->count(), 100);
+        QTRY_COMPARE(exactRows(list), 100);
     }
     QTest::keyClick(input, Qt::Key_Return);
-    QCOMPARE(list->count(), count);
+    QCOMPARE(exactRows(list), count);
     QCOMPARE(texts(list).mid(0, int(first.size())), first);
     QCOMPARE(list->currentRow(), count > 0 ? 0 : -1);
 }
@@ -308,18 +321,22 @@ void TestDialog::refillShowsTheFirstEntryAndLookupsWork()
         list->setCurrentRow(list->count() - 1);
         input->clear();
         QTest::keyClicks(input, typed);
-        QTRY_COMPARE(list->count(), count);
+        QTRY_COMPARE(exactRows(list), count);
         QCOMPARE(list->currentRow(), 0);
         QVERIFY2(full->toPlainText().startsWith(list->item(0)->text() + QLatin1Char('\n')),
                  qPrintable(full->toPlainText()));
 
+        const QList<QListWidgetItem *> found =
+            list->findItems(QStringLiteral("exact"), Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        const QListWidgetItem *exact = found[0];
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(list->count() - 1)).center());
+                          list->visualItemRect(exact).center());
         QCOMPARE(full->toPlainText(), QStringLiteral(u"exact\n[i\u0261\u02C8z\u00E6kt]\nprecise"));
         // A click on the current row changes no row: only the click connection shows it.
         full->clear();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(list->count() - 1)).center());
+                          list->visualItemRect(exact).center());
         QCOMPARE(full->toPlainText(), QStringLiteral(u"exact\n[i\u0261\u02C8z\u00E6kt]\nprecise"));
     }
     const QString screenshot = qEnvironmentVariable("VORLYN_SCREENSHOT");

@@ -129,7 +129,8 @@ void TestDictionary::searches()
             store.searchByPhonetic(input, mode);
         else
             store.searchByCaption(input.toUtf8(), mode);
-        QCOMPARE(sorted(store.results()), sorted(expected));
+        // what matches the pattern; near matches may follow
+        QCOMPARE(sorted(store.results().mid(0, store.nearMatchesFrom())), sorted(expected));
     }
 }
 
@@ -159,7 +160,7 @@ void TestDictionary::limits()
         store.searchByPhonetic(QStringLiteral("zz"), limitMode);
     else
         store.searchByCaption("^zz", limitMode);
-    QCOMPARE(store.results().size(), count);
+    QCOMPARE(store.nearMatchesFrom(), count);
 }
 
 void TestDictionary::lookup_data()

@@ -303,6 +303,7 @@ void exec(sqlite3 *db, const char *sql)
 struct Row
 {
     QByteArray caption, phonetic, explain;
+    int frequency; // how common the word is; 0 when unknown
 };
 
 // Writes the rows into a new enciphered database at path. Nothing reads the file before
@@ -326,7 +327,24 @@ void writeDatabase(const QString &path, const QList<Row> &rows)
                            nullptr) != SQLITE_OK)
         fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
     const std::unique_ptr<sqlite3_stmt, Finalize> insert(rawInsert);
+    // How common each word is, in a table of its own beside the entries: the lookup ranks
+    // equally good matches by it.
+    exec(db.get(), "CREATE TABLE dict_word_frequency(w_caption TEXT PRIMARY KEY,"
+                   " w_count INTEGER NOT NULL)");
+    sqlite3_stmt *rawCount = nullptr;
+    if (sqlite3_prepare_v2(db.get(), "INSERT OR IGNORE INTO dict_word_frequency VALUES(?, ?)", -1,
+                           &rawCount, nullptr) != SQLITE_OK)
+        fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
+    const std::unique_ptr<sqlite3_stmt, Finalize> insertCount(rawCount);
     for (const Row &row : rows) {
+        if (row.frequency > 0) {
+            sqlite3_bind_text(insertCount.get(), 1, row.caption.constData(),
+                              int(row.caption.size()), SQLITE_STATIC);
+            sqlite3_bind_int(insertCount.get(), 2, row.frequency);
+            if (sqlite3_step(insertCount.get()) != SQLITE_DONE ||
+                sqlite3_reset(insertCount.get()) != SQLITE_OK)
+                fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
+        }
         sqlite3_bind_text(insert.get(), 1, row.caption.constData(), int(row.caption.size()),
                           SQLITE_STATIC);
         sqlite3_bind_text(insert.get(), 2, row.phonetic.constData(), int(row.phonetic.size()),
@@ -336,11 +354,9 @@ void writeDatabase(const QString &path, const QList<Row> &rows)
         if (sqlite3_step(insert.get()) != SQLITE_DONE || sqlite3_reset(insert.get()) != SQLITE_OK)
             fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
     }
-    // One index serves the exact lookup by caption and covers the caption search, which
-    // scans its few megabytes in alphabetical order instead of the whole table with its
-    // explanations. The other covers the phonetic search and orders it by the length of
-    // the pronunciation: the closest matches to what the learner typed come first, within
-    // the first hundred that a search while typing shows.
+    // One index serves the exact lookup by caption. The other holds every caption with its
+    // pronunciation: the lookup reads all of them from its few megabytes, once, instead of
+    // the whole table with its explanations.
     exec(db.get(),
          "CREATE INDEX dict_word_caption ON dict_word(w_caption);"
          "CREATE INDEX dict_word_phonetic ON dict_word(length(w_phonetic), w_phonetic, w_caption);"
@@ -379,7 +395,7 @@ int main(int argc, char **argv)
     int inflectedOnly = 0;
     for (const Entry &entry : entries) {
         rows.append({entry.caption.toUtf8(), pronounce(entry.caption, &dropped),
-                     explanation(entry, db).toUtf8()});
+                     explanation(entry, db).toUtf8(), db.tagCounts.value(entry.caption.toLower())});
         inflectedOnly += entry.lemma ? 0 : 1;
     }
     espeak_Terminate();

@@ -166,6 +166,21 @@ bool load(const QString &dir, Database *db, QString *error)
         }
         it->caption = caption.isEmpty() ? lemma : caption;
     }
+
+    // cntlist.rev: "sense_key sense_number tag_cnt", the sense key "lemma%..." with the
+    // words of a collocation joined by '_'
+    QList<QByteArray> countLines;
+    if (!readLines(folder.filePath(QStringLiteral("cntlist.rev")), &countLines, error))
+        return false;
+    for (const QByteArray &line : std::as_const(countLines)) {
+        const QList<QByteArray> fields = line.trimmed().split(' ');
+        const qsizetype percent = fields[0].indexOf('%');
+        if (fields.size() < 3 || percent <= 0)
+            continue;
+        const QString lemma = QString::fromUtf8(fields[0].left(percent));
+        if (isSingleWord(lemma))
+            db->tagCounts[lemma] += fields[2].toInt();
+    }
     return true;
 }
 

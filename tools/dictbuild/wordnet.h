@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -43,6 +44,9 @@ struct Database
     QMap<QString, Lemma> lemmas; // by lower-case lemma, single words only; sorted, so
                                  // every build writes the same dictionary
     QList<Exception> exceptions; // single words only, form != base
+    // How often each lower-case lemma was tagged in the semantic concordance texts, all
+    // its senses together (cntlist.rev): how common the word is in running English.
+    QHash<QString, int> tagCounts;
 };
 
 // Loads the database from dir. On failure returns false and says why in *error.
