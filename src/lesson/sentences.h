@@ -78,8 +78,15 @@ QStringList subtitleFilesBeside(const QString &mediaFile);
 // cannot be read as subtitles at all.
 std::optional<Sentences> readSubtitleFile(const QString &file, double offsetSeconds,
                                           QString *error);
-// The first text subtitle stream inside a media file; nothing when it has none.
+// The first text subtitle stream inside a media file; nothing when it has none (error
+// then empty) or when the file cannot be opened (error saying so).
 std::optional<Sentences> readEmbeddedSubtitles(const QString &mediaFile, QString *error);
+
+// A cue's text as the subtitle decoders give it, made plain: override tags ({\i1}) gone,
+// line breaks (\N, \n) and hard spaces (\h) as spaces, white space simplified.
+QString plainCueText(const QString &text);
+// A time of the lesson as the notes show it: "1:02.5", "1:02:03.5".
+QString clockText(double seconds);
 
 // Sentences from subtitle cues: in time order, each padded by 150 ms before and 250 ms
 // after without reaching into its neighbours; cues without text or length are left out
