@@ -17,11 +17,6 @@ namespace lesson {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("lesson::Sentences", text);
-}
-
 // The subtitle formats read from files, by suffix, in the order the default is chosen.
 struct SubtitleFormat
 {
@@ -112,14 +107,15 @@ std::vector<Sentence> decodeCues(AVFormatContext *ctx, int index, double offsetS
             continue;
         }
         const double start = media::toSeconds(pkt->pts, stream->time_base) + offsetSeconds;
-        const double end = start + media::toSeconds(std::max<int64_t>(pkt->duration, 0),
-                                                    stream->time_base);
+        const double end =
+            start + media::toSeconds(std::max<int64_t>(pkt->duration, 0), stream->time_base);
         AVSubtitle sub{};
         int got = 0;
         const int ret = avcodec_decode_subtitle2(dec.get(), &sub, &got, pkt.get());
         av_packet_unref(pkt.get());
         if (ret < 0) {
-            notes += tr("The cue at %1 could not be read and was left out.")
+            notes += QCoreApplication::translate(
+                         "lesson::Sentences", "The cue at %1 cannot be decoded; it was left out.")
                          .arg(clockText(start));
             continue;
         }
@@ -133,6 +129,14 @@ std::vector<Sentence> decodeCues(AVFormatContext *ctx, int index, double offsetS
     return cues;
 }
 
+// A line that starts like a cue timing ("00:01.000 -->"), readable or not.
+const QRegularExpression &timingLine()
+{
+    static const QRegularExpression timing(QStringLiteral("^[ \\t]*[0-9][0-9:.,]*[ \\t]*-->"),
+                                           QRegularExpression::MultilineOption);
+    return timing;
+}
+
 // The cue's lines up to one that holds a cue timing: the subtitle reader takes the text of
 // a cue whose timing it cannot read as more lines of the cue before it. Tells whether it
 // cut anything.
@@ -140,7 +144,7 @@ bool cutAtStrayTiming(QString &text)
 {
     QStringList lines = text.split(QLatin1String("\\N"));
     const auto timing = std::find_if(lines.begin(), lines.end(), [](const QString &line) {
-        return line.contains(QLatin1String("-->"));
+        return timingLine().match(line).hasMatch();
     });
     if (timing == lines.end())
         return false;
@@ -157,10 +161,9 @@ bool cutAtStrayTiming(QString &text)
 // How many cues the file states: lines with a cue timing, or dialogue lines of ASS/SSA.
 qsizetype statedCues(const QString &text, bool ass)
 {
-    static const QRegularExpression timing(QStringLiteral("-->"));
     static const QRegularExpression dialogue(QStringLiteral("^Dialogue\\s*:"),
                                              QRegularExpression::MultilineOption);
-    return text.count(ass ? dialogue : timing);
+    return text.count(ass ? dialogue : timingLine());
 }
 
 // Opens the UTF-8 text in memory with the named subtitle demuxer.
@@ -226,9 +229,8 @@ QString clockText(double seconds)
 {
     const auto tenths = qint64(std::llround(std::max(seconds, 0.0) * 10));
     const qint64 minutes = tenths / 600;
-    const QString secs = QStringLiteral("%1.%2")
-                             .arg((tenths / 10) % 60, 2, 10, QLatin1Char('0'))
-                             .arg(tenths % 10);
+    const QString secs =
+        QStringLiteral("%1.%2").arg((tenths / 10) % 60, 2, 10, QLatin1Char('0')).arg(tenths % 10);
     if (minutes < 60)
         return QStringLiteral("%1:%2").arg(minutes).arg(secs);
     return QStringLiteral("%1:%2:%3")
@@ -279,8 +281,7 @@ QStringList subtitleFilesBeside(const QString &mediaFile)
     return files;
 }
 
-std::optional<Sentences> readSubtitleFile(const QString &file, double offsetSeconds,
-                                          QString *error)
+std::optional<Sentences> readSubtitleFile(const QString &file, double offsetSeconds, QString *error)
 {
     const auto fail = [&](const QString &message) -> std::optional<Sentences> {
         if (error)
@@ -289,39 +290,48 @@ std::optional<Sentences> readSubtitleFile(const QString &file, double offsetSeco
     };
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
-        return fail(tr("Cannot open the subtitle file %1."));
+        return fail(
+            QCoreApplication::translate("lesson::Sentences", "Cannot open the subtitle file %1."));
     QString text = decodePlainText(in.readAll());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     MemoryInput input{text.toUtf8()};
     const AVInputFormat *demuxer = subtitleDemuxer(input.bytes, QFileInfo(file).suffix());
     if (!demuxer)
-        return fail(tr("%1 is not a subtitle file this program can read."));
+        return fail(QCoreApplication::translate(
+            "lesson::Sentences", "%1 is not a subtitle file this program can read."));
     media::IoContextPtr io;
     const media::FormatContextPtr ctx = openText(input, demuxer, io);
     const int index = ctx ? textSubtitleStream(ctx.get()) : -1;
     if (index < 0)
-        return fail(tr("%1 is not a subtitle file this program can read."));
+        return fail(QCoreApplication::translate(
+            "lesson::Sentences", "%1 is not a subtitle file this program can read."));
 
     Sentences result;
     result.source = SentenceSource::SubtitleFile;
     result.origin = file;
     std::vector<Sentence> cues = decodeCues(ctx.get(), index, offsetSeconds, result.notes);
     if (cues.empty())
-        return fail(tr("%1 is not a subtitle file this program can read."));
+        return fail(QCoreApplication::translate(
+            "lesson::Sentences", "%1 is not a subtitle file this program can read."));
     // cues the reader dropped: what the file states less what was read, noted, or cut
     const bool ass = std::strcmp(demuxer->name, "ass") == 0;
     qsizetype lost = statedCues(text, ass) - qsizetype(cues.size()) - result.notes.size();
     for (Sentence &cue : cues) {
         if (!ass && cutAtStrayTiming(cue.text)) {
-            result.notes += tr("A cue after %1 has times that cannot be read; it was left out.")
+            result.notes += QCoreApplication::translate(
+                                "lesson::Sentences",
+                                "A cue after %1 has times that cannot be read; it was left out.")
                                 .arg(clockText(cue.start));
             --lost;
         }
         cue.text = plainCueText(cue.text);
     }
     if (lost > 0)
-        result.notes += tr("Cues with times that cannot be read were left out: %1.").arg(lost);
+        result.notes +=
+            QCoreApplication::translate("lesson::Sentences",
+                                        "Cues with times that cannot be read were left out: %1.")
+                .arg(lost);
     result.items = sentencesFromCues(std::move(cues), result.notes);
     return result;
 }
@@ -329,10 +339,10 @@ std::optional<Sentences> readSubtitleFile(const QString &file, double offsetSeco
 std::optional<Sentences> readEmbeddedSubtitles(const QString &mediaFile, QString *error)
 {
     AVFormatContext *raw = nullptr;
-    if (avformat_open_input(&raw, QFile::encodeName(mediaFile).constData(), nullptr, nullptr) <
-        0) {
+    if (avformat_open_input(&raw, QFile::encodeName(mediaFile).constData(), nullptr, nullptr) < 0) {
         if (error)
-            *error = tr("Cannot open %1.").arg(QDir::toNativeSeparators(mediaFile));
+            *error = QCoreApplication::translate("lesson::Sentences", "Cannot open %1.")
+                         .arg(QDir::toNativeSeparators(mediaFile));
         return std::nullopt;
     }
     const media::FormatContextPtr ctx(raw);
@@ -360,11 +370,15 @@ std::vector<Sentence> sentencesFromCues(std::vector<Sentence> cues, QStringList 
     std::vector<Sentence> kept;
     for (Sentence &cue : cues) {
         if (cue.text.trimmed().isEmpty()) {
-            notes += tr("The cue at %1 has no text; it was left out.").arg(clockText(cue.start));
+            notes += QCoreApplication::translate("lesson::Sentences",
+                                                 "The cue at %1 has no text; it was left out.")
+                         .arg(clockText(cue.start));
             continue;
         }
         if (!(cue.end > cue.start)) {
-            notes += tr("The cue at %1 has no length; it was left out.").arg(clockText(cue.start));
+            notes += QCoreApplication::translate("lesson::Sentences",
+                                                 "The cue at %1 has no length; it was left out.")
+                         .arg(clockText(cue.start));
             continue;
         }
         if (!kept.empty()) {

@@ -48,9 +48,10 @@ void SpeechAnalyser::run(const QString &mediaFile, unsigned id)
         report(id, [this, analysis = std::move(*kept)] { emit finished(analysis); });
         return;
     }
-    std::optional<SpeechAnalysis> found = analyseSpeech(
-        mediaFile, cancelled,
-        [this, id](double fraction) { report(id, [this, fraction] { emit progress(fraction); }); });
+    std::optional<SpeechAnalysis> found =
+        analyseSpeech(mediaFile, cancelled, [this, id](double fraction) {
+            report(id, [this, fraction] { emit progress(fraction); });
+        });
     if (cancelled)
         return;
     if (!found) {

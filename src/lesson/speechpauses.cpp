@@ -86,8 +86,7 @@ std::optional<Envelope> decodeEnvelope(const QString &mediaFile, const std::atom
                                        const std::function<void(double)> &progress)
 {
     AVFormatContext *raw = nullptr;
-    if (avformat_open_input(&raw, QFile::encodeName(mediaFile).constData(), nullptr, nullptr) <
-        0)
+    if (avformat_open_input(&raw, QFile::encodeName(mediaFile).constData(), nullptr, nullptr) < 0)
         return std::nullopt;
     const media::FormatContextPtr ctx(raw);
     int index = av_find_best_stream(ctx.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
@@ -320,8 +319,7 @@ std::vector<Sentence> sentencesBetween(const Envelope &env, const std::vector<Pa
                             : (pauses.back().start + pauses.back().end) / 2;
     std::vector<Sentence> sentences;
     for (size_t i = 0; i < spans.size(); ++i) {
-        const double before =
-            i == 0 ? leadIn : (spans[i - 1].soundEnd + spans[i].soundStart) / 2;
+        const double before = i == 0 ? leadIn : (spans[i - 1].soundEnd + spans[i].soundStart) / 2;
         const double after =
             i + 1 == spans.size() ? tail : (spans[i].soundEnd + spans[i + 1].soundStart) / 2;
         sentences.push_back({std::max(before, spans[i].soundStart - keepBefore),
