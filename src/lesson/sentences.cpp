@@ -288,6 +288,10 @@ std::optional<Sentences> readSubtitleFile(const QString &file, double offsetSeco
             *error = message.arg(QDir::toNativeSeparators(file));
         return std::nullopt;
     };
+    const auto notSubtitles = [&] {
+        return fail(QCoreApplication::translate(
+            "lesson::Sentences", "%1 is not a subtitle file this program can read."));
+    };
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return fail(
@@ -298,22 +302,19 @@ std::optional<Sentences> readSubtitleFile(const QString &file, double offsetSeco
     MemoryInput input{text.toUtf8()};
     const AVInputFormat *demuxer = subtitleDemuxer(input.bytes, QFileInfo(file).suffix());
     if (!demuxer)
-        return fail(QCoreApplication::translate(
-            "lesson::Sentences", "%1 is not a subtitle file this program can read."));
+        return notSubtitles();
     media::IoContextPtr io;
     const media::FormatContextPtr ctx = openText(input, demuxer, io);
     const int index = ctx ? textSubtitleStream(ctx.get()) : -1;
     if (index < 0)
-        return fail(QCoreApplication::translate(
-            "lesson::Sentences", "%1 is not a subtitle file this program can read."));
+        return notSubtitles();
 
     Sentences result;
     result.source = SentenceSource::SubtitleFile;
     result.origin = file;
     std::vector<Sentence> cues = decodeCues(ctx.get(), index, offsetSeconds, result.notes);
     if (cues.empty())
-        return fail(QCoreApplication::translate(
-            "lesson::Sentences", "%1 is not a subtitle file this program can read."));
+        return notSubtitles();
     // cues the reader dropped: what the file states less what was read, noted, or cut
     const bool ass = std::strcmp(demuxer->name, "ass") == 0;
     qsizetype lost = statedCues(text, ass) - qsizetype(cues.size()) - result.notes.size();
