@@ -726,4 +726,43 @@ Do you want to save your changes?</translation>
         <translation>The length of this file is unknown.</translation>
     </message>
 </context>
+<context>
+    <name>lesson::Sentences</name>
+    <message>
+        <source>The cue at %1 cannot be decoded; it was left out.</source>
+        <translation>The cue at %1 cannot be decoded; it was left out.</translation>
+    </message>
+    <message>
+        <source>Cannot open the subtitle file %1.</source>
+        <translation>Cannot open the subtitle file %1.</translation>
+    </message>
+    <message>
+        <source>%1 is not a subtitle file this program can read.</source>
+        <translation>%1 is not a subtitle file this program can read.</translation>
+    </message>
+    <message>
+        <source>A cue after %1 has times that cannot be read; it was left out.</source>
+        <translation>A cue after %1 has times that cannot be read; it was left out.</translation>
+    </message>
+    <message>
+        <source>Cues with times that cannot be read were left out: %1.</source>
+        <translation>Cues with times that cannot be read were left out: %1.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>Cannot open %1.</translation>
+    </message>
+    <message>
+        <source>The cue at %1 has no text; it was left out.</source>
+        <translation>The cue at %1 has no text; it was left out.</translation>
+    </message>
+    <message>
+        <source>The cue at %1 has no length; it was left out.</source>
+        <translation>The cue at %1 has no length; it was left out.</translation>
+    </message>
+    <message>
+        <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
+        <translation>Cannot find the sentences of %1: it has no sound this program can read.</translation>
+    </message>
+</context>
 </TS>

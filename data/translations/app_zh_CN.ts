@@ -726,4 +726,43 @@ Do you want to save your changes?</source>
         <translation>此文件的长度未知。</translation>
     </message>
 </context>
+<context>
+    <name>lesson::Sentences</name>
+    <message>
+        <source>The cue at %1 cannot be decoded; it was left out.</source>
+        <translation>%1 处的字幕无法解码，已略去。</translation>
+    </message>
+    <message>
+        <source>Cannot open the subtitle file %1.</source>
+        <translation>无法打开字幕文件 %1。</translation>
+    </message>
+    <message>
+        <source>%1 is not a subtitle file this program can read.</source>
+        <translation>%1 不是本程序能读取的字幕文件。</translation>
+    </message>
+    <message>
+        <source>A cue after %1 has times that cannot be read; it was left out.</source>
+        <translation>%1 之后的一条字幕时间无法读取，已略去。</translation>
+    </message>
+    <message>
+        <source>Cues with times that cannot be read were left out: %1.</source>
+        <translation>时间无法读取的字幕已略去：%1 条。</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>无法打开 %1。</translation>
+    </message>
+    <message>
+        <source>The cue at %1 has no text; it was left out.</source>
+        <translation>%1 处的字幕没有文字，已略去。</translation>
+    </message>
+    <message>
+        <source>The cue at %1 has no length; it was left out.</source>
+        <translation>%1 处的字幕没有时长，已略去。</translation>
+    </message>
+    <message>
+        <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
+        <translation>无法找出 %1 的句子：它没有本程序能读取的声音。</translation>
+    </message>
+</context>
 </TS>
