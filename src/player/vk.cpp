@@ -339,7 +339,24 @@ void Vk::showSentenceList()
 {
     const bool any = !lesson_->sentences().items.empty() || lesson_->isAnalysing();
     sentenceListAction->setEnabled(any);
-    sentenceDock->setVisible(any && sentenceListAction->isChecked());
+    const bool show = any && sentenceListAction->isChecked();
+    if (show != sentenceDock->isHidden())
+        return;
+    // the window grows by the list beside it, so the picture keeps its size, and gives the
+    // width back when the list goes
+    const bool docked = !sentenceDock->isFloating() && !isMaximized() && !isFullScreen();
+    if (show) {
+        sentenceDock->show();
+        widthForSentences = docked ? sentenceListWidth : 0;
+        resize(width() + widthForSentences, height());
+        if (docked)
+            resizeDocks({sentenceDock}, {sentenceListWidth}, Qt::Horizontal);
+    } else {
+        sentenceDock->hide();
+        if (docked)
+            resize(width() - widthForSentences, height());
+        widthForSentences = 0;
+    }
 }
 
 void Vk::on_actionPlayPause()

@@ -88,6 +88,9 @@ private:
     QDockWidget *sentenceDock = nullptr;
     SentenceList *sentenceList = nullptr;
     QAction *sentenceListAction = nullptr;
+    // How wide the sentence list opens, and how much the window grew for it.
+    static constexpr int sentenceListWidth = 240;
+    int widthForSentences = 0;
     ControlButton *controlButton = nullptr;
     QAction *openAction = nullptr;
     QAction *fullScreenAction = nullptr;

@@ -70,6 +70,10 @@ void WaveformStrip::takePeaks()
         }
         levels.push_back(std::move(half));
     }
+    // the marks as they are now: the engine reports them only when they move
+    markIn = lesson_->markInSeconds();
+    markOut = lesson_->markOutSeconds();
+    position = lesson_->positionSeconds();
     frameLoop();
 }
 

@@ -76,11 +76,14 @@ void TestSentences::sentenceListFollowsTheLesson()
     QVERIFY(dock && list && strip);
     QVERIFY(lesson->open(fx.path(QStringLiteral("lesson.mkv"))));
     QVERIFY(!dock->isVisible());
+    const int narrow = window.width();
     QVERIFY(!strip->isVisible());
 
     // the speech pass running shows the list with its progress line
     lesson->setAnalysisProgress(0.25);
     QTRY_VERIFY_WITH_TIMEOUT(dock->isVisible(), 10000);
+    // the window grows by the list, so the picture keeps its room
+    QTRY_VERIFY_WITH_TIMEOUT(window.width() > narrow, 10000);
     auto *progress = list->findChild<QProgressBar *>(QStringLiteral("analysisProgress"));
     QVERIFY(progress->isVisible());
     QCOMPARE(progress->value(), progress->maximum() / 4);
@@ -134,6 +137,7 @@ void TestSentences::sentenceListFollowsTheLesson()
 
     lesson->close();
     QTRY_VERIFY_WITH_TIMEOUT(!dock->isVisible() && !strip->isVisible(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.width(), narrow, 10000);
     QCOMPARE(rows->topLevelItemCount(), 0);
 }
 
