@@ -366,8 +366,8 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location line="+52"/>
-        <source>%1 subtitle lines left out</source>
-        <translation>%1 subtitle lines left out</translation>
+        <source>Subtitle lines left out: %1</source>
+        <translation>Subtitle lines left out: %1</translation>
     </message>
     <message>
         <location line="+73"/>

@@ -366,8 +366,8 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location line="+52"/>
-        <source>%1 subtitle lines left out</source>
-        <translation>已略去 %1 行字幕</translation>
+        <source>Subtitle lines left out: %1</source>
+        <translation>略去的字幕行：%1</translation>
     </message>
     <message>
         <location line="+73"/>

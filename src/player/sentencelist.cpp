@@ -115,7 +115,7 @@ void SentenceList::fill()
     showTexts();
 
     notesLabel->setVisible(!sentences.notes.isEmpty());
-    notesLabel->setText(tr("%1 subtitle lines left out").arg(sentences.notes.size()));
+    notesLabel->setText(tr("Subtitle lines left out: %1").arg(sentences.notes.size()));
     notesLabel->setToolTip(sentences.notes.join(u'\n'));
     showCurrent(lesson_->currentSentence());
 }

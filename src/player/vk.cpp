@@ -105,9 +105,11 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
 
 Vk::~Vk()
 {
-    // the lesson goes before the view that shows it
+    // the lesson goes before the view that shows it, and after the views that read it
     lesson_->disconnect(this);
     glWidget->setVideo(nullptr);
+    delete sentenceDock;
+    delete waveform;
     lesson_.reset();
     delete trayMenu;
 }
