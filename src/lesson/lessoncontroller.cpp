@@ -112,10 +112,7 @@ void LessonController::clearLessonData()
         analysing = false;
         emit analysisProgress(1.0);
     }
-    if (!subtitleFiles_.isEmpty()) {
-        subtitleFiles_.clear();
-        emit subtitleFilesChanged(subtitleFiles_);
-    }
+    subtitleFiles_.clear();
     if (!pauses_.empty() || !peaks_.low.empty()) {
         pauses_.clear();
         peaks_ = {};
@@ -500,10 +497,7 @@ void LessonController::setAnalysisProgress(double fraction)
 
 void LessonController::setSubtitleFiles(const QStringList &files)
 {
-    if (files == subtitleFiles_)
-        return;
     subtitleFiles_ = files;
-    emit subtitleFilesChanged(files);
 }
 
 void LessonController::chooseSubtitleFile(const QString &file)

@@ -103,10 +103,9 @@ public slots:
     // Moves a loop mark by seconds (negative: earlier); the engine keeps it in range.
     void nudgeMarkIn(double seconds);
     void nudgeMarkOut(double seconds);
-    // The stretch before the loop, or after it, becomes the loop.
-    // With sentences, the previous or next sentence (the last one starting before the
-    // loop's start, the first one starting after it) becomes the loop instead; at either
-    // end the loop stays.
+    // The stretch before the loop, or after it, becomes the loop. With sentences, the
+    // previous or next sentence (the last one starting before the loop's start, the first
+    // one starting after it) becomes the loop instead; at either end the loop stays.
     void previousStretch();
     void nextStretch();
     // Sentence index becomes the loop, played from its start.
@@ -142,6 +141,7 @@ public slots:
     void setAnalysis(const lesson::SpeechAnalysis &analysis);
     // How far the speech pass is, 0 to 1; 1 also when it ends without a result.
     void setAnalysisProgress(double fraction);
+    // Emptied with the lesson's sentences.
     void setSubtitleFiles(const QStringList &files);
     // The learner picked another of subtitleFiles() for this lesson.
     void chooseSubtitleFile(const QString &file);
@@ -167,7 +167,6 @@ signals:
     // The speech pass is this far, 0 to 1; 1 once it has ended in any way.
     void analysisProgress(double fraction);
     void currentSentenceChanged(int index);
-    void subtitleFilesChanged(const QStringList &files);
     void subtitleFileChosen(const QString &file);
 
 private:
