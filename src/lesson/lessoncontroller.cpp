@@ -1,5 +1,7 @@
 #include "lesson/lessoncontroller.h"
 
+#include "lesson/speechanalyser.h"
+
 #include "media/ffmpeg.h"
 #include "media/iaudio.h"
 #include "media/media.h"
@@ -12,8 +14,13 @@
 #include <utility>
 
 LessonController::LessonController(QObject *parent)
-    : QObject(parent), positionTimer(new QTimer(this))
+    : QObject(parent), positionTimer(new QTimer(this)), analyser(new lesson::SpeechAnalyser(this))
 {
+    connect(analyser, &lesson::SpeechAnalyser::progress, this,
+            &LessonController::setAnalysisProgress);
+    connect(analyser, &lesson::SpeechAnalyser::finished, this, &LessonController::setAnalysis);
+    // a lesson without sound has no pauses to find: the pass just ends
+    connect(analyser, &lesson::SpeechAnalyser::failed, this, [this] { setAnalysisProgress(1.0); });
     positionTimer->setInterval(positionIntervalMs);
     connect(positionTimer, &QTimer::timeout, this, &LessonController::reportPosition);
 }
@@ -108,6 +115,8 @@ std::unique_ptr<Media> LessonController::takeMedia()
 
 void LessonController::clearLessonData()
 {
+    // a pass over the lesson that goes reports nothing more
+    analyser->cancel();
     if (analysing) {
         analysing = false;
         emit analysisProgress(1.0);
@@ -157,6 +166,7 @@ bool LessonController::open(const QString &file)
     emit playingChanged(true);
     media_->start();
     emit positionChanged(startSeconds());
+    findSentences();
     superseded.reset();
     old.reset(); // may run the event loop while its sound closes
     return true;
@@ -502,7 +512,39 @@ void LessonController::setSubtitleFiles(const QStringList &files)
 
 void LessonController::chooseSubtitleFile(const QString &file)
 {
-    emit subtitleFileChosen(file);
+    if (readSubtitles(file))
+        emit subtitleFileChosen(file);
+}
+
+void LessonController::findSentences()
+{
+    // a subtitle file beside the lesson, else a text subtitle stream inside it
+    setSubtitleFiles(lesson::subtitleFilesBeside(fileName_));
+    if (subtitleFiles_.isEmpty() || !readSubtitles(subtitleFiles_.first())) {
+        QString why;
+        if (const std::optional<lesson::Sentences> embedded =
+                lesson::readEmbeddedSubtitles(fileName_, &why))
+            setSentences(*embedded);
+    }
+    // the pauses and the waveform, and the sentences when no subtitles gave them
+    setAnalysisProgress(0.0);
+    analyser->start(fileName_);
+}
+
+bool LessonController::readSubtitles(const QString &file)
+{
+    if (!media_)
+        return false;
+    // the cues count from the start of the lesson's clock
+    QString why;
+    const std::optional<lesson::Sentences> read =
+        lesson::readSubtitleFile(file, startSeconds(), &why);
+    if (!read) {
+        emit error(why);
+        return false;
+    }
+    setSentences(*read);
+    return true;
 }
 
 void LessonController::followRunning()

@@ -13,6 +13,9 @@
 
 class Media;
 class QTimer;
+namespace lesson {
+class SpeechAnalyser;
+}
 
 // The lesson being studied: owns its Media and its sentences, pauses and waveform peaks,
 // and turns the learner's commands (loop marks from the position, nudges, the stretch or
@@ -143,7 +146,8 @@ public slots:
     void setAnalysisProgress(double fraction);
     // Emptied with the lesson's sentences.
     void setSubtitleFiles(const QStringList &files);
-    // The learner picked another of subtitleFiles() for this lesson.
+    // The learner picked another of subtitleFiles() for this lesson: its sentences take
+    // the place of the lesson's, or error() says why the file cannot be read.
     void chooseSubtitleFile(const QString &file);
 
 signals:
@@ -181,6 +185,12 @@ private:
     // Makes [in, out] the loop in an order the engine's clamps allow, and plays it from in.
     void loopBetween(double in, double out);
     void clearLessonData();
+    // Reads the new lesson's subtitles (a file beside it, else a stream inside it) and
+    // starts the pass over its sound.
+    void findSentences();
+    // The lesson's sentences from a subtitle file; false (with error()) when it cannot be
+    // read.
+    bool readSubtitles(const QString &file);
     void followCurrentSentence();
     void emitMarks();
     void followRunning();
@@ -190,6 +200,8 @@ private:
     QString fileName_;
     PictureFormat pictureFormat;
     QTimer *positionTimer = nullptr; // child
+    // Finds pauses, sentences and peaks in a thread of its own; child.
+    lesson::SpeechAnalyser *analyser = nullptr;
     bool seekPending = false;
     double speed_ = 1.0;
     lesson::Sentences sentences_;

@@ -6,6 +6,7 @@
 #include "media/media.h"
 #include "support/mediafixtures.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -23,6 +24,7 @@ private slots:
     void stretchesWalkTheSentences_data();
     void stretchesWalkTheSentences();
     void sentenceUnderThePlayhead();
+    void openedLessonFindsItsSentences();
     void handPlacedMarksSnapToPauses_data();
     void handPlacedMarksSnapToPauses();
 
@@ -38,6 +40,42 @@ void TestLessonController::initTestCase()
                     MediaFixtures::videoSource(QStringLiteral("320x240"), 6) +
                         MediaFixtures::toneSource(6) + MediaFixtures::h264()));
     QVERIFY(fx.make(QStringLiteral("speech.mp3"), MediaFixtures::toneSource(4)));
+}
+
+// A lesson with a subtitle file beside it has the subtitles' sentences as soon as it
+// opens, and the pass over its sound brings the waveform; another file of the menu
+// replaces the sentences, and one that is no subtitle file says so and changes nothing.
+void TestLessonController::openedLessonFindsItsSentences()
+{
+    const QString srt = fx.path(QStringLiteral("lesson.srt"));
+    const auto write = [](const QString &path, const QByteArray &text) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    };
+    QVERIFY(write(srt, "1\n00:00:01,000 --> 00:00:02,000\nOne.\n\n"
+                       "2\n00:00:03,000 --> 00:00:04,000\nTwo.\n"));
+    QVERIFY(write(fx.path(QStringLiteral("lesson.en.srt")),
+                  "1\n00:00:02,000 --> 00:00:03,000\nOnly.\n"));
+    LessonController lesson;
+    QSignalSpy errors(&lesson, &LessonController::error);
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    QCOMPARE(lesson.subtitleFiles().value(0), srt);
+    QCOMPARE(lesson.sentences().source, lesson::SentenceSource::SubtitleFile);
+    QCOMPARE(lesson.sentences().items.size(), size_t(2));
+    QCOMPARE(lesson.sentences().items[1].text, QStringLiteral("Two."));
+    lesson.nextStretch();
+    QCOMPARE(lesson.currentSentence(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!lesson.peaks().low.empty(), 30000);
+    QCOMPARE(lesson.sentences().items.size(), size_t(2)); // the pass keeps the subtitles'
+
+    lesson.chooseSubtitleFile(lesson.subtitleFiles().value(1));
+    QCOMPARE(lesson.sentences().items.size(), size_t(1));
+    QVERIFY(write(srt, QByteArray(64, '\xff')));
+    lesson.chooseSubtitleFile(srt);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(lesson.sentences().items.size(), size_t(1));
+    QFile::remove(srt);
+    QFile::remove(fx.path(QStringLiteral("lesson.en.srt")));
 }
 
 void TestLessonController::loopCommandsMoveTheMarks()

@@ -58,10 +58,11 @@ private:
 void TestSentences::initTestCase()
 {
     QVERIFY(fx.dir.isValid());
-    // Matroska counts in milliseconds: the sentences' ends are exact marks
-    QVERIFY(fx.make(QStringLiteral("lesson.mkv"),
-                    MediaFixtures::videoSource(QStringLiteral("160x120"), 6) +
-                        MediaFixtures::toneSource(6) + MediaFixtures::h264()));
+    // Matroska counts in milliseconds: the sentences' ends are exact marks. Without sound
+    // the lesson's own pass finds nothing, and the test hands the list its sentences.
+    QVERIFY(
+        fx.make(QStringLiteral("lesson.mkv"),
+                MediaFixtures::videoSource(QStringLiteral("160x120"), 6) + MediaFixtures::h264()));
 }
 
 void TestSentences::sentenceListFollowsTheLesson()
@@ -75,7 +76,9 @@ void TestSentences::sentenceListFollowsTheLesson()
     auto *strip = window.findChild<WaveformStrip *>();
     QVERIFY(dock && list && strip);
     QVERIFY(lesson->open(fx.path(QStringLiteral("lesson.mkv"))));
-    QVERIFY(!dock->isVisible());
+    // the pass over the lesson's sound starts with it, and ends at once without sound
+    QTRY_VERIFY_WITH_TIMEOUT(!lesson->isAnalysing(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!dock->isVisible(), 10000);
     const int narrow = window.width();
     QVERIFY(!strip->isVisible());
 
