@@ -345,6 +345,59 @@ The file has no sound or picture this program can play.</translation>
     </message>
 </context>
 <context>
+    <name>SentenceList</name>
+    <message>
+        <location filename="../../src/player/sentencelist.cpp" line="+40"/>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Length (s)</source>
+        <translation>Length (s)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Click a sentence to loop it, or its circle to show its text; Ins loops the sentence under the playhead</source>
+        <translation>Click a sentence to loop it, or its circle to show its text; Ins loops the sentence under the playhead</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Finding the sentences</source>
+        <translation>Finding the sentences</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Show All Sentence Texts</source>
+        <translation>Show All Sentence Texts</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>Subtitle lines left out: %1</source>
+        <translation>Subtitle lines left out: %1</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>Loop This Sentence</source>
+        <translation>Loop This Sentence</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Hide Its Text</source>
+        <translation>Hide Its Text</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Show Its Text</source>
+        <translation>Show Its Text</translation>
+    </message>
+</context>
+<context>
     <name>SpellCheckDialog</name>
     <message>
         <location filename="../../src/spelling/spellcheckdialog.ui" line="+14"/>
@@ -736,6 +789,65 @@ Do you want to save your changes?</translation>
     <message>
         <source>The length of this file is unknown.</source>
         <translation>The length of this file is unknown.</translation>
+    </message>
+    <message>
+        <source>Sentences</source>
+        <translation>Sentences</translation>
+    </message>
+    <message>
+        <source>Sentence List</source>
+        <translation>Sentence List</translation>
+    </message>
+    <message>
+        <source>Subtitles</source>
+        <translation>Subtitles</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformStrip</name>
+    <message>
+        <location filename="../../src/player/waveformstrip.cpp" line="+30"/>
+        <source>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</source>
+        <translation>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::Sentences</name>
+    <message>
+        <source>The cue at %1 cannot be decoded; it was left out.</source>
+        <translation>The cue at %1 cannot be decoded; it was left out.</translation>
+    </message>
+    <message>
+        <source>Cannot open the subtitle file %1.</source>
+        <translation>Cannot open the subtitle file %1.</translation>
+    </message>
+    <message>
+        <source>%1 is not a subtitle file this program can read.</source>
+        <translation>%1 is not a subtitle file this program can read.</translation>
+    </message>
+    <message>
+        <source>A cue after %1 has times that cannot be read; it was left out.</source>
+        <translation>A cue after %1 has times that cannot be read; it was left out.</translation>
+    </message>
+    <message>
+        <source>Cues with times that cannot be read were left out: %1.</source>
+        <translation>Cues with times that cannot be read were left out: %1.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>Cannot open %1.</translation>
+    </message>
+    <message>
+        <source>The cue at %1 has no text; it was left out.</source>
+        <translation>The cue at %1 has no text; it was left out.</translation>
+    </message>
+    <message>
+        <source>The cue at %1 has no length; it was left out.</source>
+        <translation>The cue at %1 has no length; it was left out.</translation>
+    </message>
+    <message>
+        <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
+        <translation>Cannot find the sentences of %1: it has no sound this program can read.</translation>
     </message>
 </context>
 </TS>

@@ -345,6 +345,59 @@ The file has no sound or picture this program can play.</source>
     </message>
 </context>
 <context>
+    <name>SentenceList</name>
+    <message>
+        <location filename="../../src/player/sentencelist.cpp" line="+40"/>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Length (s)</source>
+        <translation>时长（秒）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Text</source>
+        <translation>文本</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Click a sentence to loop it, or its circle to show its text; Ins loops the sentence under the playhead</source>
+        <translation>单击句子即循环播放该句，单击它的圆点可显示文本；Ins 键循环播放当前播放位置所在的句子</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Finding the sentences</source>
+        <translation>正在查找句子</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Show All Sentence Texts</source>
+        <translation>显示全部句子文本</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>Subtitle lines left out: %1</source>
+        <translation>略去的字幕行：%1</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>Loop This Sentence</source>
+        <translation>循环播放此句</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Hide Its Text</source>
+        <translation>隐藏此句文本</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Show Its Text</source>
+        <translation>显示此句文本</translation>
+    </message>
+</context>
+<context>
     <name>SpellCheckDialog</name>
     <message>
         <location filename="../../src/spelling/spellcheckdialog.ui" line="+14"/>
@@ -736,6 +789,65 @@ Do you want to save your changes?</source>
     <message>
         <source>The length of this file is unknown.</source>
         <translation>此文件的长度未知。</translation>
+    </message>
+    <message>
+        <source>Sentences</source>
+        <translation>句子</translation>
+    </message>
+    <message>
+        <source>Sentence List</source>
+        <translation>句子列表</translation>
+    </message>
+    <message>
+        <source>Subtitles</source>
+        <translation>字幕</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformStrip</name>
+    <message>
+        <location filename="../../src/player/waveformstrip.cpp" line="+30"/>
+        <source>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</source>
+        <translation>拖动循环标记可移动它，转动滚轮可缩放；Ins 键循环播放当前播放位置所在的句子</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::Sentences</name>
+    <message>
+        <source>The cue at %1 cannot be decoded; it was left out.</source>
+        <translation>%1 处的字幕无法解码，已略去。</translation>
+    </message>
+    <message>
+        <source>Cannot open the subtitle file %1.</source>
+        <translation>无法打开字幕文件 %1。</translation>
+    </message>
+    <message>
+        <source>%1 is not a subtitle file this program can read.</source>
+        <translation>%1 不是本程序能读取的字幕文件。</translation>
+    </message>
+    <message>
+        <source>A cue after %1 has times that cannot be read; it was left out.</source>
+        <translation>%1 之后的一条字幕时间无法读取，已略去。</translation>
+    </message>
+    <message>
+        <source>Cues with times that cannot be read were left out: %1.</source>
+        <translation>时间无法读取的字幕已略去：%1 条。</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>无法打开 %1。</translation>
+    </message>
+    <message>
+        <source>The cue at %1 has no text; it was left out.</source>
+        <translation>%1 处的字幕没有文字，已略去。</translation>
+    </message>
+    <message>
+        <source>The cue at %1 has no length; it was left out.</source>
+        <translation>%1 处的字幕没有时长，已略去。</translation>
+    </message>
+    <message>
+        <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
+        <translation>无法找出 %1 的句子：它没有本程序能读取的声音。</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,7 @@
 #include "lesson/lessoncontroller.h"
 
+#include "lesson/speechanalyser.h"
+
 #include "media/ffmpeg.h"
 #include "media/iaudio.h"
 #include "media/media.h"
@@ -12,8 +14,13 @@
 #include <utility>
 
 LessonController::LessonController(QObject *parent)
-    : QObject(parent), positionTimer(new QTimer(this))
+    : QObject(parent), positionTimer(new QTimer(this)), analyser(new lesson::SpeechAnalyser(this))
 {
+    connect(analyser, &lesson::SpeechAnalyser::progress, this,
+            &LessonController::setAnalysisProgress);
+    connect(analyser, &lesson::SpeechAnalyser::finished, this, &LessonController::setAnalysis);
+    // a lesson without sound has no pauses to find: the pass just ends
+    connect(analyser, &lesson::SpeechAnalyser::failed, this, [this] { setAnalysisProgress(1.0); });
     positionTimer->setInterval(positionIntervalMs);
     connect(positionTimer, &QTimer::timeout, this, &LessonController::reportPosition);
 }
@@ -102,7 +109,29 @@ std::unique_ptr<Media> LessonController::takeMedia()
         old->disconnect(this);
         emit lessonClosing();
     }
+    clearLessonData();
     return old;
+}
+
+void LessonController::clearLessonData()
+{
+    // a pass over the lesson that goes reports nothing more
+    analyser->cancel();
+    if (analysing) {
+        analysing = false;
+        emit analysisProgress(1.0);
+    }
+    subtitleFiles_.clear();
+    if (!pauses_.empty() || !peaks_.low.empty()) {
+        pauses_.clear();
+        peaks_ = {};
+        emit waveformChanged();
+    }
+    if (!sentences_.items.empty() || !sentences_.notes.isEmpty()) {
+        sentences_ = {};
+        emit sentencesChanged();
+    }
+    followCurrentSentence();
 }
 
 bool LessonController::open(const QString &file)
@@ -137,6 +166,7 @@ bool LessonController::open(const QString &file)
     emit playingChanged(true);
     media_->start();
     emit positionChanged(startSeconds());
+    findSentences();
     superseded.reset();
     old.reset(); // may run the event loop while its sound closes
     return true;
@@ -208,8 +238,119 @@ void LessonController::nudgeMarkOut(double seconds)
     nudge(false, seconds);
 }
 
+namespace {
+
+// Two marks closer than this, or a mark and a sentence's end, are the same place.
+constexpr double samePlaceSeconds = 0.002;
+
+} // namespace
+
+int LessonController::sentenceAt(double seconds) const
+{
+    const std::vector<lesson::Sentence> &items = sentences_.items;
+    if (items.empty())
+        return -1;
+    const auto after =
+        std::upper_bound(items.begin(), items.end(), seconds,
+                         [](double t, const lesson::Sentence &s) { return t < s.start; });
+    if (after == items.begin())
+        return 0;
+    const auto before = std::prev(after);
+    if (seconds < before->end || after == items.end() ||
+        seconds - before->end <= after->start - seconds)
+        return int(before - items.begin());
+    return int(after - items.begin());
+}
+
+void LessonController::followCurrentSentence()
+{
+    int found = -1;
+    if (media_) {
+        // the engine rounds a mark to its time base and clamps it to the lesson
+        const double tick = av_q2d(media_->timeBase());
+        const double tolerance = std::max(samePlaceSeconds, tick);
+        const double in = markInSeconds();
+        const double out = markOutSeconds();
+        const double first = startSeconds();
+        const double last = hasKnownLength() ? secondsOf(media_->endTime())
+                                             : std::numeric_limits<double>::infinity();
+        const std::vector<lesson::Sentence> &items = sentences_.items;
+        for (size_t i = 0; i < items.size() && found < 0; ++i) {
+            if (std::abs(std::max(items[i].start, first) - in) <= tolerance &&
+                std::abs(std::min(items[i].end, last) - out) <= tolerance)
+                found = int(i);
+        }
+    }
+    if (found == currentSentence_)
+        return;
+    currentSentence_ = found;
+    emit currentSentenceChanged(found);
+}
+
+void LessonController::loopBetween(double in, double out)
+{
+    const int64_t from = ticksOf(in);
+    const int64_t to = ticksOf(out);
+    // each mark is clamped by the other: move first the one that makes room
+    if (from > media_->markOut()) {
+        media_->setMarkOutAt(to);
+        media_->setMarkInAt(from);
+    } else {
+        media_->setMarkInAt(from);
+        media_->setMarkOutAt(to);
+    }
+    media_->seek(media_->markIn());
+}
+
+void LessonController::loopSentence(int index)
+{
+    if (!media_ || index < 0 || size_t(index) >= sentences_.items.size())
+        return;
+    const lesson::Sentence &s = sentences_.items[size_t(index)];
+    loopBetween(s.start, s.end);
+}
+
+void LessonController::loopSentenceHere()
+{
+    if (media_)
+        loopSentence(sentenceAt(positionSeconds()));
+}
+
+void LessonController::setMarkAt(bool markIn, double seconds)
+{
+    if (!media_ || std::isnan(seconds))
+        return;
+    double best = snapSeconds;
+    double at = seconds;
+    for (const lesson::Pause &p : pauses_) {
+        for (const double edge : {p.start, (p.start + p.end) / 2, p.end}) {
+            if (std::abs(edge - seconds) <= best) {
+                best = std::abs(edge - seconds);
+                at = edge;
+            }
+        }
+    }
+    if (markIn) {
+        media_->setMarkInAt(ticksOf(at));
+        media_->seek(media_->markIn());
+    } else {
+        media_->setMarkOutAt(ticksOf(at));
+    }
+}
+
 void LessonController::previousStretch()
 {
+    if (media_ && !sentences_.items.empty()) {
+        // the last sentence starting before the loop does
+        const double in = markInSeconds() - samePlaceSeconds;
+        const std::vector<lesson::Sentence> &items = sentences_.items;
+        const auto it = std::find_if(items.rbegin(), items.rend(), [in, this](const auto &s) {
+            return std::max(s.start, startSeconds()) < in;
+        });
+        if (it != items.rend())
+            loopSentence(int(items.rend() - it) - 1);
+        return;
+    }
     if (!media_ || media_->markIn() == media_->startTime())
         return; // the loop already starts at the beginning
     const int64_t in = media_->markIn();
@@ -219,6 +360,19 @@ void LessonController::previousStretch()
 
 void LessonController::nextStretch()
 {
+    if (media_ && !sentences_.items.empty()) {
+        // the first sentence starting after the loop does; a loop that is no sentence (the
+        // whole lesson, say) goes to the first one starting where it does or later
+        const double in = markInSeconds();
+        const double from = currentSentence_ < 0 ? in - samePlaceSeconds : in + samePlaceSeconds;
+        const std::vector<lesson::Sentence> &items = sentences_.items;
+        const auto it = std::find_if(items.begin(), items.end(), [from, this](const auto &s) {
+            return std::max(s.start, startSeconds()) > from;
+        });
+        if (it != items.end())
+            loopSentence(int(it - items.begin()));
+        return;
+    }
     if (!media_ || media_->markOut() == media_->endTime())
         return; // the loop already ends at the end
     const int64_t out = media_->markOut();
@@ -317,8 +471,80 @@ void LessonController::reportPosition()
 
 void LessonController::emitMarks()
 {
-    if (media_)
-        emit marksChanged(markInSeconds(), markOutSeconds());
+    if (!media_)
+        return;
+    emit marksChanged(markInSeconds(), markOutSeconds());
+    followCurrentSentence();
+}
+
+void LessonController::setSentences(const lesson::Sentences &sentences)
+{
+    sentences_ = sentences;
+    emit sentencesChanged();
+    followCurrentSentence();
+}
+
+void LessonController::setAnalysis(const lesson::SpeechAnalysis &analysis)
+{
+    pauses_ = analysis.pauses;
+    peaks_ = analysis.peaks;
+    if (analysing) {
+        analysing = false;
+        emit analysisProgress(1.0);
+    }
+    emit waveformChanged();
+    const bool fromSubtitles = sentences_.source == lesson::SentenceSource::SubtitleFile ||
+                               sentences_.source == lesson::SentenceSource::EmbeddedSubtitles;
+    if (!fromSubtitles || sentences_.items.empty())
+        setSentences(analysis.sentences);
+}
+
+void LessonController::setAnalysisProgress(double fraction)
+{
+    analysing = fraction < 1.0;
+    emit analysisProgress(std::clamp(fraction, 0.0, 1.0));
+}
+
+void LessonController::setSubtitleFiles(const QStringList &files)
+{
+    subtitleFiles_ = files;
+}
+
+void LessonController::chooseSubtitleFile(const QString &file)
+{
+    if (readSubtitles(file))
+        emit subtitleFileChosen(file);
+}
+
+void LessonController::findSentences()
+{
+    // a subtitle file beside the lesson, else a text subtitle stream inside it
+    setSubtitleFiles(lesson::subtitleFilesBeside(fileName_));
+    if (subtitleFiles_.isEmpty() || !readSubtitles(subtitleFiles_.first())) {
+        QString why;
+        if (const std::optional<lesson::Sentences> embedded =
+                lesson::readEmbeddedSubtitles(fileName_, &why))
+            setSentences(*embedded);
+    }
+    // the pauses and the waveform, and the sentences when no subtitles gave them
+    setAnalysisProgress(0.0);
+    analyser->start(fileName_);
+}
+
+bool LessonController::readSubtitles(const QString &file)
+{
+    if (!media_)
+        return false;
+    // the cues count from the start of the lesson's clock
+    QString why;
+    const std::optional<lesson::Sentences> read =
+        lesson::readSubtitleFile(file, startSeconds(), &why);
+    if (!read) {
+        emit error(why);
+        return false;
+    }
+    setSentences(*read);
+    return true;
 }
 
 void LessonController::followRunning()

@@ -1,21 +1,29 @@
 #pragma once
 
+#include "lesson/sentences.h"
+
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class Media;
 class QTimer;
+namespace lesson {
+class SpeechAnalyser;
+}
 
-// The lesson being studied: owns its Media and turns the learner's commands (loop marks
-// from the position, nudges, the stretch before or after the loop, seeks, play/pause,
-// stop, the speed) into calls on it. The window's keys, the button bar, the keys the editor
-// forwards and the tray only call these commands, and the views draw what the signals
-// report. Times are in seconds of the lesson's reference stream, counted as the file
-// counts them (its start time included). Not a widget; GUI thread only.
+// The lesson being studied: owns its Media and its sentences, pauses and waveform peaks,
+// and turns the learner's commands (loop marks from the position, nudges, the stretch or
+// sentence before or after the loop, seeks, play/pause, stop, the speed) into calls on it. The
+// window's keys, the button bar, the keys the editor forwards and the tray only call these
+// commands, and the views draw what the signals report. Times are in seconds of the lesson's
+// reference stream, counted as the file counts them (its start time included). Not a widget; GUI
+// thread only.
 class LessonController final : public QObject
 {
     Q_OBJECT
@@ -33,6 +41,8 @@ public:
     // How far a nudge moves a loop mark, and a skip the position.
     static constexpr double markNudgeSeconds = 0.1;
     static constexpr double skipSeconds = 30.0;
+    // How near a pause's edge or centre a mark placed by hand must be to snap to it.
+    static constexpr double snapSeconds = 0.08;
     // How often the position is reported while the lesson plays.
     static constexpr int positionIntervalMs = 250;
     // The speeds the learner steps through, slowest first; 1 is the recorded speed.
@@ -64,6 +74,21 @@ public:
     // The lesson's speed, one of speedSteps. It stays when another lesson opens.
     double speed() const { return speed_; }
 
+    // What is known of the lesson's sentences, pauses and sound; all empty when no lesson
+    // is open, and emptied before another one opens.
+    const lesson::Sentences &sentences() const { return sentences_; }
+    const std::vector<lesson::Pause> &pauses() const { return pauses_; }
+    const lesson::Peaks &peaks() const { return peaks_; }
+    // The sentence the loop spans (its marks within a few milliseconds of the sentence's
+    // ends, as the engine clamped them), or -1.
+    int currentSentence() const { return currentSentence_; }
+    // The sentence that holds seconds, else the one nearest to it; -1 when there are none.
+    int sentenceAt(double seconds) const;
+    // Whether the speech pass over the lesson is running.
+    bool isAnalysing() const { return analysing; }
+    // The subtitle files the learner can choose from for this lesson.
+    QStringList subtitleFiles() const { return subtitleFiles_; }
+
 public slots:
     // Opens file as the new lesson and plays it; the lesson playing until now stops
     // first and goes last. False (with error() saying why) when the file does not open;
@@ -81,9 +106,19 @@ public slots:
     // Moves a loop mark by seconds (negative: earlier); the engine keeps it in range.
     void nudgeMarkIn(double seconds);
     void nudgeMarkOut(double seconds);
-    // The stretch before the loop, or after it, becomes the loop.
+    // The stretch before the loop, or after it, becomes the loop. With sentences, the
+    // previous or next sentence (the last one starting before the loop's start, the first
+    // one starting after it) becomes the loop instead; at either end the loop stays.
     void previousStretch();
     void nextStretch();
+    // Sentence index becomes the loop, played from its start.
+    void loopSentence(int index);
+    // The sentence under the playhead (or the nearest one) becomes the loop.
+    void loopSentenceHere();
+    // A loop mark placed by hand (a dragged handle): snaps to a pause's edge or centre
+    // within snapSeconds; the engine keeps it in range. A moved start plays the loop
+    // from there.
+    void setMarkAt(bool markIn, double seconds);
     // The loop spans the whole lesson again.
     void resetMarks();
     // Skips by seconds (negative: back).
@@ -102,6 +137,18 @@ public slots:
     void normalSpeed();
     // Reports the position now, unless a slider seek has just been made.
     void reportPosition();
+    // The lesson's sentences from its subtitles; they replace any it has.
+    void setSentences(const lesson::Sentences &sentences);
+    // What the speech pass found: its pauses and peaks always, its sentences only when the
+    // lesson has none from subtitles. Ends the pass's progress.
+    void setAnalysis(const lesson::SpeechAnalysis &analysis);
+    // How far the speech pass is, 0 to 1; 1 also when it ends without a result.
+    void setAnalysisProgress(double fraction);
+    // Emptied with the lesson's sentences.
+    void setSubtitleFiles(const QStringList &files);
+    // The learner picked another of subtitleFiles() for this lesson: its sentences take
+    // the place of the lesson's, or error() says why the file cannot be read.
+    void chooseSubtitleFile(const QString &file);
 
 signals:
     // The lesson's Media is about to go: drop every pointer to it.
@@ -117,6 +164,14 @@ signals:
     // The speed has become another step.
     void speedChanged(double factor);
     void error(const QString &message);
+    // sentences() has changed (also when emptied).
+    void sentencesChanged();
+    // pauses() and peaks() have changed (also when emptied).
+    void waveformChanged();
+    // The speech pass is this far, 0 to 1; 1 once it has ended in any way.
+    void analysisProgress(double fraction);
+    void currentSentenceChanged(int index);
+    void subtitleFileChosen(const QString &file);
 
 private:
     // Takes the Media out of the controller before it is stopped, so that nothing reaches
@@ -127,6 +182,16 @@ private:
     int64_t ticksOf(double seconds) const;
     int64_t ticksAtFraction(double f) const;
     void nudge(bool markIn, double seconds);
+    // Makes [in, out] the loop in an order the engine's clamps allow, and plays it from in.
+    void loopBetween(double in, double out);
+    void clearLessonData();
+    // Reads the new lesson's subtitles (a file beside it, else a stream inside it) and
+    // starts the pass over its sound.
+    void findSentences();
+    // The lesson's sentences from a subtitle file; false (with error()) when it cannot be
+    // read.
+    bool readSubtitles(const QString &file);
+    void followCurrentSentence();
     void emitMarks();
     void followRunning();
     void stepSpeed(int steps);
@@ -135,6 +200,14 @@ private:
     QString fileName_;
     PictureFormat pictureFormat;
     QTimer *positionTimer = nullptr; // child
+    // Finds pauses, sentences and peaks in a thread of its own; child.
+    lesson::SpeechAnalyser *analyser = nullptr;
     bool seekPending = false;
     double speed_ = 1.0;
+    lesson::Sentences sentences_;
+    std::vector<lesson::Pause> pauses_;
+    lesson::Peaks peaks_;
+    QStringList subtitleFiles_;
+    int currentSentence_ = -1;
+    bool analysing = false;
 };

@@ -5,7 +5,7 @@
 
 ControlWidget::ControlWidget(QWidget *parent) : QWidget(parent)
 {
-    setFixedHeight(50);
+    setFixedHeight(panelHeight);
 }
 
 void ControlWidget::paintEvent(QPaintEvent *)

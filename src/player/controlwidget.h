@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-// The 50-pixel-high panel under the picture: paints a dark gradient behind the time
-// labels, the seek slider and the button bar, which the main window lays out on it.
+// The panel under the picture: paints a dark gradient behind the time labels, the seek
+// slider, the waveform strip and the button bar, which the main window lays out on it.
 // GUI thread only.
 class ControlWidget final : public QWidget
 {
@@ -11,6 +11,9 @@ class ControlWidget final : public QWidget
     Q_DISABLE_COPY_MOVE(ControlWidget)
 
 public:
+    // Its height without the waveform strip.
+    static constexpr int panelHeight = 50;
+
     explicit ControlWidget(QWidget *parent = nullptr);
 
 protected:

@@ -9,12 +9,15 @@
 #include "player/glrenderwidget.h"
 #include "player/screenwidget.h"
 #include "player/seekslider.h"
+#include "player/sentencelist.h"
+#include "player/waveformstrip.h"
 #include "skin/qskinobject.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -80,6 +83,9 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
     connect(l, &LessonController::playingChanged, this, &Vk::isPlay);
     connect(l, &LessonController::positionChanged, this, &Vk::showPosition);
     connect(l, &LessonController::marksChanged, this, &Vk::showMarks);
+    connect(l, &LessonController::waveformChanged, this, &Vk::showWaveform);
+    connect(l, &LessonController::sentencesChanged, this, &Vk::showSentenceList);
+    connect(l, &LessonController::analysisProgress, this, &Vk::showSentenceList);
     connect(l, &LessonController::error, this,
             [this](const QString &msg) { QMessageBox::warning(this, tr("Vorlyn Player"), msg); });
 
@@ -99,9 +105,11 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
 
 Vk::~Vk()
 {
-    // the lesson goes before the view that shows it
+    // the lesson goes before the view that shows it, and after the views that read it
     lesson_->disconnect(this);
     glWidget->setVideo(nullptr);
+    delete sentenceDock;
+    delete waveform;
     lesson_.reset();
     delete trayMenu;
 }
@@ -139,12 +147,24 @@ void Vk::createCentralWidgets()
     seekSlider->setEnabled(false);
     connect(seekSlider, &QSeekSlider::valueChanged, lesson_.get(),
             &LessonController::seekToFraction);
-    panel->addWidget(seekSlider, 0, 1, -1, 20, Qt::AlignTop);
+    panel->addWidget(seekSlider, 0, 1, 1, 20, Qt::AlignTop);
     durationLabel = new QLabel(controlWidget);
     durationLabel->setObjectName(QStringLiteral("durationLabel"));
     panel->addWidget(durationLabel, 0, 21, -1, 1, Qt::AlignRight | Qt::AlignTop);
+    waveform = new WaveformStrip(lesson_.get(), controlWidget);
+    waveform->hide();
+    panel->addWidget(waveform, 1, 1, 1, 20);
     controlButton = new ControlButton(controlWidget);
-    panel->addWidget(controlButton, 1, 0, 1, -1, Qt::AlignTop);
+    panel->addWidget(controlButton, 2, 0, 1, -1, Qt::AlignTop);
+
+    sentenceList = new SentenceList(lesson_.get());
+    sentenceDock = new QDockWidget(tr("Sentences"), this);
+    sentenceDock->setObjectName(QStringLiteral("sentenceDock"));
+    // shown and hidden from the context menu, so it follows the lesson when it can
+    sentenceDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    sentenceDock->setWidget(sentenceList);
+    addDockWidget(Qt::RightDockWidgetArea, sentenceDock);
+    sentenceDock->hide();
 
     LessonController *l = lesson_.get();
     const double nudge = LessonController::markNudgeSeconds;
@@ -186,6 +206,12 @@ void Vk::createActions()
     keepAspectAction->setCheckable(true);
     keepAspectAction->setChecked(true);
     connect(keepAspectAction, &QAction::toggled, glWidget, &GLRenderWidget::setVideoAspectRatio);
+
+    sentenceListAction = new QAction(tr("Sentence List"), this);
+    sentenceListAction->setCheckable(true);
+    sentenceListAction->setChecked(true);
+    sentenceListAction->setEnabled(false);
+    connect(sentenceListAction, &QAction::toggled, this, &Vk::showSentenceList);
 
     helpAction = new QAction(tr("Help"), this);
     connect(helpAction, &QAction::triggered, this, &Vk::loadHelp);
@@ -302,6 +328,39 @@ void Vk::showMarks(double inSeconds, double outSeconds)
     seekSlider->setMarkOutFlag(lesson_->fractionAt(outSeconds));
 }
 
+void Vk::showWaveform()
+{
+    const bool shown = !lesson_->peaks().low.empty();
+    waveform->setVisible(shown);
+    const auto *panel = static_cast<QGridLayout *>(controlWidget->layout());
+    controlWidget->setFixedHeight(ControlWidget::panelHeight +
+                                  (shown ? waveform->height() + panel->verticalSpacing() : 0));
+}
+
+void Vk::showSentenceList()
+{
+    const bool any = !lesson_->sentences().items.empty() || lesson_->isAnalysing();
+    sentenceListAction->setEnabled(any);
+    const bool show = any && sentenceListAction->isChecked();
+    if (show != sentenceDock->isHidden())
+        return;
+    // the window grows by the list beside it, so the picture keeps its size, and gives the
+    // width back when the list goes
+    const bool docked = !sentenceDock->isFloating() && !isMaximized() && !isFullScreen();
+    if (show) {
+        sentenceDock->show();
+        widthForSentences = docked ? sentenceListWidth : 0;
+        resize(width() + widthForSentences, height());
+        if (docked)
+            resizeDocks({sentenceDock}, {sentenceListWidth}, Qt::Horizontal);
+    } else {
+        sentenceDock->hide();
+        if (docked)
+            resize(width() - widthForSentences, height());
+        widthForSentences = 0;
+    }
+}
+
 void Vk::on_actionPlayPause()
 {
     lesson_->playPause();
@@ -377,6 +436,9 @@ void Vk::keyDelegateTrigger(int key)
     case Qt::Key_F12:
         lesson_->normalSpeed();
         break;
+    case Qt::Key_Insert:
+        lesson_->loopSentenceHere();
+        break;
     default:
         break;
     }
@@ -408,6 +470,7 @@ void Vk::keyPressEvent(QKeyEvent *event)
     case Qt::Key_F10:
     case Qt::Key_F11:
     case Qt::Key_F12:
+    case Qt::Key_Insert:
         // the same commands the editor forwards
         keyDelegateTrigger(event->key());
         break;
@@ -446,6 +509,18 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(fullScreenAction);
     menu.addSeparator();
     menu.addAction(keepAspectAction);
+    menu.addSeparator();
+    menu.addAction(sentenceListAction);
+    menu.addAction(sentenceList->showAllTextsAction());
+    QMenu *subtitles = menu.addMenu(tr("Subtitles"));
+    const QStringList files = lesson_->subtitleFiles();
+    subtitles->setEnabled(!files.isEmpty());
+    for (const QString &f : files) {
+        QAction *a = subtitles->addAction(QFileInfo(f).fileName(), lesson_.get(),
+                                          [this, f] { lesson_->chooseSubtitleFile(f); });
+        a->setCheckable(true);
+        a->setChecked(f == lesson_->sentences().origin);
+    }
     menu.addSeparator();
     menu.addAction(helpAction);
     menu.addSeparator();

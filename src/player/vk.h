@@ -11,12 +11,15 @@ class GLRenderWidget;
 class LessonController;
 class Media;
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QScreenWidget;
 class QSeekSlider;
 class QSkinObject;
+class SentenceList;
 class TextEdit;
+class WaveformStrip;
 
 // The player's main window: shows the lesson's pictures or the idle screen, and turns the
 // button bar, slider, keys, the keys the editor forwards, menus and tray into commands
@@ -71,12 +74,23 @@ private:
     void showIdle();
     void showPosition(double seconds);
     void showMarks(double inSeconds, double outSeconds);
+    // The strip when the lesson has peaks, the list when it has sentences or is being
+    // searched for them (and the learner has not hidden it).
+    void showWaveform();
+    void showSentenceList();
 
     std::unique_ptr<LessonController> lesson_;
     QWidget *central = nullptr;
     ControlWidget *controlWidget = nullptr;
     GLRenderWidget *glWidget = nullptr;
     QSeekSlider *seekSlider = nullptr;
+    WaveformStrip *waveform = nullptr;
+    QDockWidget *sentenceDock = nullptr;
+    SentenceList *sentenceList = nullptr;
+    QAction *sentenceListAction = nullptr;
+    // How wide the sentence list opens, and how much the window grew for it.
+    static constexpr int sentenceListWidth = 240;
+    int widthForSentences = 0;
     ControlButton *controlButton = nullptr;
     QAction *openAction = nullptr;
     QAction *fullScreenAction = nullptr;

@@ -1,11 +1,12 @@
 // The lesson's commands without any window: loop marks from the position, nudges, the
-// stretches before and after the loop, the speed steps, and opening, replacing and closing
-// lessons.
+// stretches before and after the loop, the sentences as the loop's steps, marks snapping to
+// pauses, the speed steps, and opening, replacing and closing lessons.
 #include "lesson/lessoncontroller.h"
 
 #include "media/media.h"
 #include "support/mediafixtures.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -20,6 +21,12 @@ private slots:
     void speedCommands_data();
     void speedCommands();
     void speedCarriesOverToTheNextLesson();
+    void stretchesWalkTheSentences_data();
+    void stretchesWalkTheSentences();
+    void sentenceUnderThePlayhead();
+    void openedLessonFindsItsSentences();
+    void handPlacedMarksSnapToPauses_data();
+    void handPlacedMarksSnapToPauses();
 
 private:
     MediaFixtures fx;
@@ -33,6 +40,42 @@ void TestLessonController::initTestCase()
                     MediaFixtures::videoSource(QStringLiteral("320x240"), 6) +
                         MediaFixtures::toneSource(6) + MediaFixtures::h264()));
     QVERIFY(fx.make(QStringLiteral("speech.mp3"), MediaFixtures::toneSource(4)));
+}
+
+// A lesson with a subtitle file beside it has the subtitles' sentences as soon as it
+// opens, and the pass over its sound brings the waveform; another file of the menu
+// replaces the sentences, and one that is no subtitle file says so and changes nothing.
+void TestLessonController::openedLessonFindsItsSentences()
+{
+    const QString srt = fx.path(QStringLiteral("lesson.srt"));
+    const auto write = [](const QString &path, const QByteArray &text) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    };
+    QVERIFY(write(srt, "1\n00:00:01,000 --> 00:00:02,000\nOne.\n\n"
+                       "2\n00:00:03,000 --> 00:00:04,000\nTwo.\n"));
+    QVERIFY(write(fx.path(QStringLiteral("lesson.en.srt")),
+                  "1\n00:00:02,000 --> 00:00:03,000\nOnly.\n"));
+    LessonController lesson;
+    QSignalSpy errors(&lesson, &LessonController::error);
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    QCOMPARE(lesson.subtitleFiles().value(0), srt);
+    QCOMPARE(lesson.sentences().source, lesson::SentenceSource::SubtitleFile);
+    QCOMPARE(lesson.sentences().items.size(), size_t(2));
+    QCOMPARE(lesson.sentences().items[1].text, QStringLiteral("Two."));
+    lesson.nextStretch();
+    QCOMPARE(lesson.currentSentence(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!lesson.peaks().low.empty(), 30000);
+    QCOMPARE(lesson.sentences().items.size(), size_t(2)); // the pass keeps the subtitles'
+
+    lesson.chooseSubtitleFile(lesson.subtitleFiles().value(1));
+    QCOMPARE(lesson.sentences().items.size(), size_t(1));
+    QVERIFY(write(srt, QByteArray(64, '\xff')));
+    lesson.chooseSubtitleFile(srt);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(lesson.sentences().items.size(), size_t(1));
+    QFile::remove(srt);
+    QFile::remove(fx.path(QStringLiteral("lesson.en.srt")));
 }
 
 void TestLessonController::loopCommandsMoveTheMarks()
@@ -199,6 +242,176 @@ void TestLessonController::speedCarriesOverToTheNextLesson()
     QCOMPARE(changed.count(), 0);
     // the lesson's clock runs at that speed: a second of it takes 1 / 0.7 seconds
     QCOMPARE(lesson.timeText(7.0), QStringLiteral("00:00:10"));
+}
+
+namespace {
+
+// Four sentences in the six seconds of lesson.mkv, and the pauses between them.
+lesson::SpeechAnalysis fourSentences()
+{
+    lesson::SpeechAnalysis a;
+    a.sentences.source = lesson::SentenceSource::SubtitleFile;
+    a.sentences.items = {{0.0, 1.2, QStringLiteral("one")},
+                         {1.5, 2.6, QStringLiteral("two")},
+                         {3.0, 4.1, QStringLiteral("three")},
+                         {4.4, 5.8, QStringLiteral("four")}};
+    a.pauses = {{1.2, 1.5}, {2.6, 3.0}, {4.1, 4.4}};
+    return a;
+}
+
+bool near(double a, double b)
+{
+    return qAbs(a - b) < 0.0015;
+}
+
+} // namespace
+
+void TestLessonController::stretchesWalkTheSentences_data()
+{
+    // commands: "next", "previous", "loop<i>", "in<s>" (a mark placed by hand); after each,
+    // the sentence the loop is (-1: none)
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QString>("sentences");
+
+    QTest::newRow("from the whole lesson, next walks on and stays at the end")
+        << "next next next next next"
+        << "0 1 2 3 3";
+    QTest::newRow("previous walks back and stays at the start")
+        << "loop3 previous previous previous previous"
+        << "3 2 1 0 0";
+    QTest::newRow("from a loop set by hand inside a sentence") << "in2 next"
+                                                               << "-1 2";
+    QTest::newRow("back from a loop set by hand") << "in3.5 previous"
+                                                  << "-1 2";
+    QTest::newRow("back from a loop set by hand where a sentence starts") << "loop3 in3 previous"
+                                                                          << "3 -1 1";
+    QTest::newRow("an index out of range changes nothing") << "loop2 loop4 loop-1"
+                                                           << "2 2 2";
+}
+
+void TestLessonController::stretchesWalkTheSentences()
+{
+    QFETCH(QString, commands);
+    QFETCH(QString, sentences);
+
+    LessonController lesson;
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    QSignalSpy changed(&lesson, &LessonController::sentencesChanged);
+    QSignalSpy current(&lesson, &LessonController::currentSentenceChanged);
+    const lesson::SpeechAnalysis four = fourSentences();
+    lesson.setSentences(four.sentences);
+    QCOMPARE(changed.count(), 1);
+    const QStringList expected = sentences.split(u' ');
+    const QStringList steps = commands.split(u' ');
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        const QString &c = steps[i];
+        if (c == QLatin1String("next"))
+            lesson.nextStretch();
+        else if (c == QLatin1String("previous"))
+            lesson.previousStretch();
+        else if (c.startsWith(QLatin1String("loop")))
+            lesson.loopSentence(c.mid(4).toInt());
+        else
+            lesson.setMarkAt(true, c.mid(2).toDouble());
+        const int want = expected[i].toInt();
+        QCOMPARE(lesson.currentSentence(), want);
+        if (!current.isEmpty())
+            QCOMPARE(current.last().at(0).toInt(), want);
+        if (want < 0)
+            continue;
+        // the engine's marks are the sentence's ends, the first one's start clamped to the
+        // lesson's (the file starts a few milliseconds in)
+        const lesson::Sentence &s = four.sentences.items[size_t(want)];
+        QVERIFY2(near(lesson.markInSeconds(), qMax(s.start, lesson.startSeconds())) &&
+                     near(lesson.markOutSeconds(), s.end),
+                 qPrintable(QStringLiteral("%1: %2 to %3")
+                                .arg(c)
+                                .arg(lesson.markInSeconds())
+                                .arg(lesson.markOutSeconds())));
+    }
+    // the loop plays from its new start
+    QTRY_VERIFY_WITH_TIMEOUT(lesson.positionSeconds() >= lesson.markInSeconds() &&
+                                 lesson.positionSeconds() <= lesson.markOutSeconds(),
+                             20000);
+
+    // the speech pass's sentences do not replace the subtitles'; a closed lesson has none
+    lesson::SpeechAnalysis found;
+    found.sentences.source = lesson::SentenceSource::SpeechPauses;
+    found.sentences.items = {{0.5, 5.5, {}}};
+    found.pauses = {{5.5, 5.9}};
+    lesson.setAnalysis(found);
+    QCOMPARE(lesson.sentences().items.size(), size_t(4));
+    QCOMPARE(lesson.pauses().size(), size_t(1));
+    lesson.close();
+    QVERIFY(lesson.sentences().items.empty());
+    QVERIFY(lesson.pauses().empty());
+    QCOMPARE(lesson.currentSentence(), -1);
+    QCOMPARE(changed.count(), 2);
+}
+
+void TestLessonController::sentenceUnderThePlayhead()
+{
+    LessonController lesson;
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    lesson.setSentences(fourSentences().sentences);
+    // inside a sentence it is that one; between two, the nearer
+    const struct
+    {
+        double seconds;
+        int sentence;
+    } cases[] = {{-1, 0},  {0.5, 0}, {1.3, 0}, {1.45, 1}, {2.0, 1}, {2.7, 1},
+                 {2.9, 2}, {4.2, 2}, {4.3, 3}, {5.0, 3},  {60, 3}};
+    for (const auto &c : cases)
+        QVERIFY2(lesson.sentenceAt(c.seconds) == c.sentence,
+                 qPrintable(QString::number(c.seconds)));
+
+    QTRY_VERIFY_WITH_TIMEOUT(lesson.positionSeconds() > 3.1, 20000);
+    lesson.playPause(); // stopped: the position holds still
+    const double here = lesson.positionSeconds();
+    lesson.loopSentenceHere();
+    const int looped = lesson.currentSentence();
+    QCOMPARE(looped, lesson.sentenceAt(here));
+    // the sentence holds the playhead, or borders the pause it is in
+    const lesson::Sentence s = fourSentences().sentences.items[size_t(looped)];
+    QVERIFY2(here > s.start - 0.25 && here < s.end + 0.25, qPrintable(QString::number(here)));
+}
+
+void TestLessonController::handPlacedMarksSnapToPauses_data()
+{
+    // pauses: 1.2 to 1.5, 2.6 to 3.0, 4.1 to 4.4
+    QTest::addColumn<bool>("markIn");
+    QTest::addColumn<double>("asked");
+    QTest::addColumn<double>("placed");
+
+    QTest::newRow("start near a pause's end") << true << 1.56 << 1.5;
+    QTest::newRow("start near a pause's middle") << true << 1.30 << 1.35;
+    QTest::newRow("start just past the snap distance") << true << 1.59 << 1.59;
+    QTest::newRow("start far from any pause") << true << 2.0 << 2.0;
+    QTest::newRow("end near a pause's start") << false << 2.53 << 2.6;
+    QTest::newRow("end between two edges: the nearer") << false << 4.17 << 4.1;
+    QTest::newRow("end far from any pause") << false << 5.0 << 5.0;
+    // infinity: the lesson's end, minus infinity its start
+    QTest::newRow("end past the lesson is clamped") << false << 9.0 << qInf();
+    QTest::newRow("start before the lesson is clamped") << true << -2.0 << -qInf();
+}
+
+void TestLessonController::handPlacedMarksSnapToPauses()
+{
+    QFETCH(bool, markIn);
+    QFETCH(double, asked);
+    QFETCH(double, placed);
+
+    LessonController lesson;
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    QSignalSpy waveform(&lesson, &LessonController::waveformChanged);
+    lesson.setAnalysis(fourSentences());
+    QCOMPARE(waveform.count(), 1);
+    lesson.setMarkAt(markIn, asked);
+    const double mark = markIn ? lesson.markInSeconds() : lesson.markOutSeconds();
+    if (qIsInf(placed))
+        QCOMPARE(lesson.fractionAt(mark), placed > 0 ? 1.0 : 0.0);
+    else
+        QVERIFY2(near(mark, placed), qPrintable(QString::number(mark)));
 }
 
 QTEST_GUILESS_MAIN(TestLessonController)

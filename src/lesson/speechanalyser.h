@@ -1,0 +1,51 @@
+#pragma once
+
+#include "lesson/sentences.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <thread>
+
+namespace lesson {
+
+// Finds a lesson's sentences at its speech pauses without holding up the GUI: the kept
+// analysis when the cache has one for the file as it is, else a pass of analyseSpeech,
+// then kept. The pass runs on a thread of its own (never the engine's); the object, its
+// signals and the run number live in the owner's thread, which alone calls its methods.
+class SpeechAnalyser final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SpeechAnalyser)
+
+public:
+    explicit SpeechAnalyser(QObject *parent = nullptr);
+    // cancels a pass under way and waits for its thread
+    ~SpeechAnalyser() override;
+
+    // Starts on mediaFile, giving up any earlier pass; the result comes by signal, never
+    // from inside this call.
+    void start(const QString &mediaFile);
+    // Gives up the pass under way; nothing more is reported of it.
+    void cancel();
+
+signals:
+    void progress(double fraction);
+    void finished(const lesson::SpeechAnalysis &analysis);
+    void failed(const QString &message);
+
+private:
+    void run(const QString &mediaFile, unsigned id);
+    // Hands f to the owner's thread, where it runs unless run id was given up meanwhile.
+    template <typename F> void report(unsigned id, F f);
+
+    // written by the owner's thread, polled by the pass
+    std::atomic<bool> cancelled{false};
+    // the run whose reports are delivered; owner's thread only
+    unsigned current = 0;
+    // the pass's thread; started and joined by the owner's thread
+    std::thread worker;
+};
+
+} // namespace lesson

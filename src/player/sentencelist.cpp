@@ -1,0 +1,201 @@
+#include "player/sentencelist.h"
+
+#include "lesson/lessoncontroller.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+// What a hidden text shows: that there is one, not how long it is.
+const QString hiddenText = QStringLiteral("• • •");
+const QString shownEye = QStringLiteral("●");
+const QString hiddenEye = QStringLiteral("○");
+constexpr int progressSteps = 1000;
+
+} // namespace
+
+SentenceList::SentenceList(LessonController *lesson, QWidget *parent)
+    : QWidget(parent), lesson_(lesson)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    tree = new QTreeWidget(this);
+    tree->setObjectName(QStringLiteral("sentenceRows"));
+    tree->setRootIsDecorated(false);
+    tree->setUniformRowHeights(true);
+    tree->setSelectionMode(QAbstractItemView::NoSelection);
+    tree->setFocusPolicy(Qt::NoFocus);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    tree->setHeaderLabels({QString(), tr("Start"), tr("Length (s)"), tr("Text")});
+    tree->header()->setStretchLastSection(true);
+    tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->setToolTip(tr("Click a sentence to loop it, or its circle to show its text; Ins "
+                        "loops the sentence under the playhead"));
+    layout->addWidget(tree);
+
+    progressLine = new QWidget(this);
+    auto *line = new QHBoxLayout(progressLine);
+    line->setContentsMargins(4, 0, 4, 0);
+    progressLabel = new QLabel(tr("Finding the sentences"), progressLine);
+    progress = new QProgressBar(progressLine);
+    progress->setObjectName(QStringLiteral("analysisProgress"));
+    progress->setRange(0, progressSteps);
+    progress->setTextVisible(false);
+    progress->setMaximumHeight(8);
+    line->addWidget(progressLabel);
+    line->addWidget(progress, 1);
+    progressLine->hide();
+    layout->addWidget(progressLine);
+
+    notesLabel = new QLabel(this);
+    notesLabel->setObjectName(QStringLiteral("skippedCues"));
+    notesLabel->setContentsMargins(4, 0, 4, 2);
+    notesLabel->hide();
+    layout->addWidget(notesLabel);
+
+    showAllAction = new QAction(tr("Show All Sentence Texts"), this);
+    showAllAction->setCheckable(true);
+    connect(showAllAction, &QAction::toggled, this, &SentenceList::showTexts);
+
+    connect(tree, &QTreeWidget::itemClicked, this, &SentenceList::clicked);
+    connect(tree, &QWidget::customContextMenuRequested, this, &SentenceList::showMenu);
+    connect(lesson, &LessonController::sentencesChanged, this, &SentenceList::fill);
+    connect(lesson, &LessonController::currentSentenceChanged, this, &SentenceList::showCurrent);
+    connect(lesson, &LessonController::analysisProgress, this, &SentenceList::showProgress);
+    fill();
+}
+
+QString SentenceList::clockText(double seconds) const
+{
+    // the media's own time, a tenth of a second fine, whatever the speed
+    const auto tenths = std::llround(std::max(0.0, seconds - lesson_->startSeconds()) * 10);
+    const long long minutes = tenths / 600;
+    const QString rest =
+        QStringLiteral("%1.%2").arg((tenths / 10) % 60, 2, 10, QLatin1Char('0')).arg(tenths % 10);
+    if (minutes >= 60)
+        return QStringLiteral("%1:%2:%3")
+            .arg(minutes / 60)
+            .arg(minutes % 60, 2, 10, QLatin1Char('0'))
+            .arg(rest);
+    return QStringLiteral("%1:%2").arg(minutes).arg(rest);
+}
+
+void SentenceList::fill()
+{
+    const lesson::Sentences &sentences = lesson_->sentences();
+    tree->clear();
+    highlighted = -1;
+    revealed.assign(sentences.items.size(), false);
+    bool anyText = false;
+    QList<QTreeWidgetItem *> items;
+    items.reserve(qsizetype(sentences.items.size()));
+    for (const lesson::Sentence &s : sentences.items) {
+        auto *item = new QTreeWidgetItem;
+        item->setText(StartColumn, clockText(s.start));
+        item->setText(LengthColumn, QString::number(s.end - s.start, 'f', 1));
+        item->setTextAlignment(LengthColumn, Qt::AlignRight | Qt::AlignVCenter);
+        anyText = anyText || !s.text.isEmpty();
+        items << item;
+    }
+    tree->addTopLevelItems(items);
+    // sentences found at pauses have no text to hide or show
+    tree->setColumnHidden(EyeColumn, !anyText);
+    tree->setColumnHidden(TextColumn, !anyText);
+    showTexts();
+
+    notesLabel->setVisible(!sentences.notes.isEmpty());
+    notesLabel->setText(tr("Subtitle lines left out: %1").arg(sentences.notes.size()));
+    notesLabel->setToolTip(sentences.notes.join(u'\n'));
+    showCurrent(lesson_->currentSentence());
+}
+
+QString SentenceList::shownText(int index) const
+{
+    const QTreeWidgetItem *item = tree->topLevelItem(index);
+    return item ? item->text(TextColumn) : QString();
+}
+
+void SentenceList::showTexts()
+{
+    const std::vector<lesson::Sentence> &items = lesson_->sentences().items;
+    const bool all = showAllAction->isChecked();
+    for (int i = 0; i < tree->topLevelItemCount() && size_t(i) < items.size(); ++i) {
+        QTreeWidgetItem *item = tree->topLevelItem(i);
+        const QString &text = items[size_t(i)].text;
+        if (text.isEmpty())
+            continue;
+        const bool shown = all || revealed[size_t(i)];
+        item->setText(TextColumn, shown ? text : hiddenText);
+        item->setText(EyeColumn, shown ? shownEye : hiddenEye);
+    }
+}
+
+void SentenceList::toggleText(int index)
+{
+    if (index < 0 || size_t(index) >= revealed.size())
+        return;
+    revealed[size_t(index)] = !revealed[size_t(index)];
+    showTexts();
+}
+
+void SentenceList::clicked(QTreeWidgetItem *item, int column)
+{
+    const int index = tree->indexOfTopLevelItem(item);
+    if (column == EyeColumn && !tree->isColumnHidden(EyeColumn))
+        toggleText(index);
+    else
+        lesson_->loopSentence(index);
+}
+
+void SentenceList::showCurrent(int index)
+{
+    const auto mark = [this](int row, bool on) {
+        QTreeWidgetItem *item = tree->topLevelItem(row);
+        if (!item)
+            return;
+        for (int c = 0; c < tree->columnCount(); ++c) {
+            item->setBackground(c, on ? palette().highlight() : QBrush());
+            item->setForeground(c, on ? palette().highlightedText() : QBrush());
+        }
+    };
+    mark(highlighted, false);
+    highlighted = index;
+    mark(highlighted, true);
+    if (QTreeWidgetItem *item = tree->topLevelItem(index))
+        tree->scrollToItem(item);
+}
+
+void SentenceList::showProgress(double fraction)
+{
+    progressLine->setVisible(fraction < 1.0);
+    progress->setValue(int(std::lround(fraction * progressSteps)));
+}
+
+void SentenceList::showMenu(const QPoint &pos)
+{
+    QTreeWidgetItem *item = tree->itemAt(pos);
+    const int index = item ? tree->indexOfTopLevelItem(item) : -1;
+    QMenu menu;
+    if (index >= 0) {
+        menu.addAction(tr("Loop This Sentence"), this,
+                       [this, index] { lesson_->loopSentence(index); });
+        if (!lesson_->sentences().items[size_t(index)].text.isEmpty() &&
+            !showAllAction->isChecked())
+            menu.addAction(revealed[size_t(index)] ? tr("Hide Its Text") : tr("Show Its Text"),
+                           this, [this, index] { toggleText(index); });
+        menu.addSeparator();
+    }
+    menu.addAction(showAllAction);
+    menu.exec(tree->viewport()->mapToGlobal(pos));
+}

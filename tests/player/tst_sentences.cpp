@@ -1,0 +1,204 @@
+// The lesson's sentences in the player: the sentence list beside the main window (shown
+// when sentences arrive, texts hidden until asked, a click loops a row, the key that loops
+// the sentence under the playhead from the window and the editor), and the waveform
+// strip's handles dragged to new marks.
+#include "editor/textedit.h"
+#include "lesson/lessoncontroller.h"
+#include "player/sentencelist.h"
+#include "player/vk.h"
+#include "player/waveformstrip.h"
+#include "spelling/ctextcheckeredit.h"
+#include "support/mediafixtures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+// Four sentences of a six-second lesson, the pauses between them, and a second of peaks.
+lesson::SpeechAnalysis fourSentences()
+{
+    lesson::SpeechAnalysis a;
+    a.sentences.source = lesson::SentenceSource::SubtitleFile;
+    a.sentences.items = {{0.0, 1.2, QStringLiteral("one")},
+                         {1.5, 2.6, QStringLiteral("two")},
+                         {3.0, 4.1, QStringLiteral("three")},
+                         {4.4, 5.8, QStringLiteral("four")}};
+    a.sentences.notes = {QStringLiteral("cue 5: no text")};
+    a.pauses = {{1.2, 1.5}, {2.6, 3.0}, {4.1, 4.4}};
+    for (int i = 0; i < 600; ++i) {
+        a.peaks.low.push_back(int16_t(-100 * (i % 200)));
+        a.peaks.high.push_back(int16_t(100 * (i % 200)));
+    }
+    return a;
+}
+
+} // namespace
+
+class TestSentences final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void sentenceListFollowsTheLesson();
+    void draggedHandleMovesTheMark_data();
+    void draggedHandleMovesTheMark();
+
+private:
+    MediaFixtures fx;
+};
+
+void TestSentences::initTestCase()
+{
+    QVERIFY(fx.dir.isValid());
+    // Matroska counts in milliseconds: the sentences' ends are exact marks. Without sound
+    // the lesson's own pass finds nothing, and the test hands the list its sentences.
+    QVERIFY(
+        fx.make(QStringLiteral("lesson.mkv"),
+                MediaFixtures::videoSource(QStringLiteral("160x120"), 6) + MediaFixtures::h264()));
+}
+
+void TestSentences::sentenceListFollowsTheLesson()
+{
+    Vk window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    LessonController *lesson = window.lesson();
+    auto *dock = window.findChild<QDockWidget *>(QStringLiteral("sentenceDock"));
+    auto *list = window.findChild<SentenceList *>();
+    auto *strip = window.findChild<WaveformStrip *>();
+    QVERIFY(dock && list && strip);
+    QVERIFY(lesson->open(fx.path(QStringLiteral("lesson.mkv"))));
+    // the pass over the lesson's sound starts with it, and ends at once without sound
+    QTRY_VERIFY_WITH_TIMEOUT(!lesson->isAnalysing(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!dock->isVisible(), 10000);
+    const int narrow = window.width();
+    QVERIFY(!strip->isVisible());
+
+    // the speech pass running shows the list with its progress line
+    lesson->setAnalysisProgress(0.25);
+    QTRY_VERIFY_WITH_TIMEOUT(dock->isVisible(), 10000);
+    // the window grows by the list, so the picture keeps its room
+    QTRY_VERIFY_WITH_TIMEOUT(window.width() > narrow, 10000);
+    auto *progress = list->findChild<QProgressBar *>(QStringLiteral("analysisProgress"));
+    QVERIFY(progress->isVisible());
+    QCOMPARE(progress->value(), progress->maximum() / 4);
+
+    const lesson::SpeechAnalysis four = fourSentences();
+    lesson->setSentences(four.sentences);
+    lesson->setAnalysis(four);
+    QVERIFY(!progress->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(strip->isVisible(), 10000);
+    QTreeWidget *rows = list->rows();
+    QCOMPARE(rows->topLevelItemCount(), 4);
+    // the texts are the dictation's answers: hidden until asked
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!list->shownText(i).contains(four.sentences.items[size_t(i)].text));
+    QVERIFY(list->findChild<QLabel *>(QStringLiteral("skippedCues"))->isVisible());
+
+    const auto click = [rows](int row, int column) {
+        const QModelIndex index = rows->model()->index(row, column);
+        rows->scrollTo(index);
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->visualRect(index).center());
+    };
+    // a row's circle shows its text alone; a click elsewhere on a row loops it
+    click(1, SentenceList::EyeColumn);
+    QCOMPARE(list->shownText(1), QStringLiteral("two"));
+    QVERIFY(!list->shownText(2).contains(QLatin1String("three")));
+    QCOMPARE(lesson->currentSentence(), -1);
+    click(2, SentenceList::StartColumn);
+    QCOMPARE(lesson->currentSentence(), 2);
+    QCOMPARE(rows->topLevelItem(2)->background(SentenceList::StartColumn),
+             list->palette().highlight());
+    list->showAllTextsAction()->setChecked(true);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(list->shownText(i), four.sentences.items[size_t(i)].text);
+
+    // Ins loops the sentence under the playhead, typed in the window or in the editor
+    TextEdit *editor = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *e = qobject_cast<TextEdit *>(w))
+            editor = e;
+    QVERIFY(editor);
+    window.on_actionEidtor();
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    for (QWidget *where : {static_cast<QWidget *>(&window),
+                           static_cast<QWidget *>(editor->findChild<CTextCheckerEdit *>())}) {
+        lesson->resetMarks();
+        QCOMPARE(lesson->currentSentence(), -1);
+        QTest::keyClick(where, Qt::Key_Insert);
+        QVERIFY(lesson->currentSentence() >= 0);
+    }
+    window.on_actionEidtor();
+
+    lesson->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!dock->isVisible() && !strip->isVisible(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.width(), narrow, 10000);
+    QCOMPARE(rows->topLevelItemCount(), 0);
+}
+
+void TestSentences::draggedHandleMovesTheMark_data()
+{
+    // the loop is the third sentence, 3.0 to 4.1; pauses 2.6 to 3.0 and 4.1 to 4.4
+    QTest::addColumn<double>("from"); // where the press is, seconds
+    QTest::addColumn<double>("to");   // where the release is
+    QTest::addColumn<double>("in");   // the engine's marks afterwards
+    QTest::addColumn<double>("out");
+
+    QTest::newRow("start later") << 3.0 << 3.4 << 3.4 << 4.1;
+    QTest::newRow("start dropped near a pause snaps to its edge") << 3.0 << 2.64 << 2.6 << 4.1;
+    QTest::newRow("end earlier") << 4.1 << 3.7 << 3.0 << 3.7;
+    QTest::newRow("end later, beyond the pause") << 4.1 << 5.0 << 3.0 << 5.0;
+    QTest::newRow("end past the start stops at it") << 4.1 << 2.0 << 3.0 << 3.0;
+    QTest::newRow("a press away from the handles moves nothing") << 3.5 << 3.8 << 3.0 << 4.1;
+}
+
+void TestSentences::draggedHandleMovesTheMark()
+{
+    QFETCH(double, from);
+    QFETCH(double, to);
+    QFETCH(double, in);
+    QFETCH(double, out);
+
+    LessonController lesson;
+    WaveformStrip strip(&lesson);
+    strip.resize(600, strip.height());
+    strip.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&strip));
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    lesson.setAnalysis(fourSentences());
+    lesson.loopSentence(2);
+    QCOMPARE(lesson.currentSentence(), 2);
+
+    const auto at = [&strip](double seconds) {
+        return QPoint(int(std::lround(strip.xAt(seconds))), strip.height() / 2);
+    };
+    const QPoint target = at(to);
+    QTest::mousePress(&strip, Qt::LeftButton, {}, at(from));
+    QTest::mouseMove(&strip, target);
+    if (from != 3.5) {
+        // the handle follows the pointer, up to the other mark, before the engine is told
+        const bool start = from == 3.0;
+        const double shown = start ? qMin(to, 4.1) : qMax(to, 3.0);
+        QCOMPARE(strip.grab().toImage().pixelColor(at(shown).x(), 2),
+                 start ? QColor(96, 208, 120) : QColor(240, 150, 60));
+        QCOMPARE(lesson.currentSentence(), 2);
+    }
+    QTest::mouseRelease(&strip, Qt::LeftButton, {}, target);
+    // a pixel of the strip is about 12 ms of the lesson
+    const double pixel = strip.viewSpan() / strip.width();
+    QVERIFY2(
+        qAbs(lesson.markInSeconds() - in) <= pixel && qAbs(lesson.markOutSeconds() - out) <= pixel,
+        qPrintable(
+            QStringLiteral("%1 to %2").arg(lesson.markInSeconds()).arg(lesson.markOutSeconds())));
+}
+
+QTEST_MAIN(TestSentences)
+#include "tst_sentences.moc"
