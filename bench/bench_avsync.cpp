@@ -320,9 +320,10 @@ double soundAfter(const std::vector<int16_t> &rec, const MonitorRecorder &record
     return NAN;
 }
 
-bool makeClip(const QString &path)
+// Numbered grey pictures (each frame's level is its number modulo 50), 25 fps, H.264 with
+// B-frames, and the sound of the lavfi source given, as 16-bit stereo PCM.
+bool makeGreyClip(const QString &path, int seconds, const QString &sound)
 {
-    const QString seconds = QString::number(clipSeconds);
     return bench::ffmpeg(
         {QStringLiteral("-f"),
          QStringLiteral("lavfi"),
@@ -333,7 +334,7 @@ bool makeClip(const QString &path)
          QStringLiteral("-f"),
          QStringLiteral("lavfi"),
          QStringLiteral("-i"),
-         QStringLiteral("anoisesrc=d=%1:c=white:r=48000:a=0.25:seed=7").arg(seconds),
+         sound,
          QStringLiteral("-ac"),
          QStringLiteral("2"),
          QStringLiteral("-c:v"),
@@ -351,39 +352,23 @@ bool makeClip(const QString &path)
          path});
 }
 
+// The clip with white noise: each 10 ms of it is found in the recording by correlation.
+bool makeClip(const QString &path)
+{
+    return makeGreyClip(
+        path, clipSeconds,
+        QStringLiteral("anoisesrc=d=%1:c=white:r=48000:a=0.25:seed=7").arg(clipSeconds));
+}
+
 // The same numbered grey pictures with a click (20 ms of 1 kHz) at every tenth of them,
 // every 0.4 s, and silence between: its sound, stretched, is placed by the clicks' onsets.
 bool makeClickClip(const QString &path)
 {
-    const QString seconds = QString::number(clickClipSeconds);
-    return bench::ffmpeg(
-        {QStringLiteral("-f"),
-         QStringLiteral("lavfi"),
-         QStringLiteral("-i"),
-         QStringLiteral(
-             "color=c=black:s=640x360:r=25:d=%1,geq=lum='16+4*mod(N\\,50)':cb=128:cr=128")
-             .arg(seconds),
-         QStringLiteral("-f"),
-         QStringLiteral("lavfi"),
-         QStringLiteral("-i"),
-         QStringLiteral("aevalsrc='if(lt(mod(t\\,0.4)\\,0.02)\\,0.5*sin(2*PI*1000*t)\\,0)'"
-                        ":s=48000:d=%1")
-             .arg(seconds),
-         QStringLiteral("-ac"),
-         QStringLiteral("2"),
-         QStringLiteral("-c:v"),
-         QStringLiteral("libx264"),
-         QStringLiteral("-preset"),
-         QStringLiteral("veryfast"),
-         QStringLiteral("-g"),
-         QStringLiteral("25"),
-         QStringLiteral("-bf"),
-         QStringLiteral("2"),
-         QStringLiteral("-pix_fmt"),
-         QStringLiteral("yuv420p"),
-         QStringLiteral("-c:a"),
-         QStringLiteral("pcm_s16le"),
-         path});
+    return makeGreyClip(
+        path, clickClipSeconds,
+        QStringLiteral("aevalsrc='if(lt(mod(t\\,0.4)\\,0.02)\\,0.5*sin(2*PI*1000*t)\\,0)'"
+                       ":s=48000:d=%1")
+            .arg(clickClipSeconds));
 }
 
 std::vector<int16_t> clipSound(const QString &clip, const QString &raw)

@@ -220,16 +220,16 @@ QString readLearnerTyping(QStringView typed)
     return out;
 }
 
-double distanceWithin(std::u32string_view a, std::u32string_view b, double limit)
+namespace {
+
+// The weighted edit distance of a and b: insert(c) for a sound or letter added or dropped,
+// substitute(x, y) for one heard as another, and extra(i, j, before, row) for a step over
+// two of them (rows i - 2 and i - 1 of the table). Above limit it gives up and returns some
+// value above limit. The rows live on for the next call: a search scores thousands.
+template <typename Insert, typename Substitute, typename Extra>
+double editDistance(std::u32string_view a, std::u32string_view b, double limit, Insert insert,
+                    Substitute substitute, Extra extra)
 {
-    // the diphthong uə and the long ɔ sound alike in many words (poor, sure), so either
-    // heard for the other costs little
-    const auto merged = [](std::u32string_view x, size_t i, std::u32string_view y, size_t j) {
-        return i >= 2 && j >= 1 && x[i - 2] == U'u' && x[i - 1] == U'ə' && y[j - 1] == U'ɔ';
-    };
-    constexpr double mergedCost = 0.2;
-    // three rows, the rows two back for the merged diphthong; they live on for the next
-    // call, as a search scores thousands of candidates
     thread_local std::vector<double> before;
     thread_local std::vector<double> row;
     thread_local std::vector<double> next;
@@ -238,17 +238,14 @@ double distanceWithin(std::u32string_view a, std::u32string_view b, double limit
     next.resize(b.size() + 1);
     row[0] = 0;
     for (size_t j = 1; j <= b.size(); ++j)
-        row[j] = row[j - 1] + insertion(b[j - 1]);
+        row[j] = row[j - 1] + insert(b[j - 1]);
     for (size_t i = 1; i <= a.size(); ++i) {
-        next[0] = row[0] + insertion(a[i - 1]);
+        next[0] = row[0] + insert(a[i - 1]);
         double best = next[0];
         for (size_t j = 1; j <= b.size(); ++j) {
-            next[j] = std::min({row[j] + insertion(a[i - 1]), next[j - 1] + insertion(b[j - 1]),
-                                row[j - 1] + substitution(a[i - 1], b[j - 1])});
-            if (merged(a, i, b, j))
-                next[j] = std::min(next[j], before[j - 1] + mergedCost);
-            if (merged(b, j, a, i))
-                next[j] = std::min(next[j], row[j - 2] + mergedCost);
+            next[j] =
+                std::min({row[j] + insert(a[i - 1]), next[j - 1] + insert(b[j - 1]),
+                          row[j - 1] + substitute(a[i - 1], b[j - 1]), extra(i, j, before, row)});
             best = std::min(best, next[j]);
         }
         if (best > limit)
@@ -259,9 +256,32 @@ double distanceWithin(std::u32string_view a, std::u32string_view b, double limit
     return row[b.size()];
 }
 
+constexpr double never = std::numeric_limits<double>::infinity();
+
+} // namespace
+
+double distanceWithin(std::u32string_view a, std::u32string_view b, double limit)
+{
+    // the diphthong uə and the long ɔ sound alike in many words (poor, sure), so either
+    // heard for the other costs little
+    const auto merged = [](std::u32string_view x, size_t i, std::u32string_view y, size_t j) {
+        return i >= 2 && j >= 1 && x[i - 2] == U'u' && x[i - 1] == U'ə' && y[j - 1] == U'ɔ';
+    };
+    constexpr double mergedCost = 0.2;
+    return editDistance(
+        a, b, limit, insertion, substitution,
+        [&](size_t i, size_t j, const std::vector<double> &before, const std::vector<double> &row) {
+            if (merged(a, i, b, j))
+                return before[j - 1] + mergedCost;
+            if (merged(b, j, a, i))
+                return row[j - 2] + mergedCost;
+            return never;
+        });
+}
+
 double distance(std::u32string_view a, std::u32string_view b)
 {
-    return distanceWithin(a, b, std::numeric_limits<double>::infinity());
+    return distanceWithin(a, b, never);
 }
 
 double spellingDistanceWithin(std::u32string_view a, std::u32string_view b, double limit)
@@ -269,33 +289,17 @@ double spellingDistanceWithin(std::u32string_view a, std::u32string_view b, doub
     const auto isVowelLetter = [](char32_t c) {
         return std::u32string_view(U"aeiouy").find(c) != std::u32string_view::npos;
     };
-    // three rows, for the swap of two neighbouring letters; they live on for the next call
-    thread_local std::vector<double> before;
-    thread_local std::vector<double> row;
-    thread_local std::vector<double> next;
-    before.assign(b.size() + 1, 0);
-    row.resize(b.size() + 1);
-    next.resize(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = double(j);
-    for (size_t i = 1; i <= a.size(); ++i) {
-        next[0] = double(i);
-        double best = next[0];
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const char32_t x = a[i - 1];
-            const char32_t y = b[j - 1];
-            const double change = x == y ? 0 : isVowelLetter(x) && isVowelLetter(y) ? 0.5 : 1;
-            next[j] = std::min({row[j] + 1, next[j - 1] + 1, row[j - 1] + change});
-            if (i > 1 && j > 1 && x == b[j - 2] && a[i - 2] == y)
-                next[j] = std::min(next[j], before[j - 2] + 1);
-            best = std::min(best, next[j]);
-        }
-        if (best > limit)
-            return best;
-        std::swap(before, row);
-        std::swap(row, next);
-    }
-    return row[b.size()];
+    return editDistance(
+        a, b, limit, [](char32_t) { return 1.0; },
+        [&](char32_t x, char32_t y) {
+            return x == y ? 0.0 : isVowelLetter(x) && isVowelLetter(y) ? 0.5 : 1.0;
+        },
+        // two neighbouring letters swapped
+        [&](size_t i, size_t j, const std::vector<double> &before, const std::vector<double> &) {
+            return i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]
+                       ? before[j - 2] + 1
+                       : never;
+        });
 }
 
 NearIndex::NearIndex(std::vector<std::u32string> entries)

@@ -9,6 +9,7 @@
 #include "player/waveformstrip.h"
 #include "spelling/ctextcheckeredit.h"
 #include "support/mediafixtures.h"
+#include "support/sentencefixtures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,28 +19,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
-
-namespace {
-
-// Four sentences of a six-second lesson, the pauses between them, and a second of peaks.
-lesson::SpeechAnalysis fourSentences()
-{
-    lesson::SpeechAnalysis a;
-    a.sentences.source = lesson::SentenceSource::SubtitleFile;
-    a.sentences.items = {{0.0, 1.2, QStringLiteral("one")},
-                         {1.5, 2.6, QStringLiteral("two")},
-                         {3.0, 4.1, QStringLiteral("three")},
-                         {4.4, 5.8, QStringLiteral("four")}};
-    a.sentences.notes = {QStringLiteral("cue 5: no text")};
-    a.pauses = {{1.2, 1.5}, {2.6, 3.0}, {4.1, 4.4}};
-    for (int i = 0; i < 600; ++i) {
-        a.peaks.low.push_back(int16_t(-100 * (i % 200)));
-        a.peaks.high.push_back(int16_t(100 * (i % 200)));
-    }
-    return a;
-}
-
-} // namespace
 
 class TestSentences final : public QObject
 {
