@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(media transcript dictionary phonetic diff)
+[ ${#targets[@]} -gt 0 ] || targets=(media transcript dictionary phonetic diff subtitles)
 
 "$root/tools/install-deps.sh" "$root/tools/packages.txt" "$root/tools/packages-fuzz.txt"
 build=${VORLYN_FUZZ_BUILD_DIR:-$root/build-fuzz}

@@ -849,5 +849,9 @@ Do you want to save your changes?</translation>
         <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
         <translation>Cannot find the sentences of %1: it has no sound this program can read.</translation>
     </message>
+    <message>
+        <source>The cue at %1 ends before the lesson begins; it was left out.</source>
+        <translation>The cue at %1 ends before the lesson begins; it was left out.</translation>
+    </message>
 </context>
 </TS>

@@ -849,5 +849,9 @@ Do you want to save your changes?</source>
         <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
         <translation>无法找出 %1 的句子：它没有本程序能读取的声音。</translation>
     </message>
+    <message>
+        <source>The cue at %1 ends before the lesson begins; it was left out.</source>
+        <translation>%1 处的字幕在课程开始之前就已结束，已略去。</translation>
+    </message>
 </context>
 </TS>

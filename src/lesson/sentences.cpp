@@ -227,7 +227,9 @@ int textSubtitleStream(const AVFormatContext *ctx)
 
 QString clockText(double seconds)
 {
-    const auto tenths = qint64(std::llround(std::max(seconds, 0.0) * 10));
+    // a time read from a damaged file may be anything: shown within a few decades
+    const double shown = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 1e9) : 0.0;
+    const auto tenths = qint64(std::llround(shown * 10));
     const qint64 minutes = tenths / 600;
     const QString secs =
         QStringLiteral("%1.%2").arg((tenths / 10) % 60, 2, 10, QLatin1Char('0')).arg(tenths % 10);
@@ -379,6 +381,14 @@ std::vector<Sentence> sentencesFromCues(std::vector<Sentence> cues, QStringList 
         if (!(cue.end > cue.start)) {
             notes += QCoreApplication::translate("lesson::Sentences",
                                                  "The cue at %1 has no length; it was left out.")
+                         .arg(clockText(cue.start));
+            continue;
+        }
+        // a time that overflowed in the file can put a cue before anything plays
+        if (cue.end <= 0) {
+            notes += QCoreApplication::translate(
+                         "lesson::Sentences",
+                         "The cue at %1 ends before the lesson begins; it was left out.")
                          .arg(clockText(cue.start));
             continue;
         }

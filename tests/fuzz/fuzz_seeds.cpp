@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzz targets that need no ffmpeg into <folder>/<target>/:
-// dictionaries written as the phonetic tests write them, transcripts, typed pronunciations
-// and pairs of texts. The media seeds are clips that tools/fuzz.sh makes with ffmpeg.
+// dictionaries written as the phonetic tests write them, transcripts, typed pronunciations,
+// pairs of texts and subtitle files. The media seeds are clips that tools/fuzz.sh makes with
+// ffmpeg.
 #include "phonetic/dictionaryfixture.h"
 
 #include <QCoreApplication>
@@ -101,6 +102,25 @@ bool diffSeeds(const QDir &out)
     return true;
 }
 
+// Each seed's first byte picks the suffix the target writes the file with.
+bool subtitleSeeds(const QDir &out)
+{
+    const QByteArray srt = "1\r\n00:00:01,000 --> 00:00:02,500\r\n<i>Hello</i> there.\r\n\r\n"
+                           "2\r\n00:00:02,000 --> 00:00:04,000\r\nOverlapping line\r\n\r\n"
+                           "3\r\n00:00:05,000 --> 00:00:05,000\r\n\r\n";
+    const QByteArray vtt = "WEBVTT\n\n00:01.000 --> 00:02.000 align:start\nOne <b>two</b>\n\n"
+                           "bad --> timing\nLost\n\n00:03.000 --> 00:04.000\nThree\n";
+    const QByteArray ass =
+        "[Script Info]\nScriptType: v4.00+\n\n[Events]\nFormat: Layer, Start, End, Style, "
+        "Name, MarginL, MarginR, MarginV, Effect, Text\nDialogue: 0,0:00:01.00,0:00:02.00,"
+        "Default,,0,0,0,,{\\i1}Styled{\\i0}\\Nline\n";
+    return writeSeed(out, QStringLiteral("srt"), '\0' + srt) &&
+           writeSeed(out, QStringLiteral("vtt"), '\1' + vtt) &&
+           writeSeed(out, QStringLiteral("ass"), '\2' + ass) &&
+           writeSeed(out, QStringLiteral("gb18030.srt"),
+                     '\0' + QByteArray("1\n00:00:01,000 --> 00:00:02,000\n\xc4\xe3\xba\xc3\n"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -116,7 +136,8 @@ int main(int argc, char *argv[])
         return QDir(root.filePath(QLatin1String(name)));
     };
     const bool ok = dictionarySeeds(sub("dictionary")) && transcriptSeeds(sub("transcript")) &&
-                    phoneticSeeds(sub("phonetic")) && diffSeeds(sub("diff"));
+                    phoneticSeeds(sub("phonetic")) && diffSeeds(sub("diff")) &&
+                    subtitleSeeds(sub("subtitles"));
     if (!ok)
         std::fprintf(stderr, "fuzz_seeds: could not write the seeds\n");
     return ok ? 0 : 1;

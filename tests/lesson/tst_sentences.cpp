@@ -350,6 +350,10 @@ void TestSentences::cuesBecomeSentences_data()
     QTest::newRow("out of order, empty, no length")
         << std::vector{s(5, 6, "b"), s(1, 2, "a"), s(3, 3, "c"), s(4, 4.5, " ")}
         << std::vector{s(0.85, 2.25, "a"), s(4.85, 6.25, "b")} << 2;
+    // an overflowed time in the file: a cue wholly before the lesson's start
+    QTest::newRow("before the start, and across it")
+        << std::vector{s(-2.2e9, -2.1e9, "a"), s(-1, 0.5, "b")}
+        << std::vector{s(0, 0.75, "b")} << 1;
 }
 
 void TestSentences::cuesBecomeSentences()
