@@ -31,8 +31,9 @@ class AudioDecodeThread;
 // decode thread also calls at the loop end mark.
 //
 // Positions are signed 64-bit tick counts of the reference stream's time base (the
-// video stream when there is one, else the audio stream); clocks are doubles in seconds
-// at the current play speed.
+// video stream when there is one, else the audio stream). The display's clocks (picture
+// times, the heard clock) are media seconds, whose distance the speed turns into wall
+// time; currentClock() and clockSeconds() give seconds at the current play speed.
 //
 // The demux side (input, queues, seek request) is a Demuxer; the worker threads see
 // this object only through the DemuxHost and DecodeHost interfaces.
