@@ -136,42 +136,22 @@ void PhoneticDictionary::searchByCaption(const QByteArray &pattern, int limitMod
             return x.captionBytes.size() < y.captionBytes.size();
         return x.frequency > y.frequency;
     });
-    // one row for each entry, as a word may have several pronunciations; a near match
-    // only for a word the pattern did not find, listed or not
-    std::unordered_set<QString> listed;
-    for (const int e : exact) {
-        listed.insert(entries_[size_t(e)].caption);
-        if (limitMode != Limited || results_.size() < exactLimited)
-            results_.append(entries_[size_t(e)].caption);
-    }
     // A word typed as it is heard may be spelt wrong: the nearest spellings follow.
     static const QRegularExpression plainWord(QStringLiteral("^[A-Za-z'-]{3,}$"));
     const QString typed = QString::fromUtf8(pattern);
-    if (!plainWord.match(typed).hasMatch())
-        return;
-    nearFrom_ = int(results_.size());
-    const std::u32string word = typed.toLower().toStdU32String();
-    std::vector<std::pair<double, int>> near;
-    for (size_t e = 0; e < entries_.size(); ++e) {
-        const std::u32string &caption = entries_[e].lowerCaption;
-        if (std::abs(int(caption.size()) - int(word.size())) > 2)
-            continue;
-        const double d = sounds::spellingDistanceWithin(word, caption, 2);
-        if (d > 0 && d <= 2)
-            near.emplace_back(d, int(e));
+    std::vector<sounds::NearIndex::Match> near;
+    if (plainWord.match(typed).hasMatch()) {
+        const std::u32string word = typed.toLower().toStdU32String();
+        for (size_t e = 0; e < entries_.size(); ++e) {
+            const std::u32string &caption = entries_[e].lowerCaption;
+            if (std::abs(int(caption.size()) - int(word.size())) > 2)
+                continue;
+            const double d = sounds::spellingDistanceWithin(word, caption, 2);
+            if (d > 0 && d <= 2)
+                near.push_back({int(e), d});
+        }
     }
-    std::stable_sort(near.begin(), near.end(), [this](const auto &a, const auto &b) {
-        if (a.first != b.first)
-            return a.first < b.first;
-        return entries_[size_t(a.second)].frequency > entries_[size_t(b.second)].frequency;
-    });
-    const int nearMax = nearFrom_ + (limitMode == Limited ? nearLimited : nearAllRows);
-    for (const auto &[d, e] : near) {
-        if (results_.size() >= nearMax)
-            break;
-        if (listed.insert(entries_[size_t(e)].caption).second)
-            results_.append(entries_[size_t(e)].caption);
-    }
+    listResults(exact, std::move(near), limitMode);
 }
 
 void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
@@ -219,6 +199,12 @@ void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
             return x.sounds < y.sounds;
         return x.frequency > y.frequency;
     });
+    listResults(exact, nearIndex_->nearest(typed, nearDistanceFor(typed.size())), limitMode);
+}
+
+void PhoneticDictionary::listResults(const std::vector<int> &exact,
+                                     std::vector<sounds::NearIndex::Match> near, int limitMode)
+{
     // one row for each entry, as a word may have several pronunciations; a near match
     // only for a word the exact search did not find, listed or not
     std::unordered_set<QString> listed;
@@ -227,15 +213,7 @@ void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
         if (limitMode != Limited || results_.size() < exactLimited)
             results_.append(entries_[size_t(e)].caption);
     }
-    const auto add = [&](int e) {
-        const QString &caption = entries_[size_t(e)].caption;
-        if (listed.insert(caption).second)
-            results_.append(caption);
-    };
     nearFrom_ = int(results_.size());
-
-    std::vector<sounds::NearIndex::Match> near =
-        nearIndex_->nearest(typed, nearDistanceFor(typed.size()));
     // at the same distance, the more common word first
     std::stable_sort(near.begin(), near.end(), [this](const auto &a, const auto &b) {
         if (a.distance != b.distance)
@@ -246,7 +224,9 @@ void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
     for (const auto &m : near) {
         if (results_.size() >= nearMax)
             break;
-        add(m.entry);
+        const QString &caption = entries_[size_t(m.entry)].caption;
+        if (listed.insert(caption).second)
+            results_.append(caption);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phonetic/soundmatch.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -9,10 +11,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace sounds {
-class NearIndex;
-}
 
 // Read-only access to the enciphered word dictionary AppPaths::wordDatabase(): searches by caption
 // and by typed pronunciation, and the full entry of one word. Owns its own connection,
@@ -77,6 +75,10 @@ private:
     // Reads every entry into memory for the ranked searches, once; false when the
     // dictionary cannot be read.
     bool loadEntries();
+    // Lists the exact matches in their order (at most 100 for Limited), then the near
+    // matches of words not among them, nearest and most common first.
+    void listResults(const std::vector<int> &exact, std::vector<sounds::NearIndex::Match> near,
+                     int limitMode);
 
     struct Entry
     {
