@@ -198,23 +198,14 @@ QString readLearnerLetters(QStringView typed)
 
 QString readLearnerTyping(QStringView typed)
 {
+    // the learner's letter, and the notation's symbol it is read as
+    static constexpr std::pair<char16_t, char16_t> symbols[] = {
+        {u'o', u'ɔ'}, {u'g', u'ɡ'}, {u':', u'ː'}, {u'\'', u'ˈ'}};
     QString out = readLearnerLetters(typed);
     for (QChar &c : out) {
-        switch (c.unicode()) {
-        case u'o':
-            c = QChar(u'ɔ');
-            break;
-        case u'g':
-            c = QChar(u'ɡ');
-            break;
-        case u':':
-            c = QChar(u'ː');
-            break;
-        case u'\'':
-            c = QChar(u'ˈ');
-            break;
-        default:
-            break;
+        for (const auto &[letter, symbol] : symbols) {
+            if (c == letter)
+                c = QChar(symbol);
         }
     }
     return out;
