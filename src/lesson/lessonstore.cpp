@@ -90,7 +90,6 @@ public:
         sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
         stmt.reset(raw);
     }
-    bool isValid() const { return stmt != nullptr; }
     Query &bind(qint64 v)
     {
         sqlite3_bind_int64(stmt.get(), ++next, v);

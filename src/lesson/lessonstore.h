@@ -117,10 +117,12 @@ private:
     // Moves the damaged file (and its log) aside and begins a new one; false when it could
     // not be moved.
     bool moveAside(const QString &reason);
-    // The lesson's row id, inserting a row (with its file's size and time, and defaults)
-    // when there is none; 0 on failure.
-    qint64 lessonId(const QString &path, bool create);
+    // The row of file as it is on disk now (a replaced file's place and scores dropped
+    // first); with create, a new row of defaults when there is none. 0 when there is none,
+    // the file is missing or the database fails.
+    qint64 lessonId(const QString &file, bool create);
     bool exec(const char *sql);
+    // error() becomes the connection's last error.
     void fail();
 
     QString path;

@@ -103,6 +103,7 @@ void TestLessonMemory::lessonReopensAsItWasLeft()
     drill.rewindSeconds = 2.5;
     double in = 0;
     double out = 0;
+    double held = 0;
     {
         auto first = start();
         QVERIFY(first->open(lessonFile()));
@@ -119,6 +120,8 @@ void TestLessonMemory::lessonReopensAsItWasLeft()
         first->recordScore(1, 0.7);
         first->recordScore(2, 0.25);
         QTRY_VERIFY_WITH_TIMEOUT(first->positionSeconds() > in + 0.2, 20000);
+        first->stopPlaying(); // the position holds still
+        held = first->positionSeconds();
     } // the program ends
 
     auto second = start();
@@ -130,11 +133,9 @@ void TestLessonMemory::lessonReopensAsItWasLeft()
     QCOMPARE(second->markInSeconds(), in);
     QCOMPARE(second->markOutSeconds(), out);
     QCOMPARE(second->currentSentence(), 1);
-    // the view is told the place inside the loop, and the engine plays from there
+    // the views are told the place where the lesson stopped
     QVERIFY(!positions.isEmpty());
-    const double place = positions.last().at(0).toDouble();
-    QVERIFY2(place > in + 0.1 && place <= out, qPrintable(QString::number(place)));
-    QTRY_VERIFY_WITH_TIMEOUT(second->positionSeconds() >= place - 0.05, 20000);
+    QCOMPARE(positions.last().at(0).toDouble(), held);
 
     const lesson::Scores scores = second->scores();
     QCOMPARE(scores.size(), size_t(3));
