@@ -165,6 +165,36 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
     </message>
 </context>
 <context>
+    <name>LessonController</name>
+    <message>
+        <source>The score could not be kept: %1</source>
+        <translation>The score could not be kept: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LessonSummary</name>
+    <message>
+        <source>Lesson Summary</source>
+        <translation>Lesson Summary</translation>
+    </message>
+    <message>
+        <source>The best accuracy of each sentence, in the lesson&apos;s order</source>
+        <translation>The best accuracy of each sentence, in the lesson&apos;s order</translation>
+    </message>
+    <message>
+        <source>Sentences checked: %1 of %2 (%3%)</source>
+        <translation>Sentences checked: %1 of %2 (%3%)</translation>
+    </message>
+    <message>
+        <source>Mean best accuracy: %1%</source>
+        <translation>Mean best accuracy: %1%</translation>
+    </message>
+    <message>
+        <source>No sentence has been checked yet.</source>
+        <translation>No sentence has been checked yet.</translation>
+    </message>
+</context>
+<context>
     <name>Media</name>
     <message>
         <location filename="../../src/media/media.cpp" line="+32"/>
@@ -395,6 +425,14 @@ The file has no sound or picture this program can play.</translation>
         <location line="+0"/>
         <source>Show Its Text</source>
         <translation>Show Its Text</translation>
+    </message>
+    <message>
+        <source>%1% on %2</source>
+        <translation>%1% on %2</translation>
+    </message>
+    <message>
+        <source>Best: %1; last: %2</source>
+        <translation>Best: %1; last: %2</translation>
     </message>
 </context>
 <context>
@@ -802,6 +840,26 @@ Do you want to save your changes?</translation>
         <source>Subtitles</source>
         <translation>Subtitles</translation>
     </message>
+    <message>
+        <source>Forget This Lesson</source>
+        <translation>Forget This Lesson</translation>
+    </message>
+    <message>
+        <source>Forget where you were in %1, its loop and the scores of its sentences?</source>
+        <translation>Forget where you were in %1, its loop and the scores of its sentences?</translation>
+    </message>
+    <message>
+        <source>Lesson Summary: %1</source>
+        <translation>Lesson Summary: %1</translation>
+    </message>
+    <message>
+        <source>Lesson Summary...</source>
+        <translation>Lesson Summary...</translation>
+    </message>
+    <message>
+        <source>Forget This Lesson...</source>
+        <translation>Forget This Lesson...</translation>
+    </message>
 </context>
 <context>
     <name>WaveformStrip</name>
@@ -809,6 +867,25 @@ Do you want to save your changes?</translation>
         <location filename="../../src/player/waveformstrip.cpp" line="+30"/>
         <source>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</source>
         <translation>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::LessonStore</name>
+    <message>
+        <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
+        <translation>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of the program</source>
+        <translation>it was written by a newer version of the program</translation>
+    </message>
+    <message>
+        <source>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</source>
+        <translation>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</translation>
+    </message>
+    <message>
+        <source>The new one cannot be made either (%1).</source>
+        <translation>The new one cannot be made either (%1).</translation>
     </message>
 </context>
 <context>

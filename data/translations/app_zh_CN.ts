@@ -165,6 +165,36 @@
     </message>
 </context>
 <context>
+    <name>LessonController</name>
+    <message>
+        <source>The score could not be kept: %1</source>
+        <translation>无法保存得分：%1</translation>
+    </message>
+</context>
+<context>
+    <name>LessonSummary</name>
+    <message>
+        <source>Lesson Summary</source>
+        <translation>课程小结</translation>
+    </message>
+    <message>
+        <source>The best accuracy of each sentence, in the lesson&apos;s order</source>
+        <translation>每个句子的最佳准确率，按课程顺序排列</translation>
+    </message>
+    <message>
+        <source>Sentences checked: %1 of %2 (%3%)</source>
+        <translation>已检查的句子：%1 / %2（%3%）</translation>
+    </message>
+    <message>
+        <source>Mean best accuracy: %1%</source>
+        <translation>平均最佳准确率：%1%</translation>
+    </message>
+    <message>
+        <source>No sentence has been checked yet.</source>
+        <translation>还没有检查过任何句子。</translation>
+    </message>
+</context>
+<context>
     <name>Media</name>
     <message>
         <location filename="../../src/media/media.cpp" line="+32"/>
@@ -395,6 +425,14 @@ The file has no sound or picture this program can play.</source>
         <location line="+0"/>
         <source>Show Its Text</source>
         <translation>显示此句文本</translation>
+    </message>
+    <message>
+        <source>%1% on %2</source>
+        <translation>%1%（%2）</translation>
+    </message>
+    <message>
+        <source>Best: %1; last: %2</source>
+        <translation>最佳：%1；最近：%2</translation>
     </message>
 </context>
 <context>
@@ -802,6 +840,26 @@ Do you want to save your changes?</source>
         <source>Subtitles</source>
         <translation>字幕</translation>
     </message>
+    <message>
+        <source>Forget This Lesson</source>
+        <translation>忘记本课</translation>
+    </message>
+    <message>
+        <source>Forget where you were in %1, its loop and the scores of its sentences?</source>
+        <translation>忘记 %1 的播放位置、循环区间和各句的得分吗？</translation>
+    </message>
+    <message>
+        <source>Lesson Summary: %1</source>
+        <translation>课程小结：%1</translation>
+    </message>
+    <message>
+        <source>Lesson Summary...</source>
+        <translation>课程小结...</translation>
+    </message>
+    <message>
+        <source>Forget This Lesson...</source>
+        <translation>忘记本课...</translation>
+    </message>
 </context>
 <context>
     <name>WaveformStrip</name>
@@ -809,6 +867,25 @@ Do you want to save your changes?</source>
         <location filename="../../src/player/waveformstrip.cpp" line="+30"/>
         <source>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</source>
         <translation>拖动循环标记可移动它，转动滚轮可缩放；Ins 键循环播放当前播放位置所在的句子</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::LessonStore</name>
+    <message>
+        <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
+        <translation>无法使用课程记录 %1（%2）：将不会记住课程。</translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of the program</source>
+        <translation>它是由更新版本的程序写入的</translation>
+    </message>
+    <message>
+        <source>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</source>
+        <translation>无法读取课程记录（%1）。它已被移至 %2，并已新建一个。</translation>
+    </message>
+    <message>
+        <source>The new one cannot be made either (%1).</source>
+        <translation>新的课程记录也无法建立（%1）。</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
 // Start-up: application font and translation, the OpenGL check, the single-instance
-// token, then the main window until the tray's quit entry ends the event loop.
+// token, then the main window with the lesson memory until the tray's quit entry ends the
+// event loop.
+#include "lesson/lessonstore.h"
 #include "paths/apppaths.h"
 #include "player/vk.h"
 
@@ -92,6 +94,7 @@ int main(int argc, char *argv[])
         return 0;
 
     Vk window;
+    window.setLessonStore(std::make_unique<lesson::LessonStore>(AppPaths::lessonDatabase()));
     window.show();
     QApplication::exec();
     if (token->isAttached())

@@ -6,6 +6,7 @@
 #include "media/iaudio.h"
 #include "media/media.h"
 
+#include <QDateTime>
 #include <QTimer>
 
 #include <algorithm>
@@ -14,7 +15,8 @@
 #include <utility>
 
 LessonController::LessonController(QObject *parent)
-    : QObject(parent), positionTimer(new QTimer(this)), analyser(new lesson::SpeechAnalyser(this))
+    : QObject(parent), positionTimer(new QTimer(this)), saveTimer(new QTimer(this)),
+      analyser(new lesson::SpeechAnalyser(this))
 {
     connect(analyser, &lesson::SpeechAnalyser::progress, this,
             &LessonController::setAnalysisProgress);
@@ -23,13 +25,36 @@ LessonController::LessonController(QObject *parent)
     connect(analyser, &lesson::SpeechAnalyser::failed, this, [this] { setAnalysisProgress(1.0); });
     positionTimer->setInterval(positionIntervalMs);
     connect(positionTimer, &QTimer::timeout, this, &LessonController::reportPosition);
+    saveTimer->setInterval(saveIntervalMs);
+    connect(saveTimer, &QTimer::timeout, this, &LessonController::saveLesson);
 }
 
 LessonController::~LessonController()
 {
     positionTimer->stop();
+    saveTimer->stop();
+    saveLesson();
     if (media_)
         media_->disconnect(this);
+}
+
+void LessonController::setStore(std::unique_ptr<lesson::LessonStore> store, int intervalMs)
+{
+    store_ = std::move(store);
+    saveTimer->setInterval(intervalMs);
+}
+
+void LessonController::saveLesson()
+{
+    if (!media_ || !store_)
+        return;
+    lesson::LessonMemory m;
+    m.place = lesson::LessonPlace{positionSeconds(), markInSeconds(), markOutSeconds()};
+    m.speed = speed_;
+    m.drill = drill_;
+    if (sentences_.source == lesson::SentenceSource::SubtitleFile)
+        m.subtitleFile = sentences_.origin;
+    store_->saveLesson(fileName_, m);
 }
 
 bool LessonController::hasKnownLength() const
@@ -102,8 +127,11 @@ int64_t LessonController::ticksAtFraction(double f) const
 
 std::unique_ptr<Media> LessonController::takeMedia()
 {
+    // the last state of the lesson, while it is still there to read
+    saveLesson();
     std::unique_ptr<Media> old = std::exchange(media_, nullptr);
     positionTimer->stop();
+    saveTimer->stop();
     seekPending = false;
     if (old) {
         old->disconnect(this);
@@ -130,6 +158,10 @@ void LessonController::clearLessonData()
     if (!sentences_.items.empty() || !sentences_.notes.isEmpty()) {
         sentences_ = {};
         emit sentencesChanged();
+    }
+    if (!scores_.empty()) {
+        scores_.clear();
+        emit scoresChanged();
     }
     followCurrentSentence();
 }
@@ -160,13 +192,21 @@ bool LessonController::open(const QString &file)
     connect(media_.get(), &Media::running, this, &LessonController::followRunning);
     connect(media_.get(), &Media::paused, this, &LessonController::followRunning);
     connect(media_.get(), &Media::markingChanged, this, &LessonController::emitMarks);
+    const std::optional<lesson::LessonMemory> memory = store_ ? store_->lesson(file) : std::nullopt;
+    if (memory) {
+        setSpeed(memory->speed);
+        setDrillSettings(memory->drill);
+    }
     media_->setPlaySpeedFactor(speed_);
 
     emit lessonOpened(file);
     emit playingChanged(true);
     media_->start();
     emit positionChanged(startSeconds());
-    findSentences();
+    findSentences(memory ? memory->subtitleFile : QString());
+    // the marks after the sentences, so that a looped sentence is known as one
+    if (memory && memory->place)
+        restorePlace(*memory->place);
     superseded.reset();
     old.reset(); // may run the event loop while its sound closes
     return true;
@@ -481,7 +521,68 @@ void LessonController::setSentences(const lesson::Sentences &sentences)
 {
     sentences_ = sentences;
     emit sentencesChanged();
+    loadScores();
     followCurrentSentence();
+}
+
+void LessonController::loadScores()
+{
+    scores_ = store_ && media_ ? store_->scores(fileName_, sentences_.items)
+                               : lesson::Scores(sentences_.items.size());
+    emit scoresChanged();
+}
+
+void LessonController::restorePlace(const lesson::LessonPlace &place)
+{
+    // the marks span the whole lesson until now, so neither clamps the other
+    media_->setMarkInAt(ticksOf(place.markInSeconds));
+    if (!std::isinf(place.markOutSeconds))
+        media_->setMarkOutAt(ticksOf(place.markOutSeconds));
+    const double at = std::clamp(place.positionSeconds, markInSeconds(),
+                                 std::max(markInSeconds(), markOutSeconds()));
+    media_->seek(ticksOf(at));
+    // the next report could still show where the lesson started
+    seekPending = true;
+    emit positionChanged(at);
+}
+
+void LessonController::setDrillSettings(const lesson::DrillSettings &settings)
+{
+    if (settings == drill_)
+        return;
+    drill_ = settings;
+    emit drillSettingsChanged(drill_);
+}
+
+void LessonController::recordScore(int sentence, double accuracy)
+{
+    if (!media_ || sentence < 0 || size_t(sentence) >= sentences_.items.size() ||
+        std::isnan(accuracy))
+        return;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    std::optional<lesson::SentenceScore> &score = scores_[size_t(sentence)];
+    if (!store_) {
+        score = lesson::withCheck(score, accuracy, now);
+    } else if (const auto kept = store_->recordScore(fileName_, sentences_.items[size_t(sentence)],
+                                                     accuracy, now)) {
+        score = kept;
+    } else {
+        emit error(tr("The score could not be kept: %1").arg(store_->error()));
+        return;
+    }
+    emit scoresChanged();
+}
+
+void LessonController::forgetLesson()
+{
+    if (!media_)
+        return;
+    if (store_)
+        store_->forget(fileName_);
+    scores_.assign(sentences_.items.size(), std::nullopt);
+    emit scoresChanged();
+    resetMarks();
+    media_->seek(media_->startTime());
 }
 
 void LessonController::setAnalysis(const lesson::SpeechAnalysis &analysis)
@@ -516,11 +617,14 @@ void LessonController::chooseSubtitleFile(const QString &file)
         emit subtitleFileChosen(file);
 }
 
-void LessonController::findSentences()
+void LessonController::findSentences(const QString &preferredSubtitles)
 {
-    // a subtitle file beside the lesson, else a text subtitle stream inside it
+    // a subtitle file beside the lesson (the one preferred, if it is still there), else a
+    // text subtitle stream inside it
     setSubtitleFiles(lesson::subtitleFilesBeside(fileName_));
-    if (subtitleFiles_.isEmpty() || !readSubtitles(subtitleFiles_.first())) {
+    const QString first =
+        subtitleFiles_.contains(preferredSubtitles) ? preferredSubtitles : subtitleFiles_.value(0);
+    if (first.isEmpty() || !readSubtitles(first)) {
         QString why;
         if (const std::optional<lesson::Sentences> embedded =
                 lesson::readEmbeddedSubtitles(fileName_, &why))
@@ -549,8 +653,16 @@ bool LessonController::readSubtitles(const QString &file)
 
 void LessonController::followRunning()
 {
-    if (media_ && !media_->isPaused() && !media_->isStopped())
+    if (media_ && !media_->isPaused() && !media_->isStopped()) {
         positionTimer->start();
-    else
-        positionTimer->stop();
+        if (!saveTimer->isActive())
+            saveTimer->start();
+        return;
+    }
+    positionTimer->stop();
+    // where the learner stopped is kept at once
+    if (saveTimer->isActive()) {
+        saveTimer->stop();
+        saveLesson();
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lesson/drillsettings.h"
+#include "lesson/lessonstore.h"
 #include "lesson/sentences.h"
 
 #include <QObject>
@@ -22,8 +24,9 @@ class SpeechAnalyser;
 // sentence before or after the loop, seeks, play/pause, stop, the speed) into calls on it. The
 // window's keys, the button bar, the keys the editor forwards and the tray only call these
 // commands, and the views draw what the signals report. Times are in seconds of the lesson's
-// reference stream, counted as the file counts them (its start time included). Not a widget; GUI
-// thread only.
+// reference stream, counted as the file counts them (its start time included). With a
+// LessonStore (which it owns) a lesson reopens where it was left, with its loop, speed, drill
+// settings, subtitle file and scores. Not a widget; GUI thread only.
 class LessonController final : public QObject
 {
     Q_OBJECT
@@ -45,6 +48,8 @@ public:
     static constexpr double snapSeconds = 0.08;
     // How often the position is reported while the lesson plays.
     static constexpr int positionIntervalMs = 250;
+    // How often a playing lesson's state is written to the store: what a crash can lose.
+    static constexpr int saveIntervalMs = 30000;
     // The speeds the learner steps through, slowest first; 1 is the recorded speed.
     static constexpr std::array<double, 12> speedSteps{0.5, 0.6, 0.7, 0.75, 0.8, 0.85,
                                                        0.9, 1.0, 1.1, 1.25, 1.5, 2.0};
@@ -54,6 +59,11 @@ public:
 
     // Applies to the lessons opened from now on.
     void setPictureFormat(const PictureFormat &format) { pictureFormat = format; }
+    // The memory of the lessons opened from now on: they open as they were left, and their
+    // state is written when they close, when they stop playing and every intervalMs while
+    // they play. Without a store nothing outlives the lesson.
+    void setStore(std::unique_ptr<lesson::LessonStore> store, int intervalMs = saveIntervalMs);
+    lesson::LessonStore *store() const { return store_.get(); }
 
     // The lesson's engine, or null when no lesson is open.
     Media *media() const { return media_.get(); }
@@ -71,8 +81,14 @@ public:
     double fractionAt(double seconds) const;
     // "hh:mm:ss" of a time, as the lesson's clock shows it.
     QString timeText(double seconds) const;
-    // The lesson's speed, one of speedSteps. It stays when another lesson opens.
+    // The lesson's speed, one of speedSteps. It stays when another lesson opens, unless that
+    // one has a speed of its own remembered.
     double speed() const { return speed_; }
+    // How the drill runs this lesson's sentences; like the speed, remembered per lesson and
+    // kept when one without a memory opens.
+    const lesson::DrillSettings &drillSettings() const { return drill_; }
+    // The checks' scores of the lesson's sentences, one per sentence of sentences().
+    const lesson::Scores &scores() const { return scores_; }
 
     // What is known of the lesson's sentences, pauses and sound; all empty when no lesson
     // is open, and emptied before another one opens.
@@ -149,6 +165,15 @@ public slots:
     // The learner picked another of subtitleFiles() for this lesson: its sentences take
     // the place of the lesson's, or error() says why the file cannot be read.
     void chooseSubtitleFile(const QString &file);
+    void setDrillSettings(const lesson::DrillSettings &settings);
+    // Keeps a check's accuracy (0 to 1) of sentence index: its last score, and its best
+    // when better; with a store, for good.
+    void recordScore(int sentence, double accuracy);
+    // Forgets what is remembered of the lesson, its scores included: the loop spans the
+    // whole lesson again and it plays from its start, remembered anew from then on.
+    void forgetLesson();
+    // Writes the lesson's state to the store now.
+    void saveLesson();
 
 signals:
     // The lesson's Media is about to go: drop every pointer to it.
@@ -172,6 +197,9 @@ signals:
     void analysisProgress(double fraction);
     void currentSentenceChanged(int index);
     void subtitleFileChosen(const QString &file);
+    // scores() has changed: other sentences, a check kept, or the lesson forgotten.
+    void scoresChanged();
+    void drillSettingsChanged(const lesson::DrillSettings &settings);
 
 private:
     // Takes the Media out of the controller before it is stopped, so that nothing reaches
@@ -185,9 +213,12 @@ private:
     // Makes [in, out] the loop in an order the engine's clamps allow, and plays it from in.
     void loopBetween(double in, double out);
     void clearLessonData();
-    // Reads the new lesson's subtitles (a file beside it, else a stream inside it) and
-    // starts the pass over its sound.
-    void findSentences();
+    // Reads the new lesson's subtitles (the file preferred, else the first beside it, else a
+    // stream inside it) and starts the pass over its sound.
+    void findSentences(const QString &preferredSubtitles);
+    // Puts the loop and the position where a remembered lesson had them.
+    void restorePlace(const lesson::LessonPlace &place);
+    void loadScores();
     // The lesson's sentences from a subtitle file; false (with error()) when it cannot be
     // read.
     bool readSubtitles(const QString &file);
@@ -200,6 +231,8 @@ private:
     QString fileName_;
     PictureFormat pictureFormat;
     QTimer *positionTimer = nullptr; // child
+    QTimer *saveTimer = nullptr;     // child
+    std::unique_ptr<lesson::LessonStore> store_;
     // Finds pauses, sentences and peaks in a thread of its own; child.
     lesson::SpeechAnalyser *analyser = nullptr;
     bool seekPending = false;
@@ -210,4 +243,6 @@ private:
     QStringList subtitleFiles_;
     int currentSentence_ = -1;
     bool analysing = false;
+    lesson::DrillSettings drill_;
+    lesson::Scores scores_;
 };

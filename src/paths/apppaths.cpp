@@ -1,6 +1,7 @@
 #include "paths/apppaths.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 namespace {
 
@@ -64,4 +65,10 @@ QString AppPaths::userDictionary()
 QString AppPaths::wordDatabase()
 {
     return underRoot("dict/words.db");
+}
+
+QString AppPaths::lessonDatabase()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/lessons.db");
 }

@@ -33,4 +33,6 @@ public:
     static QString userDictionary();
     // The enciphered word database of the lookup.
     static QString wordDatabase();
+    // The learner's memory of the lessons, in the user's data folder.
+    static QString lessonDatabase();
 };

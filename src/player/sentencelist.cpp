@@ -1,11 +1,14 @@
 #include "player/sentencelist.h"
 
 #include "lesson/lessoncontroller.h"
+#include "player/lessonsummary.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTreeWidget>
@@ -73,6 +76,7 @@ SentenceList::SentenceList(LessonController *lesson, QWidget *parent)
     connect(lesson, &LessonController::sentencesChanged, this, &SentenceList::fill);
     connect(lesson, &LessonController::currentSentenceChanged, this, &SentenceList::showCurrent);
     connect(lesson, &LessonController::analysisProgress, this, &SentenceList::showProgress);
+    connect(lesson, &LessonController::scoresChanged, this, &SentenceList::showScores);
     fill();
 }
 
@@ -117,7 +121,38 @@ void SentenceList::fill()
     notesLabel->setVisible(!sentences.notes.isEmpty());
     notesLabel->setText(tr("Subtitle lines left out: %1").arg(sentences.notes.size()));
     notesLabel->setToolTip(sentences.notes.join(u'\n'));
+    showScores();
     showCurrent(lesson_->currentSentence());
+}
+
+void SentenceList::showScores()
+{
+    const lesson::Scores &scores = lesson_->scores();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = tree->topLevelItem(i);
+        const std::optional<lesson::SentenceScore> score =
+            size_t(i) < scores.size() ? scores[size_t(i)] : std::nullopt;
+        if (!score) {
+            item->setData(StartColumn, Qt::DecorationRole, QVariant());
+            item->setToolTip(StartColumn, QString());
+            continue;
+        }
+        item->setData(StartColumn, Qt::DecorationRole, LessonSummary::scoreColour(score->best));
+        const auto shown = [](double accuracy, const QDateTime &at) {
+            return tr("%1% on %2")
+                .arg(std::lround(accuracy * 100))
+                .arg(QLocale().toString(at.toLocalTime(), QLocale::ShortFormat));
+        };
+        item->setToolTip(StartColumn, tr("Best: %1; last: %2")
+                                          .arg(shown(score->best, score->bestAt),
+                                               shown(score->last, score->lastAt)));
+    }
+}
+
+QColor SentenceList::scoreColour(int index) const
+{
+    const QTreeWidgetItem *item = tree->topLevelItem(index);
+    return item ? item->data(StartColumn, Qt::DecorationRole).value<QColor>() : QColor();
 }
 
 QString SentenceList::shownText(int index) const

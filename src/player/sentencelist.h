@@ -36,12 +36,15 @@ public:
     QTreeWidget *rows() const { return tree; }
     // What a row shows for its text now.
     QString shownText(int index) const;
+    // The colour a row shows for its score; invalid for a sentence never checked.
+    QColor scoreColour(int index) const;
 
 private:
     void fill();
     void showTexts();
     void showCurrent(int index);
     void showProgress(double fraction);
+    void showScores();
     void clicked(QTreeWidgetItem *item, int column);
     void toggleText(int index);
     void showMenu(const QPoint &pos);

@@ -7,6 +7,7 @@
 #include "player/controlbutton.h"
 #include "player/controlwidget.h"
 #include "player/glrenderwidget.h"
+#include "player/lessonsummary.h"
 #include "player/screenwidget.h"
 #include "player/seekslider.h"
 #include "player/sentencelist.h"
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 const char Vk::homePage[] = "https://vorlyn.org/player";
@@ -117,6 +119,35 @@ Vk::~Vk()
 Media *Vk::currentMedia() const
 {
     return lesson_->media();
+}
+
+void Vk::setLessonStore(std::unique_ptr<lesson::LessonStore> store)
+{
+    const QString notice = store->notice();
+    lesson_->setStore(std::move(store));
+    if (!notice.isEmpty()) {
+        QTimer::singleShot(
+            0, this, [this, notice] { QMessageBox::warning(this, tr("Vorlyn Player"), notice); });
+    }
+}
+
+void Vk::forgetLesson()
+{
+    if (!lesson_->isOpen())
+        return;
+    const QString name = QFileInfo(lesson_->fileName()).fileName();
+    if (QMessageBox::question(this, tr("Forget This Lesson"),
+                              tr("Forget where you were in %1, its loop and the scores of "
+                                 "its sentences?")
+                                  .arg(name)) == QMessageBox::Yes)
+        lesson_->forgetLesson();
+}
+
+void Vk::showLessonSummary()
+{
+    LessonSummary summary(lesson_.get(), this);
+    summary.setWindowTitle(tr("Lesson Summary: %1").arg(QFileInfo(lesson_->fileName()).fileName()));
+    summary.exec();
 }
 
 void Vk::createCentralWidgets()
@@ -521,6 +552,11 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
         a->setCheckable(true);
         a->setChecked(f == lesson_->sentences().origin);
     }
+    menu.addSeparator();
+    menu.addAction(tr("Lesson Summary..."), this, &Vk::showLessonSummary)
+        ->setEnabled(lesson_->isOpen());
+    menu.addAction(tr("Forget This Lesson..."), this, &Vk::forgetLesson)
+        ->setEnabled(lesson_->isOpen());
     menu.addSeparator();
     menu.addAction(helpAction);
     menu.addSeparator();

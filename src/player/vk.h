@@ -20,6 +20,9 @@ class QSkinObject;
 class SentenceList;
 class TextEdit;
 class WaveformStrip;
+namespace lesson {
+class LessonStore;
+}
 
 // The player's main window: shows the lesson's pictures or the idle screen, and turns the
 // button bar, slider, keys, the keys the editor forwards, menus and tray into commands
@@ -38,6 +41,9 @@ public:
     // The lesson being studied, and its engine (null when none is open).
     LessonController *lesson() const { return lesson_.get(); }
     Media *currentMedia() const;
+    // The memory of the lessons, handed to the controller; what the store has to say about
+    // its opening (a damaged database moved aside) is shown once the window is up.
+    void setLessonStore(std::unique_ptr<lesson::LessonStore> store);
 
 signals:
     void isPlay(bool playing);
@@ -78,6 +84,9 @@ private:
     // searched for them (and the learner has not hidden it).
     void showWaveform();
     void showSentenceList();
+    // Asks first, since the scores go too.
+    void forgetLesson();
+    void showLessonSummary();
 
     std::unique_ptr<LessonController> lesson_;
     QWidget *central = nullptr;

@@ -1,9 +1,11 @@
 // The lesson's sentences in the player: the sentence list beside the main window (shown
 // when sentences arrive, texts hidden until asked, a click loops a row, the key that loops
 // the sentence under the playhead from the window and the editor), and the waveform
-// strip's handles dragged to new marks.
+// strip's handles dragged to new marks; the checks' scores as the rows' colours and in the
+// lesson summary.
 #include "editor/textedit.h"
 #include "lesson/lessoncontroller.h"
+#include "player/lessonsummary.h"
 #include "player/sentencelist.h"
 #include "player/vk.h"
 #include "player/waveformstrip.h"
@@ -29,6 +31,7 @@ private slots:
     void sentenceListFollowsTheLesson();
     void draggedHandleMovesTheMark_data();
     void draggedHandleMovesTheMark();
+    void scoresShowAsColours();
 
 private:
     MediaFixtures fx;
@@ -177,6 +180,36 @@ void TestSentences::draggedHandleMovesTheMark()
         qAbs(lesson.markInSeconds() - in) <= pixel && qAbs(lesson.markOutSeconds() - out) <= pixel,
         qPrintable(
             QStringLiteral("%1 to %2").arg(lesson.markInSeconds()).arg(lesson.markOutSeconds())));
+}
+
+// A sentence never checked shows no colour; a checked one its best score's, red for a poor
+// one, green for a good one, changed as checks come in; the summary counts and averages
+// the best scores.
+void TestSentences::scoresShowAsColours()
+{
+    LessonController lesson;
+    QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
+    lesson.setSentences(fourSentences().sentences);
+    SentenceList list(&lesson);
+    LessonSummary summary(&lesson);
+    QCOMPARE(summary.checkedText(), QStringLiteral("Sentences checked: 0 of 4 (0%)"));
+
+    lesson.recordScore(0, 0.3);
+    lesson.recordScore(2, 0.9);
+    lesson.recordScore(2, 0.5); // a worse check keeps the best colour
+    lesson.recordScore(7, 1.0); // no such sentence
+    const auto hue = [&](int row) { return list.scoreColour(row).hsvHueF(); };
+    QVERIFY(!list.scoreColour(1).isValid() && !list.scoreColour(3).isValid());
+    QVERIFY2(hue(0) >= 0 && hue(0) < 30.0 / 360, qPrintable(QString::number(hue(0))));
+    QVERIFY2(hue(2) > 90.0 / 360 && hue(2) < 150.0 / 360, qPrintable(QString::number(hue(2))));
+    QCOMPARE(summary.checkedText(), QStringLiteral("Sentences checked: 2 of 4 (50%)"));
+    QCOMPARE(summary.meanText(), QStringLiteral("Mean best accuracy: 60%"));
+
+    lesson.recordScore(0, 1.0);
+    QVERIFY(hue(0) > 90.0 / 360);
+    lesson.forgetLesson();
+    QVERIFY(!list.scoreColour(0).isValid() && !list.scoreColour(2).isValid());
+    QCOMPARE(summary.meanText(), QStringLiteral("No sentence has been checked yet."));
 }
 
 QTEST_MAIN(TestSentences)

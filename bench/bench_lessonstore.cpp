@@ -1,0 +1,80 @@
+// The lesson memory's database: a lesson's state saved (what the player does at close and
+// every 30 s while it plays), a check's score kept, and a lesson of 500 sentences (all
+// scored) reopened: its memory and its scores read. Milliseconds per call, median and max.
+#include "benchsupport.h"
+
+#include "lesson/lessonstore.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+namespace {
+
+template <typename F> bench::Summary timeCalls(int runs, F call)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        call(i);
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return bench::summarize(ms);
+}
+
+void print(const char *name, const bench::Summary &s, int runs)
+{
+    bench::print(name, s.median, "ms",
+                 QStringLiteral("\"max\": %1, \"runs\": %2").arg(s.max, 0, 'f', 3).arg(runs));
+}
+
+} // namespace
+
+int main()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("lesson.mp4"));
+    QFile media(file);
+    if (!dir.isValid() || !media.open(QIODevice::WriteOnly) || media.write("lesson") != 6)
+        return 1;
+    media.close();
+
+    QElapsedTimer opening;
+    opening.start();
+    lesson::LessonStore store(dir.filePath(QStringLiteral("lessons.db")));
+    bench::print("lessonstore_create", double(opening.nsecsElapsed()) / 1e6, "ms");
+    if (!store.isOpen())
+        return 1;
+
+    constexpr int runs = 200;
+    lesson::LessonMemory memory;
+    print("lessonstore_save",
+          timeCalls(runs,
+                    [&](int i) {
+                        memory.place = lesson::LessonPlace{i * 0.1, 1.0, 2.0};
+                        store.saveLesson(file, memory);
+                    }),
+          runs);
+
+    constexpr int sentenceCount = 500;
+    std::vector<lesson::Sentence> sentences;
+    for (int i = 0; i < sentenceCount; ++i)
+        sentences.push_back({i * 3.0, i * 3.0 + 2.5, QStringLiteral("Sentence number %1.").arg(i)});
+    print("lessonstore_record_score",
+          timeCalls(sentenceCount,
+                    [&](int i) {
+                        store.recordScore(file, sentences[size_t(i)], 0.5,
+                                          QDateTime::currentDateTimeUtc());
+                    }),
+          sentenceCount);
+    print("lessonstore_reopen_500_sentences",
+          timeCalls(20,
+                    [&](int) {
+                        const std::optional<lesson::LessonMemory> m = store.lesson(file);
+                        const lesson::Scores s = store.scores(file, sentences);
+                        if (!m || s.size() != sentences.size() || !s.back())
+                            std::abort();
+                    }),
+          20);
+    return 0;
+}

@@ -1,0 +1,465 @@
+#include "lesson/lessonstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <tuple>
+
+namespace lesson {
+
+ScoreSummary summarise(const Scores &scores)
+{
+    ScoreSummary s;
+    s.total = int(scores.size());
+    double sum = 0;
+    for (const std::optional<SentenceScore> &score : scores) {
+        if (score) {
+            ++s.checked;
+            sum += score->best;
+        }
+    }
+    if (s.checked > 0)
+        s.meanBest = sum / s.checked;
+    return s;
+}
+
+SentenceScore withCheck(const std::optional<SentenceScore> &score, double accuracy,
+                        const QDateTime &when)
+{
+    const double a = std::clamp(accuracy, 0.0, 1.0);
+    SentenceScore next = score.value_or(SentenceScore{a, when, a, when});
+    next.last = a;
+    next.lastAt = when;
+    if (a > next.best) {
+        next.best = a;
+        next.bestAt = when;
+    }
+    return next;
+}
+
+namespace {
+
+// Version 1. Times of the lesson's clock are seconds; a sentence is keyed by its ends in
+// whole milliseconds and its text; dates are milliseconds since the epoch, UTC. A lesson
+// without a place (never saved, or replaced since) has NULL position and marks; a loop end
+// that lies nowhere is a NULL mark_out beside a position.
+constexpr const char *schema[] = {
+    "CREATE TABLE lesson ("
+    " id INTEGER PRIMARY KEY,"
+    " path TEXT NOT NULL UNIQUE,"
+    " size INTEGER NOT NULL,"
+    " modified_ms INTEGER NOT NULL,"
+    " position REAL, mark_in REAL, mark_out REAL,"
+    " speed REAL NOT NULL DEFAULT 1,"
+    " subtitle_file TEXT NOT NULL DEFAULT '',"
+    " drill_repetitions INTEGER NOT NULL,"
+    " drill_pause REAL NOT NULL,"
+    " drill_first_pass_speed REAL NOT NULL,"
+    " drill_advance INTEGER NOT NULL,"
+    " drill_rewind REAL NOT NULL,"
+    " saved_ms INTEGER NOT NULL DEFAULT 0)",
+    "CREATE TABLE score ("
+    " lesson_id INTEGER NOT NULL REFERENCES lesson(id) ON DELETE CASCADE,"
+    " start_ms INTEGER NOT NULL,"
+    " end_ms INTEGER NOT NULL,"
+    " text TEXT NOT NULL,"
+    " best REAL NOT NULL, best_ms INTEGER NOT NULL,"
+    " last REAL NOT NULL, last_ms INTEGER NOT NULL,"
+    " PRIMARY KEY (lesson_id, start_ms, end_ms, text)) WITHOUT ROWID",
+};
+
+struct Finalize
+{
+    void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
+};
+
+// One prepared statement, its parameters bound in order.
+class Query
+{
+public:
+    Query(sqlite3 *db, const char *sql)
+    {
+        sqlite3_stmt *raw = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+        stmt.reset(raw);
+    }
+    Query &bind(qint64 v)
+    {
+        sqlite3_bind_int64(stmt.get(), ++next, v);
+        return *this;
+    }
+    Query &bind(double v)
+    {
+        // NULL for a value that is no number of the lesson's clock
+        if (std::isfinite(v))
+            sqlite3_bind_double(stmt.get(), ++next, v);
+        else
+            sqlite3_bind_null(stmt.get(), ++next);
+        return *this;
+    }
+    Query &bind(const QString &v)
+    {
+        const QByteArray utf8 = v.toUtf8();
+        sqlite3_bind_text(stmt.get(), ++next, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    // SQLITE_ROW, SQLITE_DONE or an error; an invalid statement gives SQLITE_ERROR.
+    int step() { return stmt ? sqlite3_step(stmt.get()) : SQLITE_ERROR; }
+    bool run() { return step() == SQLITE_DONE; }
+    bool isNull(int i) const { return sqlite3_column_type(stmt.get(), i) == SQLITE_NULL; }
+    qint64 integer(int i) const { return sqlite3_column_int64(stmt.get(), i); }
+    double real(int i) const { return sqlite3_column_double(stmt.get(), i); }
+    QString text(int i) const
+    {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), i)),
+                                 sqlite3_column_bytes(stmt.get(), i));
+    }
+
+private:
+    std::unique_ptr<sqlite3_stmt, Finalize> stmt;
+    int next = 0;
+};
+
+qint64 millis(double seconds)
+{
+    return std::llround(seconds * 1000);
+}
+
+QDateTime dateOf(qint64 ms)
+{
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+}
+
+bool isDamage(int rc)
+{
+    return (rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB;
+}
+
+} // namespace
+
+void LessonStore::CloseDb::operator()(sqlite3 *d) const
+{
+    sqlite3_close(d);
+}
+
+LessonStore::LessonStore(const QString &databaseFile) : path(databaseFile)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QString why;
+    bool damaged = false;
+    if (openDatabase(&why, &damaged) || (damaged && moveAside(why)))
+        return;
+    error_ = why;
+    notice_ = tr("The lesson memory %1 cannot be used (%2): lessons will not be remembered.")
+                  .arg(QDir::toNativeSeparators(path), why);
+}
+
+LessonStore::~LessonStore() = default;
+
+bool LessonStore::exec(const char *sql)
+{
+    return db && sqlite3_exec(db.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+void LessonStore::fail()
+{
+    error_ = db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : error_;
+}
+
+bool LessonStore::openDatabase(QString *why, bool *damaged)
+{
+    *damaged = false;
+    sqlite3 *raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    db.reset(raw);
+    // A file that is not ours to use is closed as it was found: no checkpoint of its log
+    // into it, and the log left where it is.
+    const auto reject = [&](const QString &reason, bool damage) {
+        *why = reason;
+        *damaged = damage;
+        if (db)
+            sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        db.reset();
+        return false;
+    };
+    const auto failed = [&](int code) {
+        return reject(QString::fromUtf8(db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(code)),
+                      isDamage(code));
+    };
+    if (rc != SQLITE_OK)
+        return failed(rc);
+    sqlite3_busy_timeout(db.get(), 2000);
+
+    int version = 0;
+    {
+        Query q(db.get(), "PRAGMA user_version");
+        if (q.step() != SQLITE_ROW)
+            return failed(sqlite3_errcode(db.get()));
+        version = int(q.integer(0));
+    }
+    if (version > schemaVersion)
+        return reject(tr("it was written by a newer version of the program"), true);
+    {
+        Query q(db.get(), "PRAGMA quick_check");
+        if (q.step() != SQLITE_ROW)
+            return failed(sqlite3_errcode(db.get()));
+        if (q.text(0) != QLatin1String("ok"))
+            return reject(q.text(0), true);
+    }
+    // WAL: a save appends to the log and a crash keeps every committed save; NORMAL
+    // syncs at checkpoints only, which loses nothing when the process dies
+    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA synchronous=NORMAL") ||
+        !exec("PRAGMA foreign_keys=ON"))
+        return failed(sqlite3_errcode(db.get()));
+    if (version == 0) {
+        bool made = exec("BEGIN IMMEDIATE");
+        for (const char *sql : schema)
+            made = made && exec(sql);
+        made = made && exec("PRAGMA user_version=1") && exec("COMMIT");
+        static_assert(schemaVersion == 1, "the schema above is version 1");
+        if (!made) {
+            const int code = sqlite3_errcode(db.get());
+            exec("ROLLBACK");
+            return failed(code);
+        }
+    }
+    return true;
+}
+
+bool LessonStore::moveAside(const QString &reason)
+{
+    db.reset();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString aside = path + QStringLiteral(".moved-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".moved-%1-%2").arg(stamp).arg(n);
+    if (!QFile::rename(path, aside))
+        return false;
+    // the log and its index belong to the file moved aside: left here, they would be
+    // replayed into the new one
+    for (const char *suffix : {"-wal", "-shm"}) {
+        const QString side = path + QLatin1String(suffix);
+        if (QFileInfo::exists(side) && !QFile::rename(side, aside + QLatin1String(suffix)))
+            QFile::remove(side);
+    }
+    notice_ = tr("The lesson memory could not be read (%1). It was moved to %2, and a new "
+                 "one was begun.")
+                  .arg(reason, QDir::toNativeSeparators(aside));
+    QString why;
+    bool damaged = false;
+    if (!openDatabase(&why, &damaged)) {
+        error_ = why;
+        notice_ += QLatin1Char(' ') + tr("The new one cannot be made either (%1).").arg(why);
+    }
+    return true;
+}
+
+qint64 LessonStore::lessonId(const QString &file, bool create)
+{
+    if (!db)
+        return 0;
+    const QFileInfo info(file);
+    if (!info.exists())
+        return 0;
+    const QString key = info.absoluteFilePath();
+    const qint64 size = info.size();
+    const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+    Query find(db.get(), "SELECT id, size, modified_ms FROM lesson WHERE path = ?");
+    find.bind(key);
+    const int rc = find.step();
+    if (rc == SQLITE_ROW) {
+        const qint64 id = find.integer(0);
+        if (find.integer(1) == size && find.integer(2) == modified)
+            return id;
+        // another recording under the same name: its place and scores meant the old one
+        // a savepoint, since the caller may have a transaction open
+        bool cleared = exec("SAVEPOINT replaced");
+        cleared =
+            cleared && Query(db.get(), "DELETE FROM score WHERE lesson_id = ?").bind(id).run();
+        cleared = cleared && Query(db.get(), "UPDATE lesson SET size = ?, modified_ms = ?, "
+                                             "position = NULL, mark_in = NULL, mark_out = NULL "
+                                             "WHERE id = ?")
+                                 .bind(size)
+                                 .bind(modified)
+                                 .bind(id)
+                                 .run();
+        if (cleared && exec("RELEASE replaced"))
+            return id;
+        fail();
+        exec("ROLLBACK TO replaced");
+        exec("RELEASE replaced");
+        return 0;
+    }
+    if (rc != SQLITE_DONE) {
+        fail();
+        return 0;
+    }
+    if (!create)
+        return 0;
+    const DrillSettings d;
+    if (!Query(db.get(), "INSERT INTO lesson (path, size, modified_ms, drill_repetitions, "
+                         "drill_pause, drill_first_pass_speed, drill_advance, drill_rewind) "
+                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+             .bind(key)
+             .bind(size)
+             .bind(modified)
+             .bind(qint64(d.repetitions))
+             .bind(d.pauseSeconds)
+             .bind(d.firstPassSpeed)
+             .bind(qint64(d.advance))
+             .bind(d.rewindSeconds)
+             .run()) {
+        fail();
+        return 0;
+    }
+    return sqlite3_last_insert_rowid(db.get());
+}
+
+std::optional<LessonMemory> LessonStore::lesson(const QString &file)
+{
+    const qint64 id = lessonId(file, false);
+    if (id == 0)
+        return std::nullopt;
+    Query q(db.get(), "SELECT position, mark_in, mark_out, speed, subtitle_file, "
+                      "drill_repetitions, drill_pause, drill_first_pass_speed, drill_advance, "
+                      "drill_rewind FROM lesson WHERE id = ?");
+    q.bind(id);
+    if (q.step() != SQLITE_ROW) {
+        fail();
+        return std::nullopt;
+    }
+    LessonMemory m;
+    if (!q.isNull(0)) {
+        m.place = LessonPlace{q.real(0), q.real(1),
+                              q.isNull(2) ? std::numeric_limits<double>::infinity() : q.real(2)};
+    }
+    m.speed = q.real(3);
+    m.subtitleFile = q.text(4);
+    m.drill.repetitions = int(q.integer(5));
+    m.drill.pauseSeconds = q.real(6);
+    m.drill.firstPassSpeed = q.real(7);
+    m.drill.advance = q.integer(8) != 0;
+    m.drill.rewindSeconds = q.real(9);
+    return m;
+}
+
+bool LessonStore::saveLesson(const QString &file, const LessonMemory &memory)
+{
+    const qint64 id = lessonId(file, true);
+    if (id == 0)
+        return false;
+    const double nowhere = std::numeric_limits<double>::quiet_NaN();
+    const LessonPlace place = memory.place.value_or(LessonPlace{nowhere, nowhere, nowhere});
+    const DrillSettings &d = memory.drill;
+    const bool saved =
+        Query(db.get(), "UPDATE lesson SET position = ?, mark_in = ?, mark_out = ?, speed = ?, "
+                        "subtitle_file = ?, drill_repetitions = ?, drill_pause = ?, "
+                        "drill_first_pass_speed = ?, drill_advance = ?, drill_rewind = ?, "
+                        "saved_ms = ? WHERE id = ?")
+            .bind(place.positionSeconds)
+            .bind(place.markInSeconds)
+            .bind(place.markOutSeconds)
+            .bind(memory.speed)
+            .bind(memory.subtitleFile)
+            .bind(qint64(d.repetitions))
+            .bind(d.pauseSeconds)
+            .bind(d.firstPassSpeed)
+            .bind(qint64(d.advance))
+            .bind(d.rewindSeconds)
+            .bind(QDateTime::currentMSecsSinceEpoch())
+            .bind(id)
+            .run();
+    if (!saved)
+        fail();
+    return saved;
+}
+
+bool LessonStore::forget(const QString &file)
+{
+    if (!db)
+        return false;
+    // the scores go with the row
+    if (Query(db.get(), "DELETE FROM lesson WHERE path = ?")
+            .bind(QFileInfo(file).absoluteFilePath())
+            .run())
+        return true;
+    fail();
+    return false;
+}
+
+Scores LessonStore::scores(const QString &file, const std::vector<Sentence> &sentences)
+{
+    Scores result(sentences.size());
+    const qint64 id = lessonId(file, false);
+    if (id == 0)
+        return result;
+    using Key = std::tuple<qint64, qint64, QString>;
+    std::map<Key, SentenceScore> kept;
+    Query q(db.get(), "SELECT start_ms, end_ms, text, best, best_ms, last, last_ms FROM score "
+                      "WHERE lesson_id = ?");
+    q.bind(id);
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW) {
+        kept[Key{q.integer(0), q.integer(1), q.text(2)}] =
+            SentenceScore{q.real(3), dateOf(q.integer(4)), q.real(5), dateOf(q.integer(6))};
+    }
+    if (rc != SQLITE_DONE)
+        fail();
+    for (size_t i = 0; i < sentences.size(); ++i) {
+        const Sentence &s = sentences[i];
+        const auto it = kept.find(Key{millis(s.start), millis(s.end), s.text});
+        if (it != kept.end())
+            result[i] = it->second;
+    }
+    return result;
+}
+
+std::optional<SentenceScore> LessonStore::recordScore(const QString &file, const Sentence &sentence,
+                                                      double accuracy, const QDateTime &when)
+{
+    if (std::isnan(accuracy) || !exec("BEGIN IMMEDIATE"))
+        return std::nullopt;
+    const qint64 id = lessonId(file, true);
+    const qint64 start = millis(sentence.start);
+    const qint64 end = millis(sentence.end);
+    std::optional<SentenceScore> kept;
+    Query find(db.get(), "SELECT best, best_ms, last, last_ms FROM score WHERE lesson_id = ? "
+                         "AND start_ms = ? AND end_ms = ? AND text = ?");
+    find.bind(id).bind(start).bind(end).bind(sentence.text);
+    const int found = id == 0 ? SQLITE_ERROR : find.step();
+    if (found == SQLITE_ROW) {
+        kept = SentenceScore{find.real(0), dateOf(find.integer(1)), find.real(2),
+                             dateOf(find.integer(3))};
+    }
+    const SentenceScore score = withCheck(kept, accuracy, when);
+    const bool written =
+        (found == SQLITE_ROW || found == SQLITE_DONE) &&
+        Query(db.get(), "INSERT OR REPLACE INTO score (lesson_id, start_ms, end_ms, text, best, "
+                        "best_ms, last, last_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+            .bind(id)
+            .bind(start)
+            .bind(end)
+            .bind(sentence.text)
+            .bind(score.best)
+            .bind(score.bestAt.toMSecsSinceEpoch())
+            .bind(score.last)
+            .bind(score.lastAt.toMSecsSinceEpoch())
+            .run() &&
+        exec("COMMIT");
+    if (!written) {
+        fail();
+        exec("ROLLBACK");
+        return std::nullopt;
+    }
+    return score;
+}
+
+} // namespace lesson

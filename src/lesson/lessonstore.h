@@ -1,0 +1,134 @@
+#pragma once
+
+#include "lesson/drillsettings.h"
+#include "lesson/sentences.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct sqlite3;
+
+namespace lesson {
+
+// How the learner did on one sentence: the best and the latest check, 0 to 1 each.
+struct SentenceScore
+{
+    double best = 0;
+    QDateTime bestAt;
+    double last = 0;
+    QDateTime lastAt;
+};
+
+// A sentence's score, or none when it was never checked; one per sentence of a lesson.
+using Scores = std::vector<std::optional<SentenceScore>>;
+
+// The score after a check of accuracy (clamped to 0..1) made at `when`: always the last,
+// the best when it is better.
+SentenceScore withCheck(const std::optional<SentenceScore> &score, double accuracy,
+                        const QDateTime &when);
+
+// Where the learner was in a lesson: seconds of the lesson's clock. A loop end of infinity
+// lies nowhere (a file of unknown length whose loop end was never set).
+struct LessonPlace
+{
+    double positionSeconds = 0;
+    double markInSeconds = 0;
+    double markOutSeconds = 0;
+};
+
+// What is remembered of a lesson between two sessions.
+struct LessonMemory
+{
+    // none for a file that was replaced since
+    std::optional<LessonPlace> place;
+    double speed = 1;
+    DrillSettings drill;
+    // the subtitle file the learner chose last; empty for the one found first
+    QString subtitleFile;
+};
+
+// The share of a lesson's sentences checked and their mean best accuracy.
+struct ScoreSummary
+{
+    int checked = 0;
+    int total = 0;
+    double meanBest = 0; // over the checked ones; 0 when none is
+};
+ScoreSummary summarise(const Scores &scores);
+
+// The learner's memory of every lesson in one SQLite database (WAL journal, one
+// connection, so this process is its one writer): per lesson file its place, loop, speed,
+// drill settings and chosen subtitles, and per sentence its scores. A lesson is its file's
+// absolute path; its size and modification time tell a replaced file, whose place, loop
+// and scores (which point into a recording that is gone) are dropped while its speed,
+// drill settings and subtitle choice stay. A sentence is its start, end and text, so the
+// sentences of another subtitle file never share scores. A database that cannot be read or
+// was written by a newer program is moved aside and a new one begun; notice() says so.
+// Not thread-safe: one thread (the GUI thread) uses it.
+class LessonStore final
+{
+    Q_DECLARE_TR_FUNCTIONS(lesson::LessonStore)
+    Q_DISABLE_COPY_MOVE(LessonStore)
+
+public:
+    // The schema this program writes (PRAGMA user_version).
+    static constexpr int schemaVersion = 1;
+
+    // Opens databaseFile, creating it and its folder as needed.
+    explicit LessonStore(const QString &databaseFile);
+    ~LessonStore();
+
+    // Whether the database works; when not, every call does nothing and error() says why.
+    bool isOpen() const { return db != nullptr; }
+    QString error() const { return error_; }
+    // What the learner should be told about the opening: a database moved aside, or one
+    // that could not be opened at all; empty when all went well.
+    QString notice() const { return notice_; }
+
+    // The memory of file as it is now on disk; none when nothing is remembered of it or
+    // the file cannot be read. A replaced file's place and scores are forgotten here.
+    std::optional<LessonMemory> lesson(const QString &file);
+    // Remembers file's state, with its size and modification time as they are now.
+    bool saveLesson(const QString &file, const LessonMemory &memory);
+    // Forgets everything of file, its scores included.
+    bool forget(const QString &file);
+
+    // The scores of file's sentences, in their order.
+    Scores scores(const QString &file, const std::vector<Sentence> &sentences);
+    // Keeps a check's accuracy (clamped to 0..1) of the sentence, made at `when`: the
+    // last always, the best when it is better. The lesson is remembered from then on.
+    // The score as it stands, or none when it could not be written.
+    std::optional<SentenceScore> recordScore(const QString &file, const Sentence &sentence,
+                                             double accuracy, const QDateTime &when);
+
+private:
+    struct CloseDb
+    {
+        void operator()(sqlite3 *d) const;
+    };
+    // Opens the file and brings its schema to schemaVersion; false with why when the file
+    // is no database of ours that this program can use.
+    bool openDatabase(QString *why, bool *damaged);
+    // Moves the damaged file (and its log) aside and begins a new one; false when it could
+    // not be moved.
+    bool moveAside(const QString &reason);
+    // The row of file as it is on disk now (a replaced file's place and scores dropped
+    // first); with create, a new row of defaults when there is none. 0 when there is none,
+    // the file is missing or the database fails.
+    qint64 lessonId(const QString &file, bool create);
+    bool exec(const char *sql);
+    // error() becomes the connection's last error.
+    void fail();
+
+    QString path;
+    std::unique_ptr<sqlite3, CloseDb> db;
+    QString error_;
+    QString notice_;
+};
+
+} // namespace lesson

@@ -1,0 +1,302 @@
+// The memory of lessons: what a lesson reopens with after a restart and after its process
+// was killed while it played, the scores of sentences, a replaced lesson file, and damaged
+// or newer databases moved aside for a new one.
+#include "lesson/lessoncontroller.h"
+#include "lesson/lessonstore.h"
+#include "paths/apppaths.h"
+#include "support/mediafixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+
+class TestLessonMemory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void lessonReopensAsItWasLeft();
+    void killedWhilePlayingKeepsTheLastSave();
+    void replacedFileLosesItsPlaceAndScores();
+    void unusableDatabaseIsMovedAside_data();
+    void unusableDatabaseIsMovedAside();
+
+private:
+    QString lessonFile() const { return fx.path(QStringLiteral("lesson.mkv")); }
+    // A controller on the lesson database, as the program makes it when it starts.
+    static std::unique_ptr<LessonController> start(int saveIntervalMs = 30000)
+    {
+        auto c = std::make_unique<LessonController>();
+        c->setStore(std::make_unique<lesson::LessonStore>(AppPaths::lessonDatabase()),
+                    saveIntervalMs);
+        return c;
+    }
+
+    MediaFixtures fx;
+    QTemporaryDir userData;
+};
+
+namespace {
+
+bool write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+void TestLessonMemory::initTestCase()
+{
+    QVERIFY(fx.dir.isValid() && userData.isValid());
+    // the user's data folder, where the database lies, is this test's own
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
+    QVERIFY(AppPaths::lessonDatabase().startsWith(userData.path()));
+    // Matroska counts in milliseconds: sentence ends are exact marks
+    QVERIFY(fx.make(QStringLiteral("lesson.mkv"),
+                    MediaFixtures::videoSource(QStringLiteral("160x120"), 6) +
+                        MediaFixtures::toneSource(6) + MediaFixtures::h264()));
+    QVERIFY(write(fx.path(QStringLiteral("lesson.srt")),
+                  "1\n00:00:00,500 --> 00:00:01,500\nOne.\n\n"
+                  "2\n00:00:02,000 --> 00:00:03,000\nTwo.\n\n"
+                  "3\n00:00:04,000 --> 00:00:05,000\nThree.\n"));
+    // the same times, other words: none of the first file's scores belong to it
+    QVERIFY(write(fx.path(QStringLiteral("lesson.en.srt")),
+                  "1\n00:00:00,500 --> 00:00:01,500\nWon.\n\n"
+                  "2\n00:00:02,000 --> 00:00:03,000\nToo.\n\n"
+                  "3\n00:00:04,000 --> 00:00:05,000\nThree.\n"));
+}
+
+void TestLessonMemory::init()
+{
+    QDir(QFileInfo(AppPaths::lessonDatabase()).path()).removeRecursively();
+}
+
+// Everything of a lesson comes back in a new controller on a new store: the place, the
+// loop (a sentence of the subtitle file chosen, known as that sentence again), the speed,
+// the drill settings, the scores best and last; another subtitle file's sentences have
+// none of them; forgetting leaves no scores and the whole lesson as the loop.
+void TestLessonMemory::lessonReopensAsItWasLeft()
+{
+    const QString enSrt = fx.path(QStringLiteral("lesson.en.srt"));
+    lesson::DrillSettings drill;
+    drill.repetitions = 5;
+    drill.pauseSeconds = lesson::DrillSettings::untilPlayKey;
+    drill.firstPassSpeed = 0.75;
+    drill.advance = true;
+    drill.rewindSeconds = 2.5;
+    double in = 0;
+    double out = 0;
+    double held = 0;
+    {
+        auto first = start();
+        QVERIFY(first->open(lessonFile()));
+        QCOMPARE(first->subtitleFiles().value(1), enSrt);
+        first->chooseSubtitleFile(enSrt);
+        first->setSpeed(0.8);
+        first->setDrillSettings(drill);
+        first->loopSentence(1);
+        QCOMPARE(first->currentSentence(), 1);
+        in = first->markInSeconds();
+        out = first->markOutSeconds();
+        first->recordScore(1, 0.6);
+        first->recordScore(1, 0.9);
+        first->recordScore(1, 0.7);
+        first->recordScore(2, 0.25);
+        QTRY_VERIFY_WITH_TIMEOUT(first->positionSeconds() > in + 0.2, 20000);
+        first->stopPlaying(); // the position holds still
+        held = first->positionSeconds();
+    } // the program ends
+
+    auto second = start();
+    QSignalSpy positions(second.get(), &LessonController::positionChanged);
+    QVERIFY(second->open(lessonFile()));
+    QCOMPARE(second->sentences().origin, enSrt);
+    QCOMPARE(second->speed(), 0.8);
+    QCOMPARE(second->drillSettings(), drill);
+    QCOMPARE(second->markInSeconds(), in);
+    QCOMPARE(second->markOutSeconds(), out);
+    QCOMPARE(second->currentSentence(), 1);
+    // the views are told the place where the lesson stopped
+    QVERIFY(!positions.isEmpty());
+    QCOMPARE(positions.last().at(0).toDouble(), held);
+
+    const lesson::Scores scores = second->scores();
+    QCOMPARE(scores.size(), size_t(3));
+    QVERIFY(!scores[0]);
+    QVERIFY(scores[1] && scores[2]);
+    QCOMPARE(scores[1]->best, 0.9);
+    QCOMPARE(scores[1]->last, 0.7);
+    QVERIFY(scores[1]->bestAt <= scores[1]->lastAt);
+    QCOMPARE(scores[2]->best, 0.25);
+
+    // the first file's words differ but for the third sentence
+    QSignalSpy changed(second.get(), &LessonController::scoresChanged);
+    second->chooseSubtitleFile(fx.path(QStringLiteral("lesson.srt")));
+    QVERIFY(!changed.isEmpty());
+    QVERIFY(!second->scores()[0] && !second->scores()[1]);
+    QVERIFY(second->scores()[2]);
+
+    second->forgetLesson();
+    QVERIFY(!second->scores()[2]);
+    second.reset();
+    auto third = start();
+    QVERIFY(third->open(lessonFile()));
+    QCOMPARE(third->fractionAt(third->markInSeconds()), 0.0);
+    QCOMPARE(third->fractionAt(third->markOutSeconds()), 1.0);
+    QVERIFY(std::none_of(third->scores().begin(), third->scores().end(),
+                         [](const auto &s) { return s.has_value(); }));
+}
+
+// A lesson process killed while it plays loses at most its save interval: its successor
+// opens the lesson at the speed it had and no further back than one interval's play.
+void TestLessonMemory::killedWhilePlayingKeepsTheLastSave()
+{
+    constexpr int intervalMs = 400;
+    QProcess player;
+    player.start(QString::fromUtf8(LESSONPLAYER),
+                 {AppPaths::lessonDatabase(), lessonFile(), QString::number(intervalMs),
+                  QStringLiteral("1.25")});
+    QVERIFY(player.waitForStarted(10000));
+    // the lesson plays past three seconds (it loops back to its start at six)
+    double told = 0;
+    const auto readPositions = [&] {
+        while (player.canReadLine()) {
+            const QByteArray line = player.readLine().trimmed();
+            if (line.startsWith("position "))
+                told = line.mid(9).toDouble();
+        }
+        return told;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(readPositions() > 3.0 && told < 4.5, 60000);
+    player.kill();
+    QVERIFY(player.waitForFinished(10000));
+    readPositions();
+
+    auto next = start();
+    QSignalSpy positions(next.get(), &LessonController::positionChanged);
+    QVERIFY(next->open(lessonFile()));
+    QCOMPARE(next->speed(), 1.25);
+    QVERIFY(!positions.isEmpty());
+    const double restored = positions.last().at(0).toDouble();
+    // one interval at 1.25x is half a second of the lesson; the rest is a busy machine's
+    // late timers
+    QVERIFY2(restored > told - 1.5 && restored < told + 0.3,
+             qPrintable(QStringLiteral("restored %1, last told %2").arg(restored).arg(told)));
+}
+
+// A file replaced under the same name is another recording: its place and scores are
+// dropped, its speed, drill settings and subtitle choice stay.
+void TestLessonMemory::replacedFileLosesItsPlaceAndScores()
+{
+    const QString file = fx.path(QStringLiteral("replaced.mkv"));
+    QVERIFY(QFile::copy(lessonFile(), file));
+    const lesson::Sentence sentence{2.0, 3.0, QStringLiteral("Two.")};
+    lesson::LessonMemory memory;
+    memory.place = lesson::LessonPlace{2.5, 2.0, 3.0};
+    memory.speed = 0.6;
+    memory.drill.repetitions = 7;
+    memory.subtitleFile = fx.path(QStringLiteral("lesson.en.srt"));
+    {
+        lesson::LessonStore store(AppPaths::lessonDatabase());
+        QVERIFY(store.saveLesson(file, memory));
+        QVERIFY(store.recordScore(file, sentence, 0.8, QDateTime::currentDateTimeUtc()));
+        const std::optional<lesson::LessonMemory> kept = store.lesson(file);
+        QVERIFY(kept && kept->place);
+        QCOMPARE(kept->place->positionSeconds, 2.5);
+    }
+    // the same size, another modification time
+    QFile replaced(file);
+    QVERIFY(replaced.open(QIODevice::ReadWrite));
+    QVERIFY(replaced.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    replaced.close();
+
+    lesson::LessonStore store(AppPaths::lessonDatabase());
+    const std::optional<lesson::LessonMemory> after = store.lesson(file);
+    QVERIFY(after);
+    QVERIFY(!after->place);
+    QCOMPARE(after->speed, 0.6);
+    QCOMPARE(after->drill, memory.drill);
+    QCOMPARE(after->subtitleFile, memory.subtitleFile);
+    QVERIFY(!store.scores(file, {sentence})[0]);
+}
+
+void TestLessonMemory::unusableDatabaseIsMovedAside_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("not a database") << QStringLiteral("garbage");
+    QTest::newRow("pages overwritten") << QStringLiteral("pages");
+    QTest::newRow("newer schema") << QStringLiteral("newer");
+}
+
+// The unusable file is renamed beside the new one, bytes and log intact, the learner is
+// told where it went, and the new database remembers lessons.
+void TestLessonMemory::unusableDatabaseIsMovedAside()
+{
+    QFETCH(QString, damage);
+    const QString db = AppPaths::lessonDatabase();
+    {
+        lesson::LessonStore made(db);
+        QVERIFY(made.isOpen());
+        lesson::LessonMemory memory;
+        memory.place = lesson::LessonPlace{1, 0, 6};
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(made.saveLesson(lessonFile(), memory));
+    }
+    if (damage == QLatin1String("garbage")) {
+        QVERIFY(write(db, QByteArray(8192, 'x')));
+    } else if (damage == QLatin1String("pages")) {
+        // the header stays, the schema's page and the rest are noise
+        QByteArray bytes = contents(db);
+        QVERIFY(bytes.size() >= 4096);
+        for (qsizetype i = 100; i < bytes.size(); ++i)
+            bytes[i] = char((i * 7919) & 0xff);
+        QVERIFY(write(db, bytes));
+    } else {
+        sqlite3 *raw = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(db).constData(), &raw), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(raw, "PRAGMA user_version=2", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    QVERIFY(write(db + QStringLiteral("-wal"), "a log of the old file"));
+    const QByteArray before = contents(db);
+
+    lesson::LessonStore store(db);
+    QVERIFY2(store.isOpen(), qPrintable(store.error()));
+    QVERIFY(!store.notice().isEmpty());
+    // the file, its log, and the log's index if there was one
+    const QStringList aside = QDir(QFileInfo(db).path())
+                                  .entryList({QStringLiteral("lessons.db.moved-*")})
+                                  .filter(QRegularExpression(QStringLiteral("moved-[-0-9]+$")));
+    QCOMPARE(aside.size(), 1);
+    const QString moved = QFileInfo(db).path() + QLatin1Char('/') + aside.value(0);
+    QVERIFY2(store.notice().contains(QDir::toNativeSeparators(moved)), qPrintable(store.notice()));
+    QCOMPARE(contents(moved), before);
+    QCOMPARE(contents(moved + QStringLiteral("-wal")), QByteArray("a log of the old file"));
+
+    QVERIFY(!store.lesson(lessonFile()));
+    lesson::LessonMemory memory;
+    memory.speed = 1.5;
+    QVERIFY(store.saveLesson(lessonFile(), memory));
+    QCOMPARE(store.lesson(lessonFile())->speed, 1.5);
+}
+
+QTEST_GUILESS_MAIN(TestLessonMemory)
+#include "tst_lessonmemory.moc"
