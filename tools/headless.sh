@@ -27,6 +27,10 @@ headless_start() {
     export LIBGL_ALWAYS_SOFTWARE=1
     export GALLIUM_DRIVER=llvmpipe
 
+    # settings and the user's data of whatever runs here stay in this folder, out of the
+    # real home
+    export XDG_CONFIG_HOME="$VORLYN_HEADLESS_DIR/config"
+    export XDG_DATA_HOME="$VORLYN_HEADLESS_DIR/data"
     export XDG_RUNTIME_DIR="$VORLYN_HEADLESS_DIR/runtime"
     mkdir -p "$XDG_RUNTIME_DIR/pulse"
     chmod 700 "$XDG_RUNTIME_DIR"

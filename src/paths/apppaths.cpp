@@ -1,9 +1,21 @@
 #include "paths/apppaths.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
+
+// The data tree of an installed program, VORLYN_INSTALLED_DATA relative to the
+// executable's folder (<prefix>/share/vorlyn-player beside <prefix>/bin); empty when
+// there is none, as for the build's run tree and the tests.
+QString installedData()
+{
+    const QString dir =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/" VORLYN_INSTALLED_DATA);
+    return QFileInfo(dir).isDir() ? QDir::cleanPath(dir) : QString();
+}
 
 QString underRoot(const char *relative)
 {
@@ -14,17 +26,19 @@ QString underRoot(const char *relative)
 
 QString AppPaths::root()
 {
-    return QStringLiteral(".");
+    const QString installed = installedData();
+    return installed.isEmpty() ? QStringLiteral(".") : installed;
 }
 
-QString AppPaths::programDir()
+QString AppPaths::skinRoot()
 {
-    return QCoreApplication::applicationDirPath();
+    const QString installed = installedData();
+    return installed.isEmpty() ? QCoreApplication::applicationDirPath() : installed;
 }
 
 QString AppPaths::skinSettings()
 {
-    return programDir() + QStringLiteral("/skin/skin.dat");
+    return skinRoot() + QStringLiteral("/skin/skin.dat");
 }
 
 QString AppPaths::skinImage(const QString &name)
@@ -59,7 +73,8 @@ QString AppPaths::spellDictionary(const QString &pair)
 
 QString AppPaths::userDictionary()
 {
-    return underRoot("spell/users/userDict.txt");
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/userDict.txt");
 }
 
 QString AppPaths::wordDatabase()

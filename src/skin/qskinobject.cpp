@@ -74,7 +74,7 @@ void QSkinObject::setAlphaValue(double a)
 
 void QSkinObject::loadSkinSettings()
 {
-    const QString appDir = AppPaths::programDir();
+    const QString appDir = AppPaths::skinRoot();
     QSettings s(AppPaths::skinSettings(), QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Skin"));
     backgroundColor_ = QColor::fromString(

@@ -124,6 +124,9 @@ void SpellingEngine::loadUserDictionary()
         return;
     }
     QFile file(userDictionaryPath);
+    // a learner who has added no word yet has no list
+    if (!file.exists())
+        return;
     if (!file.open(QIODevice::ReadOnly)) {
         qWarning().noquote() << "User dictionary in" << userDictionaryPath << "could not be opened";
         return;

@@ -31,7 +31,6 @@ void TestRunTree::everyDataLocationIsThere_data()
         for (const char *suffix : {".aff", ".dic"})
             QTest::addRow("%s%s", pair, suffix)
                 << AppPaths::spellDictionary(QLatin1String(pair)) + QLatin1String(suffix);
-    QTest::newRow("user word list folder") << QFileInfo(AppPaths::userDictionary()).path();
     QTest::newRow("word database") << AppPaths::wordDatabase();
 }
 

@@ -5,6 +5,7 @@
 #include "editor/textedit.h"
 
 #include "diff/diffdialog.h"
+#include "paths/apppaths.h"
 #include "phonetic/dictionaryfixture.h"
 #include "phonetic/phoneticdialog.h"
 #include "spelling/ctextcheckeredit.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -159,15 +161,15 @@ void TestStudyTools::initTestCase()
 {
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("spell/dict")));
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("spell/users")));
     writeFile(dir.filePath(QStringLiteral("spell/dict/en_US.aff")),
               "SET UTF-8\nTRY elorwdh\nICONV 1\nICONV \xe2\x80\x99 '\n");
     writeFile(dir.filePath(QStringLiteral("spell/dict/en_US.dic")),
               "6\nhello\nworld\nsecond\nthe\ndon't\ncolor\n");
     writeFile(dir.filePath(QStringLiteral("spell/dict/en_GB.aff")), "SET UTF-8\nTRY elorwdh\n");
     writeFile(dir.filePath(QStringLiteral("spell/dict/en_GB.dic")), "3\nhello\nworld\ncolour\n");
-    // The dictionary choice is remembered in a settings file of the test's own.
+    // The dictionary choice and the user dictionary are kept in the test's own user folders.
     QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(QDir().mkpath(QFileInfo(AppPaths::userDictionary()).path()));
     QVERIFY(writeDictionary(dir.path(),
                             {{"example", "i&#609;&#712;z&#593;&#720;mpl", "a thing"},
                              {"exam", "i&#609;&#712;z&#230;m", "a test"},
@@ -185,7 +187,7 @@ void TestStudyTools::cleanupTestCase()
 void TestStudyTools::init()
 {
     QSettings(QStringLiteral("vorlynplayer"), QStringLiteral("editor")).clear();
-    writeFile(QStringLiteral("spell/users/userDict.txt"), {});
+    writeFile(AppPaths::userDictionary(), {});
     editor = std::make_unique<TextEdit>();
     editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
@@ -386,7 +388,7 @@ void TestStudyTools::ignoreAllLastsOneRun()
         QCOMPARE(learner->asked, QStringList{QStringLiteral("zorkish")});
     }
     QVERIFY(hasMarks(text->document()->firstBlock()));
-    QCOMPARE(readAll(QStringLiteral("spell/users/userDict.txt")), QByteArray());
+    QCOMPARE(readAll(AppPaths::userDictionary()), QByteArray());
 }
 
 void TestStudyTools::addToDictionaryLastsBeyondTheRun()
@@ -396,7 +398,7 @@ void TestStudyTools::addToDictionaryLastsBeyondTheRun()
     auto learner = runCheck({QStringLiteral("btnAddToDict"), QStringLiteral("btnIgnoreOnce")});
     // the run itself no longer asks about the word just added
     QCOMPARE(learner->asked, (QStringList{QStringLiteral("zorkish"), QStringLiteral("wrold")}));
-    QCOMPARE(readAll(QStringLiteral("spell/users/userDict.txt")), QByteArray("zorkish\n"));
+    QCOMPARE(readAll(AppPaths::userDictionary()), QByteArray("zorkish\n"));
     QCOMPARE(text->toPlainText(), QStringLiteral("zorkish hello\nzorkish wrold"));
     QVERIFY(!hasMarks(text->document()->firstBlock()));
     QVERIFY(text->document()->isModified());

@@ -20,8 +20,9 @@ CTextCheckerEdit &edit()
     static CTextCheckerEdit *const e = [] {
         fuzzenv::application<QApplication>();
         const QDir dir(fuzzenv::enterWorkingFolder());
-        // the program's American pair, where the run tree puts it
-        if (!dir.mkpath(QStringLiteral("spell/dict")) || !dir.mkpath(QStringLiteral("spell/users")))
+        // the program's American pair, where the run tree puts it, and no learner's word list
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+        if (!dir.mkpath(QStringLiteral("spell/dict")))
             abort();
         for (const char *ext : {".aff", ".dic"}) {
             const QString name = QLatin1String("en_US") + QLatin1String(ext);

@@ -1,6 +1,6 @@
 // CTextCheckerEdit and CTextSyntaxHighlighter on a real widget, run in a temporary working
-// folder holding a tiny "./spell/dict/en_US" pair and "./spell/users", so the user
-// dictionary the edit appends to is the test's own.
+// folder holding a tiny "./spell/dict/en_US" pair, with the user's data folder in it too, so
+// the user dictionary the edit appends to is the test's own.
 #include "spelling/ctextcheckeredit.h"
 #include "spelling/ctextsyntaxhighlighter.h"
 #include "spelling/spellingengine.h"
@@ -12,6 +12,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,6 +86,7 @@ private:
     QByteArray userDictionary() const;
 
     QTemporaryDir dir;
+    QString userDictionaryPath;
     QString previousFolder;
     std::unique_ptr<CTextCheckerEdit> edit;
 };
@@ -93,7 +95,12 @@ void TestCheckerEdit::initTestCase()
 {
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("spell/dict")));
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("spell/users")));
+    // the learner's word list belongs in the user's data folder, never in the data tree
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
+    userDictionaryPath =
+        dir.filePath(QStringLiteral("data/") + QCoreApplication::applicationName() +
+                     QStringLiteral("/userDict.txt"));
+    QVERIFY(QDir().mkpath(QFileInfo(userDictionaryPath).path()));
     writeFile(dir.filePath(QStringLiteral("spell/dict/en_US.aff")), "SET UTF-8\nTRY elorwdh\n");
     writeFile(dir.filePath(QStringLiteral("spell/dict/en_US.dic")), "2\nhello\nworld\n");
     previousFolder = QDir::currentPath();
@@ -107,7 +114,7 @@ void TestCheckerEdit::cleanupTestCase()
 
 void TestCheckerEdit::init()
 {
-    writeFile(QStringLiteral("spell/users/userDict.txt"), {});
+    writeFile(userDictionaryPath, {});
     QGuiApplication::clipboard()->clear();
     edit = std::make_unique<CTextCheckerEdit>();
     edit->resize(400, 300);
@@ -122,7 +129,7 @@ void TestCheckerEdit::cleanup()
 
 QByteArray TestCheckerEdit::userDictionary() const
 {
-    QFile f(QStringLiteral("spell/users/userDict.txt"));
+    QFile f(userDictionaryPath);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
