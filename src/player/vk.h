@@ -17,6 +17,7 @@ class QMenu;
 class QScreenWidget;
 class QSeekSlider;
 class QSkinObject;
+class RecentLessonsMenu;
 class SentenceList;
 class TextEdit;
 class WaveformStrip;
@@ -39,6 +40,18 @@ public:
     LessonController *lesson() const { return lesson_.get(); }
     Media *currentMedia() const;
 
+    // Opens files as the learner handed them over (command line, a later copy of the
+    // program, a drop), each by its content: a media file becomes the lesson, a document
+    // the editor's document (its transcript rules apply when a lesson opens after it). One
+    // of each; the rest, and files that are neither or cannot be read, are named in one
+    // message, and nothing open is lost.
+    void openFiles(const QStringList &files);
+    // Shows the window, restored if minimised or in the tray, above the others.
+    void comeToFront();
+    // Keeps where the player and the editor (once it has been placed) are on the desktop,
+    // for the next start.
+    void rememberPlacement() const;
+
 signals:
     void isPlay(bool playing);
     void setDirPath(QString path);
@@ -60,6 +73,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createCentralWidgets();
@@ -78,6 +93,8 @@ private:
     // searched for them (and the learner has not hidden it).
     void showWaveform();
     void showSentenceList();
+    // Shows the editor; the first time, beside the player unless it has a remembered place.
+    void showEditor();
 
     std::unique_ptr<LessonController> lesson_;
     QWidget *central = nullptr;
@@ -102,6 +119,9 @@ private:
     QScreenWidget *screenWidget = nullptr;
     // A window of its own, without parent; it goes when the main window goes.
     std::unique_ptr<TextEdit> editor;
+    // Whether the editor has its place: remembered, or set beside the player.
+    bool editorPlaced = false;
+    RecentLessonsMenu *recentMenu = nullptr; // child
     QAction *minimizeAction = nullptr;
     QAction *restoreAction = nullptr;
     QAction *trayQuitAction = nullptr;
