@@ -74,7 +74,11 @@ function(vorlyn_add_test subsystem unit)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
+    # Settings the programs under test keep (recent lessons, window places, the editor's
+    # dictionary) go to a folder of the test's own, never the learner's.
     set_tests_properties(${subsystem}/${unit} PROPERTIES
-        LABELS "${subsystem};${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT})
+        LABELS "${subsystem};${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT_MODIFICATION
+            "XDG_CONFIG_HOME=set:${CMAKE_CURRENT_BINARY_DIR}/config/${unit}")
     add_dependencies(${target} runtree)
 endfunction()

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, assembles the run tree and starts the player from
-# inside it. An optional argument is the editor's initial document.
+# inside it. Optional arguments: a lesson (a media file) and a document for the editor.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/build.sh"
 build=${VORLYN_BUILD_DIR:-$root/build}
-doc=()
-if [ $# -gt 0 ]; then
-    # the program runs from the run tree, so a relative document name is resolved here
-    doc=("$(realpath -m -- "$1")")
-fi
+files=()
+for f in "$@"; do
+    # the program runs from the run tree, so relative names are resolved here
+    files+=("$(realpath -m -- "$f")")
+done
 cd "$build/run"
-exec ./vorlynplayer "${doc[@]}"
+exec ./vorlynplayer "${files[@]}"

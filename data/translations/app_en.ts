@@ -375,6 +375,17 @@ The file has no sound or picture this program can play.</translation>
     </message>
 </context>
 <context>
+    <name>RecentLessonsMenu</name>
+    <message>
+        <source>Recent Lessons</source>
+        <translation>Recent Lessons</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+</context>
+<context>
     <name>SentenceList</name>
     <message>
         <location filename="../../src/player/sentencelist.cpp" line="+40"/>
@@ -764,6 +775,10 @@ Do you want to save your changes?</translation>
         <source>Print Document</source>
         <translation>Print Document</translation>
     </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>Cannot open %1.</translation>
+    </message>
 </context>
 <context>
     <name>Vk</name>
@@ -859,6 +874,28 @@ Do you want to save your changes?</translation>
     <message>
         <source>Forget This Lesson...</source>
         <translation>Forget This Lesson...</translation>
+        <source>%1 - Vorlyn Player</source>
+        <translation>%1 - Vorlyn Player</translation>
+    </message>
+    <message>
+        <source>Some files were not opened:</source>
+        <translation>Some files were not opened:</translation>
+    </message>
+    <message>
+        <source>%1: only one lesson opens at a time.</source>
+        <translation>%1: only one lesson opens at a time.</translation>
+    </message>
+    <message>
+        <source>%1: only one document opens at a time.</source>
+        <translation>%1: only one document opens at a time.</translation>
+    </message>
+    <message>
+        <source>%1: there is no such file, or it cannot be read.</source>
+        <translation>%1: there is no such file, or it cannot be read.</translation>
+    </message>
+    <message>
+        <source>%1: neither a lesson (sound or video) nor a document.</source>
+        <translation>%1: neither a lesson (sound or video) nor a document.</translation>
     </message>
 </context>
 <context>

@@ -375,6 +375,17 @@ The file has no sound or picture this program can play.</source>
     </message>
 </context>
 <context>
+    <name>RecentLessonsMenu</name>
+    <message>
+        <source>Recent Lessons</source>
+        <translation>最近的课程</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空列表</translation>
+    </message>
+</context>
+<context>
     <name>SentenceList</name>
     <message>
         <location filename="../../src/player/sentencelist.cpp" line="+40"/>
@@ -764,6 +775,10 @@ Do you want to save your changes?</source>
         <source>Print Document</source>
         <translation>打印文档</translation>
     </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>无法打开 %1。</translation>
+    </message>
 </context>
 <context>
     <name>Vk</name>
@@ -859,6 +874,28 @@ Do you want to save your changes?</source>
     <message>
         <source>Forget This Lesson...</source>
         <translation>忘记本课...</translation>
+        <source>%1 - Vorlyn Player</source>
+        <translation>%1 - Vorlyn 播放器</translation>
+    </message>
+    <message>
+        <source>Some files were not opened:</source>
+        <translation>有些文件没有打开：</translation>
+    </message>
+    <message>
+        <source>%1: only one lesson opens at a time.</source>
+        <translation>%1：一次只能打开一个课程。</translation>
+    </message>
+    <message>
+        <source>%1: only one document opens at a time.</source>
+        <translation>%1：一次只能打开一个文档。</translation>
+    </message>
+    <message>
+        <source>%1: there is no such file, or it cannot be read.</source>
+        <translation>%1：文件不存在，或者无法读取。</translation>
+    </message>
+    <message>
+        <source>%1: neither a lesson (sound or video) nor a document.</source>
+        <translation>%1：既不是课程（音频或视频），也不是文档。</translation>
     </message>
 </context>
 <context>

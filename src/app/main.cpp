@@ -1,11 +1,14 @@
 // Start-up: application font and translation, the OpenGL check, the single-instance
-// token, then the main window with the lesson memory until the tray's quit entry ends the
-// event loop.
+// token (a later copy hands its files to the running one and ends), then the main window
+// with the lesson memory, opening the files named on the command line, until the tray's quit
+// entry ends the event loop.
+#include "app/instancechannel.h"
 #include "lesson/lessonstore.h"
 #include "paths/apppaths.h"
 #include "player/vk.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLocale>
 #include <QMessageBox>
@@ -13,6 +16,7 @@
 #include <QOpenGLContext>
 #include <QSharedMemory>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QTranslator>
 
 #include <csignal>
@@ -54,6 +58,19 @@ void quitOnTerminationSignals(QApplication &app)
     sigaction(SIGINT, &sa, nullptr);
 }
 
+// The files named on the command line, absolute: a running copy may open them from
+// another working folder.
+QStringList filesOnCommandLine()
+{
+    QStringList files = QCoreApplication::arguments().mid(1);
+    for (QString &f : files)
+        f = QFileInfo(f).absoluteFilePath();
+    return files;
+}
+
+// How long a later copy tries to reach the running one, which may still be starting.
+constexpr int handOverMs = 10000;
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -90,12 +107,31 @@ int main(int argc, char *argv[])
         if (token->attach(QSharedMemory::ReadOnly))
             token->detach();
     }
-    if (!token->create(1, QSharedMemory::ReadWrite))
-        return 0;
+    const QStringList files = filesOnCommandLine();
+    if (!token->create(1, QSharedMemory::ReadWrite)) {
+        // the running copy opens the files and comes to the front
+        if (InstanceChannel::send(files, handOverMs))
+            return 0;
+        qWarning("Vorlyn Player is running but does not answer on %s.",
+                 qPrintable(InstanceChannel::name()));
+        return 1;
+    }
+    // Listening at once: a later copy started meanwhile waits in the channel's queue.
+    InstanceChannel channel;
+    if (!channel.listen())
+        qWarning("Later copies cannot hand their files over: %s",
+                 qPrintable(InstanceChannel::name()));
 
     Vk window;
     window.setLessonStore(std::make_unique<lesson::LessonStore>(AppPaths::lessonDatabase()));
+    QObject::connect(&channel, &InstanceChannel::filesRequested, &window,
+                     [&window](const QStringList &requested) {
+                         window.comeToFront();
+                         window.openFiles(requested);
+                     });
     window.show();
+    // once the window is up, so any message about the files has it to sit on
+    QTimer::singleShot(0, &window, [&window, files] { window.openFiles(files); });
     QApplication::exec();
     if (token->isAttached())
         token->detach();

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDebug>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -28,6 +29,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -39,6 +41,7 @@
 #include <QTextList>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 #include <cerrno>
 #include <memory>
@@ -57,6 +60,16 @@ const QString dictionaryKey = QStringLiteral("spelling/dictionary");
 std::unique_ptr<QSettings> editorSettings()
 {
     return std::make_unique<QSettings>(QStringLiteral("vorlynplayer"), QStringLiteral("editor"));
+}
+
+// The local files a drag carries; none for dragged text.
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList files;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            files += url.toLocalFile();
+    return files;
 }
 
 QIcon colorSwatch(const QColor &color)
@@ -115,10 +128,10 @@ TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &TextEdit::clipboardDataChanged);
 
-    const QStringList args = QCoreApplication::arguments();
-    const QString initialFile = args.size() == 2 ? args.at(1) : defaultDocument();
-    if (!loadFile(initialFile))
+    if (!loadFile(defaultDocument()))
         fileNew();
+    setAcceptDrops(true);
+    textEdit->viewport()->installEventFilter(this);
 
     // A child of the window, living as long as it.
     (new QSkinObject(this))->startSkinning();
@@ -465,9 +478,20 @@ void TextEdit::fileOpen()
 {
     const QString path = QFileDialog::getOpenFileName(
         this, tr("Open File..."), QString(), tr("HTML-Files (*.htm *.html);;All Files (*)"));
+    if (!path.isEmpty())
+        openDocument(path);
+}
+
+bool TextEdit::openDocument(const QString &path)
+{
     // Loading replaces the document, so unsaved typing is offered for saving first.
-    if (!path.isEmpty() && confirmDiscardOrSave())
-        loadFile(path);
+    if (!confirmDiscardOrSave())
+        return false;
+    if (loadFile(path))
+        return true;
+    QMessageBox::warning(this, tr("Application"),
+                         tr("Cannot open %1.").arg(QDir::toNativeSeparators(path)));
+    return false;
 }
 
 bool TextEdit::writeDocument(const QString &path, QString *reason) const
@@ -805,6 +829,37 @@ void TextEdit::keyPressEvent(QKeyEvent *event)
 {
     if (event->modifiers() == Qt::NoModifier)
         emit keyDelegate(event->key());
+}
+
+void TextEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TextEdit::dropEvent(QDropEvent *event)
+{
+    const QStringList files = localFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    emit filesDropped(files);
+}
+
+bool TextEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched != textEdit->viewport() ||
+        (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))
+        return QMainWindow::eventFilter(watched, event);
+    auto *drag = static_cast<QDropEvent *>(event);
+    if (localFiles(drag->mimeData()).isEmpty())
+        return false;
+    if (type == QEvent::Drop)
+        dropEvent(drag);
+    else
+        drag->acceptProposedAction();
+    return true;
 }
 
 void TextEdit::closeEvent(QCloseEvent *event)

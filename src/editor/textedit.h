@@ -23,11 +23,13 @@ class TextEdit final : public QMainWindow
 public:
     explicit TextEdit(QWidget *parent = nullptr);
 
-    // The document the editor shows when started without an argument.
+    // The document the editor shows when it starts: the practice guide.
     static QString defaultDocument();
 
 signals:
     void keyDelegate(int key);
+    // Files were dropped on the editor; the player decides what each one is.
+    void filesDropped(const QStringList &files);
 
 public slots:
     // Walks the document word by word and asks about every word the spelling engine
@@ -39,6 +41,9 @@ public slots:
 
     void fileNew();
     void fileOpen();
+    // Loads the document at path as File > Open does, unsaved typing offered for saving
+    // first; false (with a message when the file cannot be read) when it is not loaded.
+    bool openDocument(const QString &path);
     bool fileSave();
     bool fileSaveAs();
     // Makes the document the transcript of the media file at path, saved as path + ".html".
@@ -68,6 +73,10 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    // Takes drops of files from the text widget, which would insert their names as text.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setupFileActions();

@@ -6,12 +6,15 @@
 #include "paths/apppaths.h"
 #include "player/controlbutton.h"
 #include "player/controlwidget.h"
+#include "player/filekind.h"
 #include "player/glrenderwidget.h"
 #include "player/lessonsummary.h"
+#include "player/recentlessons.h"
 #include "player/screenwidget.h"
 #include "player/seekslider.h"
 #include "player/sentencelist.h"
 #include "player/waveformstrip.h"
+#include "player/windowplacement.h"
 #include "skin/qskinobject.h"
 
 #include <QApplication>
@@ -26,8 +29,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScreen>
 #include <QTimer>
+#include <QSettings>
 #include <QUrl>
 
 const char Vk::homePage[] = "https://vorlyn.org/player";
@@ -59,6 +64,25 @@ LessonController::PictureFormat pictureFormat()
     return format;
 }
 
+// Where the windows were last, in the player's settings (the learner's configuration folder).
+const QString playerPlaceKey = QStringLiteral("windows/player");
+const QString editorPlaceKey = QStringLiteral("windows/editor");
+
+QSettings playerSettings()
+{
+    return QSettings(QStringLiteral("vorlynplayer"), QStringLiteral("player"));
+}
+
+// The local files a drag carries; none for dragged text.
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList files;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            files += url.toLocalFile();
+    return files;
+}
+
 } // namespace
 
 Vk::Vk(QWidget *parent) : QMainWindow(parent)
@@ -68,11 +92,15 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
     pal.setBrush(QPalette::WindowText, QBrush(Qt::white));
     setPalette(pal);
     resize(640, 480);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+    const QRect remembered = playerSettings().value(playerPlaceKey).toRect();
+    if (remembered.isValid()) {
+        setGeometry(placement::onScreen(remembered));
+    } else if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect desktop = screen->availableGeometry();
         move(desktop.x() + desktop.width() / 2 - width() / 2,
              desktop.y() + desktop.height() / 2 - height() / 2);
     }
+    setAcceptDrops(true);
 
     lesson_ = std::make_unique<LessonController>();
     lesson_->setPictureFormat(pictureFormat());
@@ -81,6 +109,7 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
     LessonController *l = lesson_.get();
     connect(l, &LessonController::lessonClosing, glWidget, [this] { glWidget->setVideo(nullptr); });
     connect(l, &LessonController::lessonOpened, this, &Vk::showLesson);
+    connect(l, &LessonController::lessonOpened, this, &RecentLessonsMenu::add);
     connect(l, &LessonController::lessonClosed, this, &Vk::showIdle);
     connect(l, &LessonController::playingChanged, this, &Vk::isPlay);
     connect(l, &LessonController::positionChanged, this, &Vk::showPosition);
@@ -93,9 +122,16 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
 
     editor = std::make_unique<TextEdit>();
     editor->resize(610, 400);
+    const QRect editorPlace = playerSettings().value(editorPlaceKey).toRect();
+    if (editorPlace.isValid()) {
+        editor->setGeometry(placement::onScreen(editorPlace));
+        editorPlaced = true;
+    }
     connect(this, &Vk::setDirPath, editor.get(), &TextEdit::fileSaveDefault);
+    connect(editor.get(), &TextEdit::filesDropped, this, &Vk::openFiles);
     connect(editor.get(), &TextEdit::keyDelegate, this, &Vk::keyDelegateTrigger);
     connect(qApp, &QCoreApplication::aboutToQuit, editor.get(), &TextEdit::saveBeforeQuit);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &Vk::rememberPlacement);
 
     createActions();
     setWindowTitle(tr("Vorlyn Player"));
@@ -225,7 +261,13 @@ void Vk::createCentralWidgets()
 void Vk::createActions()
 {
     openAction = new QAction(tr("Open"), this);
+    openAction->setShortcut(QKeySequence::Open);
     connect(openAction, &QAction::triggered, this, &Vk::on_actionOpen_activated);
+    // in no menu bar: the shortcut works as an action of the window itself
+    addAction(openAction);
+
+    recentMenu = new RecentLessonsMenu(this);
+    connect(recentMenu, &RecentLessonsMenu::lessonChosen, lesson_.get(), &LessonController::open);
 
     fullScreenAction = new QAction(tr("Full Screen"), this);
     fullScreenAction->setCheckable(true);
@@ -264,6 +306,9 @@ void Vk::createTrayActions()
 void Vk::createTrayIcon()
 {
     trayMenu = new QMenu;
+    trayMenu->addAction(openAction);
+    trayMenu->addMenu(recentMenu);
+    trayMenu->addSeparator();
     trayMenu->addAction(minimizeAction);
     trayMenu->addAction(restoreAction);
     trayMenu->addSeparator();
@@ -293,8 +338,87 @@ void Vk::on_actionOpen_activated()
         lesson_->open(name);
 }
 
+void Vk::openFiles(const QStringList &files)
+{
+    QString media;
+    QString document;
+    QStringList problems;
+    for (const QString &file : files) {
+        const QString shown = QDir::toNativeSeparators(file);
+        switch (kindOfFile(file)) {
+        case FileKind::Media:
+            if (media.isEmpty())
+                media = file;
+            else
+                problems += tr("%1: only one lesson opens at a time.").arg(shown);
+            break;
+        case FileKind::Document:
+            if (document.isEmpty())
+                document = file;
+            else
+                problems += tr("%1: only one document opens at a time.").arg(shown);
+            break;
+        case FileKind::Missing:
+            problems += tr("%1: there is no such file, or it cannot be read.").arg(shown);
+            break;
+        case FileKind::Other:
+            problems += tr("%1: neither a lesson (sound or video) nor a document.").arg(shown);
+            break;
+        }
+    }
+    if (!problems.isEmpty()) {
+        // not modal: the files that can open, open meanwhile
+        auto *box = new QMessageBox(QMessageBox::Warning, tr("Vorlyn Player"),
+                                    tr("Some files were not opened:") + QLatin1Char('\n') +
+                                        problems.join(QLatin1Char('\n')),
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+    // the document first, so a lesson opened with it finds it as the editor's document
+    if (!document.isEmpty()) {
+        showEditor();
+        editor->openDocument(document);
+    }
+    if (!media.isEmpty())
+        lesson_->open(media);
+}
+
+void Vk::comeToFront()
+{
+    if (isHidden())
+        show();
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+void Vk::rememberPlacement() const
+{
+    QSettings settings = playerSettings();
+    // without the room the sentence list took, which it takes again when it opens
+    const QRect player = isFullScreen() || isMaximized() ? normalGeometry() : geometry();
+    settings.setValue(playerPlaceKey, player.adjusted(0, 0, -widthForSentences, 0));
+    if (editorPlaced)
+        settings.setValue(editorPlaceKey, editor->geometry());
+}
+
+void Vk::showEditor()
+{
+    if (!editorPlaced) {
+        const placement::Pair pair =
+            placement::besidePlayer(geometry(), editor->size(), placement::availableFor(this));
+        setGeometry(pair.player);
+        editor->setGeometry(pair.editor);
+        editorPlaced = true;
+    }
+    editor->show();
+}
+
 void Vk::showIdle()
 {
+    setWindowTitle(tr("Vorlyn Player"));
     seekSlider->resetMark();
     seekSlider->setValue(0);
     seekSlider->setEnabled(false);
@@ -312,6 +436,7 @@ void Vk::showIdle()
 void Vk::showLesson(const QString &file)
 {
     Media *media = lesson_->media();
+    setWindowTitle(tr("%1 - Vorlyn Player").arg(QFileInfo(file).fileName()));
     seekSlider->resetMark();
     seekSlider->setValue(0);
     const bool known = lesson_->hasKnownLength();
@@ -405,7 +530,7 @@ void Vk::on_actionStop()
 void Vk::on_actionEidtor()
 {
     if (editor->isHidden())
-        editor->show();
+        showEditor();
     else
         editor->hide();
 }
@@ -536,6 +661,7 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu;
     menu.addAction(openAction);
+    menu.addMenu(recentMenu);
     menu.addSeparator();
     menu.addAction(fullScreenAction);
     menu.addSeparator();
@@ -562,4 +688,19 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addSeparator();
     menu.addAction(quitAction);
     menu.exec(event->globalPos());
+}
+
+void Vk::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Vk::dropEvent(QDropEvent *event)
+{
+    const QStringList files = localFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFiles(files);
 }

@@ -17,6 +17,7 @@ class QMenu;
 class QScreenWidget;
 class QSeekSlider;
 class QSkinObject;
+class RecentLessonsMenu;
 class SentenceList;
 class TextEdit;
 class WaveformStrip;
@@ -45,6 +46,18 @@ public:
     // its opening (a damaged database moved aside) is shown once the window is up.
     void setLessonStore(std::unique_ptr<lesson::LessonStore> store);
 
+    // Opens files as the learner handed them over (command line, a later copy of the
+    // program, a drop), each by its content: a media file becomes the lesson, a document
+    // the editor's document (its transcript rules apply when a lesson opens after it). One
+    // of each; the rest, and files that are neither or cannot be read, are named in one
+    // message, and nothing open is lost.
+    void openFiles(const QStringList &files);
+    // Shows the window, restored if minimised or in the tray, above the others.
+    void comeToFront();
+    // Keeps where the player and the editor (once it has been placed) are on the desktop,
+    // for the next start.
+    void rememberPlacement() const;
+
 signals:
     void isPlay(bool playing);
     void setDirPath(QString path);
@@ -66,6 +79,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createCentralWidgets();
@@ -87,6 +102,8 @@ private:
     // Asks first, since the scores go too.
     void forgetLesson();
     void showLessonSummary();
+    // Shows the editor; the first time, beside the player unless it has a remembered place.
+    void showEditor();
 
     std::unique_ptr<LessonController> lesson_;
     QWidget *central = nullptr;
@@ -111,6 +128,9 @@ private:
     QScreenWidget *screenWidget = nullptr;
     // A window of its own, without parent; it goes when the main window goes.
     std::unique_ptr<TextEdit> editor;
+    // Whether the editor has its place: remembered, or set beside the player.
+    bool editorPlaced = false;
+    RecentLessonsMenu *recentMenu = nullptr; // child
     QAction *minimizeAction = nullptr;
     QAction *restoreAction = nullptr;
     QAction *trayQuitAction = nullptr;

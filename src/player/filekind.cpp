@@ -1,0 +1,47 @@
+#include "player/filekind.h"
+
+#include "media/ffmpeg.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+
+namespace {
+
+// Containers the MIME database names without an audio/ or video/ type (Ogg, RealMedia, ...)
+// still open in FFmpeg with a stream to play.
+bool hasSoundOrPictures(const QString &path)
+{
+    AVFormatContext *raw = nullptr;
+    if (avformat_open_input(&raw, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+        return false;
+    const media::FormatContextPtr input(raw);
+    if (avformat_find_stream_info(input.get(), nullptr) < 0)
+        return false;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVMediaType type = input->streams[i]->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_AUDIO || type == AVMEDIA_TYPE_VIDEO)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+FileKind kindOfFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable())
+        return FileKind::Missing;
+    // an empty file is a document not yet written
+    if (info.size() == 0)
+        return FileKind::Document;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchContent);
+    const QString name = type.name();
+    if (name.startsWith(QLatin1String("audio/")) || name.startsWith(QLatin1String("video/")))
+        return FileKind::Media;
+    // HTML and XHTML are text too
+    if (type.inherits(QStringLiteral("text/plain")))
+        return FileKind::Document;
+    return hasSoundOrPictures(path) ? FileKind::Media : FileKind::Other;
+}
