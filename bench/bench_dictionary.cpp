@@ -115,6 +115,13 @@ constexpr ByEar byEar[] = {
     {u"bikoz", "because"},
     {u"ðə", "the"},
     {u"wud", "would"},
+    {u"kud", "could"},
+    {u"ðei", "they"},
+    {u"frəm", "from"},
+    {u"ʃud", "should"},
+    {u"əv", "of"},
+    {u"ənd", "and"},
+    {u"wen", "when"},
 };
 
 // Where the word meant comes in the results of each typing, and how long the searches
