@@ -100,7 +100,8 @@ qsizetype firstSentenceEnd(const QString &text)
 // One sense in the explanations' style: plain text without the dictionary's markup, no
 // citation, no cross-reference, lower case first, no closing full stop. Empty for a sense
 // that is obsolete or rare, only a reference to another entry, still holds markup this
-// cannot read (letters written as [ae] and the like), or is too long to shorten.
+// cannot read (letters written as [ae], syllables marked with *, ? for a letter of another
+// alphabet), or is too long to shorten.
 QString cleanSense(QString text)
 {
     static const QRegularExpression space(QStringLiteral("\\s+"));
@@ -115,6 +116,7 @@ QString cleanSense(QString text)
     static const QRegularExpression subSenses(QStringLiteral("\\s*\\([a-z]\\).*$"));
     static const QRegularExpression spaceBeforeStop(QStringLiteral("\\s+(?=[,;])"));
     static const QRegularExpression repeatedStop(QStringLiteral("([,;])[,;]+"));
+    static const QRegularExpression unread(QStringLiteral("[\\[\\]\\\\*?|]"));
     text = text.replace(space, QStringLiteral(" ")).trimmed();
     if (text.contains(usage) || text.startsWith(QLatin1String("See ")))
         return {};
@@ -136,7 +138,7 @@ QString cleanSense(QString text)
     while (!text.isEmpty() && QStringLiteral(".;,: ").contains(text.back()))
         text.chop(1);
     text.remove(openExample);
-    if (text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("[\\[\\]\\\\*?|]"))))
+    if (text.isEmpty() || text.contains(unread))
         return {};
     if (text.size() > longestSense) {
         if (const qsizetype examples = text.indexOf(QLatin1String("; as, ")); examples > 0)
@@ -155,9 +157,9 @@ QString cleanSense(QString text)
     return text;
 }
 
-// The senses of one entry when its headword is word: the general sense before any
-// numbered one, then the numbered senses, without notes, synonyms, phrases, quotations
-// and sub-senses.
+// The senses of one entry when word is among its headwords, with the entry's part of
+// speech in *label: the general sense before any numbered one, then the numbered senses,
+// without notes, synonyms, phrases, quotations and sub-senses.
 bool readEntry(const QString &entry, const QString &word, QString *label, QStringList *senses)
 {
     // "Word \Word\ (pronunciation), parts of speech. [etymology]" and the senses; spellings
@@ -192,14 +194,13 @@ bool readEntry(const QString &entry, const QString &word, QString *label, QStrin
         else if (entry[at] == QLatin1Char('[') && depth == 0)
             break;
     }
-    const QString parts = entry.mid(partsFrom, at - partsFrom);
-    *label = partLabel(parts);
+    *label = partLabel(entry.mid(partsFrom, at - partsFrom));
     // the inflected forms and the etymology, each in brackets
     for (skip(u""); at < entry.size() && entry[at] == QLatin1Char('['); skip(u""))
         at = afterBalanced(entry, at, QLatin1Char('['), QLatin1Char(']'));
 
     static const QRegularExpression marker(QStringLiteral("^\\s*\\[[^\\]]*\\]\\s*$"));
-    static const QRegularExpression numbered(QStringLiteral("^(\\s*)\\d+\\.\\s+"));
+    static const QRegularExpression numbered(QStringLiteral("^\\s*\\d+\\.\\s+"));
     QList<QStringList> paragraphs{{}};
     for (const QString &line : entry.mid(at).split(QLatin1Char('\n'))) {
         if (line.trimmed().isEmpty() || marker.match(line).hasMatch()) {
@@ -224,17 +225,10 @@ bool readEntry(const QString &entry, const QString &word, QString *label, QStrin
         const auto aside = [&text](const char *start) {
             return text.startsWith(QLatin1String(start));
         };
-        const std::array asides{"Note:", "Syn:", "Usage:", "{", "(a)"};
+        const std::array asides{"Note:", "Syn:", "Usage:", "{"};
         if (std::any_of(asides.cbegin(), asides.cend(), aside))
             continue;
         if (const QString sense = cleanSense(text); !sense.isEmpty())
-            senses->append(sense);
-    }
-    // a form the entry only names as the inflection of another: "3d pers. sing. pres. of
-    // {Have}"
-    if (senses->isEmpty() && parts.contains(QLatin1String(" of {"))) {
-        label->clear();
-        if (const QString sense = cleanSense(parts); !sense.isEmpty())
             senses->append(sense);
     }
     return true;
