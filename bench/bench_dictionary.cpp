@@ -48,7 +48,8 @@ void measure(const char *kind, const QStringList &inputs,
 }
 
 // Common words typed by ear, as learners hear them: reduced vowels heard as ə or i, o
-// for ɔ, a for ɑ or æ, length marks left out or put in; each with the word meant.
+// for ɔ, a for ɑ or æ, length marks left out or put in, function words as they sound in a
+// sentence; each with the word meant.
 struct ByEar
 {
     const char16_t *typed;
@@ -115,6 +116,13 @@ constexpr ByEar byEar[] = {
     {u"bikoz", "because"},
     {u"ðə", "the"},
     {u"wud", "would"},
+    {u"kud", "could"},
+    {u"ðei", "they"},
+    {u"frəm", "from"},
+    {u"ʃud", "should"},
+    {u"əv", "of"},
+    {u"ənd", "and"},
+    {u"wen", "when"},
 };
 
 // Where the word meant comes in the results of each typing, and how long the searches

@@ -205,12 +205,12 @@ void PhoneticDictionary::searchByPhonetic(const QString &input, int limitMode)
 void PhoneticDictionary::listResults(const std::vector<int> &exact,
                                      std::vector<sounds::NearIndex::Match> near, int limitMode)
 {
-    // one row for each entry, as a word may have several pronunciations; a near match
-    // only for a word the exact search did not find, listed or not
+    // one row for each word, which may have several pronunciations (a strong and a weak
+    // form); a near match only for a word the exact search did not find, listed or not
     std::unordered_set<QString> listed;
     for (const int e : exact) {
-        listed.insert(entries_[size_t(e)].caption);
-        if (limitMode != Limited || results_.size() < exactLimited)
+        if (listed.insert(entries_[size_t(e)].caption).second &&
+            (limitMode != Limited || results_.size() < exactLimited))
             results_.append(entries_[size_t(e)].caption);
     }
     nearFrom_ = int(results_.size());

@@ -75,8 +75,9 @@ private:
     // Reads every entry into memory for the ranked searches, once; false when the
     // dictionary cannot be read.
     bool loadEntries();
-    // Lists the exact matches in their order (at most 100 for Limited), then the near
-    // matches of words not among them, nearest and most common first.
+    // Lists the words of the exact matches in their order, each once (at most 100 for
+    // Limited), then the near matches of words not among them, nearest and most common
+    // first.
     void listResults(const std::vector<int> &exact, std::vector<sounds::NearIndex::Match> near,
                      int limitMode);
 

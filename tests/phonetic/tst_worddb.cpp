@@ -1,6 +1,7 @@
 // The dictionary database the build generates into the run tree: the lookup dialog's own
 // sample, inflected forms and their explanations, pronunciations in the dictionary's
-// notation, and that every stored pronunciation can be typed in the dialog.
+// notation, the common words WordNet lacks, and that every stored pronunciation can be
+// typed in the dialog.
 #include "phonetic/dictionaryfixture.h"
 #include "phonetic/phoneticdictionary.h"
 #include "phonetic/phonetictokens.h"
@@ -47,6 +48,10 @@ private slots:
     void pronunciations();
     void typedAsHeard_data();
     void typedAsHeard();
+    void commonWords_data();
+    void commonWords();
+    void commonWordsFirst_data();
+    void commonWordsFirst();
     void queryPlans_data();
     void queryPlans();
     void everyPronunciationCanBeTyped();
@@ -205,6 +210,79 @@ void TestWordDb::typedAsHeard()
     PhoneticDictionary store;
     store.searchByPhonetic(typed, PhoneticDictionary::AllRows);
     QVERIFY2(store.results().contains(word), qPrintable(typed));
+}
+
+// Function words and contractions, added from the common words list: each row's
+// pronunciation, the first row's explanation, a weak form in a row of its own, and no
+// markup of the dictionary the explanations come from.
+void TestWordDb::commonWords_data()
+{
+    QTest::addColumn<QByteArray>("word");
+    QTest::addColumn<QStringList>("pronunciations");
+    QTest::addColumn<QString>("explanationStart");
+    QTest::newRow("pronoun") << QByteArray("this") << QStringList{QStringLiteral(u"[ˈðis]")}
+                             << QStringLiteral("pron. as a demonstrative pronoun");
+    QTest::newRow("conjunction") << QByteArray("because")
+                                 << QStringList{QStringLiteral(u"[biˈkɔz]")}
+                                 << QStringLiteral("conj. by or for the cause that");
+    QTest::newRow("plural pronoun") << QByteArray("they") << QStringList{QStringLiteral(u"[ðei]")}
+                                    << QStringLiteral("pron. the plural of he, she, or it");
+    QTest::newRow("modal with a weak form")
+        << QByteArray("would") << QStringList{QStringLiteral(u"[ˈwud]"), QStringLiteral(u"[wəd]")}
+        << QStringLiteral("v. commonly used as an auxiliary verb");
+    QTest::newRow("preposition with a weak form")
+        << QByteArray("from") << QStringList{QStringLiteral(u"[frɔm]"), QStringLiteral(u"[frəm]")}
+        << QStringLiteral("prep. out of the neighborhood of");
+    QTest::newRow("contraction") << QByteArray("don't") << QStringList{QStringLiteral(u"[ˈdəunt]")}
+                                 << QStringLiteral("short for do not");
+    // spelt like the plural of doe, which the entry explains after it
+    QTest::newRow("form the list explains")
+        << QByteArray("does") << QStringList{QStringLiteral(u"[ˈdʌz]"), QStringLiteral(u"[dəz]")}
+        << QStringLiteral("third person singular of do");
+}
+
+void TestWordDb::commonWords()
+{
+    QFETCH(QByteArray, word);
+    QFETCH(QStringList, pronunciations);
+    QFETCH(QString, explanationStart);
+    PhoneticDictionary store;
+    const QStringList rows = store.lookupWord(word);
+    QCOMPARE(rows.size(), 3 * pronunciations.size());
+    QVERIFY2(rows.at(2).startsWith(explanationStart), qPrintable(rows.at(2)));
+    for (qsizetype row = 0; row < pronunciations.size(); ++row) {
+        QCOMPARE(rows.at(3 * row + 1), pronunciations.at(row));
+        const QString &explanation = rows.at(3 * row + 2);
+        QVERIFY(!explanation.isEmpty());
+        for (const char *markup : {"{", "}", "[", "]", "\\", "*", "--", "<", "  "})
+            QVERIFY2(!explanation.contains(QLatin1String(markup)), qPrintable(explanation));
+    }
+    if (pronunciations.size() > 1)
+        QCOMPARE(rows.at(5), QStringLiteral("weak form of %1, as it mostly sounds in a sentence")
+                                 .arg(QString::fromUtf8(word)));
+}
+
+// Function words typed as a learner hears them, weak forms too, come first, listed once.
+void TestWordDb::commonWordsFirst_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("this") << QStringLiteral(u"ðis") << QStringLiteral("this");
+    QTest::newRow("because, o for ɔ") << QStringLiteral("bikoz") << QStringLiteral("because");
+    QTest::newRow("the") << QStringLiteral(u"ðə") << QStringLiteral("the");
+    QTest::newRow("would") << QStringLiteral("wud") << QStringLiteral("would");
+    QTest::newRow("weak from") << QStringLiteral(u"frəm") << QStringLiteral("from");
+    QTest::newRow("weak of") << QStringLiteral(u"əv") << QStringLiteral("of");
+}
+
+void TestWordDb::commonWordsFirst()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, word);
+    static PhoneticDictionary store; // read into memory once for all rows
+    store.searchByPhonetic(typed, PhoneticDictionary::Limited);
+    QCOMPARE(store.results().value(0), word);
+    QCOMPARE(store.results().count(word), 1);
 }
 
 void TestWordDb::queryPlans_data()

@@ -1,9 +1,12 @@
 // Build-time tool: generates the enciphered English dictionary "words.db" of the phonetic
 // lookup from WordNet (words, parts of speech, glosses, irregular forms), the en_US
-// spelling dictionary (which regular inflections exist) and the speech synthesizer's
-// British RP voice (pronunciations).
+// spelling dictionary (which regular inflections exist), the speech synthesizer's
+// British RP voice (pronunciations), and a list of the most common English words, which
+// WordNet lacks in part (function words), explained from the public-domain dictionary.
 //
-//   dictbuild <wordnet folder> <hunspell dictionary without .aff/.dic> <output file>
+//   dictbuild <wordnet folder> <hunspell dictionary without .aff/.dic> <common words list>
+//             <public-domain dictionary folder> <output file>
+#include "gcide.h"
 #include "notation.h"
 #include "wordnet.h"
 
@@ -12,6 +15,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QMap>
 #include <QSet>
 
@@ -51,7 +55,20 @@ struct Entry
     QString caption;
     const wordnet::Lemma *lemma = nullptr; // null for a form that is only an inflection
     QList<Inflection> inflections;
+    QStringList added; // a common word's explanation WordNet lacks, shown first
 };
+
+// A line of the common words list: a word, or a word with its explanation when it is the
+// form of another ("don't = short for do not").
+struct CommonWord
+{
+    QString caption;
+    QString explanation; // empty: the public-domain dictionary explains the word
+    bool weak = false;   // "from ~": also stored as it sounds unstressed
+};
+
+// How many senses of the public-domain dictionary explain an added word.
+constexpr int addedSenses = 2;
 
 void fail(const QString &message)
 {
@@ -267,11 +284,66 @@ QString explanation(const Entry &entry, const wordnet::Database &db)
         lines.append(inflection.label + QLatin1Char(' ') + base.caption);
         lines.append(senseLines(base, inflection.parts));
     }
-    return lines.join(QStringLiteral("<br/>"));
+    return (entry.added + lines).join(QStringLiteral("<br/>"));
 }
 
-// The synthesizer's IPA for one written word, in the dictionary's notation.
-QByteArray pronounce(const QString &caption, QSet<char32_t> *dropped)
+// The common words list, in its order: one a line, '#' starts a comment.
+QList<CommonWord> readCommonWords(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        fail(path + QStringLiteral(": ") + file.errorString());
+    QList<CommonWord> words;
+    QSet<QString> seen;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const qsizetype comment = raw.indexOf('#');
+        const QString line = QString::fromUtf8(comment < 0 ? raw : raw.left(comment)).trimmed();
+        if (line.isEmpty())
+            continue;
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        QString caption = equals < 0 ? line : line.left(equals).trimmed();
+        const bool weak = caption.endsWith(QLatin1Char('~'));
+        if (weak)
+            caption = caption.chopped(1).trimmed();
+        const CommonWord word{caption, equals < 0 ? QString() : line.mid(equals + 1).trimmed(),
+                              weak};
+        if (seen.contains(word.caption))
+            fail(QStringLiteral("%1: %2 is listed twice").arg(path, word.caption));
+        seen.insert(word.caption);
+        words.append(word);
+    }
+    return words;
+}
+
+// Adds the common words the entries lack, explained by the list or by the public-domain
+// dictionary; a word neither explains is left out and named in *skipped. An entry the
+// list explains too ("does", also the plural of doe) takes that explanation first.
+// Returns how many were added.
+int addCommonWords(const QList<CommonWord> &words, const gcide::Dictionary &gcide,
+                   QMap<QString, Entry> *entries, QStringList *skipped)
+{
+    int added = 0;
+    for (const CommonWord &word : words) {
+        if (const auto present = entries->find(word.caption); present != entries->end()) {
+            if (!word.explanation.isEmpty())
+                present->added.append(word.explanation);
+            continue;
+        }
+        const QStringList lines = word.explanation.isEmpty()
+                                      ? gcide.senses(word.caption, addedSenses)
+                                      : QStringList{word.explanation};
+        if (lines.isEmpty()) {
+            skipped->append(word.caption);
+            continue;
+        }
+        entries->insert(word.caption, Entry{word.caption, nullptr, {}, lines});
+        ++added;
+    }
+    return added;
+}
+
+// The synthesizer's IPA for one written word.
+QString synthesize(const QString &caption)
 {
     const QByteArray text = caption.toUtf8();
     const void *position = text.constData();
@@ -281,7 +353,7 @@ QByteArray pronounce(const QString &caption, QSet<char32_t> *dropped)
                 espeak_TextToPhonemes(&position, espeakCHARS_UTF8, espeakPHONEMES_IPA))
             ipa += QString::fromUtf8(phonemes);
     }
-    return notation::fromIpa(ipa, dropped);
+    return ipa;
 }
 
 struct CloseDb
@@ -367,21 +439,41 @@ void writeDatabase(const QString &path, const QList<Row> &rows)
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr,
-                     "usage: dictbuild <wordnet folder> <hunspell dictionary> <output file>\n");
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: dictbuild <wordnet folder> <hunspell dictionary> <common "
+                             "words list> <public-domain dictionary folder> <output file>\n");
         return 2;
     }
     QElapsedTimer timer;
     timer.start();
-    const QString output = QFile::decodeName(argv[3]);
+    const QString output = QFile::decodeName(argv[5]);
 
     wordnet::Database db;
     QString error;
     if (!wordnet::load(QFile::decodeName(argv[1]), &db, &error))
         fail(error);
     const Speller speller(QFile::decodeName(argv[2]));
-    const QMap<QString, Entry> entries = collectEntries(db, speller);
+    QMap<QString, Entry> entries = collectEntries(db, speller);
+
+    const QList<CommonWord> common = readCommonWords(QFile::decodeName(argv[3]));
+    gcide::Dictionary gcide;
+    if (!gcide.load(QFile::decodeName(argv[4]), &error))
+        fail(error);
+    QStringList skipped;
+    const int added = addCommonWords(common, gcide, &entries, &skipped);
+    // The common words rank above every word WordNet counts, in the list's order: how
+    // often the concordance tagged a word's senses says little about function words,
+    // which it does not tag.
+    int mostTagged = 0;
+    for (const int count : std::as_const(db.tagCounts))
+        mostTagged = std::max(mostTagged, count);
+    QHash<QString, int> commonCount;
+    QSet<QString> weak;
+    for (qsizetype i = 0; i < common.size(); ++i) {
+        commonCount.insert(common[i].caption, mostTagged + int(common.size() - i));
+        if (common[i].weak)
+            weak.insert(common[i].caption);
+    }
 
     if (espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) < 0)
         fail(QStringLiteral("the speech synthesizer's data cannot be loaded"));
@@ -393,10 +485,29 @@ int main(int argc, char **argv)
     rows.reserve(entries.size());
     QSet<char32_t> dropped;
     int inflectedOnly = 0;
+    int weakForms = 0;
     for (const Entry &entry : entries) {
-        rows.append({entry.caption.toUtf8(), pronounce(entry.caption, &dropped),
-                     explanation(entry, db).toUtf8(), db.tagCounts.value(entry.caption.toLower())});
-        inflectedOnly += entry.lemma ? 0 : 1;
+        const QString ipa = synthesize(entry.caption);
+        const int frequency =
+            std::max(db.tagCounts.value(entry.caption.toLower()), commonCount.value(entry.caption));
+        rows.append({entry.caption.toUtf8(), notation::fromIpa(ipa, &dropped),
+                     explanation(entry, db).toUtf8(), frequency});
+        inflectedOnly += !entry.lemma && !entry.inflections.isEmpty() ? 1 : 0;
+        // the weak form in a row of its own, unless the synthesizer already says it weak
+        // ("the" ðə)
+        if (!weak.contains(entry.caption))
+            continue;
+        const QByteArray weakForm = notation::fromIpa(notation::weakForm(ipa));
+        const QByteArray unstressed =
+            notation::fromIpa(QString(ipa).remove(QChar(u'ˈ')).remove(QChar(u'ˌ')));
+        if (!weakForm.isEmpty() && weakForm != unstressed) {
+            rows.append({entry.caption.toUtf8(), weakForm,
+                         QStringLiteral("weak form of %1, as it mostly sounds in a sentence")
+                             .arg(entry.caption)
+                             .toUtf8(),
+                         frequency});
+            ++weakForms;
+        }
     }
     espeak_Terminate();
     const QString temporary = output + QStringLiteral(".part");
@@ -407,7 +518,12 @@ int main(int argc, char **argv)
 
     for (const char32_t symbol : std::as_const(dropped))
         std::fprintf(stderr, "dictbuild: warning: left out the symbol U+%04X\n", uint(symbol));
-    std::printf("dictbuild: %lld entries (%d inflected forms only) in %.1f s\n",
-                qlonglong(rows.size()), inflectedOnly, double(timer.elapsed()) / 1000.0);
+    std::printf("dictbuild: %lld entries (%d inflected forms only, %d common words added, %d "
+                "weak forms) in %.1f s\n",
+                qlonglong(rows.size()), inflectedOnly, added, weakForms,
+                double(timer.elapsed()) / 1000.0);
+    if (!skipped.isEmpty())
+        std::printf("dictbuild: common words without an explanation, left out: %s\n",
+                    qPrintable(skipped.join(QStringLiteral(", "))));
     return 0;
 }

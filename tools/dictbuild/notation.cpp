@@ -96,4 +96,27 @@ QByteArray fromIpa(const QString &ipa, QSet<char32_t> *dropped)
     return out;
 }
 
+QString weakForm(const QString &ipa)
+{
+    constexpr std::u32string_view vowels = U"aæɐɑɒɔəɛeɜiɪoʊuʌ";
+    std::u32string symbols;
+    for (const uint c : ipa.toUcs4()) {
+        if (c != U'ˈ' && c != U'ˌ')
+            symbols += char32_t(c);
+    }
+    std::size_t vowel = std::u32string::npos;
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        if (vowels.find(symbols[i]) == vowels.npos)
+            continue;
+        if (vowel != std::u32string::npos)
+            return {};
+        vowel = i;
+    }
+    if (vowel == std::u32string::npos)
+        return {};
+    const std::size_t length = vowel + 1 < symbols.size() && symbols[vowel + 1] == U'ː' ? 2 : 1;
+    symbols.replace(vowel, length, 1, U'ə');
+    return QString::fromUcs4(symbols.data(), qsizetype(symbols.size()));
+}
+
 } // namespace notation
