@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts an installed program, <prefix>/bin/vorlynplayer, as a learner would: from an
 # empty working folder, with fresh user folders, in Chinese, under the headless desktop
-# (started here unless a display is set). Passes when the player's window is shown with
-# its translated title (the data tree was found beside the executable, not in the working
-# folder), no message complains of a file, nothing was written into the data tree or the
+# (started here unless a display is set), with a short lesson clip on its command line.
+# Passes when the player's window is shown with the lesson in its translated title (the
+# data tree was found beside the executable, not in the working folder, and the lesson
+# opened), no message complains of a file, nothing was written into the data tree or the
 # working folder, and a termination signal ends the program cleanly.
 #
 # Usage: tools/check-installed.sh <prefix>
@@ -39,15 +40,18 @@ cleanup() {
     if [ -n "${VORLYN_HEADLESS_DIR:-}" ]; then headless_stop; fi
 }
 trap cleanup EXIT
-mkdir -p "$scratch/work" "$scratch/home" "$scratch/tmp"
+mkdir -p "$scratch/work" "$scratch/home" "$scratch/tmp" "$scratch/lesson"
+lesson="$scratch/lesson/clip.mkv"
+ffmpeg -v error -f lavfi -i "testsrc=size=160x120:rate=25:duration=3" \
+    -f lavfi -i "sine=frequency=440:duration=3" -c:v mpeg4 -c:a mp2 "$lesson"
 find "$data" | sort >"$scratch/data-before"
 
-title="Vorlyn 播放器"
+title="clip.mkv - Vorlyn 播放器"
 cd "$scratch/work"
 HOME="$scratch/home" TMPDIR="$scratch/tmp" \
     XDG_CONFIG_HOME="$scratch/home/config" XDG_DATA_HOME="$scratch/home/data" \
     XDG_CACHE_HOME="$scratch/home/cache" LANG=zh_CN.UTF-8 LC_ALL= LANGUAGE= \
-    "$program" 2>"$scratch/stderr" &
+    "$program" "$lesson" 2>"$scratch/stderr" &
 pid=$!
 
 shown=
@@ -73,4 +77,4 @@ if grep -i -E 'cannot|could not|can.t|no such|missing|not found|failed' "$scratc
 fi
 [ -z "$(ls -A "$scratch/work")" ] || fail "files appeared in the working folder: $(ls -A "$scratch/work")"
 find "$data" | sort | cmp -s - "$scratch/data-before" || fail "the data tree changed"
-echo "check-installed: $program showed its window with its data from $data"
+echo "check-installed: $program opened a lesson in its window with its data from $data"
