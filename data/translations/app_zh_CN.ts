@@ -163,6 +163,18 @@
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
+    <message>
+        <source>逐字母对比</source>
+        <translation>逐字母对比</translation>
+    </message>
+    <message>
+        <source>逐词对比</source>
+        <translation>逐词对比</translation>
+    </message>
+    <message>
+        <source>Word accuracy: %1%</source>
+        <translation>单词正确率：%1%</translation>
+    </message>
 </context>
 <context>
     <name>Media</name>
@@ -809,6 +821,21 @@ Do you want to save your changes?</source>
         <location filename="../../src/player/waveformstrip.cpp" line="+30"/>
         <source>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</source>
         <translation>拖动循环标记可移动它，转动滚轮可缩放；Ins 键循环播放当前播放位置所在的句子</translation>
+    </message>
+</context>
+<context>
+    <name>WordCheckDialog</name>
+    <message>
+        <source>Word check</source>
+        <translation>逐词核对</translation>
+    </message>
+    <message>
+        <source>Word accuracy: %1%</source>
+        <translation>单词正确率：%1%</translation>
+    </message>
+    <message>
+        <source>%1 of %2 words right, %3 wrong, %4 missing, %5 extra</source>
+        <translation>%2 个单词对了 %1 个，错 %3 个，漏 %4 个，多 %5 个</translation>
     </message>
 </context>
 <context>
