@@ -114,7 +114,8 @@ QList<RawWord> splitWords(const QString &text)
 
 QString numberKey(qint64 value, bool ordinal)
 {
-    return QLatin1Char('#') + QString::number(value) + (ordinal ? QLatin1String("th") : QLatin1String());
+    return QLatin1Char('#') + QString::number(value) +
+           (ordinal ? QLatin1String("th") : QLatin1String());
 }
 
 // "21", "5,000" and "21st" as number keys; nothing for other words, for decimals, for
@@ -340,13 +341,9 @@ bool sameWord(const QString &a, const QString &b)
 // text has it, whose letters show a long-form word that begins it ("Do" of "Don't").
 void expandContraction(const QString &word, QStringView written, QList<Token> &out)
 {
-    const auto append = [&](const QString &key) {
-        const QStringView start = written.left(key.size());
-        out.append({key, start.compare(key, Qt::CaseInsensitive) == 0 ? start.toString() : key, 0});
-    };
     const auto split = [&](qsizetype ending, const QString &base, const QString &longForm) {
         expandContraction(base, written.left(written.size() - ending), out);
-        append(longForm);
+        out.append({longForm, longForm, 0});
     };
     if (word == QLatin1String("cannot"))
         return split(3, QStringLiteral("can"), QStringLiteral("not"));
@@ -374,7 +371,10 @@ void expandContraction(const QString &word, QStringView written, QList<Token> &o
         if (sIsPronouns().contains(base))
             return split(2, base, ambiguousIs);
     }
-    append(word);
+    // The word itself, or the start of a contraction: shown in the letters written if they
+    // spell it ("Do" of "Don't"), else in its long form ("will" of "won't").
+    const QStringView start = written.left(word.size());
+    out.append({word, start.compare(word, Qt::CaseInsensitive) == 0 ? start.toString() : word, 0});
 }
 
 Words tokenize(const QString &text)

@@ -15,7 +15,7 @@ WordCheckDialog::WordCheckDialog(QWidget *parent)
     counts_->setObjectName(QStringLiteral("counts"));
     sentence_->setObjectName(QStringLiteral("sentence"));
     QFont large = accuracy_->font();
-    large.setPointSize(large.pointSize() * 3 / 2);
+    large.setPointSize(16);
     large.setBold(true);
     accuracy_->setFont(large);
     QFont sentenceFont = sentence_->font();
