@@ -1,11 +1,13 @@
 // One comparison as the comparison dialog runs it: diff_main, the semantic clean-up and
 // the three renderers, for a learner's 5,000-word transcript against its reference, for
 // two 20,000-line texts with 30 % of the lines changed, and for two 100,000-character
-// texts, with scattered edits and unrelated, under the default time limit.
+// texts, with scattered edits and unrelated, under the default time limit. Then the word
+// check with its rendering, for a 40-word sentence and for the 5,000-word transcript.
 #include "benchsupport.h"
 
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
+#include "diff/wordcheck.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -166,6 +168,33 @@ void measure(const char *name, const QString &text1, const QString &text2, doubl
                      .arg(htmlLength));
 }
 
+void measureWordCheck(const char *name, const QString &reference, const QString &learner, int runs,
+                      double targetMs)
+{
+    std::vector<double> totalMs;
+    WordCheck check;
+    qsizetype htmlLength = 0;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        check = checkWords(reference, learner);
+        htmlLength = renderWordCheckHtml(check).size();
+        totalMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    const bench::Summary total = bench::summarize(totalMs);
+    bench::print(name, total.median, "ms",
+                 QStringLiteral("\"max\": %1, \"target\": %2, \"runs\": %3, "
+                                "\"reference_words\": %4, \"errors\": %5, \"accuracy\": %6, "
+                                "\"html_units\": %7")
+                     .arg(total.max, 0, 'f', 3)
+                     .arg(targetMs, 0, 'f', 0)
+                     .arg(runs)
+                     .arg(check.referenceWords)
+                     .arg(check.errors())
+                     .arg(check.accuracy(), 0, 'f', 3)
+                     .arg(htmlLength));
+}
+
 } // namespace
 
 int main()
@@ -188,5 +217,21 @@ int main()
     const QString lines1 = joined(lines);
     const QString lines2 = changedLines(rng, lines);
     measure("diff_20000_lines_30_percent_changed_ms", lines1, lines2, 1200);
+
+    // A spoken sentence of 40 words with contractions, numbers and punctuation, and a
+    // learner's try with misheard, misspelt and extra words, a contraction typed out and
+    // numbers typed in words.
+    const QString sentence = QStringLiteral(
+        "When we got to the station at 7 o'clock, the train to London had left; we didn't "
+        "know what to do. It's a long way, and the next one wasn't due until 21 minutes past "
+        "eight, which felt like hours.");
+    const QString typedSentence = QStringLiteral(
+        "when we got to the nation at seven o'clock the train to London had left already we "
+        "did not know what to do its a long long way and the next one wasn't due until "
+        "twenty-one minutes past eight which felt like ours");
+    measureWordCheck("wordcheck_sentence_40_words_ms", sentence, typedSentence, 201, 5);
+    // Lower case and line ends in the learner's text, and one word in ten wrong or missed.
+    measureWordCheck("wordcheck_transcript_5000_words_ms", transcript1, transcript2.toLower(),
+                     repetitions, 50);
     return 0;
 }

@@ -163,6 +163,18 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
+    <message>
+        <source>逐字母对比</source>
+        <translation>Letter by letter</translation>
+    </message>
+    <message>
+        <source>逐词对比</source>
+        <translation>Word by word</translation>
+    </message>
+    <message>
+        <source>Word accuracy: %1%</source>
+        <translation>Word accuracy: %1%</translation>
+    </message>
 </context>
 <context>
     <name>LessonController</name>
@@ -923,6 +935,21 @@ Do you want to save your changes?</translation>
     <message>
         <source>The new one cannot be made either (%1).</source>
         <translation>The new one cannot be made either (%1).</translation>
+    </message>
+</context>
+<context>
+    <name>WordCheckDialog</name>
+    <message>
+        <source>Word check</source>
+        <translation>Word check</translation>
+    </message>
+    <message>
+        <source>Word accuracy: %1%</source>
+        <translation>Word accuracy: %1%</translation>
+    </message>
+    <message>
+        <source>%1 of %2 words right, %3 wrong, %4 missing, %5 extra</source>
+        <translation>%1 of %2 words right, %3 wrong, %4 missing, %5 extra</translation>
     </message>
 </context>
 <context>

@@ -163,6 +163,18 @@
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
+    <message>
+        <source>逐字母对比</source>
+        <translation>逐字母对比</translation>
+    </message>
+    <message>
+        <source>逐词对比</source>
+        <translation>逐词对比</translation>
+    </message>
+    <message>
+        <source>Word accuracy: %1%</source>
+        <translation>单词正确率：%1%</translation>
+    </message>
 </context>
 <context>
     <name>LessonController</name>
@@ -923,6 +935,21 @@ Do you want to save your changes?</source>
     <message>
         <source>The new one cannot be made either (%1).</source>
         <translation>新的课程记录也无法建立（%1）。</translation>
+    </message>
+</context>
+<context>
+    <name>WordCheckDialog</name>
+    <message>
+        <source>Word check</source>
+        <translation>逐词核对</translation>
+    </message>
+    <message>
+        <source>Word accuracy: %1%</source>
+        <translation>单词正确率：%1%</translation>
+    </message>
+    <message>
+        <source>%1 of %2 words right, %3 wrong, %4 missing, %5 extra</source>
+        <translation>%2 个单词对了 %1 个，错 %3 个，漏 %4 个，多 %5 个</translation>
     </message>
 </context>
 <context>

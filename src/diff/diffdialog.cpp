@@ -3,6 +3,7 @@
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
 #include "diff/plaintext.h"
+#include "diff/wordcheck.h"
 #include "studystyle/nofocusrectanglestyle.h"
 
 #include "ui_diffdialog.h"
@@ -29,6 +30,17 @@ DiffDialog::DiffDialog(QWidget *parent) : QDialog(parent), ui(std::make_unique<U
     connect(ui->outputTarget, &QPushButton::clicked, this,
             [this] { importTargetFile(askForFile(targetLocation_)); });
     connect(ui->diffResult, &QPushButton::clicked, this, &DiffDialog::compare);
+    // Choosing the other view shows the comparison on show in it.
+    connect(ui->wordView, &QRadioButton::toggled, this, [this] {
+        if (!ui->modifyFile->document()->isEmpty())
+            compare();
+    });
+    ui->modifyFile->setOpenLinks(false);
+    connect(ui->modifyFile, &QTextBrowser::anchorClicked, this, [this](const QUrl &link) {
+        const QString word = lookupOfLink(link);
+        if (!word.isEmpty())
+            emit lookupRequested(word);
+    });
     connect(ui->sourceFile, &QTextEdit::textChanged, this,
             [this] { sourceText_ = ui->sourceFile->toPlainText(); });
     connect(ui->targetFile, &QTextEdit::textChanged, this,
@@ -72,6 +84,10 @@ void DiffDialog::importTargetFile(const QString &fileName)
 
 void DiffDialog::compare()
 {
+    if (ui->wordView->isChecked()) {
+        compareWords();
+        return;
+    }
     // The shared final blank gives both texts a common end, so a change in the last word
     // is still coloured as a whole word.
     sourceText_ += QLatin1Char(' ');
@@ -97,4 +113,19 @@ void DiffDialog::compare()
     ui->targetFile->setHtml(targetHtml);
     ui->modifyFile->clear();
     ui->modifyFile->setHtml(suggestionHtml);
+}
+
+void DiffDialog::compareWords()
+{
+    const WordCheck check = checkWords(sourceText_, targetText_);
+    // Both texts as typed, without the colours of an earlier letter comparison.
+    const auto plainHtml = [](const QString &text) {
+        return QLatin1String("<div style=\"white-space: pre-wrap;\">") + escapeForHtml(text) +
+               QLatin1String("</div>");
+    };
+    ui->sourceFile->setHtml(plainHtml(sourceText_));
+    ui->targetFile->setHtml(plainHtml(targetText_));
+    ui->modifyFile->setHtml(
+        QLatin1String("<p>") + tr("Word accuracy: %1%").arg(qRound(check.accuracy() * 100)) +
+        QLatin1String("</p><p>") + renderWordCheckHtml(check) + QLatin1String("</p>"));
 }

@@ -12,7 +12,8 @@ class DiffDialog;
 }
 
 // Modeless window that compares text A (left) with text B (right), each typed, pasted or
-// imported, and shows each side's own additions in colour plus a merged suggestion below.
+// imported, and shows each side's own additions in colour plus a merged suggestion below;
+// or, in its word view, B checked against A word by word, the missed words linked.
 // Its widgets come from the form diffdialog.ui and are owned through the parent tree.
 // GUI thread only.
 class DiffDialog final : public QDialog
@@ -28,9 +29,15 @@ public:
     void importSourceFile(const QString &fileName);
     void importTargetFile(const QString &fileName);
 
+signals:
+    // The learner clicked a missed word of the word view: word is its lookup form.
+    void lookupRequested(const QString &word);
+
 private:
     // Colours each text's own words and shows the suggestion that turns B into A.
     void compare();
+    // The word view: B's word accuracy against A and A's words as B got them.
+    void compareWords();
     QString askForFile(QString &startLocation);
     static void importFile(const QString &fileName, QTextEdit *field);
 

@@ -1,6 +1,7 @@
 #include "editor/textedit.h"
 
 #include "diff/diffdialog.h"
+#include "diff/wordcheckdialog.h"
 #include "editor/documentbytes.h"
 #include "editor/spellcheckwalk.h"
 #include "editor/transcriptrules.h"
@@ -37,6 +38,7 @@
 #include <QSettings>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QTextDocumentWriter>
 #include <QTextList>
 #include <QToolBar>
@@ -428,7 +430,37 @@ void TextEdit::lookupPhonetic()
 
 void TextEdit::diffText()
 {
-    (new DiffDialog(this))->show();
+    auto *dialog = new DiffDialog(this);
+    connect(dialog, &DiffDialog::lookupRequested, this, &TextEdit::lookUpWord);
+    dialog->show();
+}
+
+void TextEdit::lookUpWord(const QString &word)
+{
+    auto *dialog = new PhoneticDialog(this);
+    dialog->lookUpWord(word);
+    dialog->show();
+}
+
+QString TextEdit::checkText() const
+{
+    const QTextCursor cursor = textEdit->textCursor();
+    if (cursor.hasSelection())
+        return cursor.selection().toPlainText();
+    QString paragraph = cursor.block().text();
+    paragraph.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return paragraph;
+}
+
+void TextEdit::showWordCheck(const WordCheck &check)
+{
+    if (!wordCheck) {
+        wordCheck = new WordCheckDialog(this);
+        connect(wordCheck, &WordCheckDialog::lookupRequested, this, &TextEdit::lookUpWord);
+    }
+    wordCheck->showCheck(check);
+    wordCheck->show();
+    wordCheck->raise();
 }
 
 bool TextEdit::loadFile(const QString &path)

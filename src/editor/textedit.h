@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diff/wordcheck.h"
+
 #include <QMainWindow>
 #include <QTextCharFormat>
 
@@ -9,6 +11,7 @@ class QComboBox;
 class QFontComboBox;
 class QPrinter;
 class QToolBar;
+class WordCheckDialog;
 
 // The dictation editor: a top-level window around one rich-text document in a
 // CTextCheckerEdit, with file, edit, formatting and study-tools toolbars. Saves the learner's
@@ -25,6 +28,10 @@ public:
 
     // The document the editor shows when it starts: the practice guide.
     static QString defaultDocument();
+
+    // The learner's text to check against a sentence: the selection, else the plain text of
+    // the paragraph at the cursor.
+    QString checkText() const;
 
 signals:
     void keyDelegate(int key);
@@ -70,6 +77,10 @@ public slots:
     void clipboardDataChanged();
     void printPreview(QPrinter *printer);
 
+    // Shows check in the editor's one word-check window, opened on first use; a click on a
+    // missed word there opens the phonetic lookup for it.
+    void showWordCheck(const WordCheck &check);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -92,6 +103,8 @@ private:
     bool writeDocument(const QString &path, QString *reason) const;
     // Writes to the current file: clears the modified flag on success and sets it on failure.
     bool saveDocument(QString *reason);
+    // Opens one more lookup window, searching for word.
+    void lookUpWord(const QString &word);
 
     void applyCharFormat(const QTextCharFormat &format);
     void syncFontControls(const QFont &font);
@@ -123,4 +136,5 @@ private:
     // document.
     QString lessonMedia;
     CTextCheckerEdit *textEdit = nullptr;
+    WordCheckDialog *wordCheck = nullptr;
 };

@@ -64,6 +64,14 @@ PhoneticDialog::PhoneticDialog(QWidget *parent)
 
 PhoneticDialog::~PhoneticDialog() = default;
 
+void PhoneticDialog::lookUpWord(const QString &word)
+{
+    ui->captionMode->setChecked(true);
+    ui->inputPhonetic->setText(word);
+    // setText reports no change when the word is already on show
+    lazyLoad(word);
+}
+
 void PhoneticDialog::displaySlot(const QString &text)
 {
     search(text, PhoneticDictionary::Limited);

@@ -27,6 +27,10 @@ public:
     explicit PhoneticDialog(QWidget *parent = nullptr);
     ~PhoneticDialog() override;
 
+    // Switches to caption mode and searches for word as if the learner had typed it: the
+    // word itself comes first and its entry shows.
+    void lookUpWord(const QString &word);
+
 public slots:
     // Searches for text (at most 100 rows) and refills the list.
     void displaySlot(const QString &text);

@@ -1,6 +1,9 @@
-// DiffDialog: the coloured views after a comparison, repeated comparisons, the import of
-// files that cannot be read or are not plain UTF-8, and where the file dialog starts.
+// DiffDialog: the coloured views after a comparison, repeated comparisons, the word view, the
+// import of files that cannot be read or are not plain UTF-8, and where the file dialog starts.
+// WordCheckDialog: what it shows and the lookup its links ask for.
 #include "diff/diffdialog.h"
+#include "diff/wordcheck.h"
+#include "diff/wordcheckdialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,6 +11,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -56,6 +61,18 @@ void clickCompare(const DiffDialog &dialog)
     dialog.findChild<QPushButton *>(QStringLiteral("diffResult"))->click();
 }
 
+// Clicks the middle of the word where the browser shows it, as the learner would.
+void clickWord(QTextBrowser *browser, const QString &word)
+{
+    const QTextCursor found = browser->document()->find(
+        word, 0, QTextDocument::FindWholeWords | QTextDocument::FindCaseSensitively);
+    QVERIFY2(!found.isNull(), qPrintable(word));
+    QTextCursor middle(browser->document());
+    middle.setPosition((found.selectionStart() + found.selectionEnd()) / 2);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
+                      browser->cursorRect(middle).center());
+}
+
 } // namespace
 
 class TestDiffDialog final : public QObject
@@ -67,6 +84,8 @@ private slots:
     void compare_data();
     void compare();
     void compareTwice();
+    void wordViewMarksWholeWords();
+    void wordCheckDialog();
     void unreadableFile_data();
     void unreadableFile();
     void importEncoding_data();
@@ -164,6 +183,62 @@ void TestDiffDialog::compareTwice()
     };
     QCOMPARE(runs(sourceFile), withBlank(firstA));
     QCOMPARE(runs(targetFile), withBlank(firstB));
+}
+
+// The word view marks the misheard word whole, where the letter view would mark "e" and "a"
+// inside it, and its missed word asks for a lookup.
+void TestDiffDialog::wordViewMarksWholeWords()
+{
+    DiffDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *sourceFile = dialog.findChild<QTextEdit *>(QStringLiteral("sourceFile"));
+    auto *targetFile = dialog.findChild<QTextEdit *>(QStringLiteral("targetFile"));
+    auto *modifyFile = dialog.findChild<QTextBrowser *>(QStringLiteral("modifyFile"));
+    sourceFile->setPlainText(QStringLiteral("The weather is fine"));
+    targetFile->setPlainText(QStringLiteral("the whether is fine"));
+    QVERIFY(dialog.findChild<QRadioButton *>(QStringLiteral("letterView"))->isChecked());
+
+    dialog.findChild<QRadioButton *>(QStringLiteral("wordView"))->click();
+    clickCompare(dialog);
+
+    const QString blue = QStringLiteral("#0000ff");
+    const QString red = QStringLiteral("#ff0000");
+    QCOMPARE(runs(modifyFile), (QList<Run>{plain(QStringLiteral("Word accuracy: 75%The ")),
+                                           {QStringLiteral("whether"), red, true, false},
+                                           plain(QStringLiteral(" ")),
+                                           {QStringLiteral("weather"), blue, false, true},
+                                           plain(QStringLiteral(" is fine"))}));
+    QCOMPARE(runs(sourceFile), QList<Run>{plain(QStringLiteral("The weather is fine"))});
+    QCOMPARE(runs(targetFile), QList<Run>{plain(QStringLiteral("the whether is fine"))});
+
+    QSignalSpy lookups(&dialog, &DiffDialog::lookupRequested);
+    clickWord(modifyFile, QStringLiteral("weather"));
+    QCOMPARE(lookups, QList<QVariantList>{{QStringLiteral("weather")}});
+}
+
+void TestDiffDialog::wordCheckDialog()
+{
+    WordCheckDialog dialog;
+    dialog.showCheck(checkWords(QStringLiteral("I don't like the weather"),
+                                QStringLiteral("I do like the whether today")));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    // 6 reference words ("don't" is two), 1 wrong + 1 missing + 1 extra: 1 - 3/6.
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("accuracy"))->text(),
+             QStringLiteral("Word accuracy: 50%"));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("counts"))->text(),
+             QStringLiteral("4 of 6 words right, 1 wrong, 1 missing, 1 extra"));
+    auto *sentence = dialog.findChild<QTextBrowser *>(QStringLiteral("sentence"));
+    QCOMPARE(sentence->toPlainText(), QStringLiteral("I do not like the whether weather today"));
+
+    QSignalSpy lookups(&dialog, &WordCheckDialog::lookupRequested);
+    clickWord(sentence, QStringLiteral("not"));
+    clickWord(sentence, QStringLiteral("like"));
+    clickWord(sentence, QStringLiteral("whether"));
+    clickWord(sentence, QStringLiteral("weather"));
+    QCOMPARE(lookups, (QList<QVariantList>{{QStringLiteral("not")}, {QStringLiteral("weather")}}));
 }
 
 void TestDiffDialog::unreadableFile_data()

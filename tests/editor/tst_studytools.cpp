@@ -5,6 +5,8 @@
 #include "editor/textedit.h"
 
 #include "diff/diffdialog.h"
+#include "diff/wordcheck.h"
+#include "diff/wordcheckdialog.h"
 #include "paths/apppaths.h"
 #include "phonetic/dictionaryfixture.h"
 #include "phonetic/phoneticdialog.h"
@@ -21,11 +23,13 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
@@ -145,6 +149,7 @@ private slots:
     void addToDictionaryLastsBeyondTheRun();
     void phoneticLookupOpensOneMoreDialogEachTime();
     void diffTextOpensAnEmptyComparison();
+    void wordCheckOfTheParagraphLooksUpAMissedWord();
 
 private:
     // Runs the check through the toolbar action with the scripted answers.
@@ -435,6 +440,47 @@ void TestStudyTools::phoneticLookupOpensOneMoreDialogEachTime()
     // the second dialog's connection outlives the first dialog
     delete dialogs.takeFirst();
     QVERIFY(search(dialogs.first()));
+}
+
+// The text to check is the cursor's paragraph or the selection; its result shows in one
+// window, whose missed word opens the lookup on that word's entry.
+void TestStudyTools::wordCheckOfTheParagraphLooksUpAMissedWord()
+{
+    text->setPlainText(QStringLiteral("A first try.\nAn exampel, here"));
+    QTextCursor cursor = text->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    text->setTextCursor(cursor);
+    QCOMPARE(editor->checkText(), QStringLiteral("An exampel, here"));
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor);
+    text->setTextCursor(cursor);
+    QCOMPARE(editor->checkText(), QStringLiteral("A first try.\n"));
+
+    editor->showWordCheck(checkWords(QStringLiteral("A first try."), editor->checkText()));
+    editor->showWordCheck(
+        checkWords(QStringLiteral("An example here"), QStringLiteral("An exampel, here")));
+    const QList<WordCheckDialog *> checks =
+        editor->findChildren<WordCheckDialog *>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(checks.size(), 1);
+    QVERIFY(QTest::qWaitForWindowExposed(checks[0]));
+    auto *sentence = checks[0]->findChild<QTextBrowser *>();
+    QTextCursor word = sentence->document()->find(QStringLiteral("example"));
+    QVERIFY(!word.isNull());
+    word.setPosition(word.selectionStart() + 3);
+    QTest::mouseClick(sentence->viewport(), Qt::LeftButton, {},
+                      sentence->cursorRect(word).center());
+
+    const QList<PhoneticDialog *> lookups =
+        editor->findChildren<PhoneticDialog *>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(lookups.size(), 1);
+    QVERIFY(lookups[0]->isVisible());
+    QVERIFY(lookups[0]->findChild<QRadioButton *>(QStringLiteral("captionMode"))->isChecked());
+    QCOMPARE(lookups[0]->findChild<QLineEdit *>(QStringLiteral("inputPhonetic"))->text(),
+             QStringLiteral("example"));
+    const auto *entry = lookups[0]->findChild<QTextEdit *>(QStringLiteral("displayFull"));
+    QTRY_COMPARE_WITH_TIMEOUT(entry->toPlainText(),
+                              QStringLiteral("example\n[i\u0261\u02C8z\u0251\u02D0mpl]\na thing"),
+                              10000);
 }
 
 void TestStudyTools::diffTextOpensAnEmptyComparison()

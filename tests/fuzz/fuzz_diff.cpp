@@ -1,9 +1,11 @@
 // The comparison of two texts as the comparison dialog makes it: the bytes, split at the
 // first 0xFF (which no UTF-8 text holds), are decoded like imported files, compared,
-// tidied and rendered. Every result must give back both texts.
+// tidied and rendered. Every result must give back both texts. The word check of the second
+// text against the first must account for every reference word once.
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
 #include "diff/plaintext.h"
+#include "diff/wordcheck.h"
 
 #include <QByteArray>
 
@@ -47,5 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     renderFirstTextHtml(segments);
     renderSecondTextHtml(segments);
     renderSuggestionHtml(segments);
+
+    const WordCheck check = checkWords(text1, text2);
+    if (check.correct + check.substitutions + check.deletions != check.referenceWords ||
+        check.accuracy() < 0 || check.accuracy() > 1)
+        abort();
+    renderWordCheckHtml(check);
     return 0;
 }

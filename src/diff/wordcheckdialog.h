@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QTextBrowser;
+struct WordCheck;
+
+// Modeless window with the result of one word check: the word accuracy, the counts and the
+// reference sentence with its missing, wrong and extra words marked. A click on a missed word
+// asks for its lookup. Owns its widgets through the parent tree. GUI thread only.
+class WordCheckDialog final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WordCheckDialog)
+
+public:
+    explicit WordCheckDialog(QWidget *parent = nullptr);
+
+    // Replaces the result on show by check.
+    void showCheck(const WordCheck &check);
+
+signals:
+    // The learner clicked a missing or wrong word: word is its lookup form.
+    void lookupRequested(const QString &word);
+
+private:
+    QLabel *accuracy_;
+    QLabel *counts_;
+    QTextBrowser *sentence_;
+};

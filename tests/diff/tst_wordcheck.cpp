@@ -1,0 +1,140 @@
+// The word check: the score of learners' texts against reference sentences (expected values
+// worked out by hand), and the marked sentence with its lookup links.
+#include "diff/wordcheck.h"
+
+#include <QTest>
+#include <QUrl>
+
+class TestWordCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void score_data();
+    void score();
+    void markedSentence();
+};
+
+void TestWordCheck::score_data()
+{
+    QTest::addColumn<QString>("reference");
+    QTest::addColumn<QString>("learner");
+    QTest::addColumn<int>("referenceWords");
+    QTest::addColumn<int>("wrong");
+    QTest::addColumn<int>("missing");
+    QTest::addColumn<int>("extra");
+    // per mille, rounded
+    QTest::addColumn<int>("accuracy");
+
+    const auto row = [](const char *name, const char *reference, const char *learner, int words,
+                        int wrong, int missing, int extra, int accuracy) {
+        QTest::newRow(name) << QString::fromUtf8(reference) << QString::fromUtf8(learner) << words
+                            << wrong << missing << extra << accuracy;
+    };
+    row("case, punctuation", "The weather is fine today.", "the weather, is FINE today", 5, 0, 0, 0,
+        1000);
+    row("spacing", "I like it", "  I   like\tit  ", 3, 0, 0, 0, 1000);
+    row("hyphen or blank", "a well-known fact", "a well known fact", 4, 0, 0, 0, 1000);
+    row("contraction typed long", "I don't know.", "I do not know", 4, 0, 0, 0, 1000);
+    row("long form typed short", "We will not go", "We won't go", 4, 0, 0, 0, 1000);
+    row("cannot, can't, can not", "You cannot stay", "you can't stay", 4, 0, 0, 0, 1000);
+    row("can not", "You can't stay", "you can not stay", 4, 0, 0, 0, 1000);
+    row("I'm, they've, we'll, you're", "I'm sure they've left, we'll see if you're right",
+        "I am sure they have left we will see if you are right", 13, 0, 0, 0, 1000);
+    row("curly apostrophe", "It’s raining", "it's raining", 3, 0, 0, 0, 1000);
+    row("it's as has", "It has been raining", "It's been raining", 4, 0, 0, 0, 1000);
+    row("he'd as would", "He would go", "he’d go", 3, 0, 0, 0, 1000);
+    row("he'd as had", "He'd gone", "he had gone", 3, 0, 0, 0, 1000);
+    row("'s is not 'd", "It's late", "it'd late", 3, 1, 0, 0, 667);
+    row("half a contraction missed", "I don't know", "I do know", 4, 0, 1, 0, 750);
+    row("possessive matches itself", "John's car", "John's car", 2, 0, 0, 0, 1000);
+    row("possessive is not is", "John's car", "John is car", 2, 1, 0, 1, 0);
+    row("digits as words", "I have 3 cats and 21 dogs", "I have three cats and twenty-one dogs", 7,
+        0, 0, 0, 1000);
+    row("twenty one with a blank", "21 dogs", "twenty one dogs", 2, 0, 0, 0, 1000);
+    row("a hundred", "It costs 100 dollars", "it costs a hundred dollars", 4, 0, 0, 0, 1000);
+    row("hundred and five", "105 pages", "one hundred and five pages", 2, 0, 0, 0, 1000);
+    row("grouped digits", "5,000 people", "five thousand people", 2, 0, 0, 0, 1000);
+    row("thousands and hundreds", "2,500 miles", "two thousand five hundred miles", 2, 0, 0, 0,
+        1000);
+    row("ordinals", "the 1st and the 21st", "The first and the twenty-first", 5, 0, 0, 0, 1000);
+    row("wrong number", "3 cats", "four cats", 2, 1, 0, 0, 500);
+    row("year said in pairs", "in 1999", "in nineteen ninety-nine", 2, 1, 0, 1, 0);
+    row("comma between numbers", "21", "twenty, one", 1, 1, 0, 1, 0);
+    row("repeated word missed", "that that is is that that is not is not",
+        "that is is that that is not is not", 10, 0, 1, 0, 900);
+    row("repeated word typed twice", "the cat sat", "the the cat sat", 3, 0, 0, 1, 667);
+    row("wrong word", "the cat sat down", "the dog sat down", 4, 1, 0, 0, 750);
+    row("missing and extra", "the cat sat down", "the sat down dog", 4, 0, 1, 1, 500);
+    row("more extra words than reference words", "yes", "no no no", 1, 1, 0, 2, 0);
+    row("empty text", "I like it", "", 3, 0, 3, 0, 0);
+    row("punctuation only", "Hi.", "...", 1, 0, 1, 0, 0);
+    row("both empty", "", "", 0, 0, 0, 0, 1000);
+    row("empty reference", "", "hello", 0, 0, 0, 1, 0);
+}
+
+void TestWordCheck::score()
+{
+    QFETCH(QString, reference);
+    QFETCH(QString, learner);
+    QFETCH(int, referenceWords);
+    QFETCH(int, wrong);
+    QFETCH(int, missing);
+    QFETCH(int, extra);
+    QFETCH(int, accuracy);
+
+    const WordCheck check = checkWords(reference, learner);
+
+    QCOMPARE(check.referenceWords, referenceWords);
+    QCOMPARE(check.substitutions, wrong);
+    QCOMPARE(check.deletions, missing);
+    QCOMPARE(check.insertions, extra);
+    QCOMPARE(check.correct, referenceWords - wrong - missing);
+    QCOMPARE(qRound(check.accuracy() * 1000), accuracy);
+}
+
+// A wrong word is paired with the typed word spelt most like it; a contraction typed in full
+// is one correct word; only missed words link to their lookup.
+void TestWordCheck::markedSentence()
+{
+    const WordCheck check = checkWords(QStringLiteral("The weather really isn't bad today."),
+                                       QStringLiteral("the whether is not bad to day"));
+
+    const QList<CheckedWord> expected{
+        {WordMark::Correct, QStringLiteral("The"), QStringLiteral("the"), QStringLiteral("the")},
+        {WordMark::Wrong, QStringLiteral("weather"), QStringLiteral("whether"),
+         QStringLiteral("weather")},
+        {WordMark::Missing, QStringLiteral("really"), QString(), QStringLiteral("really")},
+        {WordMark::Correct, QStringLiteral("isn't"), QStringLiteral("is not"),
+         QStringLiteral("isn't")},
+        {WordMark::Correct, QStringLiteral("bad"), QStringLiteral("bad"), QStringLiteral("bad")},
+        {WordMark::Extra, QString(), QStringLiteral("to"), QString()},
+        {WordMark::Wrong, QStringLiteral("today"), QStringLiteral("day"), QStringLiteral("today")},
+    };
+    QCOMPARE(check.words, expected);
+
+    const auto struck = [](const char *word) {
+        return QStringLiteral("<b style=\"text-decoration: line-through;\"><font "
+                              "color=\"#FF0000\">") +
+               QLatin1String(word) + QStringLiteral("</font></b>");
+    };
+    const auto link = [](const char *word) {
+        return QStringLiteral(
+                   "<a href=\"lookup:%1\"><b style=\"text-decoration: underline;\"><font "
+                   "color=\"#0000FF\">%1</font></b></a>")
+            .arg(QLatin1String(word));
+    };
+    QCOMPARE(renderWordCheckHtml(check),
+             QStringLiteral("The ") + struck("whether") + QLatin1Char(' ') + link("weather") +
+                 QLatin1Char(' ') + link("really") + QStringLiteral(" isn't bad ") + struck("to") +
+                 QLatin1Char(' ') + struck("day") + QLatin1Char(' ') + link("today"));
+
+    // A missed word with an apostrophe survives its link.
+    const QString html =
+        renderWordCheckHtml(checkWords(QStringLiteral("Tom’s car"), QStringLiteral("car")));
+    QVERIFY2(html.startsWith(QStringLiteral("<a href=\"lookup:tom%27s\">")), qPrintable(html));
+    QCOMPARE(lookupOfLink(QUrl(QStringLiteral("lookup:tom%27s"))), QStringLiteral("tom's"));
+}
+
+QTEST_APPLESS_MAIN(TestWordCheck)
+#include "tst_wordcheck.moc"
