@@ -463,6 +463,13 @@ void TextEdit::showWordCheck(const WordCheck &check)
     wordCheck->raise();
 }
 
+double TextEdit::checkAgainst(const QString &reference)
+{
+    const WordCheck check = checkWords(reference, checkText());
+    showWordCheck(check);
+    return check.accuracy();
+}
+
 bool TextEdit::loadFile(const QString &path)
 {
     if (!QFile::exists(path))

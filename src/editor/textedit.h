@@ -80,6 +80,9 @@ public slots:
     // Shows check in the editor's one word-check window, opened on first use; a click on a
     // missed word there opens the phonetic lookup for it.
     void showWordCheck(const WordCheck &check);
+    // Scores checkText() word by word against reference, shows the result as showWordCheck
+    // does, and gives its word accuracy (0 to 1).
+    double checkAgainst(const QString &reference);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -179,6 +179,22 @@ void Vk::forgetLesson()
         lesson_->forgetLesson();
 }
 
+void Vk::checkSentence()
+{
+    if (!lesson_->isOpen())
+        return;
+    int index = lesson_->currentSentence();
+    if (index < 0)
+        index = lesson_->sentenceAt(lesson_->positionSeconds());
+    const auto &items = lesson_->sentences().items;
+    if (index < 0 || items[size_t(index)].text.isEmpty()) {
+        QMessageBox::information(this, tr("Check"),
+                                 tr("This sentence has no subtitle text to check against."));
+        return;
+    }
+    lesson_->recordScore(index, editor->checkAgainst(items[size_t(index)].text));
+}
+
 void Vk::showLessonSummary()
 {
     LessonSummary summary(lesson_.get(), this);

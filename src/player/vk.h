@@ -101,6 +101,10 @@ private:
     void showSentenceList();
     // Asks first, since the scores go too.
     void forgetLesson();
+    // Scores the editor's text for the sentence (its selection, else the paragraph at its
+    // cursor) against the text of the sentence the loop spans, or of the one under the
+    // playhead; keeps the score and shows the result in the editor.
+    void checkSentence();
     void showLessonSummary();
     // Shows the editor; the first time, beside the player unless it has a remembered place.
     void showEditor();
