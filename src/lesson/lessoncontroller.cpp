@@ -1,5 +1,6 @@
 #include "lesson/lessoncontroller.h"
 
+#include "lesson/drill.h"
 #include "lesson/speechanalyser.h"
 
 #include "media/ffmpeg.h"
@@ -14,7 +15,8 @@
 #include <utility>
 
 LessonController::LessonController(QObject *parent)
-    : QObject(parent), positionTimer(new QTimer(this)), analyser(new lesson::SpeechAnalyser(this))
+    : QObject(parent), positionTimer(new QTimer(this)), analyser(new lesson::SpeechAnalyser(this)),
+      drill_(new lesson::Drill(this))
 {
     connect(analyser, &lesson::SpeechAnalyser::progress, this,
             &LessonController::setAnalysisProgress);
@@ -187,6 +189,10 @@ void LessonController::playPause()
 {
     if (!media_)
         return;
+    if (drill_->isOn()) {
+        drill_->playKey();
+        return;
+    }
     const bool start = media_->isStopped();
     media_->play(start);
     emit playingChanged(start);
@@ -196,6 +202,10 @@ void LessonController::stopPlaying()
 {
     if (!media_)
         return;
+    if (drill_->isOn()) {
+        drill_->hold();
+        return;
+    }
     media_->play(false);
     emit playingChanged(false);
 }

@@ -14,8 +14,9 @@
 class Media;
 class QTimer;
 namespace lesson {
+class Drill;
 class SpeechAnalyser;
-}
+} // namespace lesson
 
 // The lesson being studied: owns its Media and its sentences, pauses and waveform peaks,
 // and turns the learner's commands (loop marks from the position, nudges, the stretch or
@@ -57,6 +58,8 @@ public:
 
     // The lesson's engine, or null when no lesson is open.
     Media *media() const { return media_.get(); }
+    // The dictation drill over this controller's lessons; off until the learner turns it on.
+    lesson::Drill *drill() const { return drill_; }
     QString fileName() const { return fileName_; }
     bool isOpen() const { return media_ != nullptr; }
     bool hasKnownLength() const;
@@ -96,9 +99,9 @@ public slots:
     bool open(const QString &file);
     // Stops and closes the lesson.
     void close();
-    // Plays a stopped lesson, stops a playing one.
+    // Plays a stopped lesson, stops a playing one; the drill's play key while it is on.
     void playPause();
-    // Stops playing, keeping the lesson open.
+    // Stops playing, keeping the lesson open (through the drill while it is on).
     void stopPlaying();
     // The loop starts or ends where the lesson is now.
     void setMarkInHere();
@@ -202,6 +205,7 @@ private:
     QTimer *positionTimer = nullptr; // child
     // Finds pauses, sentences and peaks in a thread of its own; child.
     lesson::SpeechAnalyser *analyser = nullptr;
+    lesson::Drill *drill_ = nullptr; // child
     bool seekPending = false;
     double speed_ = 1.0;
     lesson::Sentences sentences_;
