@@ -86,6 +86,7 @@ TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
             &TextEdit::currentCharFormatChanged);
     connect(textEdit, &QTextEdit::cursorPositionChanged, this, &TextEdit::cursorPositionChanged);
     setCentralWidget(textEdit);
+    textEdit->installEventFilter(this);
     textEdit->setFocus();
 
     setDocumentFileName(QString());
@@ -805,6 +806,19 @@ void TextEdit::keyPressEvent(QKeyEvent *event)
 {
     if (event->modifiers() == Qt::NoModifier)
         emit keyDelegate(event->key());
+}
+
+bool TextEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == textEdit && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() == Qt::AltModifier && key->key() >= Qt::Key_A &&
+            key->key() <= Qt::Key_Z) {
+            emit keyDelegate(key->keyCombination().toCombined());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TextEdit::closeEvent(QCloseEvent *event)

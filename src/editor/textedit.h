@@ -27,6 +27,8 @@ public:
     static QString defaultDocument();
 
 signals:
+    // A key for the player: one the text did not take (a Qt::Key), or Alt and a letter
+    // (QKeyCombination::toCombined()), which the text would otherwise type.
     void keyDelegate(int key);
 
 public slots:
@@ -67,6 +69,7 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -7,6 +7,7 @@
 
 class ControlButton;
 class ControlWidget;
+class DrillBar;
 class GLRenderWidget;
 class LessonController;
 class Media;
@@ -54,7 +55,11 @@ public slots:
     void refreshTiming();
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void loadHelp();
+    // A key the player handles, forwarded by the editor: a Qt::Key, or Alt and a key as
+    // QKeyCombination::toCombined() gives it.
     void keyDelegateTrigger(int key);
+    // Asks the learner for the drill's settings.
+    void chooseDrillSettings();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -78,6 +83,8 @@ private:
     // searched for them (and the learner has not hidden it).
     void showWaveform();
     void showSentenceList();
+    // The drill's keys (Alt and a letter); others do nothing.
+    void drillKey(int key);
 
     std::unique_ptr<LessonController> lesson_;
     QWidget *central = nullptr;
@@ -85,6 +92,7 @@ private:
     GLRenderWidget *glWidget = nullptr;
     QSeekSlider *seekSlider = nullptr;
     WaveformStrip *waveform = nullptr;
+    DrillBar *drillBar = nullptr;
     QDockWidget *sentenceDock = nullptr;
     SentenceList *sentenceList = nullptr;
     QAction *sentenceListAction = nullptr;
@@ -95,6 +103,8 @@ private:
     QAction *openAction = nullptr;
     QAction *fullScreenAction = nullptr;
     QAction *keepAspectAction = nullptr;
+    QAction *drillAction = nullptr;
+    QAction *drillSettingsAction = nullptr;
     QAction *helpAction = nullptr;
     QAction *quitAction = nullptr;
     // A child of the window.
