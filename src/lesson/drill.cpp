@@ -100,6 +100,7 @@ void Drill::setOn(bool on)
     seekedBackTo = -1;
     phase_ = Phase::Off;
     repetition_ = 0;
+    reveal({});
     if (m) {
         m->setLoop(true);
         m->setPlaySpeedFactor(lesson_->speed());
@@ -140,9 +141,11 @@ void Drill::previous()
 
 QString Drill::currentText() const
 {
+    if (!on_)
+        return {};
     int index = lesson_->currentSentence();
     // a loop nudged off its sentence still drills that sentence
-    if (index < 0 && on_)
+    if (index < 0)
         index = sentence_;
     const std::vector<Sentence> &items = lesson_->sentences().items;
     return index >= 0 && size_t(index) < items.size() ? items[size_t(index)].text : QString();

@@ -51,7 +51,8 @@ public slots:
     void setSettings(const lesson::DrillSettings &settings);
     // On: drills the sentence the loop spans, else the one under the playhead, else the
     // loop, from its first repetition, playing it. Needs an open lesson. Off: the loop
-    // plays on as without the drill (a lesson paused by the drill is stopped).
+    // plays on as without the drill (a lesson paused by the drill is stopped), and
+    // nothing stays revealed.
     void setOn(bool on);
     void toggle() { setOn(!on_); }
     // The current sentence from its first repetition.
@@ -60,8 +61,8 @@ public slots:
     // sentences), from its first repetition while on.
     void next();
     void previous();
-    // Reveals the current sentence's hint or its whole text; nothing for a sentence
-    // without text.
+    // Reveals the current sentence's hint or its whole text while on; nothing for a
+    // sentence without text.
     void revealHint();
     void revealSentence();
     // The play key while on: ends a pause between repetitions (the next one plays), plays
@@ -81,7 +82,7 @@ signals:
     // The last repetition of sentence has played.
     void sentenceFinished(int sentence);
     // What is revealed of the current sentence; empty when that is cleared (another
-    // sentence, another lesson).
+    // sentence, another lesson, the drill turned off).
     void revealed(const QString &text);
 
 private:

@@ -154,14 +154,15 @@ bool TestDrill::openLesson(LessonController &lesson, const DrillSettings &s)
     return lesson.sentences().items.size() == 3;
 }
 
-// Two times each sentence with a second between, then on to the next one: the engine plays
-// each time from the sentence's start to its end, and pauses there.
+// Two times each sentence, the first at half speed, with a second between, then on to the
+// next one: the engine plays each time from the sentence's start to its end, and pauses there.
 void TestDrill::repeatsPausesAndMovesOn()
 {
     LessonController lesson;
     DrillSettings s;
     s.repetitions = 2;
     s.pauseSeconds = 1;
+    s.firstPassSpeed = 0.5;
     s.advance = true;
     QVERIFY(openLesson(lesson, s));
     Drill *drill = lesson.drill();
@@ -243,6 +244,14 @@ void TestDrill::repeatsPausesAndMovesOn()
             QVERIFY2(last > here.end - 0.6, qPrintable(QString::number(last)));
         }
     }
+    // the first time takes twice as long as the second, at the lesson's speed
+    for (qsizetype i = 0; i < 8; i += 4) {
+        const qint64 slow = events[i + 1].ms - events[i].ms;
+        const qint64 normal = events[i + 3].ms - events[i + 2].ms;
+        qInfo("sentence %lld: the first time %lld ms, the second %lld ms", i / 4, slow, normal);
+        QVERIFY2(slow > normal * 3 / 2, qPrintable(QStringLiteral("%1 %2").arg(slow).arg(normal)));
+    }
+    QCOMPARE(lesson.speed(), 1.0);
 }
 
 void TestDrill::pauseUntilThePlayKeyAndRewind_data()
