@@ -568,9 +568,6 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addSeparator();
     menu.addAction(sentenceListAction);
     menu.addAction(sentenceList->showAllTextsAction());
-    menu.addSeparator();
-    menu.addAction(drillAction);
-    menu.addAction(drillSettingsAction);
     QMenu *subtitles = menu.addMenu(tr("Subtitles"));
     const QStringList files = lesson_->subtitleFiles();
     subtitles->setEnabled(!files.isEmpty());
@@ -580,6 +577,9 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
         a->setCheckable(true);
         a->setChecked(f == lesson_->sentences().origin);
     }
+    menu.addSeparator();
+    menu.addAction(drillAction);
+    menu.addAction(drillSettingsAction);
     menu.addSeparator();
     menu.addAction(helpAction);
     menu.addSeparator();
