@@ -207,6 +207,88 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
     </message>
 </context>
 <context>
+    <name>DrillBar</name>
+    <message>
+        <source>Alt+H: a hint, Alt+R: the whole sentence</source>
+        <translation>Alt+H: a hint, Alt+R: the whole sentence</translation>
+    </message>
+    <message>
+        <source>Done: Alt+A again, Alt+N next sentence</source>
+        <translation>Done: Alt+A again, Alt+N next sentence</translation>
+    </message>
+    <message>
+        <source>Repetition %1</source>
+        <translation>Repetition %1</translation>
+    </message>
+    <message>
+        <source>Repetition %1 of %2</source>
+        <translation>Repetition %1 of %2</translation>
+    </message>
+    <message>
+        <source>Type what you heard; the play key plays it again</source>
+        <translation>Type what you heard; the play key plays it again</translation>
+    </message>
+    <message>
+        <source>Type what you heard: %1 s</source>
+        <translation>Type what you heard: %1 s</translation>
+    </message>
+</context>
+<context>
+    <name>DrillSettingsDialog</name>
+    <message>
+        <source>Drill Settings</source>
+        <translation>Drill Settings</translation>
+    </message>
+    <message>
+        <source>until I move on</source>
+        <translation>until I move on</translation>
+    </message>
+    <message>
+        <source> times</source>
+        <translation> times</translation>
+    </message>
+    <message>
+        <source>Play each sentence</source>
+        <translation>Play each sentence</translation>
+    </message>
+    <message>
+        <source>until I press the play key</source>
+        <translation>until I press the play key</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Pause to type</source>
+        <translation>Pause to type</translation>
+    </message>
+    <message>
+        <source>as the lesson</source>
+        <translation>as the lesson</translation>
+    </message>
+    <message>
+        <source>First time at</source>
+        <translation>First time at</translation>
+    </message>
+    <message>
+        <source>wait</source>
+        <translation>wait</translation>
+    </message>
+    <message>
+        <source>go on to the next sentence</source>
+        <translation>go on to the next sentence</translation>
+    </message>
+    <message>
+        <source>After the last time</source>
+        <translation>After the last time</translation>
+    </message>
+    <message>
+        <source>Playing on after a pause goes back</source>
+        <translation>Playing on after a pause goes back</translation>
+    </message>
+</context>
+<context>
     <name>Media</name>
     <message>
         <location filename="../../src/media/media.cpp" line="+32"/>
@@ -908,6 +990,12 @@ Do you want to save your changes?</translation>
     <message>
         <source>%1: neither a lesson (sound or video) nor a document.</source>
         <translation>%1: neither a lesson (sound or video) nor a document.</translation>
+        <source>Drill	Alt+D</source>
+        <translation>Drill	Alt+D</translation>
+    </message>
+    <message>
+        <source>Drill Settings...</source>
+        <translation>Drill Settings...</translation>
     </message>
 </context>
 <context>

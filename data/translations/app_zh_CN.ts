@@ -207,6 +207,88 @@
     </message>
 </context>
 <context>
+    <name>DrillBar</name>
+    <message>
+        <source>Alt+H: a hint, Alt+R: the whole sentence</source>
+        <translation>Alt+H：提示，Alt+R：整句</translation>
+    </message>
+    <message>
+        <source>Done: Alt+A again, Alt+N next sentence</source>
+        <translation>完成：Alt+A 再听一遍，Alt+N 下一句</translation>
+    </message>
+    <message>
+        <source>Repetition %1</source>
+        <translation>第 %1 遍</translation>
+    </message>
+    <message>
+        <source>Repetition %1 of %2</source>
+        <translation>第 %1 遍，共 %2 遍</translation>
+    </message>
+    <message>
+        <source>Type what you heard; the play key plays it again</source>
+        <translation>写下你听到的内容；按播放键再听一遍</translation>
+    </message>
+    <message>
+        <source>Type what you heard: %1 s</source>
+        <translation>写下你听到的内容：%1 秒</translation>
+    </message>
+</context>
+<context>
+    <name>DrillSettingsDialog</name>
+    <message>
+        <source>Drill Settings</source>
+        <translation>听写练习设置</translation>
+    </message>
+    <message>
+        <source>until I move on</source>
+        <translation>直到我换下一句</translation>
+    </message>
+    <message>
+        <source> times</source>
+        <translation> 遍</translation>
+    </message>
+    <message>
+        <source>Play each sentence</source>
+        <translation>每句播放</translation>
+    </message>
+    <message>
+        <source>until I press the play key</source>
+        <translation>直到我按播放键</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> 秒</translation>
+    </message>
+    <message>
+        <source>Pause to type</source>
+        <translation>停顿书写</translation>
+    </message>
+    <message>
+        <source>as the lesson</source>
+        <translation>与课程相同</translation>
+    </message>
+    <message>
+        <source>First time at</source>
+        <translation>第一遍的速度</translation>
+    </message>
+    <message>
+        <source>wait</source>
+        <translation>等待</translation>
+    </message>
+    <message>
+        <source>go on to the next sentence</source>
+        <translation>继续下一句</translation>
+    </message>
+    <message>
+        <source>After the last time</source>
+        <translation>最后一遍之后</translation>
+    </message>
+    <message>
+        <source>Playing on after a pause goes back</source>
+        <translation>暂停后继续播放时回退</translation>
+    </message>
+</context>
+<context>
     <name>Media</name>
     <message>
         <location filename="../../src/media/media.cpp" line="+32"/>
@@ -908,6 +990,12 @@ Do you want to save your changes?</source>
     <message>
         <source>%1: neither a lesson (sound or video) nor a document.</source>
         <translation>%1：既不是课程（音频或视频），也不是文档。</translation>
+        <source>Drill	Alt+D</source>
+        <translation>听写练习	Alt+D</translation>
+    </message>
+    <message>
+        <source>Drill Settings...</source>
+        <translation>听写练习设置...</translation>
     </message>
 </context>
 <context>

@@ -101,6 +101,7 @@ TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
             &TextEdit::currentCharFormatChanged);
     connect(textEdit, &QTextEdit::cursorPositionChanged, this, &TextEdit::cursorPositionChanged);
     setCentralWidget(textEdit);
+    textEdit->installEventFilter(this);
     textEdit->setFocus();
 
     setDocumentFileName(QString());
@@ -888,6 +889,15 @@ void TextEdit::dropEvent(QDropEvent *event)
 bool TextEdit::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    // Alt with a letter is a player command; the text would otherwise type the letter.
+    if (watched == textEdit && type == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() == Qt::AltModifier && key->key() >= Qt::Key_A &&
+            key->key() <= Qt::Key_Z) {
+            emit keyDelegate(key->keyCombination().toCombined());
+            return true;
+        }
+    }
     if (watched != textEdit->viewport() ||
         (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))
         return QMainWindow::eventFilter(watched, event);

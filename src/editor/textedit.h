@@ -34,6 +34,8 @@ public:
     QString checkText() const;
 
 signals:
+    // A key for the player: one the text did not take (a Qt::Key), or Alt and a letter
+    // (QKeyCombination::toCombined()), which the text would otherwise type.
     void keyDelegate(int key);
     // Files were dropped on the editor; the player decides what each one is.
     void filesDropped(const QStringList &files);
@@ -89,7 +91,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    // Takes drops of files from the text widget, which would insert their names as text.
+    // Takes drops of files from the text widget, which would insert their names as text, and
+    // its Alt+letter keys, which are the player's.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "lesson/lessoncontroller.h"
 
+#include "lesson/drill.h"
 #include "lesson/speechanalyser.h"
 
 #include "media/ffmpeg.h"
@@ -16,7 +17,7 @@
 
 LessonController::LessonController(QObject *parent)
     : QObject(parent), positionTimer(new QTimer(this)), saveTimer(new QTimer(this)),
-      analyser(new lesson::SpeechAnalyser(this))
+      analyser(new lesson::SpeechAnalyser(this)), drill_(new lesson::Drill(this))
 {
     connect(analyser, &lesson::SpeechAnalyser::progress, this,
             &LessonController::setAnalysisProgress);
@@ -51,7 +52,7 @@ void LessonController::saveLesson()
     lesson::LessonMemory m;
     m.place = lesson::LessonPlace{positionSeconds(), markInSeconds(), markOutSeconds()};
     m.speed = speed_;
-    m.drill = drill_;
+    m.drill = drill_->settings();
     if (sentences_.source == lesson::SentenceSource::SubtitleFile)
         m.subtitleFile = sentences_.origin;
     store_->saveLesson(fileName_, m);
@@ -227,6 +228,10 @@ void LessonController::playPause()
 {
     if (!media_)
         return;
+    if (drill_->isOn()) {
+        drill_->playKey();
+        return;
+    }
     const bool start = media_->isStopped();
     media_->play(start);
     emit playingChanged(start);
@@ -236,6 +241,10 @@ void LessonController::stopPlaying()
 {
     if (!media_)
         return;
+    if (drill_->isOn()) {
+        drill_->hold();
+        return;
+    }
     media_->play(false);
     emit playingChanged(false);
 }
@@ -546,12 +555,17 @@ void LessonController::restorePlace(const lesson::LessonPlace &place)
     emit positionChanged(at);
 }
 
+const lesson::DrillSettings &LessonController::drillSettings() const
+{
+    return drill_->settings();
+}
+
 void LessonController::setDrillSettings(const lesson::DrillSettings &settings)
 {
-    if (settings == drill_)
+    if (settings == drill_->settings())
         return;
-    drill_ = settings;
-    emit drillSettingsChanged(drill_);
+    drill_->setSettings(settings);
+    emit drillSettingsChanged(settings);
 }
 
 void LessonController::recordScore(int sentence, double accuracy)

@@ -16,8 +16,9 @@
 class Media;
 class QTimer;
 namespace lesson {
+class Drill;
 class SpeechAnalyser;
-}
+} // namespace lesson
 
 // The lesson being studied: owns its Media and its sentences, pauses and waveform peaks,
 // and turns the learner's commands (loop marks from the position, nudges, the stretch or
@@ -67,6 +68,8 @@ public:
 
     // The lesson's engine, or null when no lesson is open.
     Media *media() const { return media_.get(); }
+    // The dictation drill over this controller's lessons; off until the learner turns it on.
+    lesson::Drill *drill() const { return drill_; }
     QString fileName() const { return fileName_; }
     bool isOpen() const { return media_ != nullptr; }
     bool hasKnownLength() const;
@@ -86,7 +89,7 @@ public:
     double speed() const { return speed_; }
     // How the drill runs this lesson's sentences; like the speed, remembered per lesson and
     // kept when one without a memory opens.
-    const lesson::DrillSettings &drillSettings() const { return drill_; }
+    const lesson::DrillSettings &drillSettings() const;
     // The checks' scores of the lesson's sentences, one per sentence of sentences().
     const lesson::Scores &scores() const { return scores_; }
 
@@ -112,9 +115,9 @@ public slots:
     bool open(const QString &file);
     // Stops and closes the lesson.
     void close();
-    // Plays a stopped lesson, stops a playing one.
+    // Plays a stopped lesson, stops a playing one; the drill's play key while it is on.
     void playPause();
-    // Stops playing, keeping the lesson open.
+    // Stops playing, keeping the lesson open (through the drill while it is on).
     void stopPlaying();
     // The loop starts or ends where the lesson is now.
     void setMarkInHere();
@@ -235,6 +238,7 @@ private:
     std::unique_ptr<lesson::LessonStore> store_;
     // Finds pauses, sentences and peaks in a thread of its own; child.
     lesson::SpeechAnalyser *analyser = nullptr;
+    lesson::Drill *drill_ = nullptr; // child
     bool seekPending = false;
     double speed_ = 1.0;
     lesson::Sentences sentences_;
@@ -243,6 +247,5 @@ private:
     QStringList subtitleFiles_;
     int currentSentence_ = -1;
     bool analysing = false;
-    lesson::DrillSettings drill_;
     lesson::Scores scores_;
 };

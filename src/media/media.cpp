@@ -531,7 +531,9 @@ void Media::start()
     shownEpoch = demux.seekEpoch;
     soundLostEpoch = -1;
     waitingSince = 0;
-    if (resumePosition > 0)
+    if (startTarget)
+        seek(*startTarget);
+    else if (resumePosition > 0)
         seek(resumePosition);
     else if (markIn() > startTime())
         seek(markIn());
@@ -552,6 +554,15 @@ void Media::start()
         audioThread->start();
     }
     emit running(true);
+}
+
+void Media::startAt(int64_t target)
+{
+    // start() makes the one seek request a start may make: a second one would be refused
+    // until the demux thread had taken the first
+    startTarget = target;
+    start();
+    startTarget.reset();
 }
 
 void Media::stop()

@@ -123,6 +123,8 @@ public slots:
     // Opens the media file held in data, called name in messages; plays like open(name).
     bool openData(const QByteArray &data, const QString &name);
     void start();
+    // Starts a stopped media at target instead of where it stopped; a running one ignores it.
+    void startAt(int64_t target);
     void stop();
     void play(bool startorstop);
     void pause(bool p);
@@ -252,6 +254,8 @@ private:
     std::atomic<int64_t> markIn_{0};
     std::atomic<int64_t> markOut_{0};
     int64_t resumePosition = 0;
+    // Where the start under way plays from, when startAt() asked for a place; GUI thread.
+    std::optional<int64_t> startTarget;
 
     // Display timing: GUI thread only, except videoCurrentPts, which the demux and audio
     // threads read.

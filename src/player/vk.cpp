@@ -1,12 +1,15 @@
 #include "player/vk.h"
 
 #include "editor/textedit.h"
+#include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
 #include "media/media.h"
 #include "paths/apppaths.h"
 #include "player/controlbutton.h"
 #include "player/controlwidget.h"
 #include "player/filekind.h"
+#include "player/drillbar.h"
+#include "player/drillsettingsdialog.h"
 #include "player/glrenderwidget.h"
 #include "player/lessonsummary.h"
 #include "player/recentlessons.h"
@@ -49,6 +52,12 @@ QDir &lastMediaPath()
 // scaled to powers of two, where speed matters more).
 constexpr int scaleForAnySize = SWS_BICUBIC;
 constexpr int scaleForPowerOfTwo = SWS_FAST_BILINEAR;
+
+// The drill's keys: Alt and a letter, in the player and forwarded by the editor.
+constexpr int altKey(Qt::Key key)
+{
+    return QKeyCombination(Qt::AltModifier, key).toCombined();
+}
 
 // What the picture view can show: pictures of any size or of power-of-two sizes only, and
 // the decoder's YUV planes (turned into RGB as they are drawn) or RGB only.
@@ -217,9 +226,11 @@ void Vk::createCentralWidgets()
     connect(screenWidget, &QScreenWidget::doubleClick, this, &Vk::on_actionOpen_activated);
     grid->addWidget(glWidget, 0, 0);
     grid->addWidget(screenWidget, 0, 0);
+    drillBar = new DrillBar(lesson_->drill(), central);
+    grid->addWidget(drillBar, 1, 0);
 
     controlWidget = new ControlWidget(central);
-    grid->addWidget(controlWidget, 1, 0, 1, -1);
+    grid->addWidget(controlWidget, 2, 0, 1, -1);
     auto *panel = new QGridLayout(controlWidget);
     panel->setContentsMargins(5, 8, 5, 5);
 
@@ -302,6 +313,21 @@ void Vk::createActions()
     sentenceListAction->setEnabled(false);
     connect(sentenceListAction, &QAction::toggled, this, &Vk::showSentenceList);
 
+    lesson::Drill *drill = lesson_->drill();
+    // the key is named in the menu only: keyPressEvent and the editor's forwarding take it
+    drillAction = new QAction(tr("Drill\tAlt+D"), this);
+    drillAction->setCheckable(true);
+    drillAction->setEnabled(false);
+    connect(drillAction, &QAction::triggered, drill, &lesson::Drill::setOn);
+    connect(drill, &lesson::Drill::onChanged, drillAction, &QAction::setChecked);
+    // there is no drill without a lesson
+    connect(lesson_.get(), &LessonController::lessonOpened, drillAction,
+            [this] { drillAction->setEnabled(true); });
+    connect(lesson_.get(), &LessonController::lessonClosed, drillAction,
+            [this] { drillAction->setEnabled(false); });
+    drillSettingsAction = new QAction(tr("Drill Settings..."), this);
+    connect(drillSettingsAction, &QAction::triggered, this, &Vk::chooseDrillSettings);
+
     helpAction = new QAction(tr("Help"), this);
     connect(helpAction, &QAction::triggered, this, &Vk::loadHelp);
 
@@ -327,6 +353,8 @@ void Vk::createTrayIcon()
     trayMenu->addSeparator();
     trayMenu->addAction(minimizeAction);
     trayMenu->addAction(restoreAction);
+    trayMenu->addSeparator();
+    trayMenu->addAction(drillAction);
     trayMenu->addSeparator();
     trayMenu->addAction(trayQuitAction);
     trayIcon = new QSystemTrayIcon(this);
@@ -612,12 +640,41 @@ void Vk::keyDelegateTrigger(int key)
         lesson_->loopSentenceHere();
         break;
     default:
+        drillKey(key);
         break;
     }
 }
 
+void Vk::drillKey(int key)
+{
+    lesson::Drill *drill = lesson_->drill();
+    if (key == altKey(Qt::Key_D))
+        drill->toggle();
+    else if (key == altKey(Qt::Key_A))
+        drill->again();
+    else if (key == altKey(Qt::Key_N))
+        drill->next();
+    else if (key == altKey(Qt::Key_H))
+        drill->revealHint();
+    else if (key == altKey(Qt::Key_R))
+        drill->revealSentence();
+    else if (key == altKey(Qt::Key_C))
+        checkSentence();
+}
+
+void Vk::chooseDrillSettings()
+{
+    DrillSettingsDialog dialog(lesson_->drillSettings(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        lesson_->setDrillSettings(dialog.settings());
+}
+
 void Vk::keyPressEvent(QKeyEvent *event)
 {
+    if (event->modifiers() == Qt::AltModifier) {
+        drillKey(event->keyCombination().toCombined());
+        return;
+    }
     if (event->modifiers() != Qt::NoModifier)
         return;
     switch (event->key()) {
@@ -695,6 +752,8 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
         a->setChecked(f == lesson_->sentences().origin);
     }
     menu.addSeparator();
+    menu.addAction(drillAction);
+    menu.addAction(drillSettingsAction);
     menu.addAction(tr("Lesson Summary..."), this, &Vk::showLessonSummary)
         ->setEnabled(lesson_->isOpen());
     menu.addAction(tr("Forget This Lesson..."), this, &Vk::forgetLesson)

@@ -7,6 +7,7 @@
 
 class ControlButton;
 class ControlWidget;
+class DrillBar;
 class GLRenderWidget;
 class LessonController;
 class Media;
@@ -73,7 +74,11 @@ public slots:
     void refreshTiming();
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void loadHelp();
+    // A key the player handles, forwarded by the editor: a Qt::Key, or Alt and a key as
+    // QKeyCombination::toCombined() gives it.
     void keyDelegateTrigger(int key);
+    // Asks the learner for the drill's settings.
+    void chooseDrillSettings();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -108,6 +113,8 @@ private:
     void showLessonSummary();
     // Shows the editor; the first time, beside the player unless it has a remembered place.
     void showEditor();
+    // The drill's keys and the check (Alt and a letter); others do nothing.
+    void drillKey(int key);
 
     std::unique_ptr<LessonController> lesson_;
     QWidget *central = nullptr;
@@ -115,6 +122,7 @@ private:
     GLRenderWidget *glWidget = nullptr;
     QSeekSlider *seekSlider = nullptr;
     WaveformStrip *waveform = nullptr;
+    DrillBar *drillBar = nullptr;
     QDockWidget *sentenceDock = nullptr;
     SentenceList *sentenceList = nullptr;
     QAction *sentenceListAction = nullptr;
@@ -125,6 +133,8 @@ private:
     QAction *openAction = nullptr;
     QAction *fullScreenAction = nullptr;
     QAction *keepAspectAction = nullptr;
+    QAction *drillAction = nullptr;
+    QAction *drillSettingsAction = nullptr;
     QAction *helpAction = nullptr;
     QAction *quitAction = nullptr;
     // A child of the window.

@@ -3,9 +3,11 @@
 // the speed keys and the speed button, and the editor button. Lessons and transcripts live in a
 // temporary folder.
 #include "editor/textedit.h"
+#include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
 #include "media/media.h"
 #include "player/controlbutton.h"
+#include "player/drillbar.h"
 #include "player/vk.h"
 #include "spelling/ctextcheckeredit.h"
 #include "support/mediafixtures.h"
@@ -15,6 +17,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -79,6 +82,7 @@ private slots:
     void reopeningALessonWhoseTranscriptWentKeepsTheText();
     void functionKeysInTheEditorDriveThePlayer();
     void speedKeysAndTheSpeedButton();
+    void drillKeysInTheEditorAndThePlayer();
     void editorButtonShowsAndHides();
     void typingIsSavedWhenTheProgramEnds();
 
@@ -100,6 +104,12 @@ void TestEditorLink::initTestCase()
         QVERIFY(fx.make(QLatin1String(name), MediaFixtures::toneSource(3)));
     guide = readAll(TextEdit::defaultDocument());
     QVERIFY(!guide.isEmpty());
+    // a lesson with two subtitled sentences
+    QVERIFY(fx.make(QStringLiteral("drill.mp3"), MediaFixtures::toneSource(4)));
+    QFile srt(fx.path(QStringLiteral("drill.srt")));
+    QVERIFY(srt.open(QIODevice::WriteOnly));
+    QVERIFY(srt.write("1\n00:00:00,200 --> 00:00:01,200\nDon't go!\n\n"
+                      "2\n00:00:02,000 --> 00:00:03,000\nWell done.\n") > 0);
 }
 
 void TestEditorLink::init()
@@ -342,6 +352,58 @@ void TestEditorLink::speedKeysAndTheSpeedButton()
     QTRY_COMPARE_WITH_TIMEOUT(lesson->speed(), 0.75, 10000);
     QCOMPARE(button->text(), QStringLiteral("0.75x"));
     QCOMPARE(ticked(), QStringList{QStringLiteral("0.75x")});
+}
+
+// Alt and a letter, typed in the editor or the player, work the drill; in the editor they
+// type nothing.
+void TestEditorLink::drillKeysInTheEditorAndThePlayer()
+{
+    openLesson(QStringLiteral("drill.mp3"));
+    LessonController *lesson = window->lesson();
+    lesson::Drill *drill = lesson->drill();
+    QCOMPARE(lesson->sentences().items.size(), size_t(2));
+    lesson->loopSentence(0);
+    auto *bar = window->findChild<DrillBar *>();
+    QVERIFY(bar);
+    QVERIFY(bar->isHidden());
+    window->on_actionEidtor();
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    const QString typed = text->toPlainText();
+    QSignalSpy repetitions(drill, &lesson::Drill::repetitionStarted);
+
+    // (where the key is typed, Alt and key, then: the drill on, the sentence looped, the
+    // repetitions started, the text revealed)
+    const struct
+    {
+        QWidget *where;
+        Qt::Key key;
+        bool on;
+        int sentence;
+        int started;
+        QString revealed;
+    } presses[] = {
+        {text, Qt::Key_D, true, 0, 1, {}},
+        {text, Qt::Key_H, true, 0, 1, QStringLiteral("D.... g.!")},
+        {window.get(), Qt::Key_R, true, 0, 1, QStringLiteral("Don't go!")},
+        {text, Qt::Key_N, true, 1, 2, {}},
+        {window.get(), Qt::Key_H, true, 1, 2, QStringLiteral("W... d....")},
+        {text, Qt::Key_A, true, 1, 3, QStringLiteral("W... d....")},
+        {window.get(), Qt::Key_N, true, 1, 3, QStringLiteral("W... d....")}, // the last one
+        {window.get(), Qt::Key_D, false, 1, 3, {}},
+        {text, Qt::Key_A, false, 1, 3, {}},
+        {text, Qt::Key_H, false, 1, 3, {}},
+    };
+    for (const auto &p : presses) {
+        QTest::keyClick(p.where, p.key, Qt::AltModifier);
+        QCOMPARE(drill->isOn(), p.on);
+        QCOMPARE(bar->isVisible(), p.on);
+        QCOMPARE(lesson->currentSentence(), p.sentence);
+        QCOMPARE(repetitions.count(), p.started);
+        QCOMPARE(bar->revealedText(), p.revealed);
+    }
+    QCOMPARE(repetitions.at(1).at(0).toInt(), 1);
+    QCOMPARE(repetitions.at(2).at(1).toInt(), 1);
+    QCOMPARE(text->toPlainText(), typed);
 }
 
 void TestEditorLink::editorButtonShowsAndHides()

@@ -1,0 +1,84 @@
+#include "player/drillbar.h"
+
+#include "lesson/drill.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+constexpr int countdownMs = 100;
+
+} // namespace
+
+DrillBar::DrillBar(lesson::Drill *drill, QWidget *parent)
+    : QWidget(parent), drill_(drill), countdown(new QTimer(this))
+{
+    setObjectName(QStringLiteral("drillBar"));
+    auto *line = new QHBoxLayout(this);
+    line->setContentsMargins(6, 2, 6, 2);
+    status = new QLabel(this);
+    status->setObjectName(QStringLiteral("drillStatus"));
+    text = new QLabel(this);
+    text->setObjectName(QStringLiteral("drillText"));
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    text->setToolTip(tr("Alt+H: a hint, Alt+R: the whole sentence"));
+    line->addWidget(status);
+    line->addWidget(text, 1);
+    setVisible(drill->isOn());
+
+    countdown->setInterval(countdownMs);
+    connect(countdown, &QTimer::timeout, this, &DrillBar::countDown);
+    connect(drill, &lesson::Drill::onChanged, this, [this](bool on) {
+        countdown->stop();
+        status->clear();
+        setVisible(on);
+    });
+    connect(drill, &lesson::Drill::repetitionStarted, this, &DrillBar::showRepetition);
+    connect(drill, &lesson::Drill::pauseStarted, this, &DrillBar::showPause);
+    connect(drill, &lesson::Drill::sentenceFinished, this, [this] {
+        countdown->stop();
+        status->setText(tr("Done: Alt+A again, Alt+N next sentence"));
+    });
+    connect(drill, &lesson::Drill::revealed, text, &QLabel::setText);
+}
+
+QString DrillBar::statusText() const
+{
+    return status->text();
+}
+
+QString DrillBar::revealedText() const
+{
+    return text->text();
+}
+
+void DrillBar::showRepetition(int, int repetition, int total)
+{
+    countdown->stop();
+    status->setText(total == lesson::DrillSettings::untilTold
+                        ? tr("Repetition %1").arg(repetition)
+                        : tr("Repetition %1 of %2").arg(repetition).arg(total));
+}
+
+void DrillBar::showPause(double seconds)
+{
+    if (seconds == lesson::DrillSettings::untilPlayKey) {
+        countdown->stop();
+        status->setText(tr("Type what you heard; the play key plays it again"));
+        return;
+    }
+    countDown();
+    countdown->start();
+}
+
+void DrillBar::countDown()
+{
+    const int left = drill_->pauseRemainingMs();
+    if (left < 0) {
+        countdown->stop();
+        return;
+    }
+    status->setText(tr("Type what you heard: %1 s").arg(double(left) / 1000, 0, 'f', 1));
+}

@@ -1,0 +1,325 @@
+// The dictation drill on a spoken lesson with subtitles: each sentence played as often as
+// set with the pauses between, moving on after the last time, a pause until the play key,
+// the rewind when the learner plays on after pausing, and the hints of sentences.
+#include "lesson/drill.h"
+#include "lesson/lessoncontroller.h"
+
+#include "media/media.h"
+#include "support/mediafixtures.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QtEndian>
+
+#include <algorithm>
+
+using lesson::Drill;
+using lesson::DrillSettings;
+
+namespace {
+
+// The length of a 16-bit mono WAV file as espeak-ng writes it (its header's sizes may be
+// left open, so the file's own size counts).
+double wavSeconds(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray bytes = f.readAll();
+    const qsizetype data = bytes.indexOf("data");
+    if (bytes.size() < 44 || data < 0)
+        return 0;
+    const auto rate = qFromLittleEndian<qint32>(bytes.constData() + 24);
+    return rate > 0 ? double(bytes.size() - data - 8) / 2 / rate : 0;
+}
+
+QString srtTime(double seconds)
+{
+    const auto ms = qint64(seconds * 1000 + 0.5);
+    return QStringLiteral("%1:%2:%3,%4")
+        .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
+        .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+// What the drill and the engine report while a lesson plays, in order, with the wall time.
+struct Event
+{
+    enum Kind
+    {
+        Repetition,
+        Pause,
+        Finished
+    } kind;
+    int sentence = -1;
+    int repetition = 0;
+    double pauseSeconds = 0;
+    qint64 ms = 0;
+    double position = 0; // where the engine is
+};
+
+} // namespace
+
+class TestDrill : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void hints_data();
+    void hints();
+    void repeatsPausesAndMovesOn();
+    void pauseUntilThePlayKeyAndRewind_data();
+    void pauseUntilThePlayKeyAndRewind();
+
+private:
+    // Opens the spoken lesson with drill settings s; false when it has not its sentences.
+    bool openLesson(LessonController &lesson, const DrillSettings &s);
+
+    MediaFixtures fx;
+};
+
+void TestDrill::initTestCase()
+{
+    QVERIFY(fx.dir.isValid());
+    // three sentences spoken by espeak-ng with a second of silence around each, and their
+    // subtitles beside
+    const QStringList spoken = {
+        QStringLiteral("Please close the window before you leave the room."),
+        QStringLiteral("The train to London leaves at half past nine."),
+        QStringLiteral("Thank you for listening to this lesson.")};
+    QStringList inputs;
+    QString graph;
+    QString srt;
+    const QString silence = QStringLiteral("anullsrc=r=22050:cl=mono:d=1");
+    double at = 1;
+    for (qsizetype i = 0; i < spoken.size(); ++i) {
+        const QString wav = fx.path(QStringLiteral("sentence%1.wav").arg(i));
+        QProcess espeak;
+        espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("-w"), wav, spoken[i]});
+        QVERIFY2(espeak.waitForFinished(60000) && espeak.exitCode() == 0,
+                 "espeak-ng (Debian package espeak-ng) must be installed");
+        const double seconds = wavSeconds(wav);
+        QVERIFY(seconds > 2);
+        inputs += {QStringLiteral("-f"), QStringLiteral("lavfi"),
+                   QStringLiteral("-i"), silence,
+                   QStringLiteral("-i"), wav};
+        graph += QStringLiteral("[%1:a][%2:a]").arg(2 * i).arg(2 * i + 1);
+        srt += QStringLiteral("%1\n%2 --> %3\n%4\n\n")
+                   .arg(i + 1)
+                   .arg(srtTime(at), srtTime(at + seconds), spoken[i]);
+        at += seconds + 1;
+    }
+    inputs += {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), silence};
+    graph += QStringLiteral("[%1:a]concat=n=%2:v=0:a=1")
+                 .arg(2 * spoken.size())
+                 .arg(2 * spoken.size() + 1);
+    QVERIFY(fx.make(QStringLiteral("speech.wav"),
+                    inputs + QStringList{QStringLiteral("-filter_complex"), graph}));
+    QFile f(fx.path(QStringLiteral("speech.srt")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(f.write(srt.toUtf8()) > 0);
+}
+
+void TestDrill::hints_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("words and punctuation")
+        << QStringLiteral("Don't go!") << QStringLiteral("D.... g.!");
+    QTest::newRow("hyphen and comma")
+        << QStringLiteral("A well-known, old song.") << QStringLiteral("A w...-k...., o.. s....");
+    QTest::newRow("digits") << QStringLiteral("At 10:45 sharp") << QStringLiteral("A. 1.:4. s....");
+    QTest::newRow("quotes and typographic apostrophe")
+        << QStringLiteral("\"It’s 'fine'\"") << QStringLiteral("\"I... 'f...'\"");
+    QTest::newRow("other scripts")
+        << QStringLiteral("你好，世界 café") << QStringLiteral("你.，世. c...");
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestDrill::hints()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, hint);
+    QCOMPARE(Drill::hintOf(text), hint);
+}
+
+bool TestDrill::openLesson(LessonController &lesson, const DrillSettings &s)
+{
+    lesson.setDrillSettings(s);
+    if (!lesson.open(fx.path(QStringLiteral("speech.wav"))))
+        return false;
+    return lesson.sentences().items.size() == 3;
+}
+
+// Two times each sentence, the first at half speed, with a second between, then on to the
+// next one: the engine plays each time from the sentence's start to its end, and pauses there.
+void TestDrill::repeatsPausesAndMovesOn()
+{
+    LessonController lesson;
+    DrillSettings s;
+    s.repetitions = 2;
+    s.pauseSeconds = 1;
+    s.firstPassSpeed = 0.5;
+    s.advance = true;
+    QVERIFY(openLesson(lesson, s));
+    Drill *drill = lesson.drill();
+
+    QElapsedTimer clock;
+    clock.start();
+    QList<Event> events;
+    connect(drill, &Drill::repetitionStarted, this, [&](int sentence, int repetition, int total) {
+        QCOMPARE(total, 2);
+        events.append({Event::Repetition, sentence, repetition, 0, clock.elapsed(),
+                       lesson.positionSeconds()});
+    });
+    connect(drill, &Drill::pauseStarted, this, [&](double seconds) {
+        events.append({Event::Pause, -1, 0, seconds, clock.elapsed(), lesson.positionSeconds()});
+    });
+    connect(drill, &Drill::sentenceFinished, this, [&](int sentence) {
+        events.append({Event::Finished, sentence, 0, 0, clock.elapsed(), lesson.positionSeconds()});
+    });
+    // the positions the controller reports, each with the repetition playing then
+    QList<std::pair<int, double>> positions;
+    connect(&lesson, &LessonController::positionChanged, this, [&](double seconds) {
+        positions.append({int(events.size()), seconds});
+    });
+    QSignalSpy onOff(drill, &Drill::onChanged);
+    drill->setOn(true);
+    QCOMPARE(onOff.count(), 1);
+    QVERIFY(drill->isOn());
+    QTRY_VERIFY_WITH_TIMEOUT(events.size() >= 9, 60000);
+    drill->setOn(false);
+    QVERIFY(!lesson.media()->isPaused());
+
+    // repetition, pause, repetition, finished; for the first two sentences; then the third
+    const std::vector<std::pair<Event::Kind, int>> expected = {
+        {Event::Repetition, 1}, {Event::Pause, 0},      {Event::Repetition, 2},
+        {Event::Finished, 0},   {Event::Repetition, 1}, {Event::Pause, 0},
+        {Event::Repetition, 2}, {Event::Finished, 0},   {Event::Repetition, 1}};
+    const std::vector<lesson::Sentence> &items = lesson.sentences().items;
+    for (qsizetype i = 0; i < qsizetype(expected.size()); ++i) {
+        const Event &e = events[i];
+        QCOMPARE(e.kind, expected[size_t(i)].first);
+        const int sentence = int(i / 4);
+        if (e.kind == Event::Repetition) {
+            QCOMPARE(e.sentence, sentence);
+            QCOMPARE(e.repetition, expected[size_t(i)].second);
+        }
+        if (e.kind == Event::Finished)
+            QCOMPARE(e.sentence, sentence);
+        if (e.kind == Event::Pause)
+            QCOMPARE(e.pauseSeconds, 1.0);
+        const lesson::Sentence &here = items[size_t(sentence)];
+        // each time ends where the sentence does: the engine has paused at its end
+        if (e.kind != Event::Repetition) {
+            qInfo("sentence %d ends at %.3f, paused at %.3f", sentence, here.end, e.position);
+            QVERIFY2(e.position > here.end - 0.5 && e.position < here.end + 0.05,
+                     qPrintable(QString::number(e.position)));
+        }
+        // the pause lasts its second (the time before the next repetition)
+        if (e.kind == Event::Pause) {
+            const qint64 paused = events[i + 1].ms - e.ms;
+            qInfo("pause of %lld ms", paused);
+            QVERIFY2(paused >= 950, qPrintable(QString::number(paused)));
+        }
+        // each time plays from the sentence's start to its end, never beyond either (the
+        // reports before the engine has played from the start show the clock before)
+        if (e.kind == Event::Repetition && i + 1 < qsizetype(expected.size())) {
+            double first = -1, last = -1;
+            for (const auto &[during, seconds] : positions) {
+                const bool inside = seconds >= here.start - 0.01 && seconds <= here.end + 0.05;
+                if (during != i + 1 || (first < 0 && !inside))
+                    continue;
+                QVERIFY2(inside, qPrintable(QStringLiteral("%1 in %2").arg(seconds).arg(i)));
+                if (first < 0)
+                    first = seconds;
+                last = seconds;
+            }
+            qInfo("repetition %lld of sentence %d (%.3f to %.3f): reported %.3f to %.3f", i,
+                  sentence, here.start, here.end, first, last);
+            QVERIFY2(first >= 0 && first < here.start + 0.6, qPrintable(QString::number(first)));
+            QVERIFY2(last > here.end - 0.6, qPrintable(QString::number(last)));
+        }
+    }
+    // the first time takes twice as long as the second, at the lesson's speed
+    for (qsizetype i = 0; i < 8; i += 4) {
+        const qint64 slow = events[i + 1].ms - events[i].ms;
+        const qint64 normal = events[i + 3].ms - events[i + 2].ms;
+        qInfo("sentence %lld: the first time %lld ms, the second %lld ms", i / 4, slow, normal);
+        QVERIFY2(slow > normal * 3 / 2, qPrintable(QStringLiteral("%1 %2").arg(slow).arg(normal)));
+    }
+    QCOMPARE(lesson.speed(), 1.0);
+}
+
+void TestDrill::pauseUntilThePlayKeyAndRewind_data()
+{
+    QTest::addColumn<double>("rewind");
+    QTest::newRow("a second back") << 1.0;
+    QTest::newRow("not before the sentence's start") << 5.0;
+}
+
+// A pause until the play key lasts until the play key; the learner's own pause, resumed,
+// plays on from the rewind seconds before, within the sentence, in the same repetition.
+void TestDrill::pauseUntilThePlayKeyAndRewind()
+{
+    QFETCH(double, rewind);
+    LessonController lesson;
+    DrillSettings s;
+    s.repetitions = DrillSettings::untilTold;
+    s.pauseSeconds = DrillSettings::untilPlayKey;
+    s.rewindSeconds = rewind;
+    QVERIFY(openLesson(lesson, s));
+    Drill *drill = lesson.drill();
+    QSignalSpy repetitions(drill, &Drill::repetitionStarted);
+    QSignalSpy pauses(drill, &Drill::pauseStarted);
+    QSignalSpy playing(&lesson, &LessonController::playingChanged);
+    drill->setOn(true);
+    QCOMPARE(repetitions.count(), 1);
+    QCOMPARE(repetitions.at(0).at(2).toInt(), DrillSettings::untilTold);
+    const lesson::Sentence first = lesson.sentences().items.front();
+
+    QTRY_COMPARE_WITH_TIMEOUT(pauses.count(), 1, 30000);
+    QCOMPARE(pauses.at(0).at(0).toDouble(), DrillSettings::untilPlayKey);
+    QTest::qWait(1500);
+    QCOMPARE(repetitions.count(), 1);
+    QVERIFY(lesson.media()->isPaused());
+
+    lesson.playPause();
+    QCOMPARE(repetitions.count(), 2);
+    QCOMPARE(repetitions.at(1).at(1).toInt(), 2);
+    // (the engine's clock shows the sentence's end until the sound from its start is heard)
+    QTRY_VERIFY_WITH_TIMEOUT(lesson.positionSeconds() < first.start + 1, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(lesson.positionSeconds() > first.start + 1.8, 30000);
+    playing.clear();
+    lesson.playPause();
+    QCOMPARE(playing.count(), 1);
+    QCOMPARE(playing.at(0).at(0).toBool(), false);
+    QVERIFY(lesson.media()->isStopped());
+    const double stoppedAt = lesson.positionSeconds();
+
+    QSignalSpy positions(&lesson, &LessonController::positionChanged);
+    lesson.playPause();
+    QCOMPARE(playing.at(1).at(0).toBool(), true);
+    // the first report of the sound played since (the engine's clock starts from naught)
+    const auto firstHeard = [&] {
+        for (const QList<QVariant> &report : positions)
+            if (report.at(0).toDouble() > 0)
+                return report.at(0).toDouble();
+        return -1.0;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(firstHeard() > 0, 30000);
+    const double resumed = firstHeard();
+    const double expected = std::max(first.start, stoppedAt - rewind);
+    qInfo("stopped at %.3f, rewind %.1f: played on at %.3f (first report)", stoppedAt, rewind,
+          resumed);
+    // reported within a report's interval of playing from there
+    QVERIFY2(resumed >= expected - 0.05 && resumed < expected + 0.5,
+             qPrintable(QStringLiteral("%1 for %2").arg(resumed).arg(expected)));
+    QCOMPARE(repetitions.count(), 2);
+}
+
+QTEST_MAIN(TestDrill)
+#include "tst_drill.moc"
