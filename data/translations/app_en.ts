@@ -968,6 +968,8 @@ Do you want to save your changes?</translation>
     <message>
         <source>Forget This Lesson...</source>
         <translation>Forget This Lesson...</translation>
+    </message>
+    <message>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -990,12 +992,22 @@ Do you want to save your changes?</translation>
     <message>
         <source>%1: neither a lesson (sound or video) nor a document.</source>
         <translation>%1: neither a lesson (sound or video) nor a document.</translation>
+    </message>
+    <message>
         <source>Drill	Alt+D</source>
         <translation>Drill	Alt+D</translation>
     </message>
     <message>
         <source>Drill Settings...</source>
         <translation>Drill Settings...</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>This sentence has no subtitle text to check against.</source>
+        <translation>This sentence has no subtitle text to check against.</translation>
     </message>
 </context>
 <context>

@@ -968,6 +968,8 @@ Do you want to save your changes?</source>
     <message>
         <source>Forget This Lesson...</source>
         <translation>忘记本课...</translation>
+    </message>
+    <message>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -990,12 +992,22 @@ Do you want to save your changes?</source>
     <message>
         <source>%1: neither a lesson (sound or video) nor a document.</source>
         <translation>%1：既不是课程（音频或视频），也不是文档。</translation>
+    </message>
+    <message>
         <source>Drill	Alt+D</source>
         <translation>听写练习	Alt+D</translation>
     </message>
     <message>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>检查</translation>
+    </message>
+    <message>
+        <source>This sentence has no subtitle text to check against.</source>
+        <translation>这个句子没有可以对照检查的字幕文本。</translation>
     </message>
 </context>
 <context>
