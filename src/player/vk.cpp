@@ -7,9 +7,9 @@
 #include "paths/apppaths.h"
 #include "player/controlbutton.h"
 #include "player/controlwidget.h"
-#include "player/filekind.h"
 #include "player/drillbar.h"
 #include "player/drillsettingsdialog.h"
+#include "player/filekind.h"
 #include "player/glrenderwidget.h"
 #include "player/lessonsummary.h"
 #include "player/recentlessons.h"
@@ -34,8 +34,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
-#include <QTimer>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
 
 const char Vk::homePage[] = "https://vorlyn.org/player";

@@ -1,7 +1,9 @@
 // The main window and its dictation editor: where the transcript goes when the learner
 // opens lessons through the player, function keys typed in the editor driving playback,
-// the speed keys and the speed button, and the editor button. Lessons and transcripts live in a
+// the speed keys and the speed button, the drill's keys and the check, and the editor
+// button. Lessons and transcripts live in a
 // temporary folder.
+#include "diff/wordcheckdialog.h"
 #include "editor/textedit.h"
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
@@ -83,6 +85,7 @@ private slots:
     void functionKeysInTheEditorDriveThePlayer();
     void speedKeysAndTheSpeedButton();
     void drillKeysInTheEditorAndThePlayer();
+    void checkKeyScoresTheParagraphAtTheCursor();
     void editorButtonShowsAndHides();
     void typingIsSavedWhenTheProgramEnds();
 
@@ -404,6 +407,45 @@ void TestEditorLink::drillKeysInTheEditorAndThePlayer()
     QCOMPARE(repetitions.at(1).at(0).toInt(), 1);
     QCOMPARE(repetitions.at(2).at(1).toInt(), 1);
     QCOMPARE(text->toPlainText(), typed);
+}
+
+void TestEditorLink::checkKeyScoresTheParagraphAtTheCursor()
+{
+    openLesson(QStringLiteral("drill.mp3"));
+    LessonController *lesson = window->lesson();
+    QCOMPARE(lesson->sentences().items.size(), size_t(2));
+    lesson->loopSentence(1); // "Well done."
+    window->on_actionEidtor();
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    text->selectAll();
+    QTest::keyClick(text, Qt::Key_Delete);
+
+    // (the paragraph typed, where Alt+C is pressed, then the sentence's last and best score)
+    const struct
+    {
+        const char *typed;
+        QWidget *where;
+        double last;
+        double best;
+    } checks[] = {
+        {"well dun", text, 0.5, 0.5},
+        {"Well, done!", window.get(), 1.0, 1.0},
+        {"done", text, 0.5, 1.0},
+    };
+    for (const auto &c : checks) {
+        QTest::keyClick(text, Qt::Key_Return);
+        typeInEditor(QLatin1String(c.typed));
+        QTest::keyClick(c.where, Qt::Key_C, Qt::AltModifier);
+        const auto &score = lesson->scores().at(1);
+        QVERIFY(score);
+        QCOMPARE(score->last, c.last);
+        QCOMPARE(score->best, c.best);
+        QVERIFY(!lesson->scores().at(0));
+    }
+    auto *result = editor->findChild<WordCheckDialog *>();
+    QVERIFY(result);
+    QVERIFY(result->isVisible());
+    QCOMPARE(editor->findChildren<WordCheckDialog *>().size(), 1);
 }
 
 void TestEditorLink::editorButtonShowsAndHides()
