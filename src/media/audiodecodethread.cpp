@@ -86,8 +86,8 @@ void AudioDecodeThread::run()
             continue;
         }
         const int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
-        if (!host.hasVideo() && dts != AV_NOPTS_VALUE)
-            host.applyMarkOutRule(dts);
+        if (dts != AV_NOPTS_VALUE)
+            host.applyMarkOutRule(av_rescale_q(dts, tb, host.timeBase()), true);
         // Packets that start after the loop end, taken while the loop-back seek is still
         // on its way, are not played: the loop ends where the learner put its end.
         const bool afterLoopEnd =

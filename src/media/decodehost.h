@@ -45,10 +45,12 @@ public:
     virtual bool nextPacket(PacketQueue &queue, AVPacket *packet) = 0;
     // The seek target a flush packet carries, in ticks of tb; AV_NOPTS_VALUE for none.
     virtual int64_t flushTarget(const AVPacket *flush, AVRational tb) const = 0;
-    // The loop end rule for a packet's time stamp t (reference stream ticks): at the
-    // mark out, seek back to the mark in (loop on) or pause (loop off). True when t is
-    // at or past the mark out.
-    virtual bool applyMarkOutRule(int64_t t) = 0;
+    // The loop end rule for a packet's time stamp t (reference stream ticks) of the sound
+    // (sound) or the pictures: at the mark out, seek back to the mark in (loop on) or pause
+    // (loop off). The reference stream's thread seeks back; with both streams, the sound's
+    // thread pauses, so the sound up to the mark is heard. True when t is at or past the
+    // mark out.
+    virtual bool applyMarkOutRule(int64_t t, bool sound) = 0;
 
     // Video thread: puts frame into the next free ring slot, timed at ticks of the video
     // stream (afterSeek: the first picture after a seek); waits while the ring is full,

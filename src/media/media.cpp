@@ -888,16 +888,22 @@ bool Media::convertPicture(const AVFrame *frame, VideoPicture &vp)
     return true;
 }
 
-bool Media::applyMarkOutRule(int64_t t)
+bool Media::applyMarkOutRule(int64_t t, bool sound)
 {
     // Not a tick earlier: in a coarse time base (Theora's 1/25 s) a tick is a whole
     // picture, and the one at the mark out would never be decoded.
     if (t < markOut())
         return false;
-    if (loop)
-        requestSeek(markIn(), false);
-    else
+    const bool reference = sound != hasVideo();
+    if (loop) {
+        if (reference)
+            requestSeek(markIn(), false);
+    } else if (sound || !hasAudio() || markOut() >= endTime()) {
+        // The pictures run ahead of the sound: pausing when they reach the mark would cut
+        // off the sound still to be decoded before it. At the file's end the sound's
+        // thread sees no packet past the mark, so the pictures' end pauses there.
         pause(true);
+    }
     return true;
 }
 

@@ -183,7 +183,7 @@ private:
     double speed() const override { return playSpeed.load(); }
     bool nextPacket(PacketQueue &queue, AVPacket *packet) override;
     int64_t flushTarget(const AVPacket *flush, AVRational tb) const override;
-    bool applyMarkOutRule(int64_t t) override;
+    bool applyMarkOutRule(int64_t t, bool sound) override;
     void queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial,
                       int epoch) override;
     void noteAspectRatio() override;

@@ -50,7 +50,7 @@ void VideoDecodeThread::run()
             dts = packet->pts;
         if (dts == AV_NOPTS_VALUE)
             dts = 0;
-        const bool atLoopEnd = host.applyMarkOutRule(dts);
+        const bool atLoopEnd = host.applyMarkOutRule(dts, false);
         // What follows the loop end until the seek back arrives is not shown: not decoded
         // either, unless the learner has moved the mark out past it meanwhile.
         if (pastLoopEnd && atLoopEnd) {

@@ -6,6 +6,7 @@
 
 #include "media/media.h"
 #include "support/mediafixtures.h"
+#include "support/monitorrecorder.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -73,6 +74,8 @@ private slots:
     void repeatsPausesAndMovesOn();
     void pauseUntilThePlayKeyAndRewind_data();
     void pauseUntilThePlayKeyAndRewind();
+    void eachTimeIsHeardToTheSentencesEnd_data();
+    void eachTimeIsHeardToTheSentencesEnd();
 
 private:
     // Opens the spoken lesson with drill settings s; false when it has not its sentences.
@@ -319,6 +322,72 @@ void TestDrill::pauseUntilThePlayKeyAndRewind()
     QVERIFY2(resumed >= expected - 0.05 && resumed < expected + 0.5,
              qPrintable(QStringLiteral("%1 for %2").arg(resumed).arg(expected)));
     QCOMPARE(repetitions.count(), 2);
+}
+
+// Each time the sentence plays, it is heard from its start to its end, however much sound
+// the output still held when the engine paused at the end (a tone, so every sample counts).
+void TestDrill::eachTimeIsHeardToTheSentencesEnd_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("source");
+    QTest::newRow("sound only") << QStringLiteral("tone.wav") << MediaFixtures::toneSource(4);
+    QTest::newRow("with pictures")
+        << QStringLiteral("tone.mkv")
+        << MediaFixtures::videoSource(QStringLiteral("160x120"), 4) + MediaFixtures::toneSource(4) +
+               QStringList{QStringLiteral("-c:v"), QStringLiteral("mpeg4"), QStringLiteral("-c:a"),
+                           QStringLiteral("mp2")};
+}
+
+void TestDrill::eachTimeIsHeardToTheSentencesEnd()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, source);
+    QVERIFY(fx.make(name, source));
+    QFile srt(fx.path(QFileInfo(name).completeBaseName() + QStringLiteral(".srt")));
+    QVERIFY(srt.open(QIODevice::WriteOnly));
+    QVERIFY(srt.write("1\n00:00:01,000 --> 00:00:02,000\nA tone.\n") > 0);
+    srt.close();
+    LessonController lesson;
+    DrillSettings s;
+    s.repetitions = 2;
+    s.pauseSeconds = 1;
+    lesson.setDrillSettings(s);
+    QVERIFY(lesson.open(fx.path(name)));
+    QCOMPARE(lesson.sentences().items.size(), size_t(1));
+    const lesson::Sentence sentence = lesson.sentences().items.front();
+    lesson.stopPlaying();
+    MonitorRecorder recorder;
+    QVERIFY(QTest::qWaitFor([&] { return recorder.recording(); }, 20000));
+    QSignalSpy finished(lesson.drill(), &Drill::sentenceFinished);
+    lesson.drill()->setOn(true);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+    QTest::qWait(500);
+    const std::vector<int16_t> rec = recorder.take();
+
+    int loudest = 0;
+    for (int16_t v : rec)
+        loudest = std::max(loudest, std::abs(int(v)));
+    QVERIFY(loudest > 1000);
+    // the stretches of tone, apart where the sound stays quiet for 100 ms or more
+    const int threshold = loudest / 10;
+    constexpr size_t rate = MonitorRecorder::rate;
+    std::vector<std::pair<size_t, size_t>> heard;
+    for (size_t i = 0; i < rec.size(); ++i) {
+        if (std::abs(int(rec[i])) <= threshold)
+            continue;
+        if (heard.empty() || i - heard.back().second > rate / 10)
+            heard.push_back({i, i + 1});
+        heard.back().second = i + 1;
+    }
+    for (const auto &[from, to] : heard)
+        qInfo("burst at %.3f: %.3f s", double(from) / rate, double(to - from) / rate);
+    QCOMPARE(heard.size(), size_t(2));
+    for (const auto &[from, to] : heard) {
+        const double seconds = double(to - from) / rate;
+        qInfo("heard %.3f s of a sentence %.3f s long", seconds, sentence.end - sentence.start);
+        QVERIFY2(std::abs(seconds - (sentence.end - sentence.start)) < 0.03,
+                 qPrintable(QString::number(seconds)));
+    }
 }
 
 QTEST_MAIN(TestDrill)
