@@ -3,6 +3,7 @@
 #include "diff/diffdialog.h"
 #include "diff/wordcheckdialog.h"
 #include "editor/documentbytes.h"
+#include "editor/droppedfiles.h"
 #include "editor/spellcheckwalk.h"
 #include "editor/transcriptrules.h"
 #include "paths/apppaths.h"
@@ -62,16 +63,6 @@ const QString dictionaryKey = QStringLiteral("spelling/dictionary");
 std::unique_ptr<QSettings> editorSettings()
 {
     return std::make_unique<QSettings>(QStringLiteral("vorlynplayer"), QStringLiteral("editor"));
-}
-
-// The local files a drag carries; none for dragged text.
-QStringList localFiles(const QMimeData *data)
-{
-    QStringList files;
-    for (const QUrl &url : data->urls())
-        if (url.isLocalFile())
-            files += url.toLocalFile();
-    return files;
 }
 
 QIcon colorSwatch(const QColor &color)
@@ -873,13 +864,13 @@ void TextEdit::keyPressEvent(QKeyEvent *event)
 
 void TextEdit::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!localFiles(event->mimeData()).isEmpty())
+    if (!droppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void TextEdit::dropEvent(QDropEvent *event)
 {
-    const QStringList files = localFiles(event->mimeData());
+    const QStringList files = droppedFiles(event->mimeData());
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
@@ -902,7 +893,7 @@ bool TextEdit::eventFilter(QObject *watched, QEvent *event)
         (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))
         return QMainWindow::eventFilter(watched, event);
     auto *drag = static_cast<QDropEvent *>(event);
-    if (localFiles(drag->mimeData()).isEmpty())
+    if (droppedFiles(drag->mimeData()).isEmpty())
         return false;
     if (type == QEvent::Drop)
         dropEvent(drag);

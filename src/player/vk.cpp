@@ -1,5 +1,6 @@
 #include "player/vk.h"
 
+#include "editor/droppedfiles.h"
 #include "editor/textedit.h"
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
@@ -80,16 +81,6 @@ const QString editorPlaceKey = QStringLiteral("windows/editor");
 QSettings playerSettings()
 {
     return QSettings(QStringLiteral("vorlynplayer"), QStringLiteral("player"));
-}
-
-// The local files a drag carries; none for dragged text.
-QStringList localFiles(const QMimeData *data)
-{
-    QStringList files;
-    for (const QUrl &url : data->urls())
-        if (url.isLocalFile())
-            files += url.toLocalFile();
-    return files;
 }
 
 } // namespace
@@ -767,13 +758,13 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
 
 void Vk::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!localFiles(event->mimeData()).isEmpty())
+    if (!droppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void Vk::dropEvent(QDropEvent *event)
 {
-    const QStringList files = localFiles(event->mimeData());
+    const QStringList files = droppedFiles(event->mimeData());
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
