@@ -146,7 +146,9 @@ bool isDamage(int rc)
 
 void LessonStore::CloseDb::operator()(sqlite3 *d) const
 {
-    sqlite3_close(d);
+    // A statement may still be open where a rejected file is closed: the connection then
+    // goes once it is finalized, where sqlite3_close would refuse and leak it.
+    sqlite3_close_v2(d);
 }
 
 LessonStore::LessonStore(const QString &databaseFile) : path(databaseFile)
