@@ -5,6 +5,7 @@
 #include "editor/textedit.h"
 
 #include "spelling/ctextcheckeredit.h"
+#include "support/modalanswers.h"
 #include "testfiles.h"
 
 #include <QAction>
@@ -31,40 +32,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-namespace {
-
-// Runs handle on the next modal dialog of type T once it is up.
-template <typename T> void onNextModal(std::function<void(T *)> handle)
-{
-    QTimer::singleShot(50, qApp, [handle] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget()))
-            handle(dialog);
-        else
-            onNextModal<T>(handle);
-    });
-}
-
-// Answers the next file dialog as a learner would: types the name and presses Enter.
-void chooseFile(const QString &path)
-{
-    onNextModal<QFileDialog>([path](QFileDialog *dialog) {
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        name->setText(path);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-}
-
-// Answers the next message box with button, noting its text.
-void answerBox(QMessageBox::StandardButton button, QString *textSeen = nullptr)
-{
-    onNextModal<QMessageBox>([button, textSeen](QMessageBox *box) {
-        if (textSeen)
-            *textSeen = box->text();
-        box->button(button)->click();
-    });
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestTextEdit final : public QObject
 {

@@ -13,6 +13,7 @@
 #include "player/vk.h"
 #include "spelling/ctextcheckeredit.h"
 #include "support/mediafixtures.h"
+#include "support/modalanswers.h"
 #include "testfiles.h"
 
 #include <QApplication>
@@ -26,21 +27,6 @@
 #include <QToolButton>
 
 namespace {
-
-// Answers the next file dialog as a learner would: types the name and presses Enter.
-void chooseFile(const QString &path)
-{
-    QTimer::singleShot(50, qApp, [path] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            chooseFile(path);
-            return;
-        }
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        name->setText(path);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-}
 
 // Clicks the entry called entry in the next popup menu, as a learner would; gives up after
 // ten seconds without one.

@@ -9,6 +9,7 @@
 #include "player/windowplacement.h"
 #include "spelling/ctextcheckeredit.h"
 #include "support/mediafixtures.h"
+#include "support/modalanswers.h"
 #include "testfiles.h"
 
 #include <QAbstractButton>
@@ -31,34 +32,6 @@
 namespace {
 
 constexpr int waitMs = 20000;
-
-// Answers the next file dialog as a learner would: types the name and presses Enter.
-void chooseFile(const QString &path)
-{
-    QTimer::singleShot(50, qApp, [path] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            chooseFile(path);
-            return;
-        }
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        name->setText(path);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-}
-
-// Presses button in the next modal message box.
-void answerBox(QMessageBox::StandardButton button)
-{
-    QTimer::singleShot(50, qApp, [button] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            answerBox(button);
-            return;
-        }
-        box->button(button)->click();
-    });
-}
 
 // Drags files over target and drops them there, as a file manager does; whether the drag
 // was taken.
