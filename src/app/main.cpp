@@ -1,23 +1,22 @@
-// Start-up: application font and translation, the OpenGL check, the single-instance
-// token (a later copy hands its files to the running one and ends), then the main window
-// with the lesson memory, opening the files named on the command line, until the tray's quit
-// entry ends the event loop.
+// Start-up: application font and the chosen interface language, the OpenGL check, the
+// single-instance token (a later copy hands its files to the running one and ends), then the
+// main window with the lesson memory, opening the files named on the command line, until the
+// tray's quit entry ends the event loop.
 #include "app/instancechannel.h"
 #include "lesson/lessonstore.h"
 #include "paths/apppaths.h"
+#include "player/interfacelanguage.h"
 #include "player/vk.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QLocale>
 #include <QMessageBox>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QSharedMemory>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <QTranslator>
 
 #include <csignal>
 #include <memory>
@@ -83,10 +82,7 @@ int main(int argc, char *argv[])
     if (!QFontDatabase::families().contains(QStringLiteral("Mensch")))
         QFontDatabase::addApplicationFont(AppPaths::font());
 
-    QTranslator translator;
-    // without a file every text stays in its source wording
-    (void)translator.load(AppPaths::translation(QLocale::system().name()));
-    QApplication::installTranslator(&translator);
+    interfacelanguage::install(&app, interfacelanguage::chosen());
 
     if (!openGLAvailable()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("OpenGL is needed"),
