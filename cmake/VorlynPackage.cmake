@@ -1,7 +1,8 @@
 # The Debian package (cpack -G DEB in the build folder): what cmake --install puts into
 # /usr. dpkg-shlibdeps finds the packages of the shared libraries the program links; the
-# packages it cannot see are named here: the spelling pairs the installed data links to
-# and Qt's platform plugins, without which no window opens.
+# packages it cannot see are named here: the spelling pairs the installed data links to,
+# Qt's platform plugins, without which no window opens, and Qt's translations of its stock
+# texts (buttons, file dialogs).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vorlyn-player)
 set(CPACK_PACKAGE_VENDOR Vorlyn)
@@ -18,7 +19,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://vorlyn.org/player)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "hunspell-en-us, hunspell-en-gb, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "hunspell-en-us, hunspell-en-gb, qt6-qpa-plugins, qt6-translations-l10n")
 # a CJK font for the Chinese interface, and a sound server for the lesson's sound
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk, pulseaudio | pipewire-pulse")
 include(CPack)
