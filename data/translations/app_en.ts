@@ -113,8 +113,8 @@
     </message>
     <message>
         <location line="+35"/>
-        <source>speed: F10 slower, F11 faster, F12 back to 1x</source>
-        <translation>speed: F10 slower, F11 faster, F12 back to 1x</translation>
+        <source>speed: %1 slower, %2 faster, %3 back to 1x</source>
+        <translation>speed: %1 slower, %2 faster, %3 back to 1x</translation>
     </message>
 </context>
 <context>
@@ -209,8 +209,8 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
 <context>
     <name>DrillBar</name>
     <message>
-        <source>Alt+H: a hint, Alt+R: the whole sentence</source>
-        <translation>Alt+H: a hint, Alt+R: the whole sentence</translation>
+        <source>%1: a hint, %2: the whole sentence</source>
+        <translation>%1: a hint, %2: the whole sentence</translation>
     </message>
     <message>
         <source>Done: Alt+A again, Alt+N next sentence</source>
@@ -234,11 +234,7 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
     </message>
 </context>
 <context>
-    <name>DrillSettingsDialog</name>
-    <message>
-        <source>Drill Settings</source>
-        <translation>Drill Settings</translation>
-    </message>
+    <name>DrillSettingsForm</name>
     <message>
         <source>until I move on</source>
         <translation>until I move on</translation>
@@ -498,8 +494,8 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location line="+3"/>
-        <source>Click a sentence to loop it, or its circle to show its text; Ins loops the sentence under the playhead</source>
-        <translation>Click a sentence to loop it, or its circle to show its text; Ins loops the sentence under the playhead</translation>
+        <source>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</source>
+        <translation>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -994,8 +990,8 @@ Do you want to save your changes?</translation>
         <translation>%1: neither a lesson (sound or video) nor a document.</translation>
     </message>
     <message>
-        <source>Drill	Alt+D</source>
-        <translation>Drill	Alt+D</translation>
+        <source>Drill</source>
+        <translation>Drill</translation>
     </message>
     <message>
         <source>Drill Settings...</source>
@@ -1009,13 +1005,25 @@ Do you want to save your changes?</translation>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>This sentence has no subtitle text to check against.</translation>
     </message>
+    <message>
+        <source>Preferences...</source>
+        <translation>Preferences...</translation>
+    </message>
+    <message>
+        <source>Keys...</source>
+        <translation>Keys...</translation>
+    </message>
+    <message>
+        <source>(no key)</source>
+        <translation>(no key)</translation>
+    </message>
 </context>
 <context>
     <name>WaveformStrip</name>
     <message>
         <location filename="../../src/player/waveformstrip.cpp" line="+30"/>
-        <source>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</source>
-        <translation>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</translation>
+        <source>Drag a loop mark to move it, turn the wheel to zoom; %1 loops the sentence under the playhead</source>
+        <translation>Drag a loop mark to move it, turn the wheel to zoom; %1 loops the sentence under the playhead</translation>
     </message>
 </context>
 <context>
@@ -1093,6 +1101,210 @@ Do you want to save your changes?</translation>
     <message>
         <source>The cue at %1 ends before the lesson begins; it was left out.</source>
         <translation>The cue at %1 ends before the lesson begins; it was left out.</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerKeys</name>
+    <message>
+        <source>Move the loop's start earlier</source>
+        <translation>Move the loop's start earlier</translation>
+    </message>
+    <message>
+        <source>Move the loop's start later</source>
+        <translation>Move the loop's start later</translation>
+    </message>
+    <message>
+        <source>Move the loop's end earlier</source>
+        <translation>Move the loop's end earlier</translation>
+    </message>
+    <message>
+        <source>Move the loop's end later</source>
+        <translation>Move the loop's end later</translation>
+    </message>
+    <message>
+        <source>Play or pause</source>
+        <translation>Play or pause</translation>
+    </message>
+    <message>
+        <source>Loop the stretch before</source>
+        <translation>Loop the stretch before</translation>
+    </message>
+    <message>
+        <source>Start the loop here</source>
+        <translation>Start the loop here</translation>
+    </message>
+    <message>
+        <source>End the loop here</source>
+        <translation>End the loop here</translation>
+    </message>
+    <message>
+        <source>Loop the stretch after</source>
+        <translation>Loop the stretch after</translation>
+    </message>
+    <message>
+        <source>Slower</source>
+        <translation>Slower</translation>
+    </message>
+    <message>
+        <source>Faster</source>
+        <translation>Faster</translation>
+    </message>
+    <message>
+        <source>Normal speed</source>
+        <translation>Normal speed</translation>
+    </message>
+    <message>
+        <source>Loop the sentence here</source>
+        <translation>Loop the sentence here</translation>
+    </message>
+    <message>
+        <source>Skip back</source>
+        <translation>Skip back</translation>
+    </message>
+    <message>
+        <source>Skip forward</source>
+        <translation>Skip forward</translation>
+    </message>
+    <message>
+        <source>Drill on or off</source>
+        <translation>Drill on or off</translation>
+    </message>
+    <message>
+        <source>Drill: play the sentence again</source>
+        <translation>Drill: play the sentence again</translation>
+    </message>
+    <message>
+        <source>Drill: next sentence</source>
+        <translation>Drill: next sentence</translation>
+    </message>
+    <message>
+        <source>Drill: show a hint</source>
+        <translation>Drill: show a hint</translation>
+    </message>
+    <message>
+        <source>Drill: show the sentence</source>
+        <translation>Drill: show the sentence</translation>
+    </message>
+    <message>
+        <source>Check what I wrote</source>
+        <translation>Check what I wrote</translation>
+    </message>
+    <message>
+        <source>Open a lesson</source>
+        <translation>Open a lesson</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>Leave full screen</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDialog</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Preferences</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>For lessons opened for the first time. A lesson studied before keeps its own.</source>
+        <translation>For lessons opened for the first time. A lesson studied before keeps its own.</translation>
+    </message>
+    <message>
+        <source>Drill</source>
+        <translation>Drill</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <source>As the system</source>
+        <translation>As the system</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>Interface language</translation>
+    </message>
+    <message>
+        <source>Takes effect at the next start.</source>
+        <translation>Takes effect at the next start.</translation>
+    </message>
+    <message>
+        <source>American English (en_US)</source>
+        <translation>American English (en_US)</translation>
+    </message>
+    <message>
+        <source>British English (en_GB)</source>
+        <translation>British English (en_GB)</translation>
+    </message>
+    <message>
+        <source>Spelling dictionary</source>
+        <translation>Spelling dictionary</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>A nudge moves a loop mark by</source>
+        <translation>A nudge moves a loop mark by</translation>
+    </message>
+    <message>
+        <source>Click a field and press the key, a foot pedal's too.</source>
+        <translation>Click a field and press the key, a foot pedal's too.</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>Alternate key</source>
+        <translation>Alternate key</translation>
+    </message>
+    <message>
+        <source>Restore Default Keys</source>
+        <translation>Restore Default Keys</translation>
+    </message>
+    <message>
+        <source>%1 is already the key of “%2”.</source>
+        <translation>%1 is already the key of “%2”.</translation>
+    </message>
+    <message>
+        <source>%1 is the editor's key for “%2”: pressed there, it would not reach the player.</source>
+        <translation>%1 is the editor's key for “%2”: pressed there, it would not reach the player.</translation>
+    </message>
+</context>
+<context>
+    <name>KeyListDialog</name>
+    <message>
+        <source>Keys</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>In the player</source>
+        <translation>In the player</translation>
+    </message>
+    <message>
+        <source>In the editor</source>
+        <translation>In the editor</translation>
+    </message>
+</context>
+<context>
+    <name>DrillSettingsDialog</name>
+    <message>
+        <source>Drill Settings</source>
+        <translation>Drill Settings</translation>
     </message>
 </context>
 </TS>

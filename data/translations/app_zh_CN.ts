@@ -113,8 +113,8 @@
     </message>
     <message>
         <location line="+35"/>
-        <source>speed: F10 slower, F11 faster, F12 back to 1x</source>
-        <translation>播放速度：F10 减慢，F11 加快，F12 恢复 1x</translation>
+        <source>speed: %1 slower, %2 faster, %3 back to 1x</source>
+        <translation>播放速度：%1 减慢，%2 加快，%3 恢复 1x</translation>
     </message>
 </context>
 <context>
@@ -209,8 +209,8 @@
 <context>
     <name>DrillBar</name>
     <message>
-        <source>Alt+H: a hint, Alt+R: the whole sentence</source>
-        <translation>Alt+H：提示，Alt+R：整句</translation>
+        <source>%1: a hint, %2: the whole sentence</source>
+        <translation>%1：提示，%2：整句</translation>
     </message>
     <message>
         <source>Done: Alt+A again, Alt+N next sentence</source>
@@ -234,11 +234,7 @@
     </message>
 </context>
 <context>
-    <name>DrillSettingsDialog</name>
-    <message>
-        <source>Drill Settings</source>
-        <translation>听写练习设置</translation>
-    </message>
+    <name>DrillSettingsForm</name>
     <message>
         <source>until I move on</source>
         <translation>直到我换下一句</translation>
@@ -498,8 +494,8 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location line="+3"/>
-        <source>Click a sentence to loop it, or its circle to show its text; Ins loops the sentence under the playhead</source>
-        <translation>单击句子即循环播放该句，单击它的圆点可显示文本；Ins 键循环播放当前播放位置所在的句子</translation>
+        <source>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</source>
+        <translation>单击句子即循环播放该句，单击它的圆点可显示文本；%1 键循环播放当前播放位置所在的句子</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -994,8 +990,8 @@ Do you want to save your changes?</source>
         <translation>%1：既不是课程（音频或视频），也不是文档。</translation>
     </message>
     <message>
-        <source>Drill	Alt+D</source>
-        <translation>听写练习	Alt+D</translation>
+        <source>Drill</source>
+        <translation>听写练习</translation>
     </message>
     <message>
         <source>Drill Settings...</source>
@@ -1009,13 +1005,25 @@ Do you want to save your changes?</source>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>这个句子没有可以对照检查的字幕文本。</translation>
     </message>
+    <message>
+        <source>Preferences...</source>
+        <translation>首选项...</translation>
+    </message>
+    <message>
+        <source>Keys...</source>
+        <translation>按键...</translation>
+    </message>
+    <message>
+        <source>(no key)</source>
+        <translation>（无按键）</translation>
+    </message>
 </context>
 <context>
     <name>WaveformStrip</name>
     <message>
         <location filename="../../src/player/waveformstrip.cpp" line="+30"/>
-        <source>Drag a loop mark to move it, turn the wheel to zoom; Ins loops the sentence under the playhead</source>
-        <translation>拖动循环标记可移动它，转动滚轮可缩放；Ins 键循环播放当前播放位置所在的句子</translation>
+        <source>Drag a loop mark to move it, turn the wheel to zoom; %1 loops the sentence under the playhead</source>
+        <translation>拖动循环标记可移动它，转动滚轮可缩放；%1 键循环播放当前播放位置所在的句子</translation>
     </message>
 </context>
 <context>
@@ -1093,6 +1101,210 @@ Do you want to save your changes?</source>
     <message>
         <source>The cue at %1 ends before the lesson begins; it was left out.</source>
         <translation>%1 处的字幕在课程开始之前就已结束，已略去。</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerKeys</name>
+    <message>
+        <source>Move the loop's start earlier</source>
+        <translation>循环起点提前</translation>
+    </message>
+    <message>
+        <source>Move the loop's start later</source>
+        <translation>循环起点推后</translation>
+    </message>
+    <message>
+        <source>Move the loop's end earlier</source>
+        <translation>循环终点提前</translation>
+    </message>
+    <message>
+        <source>Move the loop's end later</source>
+        <translation>循环终点推后</translation>
+    </message>
+    <message>
+        <source>Play or pause</source>
+        <translation>播放或暂停</translation>
+    </message>
+    <message>
+        <source>Loop the stretch before</source>
+        <translation>循环前一段</translation>
+    </message>
+    <message>
+        <source>Start the loop here</source>
+        <translation>从此处开始循环</translation>
+    </message>
+    <message>
+        <source>End the loop here</source>
+        <translation>在此处结束循环</translation>
+    </message>
+    <message>
+        <source>Loop the stretch after</source>
+        <translation>循环后一段</translation>
+    </message>
+    <message>
+        <source>Slower</source>
+        <translation>减慢</translation>
+    </message>
+    <message>
+        <source>Faster</source>
+        <translation>加快</translation>
+    </message>
+    <message>
+        <source>Normal speed</source>
+        <translation>正常速度</translation>
+    </message>
+    <message>
+        <source>Loop the sentence here</source>
+        <translation>循环当前句子</translation>
+    </message>
+    <message>
+        <source>Skip back</source>
+        <translation>后退</translation>
+    </message>
+    <message>
+        <source>Skip forward</source>
+        <translation>前进</translation>
+    </message>
+    <message>
+        <source>Drill on or off</source>
+        <translation>开始或结束听写练习</translation>
+    </message>
+    <message>
+        <source>Drill: play the sentence again</source>
+        <translation>听写练习：再播放一遍</translation>
+    </message>
+    <message>
+        <source>Drill: next sentence</source>
+        <translation>听写练习：下一句</translation>
+    </message>
+    <message>
+        <source>Drill: show a hint</source>
+        <translation>听写练习：显示提示</translation>
+    </message>
+    <message>
+        <source>Drill: show the sentence</source>
+        <translation>听写练习：显示整句</translation>
+    </message>
+    <message>
+        <source>Check what I wrote</source>
+        <translation>检查我写的内容</translation>
+    </message>
+    <message>
+        <source>Open a lesson</source>
+        <translation>打开课程</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>退出全屏</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDialog</name>
+    <message>
+        <source>Preferences</source>
+        <translation>首选项</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>常规</translation>
+    </message>
+    <message>
+        <source>For lessons opened for the first time. A lesson studied before keeps its own.</source>
+        <translation>用于第一次打开的课程。学过的课程保留它自己的设置。</translation>
+    </message>
+    <message>
+        <source>Drill</source>
+        <translation>听写练习</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>按键</translation>
+    </message>
+    <message>
+        <source>As the system</source>
+        <translation>跟随系统</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>界面语言</translation>
+    </message>
+    <message>
+        <source>Takes effect at the next start.</source>
+        <translation>下次启动时生效。</translation>
+    </message>
+    <message>
+        <source>American English (en_US)</source>
+        <translation>美式英语 (en_US)</translation>
+    </message>
+    <message>
+        <source>British English (en_GB)</source>
+        <translation>英式英语 (en_GB)</translation>
+    </message>
+    <message>
+        <source>Spelling dictionary</source>
+        <translation>拼写词典</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> 秒</translation>
+    </message>
+    <message>
+        <source>A nudge moves a loop mark by</source>
+        <translation>微调循环标记的步长</translation>
+    </message>
+    <message>
+        <source>Click a field and press the key, a foot pedal's too.</source>
+        <translation>单击一个输入框，然后按下按键（脚踏板的按键也可以）。</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>按键</translation>
+    </message>
+    <message>
+        <source>Alternate key</source>
+        <translation>备用按键</translation>
+    </message>
+    <message>
+        <source>Restore Default Keys</source>
+        <translation>恢复默认按键</translation>
+    </message>
+    <message>
+        <source>%1 is already the key of “%2”.</source>
+        <translation>%1 已经是“%2”的按键。</translation>
+    </message>
+    <message>
+        <source>%1 is the editor's key for “%2”: pressed there, it would not reach the player.</source>
+        <translation>%1 是编辑器“%2”的按键：在编辑器中按下时不会传给播放器。</translation>
+    </message>
+</context>
+<context>
+    <name>KeyListDialog</name>
+    <message>
+        <source>Keys</source>
+        <translation>按键</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <source>In the player</source>
+        <translation>在播放器中</translation>
+    </message>
+    <message>
+        <source>In the editor</source>
+        <translation>在编辑器中</translation>
+    </message>
+</context>
+<context>
+    <name>DrillSettingsDialog</name>
+    <message>
+        <source>Drill Settings</source>
+        <translation>听写练习设置</translation>
     </message>
 </context>
 </TS>

@@ -72,6 +72,45 @@ QIcon colorSwatch(const QColor &color)
     return QIcon(pix);
 }
 
+// Whether the text needs the key: one that types (no Ctrl, Alt or Meta), or one of the
+// platform's keys that move the cursor, select or edit.
+bool typesWith(QKeyCombination key)
+{
+    const Qt::KeyboardModifiers commandModifiers =
+        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!(key.keyboardModifiers() & commandModifiers) && key.key() < Qt::Key_Escape)
+        return true;
+    static const QList<QKeySequence::StandardKey> editing = [] {
+        QList<QKeySequence::StandardKey> keys;
+        for (int k = QKeySequence::MoveToNextChar; k <= QKeySequence::SelectEndOfDocument; ++k)
+            keys += QKeySequence::StandardKey(k);
+        keys += {QKeySequence::Undo,
+                 QKeySequence::Redo,
+                 QKeySequence::Cut,
+                 QKeySequence::Copy,
+                 QKeySequence::Paste,
+                 QKeySequence::SelectAll,
+                 QKeySequence::Deselect,
+                 QKeySequence::Backspace,
+                 QKeySequence::Delete,
+                 QKeySequence::DeleteStartOfWord,
+                 QKeySequence::DeleteEndOfWord,
+                 QKeySequence::DeleteEndOfLine,
+                 QKeySequence::DeleteCompleteLine,
+                 QKeySequence::InsertParagraphSeparator,
+                 QKeySequence::InsertLineSeparator};
+        return keys;
+    }();
+    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab)
+        return true;
+    const QKeySequence sequence(key);
+    for (const QKeySequence::StandardKey standard : editing) {
+        if (QKeySequence::keyBindings(standard).contains(sequence))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
@@ -340,7 +379,7 @@ void TextEdit::setupStudyActions()
 void TextEdit::setupDictionaryMenu(QToolBar *tb)
 {
     auto *menu = new QMenu(this);
-    auto *group = new QActionGroup(menu);
+    dictionaryChoices = new QActionGroup(menu);
     const std::pair<QString, QString> choices[] = {
         {SpellingEngine::American, tr("American English (en_US)")},
         {SpellingEngine::British, tr("British English (en_GB)")}};
@@ -349,13 +388,10 @@ void TextEdit::setupDictionaryMenu(QToolBar *tb)
         choice->setCheckable(true);
         choice->setChecked(language == textEdit->dictionaryLanguage());
         choice->setData(language);
-        group->addAction(choice);
+        dictionaryChoices->addAction(choice);
     }
-    connect(group, &QActionGroup::triggered, this, [this](const QAction *choice) {
-        const QString language = choice->data().toString();
-        textEdit->setDictionaryLanguage(language);
-        editorSettings()->setValue(dictionaryKey, language);
-    });
+    connect(dictionaryChoices, &QActionGroup::triggered, this,
+            [this](const QAction *choice) { setDictionaryLanguage(choice->data().toString()); });
     actionSpellCheck->setMenu(menu);
     if (auto *button = qobject_cast<QToolButton *>(tb->widgetForAction(actionSpellCheck)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
@@ -856,10 +892,54 @@ void TextEdit::syncAlignmentActions(Qt::Alignment alignment)
         actionAlignJustify->setChecked(true);
 }
 
+QString TextEdit::dictionaryLanguage() const
+{
+    return textEdit->dictionaryLanguage();
+}
+
+void TextEdit::setDictionaryLanguage(const QString &language)
+{
+    if (language != SpellingEngine::American && language != SpellingEngine::British)
+        return;
+    textEdit->setDictionaryLanguage(language);
+    editorSettings()->setValue(dictionaryKey, language);
+    for (QAction *choice : dictionaryChoices->actions())
+        choice->setChecked(choice->data().toString() == language);
+}
+
+void TextEdit::setPlayerKeys(const QList<QKeyCombination> &keys)
+{
+    playerKeys = keys;
+}
+
+bool TextEdit::forwards(QKeyCombination key) const
+{
+    const QKeyCombination plain(key.keyboardModifiers() & ~Qt::KeypadModifier, key.key());
+    return playerKeys.contains(plain) && !typesWith(plain);
+}
+
+QList<std::pair<QKeySequence, QString>> TextEdit::ownShortcuts() const
+{
+    QList<std::pair<QKeySequence, QString>> shortcuts;
+    for (const QAction *a : findChildren<QAction *>()) {
+        for (const QKeySequence &key : a->shortcuts())
+            shortcuts.append({key, a->text().remove(QLatin1Char('&'))});
+    }
+    return shortcuts;
+}
+
+bool TextEdit::forwardKey(const QKeyEvent *event)
+{
+    if (!forwards(event->keyCombination()))
+        return false;
+    emit keyDelegate(event->keyCombination().toCombined());
+    return true;
+}
+
 void TextEdit::keyPressEvent(QKeyEvent *event)
 {
-    if (event->modifiers() == Qt::NoModifier)
-        emit keyDelegate(event->key());
+    if (!forwardKey(event))
+        QMainWindow::keyPressEvent(event);
 }
 
 void TextEdit::dragEnterEvent(QDragEnterEvent *event)
@@ -880,14 +960,14 @@ void TextEdit::dropEvent(QDropEvent *event)
 bool TextEdit::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    // Alt with a letter is a player command; the text would otherwise type the letter.
     if (watched == textEdit && type == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->modifiers() == Qt::AltModifier && key->key() >= Qt::Key_A &&
-            key->key() <= Qt::Key_Z) {
-            emit keyDelegate(key->keyCombination().toCombined());
+        if (forwardKey(key))
             return true;
-        }
+        // Alt with a letter is no text: the text would type the letter.
+        if (key->modifiers() == Qt::AltModifier && key->key() >= Qt::Key_A &&
+            key->key() <= Qt::Key_Z)
+            return true;
     }
     if (watched != textEdit->viewport() ||
         (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))

@@ -2,11 +2,14 @@
 
 #include "diff/wordcheck.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QTextCharFormat>
 
 class CTextCheckerEdit;
 class QAction;
+class QActionGroup;
+class QKeyEvent;
 class QComboBox;
 class QFontComboBox;
 class QPrinter;
@@ -33,9 +36,23 @@ public:
     // the paragraph at the cursor.
     QString checkText() const;
 
+    // The keys of the player's commands: the editor hands each one over to the player
+    // (keyDelegate) instead of acting on it, except the keys it types, moves or edits
+    // with, which a learner in the text needs.
+    void setPlayerKeys(const QList<QKeyCombination> &keys);
+    // Whether a key pressed in the editor goes to the player.
+    bool forwards(QKeyCombination key) const;
+    // The keys of the editor's own commands, each with the command's name.
+    QList<std::pair<QKeySequence, QString>> ownShortcuts() const;
+
+    // The spelling dictionary of the underlining and the document check ("en_US" or
+    // "en_GB"), kept for the next start.
+    QString dictionaryLanguage() const;
+    void setDictionaryLanguage(const QString &language);
+
 signals:
-    // A key for the player: one the text did not take (a Qt::Key), or Alt and a letter
-    // (QKeyCombination::toCombined()), which the text would otherwise type.
+    // A key for the player, one of those setPlayerKeys() named
+    // (QKeyCombination::toCombined()).
     void keyDelegate(int key);
     // Files were dropped on the editor; the player decides what each one is.
     void filesDropped(const QStringList &files);
@@ -92,7 +109,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     // Takes drops of files from the text widget, which would insert their names as text, and
-    // its Alt+letter keys, which are the player's.
+    // the player's keys before the text acts on them.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -104,6 +121,8 @@ private:
     bool loadFile(const QString &path);
     void setDocumentFileName(const QString &path);
     bool confirmDiscardOrSave();
+    // Hands a key press over to the player when it is one of its keys.
+    bool forwardKey(const QKeyEvent *event);
     // Writes the document to path in the format its suffix names, replacing the file only
     // once the whole document is written; on failure *reason says why.
     bool writeDocument(const QString &path, QString *reason) const;
@@ -132,6 +151,9 @@ private:
     QAction *actionCopy = nullptr;
     QAction *actionPaste = nullptr;
     QAction *actionSpellCheck = nullptr;
+    // the dictionary choices of the spell-check button's menu
+    QActionGroup *dictionaryChoices = nullptr;
+    QList<QKeyCombination> playerKeys;
     QAction *actionPhoneticLookup = nullptr;
     QAction *actionDiffText = nullptr;
     QComboBox *comboStyle = nullptr;

@@ -197,6 +197,8 @@ bool LessonController::open(const QString &file)
     if (memory) {
         setSpeed(memory->speed);
         setDrillSettings(memory->drill);
+    } else if (drillDefaults_) {
+        setDrillSettings(*drillDefaults_);
     }
     media_->setPlaySpeedFactor(speed_);
 

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Media;
@@ -42,7 +43,8 @@ public:
         int pixelFormat = 0;     // the picture ring's format (AV_PIX_FMT_*)
     };
 
-    // How far a nudge moves a loop mark, and a skip the position.
+    // How far a nudge moves a loop mark unless the learner chose otherwise, and a skip the
+    // position.
     static constexpr double markNudgeSeconds = 0.1;
     static constexpr double skipSeconds = 30.0;
     // How near a pause's edge or centre a mark placed by hand must be to snap to it.
@@ -87,8 +89,9 @@ public:
     // The lesson's speed, one of speedSteps. It stays when another lesson opens, unless that
     // one has a speed of its own remembered.
     double speed() const { return speed_; }
-    // How the drill runs this lesson's sentences; like the speed, remembered per lesson and
-    // kept when one without a memory opens.
+    // How the drill runs this lesson's sentences; like the speed, remembered per lesson.
+    // A lesson without a memory gets the drill's defaults, once there are any, and
+    // otherwise keeps the settings as they are.
     const lesson::DrillSettings &drillSettings() const;
     // The checks' scores of the lesson's sentences, one per sentence of sentences().
     const lesson::Scores &scores() const { return scores_; }
@@ -169,6 +172,9 @@ public slots:
     // the place of the lesson's, or error() says why the file cannot be read.
     void chooseSubtitleFile(const QString &file);
     void setDrillSettings(const lesson::DrillSettings &settings);
+    // The learner's drill settings for lessons opened for the first time; the lesson open
+    // now keeps its own.
+    void setDrillDefaults(const lesson::DrillSettings &settings) { drillDefaults_ = settings; }
     // Keeps a check's accuracy (0 to 1) of sentence index: its last score, and its best
     // when better; with a store, for good.
     void recordScore(int sentence, double accuracy);
@@ -239,6 +245,7 @@ private:
     // Finds pauses, sentences and peaks in a thread of its own; child.
     lesson::SpeechAnalyser *analyser = nullptr;
     lesson::Drill *drill_ = nullptr; // child
+    std::optional<lesson::DrillSettings> drillDefaults_;
     bool seekPending = false;
     double speed_ = 1.0;
     lesson::Sentences sentences_;

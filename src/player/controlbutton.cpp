@@ -225,7 +225,6 @@ ControlButton::ControlButton(QWidget *parent)
         " font: bold 11px; }"
         "QToolButton:hover { color: yellow; }"
         "QToolButton::menu-indicator { image: none; width: 0; }"));
-    speedButton->setToolTip(tr("speed: F10 slower, F11 faster, F12 back to 1x"));
     auto *menu = new QMenu(speedButton);
     speedActions = new QActionGroup(menu);
     for (const double step : LessonController::speedSteps) {
@@ -355,4 +354,11 @@ void ControlButton::setVolumeAt(double x)
     update();
     const double volume = (x - width() * 5.0 / 6.0) / 56.0;
     emit volumeChanged(volume, volume);
+}
+
+void ControlButton::showSpeedKeys(const QString &slower, const QString &faster,
+                                  const QString &normal)
+{
+    speedButton->setToolTip(
+        tr("speed: %1 slower, %2 faster, %3 back to 1x").arg(slower, faster, normal));
 }

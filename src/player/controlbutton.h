@@ -17,6 +17,8 @@ class ControlButton final : public QWidget
 
 public:
     explicit ControlButton(QWidget *parent = nullptr);
+    // Names the speed keys in the speed button's tooltip.
+    void showSpeedKeys(const QString &slower, const QString &faster, const QString &normal);
 
 signals:
     void playPause();

@@ -23,7 +23,6 @@ DrillBar::DrillBar(lesson::Drill *drill, QWidget *parent)
     text = new QLabel(this);
     text->setObjectName(QStringLiteral("drillText"));
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    text->setToolTip(tr("Alt+H: a hint, Alt+R: the whole sentence"));
     line->addWidget(status);
     line->addWidget(text, 1);
     setVisible(drill->isOn());
@@ -81,4 +80,9 @@ void DrillBar::countDown()
         return;
     }
     status->setText(tr("Type what you heard: %1 s").arg(double(left) / 1000, 0, 'f', 1));
+}
+
+void DrillBar::showRevealKeys(const QString &hint, const QString &sentence)
+{
+    text->setToolTip(tr("%1: a hint, %2: the whole sentence").arg(hint, sentence));
 }

@@ -18,6 +18,8 @@ class DrillBar final : public QWidget
 
 public:
     explicit DrillBar(lesson::Drill *drill, QWidget *parent = nullptr);
+    // Names the keys that show a hint and the whole sentence in the text's tooltip.
+    void showRevealKeys(const QString &hint, const QString &sentence);
 
     QString statusText() const;
     QString revealedText() const;

@@ -7,15 +7,16 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include <cmath>
 
-DrillSettingsDialog::DrillSettingsDialog(const lesson::DrillSettings &settings, QWidget *parent)
-    : QDialog(parent)
+DrillSettingsForm::DrillSettingsForm(const lesson::DrillSettings &settings, QWidget *parent)
+    : QWidget(parent)
 {
     using lesson::DrillSettings;
-    setWindowTitle(tr("Drill Settings"));
     auto *form = new QFormLayout(this);
+    form->setContentsMargins(0, 0, 0, 0);
 
     // the lowest value of each box stands for its "until" choice
     repetitions = new QSpinBox(this);
@@ -58,14 +59,9 @@ DrillSettingsDialog::DrillSettingsDialog(const lesson::DrillSettings &settings, 
     rewind->setSuffix(tr(" s"));
     rewind->setValue(settings.rewindSeconds);
     form->addRow(tr("Playing on after a pause goes back"), rewind);
-
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    form->addRow(buttons);
 }
 
-lesson::DrillSettings DrillSettingsDialog::settings() const
+lesson::DrillSettings DrillSettingsForm::settings() const
 {
     lesson::DrillSettings s;
     s.repetitions = repetitions->value();
@@ -74,4 +70,17 @@ lesson::DrillSettings DrillSettingsDialog::settings() const
     s.advance = after->currentIndex() == 1;
     s.rewindSeconds = rewind->value();
     return s;
+}
+
+DrillSettingsDialog::DrillSettingsDialog(const lesson::DrillSettings &settings, QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(tr("Drill Settings"));
+    auto *layout = new QVBoxLayout(this);
+    form = new DrillSettingsForm(settings, this);
+    layout->addWidget(form);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
 }

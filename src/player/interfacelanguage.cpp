@@ -1,11 +1,11 @@
 #include "player/interfacelanguage.h"
 
 #include "paths/apppaths.h"
+#include "player/playersettings.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QSettings>
 #include <QTranslator>
 
 namespace interfacelanguage {
@@ -13,11 +13,6 @@ namespace interfacelanguage {
 namespace {
 
 const QString languageKey = QStringLiteral("interface/language");
-
-QSettings playerSettings()
-{
-    return QSettings(QStringLiteral("vorlynplayer"), QStringLiteral("player"));
-}
 
 // Installs the translation found for file (QTranslator's fallbacks: "app_zh_TW" may load
 // "app_zh"); a translator that found nothing is not kept.

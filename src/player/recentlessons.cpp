@@ -1,17 +1,13 @@
 #include "player/recentlessons.h"
 
+#include "player/playersettings.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 
 const QString recentKey = QStringLiteral("lessons/recent");
-
-QSettings playerSettings()
-{
-    return QSettings(QStringLiteral("vorlynplayer"), QStringLiteral("player"));
-}
 
 } // namespace
 

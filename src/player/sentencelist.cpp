@@ -43,8 +43,6 @@ SentenceList::SentenceList(LessonController *lesson, QWidget *parent)
     tree->setHeaderLabels({QString(), tr("Start"), tr("Length (s)"), tr("Text")});
     tree->header()->setStretchLastSection(true);
     tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tree->setToolTip(tr("Click a sentence to loop it, or its circle to show its text; Ins "
-                        "loops the sentence under the playhead"));
     layout->addWidget(tree);
 
     progressLine = new QWidget(this);
@@ -233,4 +231,11 @@ void SentenceList::showMenu(const QPoint &pos)
     }
     menu.addAction(showAllAction);
     menu.exec(tree->viewport()->mapToGlobal(pos));
+}
+
+void SentenceList::showLoopKey(const QString &key)
+{
+    tree->setToolTip(tr("Click a sentence to loop it, or its circle to show its text; %1 "
+                        "loops the sentence under the playhead")
+                         .arg(key));
 }

@@ -30,6 +30,8 @@ public:
     };
 
     explicit SentenceList(LessonController *lesson, QWidget *parent = nullptr);
+    // Names the key that loops the sentence under the playhead in the list's tooltip.
+    void showLoopKey(const QString &key);
 
     // Checkable: every text shown, whatever each row's own state.
     QAction *showAllTextsAction() const { return showAllAction; }

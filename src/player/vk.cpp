@@ -12,7 +12,12 @@
 #include "player/drillsettingsdialog.h"
 #include "player/filekind.h"
 #include "player/glrenderwidget.h"
+#include "player/interfacelanguage.h"
+#include "player/keylistdialog.h"
 #include "player/lessonsummary.h"
+#include "player/playersettings.h"
+#include "player/preferences.h"
+#include "player/preferencesdialog.h"
 #include "player/recentlessons.h"
 #include "player/screenwidget.h"
 #include "player/seekslider.h"
@@ -35,7 +40,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
-#include <QSettings>
 #include <QTimer>
 #include <QUrl>
 
@@ -54,12 +58,6 @@ QDir &lastMediaPath()
 constexpr int scaleForAnySize = SWS_BICUBIC;
 constexpr int scaleForPowerOfTwo = SWS_FAST_BILINEAR;
 
-// The drill's keys: Alt and a letter, in the player and forwarded by the editor.
-constexpr int altKey(Qt::Key key)
-{
-    return QKeyCombination(Qt::AltModifier, key).toCombined();
-}
-
 // What the picture view can show: pictures of any size or of power-of-two sizes only, and
 // the decoder's YUV planes (turned into RGB as they are drawn) or RGB only.
 LessonController::PictureFormat pictureFormat()
@@ -77,11 +75,6 @@ LessonController::PictureFormat pictureFormat()
 // Where the windows were last, in the player's settings (the learner's configuration folder).
 const QString playerPlaceKey = QStringLiteral("windows/player");
 const QString editorPlaceKey = QStringLiteral("windows/editor");
-
-QSettings playerSettings()
-{
-    return QSettings(QStringLiteral("vorlynplayer"), QStringLiteral("player"));
-}
 
 } // namespace
 
@@ -134,6 +127,10 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Vk::rememberPlacement);
 
     createActions();
+    nudgeSeconds = Preferences::loadNudgeSeconds();
+    lesson_->setDrillDefaults(Preferences::loadDrillDefaults());
+    keys = PlayerKeys::load();
+    applyKeys();
     setWindowTitle(tr("Vorlyn Player"));
     createTrayActions();
     createTrayIcon();
@@ -252,7 +249,6 @@ void Vk::createCentralWidgets()
     sentenceDock->hide();
 
     LessonController *l = lesson_.get();
-    const double nudge = LessonController::markNudgeSeconds;
     connect(controlButton, &ControlButton::playPause, l, &LessonController::playPause);
     connect(controlButton, &ControlButton::setMarkInSignal, l, &LessonController::setMarkInHere);
     connect(controlButton, &ControlButton::setMarkOut, l, &LessonController::setMarkOutHere);
@@ -265,10 +261,14 @@ void Vk::createCentralWidgets()
     connect(controlButton, &ControlButton::volumeChanged, l, &LessonController::setVolume);
     connect(controlButton, &ControlButton::resetMarkIn, l, &LessonController::previousStretch);
     connect(controlButton, &ControlButton::resetMarkOut, l, &LessonController::nextStretch);
-    connect(controlButton, &ControlButton::startSharpL, l, [l, nudge] { l->nudgeMarkIn(-nudge); });
-    connect(controlButton, &ControlButton::startSharpR, l, [l, nudge] { l->nudgeMarkIn(nudge); });
-    connect(controlButton, &ControlButton::endSharpL, l, [l, nudge] { l->nudgeMarkOut(-nudge); });
-    connect(controlButton, &ControlButton::endSharpR, l, [l, nudge] { l->nudgeMarkOut(nudge); });
+    connect(controlButton, &ControlButton::startSharpL, this,
+            [this] { run(PlayerKeys::NudgeMarkInEarlier); });
+    connect(controlButton, &ControlButton::startSharpR, this,
+            [this] { run(PlayerKeys::NudgeMarkInLater); });
+    connect(controlButton, &ControlButton::endSharpL, this,
+            [this] { run(PlayerKeys::NudgeMarkOutEarlier); });
+    connect(controlButton, &ControlButton::endSharpR, this,
+            [this] { run(PlayerKeys::NudgeMarkOutLater); });
     connect(this, &Vk::isPlay, controlButton, &ControlButton::playIcon);
     connect(controlButton, &ControlButton::speedChosen, l, &LessonController::setSpeed);
     connect(l, &LessonController::speedChanged, controlButton, &ControlButton::showSpeed);
@@ -279,7 +279,6 @@ void Vk::createCentralWidgets()
 void Vk::createActions()
 {
     openAction = new QAction(tr("Open"), this);
-    openAction->setShortcut(QKeySequence::Open);
     connect(openAction, &QAction::triggered, this, &Vk::on_actionOpen_activated);
     // in no menu bar: the shortcut works as an action of the window itself
     addAction(openAction);
@@ -305,8 +304,7 @@ void Vk::createActions()
     connect(sentenceListAction, &QAction::toggled, this, &Vk::showSentenceList);
 
     lesson::Drill *drill = lesson_->drill();
-    // the key is named in the menu only: keyPressEvent and the editor's forwarding take it
-    drillAction = new QAction(tr("Drill\tAlt+D"), this);
+    drillAction = new QAction(tr("Drill"), this);
     drillAction->setCheckable(true);
     drillAction->setEnabled(false);
     connect(drillAction, &QAction::triggered, drill, &lesson::Drill::setOn);
@@ -318,6 +316,11 @@ void Vk::createActions()
             [this] { drillAction->setEnabled(false); });
     drillSettingsAction = new QAction(tr("Drill Settings..."), this);
     connect(drillSettingsAction, &QAction::triggered, this, &Vk::chooseDrillSettings);
+
+    preferencesAction = new QAction(tr("Preferences..."), this);
+    connect(preferencesAction, &QAction::triggered, this, &Vk::choosePreferences);
+    keyListAction = new QAction(tr("Keys..."), this);
+    connect(keyListAction, &QAction::triggered, this, &Vk::showKeyList);
 
     helpAction = new QAction(tr("Help"), this);
     connect(helpAction, &QAction::triggered, this, &Vk::loadHelp);
@@ -346,6 +349,7 @@ void Vk::createTrayIcon()
     trayMenu->addAction(restoreAction);
     trayMenu->addSeparator();
     trayMenu->addAction(drillAction);
+    trayMenu->addAction(preferencesAction);
     trayMenu->addSeparator();
     trayMenu->addAction(trayQuitAction);
     trayIcon = new QSystemTrayIcon(this);
@@ -601,56 +605,165 @@ void Vk::loadHelp()
 
 void Vk::keyDelegateTrigger(int key)
 {
-    const double nudge = LessonController::markNudgeSeconds;
-    switch (key) {
-    case Qt::Key_F1:
-        lesson_->nudgeMarkIn(-nudge);
+    // only what the editor hands over: a key it keeps for the text does nothing here
+    const QKeyCombination combination = QKeyCombination::fromCombined(key);
+    if (!editor->forwards(combination))
+        return;
+    if (const std::optional<PlayerKeys::Command> command = keys.commandOf(combination))
+        run(*command);
+}
+
+void Vk::run(PlayerKeys::Command command)
+{
+    lesson::Drill *drill = lesson_->drill();
+    switch (command) {
+    case PlayerKeys::NudgeMarkInEarlier:
+        lesson_->nudgeMarkIn(-nudgeSeconds);
         break;
-    case Qt::Key_F2:
-        lesson_->nudgeMarkIn(nudge);
+    case PlayerKeys::NudgeMarkInLater:
+        lesson_->nudgeMarkIn(nudgeSeconds);
         break;
-    case Qt::Key_F3:
-        lesson_->nudgeMarkOut(-nudge);
+    case PlayerKeys::NudgeMarkOutEarlier:
+        lesson_->nudgeMarkOut(-nudgeSeconds);
         break;
-    case Qt::Key_F4:
-        lesson_->nudgeMarkOut(nudge);
+    case PlayerKeys::NudgeMarkOutLater:
+        lesson_->nudgeMarkOut(nudgeSeconds);
         break;
-    case Qt::Key_F5:
+    case PlayerKeys::PlayPause:
         lesson_->playPause();
         break;
-    case Qt::Key_F10:
+    case PlayerKeys::PreviousStretch:
+        lesson_->previousStretch();
+        break;
+    case PlayerKeys::MarkInHere:
+        lesson_->setMarkInHere();
+        break;
+    case PlayerKeys::MarkOutHere:
+        lesson_->setMarkOutHere();
+        break;
+    case PlayerKeys::NextStretch:
+        lesson_->nextStretch();
+        break;
+    case PlayerKeys::Slower:
         lesson_->slower();
         break;
-    case Qt::Key_F11:
+    case PlayerKeys::Faster:
         lesson_->faster();
         break;
-    case Qt::Key_F12:
+    case PlayerKeys::NormalSpeed:
         lesson_->normalSpeed();
         break;
-    case Qt::Key_Insert:
+    case PlayerKeys::LoopSentence:
         lesson_->loopSentenceHere();
         break;
-    default:
-        drillKey(key);
+    case PlayerKeys::SkipBack:
+        lesson_->seekBy(-LessonController::skipSeconds);
+        break;
+    case PlayerKeys::SkipForward:
+        lesson_->seekBy(LessonController::skipSeconds);
+        break;
+    case PlayerKeys::DrillOnOff:
+        drill->toggle();
+        break;
+    case PlayerKeys::DrillAgain:
+        drill->again();
+        break;
+    case PlayerKeys::DrillNext:
+        drill->next();
+        break;
+    case PlayerKeys::DrillHint:
+        drill->revealHint();
+        break;
+    case PlayerKeys::DrillReveal:
+        drill->revealSentence();
+        break;
+    case PlayerKeys::CheckSentence:
+        checkSentence();
+        break;
+    case PlayerKeys::OpenLesson:
+        on_actionOpen_activated();
+        break;
+    case PlayerKeys::LeaveFullScreen:
+        if (fullScreenAction->isChecked())
+            fullScreenAction->setChecked(false);
         break;
     }
 }
 
-void Vk::drillKey(int key)
+void Vk::applyKeys()
 {
-    lesson::Drill *drill = lesson_->drill();
-    if (key == altKey(Qt::Key_D))
-        drill->toggle();
-    else if (key == altKey(Qt::Key_A))
-        drill->again();
-    else if (key == altKey(Qt::Key_N))
-        drill->next();
-    else if (key == altKey(Qt::Key_H))
-        drill->revealHint();
-    else if (key == altKey(Qt::Key_R))
-        drill->revealSentence();
-    else if (key == altKey(Qt::Key_C))
-        checkSentence();
+    QList<QKeyCombination> forwarded;
+    for (int c = 0; c < PlayerKeys::commandCount; ++c) {
+        if (!PlayerKeys::reachableFromEditor(PlayerKeys::Command(c)))
+            continue;
+        for (const QKeySequence &key : keys.keys(PlayerKeys::Command(c))) {
+            if (!key.isEmpty())
+                forwarded += key[0];
+        }
+    }
+    editor->setPlayerKeys(forwarded);
+    QList<QKeySequence> open;
+    for (const QKeySequence &key : keys.keys(PlayerKeys::OpenLesson)) {
+        if (!key.isEmpty())
+            open += key;
+    }
+    openAction->setShortcuts(open);
+    const auto name = [this](PlayerKeys::Command command) {
+        for (const QKeySequence &key : keys.keys(command)) {
+            if (!key.isEmpty())
+                return key.toString(QKeySequence::NativeText);
+        }
+        return tr("(no key)");
+    };
+    controlButton->showSpeedKeys(name(PlayerKeys::Slower), name(PlayerKeys::Faster),
+                                 name(PlayerKeys::NormalSpeed));
+    drillBar->showRevealKeys(name(PlayerKeys::DrillHint), name(PlayerKeys::DrillReveal));
+    sentenceList->showLoopKey(name(PlayerKeys::LoopSentence));
+    waveform->showLoopKey(name(PlayerKeys::LoopSentence));
+    // named in the menu only: the window's keys and the editor's forwarding take it
+    const QKeySequence drillKey = keys.keys(PlayerKeys::DrillOnOff)[0];
+    drillAction->setText(drillKey.isEmpty() ? tr("Drill")
+                                            : tr("Drill") + QLatin1Char('\t') +
+                                                  drillKey.toString(QKeySequence::NativeText));
+}
+
+Preferences Vk::preferences() const
+{
+    Preferences p;
+    p.language = interfacelanguage::chosen();
+    p.dictionary = editor->dictionaryLanguage();
+    p.nudgeSeconds = nudgeSeconds;
+    p.drillDefaults = Preferences::loadDrillDefaults();
+    p.keys = keys;
+    return p;
+}
+
+void Vk::setPreferences(const Preferences &p)
+{
+    interfacelanguage::choose(p.language);
+    editor->setDictionaryLanguage(p.dictionary);
+    nudgeSeconds =
+        std::clamp(p.nudgeSeconds, Preferences::minNudgeSeconds, Preferences::maxNudgeSeconds);
+    Preferences::saveNudgeSeconds(nudgeSeconds);
+    Preferences::saveDrillDefaults(p.drillDefaults);
+    lesson_->setDrillDefaults(p.drillDefaults);
+    keys = p.keys;
+    keys.save();
+    applyKeys();
+}
+
+void Vk::choosePreferences()
+{
+    PreferencesDialog dialog(preferences(), editor->ownShortcuts(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        setPreferences(dialog.preferences());
+}
+
+void Vk::showKeyList()
+{
+    KeyListDialog list(
+        keys, [this](QKeyCombination key) { return editor->forwards(key); }, this);
+    list.exec();
 }
 
 void Vk::chooseDrillSettings()
@@ -662,53 +775,10 @@ void Vk::chooseDrillSettings()
 
 void Vk::keyPressEvent(QKeyEvent *event)
 {
-    if (event->modifiers() == Qt::AltModifier) {
-        drillKey(event->keyCombination().toCombined());
-        return;
-    }
-    if (event->modifiers() != Qt::NoModifier)
-        return;
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        if (fullScreenAction->isChecked())
-            fullScreenAction->setChecked(false);
-        break;
-    case Qt::Key_Space:
-        lesson_->playPause();
-        break;
-    case Qt::Key_Left:
-        lesson_->seekBy(-LessonController::skipSeconds);
-        break;
-    case Qt::Key_Right:
-        lesson_->seekBy(LessonController::skipSeconds);
-        break;
-    case Qt::Key_F1:
-    case Qt::Key_F2:
-    case Qt::Key_F3:
-    case Qt::Key_F4:
-    case Qt::Key_F5:
-    case Qt::Key_F10:
-    case Qt::Key_F11:
-    case Qt::Key_F12:
-    case Qt::Key_Insert:
-        // the same commands the editor forwards
-        keyDelegateTrigger(event->key());
-        break;
-    case Qt::Key_F6:
-        lesson_->previousStretch();
-        break;
-    case Qt::Key_F7:
-        lesson_->setMarkInHere();
-        break;
-    case Qt::Key_F8:
-        lesson_->setMarkOutHere();
-        break;
-    case Qt::Key_F9:
-        lesson_->nextStretch();
-        break;
-    default:
-        break;
-    }
+    if (const std::optional<PlayerKeys::Command> command = keys.commandOf(event->keyCombination()))
+        run(*command);
+    else
+        QMainWindow::keyPressEvent(event);
 }
 
 void Vk::closeEvent(QCloseEvent *event)
@@ -750,6 +820,8 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(tr("Forget This Lesson..."), this, &Vk::forgetLesson)
         ->setEnabled(lesson_->isOpen());
     menu.addSeparator();
+    menu.addAction(preferencesAction);
+    menu.addAction(keyListAction);
     menu.addAction(helpAction);
     menu.addSeparator();
     menu.addAction(quitAction);

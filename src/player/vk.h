@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/playerkeys.h"
+
 #include <QMainWindow>
 #include <QSystemTrayIcon>
 
@@ -10,6 +12,7 @@ class ControlWidget;
 class DrillBar;
 class GLRenderWidget;
 class LessonController;
+struct Preferences;
 class Media;
 class QAction;
 class QDockWidget;
@@ -58,6 +61,10 @@ public:
     // Keeps where the player and the editor (once it has been placed) are on the desktop,
     // for the next start.
     void rememberPlacement() const;
+    // What the learner set once for every lesson; setting it takes effect at once (the
+    // language at the next start) and keeps it for the next start.
+    Preferences preferences() const;
+    void setPreferences(const Preferences &preferences);
 
 signals:
     void isPlay(bool playing);
@@ -74,11 +81,14 @@ public slots:
     void refreshTiming();
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void loadHelp();
-    // A key the player handles, forwarded by the editor: a Qt::Key, or Alt and a key as
+    // A key of a player command, forwarded by the editor, as
     // QKeyCombination::toCombined() gives it.
     void keyDelegateTrigger(int key);
     // Asks the learner for the drill's settings.
     void chooseDrillSettings();
+    void choosePreferences();
+    // Shows the player's keys as they are now.
+    void showKeyList();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -113,8 +123,10 @@ private:
     void showLessonSummary();
     // Shows the editor; the first time, beside the player unless it has a remembered place.
     void showEditor();
-    // The drill's keys and the check (Alt and a letter); others do nothing.
-    void drillKey(int key);
+    // Runs a command a key stands for.
+    void run(PlayerKeys::Command command);
+    // Makes the keys the player's: the editor forwards them, the menus name them.
+    void applyKeys();
 
     std::unique_ptr<LessonController> lesson_;
     QWidget *central = nullptr;
@@ -135,6 +147,8 @@ private:
     QAction *keepAspectAction = nullptr;
     QAction *drillAction = nullptr;
     QAction *drillSettingsAction = nullptr;
+    QAction *preferencesAction = nullptr;
+    QAction *keyListAction = nullptr;
     QAction *helpAction = nullptr;
     QAction *quitAction = nullptr;
     // A child of the window.
@@ -144,6 +158,9 @@ private:
     std::unique_ptr<TextEdit> editor;
     // Whether the editor has its place: remembered, or set beside the player.
     bool editorPlaced = false;
+    PlayerKeys keys;
+    // how far a nudge moves a loop mark
+    double nudgeSeconds = 0;
     RecentLessonsMenu *recentMenu = nullptr; // child
     QAction *minimizeAction = nullptr;
     QAction *restoreAction = nullptr;

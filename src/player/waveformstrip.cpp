@@ -29,8 +29,6 @@ WaveformStrip::WaveformStrip(LessonController *lesson, QWidget *parent)
 {
     setFixedHeight(40);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setToolTip(tr("Drag a loop mark to move it, turn the wheel to zoom; Ins loops the "
-                  "sentence under the playhead"));
     connect(lesson, &LessonController::waveformChanged, this, &WaveformStrip::takePeaks);
     connect(lesson, &LessonController::sentencesChanged, this, qOverload<>(&QWidget::update));
     connect(lesson, &LessonController::marksChanged, this, &WaveformStrip::followMarks);
@@ -250,4 +248,11 @@ void WaveformStrip::wheelEvent(QWheelEvent *event)
     viewSpan_ = span;
     update();
     event->accept();
+}
+
+void WaveformStrip::showLoopKey(const QString &key)
+{
+    setToolTip(tr("Drag a loop mark to move it, turn the wheel to zoom; %1 loops the "
+                  "sentence under the playhead")
+                   .arg(key));
 }

@@ -27,6 +27,8 @@ public:
     static constexpr int grabPixels = 6;
 
     explicit WaveformStrip(LessonController *lesson, QWidget *parent = nullptr);
+    // Names the key that loops the sentence under the playhead in the strip's tooltip.
+    void showLoopKey(const QString &key);
 
     // The stretch of the lesson shown, in seconds.
     double viewStart() const { return viewStart_; }

@@ -59,8 +59,8 @@ private slots:
     void savePrompt();
     void openingAFileOffersToSaveTheTypingFirst();
     void quitShortcutClosesThroughThePrompt();
-    void forwardsUnconsumedKeysWithoutModifiers_data();
-    void forwardsUnconsumedKeysWithoutModifiers();
+    void forwardsThePlayersKeysButNotThoseItTypesWith_data();
+    void forwardsThePlayersKeysButNotThoseItTypesWith();
     void boldWithoutSelectionTakesTheWordAndTheTyping();
     void sizeBox_data();
     void sizeBox();
@@ -484,7 +484,7 @@ void TestTextEdit::quitShortcutClosesThroughThePrompt()
     QCOMPARE(doc()->toPlainText(), QStringLiteral("unsaved"));
 }
 
-void TestTextEdit::forwardsUnconsumedKeysWithoutModifiers_data()
+void TestTextEdit::forwardsThePlayersKeysButNotThoseItTypesWith_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
@@ -494,17 +494,25 @@ void TestTextEdit::forwardsUnconsumedKeysWithoutModifiers_data()
     QTest::newRow("F5") << int(Qt::Key_F5) << 0 << 0x01000034 << "ab";
     QTest::newRow("Ctrl+F5") << int(Qt::Key_F5) << int(Qt::ControlModifier) << 0 << "ab";
     QTest::newRow("Shift+F1") << int(Qt::Key_F1) << int(Qt::ShiftModifier) << 0 << "ab";
+    QTest::newRow("F6, no player key") << int(Qt::Key_F6) << 0 << 0 << "ab";
+    QTest::newRow("Alt+D") << int(Qt::Key_D) << int(Qt::AltModifier) << 0x08000044 << "ab";
+    QTest::newRow("Alt+E, no player key") << int(Qt::Key_E) << int(Qt::AltModifier) << 0 << "ab";
+    // keys of the player that the text types or moves with stay the text's
     QTest::newRow("letter") << int(Qt::Key_X) << 0 << 0 << "axb";
+    QTest::newRow("space") << int(Qt::Key_Space) << 0 << 0 << "a b";
     QTest::newRow("left") << int(Qt::Key_Left) << 0 << 0 << "ab";
+    QTest::newRow("Ctrl+Left") << int(Qt::Key_Left) << int(Qt::ControlModifier) << 0 << "ab";
 }
 
-void TestTextEdit::forwardsUnconsumedKeysWithoutModifiers()
+void TestTextEdit::forwardsThePlayersKeysButNotThoseItTypesWith()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(int, forwarded);
     QFETCH(QString, textAfter);
 
+    editor->setPlayerKeys({Qt::Key_F1, Qt::Key_F5, Qt::Key_X, Qt::Key_Space, Qt::Key_Left,
+                           Qt::ControlModifier | Qt::Key_Left, Qt::AltModifier | Qt::Key_D});
     type(QStringLiteral("ab"));
     text->moveCursor(QTextCursor::PreviousCharacter);
     QSignalSpy keys(editor.get(), &TextEdit::keyDelegate);
