@@ -35,6 +35,7 @@ KeyListDialog::KeyListDialog(const PlayerKeys &keys,
             table_->setItem(c, column, new QTableWidgetItem(columns[column]));
     }
     table_->resizeColumnsToContents();
+    table_->resizeRowsToContents();
     layout->addWidget(table_);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
