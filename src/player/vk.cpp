@@ -125,6 +125,11 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
     connect(editor.get(), &TextEdit::keyDelegate, this, &Vk::keyDelegateTrigger);
     connect(qApp, &QCoreApplication::aboutToQuit, editor.get(), &TextEdit::saveBeforeQuit);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Vk::rememberPlacement);
+    placementSaver = new QTimer(this);
+    placementSaver->setSingleShot(true);
+    placementSaver->setInterval(1000);
+    connect(placementSaver, &QTimer::timeout, this, &Vk::rememberPlacement);
+    editor->installEventFilter(this);
 
     createActions();
     nudgeSeconds = Preferences::loadNudgeSeconds();
@@ -142,6 +147,7 @@ Vk::~Vk()
 {
     // the lesson goes before the view that shows it, and after the views that read it
     lesson_->disconnect(this);
+    editor->removeEventFilter(this);
     glWidget->setVideo(nullptr);
     delete sentenceDock;
     delete waveform;
@@ -455,6 +461,28 @@ void Vk::showEditor()
     editor->show();
 }
 
+void Vk::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    if (placementSaver && isVisible())
+        placementSaver->start();
+}
+
+void Vk::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (placementSaver && isVisible())
+        placementSaver->start();
+}
+
+bool Vk::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == editor.get() && editorPlaced && editor->isVisible() &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placementSaver->start();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void Vk::showIdle()
 {
     setWindowTitle(tr("Vorlyn Player"));
@@ -474,6 +502,9 @@ void Vk::showIdle()
 
 void Vk::showLesson(const QString &file)
 {
+    // opened from the tray menu while the window is in the tray: the lesson is shown
+    if (isHidden())
+        comeToFront();
     Media *media = lesson_->media();
     setWindowTitle(tr("%1 - Vorlyn Player").arg(QFileInfo(file).fileName()));
     seekSlider->resetMark();

@@ -21,6 +21,7 @@ class QMenu;
 class QScreenWidget;
 class QSeekSlider;
 class QSkinObject;
+class QTimer;
 class RecentLessonsMenu;
 class SentenceList;
 class TextEdit;
@@ -59,7 +60,8 @@ public:
     // Shows the window, restored if minimised or in the tray, above the others.
     void comeToFront();
     // Keeps where the player and the editor (once it has been placed) are on the desktop,
-    // for the next start.
+    // for the next start: at the end, and a second after either window moved or changed
+    // its size, so a program that is killed keeps them too.
     void rememberPlacement() const;
     // What the learner set once for every lesson; setting it takes effect at once (the
     // language at the next start) and keeps it for the next start.
@@ -96,6 +98,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    // Notices the editor moving or changing its size.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createCentralWidgets();
@@ -158,6 +164,7 @@ private:
     std::unique_ptr<TextEdit> editor;
     // Whether the editor has its place: remembered, or set beside the player.
     bool editorPlaced = false;
+    QTimer *placementSaver = nullptr; // child
     PlayerKeys keys;
     // how far a nudge moves a loop mark
     double nudgeSeconds = 0;

@@ -271,10 +271,12 @@ void TestOpening::ctrlOAndTheRecentLessons()
     expected.append({QStringLiteral("Clear"), true});
     QCOMPARE(entries(recent), expected);
 
-    // reopening moves a lesson to the front
+    // reopening moves a lesson to the front; from the tray, the window in the tray comes back
+    window->hide();
     entries(recent);
     recent->actions().at(1)->trigger();
     QCOMPARE(window->windowTitle(), QStringLiteral("lesson.txt - Vorlyn Player"));
+    QVERIFY(window->isVisible());
     QCOMPARE(
         RecentLessonsMenu::lessons().mid(0, 2),
         (QStringList{fx.path(QStringLiteral("lesson.txt")), fx.path(QStringLiteral("b.mp3"))}));
@@ -334,7 +336,12 @@ void TestOpening::placesAreRememberedOnScreen()
     window->setGeometry(playerPlace);
     editor->setGeometry(editorPlace);
     QTRY_COMPARE_WITH_TIMEOUT(editor->geometry(), editorPlace, waitMs);
-    window->rememberPlacement();
+    // kept once the windows have stopped moving, without waiting for the program's end
+    QSettings kept(QStringLiteral("vorlynplayer"), QStringLiteral("player"));
+    QTRY_COMPARE_WITH_TIMEOUT(kept.value(QStringLiteral("windows/player")).toRect(), playerPlace,
+                              waitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(kept.value(QStringLiteral("windows/editor")).toRect(), editorPlace,
+                              waitMs);
     cleanup();
     makeWindow();
     QCOMPARE(window->geometry(), playerPlace);
