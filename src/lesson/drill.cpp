@@ -125,9 +125,10 @@ void Drill::next()
     const double in = lesson_->markInSeconds();
     const int before = lesson_->currentSentence();
     lesson_->nextStretch();
-    // another sentence starts the drill over by itself; a stretch that is none does not
+    // another sentence starts the drill over by itself; a stretch that is none does not,
+    // and the lesson is on its way to its start already
     if (on_ && lesson_->currentSentence() == before && lesson_->markInSeconds() != in)
-        startRepetition(1);
+        startRepetition(1, true);
 }
 
 void Drill::previous()
@@ -177,7 +178,7 @@ void Drill::followSentence(int index)
 {
     reveal({});
     if (on_ && index >= 0)
-        startRepetition(1);
+        startRepetition(1, lesson_->loopStartJustSought());
 }
 
 void Drill::playKey()
@@ -278,7 +279,7 @@ void Drill::resumeWhenSettled()
     settleTimer->start(int(std::max<qint64>(0, settleMs - sinceSeekBack.elapsed())));
 }
 
-void Drill::startRepetition(int repetition)
+void Drill::startRepetition(int repetition, bool atLoopStart)
 {
     Media *m = lesson_->media();
     if (!m)
@@ -293,13 +294,19 @@ void Drill::startRepetition(int repetition)
     m->setPlaySpeedFactor(repetition == 1 && first > 0 ? first : lesson_->speed());
     emit repetitionStarted(sentence_, repetition, settings_.repetitions);
     if (m->isStopped()) {
+        // a stopped lesson takes no seek: it starts there
         m->startAt(m->markIn());
         emit lesson_->playingChanged(true);
     } else if (m->isPaused()) {
-        if (seekedBackTo != m->markIn())
+        if (atLoopStart) {
+            // the seek asked for is the seek back
+            seekedBackTo = m->markIn();
+            sinceSeekBack.start();
+        } else if (seekedBackTo != m->markIn()) {
             seekBack();
+        }
         resumeWhenSettled();
-    } else {
+    } else if (!atLoopStart) {
         m->seek(m->markIn());
     }
 }

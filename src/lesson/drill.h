@@ -96,7 +96,8 @@ private:
     void follow();
     void enginePaused(bool paused);
     void repetitionEnded();
-    void startRepetition(int repetition);
+    // atLoopStart: the lesson was just sent to the loop's start (it is not asked again).
+    void startRepetition(int repetition, bool atLoopStart = false);
     void seekBack();
     void resumeWhenSettled();
     // Stops the lesson, remembering where for the rewind.

@@ -338,19 +338,31 @@ void LessonController::followCurrentSentence()
     emit currentSentenceChanged(found);
 }
 
+template <typename Move> void LessonController::moveLoop(Move move)
+{
+    holdingMarks_ = true;
+    move();
+    holdingMarks_ = false;
+    loopStartSought_ = true;
+    emitMarks();
+    loopStartSought_ = false;
+}
+
 void LessonController::loopBetween(double in, double out)
 {
     const int64_t from = ticksOf(in);
     const int64_t to = ticksOf(out);
-    // each mark is clamped by the other: move first the one that makes room
-    if (from > media_->markOut()) {
-        media_->setMarkOutAt(to);
-        media_->setMarkInAt(from);
-    } else {
-        media_->setMarkInAt(from);
-        media_->setMarkOutAt(to);
-    }
-    media_->seek(media_->markIn());
+    moveLoop([this, from, to] {
+        // each mark is clamped by the other: move first the one that makes room
+        if (from > media_->markOut()) {
+            media_->setMarkOutAt(to);
+            media_->setMarkInAt(from);
+        } else {
+            media_->setMarkInAt(from);
+            media_->setMarkOutAt(to);
+        }
+        media_->seek(media_->markIn());
+    });
 }
 
 void LessonController::loopSentence(int index)
@@ -382,8 +394,10 @@ void LessonController::setMarkAt(bool markIn, double seconds)
         }
     }
     if (markIn) {
-        media_->setMarkInAt(ticksOf(at));
-        media_->seek(media_->markIn());
+        moveLoop([this, at] {
+            media_->setMarkInAt(ticksOf(at));
+            media_->seek(media_->markIn());
+        });
     } else {
         media_->setMarkOutAt(ticksOf(at));
     }
@@ -427,9 +441,11 @@ void LessonController::nextStretch()
     if (!media_ || media_->markOut() == media_->endTime())
         return; // the loop already ends at the end
     const int64_t out = media_->markOut();
-    media_->seek(out);
-    media_->resetMarkOut();
-    media_->setMarkInAt(out);
+    moveLoop([this, out] {
+        media_->seek(out);
+        media_->resetMarkOut();
+        media_->setMarkInAt(out);
+    });
 }
 
 void LessonController::resetMarks()
@@ -522,7 +538,7 @@ void LessonController::reportPosition()
 
 void LessonController::emitMarks()
 {
-    if (!media_)
+    if (!media_ || holdingMarks_)
         return;
     emit marksChanged(markInSeconds(), markOutSeconds());
     followCurrentSentence();

@@ -137,6 +137,11 @@ public slots:
     void loopSentence(int index);
     // The sentence under the playhead (or the nearest one) becomes the loop.
     void loopSentenceHere();
+    // True only while the marks of a loop just moved are announced (marksChanged,
+    // currentSentenceChanged), the lesson having been sent to the loop's start already: a
+    // listener that plays the loop from its start then asks for no second seek, which would
+    // play the start twice once the first one's sound is on its way to the output.
+    bool loopStartJustSought() const { return loopStartSought_; }
     // A loop mark placed by hand (a dragged handle): snaps to a pause's edge or centre
     // within snapSeconds; the engine keeps it in range. A moved start plays the loop
     // from there.
@@ -233,6 +238,9 @@ private:
     bool readSubtitles(const QString &file);
     void followCurrentSentence();
     void emitMarks();
+    // Moves the loop with move() (its marks, and a seek to its start), announcing the marks
+    // once, after the seek was asked for.
+    template <typename Move> void moveLoop(Move move);
     void followRunning();
     void stepSpeed(int steps);
 
@@ -246,6 +254,9 @@ private:
     lesson::SpeechAnalyser *analyser = nullptr;
     lesson::Drill *drill_ = nullptr; // child
     std::optional<lesson::DrillSettings> drillDefaults_;
+    // moveLoop() holds the engine's mark reports back until the loop is where it goes
+    bool holdingMarks_ = false;
+    bool loopStartSought_ = false;
     bool seekPending = false;
     double speed_ = 1.0;
     lesson::Sentences sentences_;
