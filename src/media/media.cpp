@@ -522,6 +522,16 @@ int64_t Media::ticksFromSeconds(double seconds) const
 
 void Media::start()
 {
+    startFrom(std::nullopt);
+}
+
+void Media::startAt(int64_t target)
+{
+    startFrom(target);
+}
+
+void Media::startFrom(std::optional<int64_t> target)
+{
     if (!stopped || !demux.isOpen())
         return;
     audioOutputOpen = openAudioOutput();
@@ -531,8 +541,8 @@ void Media::start()
     shownEpoch = demux.seekEpoch;
     soundLostEpoch = -1;
     waitingSince = 0;
-    if (startTarget)
-        seek(*startTarget);
+    if (target)
+        seek(*target);
     else if (resumePosition > 0)
         seek(resumePosition);
     else if (markIn() > startTime())
@@ -554,15 +564,6 @@ void Media::start()
         audioThread->start();
     }
     emit running(true);
-}
-
-void Media::startAt(int64_t target)
-{
-    // start() makes the one seek request a start may make: a second one would be refused
-    // until the demux thread had taken the first
-    startTarget = target;
-    start();
-    startTarget.reset();
 }
 
 void Media::stop()

@@ -148,6 +148,10 @@ public slots:
     void thread_terminated();
 
 private:
+    // Starts a stopped media at target, or where it stopped (the loop's start at first);
+    // the one seek request a start may make, as a second would be refused until the demux
+    // thread had taken the first.
+    void startFrom(std::optional<int64_t> target);
     // What identifies the opened file on disk: a removed, replaced, cut or rewritten
     // file no longer matches.
     struct FileStamp
@@ -254,8 +258,6 @@ private:
     std::atomic<int64_t> markIn_{0};
     std::atomic<int64_t> markOut_{0};
     int64_t resumePosition = 0;
-    // Where the start under way plays from, when startAt() asked for a place; GUI thread.
-    std::optional<int64_t> startTarget;
 
     // Display timing: GUI thread only, except videoCurrentPts, which the demux and audio
     // threads read.
