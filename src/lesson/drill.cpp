@@ -75,7 +75,7 @@ QString Drill::hintOf(const QString &text)
 
 void Drill::setSettings(const DrillSettings &settings)
 {
-    settings_ = settings;
+    settings_ = settings.clamped();
 }
 
 void Drill::setOn(bool on)

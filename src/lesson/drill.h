@@ -47,7 +47,7 @@ public:
     static QString hintOf(const QString &text);
 
 public slots:
-    // Applies from the next repetition on.
+    // Applies from the next repetition on, brought into range.
     void setSettings(const lesson::DrillSettings &settings);
     // On: drills the sentence the loop spans, else the one under the playhead, else the
     // loop, from its first repetition, playing it. Needs an open lesson. Off: the loop

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 // How the dictation drill runs each sentence of a lesson. Plain data; any thread.
 namespace lesson {
 
@@ -24,6 +27,24 @@ struct DrillSettings
     // playback the learner resumes after pausing it starts this much earlier: 0 to
     // maxRewindSeconds
     double rewindSeconds = 1;
+
+    // The settings brought into their ranges (a stored value may lie outside them); a value
+    // that is no number takes its default.
+    DrillSettings clamped() const
+    {
+        const DrillSettings d;
+        const auto within = [](double v, double low, double high, double otherwise) {
+            return std::isfinite(v) ? std::clamp(v, low, high) : otherwise;
+        };
+        DrillSettings s = *this;
+        s.repetitions = std::clamp(repetitions, untilTold, maxRepetitions);
+        s.pauseSeconds = pauseSeconds < 0
+                             ? untilPlayKey
+                             : within(pauseSeconds, 0, maxPauseSeconds, d.pauseSeconds);
+        s.firstPassSpeed = within(firstPassSpeed, 0, 1, d.firstPassSpeed);
+        s.rewindSeconds = within(rewindSeconds, 0, maxRewindSeconds, d.rewindSeconds);
+        return s;
+    }
 
     friend bool operator==(const DrillSettings &, const DrillSettings &) = default;
 };

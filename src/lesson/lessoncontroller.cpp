@@ -580,10 +580,10 @@ const lesson::DrillSettings &LessonController::drillSettings() const
 
 void LessonController::setDrillSettings(const lesson::DrillSettings &settings)
 {
-    if (settings == drill_->settings())
+    if (settings.clamped() == drill_->settings())
         return;
     drill_->setSettings(settings);
-    emit drillSettingsChanged(settings);
+    emit drillSettingsChanged(drill_->settings());
 }
 
 void LessonController::recordScore(int sentence, double accuracy)

@@ -32,25 +32,24 @@ void Preferences::saveNudgeSeconds(double seconds)
 
 lesson::DrillSettings Preferences::loadDrillDefaults()
 {
-    using lesson::DrillSettings;
     QSettings settings = playerSettings();
     settings.beginGroup(drillGroup);
-    const DrillSettings d;
-    DrillSettings s;
-    s.repetitions =
-        int(clampedOr(settings.value(QStringLiteral("repetitions")), DrillSettings::untilTold,
-                      DrillSettings::maxRepetitions, d.repetitions));
-    s.pauseSeconds =
-        clampedOr(settings.value(QStringLiteral("pauseSeconds")), DrillSettings::untilPlayKey,
-                  DrillSettings::maxPauseSeconds, d.pauseSeconds);
-    if (s.pauseSeconds < 0)
-        s.pauseSeconds = DrillSettings::untilPlayKey;
-    s.firstPassSpeed =
-        clampedOr(settings.value(QStringLiteral("firstPassSpeed")), 0, 1, d.firstPassSpeed);
+    const lesson::DrillSettings d;
+    const auto number = [&settings](const QString &key, double otherwise) {
+        bool ok = false;
+        const double v = settings.value(key).toDouble(&ok);
+        return ok && std::isfinite(v) ? v : otherwise;
+    };
+    lesson::DrillSettings s;
+    // as an integer only once in range: a huge stored count must not overflow
+    s.repetitions = int(std::clamp(number(QStringLiteral("repetitions"), d.repetitions),
+                                   double(lesson::DrillSettings::untilTold),
+                                   double(lesson::DrillSettings::maxRepetitions)));
+    s.pauseSeconds = number(QStringLiteral("pauseSeconds"), d.pauseSeconds);
+    s.firstPassSpeed = number(QStringLiteral("firstPassSpeed"), d.firstPassSpeed);
     s.advance = settings.value(QStringLiteral("advance"), d.advance).toBool();
-    s.rewindSeconds = clampedOr(settings.value(QStringLiteral("rewindSeconds")), 0,
-                                DrillSettings::maxRewindSeconds, d.rewindSeconds);
-    return s;
+    s.rewindSeconds = number(QStringLiteral("rewindSeconds"), d.rewindSeconds);
+    return s.clamped();
 }
 
 void Preferences::saveDrillDefaults(const lesson::DrillSettings &s)

@@ -14,6 +14,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
 
 using lesson::Drill;
 using lesson::DrillSettings;
@@ -71,6 +72,7 @@ private slots:
     void initTestCase();
     void hints_data();
     void hints();
+    void storedSettingsAreBroughtIntoRange();
     void repeatsPausesAndMovesOn();
     void pauseUntilThePlayKeyAndRewind_data();
     void pauseUntilThePlayKeyAndRewind();
@@ -147,6 +149,29 @@ void TestDrill::hints()
     QFETCH(QString, text);
     QFETCH(QString, hint);
     QCOMPARE(Drill::hintOf(text), hint);
+}
+
+// A damaged memory or settings file may hold anything; the drill runs within its ranges.
+void TestDrill::storedSettingsAreBroughtIntoRange()
+{
+    const double nan = std::nan("");
+    // (repetitions, pause, first pass speed, rewind) stored, and as the drill takes them
+    const struct
+    {
+        DrillSettings stored;
+        DrillSettings taken;
+    } rows[] = {
+        {{3, 2, 0, false, 1}, {3, 2, 0, false, 1}},
+        {{50, 99, 4, true, 60}, {10, 10, 1, true, 5}},
+        {{-7, -0.5, -1, false, -2}, {0, DrillSettings::untilPlayKey, 0, false, 0}},
+        {{3, nan, nan, false, nan}, {3, 2, 0, false, 1}},
+    };
+    LessonController lesson;
+    for (const auto &row : rows) {
+        lesson.setDrillSettings(row.stored);
+        QVERIFY(lesson.drillSettings() == row.taken);
+        QVERIFY(lesson.drill()->settings() == row.taken);
+    }
 }
 
 bool TestDrill::openLesson(LessonController &lesson, const DrillSettings &s)
