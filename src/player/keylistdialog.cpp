@@ -21,9 +21,7 @@ KeyListDialog::KeyListDialog(const PlayerKeys &keys,
         const auto command = PlayerKeys::Command(c);
         QStringList inPlayer;
         QStringList inEditor;
-        for (const QKeySequence &key : keys.keys(command)) {
-            if (key.isEmpty())
-                continue;
+        for (const QKeySequence &key : keys.assigned(command)) {
             const QString name = key.toString(QKeySequence::NativeText);
             inPlayer += name;
             if (fromEditor(key[0]))

@@ -96,6 +96,16 @@ bool PlayerKeys::reachableFromEditor(Command command)
     return command != OpenLesson;
 }
 
+QList<QKeySequence> PlayerKeys::assigned(Command command) const
+{
+    QList<QKeySequence> keys;
+    for (const QKeySequence &key : keys_[size_t(command)]) {
+        if (!key.isEmpty())
+            keys += key;
+    }
+    return keys;
+}
+
 void PlayerKeys::setKey(Command command, int slot, const QKeySequence &key)
 {
     keys_[size_t(command)][size_t(slot)] = normalized(key);

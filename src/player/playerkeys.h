@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -53,6 +54,8 @@ public:
     static bool reachableFromEditor(Command command);
 
     const Keys &keys(Command command) const { return keys_[size_t(command)]; }
+    // The keys a command has, main key first, without the empty ones.
+    QList<QKeySequence> assigned(Command command) const;
     // Sets one of a command's keys (an empty sequence removes it). The caller has made sure
     // no other command has it (commandOf).
     void setKey(Command command, int slot, const QKeySequence &key);

@@ -725,26 +725,21 @@ void Vk::applyKeys()
 {
     QList<QKeyCombination> forwarded;
     for (int c = 0; c < PlayerKeys::commandCount; ++c) {
-        if (!PlayerKeys::reachableFromEditor(PlayerKeys::Command(c)))
-            continue;
-        for (const QKeySequence &key : keys.keys(PlayerKeys::Command(c))) {
-            if (!key.isEmpty())
+        if (PlayerKeys::reachableFromEditor(PlayerKeys::Command(c))) {
+            for (const QKeySequence &key : keys.assigned(PlayerKeys::Command(c)))
                 forwarded += key[0];
         }
     }
     editor->setPlayerKeys(forwarded);
-    QList<QKeySequence> open;
-    for (const QKeySequence &key : keys.keys(PlayerKeys::OpenLesson)) {
-        if (!key.isEmpty())
-            open += key;
-    }
-    openAction->setShortcuts(open);
-    const auto name = [this](PlayerKeys::Command command) {
-        for (const QKeySequence &key : keys.keys(command)) {
-            if (!key.isEmpty())
-                return key.toString(QKeySequence::NativeText);
-        }
-        return tr("(no key)");
+    openAction->setShortcuts(keys.assigned(PlayerKeys::OpenLesson));
+    // the main key, or the alternate one when there is no main key
+    const auto mainKey = [this](PlayerKeys::Command command) {
+        const QList<QKeySequence> assigned = keys.assigned(command);
+        return assigned.isEmpty() ? QString() : assigned.first().toString(QKeySequence::NativeText);
+    };
+    const auto name = [&mainKey, this](PlayerKeys::Command command) {
+        const QString key = mainKey(command);
+        return key.isEmpty() ? tr("(no key)") : key;
     };
     controlButton->showSpeedKeys(name(PlayerKeys::Slower), name(PlayerKeys::Faster),
                                  name(PlayerKeys::NormalSpeed));
@@ -752,10 +747,9 @@ void Vk::applyKeys()
     sentenceList->showLoopKey(name(PlayerKeys::LoopSentence));
     waveform->showLoopKey(name(PlayerKeys::LoopSentence));
     // named in the menu only: the window's keys and the editor's forwarding take it
-    const QKeySequence drillKey = keys.keys(PlayerKeys::DrillOnOff)[0];
+    const QString drillKey = mainKey(PlayerKeys::DrillOnOff);
     drillAction->setText(drillKey.isEmpty() ? tr("Drill")
-                                            : tr("Drill") + QLatin1Char('\t') +
-                                                  drillKey.toString(QKeySequence::NativeText));
+                                            : tr("Drill") + QLatin1Char('\t') + drillKey);
 }
 
 Preferences Vk::preferences() const
