@@ -1045,7 +1045,8 @@ void Media::setPlaySpeedFactor(double factor)
 
 QString Media::timeText(int64_t pos) const
 {
-    const auto seconds = int64_t(clockSeconds(pos, timeBase()));
+    // media time at every speed: the lesson's 8 s are 8 s however slowly they are heard
+    const auto seconds = int64_t(media::toSeconds(pos, timeBase()));
     const QChar zero(u'0');
     return QStringLiteral("%1:%2:%3")
         .arg(seconds / 3600, 2, 10, zero)

@@ -70,6 +70,7 @@ public:
     static constexpr int64_t unknownEnd = media::unknownEnd;
     // seconds of media time as ticks of the reference stream's time base
     int64_t ticksFromSeconds(double seconds) const;
+    // "hh:mm:ss" of a position in media time, whatever the speed.
     QString timeText(int64_t pos) const;
     void seek(int64_t target);
     void seekBy(int64_t delta);

@@ -3,6 +3,8 @@
 // file that cannot be played and for a desktop without a system tray.
 #include "player/vk.h"
 
+#include "lesson/lessoncontroller.h"
+
 #include "media/media.h"
 #include "player/controlbutton.h"
 #include "player/glrenderwidget.h"
@@ -70,6 +72,8 @@ private slots:
     void init();
     void cleanup();
     void opensAClipFromTheIdleScreen();
+    void clockShowsTheLessonsOwnTime_data();
+    void clockShowsTheLessonsOwnTime();
     void marksFromKeysAndTheLoopRepeats();
     void playPauseKeysAndDelegate();
     void nudgesMoveATenthOfASecond_data();
@@ -190,6 +194,28 @@ void TestVk::opensAClipFromTheIdleScreen()
         for (int x = 0; x < frame.width(); x += 8)
             lit += qGray(frame.pixel(x, y)) > 40;
     QVERIFY2(lit > 100, qPrintable(QString::number(lit)));
+}
+
+void TestVk::clockShowsTheLessonsOwnTime_data()
+{
+    QTest::addColumn<double>("speed");
+    for (const double speed : {0.5, 0.75, 1.0, 1.5})
+        QTest::addRow("%gx", speed) << speed;
+}
+
+// The labels read the lesson's own time at every speed: slowed down, its 8 s stay 8 s.
+void TestVk::clockShowsTheLessonsOwnTime()
+{
+    QFETCH(double, speed);
+    // the speed is set before the lesson opens, as a remembered speed is
+    window->lesson()->setSpeed(speed);
+    open(QStringLiteral("lesson.mp4"));
+    QCOMPARE(label("durationLabel")->text(), QStringLiteral("00:00:08"));
+    QTRY_COMPARE_WITH_TIMEOUT(label("positionLabel")->text(), QStringLiteral("00:00:02"), 30000);
+    // read as soon as the label turned: a clock that ran at the speed's rate would have
+    // turned below 2 s (slower) or at 3 s and later (faster)
+    const double at = window->lesson()->positionSeconds();
+    QVERIFY2(at >= 2.0 && at < 3.0, qPrintable(QString::number(at)));
 }
 
 void TestVk::marksFromKeysAndTheLoopRepeats()
