@@ -49,7 +49,13 @@ void choose(const QString &code)
 
 QString localeName(const QString &code)
 {
-    return code.isEmpty() ? QLocale::system().name() : code;
+    if (!code.isEmpty())
+        return code;
+    // The interface's own texts are written in Chinese: a system language without a
+    // translation of ours would show them as they stand, so it gets English instead.
+    const QString system = QLocale::system().name();
+    QTranslator probe;
+    return probe.load(AppPaths::translation(system)) ? system : QStringLiteral("en");
 }
 
 void install(QCoreApplication *app, const QString &code)

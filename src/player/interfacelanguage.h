@@ -17,7 +17,8 @@ QStringList choices();
 // "interface/language"; "" when unset or not one of choices().
 QString chosen();
 void choose(const QString &code);
-// The locale name the interface shows for a choice: the system's for "".
+// The locale name the interface shows for a choice: for "" the system's, or "en" when the
+// program has no translation for the system's language.
 QString localeName(const QString &code);
 // Installs on app the program's own translation and Qt's ("qtbase_<locale>" in Qt's
 // translations folder, from Debian's qt6-translations-l10n) for the language of code; the
