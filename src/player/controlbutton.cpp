@@ -89,6 +89,8 @@ struct Area
     Action action;
     void (ControlButton::*notify)();
     const char *toolTip;
+    // the player command whose keys the tooltip names, or -1
+    int command = -1;
 };
 
 using enum Anchor;
@@ -102,7 +104,8 @@ constexpr std::array<Area, 16> areas{{
      {Sixth, -30, -6, Full},
      Action::Notify,
      &ControlButton::playPause,
-     QT_TRANSLATE_NOOP("ControlButton", "play/pause")},
+     QT_TRANSLATE_NOOP("ControlButton", "play/pause"),
+     PlayerKeys::PlayPause},
     {{Sixth, 0, 24, Buttons},
      {Sixth, 0, 24, Full},
      Action::Notify,
@@ -112,42 +115,50 @@ constexpr std::array<Area, 16> areas{{
      {Sixth, 20, 54, Full},
      Action::Notify,
      &ControlButton::forward,
-     QT_TRANSLATE_NOOP("ControlButton", "forward")},
+     QT_TRANSLATE_NOOP("ControlButton", "forward"),
+     PlayerKeys::SkipForward},
     {{Sixth, -60, -36, Buttons},
      {Sixth, -60, -36, Full},
      Action::Notify,
      &ControlButton::backward,
-     QT_TRANSLATE_NOOP("ControlButton", "backward")},
+     QT_TRANSLATE_NOOP("ControlButton", "backward"),
+     PlayerKeys::SkipBack},
     {{Half, -76, -66, Buttons, false},
      {Half, -90, -66, Full, false},
      Action::Notify,
      &ControlButton::startSharpL,
-     QT_TRANSLATE_NOOP("ControlButton", "sharp tune start left")},
+     QT_TRANSLATE_NOOP("ControlButton", "sharp tune start left"),
+     PlayerKeys::NudgeMarkInEarlier},
     {{Half, -60, -36, Full},
      {Half, -60, -36, Full},
      Action::Notify,
      &ControlButton::setMarkInSignal,
-     QT_TRANSLATE_NOOP("ControlButton", "set loop start")},
+     QT_TRANSLATE_NOOP("ControlButton", "set loop start"),
+     PlayerKeys::MarkInHere},
     {{Half, -30, -6, Buttons},
      {Half, -30, -6, Full},
      Action::Notify,
      &ControlButton::startSharpR,
-     QT_TRANSLATE_NOOP("ControlButton", "sharp tune start right")},
+     QT_TRANSLATE_NOOP("ControlButton", "sharp tune start right"),
+     PlayerKeys::NudgeMarkInLater},
     {{Half, 44, 54, Buttons},
      {Half, 30, 54, Full},
      Action::Notify,
      &ControlButton::endSharpL,
-     QT_TRANSLATE_NOOP("ControlButton", "sharp tune end left")},
+     QT_TRANSLATE_NOOP("ControlButton", "sharp tune end left"),
+     PlayerKeys::NudgeMarkOutEarlier},
     {{Half, 60, 84, Full},
      {Half, 60, 84, Full},
      Action::Notify,
      &ControlButton::setMarkOut,
-     QT_TRANSLATE_NOOP("ControlButton", "set loop end")},
+     QT_TRANSLATE_NOOP("ControlButton", "set loop end"),
+     PlayerKeys::MarkOutHere},
     {{Half, 90, 114, Buttons},
      {Half, 90, 114, Full},
      Action::Notify,
      &ControlButton::endSharpR,
-     QT_TRANSLATE_NOOP("ControlButton", "sharp tune end right")},
+     QT_TRANSLATE_NOOP("ControlButton", "sharp tune end right"),
+     PlayerKeys::NudgeMarkOutLater},
     {{Half, 0, 24, Full},
      {Half, 0, 24, Full},
      Action::Notify,
@@ -157,12 +168,14 @@ constexpr std::array<Area, 16> areas{{
      {Half, -120, -96, Full},
      Action::Notify,
      &ControlButton::resetMarkIn,
-     QT_TRANSLATE_NOOP("ControlButton", "reset loop from begin to current start")},
+     QT_TRANSLATE_NOOP("ControlButton", "reset loop from begin to current start"),
+     PlayerKeys::PreviousStretch},
     {{Half, 120, 144, Full},
      {Half, 120, 144, Full},
      Action::Notify,
      &ControlButton::resetMarkOut,
-     QT_TRANSLATE_NOOP("ControlButton", "reset loop from current end to end")},
+     QT_TRANSLATE_NOOP("ControlButton", "reset loop from current end to end"),
+     PlayerKeys::NextStretch},
     {{FiveSixths, -30, -6, Full},
      {FiveSixths, -30, -6, Full},
      Action::Mute,
@@ -281,13 +294,15 @@ void ControlButton::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF p = event->position();
     // over the gaps the tip of the last area visited stays
-    const char *tip = nullptr;
+    const Area *tip = nullptr;
     for (const Area &area : areas) {
         if (area.hover.contains(p, width(), height()))
-            tip = area.toolTip;
+            tip = &area;
     }
     if (tip) {
-        const QString text = tr(tip);
+        const QString keys = tip->command < 0 ? QString() : areaKeys[size_t(tip->command)];
+        const QString text =
+            keys.isEmpty() ? tr(tip->toolTip) : tr("%1 (%2)").arg(tr(tip->toolTip), keys);
         // setToolTip() announces a change even when the text stays the same
         if (text != toolTip())
             setToolTip(text);
@@ -354,6 +369,16 @@ void ControlButton::setVolumeAt(double x)
     update();
     const double volume = (x - width() * 5.0 / 6.0) / 56.0;
     emit volumeChanged(volume, volume);
+}
+
+void ControlButton::showCommandKeys(const PlayerKeys &keys)
+{
+    for (int c = 0; c < PlayerKeys::commandCount; ++c) {
+        QStringList names;
+        for (const QKeySequence &key : keys.assigned(PlayerKeys::Command(c)))
+            names += key.toString(QKeySequence::NativeText);
+        areaKeys[size_t(c)] = names.join(QStringLiteral(", "));
+    }
 }
 
 void ControlButton::showSpeedKeys(const QString &slower, const QString &faster,

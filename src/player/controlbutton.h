@@ -1,7 +1,11 @@
 #pragma once
 
+#include "player/playerkeys.h"
+
 #include <QPixmap>
 #include <QWidget>
+
+#include <array>
 
 class QActionGroup;
 class QToolButton;
@@ -17,6 +21,8 @@ class ControlButton final : public QWidget
 
 public:
     explicit ControlButton(QWidget *parent = nullptr);
+    // Names each button's keys in its tooltip.
+    void showCommandKeys(const PlayerKeys &keys);
     // Names the speed keys in the speed button's tooltip.
     void showSpeedKeys(const QString &slower, const QString &faster, const QString &normal);
 
@@ -76,4 +82,6 @@ private:
     // taken from the resize event's old size, because Qt reports an invalid old size both
     // before the first show and when showing again after a resize while hidden.
     int volumeTrackLeft = 0;
+    // each command's keys as its button's tooltip names them
+    std::array<QString, PlayerKeys::commandCount> areaKeys;
 };

@@ -13,13 +13,16 @@
 namespace {
 
 // Each sentence's best accuracy as a bar, in the lesson's order; a sentence never checked
-// leaves a gap over a grey tick. Lines at 50% and 100%.
+// leaves a gap over a grey tick. The accuracy axis on the left is marked at 0, 50 and 100%,
+// with lines across at 50 and 100%; the sentence axis below numbers the first, the middle
+// and the last sentence.
 class ScoreChart final : public QWidget
 {
 public:
     ScoreChart(const LessonController *lesson, QWidget *parent) : QWidget(parent), lesson_(lesson)
     {
-        setMinimumSize(320, 120);
+        setObjectName(QStringLiteral("scoreChart"));
+        setMinimumSize(320, 160);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     }
 
@@ -28,21 +31,48 @@ protected:
     {
         QPainter p(this);
         p.fillRect(rect(), palette().base());
-        const QRectF area = QRectF(rect()).adjusted(4, 4, -4, -4);
-        p.setPen(QPen(palette().mid().color(), 0, Qt::DashLine));
-        for (const double level : {0.5, 1.0}) {
+        const QFontMetrics metrics = fontMetrics();
+        const int line = metrics.height();
+        const QString yTitle = LessonSummary::tr("Accuracy");
+        const QString xTitle = LessonSummary::tr("Sentence");
+        const int labelWidth = metrics.horizontalAdvance(QStringLiteral("100%"));
+        // room for the axis title above and the labels left of and below the bars
+        const QRectF area = QRectF(rect()).adjusted(labelWidth + 10, line + 6, -8, -2 * line - 6);
+        const QColor ink = palette().text().color();
+
+        p.setPen(ink);
+        p.drawText(QPointF(4, metrics.ascent() + 2), yTitle);
+        for (const double level : {0.0, 0.5, 1.0}) {
             const double y = area.bottom() - level * area.height();
-            p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+            const QString label = QStringLiteral("%1%").arg(int(level * 100));
+            p.drawText(QRectF(2, y - line / 2.0, labelWidth + 4, line),
+                       Qt::AlignRight | Qt::AlignVCenter, label);
+            if (level > 0) {
+                p.setPen(QPen(palette().mid().color(), 0, Qt::DashLine));
+                p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+                p.setPen(ink);
+            }
         }
+        p.drawLine(area.bottomLeft(), area.topLeft());
+        p.drawLine(area.bottomLeft(), area.bottomRight());
+        p.drawText(QRectF(area.left(), area.bottom() + line + 4, area.width(), line),
+                   Qt::AlignHCenter | Qt::AlignTop, xTitle);
+
         const lesson::Scores &scores = lesson_->scores();
         if (scores.empty())
             return;
-        const double step = area.width() / double(scores.size());
+        // the bars start right of the axis line
+        const double step = (area.width() - 1) / double(scores.size());
         const double gap = step > 4 ? 1 : 0;
+        for (const size_t i : {size_t(0), scores.size() / 2, scores.size() - 1}) {
+            const double centre = area.left() + step * (double(i) + 0.5);
+            p.drawText(QRectF(centre - 30, area.bottom() + 2, 60, line),
+                       Qt::AlignHCenter | Qt::AlignTop, QString::number(i + 1));
+        }
         for (size_t i = 0; i < scores.size(); ++i) {
-            const double x = area.left() + step * double(i);
+            const double x = area.left() + 1 + step * double(i);
             if (!scores[i]) {
-                p.fillRect(QRectF(x, area.bottom() - 1, step - gap, 1), palette().mid());
+                p.fillRect(QRectF(x, area.bottom() - 2, step - gap, 1), palette().mid());
                 continue;
             }
             const double h = std::max(1.0, scores[i]->best * area.height());

@@ -41,7 +41,8 @@ SentenceList::SentenceList(LessonController *lesson, QWidget *parent)
     tree->setFocusPolicy(Qt::NoFocus);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
     tree->setHeaderLabels({QString(), tr("Start"), tr("Length (s)"), tr("Text")});
-    tree->header()->setStretchLastSection(true);
+    // every column as wide as its widest text: a long sentence scrolls instead of being cut
+    tree->header()->setStretchLastSection(false);
     tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(tree);
 
@@ -170,6 +171,7 @@ void SentenceList::showTexts()
             continue;
         const bool shown = all || revealed[size_t(i)];
         item->setText(TextColumn, shown ? text : hiddenText);
+        item->setToolTip(TextColumn, shown ? text : QString());
         item->setText(EyeColumn, shown ? shownEye : hiddenEye);
     }
 }

@@ -741,6 +741,7 @@ void Vk::applyKeys()
         const QString key = mainKey(command);
         return key.isEmpty() ? tr("(no key)") : key;
     };
+    controlButton->showCommandKeys(keys);
     controlButton->showSpeedKeys(name(PlayerKeys::Slower), name(PlayerKeys::Faster),
                                  name(PlayerKeys::NormalSpeed));
     drillBar->showRevealKeys(name(PlayerKeys::DrillHint), name(PlayerKeys::DrillReveal));

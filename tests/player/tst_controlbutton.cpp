@@ -112,10 +112,11 @@ void TestControlButton::hoverToolTip_data()
     QTest::addColumn<QPoint>("pos");
     QTest::addColumn<QString>("tip");
 
-    hoverRow("play/pause above images", 75, 1, "play/pause");
-    hoverRow("overlap: the later area names it", 122, 12, "forward");
-    hoverRow("start nudge left, wide hover", 210, 12, "sharp tune start left");
-    hoverRow("end nudge left, wide hover", 330, 20, "sharp tune end left");
+    // a command's tip names its keys as they are
+    hoverRow("play/pause above images", 75, 1, "play/pause (F5, Space)");
+    hoverRow("overlap: the later area names it", 122, 12, "forward (Right)");
+    hoverRow("start nudge left, wide hover", 210, 12, "sharp tune start left (F13)");
+    hoverRow("end nudge left, wide hover", 330, 20, "sharp tune end left (F3)");
     hoverRow("volume", 497, 9, "volume control");
     hoverRow("a gap keeps the last tip", 160, 12, "editor");
     hoverRow("off the volume band keeps the last tip", 525, 16, "editor");
@@ -127,6 +128,9 @@ void TestControlButton::hoverToolTip()
     QFETCH(QString, tip);
 
     Bar bar;
+    PlayerKeys keys;
+    keys.setKey(PlayerKeys::NudgeMarkInEarlier, 0, QKeySequence(Qt::Key_F13));
+    bar.widget.showCommandKeys(keys);
     QTest::mouseMove(bar.window(), QPoint(580, 12));
     QCOMPARE(bar.widget.toolTip(), QStringLiteral("editor"));
     QTest::mouseMove(bar.window(), pos);

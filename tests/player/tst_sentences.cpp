@@ -100,8 +100,14 @@ void TestSentences::sentenceListFollowsTheLesson()
     QCOMPARE(rows->topLevelItem(2)->background(SentenceList::StartColumn),
              list->palette().highlight());
     list->showAllTextsAction()->setChecked(true);
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(list->shownText(i), four.sentences.items[size_t(i)].text);
+    for (int i = 0; i < 4; ++i) {
+        const QString &text = four.sentences.items[size_t(i)].text;
+        QCOMPARE(list->shownText(i), text);
+        // a shown text is whole: in its tooltip, and in a column as wide as it is
+        QCOMPARE(rows->topLevelItem(i)->toolTip(SentenceList::TextColumn), text);
+        QVERIFY(rows->columnWidth(SentenceList::TextColumn) >=
+                rows->fontMetrics().horizontalAdvance(text));
+    }
 
     // Ins loops the sentence under the playhead, typed in the window or in the editor
     TextEdit *editor = nullptr;
@@ -204,6 +210,29 @@ void TestSentences::scoresShowAsColours()
     QVERIFY2(hue(2) > 90.0 / 360 && hue(2) < 150.0 / 360, qPrintable(QString::number(hue(2))));
     QCOMPARE(summary.checkedText(), QStringLiteral("Sentences checked: 2 of 4 (50%)"));
     QCOMPARE(summary.meanText(), QStringLiteral("Mean best accuracy: 60%"));
+    // the chart as drawn: labels left of the bars and under them, a bar in its colour
+    auto *chart = summary.findChild<QWidget *>(QStringLiteral("scoreChart"));
+    QVERIFY(chart);
+    const QImage drawn = chart->grab().toImage();
+    const int w = drawn.width();
+    const int h = drawn.height();
+    const QColor ink = chart->palette().text().color();
+    const auto inkIn = [&](const QRect &r) {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += qAbs(qGray(drawn.pixel(x, y)) - qGray(ink.rgb())) < 60;
+        return n;
+    };
+    const int labels = chart->fontMetrics().horizontalAdvance(QStringLiteral("100%"));
+    const int line = chart->fontMetrics().height();
+    QVERIFY(inkIn(QRect(0, line + 2, labels, h - 3 * line)) > 20); // 0%, 50%, 100%
+    QVERIFY(inkIn(QRect(labels + 20, h - 2 * line, w - labels - 30, 2 * line - 1)) > 20);
+    // the third sentence's bar, 90% best, in green just above the axis
+    const double left = labels + 10;
+    const double step = (w - 8 - left - 1) / 4;
+    const QColor third = drawn.pixelColor(int(left + 1 + step * 2.5), h - 2 * line - 12);
+    QVERIFY2(third.hsvHueF() > 90.0 / 360, qPrintable(third.name()));
 
     lesson.recordScore(0, 1.0);
     QVERIFY(hue(0) > 90.0 / 360);
