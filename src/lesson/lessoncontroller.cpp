@@ -8,6 +8,8 @@
 #include "media/media.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -654,6 +656,10 @@ void LessonController::findSentences(const QString &preferredSubtitles)
     // a subtitle file beside the lesson (the one preferred, if it is still there), else a
     // text subtitle stream inside it
     setSubtitleFiles(lesson::subtitleFilesBeside(fileName_));
+    // a file the learner loaded by another name is still chosen while it is there
+    if (!preferredSubtitles.isEmpty() && !subtitleFiles_.contains(preferredSubtitles) &&
+        QFileInfo::exists(preferredSubtitles))
+        subtitleFiles_ += preferredSubtitles;
     const QString first =
         subtitleFiles_.contains(preferredSubtitles) ? preferredSubtitles : subtitleFiles_.value(0);
     if (first.isEmpty() || !readSubtitles(first)) {
@@ -675,11 +681,20 @@ bool LessonController::readSubtitles(const QString &file)
     QString why;
     const std::optional<lesson::Sentences> read =
         lesson::readSubtitleFile(file, startSeconds(), &why);
-    if (!read) {
+    const QString name = QDir::toNativeSeparators(file);
+    if (read && read->items.empty())
+        why = (QStringList{tr("%1 gives no sentences:").arg(name)} + read->notes).join(u'\n');
+    // a file without sentences leaves the ones the lesson has
+    if (!read || read->items.empty()) {
         emit error(why);
         return false;
     }
+    if (!subtitleFiles_.contains(file))
+        subtitleFiles_ += file;
     setSentences(*read);
+    if (!read->notes.isEmpty())
+        emit notice((QStringList{tr("Some cues of %1 were left out:").arg(name)} + read->notes)
+                        .join(u'\n'));
     return true;
 }
 

@@ -173,8 +173,10 @@ public slots:
     void setAnalysisProgress(double fraction);
     // Emptied with the lesson's sentences.
     void setSubtitleFiles(const QStringList &files);
-    // The learner picked another of subtitleFiles() for this lesson: its sentences take
-    // the place of the lesson's, or error() says why the file cannot be read.
+    // The learner picked another of subtitleFiles(), or loaded a subtitle file of any
+    // name, for this lesson: its sentences take the place of the lesson's and it joins
+    // subtitleFiles(), or error() says why it gives none and the lesson keeps its sentences.
+    // Cues it left out are told by notice().
     void chooseSubtitleFile(const QString &file);
     void setDrillSettings(const lesson::DrillSettings &settings);
     // The learner's drill settings for lessons opened for the first time; the lesson open
@@ -203,6 +205,8 @@ signals:
     // The speed has become another step.
     void speedChanged(double factor);
     void error(const QString &message);
+    // Something the learner should know that asks for no answer.
+    void notice(const QString &message);
     // sentences() has changed (also when emptied).
     void sentencesChanged();
     // pauses() and peaks() have changed (also when emptied).
@@ -234,7 +238,7 @@ private:
     void restorePlace(const lesson::LessonPlace &place);
     void loadScores();
     // The lesson's sentences from a subtitle file; false (with error()) when it cannot be
-    // read.
+    // read or gives none, and then the lesson's sentences stay.
     bool readSubtitles(const QString &file);
     void followCurrentSentence();
     void emitMarks();

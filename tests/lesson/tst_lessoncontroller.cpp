@@ -7,6 +7,7 @@
 #include "support/mediafixtures.h"
 #include "support/sentencefixtures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -45,7 +46,8 @@ void TestLessonController::initTestCase()
 
 // A lesson with a subtitle file beside it has the subtitles' sentences as soon as it
 // opens, and the pass over its sound brings the waveform; another file of the menu
-// replaces the sentences, and one that is no subtitle file says so and changes nothing.
+// replaces the sentences, one that is no subtitle file or gives no sentences says so and
+// changes nothing, and cues left out of a file of any name are told.
 void TestLessonController::openedLessonFindsItsSentences()
 {
     const QString srt = fx.path(QStringLiteral("lesson.srt"));
@@ -71,10 +73,49 @@ void TestLessonController::openedLessonFindsItsSentences()
 
     lesson.chooseSubtitleFile(lesson.subtitleFiles().value(1));
     QCOMPARE(lesson.sentences().items.size(), size_t(1));
-    QVERIFY(write(srt, QByteArray(64, '\xff')));
-    lesson.chooseSubtitleFile(srt);
-    QCOMPARE(errors.size(), 1);
-    QCOMPARE(lesson.sentences().items.size(), size_t(1));
+    QSignalSpy notices(&lesson, &LessonController::notice);
+    // (the file chosen, then: the error says, the notice says, the texts the lesson has)
+    const struct
+    {
+        const char *name;
+        QByteArray text;
+        const char *error;
+        const char *notice;
+        const char *texts;
+    } choices[] = {
+        {"lesson.srt", QByteArray(64, '\xff'), "not a subtitle file", "", "Only."},
+        // every cue's times unreadable or empty: the notes say why, the sentences stay
+        {"lesson.srt",
+         "1\n00:00:02,000 --> 00:00:02,000\nNone.\n\n2\n00:00:03,000 --> 00:00:03,000\nNo.\n",
+         "gives no sentences", "", "Only."},
+        // a file by another name, some of its cues left out
+        {"notes/other name.srt",
+         "1\n00:00:01,000 --> 00:00:02,000\nKept.\n\n"
+         "2\n00:00:04,000 --> 00:00:04,000\nEmpty.\n",
+         "", "were left out", "Kept."},
+    };
+    QVERIFY(QDir(fx.dir.path()).mkpath(QStringLiteral("notes")));
+    for (const auto &c : choices) {
+        const QString file = fx.path(QLatin1String(c.name));
+        QVERIFY(write(file, c.text));
+        errors.clear();
+        notices.clear();
+        lesson.chooseSubtitleFile(file);
+        QCOMPARE(errors.size(), *c.error ? 1 : 0);
+        QCOMPARE(notices.size(), *c.notice ? 1 : 0);
+        if (*c.error)
+            QVERIFY2(errors.at(0).at(0).toString().contains(QLatin1String(c.error)),
+                     qPrintable(errors.at(0).at(0).toString()));
+        if (*c.notice)
+            QVERIFY2(notices.at(0).at(0).toString().contains(QLatin1String(c.notice)),
+                     qPrintable(notices.at(0).at(0).toString()));
+        QStringList texts;
+        for (const lesson::Sentence &s : lesson.sentences().items)
+            texts += s.text;
+        QCOMPARE(texts.join(u'|'), QLatin1String(c.texts));
+    }
+    // a file loaded by another name joins the menu's files
+    QVERIFY(lesson.subtitleFiles().contains(fx.path(QStringLiteral("notes/other name.srt"))));
     QFile::remove(srt);
     QFile::remove(fx.path(QStringLiteral("lesson.en.srt")));
 }
