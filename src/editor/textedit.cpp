@@ -631,6 +631,21 @@ void TextEdit::saveBeforeQuit()
         qWarning("Could not save %s at the end: %s", qPrintable(fileName), qPrintable(reason));
 }
 
+bool TextEdit::settleBeforeQuit()
+{
+    QTextDocument *doc = textEdit->document();
+    if (!doc->isModified())
+        return true;
+    QString reason;
+    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, true}) && saveDocument(&reason))
+        return true;
+    if (!confirmDiscardOrSave())
+        return false;
+    // saved or discarded: the windows' closing must not ask again
+    doc->setModified(false);
+    return true;
+}
+
 bool TextEdit::fileSaveDefault(const QString &path)
 {
     QTextDocument *doc = textEdit->document();

@@ -77,6 +77,10 @@ public slots:
     // Quietly writes pending changes of a transcript that has its own file: the program
     // can end from the tray or by a signal, where no save prompt can be asked.
     void saveBeforeQuit();
+    // Before the learner ends the program: typing in a document with a file of its own is
+    // saved there, as a lesson switch saves it; untitled typing (or a save that fails) is
+    // asked about. False when the learner cancels, and then nothing may close.
+    bool settleBeforeQuit();
     void filePrint();
     void filePrintPreview();
     void filePrintPdf();

@@ -16,6 +16,23 @@ DrillBar::DrillBar(lesson::Drill *drill, QWidget *parent)
     : QWidget(parent), drill_(drill), countdown(new QTimer(this))
 {
     setObjectName(QStringLiteral("drillBar"));
+    // The player's own colours, light text on black, painted by the bar itself so that no
+    // style or parent can leave the text on a background of its own colour.
+    QPalette colours = palette();
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base})
+        colours.setColor(role, Qt::black);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+        colours.setColor(role, Qt::white);
+    colours.setColor(QPalette::Highlight, QColor(0x44, 0x66, 0xaa));
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    // A window of its own: painted with the window, the line under the picture's native
+    // window was left blank on screen once that window shrank to make room for it.
+    setAttribute(Qt::WA_NativeWindow);
+    // as tall as its text, never taller: the picture keeps the rest
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+
     auto *line = new QHBoxLayout(this);
     line->setContentsMargins(6, 2, 6, 2);
     status = new QLabel(this);
@@ -23,8 +40,9 @@ DrillBar::DrillBar(lesson::Drill *drill, QWidget *parent)
     text = new QLabel(this);
     text->setObjectName(QStringLiteral("drillText"));
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    line->addWidget(status);
-    line->addWidget(text, 1);
+    text->setWordWrap(true);
+    line->addWidget(status, 0, Qt::AlignTop);
+    line->addWidget(text, 1, Qt::AlignTop);
     setVisible(drill->isOn());
 
     countdown->setInterval(countdownMs);

@@ -12,6 +12,7 @@
 #include "player/drillsettingsdialog.h"
 #include "player/filekind.h"
 #include "player/glrenderwidget.h"
+#include "player/helpwindow.h"
 #include "player/interfacelanguage.h"
 #include "player/keylistdialog.h"
 #include "player/lessonsummary.h"
@@ -28,7 +29,6 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
@@ -41,7 +41,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QTimer>
-#include <QUrl>
 
 const char Vk::homePage[] = "https://vorlyn.org/player";
 
@@ -112,6 +111,8 @@ Vk::Vk(QWidget *parent) : QMainWindow(parent)
     connect(l, &LessonController::analysisProgress, this, &Vk::showSentenceList);
     connect(l, &LessonController::error, this,
             [this](const QString &msg) { QMessageBox::warning(this, tr("Vorlyn Player"), msg); });
+    connect(l, &LessonController::notice, this,
+            [this](const QString &message) { showNotice(message, QMessageBox::Warning); });
 
     editor = std::make_unique<TextEdit>();
     editor->resize(610, 400);
@@ -198,6 +199,25 @@ void Vk::checkSentence()
     lesson_->recordScore(index, editor->checkAgainst(items[size_t(index)].text));
 }
 
+void Vk::loadSubtitles()
+{
+    if (!lesson_->isOpen())
+        return;
+    const QString file = QFileDialog::getOpenFileName(
+        this, tr("Load Subtitles"), QFileInfo(lesson_->fileName()).absolutePath(),
+        tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
+    if (!file.isEmpty())
+        lesson_->chooseSubtitleFile(file);
+}
+
+void Vk::showNotice(const QString &message, QMessageBox::Icon icon)
+{
+    // told, not asked: the lesson goes on behind it
+    auto *box = new QMessageBox(icon, tr("Vorlyn Player"), message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 void Vk::showLessonSummary()
 {
     LessonSummary summary(lesson_.get(), this);
@@ -222,6 +242,7 @@ void Vk::createCentralWidgets()
     grid->addWidget(screenWidget, 0, 0);
     drillBar = new DrillBar(lesson_->drill(), central);
     grid->addWidget(drillBar, 1, 0);
+    grid->setRowStretch(0, 1);
 
     controlWidget = new ControlWidget(central);
     grid->addWidget(controlWidget, 2, 0, 1, -1);
@@ -342,7 +363,7 @@ void Vk::createTrayActions()
     restoreAction = new QAction(tr("&Restore"), this);
     connect(restoreAction, &QAction::triggered, this, &Vk::showNormal);
     trayQuitAction = new QAction(tr("&Quit"), this);
-    connect(trayQuitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    connect(trayQuitAction, &QAction::triggered, this, &Vk::quit);
 }
 
 void Vk::createTrayIcon()
@@ -411,15 +432,11 @@ void Vk::openFiles(const QStringList &files)
             break;
         }
     }
-    if (!problems.isEmpty()) {
-        // not modal: the files that can open, open meanwhile
-        auto *box = new QMessageBox(QMessageBox::Warning, tr("Vorlyn Player"),
-                                    tr("Some files were not opened:") + QLatin1Char('\n') +
-                                        problems.join(QLatin1Char('\n')),
-                                    QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    }
+    // not modal: the files that can open, open meanwhile
+    if (!problems.isEmpty())
+        showNotice(tr("Some files were not opened:") + QLatin1Char('\n') +
+                       problems.join(QLatin1Char('\n')),
+                   QMessageBox::Warning);
     // the document first, so a lesson opened with it finds it as the editor's document
     if (!document.isEmpty()) {
         showEditor();
@@ -631,7 +648,14 @@ void Vk::iconActivated(QSystemTrayIcon::ActivationReason reason)
 
 void Vk::loadHelp()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(homePage)));
+    // The program's own help, with the home page one click away: a browser may be
+    // missing or the network out of reach, and then nothing at all would appear.
+    if (!help)
+        help = new HelpWindow(QString::fromLatin1(homePage), this);
+    help->showKeys(keys, [this](QKeyCombination key) { return editor->forwards(key); });
+    help->show();
+    help->raise();
+    help->activateWindow();
 }
 
 void Vk::keyDelegateTrigger(int key)
@@ -807,13 +831,25 @@ void Vk::keyPressEvent(QKeyEvent *event)
         QMainWindow::keyPressEvent(event);
 }
 
+void Vk::quit()
+{
+    if (editor->settleBeforeQuit())
+        QCoreApplication::quit();
+}
+
 void Vk::closeEvent(QCloseEvent *event)
 {
+    // Without a system tray the hidden window could never be brought back, and the
+    // running process would keep the next start from opening a window at all: closing
+    // quits, so the editor's typing is settled first, and a cancel keeps both windows.
+    const bool quits = !QSystemTrayIcon::isSystemTrayAvailable();
+    if (quits && !editor->settleBeforeQuit()) {
+        event->ignore();
+        return;
+    }
     lesson_->stopPlaying();
     event->accept();
-    // Without a system tray the hidden window could never be brought back, and the
-    // running process would keep the next start from opening a window at all.
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
+    if (quits)
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
@@ -830,14 +866,15 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(sentenceListAction);
     menu.addAction(sentenceList->showAllTextsAction());
     QMenu *subtitles = menu.addMenu(tr("Subtitles"));
-    const QStringList files = lesson_->subtitleFiles();
-    subtitles->setEnabled(!files.isEmpty());
-    for (const QString &f : files) {
+    subtitles->setEnabled(lesson_->isOpen());
+    for (const QString &f : lesson_->subtitleFiles()) {
         QAction *a = subtitles->addAction(QFileInfo(f).fileName(), lesson_.get(),
                                           [this, f] { lesson_->chooseSubtitleFile(f); });
         a->setCheckable(true);
         a->setChecked(f == lesson_->sentences().origin);
     }
+    subtitles->addSeparator();
+    subtitles->addAction(tr("Load Subtitles..."), this, &Vk::loadSubtitles);
     menu.addSeparator();
     menu.addAction(drillAction);
     menu.addAction(drillSettingsAction);

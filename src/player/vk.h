@@ -3,6 +3,7 @@
 #include "player/playerkeys.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QSystemTrayIcon>
 
 #include <memory>
@@ -11,6 +12,7 @@ class ControlButton;
 class ControlWidget;
 class DrillBar;
 class GLRenderWidget;
+class HelpWindow;
 class LessonController;
 struct Preferences;
 class Media;
@@ -83,6 +85,9 @@ public slots:
     void refreshTiming();
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void loadHelp();
+    // Ends the program once the editor's typing is settled; nothing closes when the learner
+    // cancels.
+    void quit();
     // A key of a player command, forwarded by the editor, as
     // QKeyCombination::toCombined() gives it.
     void keyDelegateTrigger(int key);
@@ -127,6 +132,10 @@ private:
     // playhead; keeps the score and shows the result in the editor.
     void checkSentence();
     void showLessonSummary();
+    // Asks for a subtitle file of any name and makes its sentences the lesson's.
+    void loadSubtitles();
+    // A message that needs no answer, in a box that does not stop the player.
+    void showNotice(const QString &message, QMessageBox::Icon icon);
     // Shows the editor; the first time, beside the player unless it has a remembered place.
     void showEditor();
     // Runs a command a key stands for.
@@ -156,6 +165,7 @@ private:
     QAction *preferencesAction = nullptr;
     QAction *keyListAction = nullptr;
     QAction *helpAction = nullptr;
+    HelpWindow *help = nullptr; // child, made when first asked for
     QAction *quitAction = nullptr;
     // A child of the window.
     QSkinObject *skin = nullptr;

@@ -10,6 +10,7 @@
 #include "media/media.h"
 #include "player/controlbutton.h"
 #include "player/drillbar.h"
+#include "player/glrenderwidget.h"
 #include "player/vk.h"
 #include "spelling/ctextcheckeredit.h"
 #include "support/mediafixtures.h"
@@ -18,13 +19,18 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
+
+#include <cmath>
 
 namespace {
 
@@ -71,9 +77,12 @@ private slots:
     void functionKeysInTheEditorDriveThePlayer();
     void speedKeysAndTheSpeedButton();
     void drillKeysInTheEditorAndThePlayer();
+    void drillLineIsReadableUnderThePicture();
     void checkKeyScoresTheParagraphAtTheCursor();
     void editorButtonShowsAndHides();
     void typingIsSavedWhenTheProgramEnds();
+    void quittingSettlesTheTypingBeforeAnythingCloses_data();
+    void quittingSettlesTheTypingBeforeAnythingCloses();
 
 private:
     void openLesson(const QString &name);
@@ -99,6 +108,12 @@ void TestEditorLink::initTestCase()
     QVERIFY(srt.open(QIODevice::WriteOnly));
     QVERIFY(srt.write("1\n00:00:00,200 --> 00:00:01,200\nDon't go!\n\n"
                       "2\n00:00:02,000 --> 00:00:03,000\nWell done.\n") > 0);
+    srt.close();
+    // the same sentences under a picture
+    QVERIFY(fx.make(QStringLiteral("film.mp4"),
+                    MediaFixtures::videoSource(QStringLiteral("320x240"), 4) +
+                        MediaFixtures::toneSource(4) + MediaFixtures::h264()));
+    QVERIFY(QFile::copy(fx.path(QStringLiteral("drill.srt")), fx.path(QStringLiteral("film.srt"))));
 }
 
 void TestEditorLink::init()
@@ -269,6 +284,64 @@ void TestEditorLink::typingIsSavedWhenTheProgramEnds()
              QStringLiteral("unsaved words"));
 }
 
+void TestEditorLink::quittingSettlesTheTypingBeforeAnythingCloses_data()
+{
+    QTest::addColumn<bool>("lesson");   // typing in a lesson's transcript, else in the guide
+    QTest::addColumn<bool>("fromTray"); // the tray's quit entry, else closing the player
+    QTest::addColumn<int>("answer");    // to the question about unsaved typing, if asked
+    QTest::addColumn<bool>("quits");
+    QTest::newRow("untitled, close, cancel") << false << false << int(QMessageBox::Cancel) << false;
+    QTest::newRow("untitled, tray, cancel") << false << true << int(QMessageBox::Cancel) << false;
+    QTest::newRow("untitled, close, discard")
+        << false << false << int(QMessageBox::Discard) << true;
+    // a transcript is saved without a question, as switching lessons saves it
+    QTest::newRow("transcript, close") << true << false << int(QMessageBox::NoButton) << true;
+    QTest::newRow("transcript, tray") << true << true << int(QMessageBox::NoButton) << true;
+}
+
+void TestEditorLink::quittingSettlesTheTypingBeforeAnythingCloses()
+{
+    QFETCH(bool, lesson);
+    QFETCH(bool, fromTray);
+    QFETCH(int, answer);
+    QFETCH(bool, quits);
+    // the headless server has no system tray: closing the player quits
+    QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+    if (lesson)
+        openLesson(QStringLiteral("a.mp3"));
+    window->on_actionEidtor();
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    typeInEditor(QStringLiteral("unsaved words"));
+
+    QString asked;
+    if (answer != QMessageBox::NoButton)
+        answerBox(QMessageBox::StandardButton(answer), &asked);
+    QTimer::singleShot(0, window.get(), [this, fromTray] {
+        if (fromTray)
+            window->quit();
+        else
+            window->close();
+    });
+    bool bothShown = false;
+    // still running a few seconds later: both windows are looked at, the loop ends with 1
+    QTimer later;
+    later.setSingleShot(true);
+    connect(&later, &QTimer::timeout, qApp, [this, &bothShown] {
+        bothShown = window->isVisible() && editor->isVisible();
+        QCoreApplication::exit(1);
+    });
+    later.start(3000);
+    QCOMPARE(QApplication::exec(), quits ? 0 : 1);
+    QCOMPARE(asked.isEmpty(), answer == QMessageBox::NoButton);
+    if (!quits) {
+        QVERIFY(bothShown);
+        QVERIFY(text->toPlainText().startsWith(QLatin1String("unsaved words")));
+    }
+    if (lesson)
+        QCOMPARE(transcriptText(fx.path(QStringLiteral("a.mp3.html"))),
+                 QStringLiteral("unsaved words"));
+}
+
 void TestEditorLink::functionKeysInTheEditorDriveThePlayer()
 {
     openLesson(QStringLiteral("a.mp3"));
@@ -393,6 +466,82 @@ void TestEditorLink::drillKeysInTheEditorAndThePlayer()
     QCOMPARE(repetitions.at(1).at(0).toInt(), 1);
     QCOMPARE(repetitions.at(2).at(1).toInt(), 1);
     QCOMPARE(text->toPlainText(), typed);
+}
+
+namespace {
+
+// The relative luminance of a colour, as contrast ratios count it.
+double luminance(QRgb c)
+{
+    const auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+
+} // namespace
+
+// The drill's line as the learner sees it: the revealed sentence painted in a colour that
+// stands out from the line's background, in a line no taller than its text, the picture
+// keeping the rest of its room.
+void TestEditorLink::drillLineIsReadableUnderThePicture()
+{
+    openLesson(QStringLiteral("film.mp4"));
+    auto *picture = window->findChild<GLRenderWidget *>();
+    QVERIFY(picture);
+    QTRY_VERIFY_WITH_TIMEOUT(picture->isVisible(), 10000);
+    const int pictureHeight = picture->height();
+    window->lesson()->loopSentence(0);
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier);
+    QTest::keyClick(window.get(), Qt::Key_R, Qt::AltModifier);
+    auto *bar = window->findChild<DrillBar *>();
+    QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), 10000);
+    QCOMPARE(bar->revealedText(), QStringLiteral("Don't go!"));
+
+    auto *label = bar->findChild<QLabel *>(QStringLiteral("drillText"));
+    const int line = label->fontMetrics().height();
+    QTRY_VERIFY_WITH_TIMEOUT(bar->height() <= 2 * line + 8, 10000);
+    QVERIFY2(picture->height() >= pictureHeight - bar->height(),
+             qPrintable(QStringLiteral("%1 of %2").arg(picture->height()).arg(pictureHeight)));
+
+    // What the screen shows, not what the bar would paint: the picture's own window lies
+    // next to it. The background is the colour of the text's corner; the text's ink is what
+    // differs most from it, and it spans about the sentence's width.
+    const QRect where = label->geometry();
+    const int width = label->fontMetrics().horizontalAdvance(bar->revealedText());
+    double contrast = 0;
+    int inkWidth = 0;
+    const auto look = [&] {
+        const QPoint at = bar->mapToGlobal(QPoint(0, 0));
+        const QImage shot =
+            bar->screen()->grabWindow(0, at.x(), at.y(), bar->width(), bar->height()).toImage();
+        const QRgb background = shot.pixel(where.right(), where.bottom());
+        QRgb ink = background;
+        int left = where.right();
+        int right = where.left();
+        for (int y = where.top(); y <= where.bottom(); ++y) {
+            for (int x = where.left(); x <= where.right(); ++x) {
+                const double difference = qAbs(luminance(shot.pixel(x, y)) - luminance(background));
+                if (difference > 0.2) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+                if (difference > qAbs(luminance(ink) - luminance(background)))
+                    ink = shot.pixel(x, y);
+            }
+        }
+        const double lighter = std::max(luminance(ink), luminance(background));
+        const double darker = std::min(luminance(ink), luminance(background));
+        contrast = (lighter + 0.05) / (darker + 0.05);
+        inkWidth = right - left;
+        return contrast >= 4.5 && inkWidth >= width * 8 / 10;
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        look(),
+        qPrintable(
+            QStringLiteral("contrast %1, ink %2 px of %3").arg(contrast).arg(inkWidth).arg(width)),
+        10000);
 }
 
 void TestEditorLink::checkKeyScoresTheParagraphAtTheCursor()

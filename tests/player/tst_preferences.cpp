@@ -1,9 +1,10 @@
 // The learner's preferences: a reassigned key drives the player in its window and from the
 // editor while the old one no longer does, the nudge step and the drill's defaults apply,
 // all of it kept for the next start; the dialog takes keys and refuses those that clash;
-// the key list shows the keys as they are.
+// the key list and the help show the keys as they are.
 #include "editor/textedit.h"
 #include "lesson/lessoncontroller.h"
+#include "player/helpwindow.h"
 #include "player/keylistdialog.h"
 #include "player/preferences.h"
 #include "player/preferencesdialog.h"
@@ -208,6 +209,27 @@ void TestPreferences::keyListShowsTheKeysAsTheyAre()
     });
     window->showKeyList();
     QVERIFY(shown);
+
+    // Help, with no browser or network needed, lists the same keys in the shipped guide
+    window->loadHelp();
+    auto *help = window->findChild<HelpWindow *>();
+    QVERIFY(help);
+    QTRY_VERIFY_WITH_TIMEOUT(help->isVisible(), 10000);
+    const QStringList lines = help->shownText().split(u'\n');
+    for (const auto &row : rows) {
+        const QString label = PlayerKeys::label(row.command);
+        const QString expected =
+            *row.inEditor ? HelpWindow::tr("%1 (also in the editor)").arg(label) : label;
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const QString &l) {
+            return l.startsWith(QLatin1String("  ") + QString::fromUtf8(row.inPlayer) +
+                                QLatin1Char(' ')) &&
+                   l.endsWith(expected);
+        });
+        QVERIFY2(line != lines.end(), row.inPlayer);
+    }
+    // the guide's fixed list gave way; the rest of the guide stays
+    QVERIFY(!lines.contains(QStringLiteral("  F10     slower (one speed step, down to 0.5x)")));
+    QVERIFY(lines.contains(QStringLiteral("Dictation drill")));
 }
 
 QTEST_MAIN(TestPreferences)
