@@ -12,6 +12,8 @@ WordCheckDialog::WordCheckDialog(QWidget *parent)
       counts_(new QLabel(this)), sentence_(new QTextBrowser(this))
 {
     setWindowTitle(tr("Word check"));
+    // Each check shows it anew while the learner goes on typing.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     accuracy_->setObjectName(QStringLiteral("accuracy"));
     letters_->setObjectName(QStringLiteral("letterAccuracy"));
     counts_->setObjectName(QStringLiteral("counts"));
@@ -52,14 +54,15 @@ void WordCheckDialog::showCheck(const WordCheck &check)
         QLatin1String("<font color=\"") + QLatin1String(misspellingColor) + QLatin1String("\">") +
         tr("%1 misspelt").arg(check.misspellings).toHtmlEscaped() + QLatin1String("</font>");
     //: %4 is the number of misspelt words, as "%1 misspelt" says it, in its own colour
-    counts_->setText(tr("%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra")
-                         .toHtmlEscaped()
-                         .arg(check.correct)
-                         .arg(check.referenceWords)
-                         .arg(check.substitutions)
-                         .arg(misspelt)
-                         .arg(check.spacing)
-                         .arg(check.deletions)
-                         .arg(check.insertions));
+    counts_->setText(
+        tr("%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra")
+            .toHtmlEscaped()
+            .arg(check.correct)
+            .arg(check.referenceWords)
+            .arg(check.substitutions)
+            .arg(misspelt)
+            .arg(check.spacing)
+            .arg(check.deletions)
+            .arg(check.insertions));
     sentence_->setHtml(renderWordCheckHtml(check));
 }
