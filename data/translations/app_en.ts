@@ -1056,8 +1056,17 @@ Do you want to save your changes?</translation>
         <translation>Word accuracy: %1%</translation>
     </message>
     <message>
-        <source>%1 of %2 words right, %3 wrong, %4 missing, %5 extra</source>
-        <translation>%1 of %2 words right, %3 wrong, %4 missing, %5 extra</translation>
+        <source>Letter accuracy: %1%</source>
+        <translation>Letter accuracy: %1%</translation>
+    </message>
+    <message>
+        <source>%1 misspelt</source>
+        <translation>%1 misspelt</translation>
+    </message>
+    <message>
+        <source>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</source>
+        <extracomment>%4 is the number of misspelt words, as &quot;%1 misspelt&quot; says it, in its own colour</extracomment>
+        <translation>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</translation>
     </message>
 </context>
 <context>

@@ -1056,8 +1056,17 @@ Do you want to save your changes?</source>
         <translation>单词正确率：%1%</translation>
     </message>
     <message>
-        <source>%1 of %2 words right, %3 wrong, %4 missing, %5 extra</source>
-        <translation>%2 个单词对了 %1 个，错 %3 个，漏 %4 个，多 %5 个</translation>
+        <source>Letter accuracy: %1%</source>
+        <translation>字母正确率：%1%</translation>
+    </message>
+    <message>
+        <source>%1 misspelt</source>
+        <translation>拼错 %1 个</translation>
+    </message>
+    <message>
+        <source>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</source>
+        <extracomment>%4 is the number of misspelt words, as &quot;%1 misspelt&quot; says it, in its own colour</extracomment>
+        <translation>%2 个单词对了 %1 个，错 %3 个，%4，分写或连写 %5 处，漏 %6 个，多 %7 个</translation>
     </message>
 </context>
 <context>

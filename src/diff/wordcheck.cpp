@@ -25,12 +25,15 @@ struct RawWord
     bool breakBefore = false;
 };
 
-// A word as compared: what it must equal, and how the result shows it.
+// A word as compared: what it must equal, how the result shows it, and its letters for the
+// near misses and the spacing: the lower-case letters of the written word when it is the whole
+// of its unit, else its key.
 struct Token
 {
     QString key;
     QString display;
     qsizetype unit = 0;
+    QString spelt;
 };
 
 // A stretch of the text that gives one or more tokens: one written word (a contraction gives
@@ -343,7 +346,7 @@ void expandContraction(const QString &word, QStringView written, QList<Token> &o
 {
     const auto split = [&](qsizetype ending, const QString &base, const QString &longForm) {
         expandContraction(base, written.left(written.size() - ending), out);
-        out.append({longForm, longForm, 0});
+        out.append({longForm, longForm, 0, {}});
     };
     if (word == QLatin1String("cannot"))
         return split(3, QStringLiteral("can"), QStringLiteral("not"));
@@ -374,7 +377,8 @@ void expandContraction(const QString &word, QStringView written, QList<Token> &o
     // The word itself, or the start of a contraction: shown in the letters written if they
     // spell it ("Do" of "Don't"), else in its long form ("will" of "won't").
     const QStringView start = written.left(word.size());
-    out.append({word, start.compare(word, Qt::CaseInsensitive) == 0 ? start.toString() : word, 0});
+    out.append(
+        {word, start.compare(word, Qt::CaseInsensitive) == 0 ? start.toString() : word, 0, {}});
 }
 
 Words tokenize(const QString &text)
@@ -387,12 +391,13 @@ Words tokenize(const QString &text)
     for (qsizetype i = 0; i < raw.size();) {
         Unit unit{raw[i].start, raw[i].end, result.tokens.size(), 0};
         const qsizetype firstToken = unit.firstToken;
+        const qsizetype firstRaw = i;
         if (const std::optional<QString> key = digitKey(raw[i].lower)) {
-            result.tokens.append({*key, raw[i].lower, 0});
+            result.tokens.append({*key, raw[i].lower, 0, {}});
             ++i;
         } else if (const auto number = readNumberWords(raw, i)) {
             unit.end = raw[i + number->second - 1].end;
-            result.tokens.append({number->first, QString(), 0});
+            result.tokens.append({number->first, QString(), 0, {}});
             i += number->second;
         } else {
             expandContraction(raw[i].lower,
@@ -401,74 +406,178 @@ Words tokenize(const QString &text)
             ++i;
         }
         unit.tokenCount = result.tokens.size() - firstToken;
-        for (qsizetype t = firstToken; t < result.tokens.size(); ++t)
-            result.tokens[t].unit = result.units.size();
+        for (qsizetype t = firstToken; t < result.tokens.size(); ++t) {
+            Token &token = result.tokens[t];
+            token.unit = result.units.size();
+            token.spelt = token.key;
+        }
+        if (unit.tokenCount == 1) {
+            QString &spelt = result.tokens[firstToken].spelt;
+            spelt.clear();
+            for (qsizetype k = firstRaw; k < i; ++k)
+                spelt += raw[k].lower;
+        }
         result.units.append(unit);
     }
     return result;
 }
 
-// Levenshtein distance per mille of the longer word: which typed word a reference word is
-// most likely to have become.
-qint64 unlikeness(const QString &a, const QString &b)
+// The edits that turn a into b: a letter changed, added or left out, or two neighbouring
+// letters swapped.
+qsizetype editDistance(QStringView a, QStringView b)
 {
-    std::vector<qsizetype> row(size_t(b.size() + 1));
-    for (qsizetype j = 0; j <= b.size(); ++j)
-        row[size_t(j)] = j;
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        qsizetype diagonal = row[0];
-        row[0] = i;
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const qsizetype up = row[size_t(j)];
-            row[size_t(j)] = std::min(
-                {up + 1, row[size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = up;
+    const qsizetype columns = b.size() + 1;
+    std::vector<qsizetype> d(size_t((a.size() + 1) * columns));
+    const auto at = [&](qsizetype i, qsizetype j) -> qsizetype & {
+        return d[size_t(i * columns + j)];
+    };
+    for (qsizetype i = 0; i <= a.size(); ++i) {
+        for (qsizetype j = 0; j <= b.size(); ++j) {
+            if (i == 0 || j == 0) {
+                at(i, j) = i + j;
+                continue;
+            }
+            at(i, j) = std::min({at(i - 1, j) + 1, at(i, j - 1) + 1,
+                                 at(i - 1, j - 1) + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                at(i, j) = std::min(at(i, j), at(i - 2, j - 2) + 1);
         }
     }
-    const qsizetype longer = std::max(a.size(), b.size());
-    return longer == 0 ? 0 : qint64(row[size_t(b.size())]) * 1000 / longer;
+    return at(a.size(), b.size());
 }
 
+// Edit distance per mille of the longer word: which typed word a reference word is most
+// likely to have become.
+qint64 unlikeness(const QString &a, const QString &b)
+{
+    const qsizetype longer = std::max(a.size(), b.size());
+    return longer == 0 ? 0 : qint64(editDistance(a, b)) * 1000 / longer;
+}
+
+bool isNumberKey(const QString &key)
+{
+    return key.startsWith(u'#');
+}
+
+// A word of letters (an inner apostrophe allowed), as near misses and spacing compare them;
+// digits and a contraction's ending alone ("'s") are not.
+bool isSpeltInLetters(const QString &word)
+{
+    return !word.isEmpty() && word.front().isLetter() &&
+           std::all_of(word.begin(), word.end(),
+                       [](QChar c) { return c.isLetter() || c.isMark() || c == u'\''; });
+}
+
+// What the tokens of a reference and of a learner's text are to one another.
+struct Comparison
+{
+    const Words &reference;
+    const Words &learner;
+    const SoundsAlike &soundsAlike;
+
+    WordMark pairMark(qsizetype r, qsizetype t) const
+    {
+        const Token &ref = reference.tokens[r];
+        const Token &typed = learner.tokens[t];
+        if (sameWord(ref.key, typed.key))
+            return WordMark::Correct;
+        if (!isSpeltInLetters(ref.spelt) || !isSpeltInLetters(typed.spelt) ||
+            (isNumberKey(ref.key) && isNumberKey(typed.key)))
+            return WordMark::Wrong;
+        // Two letters off would turn most short words into others.
+        const qsizetype letters = ref.spelt.size();
+        const qsizetype allowed = letters >= 6 ? 2 : letters >= 3 ? 1 : 0;
+        if (std::abs(letters - typed.spelt.size()) <= allowed &&
+            editDistance(ref.spelt, typed.spelt) <= allowed)
+            return WordMark::Spelling;
+        return soundsAlike && soundsAlike(ref.spelt, typed.spelt) ? WordMark::Spelling
+                                                                  : WordMark::Wrong;
+    }
+    // Whether the typed words t and t + 1 spell reference word r.
+    bool splits(qsizetype r, qsizetype t) const
+    {
+        return spellsAsTwo(reference.tokens[r], learner.tokens[t], learner.tokens[t + 1]);
+    }
+    // Whether the typed word t spells reference words r and r + 1.
+    bool joins(qsizetype r, qsizetype t) const
+    {
+        return spellsAsTwo(learner.tokens[t], reference.tokens[r], reference.tokens[r + 1]);
+    }
+
+private:
+    static bool spellsAsTwo(const Token &whole, const Token &first, const Token &second)
+    {
+        return isSpeltInLetters(first.spelt) && isSpeltInLetters(second.spelt) &&
+               whole.spelt.size() == first.spelt.size() + second.spelt.size() &&
+               whole.spelt.startsWith(first.spelt) && whole.spelt.endsWith(second.spelt);
+    }
+};
+
+// One entry of the alignment: the reference and typed tokens from reference and typed on, as
+// many as the mark takes (one each; none of one side for Missing and Extra; two of one side
+// for Spacing).
 struct Step
 {
     WordMark mark = WordMark::Correct;
     qsizetype reference = -1;
     qsizetype typed = -1;
+    qsizetype referenceCount = 1;
+    qsizetype typedCount = 1;
 };
 
-// The reference tokens [ref, ref + deleted) and the typed tokens [typed, typed + inserted)
-// of one change, paired so that the fewest words are wrong and, among such pairings, each
-// wrong word is paired with the typed word spelt most like it. A change too large for that
-// search is paired in order.
-void pairChange(const Words &reference, qsizetype ref, qsizetype deleted, const Words &learner,
-                qsizetype typed, qsizetype inserted, QList<Step> &steps)
+Step missingStep(qsizetype r)
 {
-    const auto pairStep = [&](qsizetype r, qsizetype t) {
-        const bool same = sameWord(reference.tokens[r].key, learner.tokens[t].key);
-        return Step{same ? WordMark::Correct : WordMark::Wrong, r, t};
-    };
+    return {WordMark::Missing, r, -1, 1, 0};
+}
+
+Step extraStep(qsizetype t)
+{
+    return {WordMark::Extra, -1, t, 0, 1};
+}
+
+// The reference tokens [ref, ref + deleted) and the typed tokens [typed, typed + inserted)
+// of one change, paired so that the errors weigh least (a misspelling half) and, among such
+// pairings, each wrong or misspelt word is paired with the typed word spelt most like it. A
+// change too large for that search is paired in order.
+void pairChange(const Comparison &c, qsizetype ref, qsizetype deleted, qsizetype typed,
+                qsizetype inserted, QList<Step> &steps)
+{
     constexpr qsizetype searchLimit = 4096;
     if (deleted == 0 || inserted == 0 || deleted * inserted > searchLimit) {
         const qsizetype pairs = std::min(deleted, inserted);
         for (qsizetype k = 0; k < pairs; ++k)
-            steps.append(pairStep(ref + k, typed + k));
+            steps.append({c.pairMark(ref + k, typed + k), ref + k, typed + k});
         for (qsizetype k = pairs; k < deleted; ++k)
-            steps.append({WordMark::Missing, ref + k, -1});
+            steps.append(missingStep(ref + k));
         for (qsizetype k = pairs; k < inserted; ++k)
-            steps.append({WordMark::Extra, -1, typed + k});
+            steps.append(extraStep(typed + k));
         return;
     }
-    // A word error outweighs any sum of unlikeness (at most 64 pairs of 1000 each).
-    constexpr qint64 error = 1000000;
+    // A word error outweighs any sum of unlikeness (at most 64 pairs of 1000 each), and so
+    // does half of one.
+    constexpr qint64 error = 2000000;
     const qsizetype columns = inserted + 1;
+    std::vector<WordMark> marks(size_t(deleted * inserted));
+    for (qsizetype i = 0; i < deleted; ++i)
+        for (qsizetype j = 0; j < inserted; ++j)
+            marks[size_t(i * inserted + j)] = c.pairMark(ref + i, typed + j);
+    const auto pairCost = [&](qsizetype i, qsizetype j) -> qint64 {
+        const WordMark mark = marks[size_t(i * inserted + j)];
+        if (mark == WordMark::Correct)
+            return 0;
+        const qint64 weight = mark == WordMark::Spelling ? error / 2 : error;
+        return weight +
+               unlikeness(c.reference.tokens[ref + i].spelt, c.learner.tokens[typed + j].spelt);
+    };
+    const auto splitAt = [&](qsizetype i, qsizetype j) {
+        return i > 0 && j > 1 && c.splits(ref + i - 1, typed + j - 2);
+    };
+    const auto joinAt = [&](qsizetype i, qsizetype j) {
+        return i > 1 && j > 0 && c.joins(ref + i - 2, typed + j - 1);
+    };
     std::vector<qint64> cost(size_t((deleted + 1) * columns));
     const auto at = [&](qsizetype i, qsizetype j) -> qint64 & {
         return cost[size_t(i * columns + j)];
-    };
-    const auto pairCost = [&](qsizetype i, qsizetype j) {
-        const QString &a = reference.tokens[ref + i].key;
-        const QString &b = learner.tokens[typed + j].key;
-        return sameWord(a, b) ? 0 : error + unlikeness(a, b);
     };
     for (qsizetype i = 0; i <= deleted; ++i) {
         for (qsizetype j = 0; j <= inserted; ++j) {
@@ -476,8 +585,13 @@ void pairChange(const Words &reference, qsizetype ref, qsizetype deleted, const 
                 at(i, j) = (i + j) * error;
                 continue;
             }
-            at(i, j) = std::min({at(i - 1, j - 1) + pairCost(i - 1, j - 1), at(i - 1, j) + error,
-                                 at(i, j - 1) + error});
+            qint64 best = std::min({at(i - 1, j - 1) + pairCost(i - 1, j - 1), at(i - 1, j) + error,
+                                    at(i, j - 1) + error});
+            if (splitAt(i, j))
+                best = std::min(best, at(i - 1, j - 2) + error);
+            if (joinAt(i, j))
+                best = std::min(best, at(i - 2, j - 1) + error);
+            at(i, j) = best;
         }
     }
     QList<Step> reversed;
@@ -487,13 +601,21 @@ void pairChange(const Words &reference, qsizetype ref, qsizetype deleted, const 
         if (i > 0 && j > 0 && at(i, j) == at(i - 1, j - 1) + pairCost(i - 1, j - 1)) {
             --i;
             --j;
-            reversed.append(pairStep(ref + i, typed + j));
+            reversed.append({marks[size_t(i * inserted + j)], ref + i, typed + j});
+        } else if (splitAt(i, j) && at(i, j) == at(i - 1, j - 2) + error) {
+            i -= 1;
+            j -= 2;
+            reversed.append({WordMark::Spacing, ref + i, typed + j, 1, 2});
+        } else if (joinAt(i, j) && at(i, j) == at(i - 2, j - 1) + error) {
+            i -= 2;
+            j -= 1;
+            reversed.append({WordMark::Spacing, ref + i, typed + j, 2, 1});
         } else if (i > 0 && at(i, j) == at(i - 1, j) + error) {
             --i;
-            reversed.append({WordMark::Missing, ref + i, -1});
+            reversed.append(missingStep(ref + i));
         } else {
             --j;
-            reversed.append({WordMark::Extra, -1, typed + j});
+            reversed.append(extraStep(typed + j));
         }
     }
     std::reverse(reversed.begin(), reversed.end());
@@ -516,8 +638,10 @@ void encode(const Words &words, QHash<QString, char16_t> &codes, QString &out)
     }
 }
 
-QList<Step> align(const Words &reference, const Words &learner)
+QList<Step> align(const Comparison &c)
 {
+    const Words &reference = c.reference;
+    const Words &learner = c.learner;
     QHash<QString, char16_t> codes;
     QString codes1;
     QString codes2;
@@ -532,7 +656,7 @@ QList<Step> align(const Words &reference, const Words &learner)
     qsizetype deleted = 0;
     qsizetype inserted = 0;
     const auto flush = [&] {
-        pairChange(reference, ref, deleted, learner, typed, inserted, steps);
+        pairChange(c, ref, deleted, typed, inserted, steps);
         ref += deleted;
         typed += inserted;
         deleted = inserted = 0;
@@ -544,14 +668,66 @@ QList<Step> align(const Words &reference, const Words &learner)
             inserted += segment.text.size();
         } else {
             flush();
-            for (qsizetype k = 0; k < segment.text.size(); ++k, ++ref, ++typed) {
-                const bool same = sameWord(reference.tokens[ref].key, learner.tokens[typed].key);
-                steps.append({same ? WordMark::Correct : WordMark::Wrong, ref, typed});
-            }
+            for (qsizetype k = 0; k < segment.text.size(); ++k, ++ref, ++typed)
+                steps.append({c.pairMark(ref, typed), ref, typed});
         }
     }
     flush();
     return steps;
+}
+
+// The typed tokens [first, last) that match the whole reference best, where typed tokens
+// before first and from last on cost nothing. Wrong and missing words cost a little more than
+// the other errors, so a stretch takes a typed word in rather than leave a reference word
+// without one, and takes a split word whole. Among stretches that match equally well the
+// last wins: the learner checks what they have just typed.
+std::pair<qsizetype, qsizetype> bestStretch(const Comparison &c)
+{
+    constexpr int misspelt = 2;
+    constexpr int otherError = 4;
+    constexpr int wrong = 5;
+    constexpr int missing = 6;
+    struct Cell
+    {
+        qint64 cost = 0;
+        qsizetype first = 0; // where the stretch ending here begins
+    };
+    const qsizetype n = c.reference.tokens.size();
+    const qsizetype m = c.learner.tokens.size();
+    // rows i - 2, i - 1 and i of the alignment of the first i reference tokens
+    std::vector<Cell> older(size_t(m + 1));
+    std::vector<Cell> previous(size_t(m + 1));
+    std::vector<Cell> row(size_t(m + 1));
+    for (qsizetype j = 0; j <= m; ++j)
+        row[size_t(j)] = {0, j};
+    for (qsizetype i = 1; i <= n; ++i) {
+        std::swap(older, previous);
+        std::swap(previous, row);
+        row[0] = {previous[0].cost + missing, 0};
+        for (qsizetype j = 1; j <= m; ++j) {
+            const WordMark mark = c.pairMark(i - 1, j - 1);
+            const int pairCost = mark == WordMark::Correct    ? 0
+                                 : mark == WordMark::Spelling ? misspelt
+                                                              : wrong;
+            Cell best{previous[size_t(j - 1)].cost + pairCost, previous[size_t(j - 1)].first};
+            const auto consider = [&best](const Cell &from, int cost) {
+                if (from.cost + cost < best.cost)
+                    best = {from.cost + cost, from.first};
+            };
+            if (j > 1 && c.splits(i - 1, j - 2))
+                consider(previous[size_t(j - 2)], otherError);
+            if (i > 1 && c.joins(i - 2, j - 1))
+                consider(older[size_t(j - 1)], otherError);
+            consider(previous[size_t(j)], missing);
+            consider(row[size_t(j - 1)], otherError);
+            row[size_t(j)] = best;
+        }
+    }
+    qsizetype last = 0;
+    for (qsizetype j = 1; j <= m; ++j)
+        if (row[size_t(j)].cost <= row[size_t(last)].cost)
+            last = j;
+    return {row[size_t(last)].first, last};
 }
 
 QString lookupForm(const QString &word)
@@ -570,20 +746,46 @@ double WordCheck::accuracy() const
     return std::max(0.0, 1.0 - double(errors()) / double(referenceWords));
 }
 
-WordCheck checkWords(const QString &reference, const QString &learner)
+double WordCheck::letterAccuracy() const
+{
+    if (referenceLetters == 0)
+        return letterErrors == 0 ? 1.0 : 0.0;
+    return std::max(0.0, 1.0 - double(letterErrors) / double(referenceLetters));
+}
+
+WordCheck checkWords(const QString &reference, const QString &learner,
+                     const SoundsAlike &soundsAlike)
 {
     const Words ref = tokenize(reference);
     const Words typed = tokenize(learner);
-    const QList<Step> steps = align(ref, typed);
+    const QList<Step> steps = align(Comparison{ref, typed, soundsAlike});
 
     WordCheck check;
     check.referenceWords = ref.tokens.size();
     check.words.reserve(steps.size());
+    const auto refLetters = [&](qsizetype token) { return ref.tokens[token].spelt.size(); };
     for (qsizetype s = 0; s < steps.size(); ++s) {
         const Step &step = steps[s];
         if (step.mark == WordMark::Extra) {
             ++check.insertions;
+            check.letterErrors += typed.tokens[step.typed].spelt.size();
             check.words.append({step.mark, QString(), typed.shown(step.typed), QString()});
+            continue;
+        }
+        if (step.mark == WordMark::Spacing) {
+            ++check.spacing;
+            ++check.letterErrors;
+            QStringList refWords;
+            for (qsizetype k = step.reference; k < step.reference + step.referenceCount; ++k) {
+                refWords.append(ref.shown(k));
+                check.referenceLetters += refLetters(k);
+            }
+            QStringList typedWords;
+            for (qsizetype k = step.typed; k < step.typed + step.typedCount; ++k)
+                typedWords.append(typed.shown(k));
+            const QString shown = refWords.join(QLatin1Char(' '));
+            check.words.append(
+                {step.mark, shown, typedWords.join(QLatin1Char(' ')), lookupForm(shown)});
             continue;
         }
         // A contraction whose every word was typed shows as written, with the typed words
@@ -601,6 +803,7 @@ WordCheck checkWords(const QString &reference, const QString &learner)
                 if (typedUnit != lastUnit)
                     typedWords.append(typed.surface(typed.units[typedUnit]));
                 lastUnit = typedUnit;
+                check.referenceLetters += refLetters(steps[k].reference);
             }
             const QString written = ref.surface(unit);
             check.words.append({WordMark::Correct, written, typedWords.join(QLatin1Char(' ')),
@@ -609,12 +812,17 @@ WordCheck checkWords(const QString &reference, const QString &learner)
             s += count - 1;
             continue;
         }
-        if (step.mark == WordMark::Correct)
+        check.referenceLetters += refLetters(step.reference);
+        if (step.mark == WordMark::Correct) {
             ++check.correct;
-        else if (step.mark == WordMark::Missing)
+        } else if (step.mark == WordMark::Missing) {
             ++check.deletions;
-        else
-            ++check.substitutions;
+            check.letterErrors += refLetters(step.reference);
+        } else {
+            ++(step.mark == WordMark::Spelling ? check.misspellings : check.substitutions);
+            check.letterErrors +=
+                editDistance(ref.tokens[step.reference].spelt, typed.tokens[step.typed].spelt);
+        }
         const QString shown = ref.shown(step.reference);
         check.words.append({step.mark, shown, step.typed >= 0 ? typed.shown(step.typed) : QString(),
                             lookupForm(shown)});
@@ -622,19 +830,50 @@ WordCheck checkWords(const QString &reference, const QString &learner)
     return check;
 }
 
+WordCheck checkBestStretch(const QString &reference, const QString &text,
+                           const SoundsAlike &soundsAlike)
+{
+    const Words ref = tokenize(reference);
+    const Words typed = tokenize(text);
+    const auto [first, last] = bestStretch(Comparison{ref, typed, soundsAlike});
+    if (first == last)
+        return checkWords(reference, QString(), soundsAlike);
+    // whole units, so that a number or a contraction reads as it did in the text
+    const qsizetype start = typed.units[typed.tokens[first].unit].start;
+    const qsizetype end = typed.units[typed.tokens[last - 1].unit].end;
+    return checkWords(reference, text.mid(start, end - start), soundsAlike);
+}
+
+QString partAroundCursor(const QString &text, qsizetype position, const QString &reference)
+{
+    const qsizetype size = splitWords(reference).size();
+    const QList<RawWord> words = splitWords(text);
+    const qsizetype after =
+        std::find_if(words.begin(), words.end(),
+                     [position](const RawWord &word) { return word.start >= position; }) -
+        words.begin();
+    const qsizetype first = std::max<qsizetype>(0, after - 2 * size);
+    const qsizetype last = std::min(words.size(), after + size);
+    if (first >= last)
+        return QString();
+    return text.mid(words[first].start, words[last - 1].end - words[first].start);
+}
+
 QString renderWordCheckHtml(const WordCheck &check)
 {
-    const auto struck = [](const QString &word) {
-        return QLatin1String(
-                   "<b style=\"text-decoration: line-through;\"><font color=\"#FF0000\">") +
-               escapeForHtml(word) + QLatin1String("</font></b>");
+    const QLatin1String red("#FF0000");
+    const QLatin1String blue("#0000FF");
+    const QLatin1String misspelt(misspellingColor);
+    const auto struck = [](const QString &word, QLatin1String color) {
+        return QLatin1String("<b style=\"text-decoration: line-through;\"><font color=\"") + color +
+               QLatin1String("\">") + escapeForHtml(word) + QLatin1String("</font></b>");
     };
-    const auto link = [](const CheckedWord &word) {
+    const auto link = [](const CheckedWord &word, QLatin1String color) {
         return QLatin1String("<a href=\"lookup:") +
                QString::fromLatin1(QUrl::toPercentEncoding(word.lookup)) +
-               QLatin1String(
-                   "\"><b style=\"text-decoration: underline;\"><font color=\"#0000FF\">") +
-               escapeForHtml(word.reference) + QLatin1String("</font></b></a>");
+               QLatin1String("\"><b style=\"text-decoration: underline;\"><font color=\"") + color +
+               QLatin1String("\">") + escapeForHtml(word.reference) +
+               QLatin1String("</font></b></a>");
     };
     QString html;
     for (const CheckedWord &word : check.words) {
@@ -645,13 +884,17 @@ QString renderWordCheckHtml(const WordCheck &check)
             html += escapeForHtml(word.reference);
             break;
         case WordMark::Missing:
-            html += link(word);
+            html += link(word, blue);
             break;
         case WordMark::Wrong:
-            html += struck(word.typed) + QLatin1Char(' ') + link(word);
+        case WordMark::Spacing:
+            html += struck(word.typed, red) + QLatin1Char(' ') + link(word, blue);
+            break;
+        case WordMark::Spelling:
+            html += struck(word.typed, misspelt) + QLatin1Char(' ') + link(word, misspelt);
             break;
         case WordMark::Extra:
-            html += struck(word.typed);
+            html += struck(word.typed, red);
             break;
         }
     }

@@ -7,9 +7,11 @@ class QLabel;
 class QTextBrowser;
 struct WordCheck;
 
-// Modeless window with the result of one word check: the word accuracy, the counts and the
-// reference sentence with its missing, wrong and extra words marked. A click on a missed word
-// asks for its lookup. Owns its widgets through the parent tree. GUI thread only.
+// Modeless window with the result of one word check: the word accuracy with the letter
+// accuracy beside it, the counts and the reference sentence with its missing, wrong, misspelt
+// and extra words marked. A click on a word not typed right asks for its lookup. It shows
+// without taking the keyboard from the window the learner types in. Owns its widgets through
+// the parent tree. GUI thread only.
 class WordCheckDialog final : public QDialog
 {
     Q_OBJECT
@@ -27,6 +29,7 @@ signals:
 
 private:
     QLabel *accuracy_;
+    QLabel *letters_;
     QLabel *counts_;
     QTextBrowser *sentence_;
 };

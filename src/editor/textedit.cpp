@@ -7,6 +7,7 @@
 #include "editor/spellcheckwalk.h"
 #include "editor/transcriptrules.h"
 #include "paths/apppaths.h"
+#include "phonetic/homophones.h"
 #include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
@@ -113,7 +114,8 @@ bool typesWith(QKeyCombination key)
 
 } // namespace
 
-TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
+TextEdit::TextEdit(QWidget *parent)
+    : QMainWindow(parent), homophones(std::make_unique<Homophones>())
 {
     setToolButtonStyle(Qt::ToolButtonFollowStyle);
 
@@ -169,6 +171,8 @@ TextEdit::TextEdit(QWidget *parent) : QMainWindow(parent)
     // A child of the window, living as long as it.
     (new QSkinObject(this))->startSkinning();
 }
+
+TextEdit::~TextEdit() = default;
 
 QString TextEdit::defaultDocument()
 {
@@ -493,7 +497,14 @@ void TextEdit::showWordCheck(const WordCheck &check)
 
 double TextEdit::checkAgainst(const QString &reference)
 {
-    const WordCheck check = checkWords(reference, checkText());
+    const QTextCursor cursor = textEdit->textCursor();
+    QString text = checkText();
+    if (!cursor.hasSelection())
+        text = partAroundCursor(text, cursor.positionInBlock(), reference);
+    const WordCheck check =
+        checkBestStretch(reference, text, [this](const QString &a, const QString &b) {
+            return homophones->alike(a, b);
+        });
     showWordCheck(check);
     return check.accuracy();
 }

@@ -6,7 +6,10 @@
 #include <QMainWindow>
 #include <QTextCharFormat>
 
+#include <memory>
+
 class CTextCheckerEdit;
+class Homophones;
 class QAction;
 class QActionGroup;
 class QKeyEvent;
@@ -28,6 +31,7 @@ class TextEdit final : public QMainWindow
 
 public:
     explicit TextEdit(QWidget *parent = nullptr);
+    ~TextEdit() override;
 
     // The document the editor shows when it starts: the practice guide.
     static QString defaultDocument();
@@ -103,8 +107,10 @@ public slots:
     // Shows check in the editor's one word-check window, opened on first use; a click on a
     // missed word there opens the phonetic lookup for it.
     void showWordCheck(const WordCheck &check);
-    // Scores checkText() word by word against reference, shows the result as showWordCheck
-    // does, and gives its word accuracy (0 to 1).
+    // Scores the stretch of checkText() that best matches reference word by word (without a
+    // selection, within the part of the paragraph around the cursor; words that sound the
+    // same by the dictionary count as misspelt), shows the result as showWordCheck does, and
+    // gives its word accuracy (0 to 1).
     double checkAgainst(const QString &reference);
 
 protected:
@@ -169,4 +175,5 @@ private:
     QString lessonMedia;
     CTextCheckerEdit *textEdit = nullptr;
     WordCheckDialog *wordCheck = nullptr;
+    std::unique_ptr<Homophones> homophones;
 };

@@ -291,6 +291,26 @@ const QStringList &PhoneticDictionary::lookupWord(const QByteArray &caption)
     return results_;
 }
 
+std::vector<std::u32string> PhoneticDictionary::soundsOfWord(const QByteArray &caption)
+{
+    std::vector<std::u32string> sounds;
+    if (!opened_)
+        return sounds;
+    sqlite3_stmt *raw = nullptr;
+    if (sqlite3_prepare_v2(sqliteDB_.get(), "SELECT w_phonetic FROM dict_word WHERE w_caption=?",
+                           -1, &raw, nullptr) != SQLITE_OK)
+        return sounds;
+    const std::unique_ptr<sqlite3_stmt, Finalize> stmt(raw);
+    if (sqlite3_bind_text(raw, 1, caption.constData(), int(caption.size()), SQLITE_TRANSIENT) !=
+        SQLITE_OK)
+        return sounds;
+    while (sqlite3_step(raw) == SQLITE_ROW)
+        sounds.push_back(
+            sounds::soundsOfStored({reinterpret_cast<const char *>(sqlite3_column_text(raw, 0)),
+                                    size_t(sqlite3_column_bytes(raw, 0))}));
+    return sounds;
+}
+
 // The value is bound, not spliced into the text, so quotes in what the learner typed can
 // neither break the statement nor change it.
 void PhoneticDictionary::runQuery(const char *sql, const QByteArray &value, Rows rows)

@@ -60,6 +60,11 @@ public:
     // caption (UTF-8), three strings per row.
     const QStringList &lookupWord(const QByteArray &caption);
 
+    // The sounds of each pronunciation of the word caption (UTF-8), stress and length marks
+    // left out (see sounds::soundsOfStored); none when the dictionary lacks the word. Leaves
+    // results() as they are.
+    std::vector<std::u32string> soundsOfWord(const QByteArray &caption);
+
     const QStringList &results() const { return results_; }
     // Why the dictionary could not be opened or the last search could not read it; empty
     // when it answered (with or without rows).

@@ -20,6 +20,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <cmath>
 #include <tuple>
 
 namespace {
@@ -28,11 +29,11 @@ namespace {
 // underlined.
 using Run = std::tuple<QString, QString, bool, bool>;
 
-// The runs of a field's document, neighbours of the same look merged.
-QList<Run> runs(const QTextEdit *field)
+// The runs of a document, neighbours of the same look merged.
+QList<Run> runs(const QTextDocument *document)
 {
     QList<Run> result;
-    for (QTextBlock block = field->document()->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
@@ -49,6 +50,33 @@ QList<Run> runs(const QTextEdit *field)
         }
     }
     return result;
+}
+
+QList<Run> runs(const QTextEdit *field)
+{
+    return runs(field->document());
+}
+
+// The runs of a label's rich text.
+QList<Run> runs(const QLabel *label)
+{
+    QTextDocument document;
+    document.setHtml(label->text());
+    return runs(&document);
+}
+
+// The contrast ratio of two colours, 1 to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 Run plain(const QString &text)
@@ -202,12 +230,12 @@ void TestDiffDialog::wordViewMarksWholeWords()
     dialog.findChild<QRadioButton *>(QStringLiteral("wordView"))->click();
     clickCompare(dialog);
 
-    const QString blue = QStringLiteral("#0000ff");
-    const QString red = QStringLiteral("#ff0000");
-    QCOMPARE(runs(modifyFile), (QList<Run>{plain(QStringLiteral("Word accuracy: 75%The ")),
-                                           {QStringLiteral("whether"), red, true, false},
+    // a misspelling, half an error of four words
+    const QString misspelt = QColor(QLatin1String(misspellingColor)).name();
+    QCOMPARE(runs(modifyFile), (QList<Run>{plain(QStringLiteral("Word accuracy: 88%The ")),
+                                           {QStringLiteral("whether"), misspelt, true, false},
                                            plain(QStringLiteral(" ")),
-                                           {QStringLiteral("weather"), blue, false, true},
+                                           {QStringLiteral("weather"), misspelt, false, true},
                                            plain(QStringLiteral(" is fine"))}));
     QCOMPARE(runs(sourceFile), QList<Run>{plain(QStringLiteral("The weather is fine"))});
     QCOMPARE(runs(targetFile), QList<Run>{plain(QStringLiteral("the whether is fine"))});
@@ -225,13 +253,24 @@ void TestDiffDialog::wordCheckDialog()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
-    // 6 reference words ("don't" is two), 1 wrong + 1 missing + 1 extra: 1 - 3/6.
+    // 6 reference words ("don't" is two), 1 missing + 1 extra + half for 1 misspelt: 1 - 2.5/6;
+    // 20 letters, 3 missing, 5 extra and 2 misspelt: 1 - 10/20.
     QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("accuracy"))->text(),
-             QStringLiteral("Word accuracy: 50%"));
-    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("counts"))->text(),
-             QStringLiteral("4 of 6 words right, 1 wrong, 1 missing, 1 extra"));
+             QStringLiteral("Word accuracy: 58%"));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("letterAccuracy"))->text(),
+             QStringLiteral("Letter accuracy: 50%"));
+    const QString misspelt = QColor(QLatin1String(misspellingColor)).name();
+    QCOMPARE(runs(dialog.findChild<QLabel *>(QStringLiteral("counts"))),
+             (QList<Run>{plain(QStringLiteral("4 of 6 words right, 0 wrong, ")),
+                         {QStringLiteral("1 misspelt"), misspelt, false, false},
+                         plain(QStringLiteral(", 0 split or joined, 1 missing, 1 extra"))}));
     auto *sentence = dialog.findChild<QTextBrowser *>(QStringLiteral("sentence"));
     QCOMPARE(sentence->toPlainText(), QStringLiteral("I do not like the whether weather today"));
+    const QList<Run> marked = runs(sentence);
+    QVERIFY(marked.contains(Run{QStringLiteral("weather"), misspelt, false, true}));
+    // readable on the sentence's background as drawn
+    const QColor background = sentence->viewport()->grab().toImage().pixelColor(1, 1);
+    QVERIFY2(contrast(QColor(misspelt), background) >= 4.5, qPrintable(background.name()));
 
     QSignalSpy lookups(&dialog, &WordCheckDialog::lookupRequested);
     clickWord(sentence, QStringLiteral("not"));

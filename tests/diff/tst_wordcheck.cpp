@@ -13,23 +13,41 @@ private slots:
     void score_data();
     void score();
     void markedSentence();
+    void partAroundCursor();
 };
 
 void TestWordCheck::score_data()
 {
     QTest::addColumn<QString>("reference");
     QTest::addColumn<QString>("learner");
+    // the best-matching stretch of the learner's text checked, not the whole
+    QTest::addColumn<bool>("stretch");
     QTest::addColumn<int>("referenceWords");
+    QTest::addColumn<int>("correct");
     QTest::addColumn<int>("wrong");
+    QTest::addColumn<int>("misspelt");
+    QTest::addColumn<int>("spacing");
     QTest::addColumn<int>("missing");
     QTest::addColumn<int>("extra");
-    // per mille, rounded
+    // per mille, rounded; letters -1 where the row is about words only
     QTest::addColumn<int>("accuracy");
+    QTest::addColumn<int>("letters");
 
     const auto row = [](const char *name, const char *reference, const char *learner, int words,
                         int wrong, int missing, int extra, int accuracy) {
-        QTest::newRow(name) << QString::fromUtf8(reference) << QString::fromUtf8(learner) << words
-                            << wrong << missing << extra << accuracy;
+        QTest::newRow(name) << QString::fromUtf8(reference) << QString::fromUtf8(learner) << false
+                            << words << words - wrong - missing << wrong << 0 << 0 << missing
+                            << extra << accuracy << -1;
+    };
+    struct Counts
+    {
+        int words, correct, wrong, misspelt, spacing, missing, extra, accuracy, letters;
+    };
+    const auto nearRow = [](const char *name, const char *reference, const char *learner,
+                            bool stretch, Counts c) {
+        QTest::newRow(name) << QString::fromUtf8(reference) << QString::fromUtf8(learner) << stretch
+                            << c.words << c.correct << c.wrong << c.misspelt << c.spacing
+                            << c.missing << c.extra << c.accuracy << c.letters;
     };
     row("case, punctuation", "The weather is fine today.", "the weather, is FINE today", 5, 0, 0, 0,
         1000);
@@ -48,7 +66,9 @@ void TestWordCheck::score_data()
     row("'s is not 'd", "It's late", "it'd late", 3, 1, 0, 0, 667);
     row("half a contraction missed", "I don't know", "I do know", 4, 0, 1, 0, 750);
     row("possessive matches itself", "John's car", "John's car", 2, 0, 0, 0, 1000);
-    row("possessive is not is", "John's car", "John is car", 2, 1, 0, 1, 0);
+    // "John" is two letters off "John's"
+    nearRow("possessive is not is", "John's car", "John is car", false,
+            {2, 1, 0, 1, 0, 0, 1, 250, 556});
     row("digits as words", "I have 3 cats and 21 dogs", "I have three cats and twenty-one dogs", 7,
         0, 0, 0, 1000);
     row("twenty one with a blank", "21 dogs", "twenty one dogs", 2, 0, 0, 0, 1000);
@@ -71,30 +91,58 @@ void TestWordCheck::score_data()
     row("punctuation only", "Hi.", "...", 1, 0, 1, 0, 0);
     row("both empty", "", "", 0, 0, 0, 0, 1000);
     row("empty reference", "", "hello", 0, 0, 0, 1, 0);
+
+    // 19 letters; one edit in "mornin", one blank in "every one"
+    nearRow("near miss and split word", "Good morning, everyone.", "Good mornin every one", false,
+            {3, 1, 0, 1, 1, 0, 0, 500, 895});
+    nearRow("joined words", "We had a lot of fun", "we had alot of fun", false,
+            {6, 4, 0, 0, 1, 0, 0, 833, 929});
+    nearRow("swapped letters", "the cat", "teh cat", false, {2, 1, 0, 1, 0, 0, 0, 750, 833});
+    nearRow("two letters off a short word", "today", "day", false, {1, 0, 1, 0, 0, 0, 0, 0, 600});
+    nearRow("two numbers are never near", "fifteen", "fifty", false, {1, 0, 1, 0, 0, 0, 0, 0, 571});
+    nearRow("sentence after another", "Well done.", "Don't go! Well done.", true,
+            {2, 2, 0, 0, 0, 0, 0, 1000, 1000});
+    nearRow("text before and after", "I'm not sure about that.",
+            "Nice to meet you. I'm not sure about that. See you!", true,
+            {6, 6, 0, 0, 0, 0, 0, 1000, 1000});
+    nearRow("split word at the stretch's end", "Good morning, everyone.",
+            "Hello! Good mornin every one. How are you?", true, {3, 1, 0, 1, 1, 0, 0, 500, 895});
+    nearRow("stretch with a wrong word", "yes", "no no no", true, {1, 0, 1, 0, 0, 0, 0, 0, 0});
 }
 
 void TestWordCheck::score()
 {
     QFETCH(QString, reference);
     QFETCH(QString, learner);
+    QFETCH(bool, stretch);
     QFETCH(int, referenceWords);
+    QFETCH(int, correct);
     QFETCH(int, wrong);
+    QFETCH(int, misspelt);
+    QFETCH(int, spacing);
     QFETCH(int, missing);
     QFETCH(int, extra);
     QFETCH(int, accuracy);
+    QFETCH(int, letters);
 
-    const WordCheck check = checkWords(reference, learner);
+    const WordCheck check =
+        stretch ? checkBestStretch(reference, learner) : checkWords(reference, learner);
 
     QCOMPARE(check.referenceWords, referenceWords);
+    QCOMPARE(check.correct, correct);
     QCOMPARE(check.substitutions, wrong);
+    QCOMPARE(check.misspellings, misspelt);
+    QCOMPARE(check.spacing, spacing);
     QCOMPARE(check.deletions, missing);
     QCOMPARE(check.insertions, extra);
-    QCOMPARE(check.correct, referenceWords - wrong - missing);
     QCOMPARE(qRound(check.accuracy() * 1000), accuracy);
+    if (letters >= 0)
+        QCOMPARE(qRound(check.letterAccuracy() * 1000), letters);
 }
 
-// A wrong word is paired with the typed word spelt most like it; a contraction typed in full
-// is one correct word; only missed words link to their lookup.
+// A misspelt word is paired with the typed word spelt most like it; a contraction typed in
+// full is one correct word, a word typed as two one spacing error; only words not typed right
+// link to their lookup.
 void TestWordCheck::markedSentence()
 {
     const WordCheck check = checkWords(QStringLiteral("The weather really isn't bad today."),
@@ -102,38 +150,52 @@ void TestWordCheck::markedSentence()
 
     const QList<CheckedWord> expected{
         {WordMark::Correct, QStringLiteral("The"), QStringLiteral("the"), QStringLiteral("the")},
-        {WordMark::Wrong, QStringLiteral("weather"), QStringLiteral("whether"),
+        {WordMark::Spelling, QStringLiteral("weather"), QStringLiteral("whether"),
          QStringLiteral("weather")},
         {WordMark::Missing, QStringLiteral("really"), QString(), QStringLiteral("really")},
         {WordMark::Correct, QStringLiteral("isn't"), QStringLiteral("is not"),
          QStringLiteral("isn't")},
         {WordMark::Correct, QStringLiteral("bad"), QStringLiteral("bad"), QStringLiteral("bad")},
-        {WordMark::Extra, QString(), QStringLiteral("to"), QString()},
-        {WordMark::Wrong, QStringLiteral("today"), QStringLiteral("day"), QStringLiteral("today")},
+        {WordMark::Spacing, QStringLiteral("today"), QStringLiteral("to day"),
+         QStringLiteral("today")},
     };
     QCOMPARE(check.words, expected);
 
-    const auto struck = [](const char *word) {
-        return QStringLiteral("<b style=\"text-decoration: line-through;\"><font "
-                              "color=\"#FF0000\">") +
-               QLatin1String(word) + QStringLiteral("</font></b>");
+    const auto struck = [](const char *word, const char *color = "#FF0000") {
+        return QStringLiteral("<b style=\"text-decoration: line-through;\"><font color=\"%1\">%2"
+                              "</font></b>")
+            .arg(QLatin1String(color), QLatin1String(word));
     };
-    const auto link = [](const char *word) {
+    const auto link = [](const char *word, const char *color = "#0000FF") {
         return QStringLiteral(
                    "<a href=\"lookup:%1\"><b style=\"text-decoration: underline;\"><font "
-                   "color=\"#0000FF\">%1</font></b></a>")
-            .arg(QLatin1String(word));
+                   "color=\"%2\">%1</font></b></a>")
+            .arg(QLatin1String(word), QLatin1String(color));
     };
     QCOMPARE(renderWordCheckHtml(check),
-             QStringLiteral("The ") + struck("whether") + QLatin1Char(' ') + link("weather") +
-                 QLatin1Char(' ') + link("really") + QStringLiteral(" isn't bad ") + struck("to") +
-                 QLatin1Char(' ') + struck("day") + QLatin1Char(' ') + link("today"));
+             QStringLiteral("The ") + struck("whether", misspellingColor) + QLatin1Char(' ') +
+                 link("weather", misspellingColor) + QLatin1Char(' ') + link("really") +
+                 QStringLiteral(" isn't bad ") + struck("to day") + QLatin1Char(' ') +
+                 link("today"));
 
     // A missed word with an apostrophe survives its link.
     const QString html =
         renderWordCheckHtml(checkWords(QStringLiteral("Tom’s car"), QStringLiteral("car")));
     QVERIFY2(html.startsWith(QStringLiteral("<a href=\"lookup:tom%27s\">")), qPrintable(html));
     QCOMPARE(lookupOfLink(QUrl(QStringLiteral("lookup:tom%27s"))), QStringLiteral("tom's"));
+}
+
+// The part around the cursor of a running transcript: twice the reference's words before the
+// cursor, as many after it; a word the cursor is in counts as before it.
+void TestWordCheck::partAroundCursor()
+{
+    const QString text = QStringLiteral("we walked home it was late, well done said the teacher");
+    const QString reference = QStringLiteral("Well done.");
+    QCOMPARE(::partAroundCursor(text, text.indexOf(QLatin1String(" said")), reference),
+             QStringLiteral("was late, well done said the"));
+    QCOMPARE(::partAroundCursor(text, text.indexOf(QLatin1String("one")), reference),
+             QStringLiteral("was late, well done said the"));
+    QCOMPARE(::partAroundCursor(text, 0, reference), QStringLiteral("we walked"));
 }
 
 QTEST_APPLESS_MAIN(TestWordCheck)

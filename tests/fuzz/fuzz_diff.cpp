@@ -1,7 +1,8 @@
 // The comparison of two texts as the comparison dialog makes it: the bytes, split at the
 // first 0xFF (which no UTF-8 text holds), are decoded like imported files, compared,
 // tidied and rendered. Every result must give back both texts. The word check of the second
-// text against the first must account for every reference word once.
+// text against the first, whole or the stretch around its middle that matches best, must
+// account for every reference word once.
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
 #include "diff/plaintext.h"
@@ -31,6 +32,18 @@ void requireBothTexts(const QList<DiffSegment> &segments, const QString &text1,
         abort();
 }
 
+// Every reference word is right, wrong, misspelt, missing or one of the one or two words of a
+// spacing error; both accuracies lie between 0 and 1.
+void requireEveryWordOnce(const WordCheck &check)
+{
+    const qsizetype spaced = check.referenceWords - check.correct - check.substitutions -
+                             check.misspellings - check.deletions;
+    if (spaced < check.spacing || spaced > 2 * check.spacing || check.accuracy() < 0 ||
+        check.accuracy() > 1 || check.letterAccuracy() < 0 || check.letterAccuracy() > 1)
+        abort();
+    renderWordCheckHtml(check);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -50,10 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     renderSecondTextHtml(segments);
     renderSuggestionHtml(segments);
 
-    const WordCheck check = checkWords(text1, text2);
-    if (check.correct + check.substitutions + check.deletions != check.referenceWords ||
-        check.accuracy() < 0 || check.accuracy() > 1)
-        abort();
-    renderWordCheckHtml(check);
+    requireEveryWordOnce(checkWords(text1, text2));
+    requireEveryWordOnce(checkBestStretch(text1, partAroundCursor(text2, text2.size() / 2, text1)));
     return 0;
 }

@@ -78,7 +78,7 @@ private slots:
     void speedKeysAndTheSpeedButton();
     void drillKeysInTheEditorAndThePlayer();
     void drillLineIsReadableUnderThePicture();
-    void checkKeyScoresTheParagraphAtTheCursor();
+    void checkKeyScoresTheSentenceAtTheCursor();
     void editorButtonShowsAndHides();
     void typingIsSavedWhenTheProgramEnds();
     void quittingSettlesTheTypingBeforeAnythingCloses_data();
@@ -544,7 +544,7 @@ void TestEditorLink::drillLineIsReadableUnderThePicture()
         10000);
 }
 
-void TestEditorLink::checkKeyScoresTheParagraphAtTheCursor()
+void TestEditorLink::checkKeyScoresTheSentenceAtTheCursor()
 {
     openLesson(QStringLiteral("drill.mp3"));
     LessonController *lesson = window->lesson();
@@ -555,6 +555,9 @@ void TestEditorLink::checkKeyScoresTheParagraphAtTheCursor()
     text->selectAll();
     QTest::keyClick(text, Qt::Key_Delete);
 
+    editor->activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(editor->isActiveWindow(), 10000);
+
     // (the paragraph typed, where Alt+C is pressed, then the sentence's last and best score)
     const struct
     {
@@ -563,9 +566,9 @@ void TestEditorLink::checkKeyScoresTheParagraphAtTheCursor()
         double last;
         double best;
     } checks[] = {
-        {"well dun", text, 0.5, 0.5},
-        {"Well, done!", window.get(), 1.0, 1.0},
-        {"done", text, 0.5, 1.0},
+        {"well dun", text, 0.75, 0.75}, // "dun" sounds as "done" does: half an error
+        {"done", text, 0.5, 0.75},
+        {"Don't go! Well, done!", window.get(), 1.0, 1.0}, // the second sentence on the line
     };
     for (const auto &c : checks) {
         QTest::keyClick(text, Qt::Key_Return);
@@ -576,10 +579,17 @@ void TestEditorLink::checkKeyScoresTheParagraphAtTheCursor()
         QCOMPARE(score->last, c.last);
         QCOMPARE(score->best, c.best);
         QVERIFY(!lesson->scores().at(0));
+        // The learner types on in the editor. A window manager gives a new window the
+        // keyboard unless asked not to; the headless server has none, so the test checks the
+        // asking too.
+        auto *result = editor->findChild<WordCheckDialog *>();
+        QVERIFY(result);
+        QVERIFY(QTest::qWaitForWindowExposed(result));
+        QVERIFY(result->testAttribute(Qt::WA_ShowWithoutActivating));
+        QTest::qWait(300);
+        QVERIFY(editor->isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), text);
     }
-    auto *result = editor->findChild<WordCheckDialog *>();
-    QVERIFY(result);
-    QVERIFY(result->isVisible());
     QCOMPARE(editor->findChildren<WordCheckDialog *>().size(), 1);
 }
 
