@@ -420,10 +420,11 @@ void Vk::openFiles(const QStringList &files)
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     }
-    // the document first, so a lesson opened with it finds it as the editor's document
+    // the document first, so a lesson opened with it finds it as the editor's document and
+    // may start its transcript from it
     if (!document.isEmpty()) {
         showEditor();
-        editor->openDocument(document);
+        editor->openDocument(document, media);
     }
     if (!media.isEmpty())
         lesson_->open(media);
