@@ -7,6 +7,7 @@
 #include <uchardet.h>
 
 #include <memory>
+#include <string_view>
 #include <type_traits>
 
 namespace {
@@ -62,12 +63,31 @@ QByteArray detectedCharset(const QByteArray &bytes)
     return QByteArray(uchardet_get_charset(detector.get()));
 }
 
+// Whether the bytes 0x80 to 0x9F of the text, and there are some, are all quotes, dashes,
+// ellipses or bullets in Windows-1252, as a word processor on Windows writes them.
+bool hasOnlyWindowsPunctuation(const QByteArray &bytes)
+{
+    constexpr std::string_view punctuation("\x82\x84\x85\x8B\x91\x92\x93\x94\x95\x96\x97\x9B");
+    bool any = false;
+    for (const char c : bytes) {
+        if (uchar(c) < 0x80 || uchar(c) > 0x9F)
+            continue;
+        if (punctuation.find(c) == std::string_view::npos)
+            return false;
+        any = true;
+    }
+    return any;
+}
+
 QTextCodec *codecForDetected(const QByteArray &bytes)
 {
     const QByteArray charset = detectedCharset(bytes).toUpper();
     // Texts called Latin-1 or ASCII by a detector are, in practice, Windows texts: the
-    // bytes 0x80 to 0x9F are its quotes and dashes, never Latin-1's control codes.
-    if (charset.isEmpty() || charset == "ASCII" || charset == "ISO-8859-1")
+    // bytes 0x80 to 0x9F are its quotes and dashes, never Latin-1's control codes. The
+    // detector may also call a short text with a few curly apostrophes a Mac code page
+    // ("don\x92t" as "donít"); a Windows text is far more likely.
+    if (charset.isEmpty() || charset == "ASCII" || charset == "ISO-8859-1" ||
+        (charset.startsWith("MAC") && hasOnlyWindowsPunctuation(bytes)))
         return QTextCodec::codecForName("windows-1252");
     if (QTextCodec *codec = QTextCodec::codecForName(charset))
         return codec;

@@ -525,6 +525,7 @@ void TextEdit::setDocumentFileName(const QString &path)
 {
     fileName = path;
     lessonMedia = TranscriptRules::lessonOf(path);
+    handedWith.clear();
     textEdit->document()->setModified(false);
     const QString shown = path.isEmpty() ? tr("untitled.html") : QFileInfo(path).fileName();
     setWindowTitle(tr("%1[*] - %2").arg(shown, tr("Rich Text")));
@@ -560,13 +561,16 @@ void TextEdit::fileOpen()
         openDocument(path);
 }
 
-bool TextEdit::openDocument(const QString &path)
+bool TextEdit::openDocument(const QString &path, const QString &withLesson)
 {
     // Loading replaces the document, so unsaved typing is offered for saving first.
     if (!confirmDiscardOrSave())
         return false;
-    if (loadFile(path))
+    if (loadFile(path)) {
+        if (!withLesson.isEmpty())
+            handedWith = QFileInfo(withLesson).absoluteFilePath();
         return true;
+    }
     QMessageBox::warning(this, tr("Application"),
                          tr("Cannot open %1.").arg(QDir::toNativeSeparators(path)));
     return false;
@@ -635,7 +639,7 @@ bool TextEdit::fileSaveAs()
 void TextEdit::saveBeforeQuit()
 {
     if (!TranscriptRules::savesToOwnFile(
-            {fileName, lessonMedia, textEdit->document()->isModified()}))
+            {fileName, lessonMedia, textEdit->document()->isModified(), handedWith}))
         return;
     QString reason;
     if (!saveDocument(&reason))
@@ -661,7 +665,7 @@ bool TextEdit::fileSaveDefault(const QString &path)
 {
     QTextDocument *doc = textEdit->document();
     QString reason;
-    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, doc->isModified()}) &&
+    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, doc->isModified(), handedWith}) &&
         !saveDocument(&reason)) {
         qWarning() << "Transcript not switched to" << path + QLatin1String(".html")
                    << "- cannot save" << fileName << ":" << reason;
@@ -669,7 +673,7 @@ bool TextEdit::fileSaveDefault(const QString &path)
     }
 
     const LessonSwitch to =
-        TranscriptRules::switchTo(path, {fileName, lessonMedia, doc->isModified()});
+        TranscriptRules::switchTo(path, {fileName, lessonMedia, doc->isModified(), handedWith});
     switch (to.then) {
     case LessonSwitch::Then::KeepUntitled:
         setDocumentFileName(QString());

@@ -73,7 +73,9 @@ public slots:
     void fileOpen();
     // Loads the document at path as File > Open does, unsaved typing offered for saving
     // first; false (with a message when the file cannot be read) when it is not loaded.
-    bool openDocument(const QString &path);
+    // withLesson: the media file handed over together with it, whose transcript it starts
+    // when that lesson has none yet.
+    bool openDocument(const QString &path, const QString &withLesson = QString());
     bool fileSave();
     bool fileSaveAs();
     // Makes the document the transcript of the media file at path, saved as path + ".html".
@@ -173,6 +175,9 @@ private:
     // The media file (absolute path) whose transcript the document is; empty for any other
     // document.
     QString lessonMedia;
+    // The media file (absolute path) handed over together with the document; emptied
+    // whenever the document changes.
+    QString handedWith;
     CTextCheckerEdit *textEdit = nullptr;
     WordCheckDialog *wordCheck = nullptr;
     std::unique_ptr<Homophones> homophones;

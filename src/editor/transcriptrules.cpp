@@ -45,10 +45,17 @@ LessonSwitch TranscriptRules::switchTo(const QString &mediaPath, const Transcrip
         return to;
     }
 
-    // A new lesson does not start from another lesson's transcript or from the guide; the
-    // same lesson whose file has gone keeps its text, which now exists nowhere else.
+    // A new lesson starts empty unless the text would otherwise exist nowhere: the same
+    // lesson's transcript whose file has gone, or typing without a file of its own (untitled,
+    // or in the guide, which is never written). A document handed over together with this
+    // very lesson is meant to start its transcript. Another lesson's transcript, or a
+    // document the learner opened on its own, stays in its own file and is not copied.
     to.then = LessonSwitch::Then::StartTranscript;
-    to.clear = (!doc.lessonMedia.isEmpty() && doc.lessonMedia != to.media) ||
-               (isGuide(doc.fileName) && !doc.modified);
+    if (!doc.lessonMedia.isEmpty())
+        to.clear = doc.lessonMedia != to.media;
+    else if (isGuide(doc.fileName))
+        to.clear = !doc.modified;
+    else
+        to.clear = !doc.fileName.isEmpty() && doc.handedWith != to.media;
     return to;
 }

@@ -8,6 +8,9 @@ struct TranscriptDocument
     QString fileName;    // its own file; empty while untitled
     QString lessonMedia; // the media file whose transcript it is; empty for any other document
     bool modified = false;
+    // the media file (absolute) handed over together with the document, in the same command
+    // line or drop; empty for a document opened on its own
+    QString handedWith;
 };
 
 // What the editor does once the document's own file is up to date, when the player opens a

@@ -563,10 +563,16 @@ void LessonController::loadScores()
 
 void LessonController::restorePlace(const lesson::LessonPlace &place)
 {
-    // the marks span the whole lesson until now, so neither clamps the other
-    media_->setMarkInAt(ticksOf(place.markInSeconds));
-    if (!std::isinf(place.markOutSeconds))
-        media_->setMarkOutAt(ticksOf(place.markOutSeconds));
+    // The marks span the whole lesson until now, so neither clamps the other. A loop shorter
+    // than the engine's shortest (of no length, as an older version could leave it) would
+    // play nothing every time the lesson opens: the whole lesson is the loop instead.
+    const int64_t in = ticksOf(place.markInSeconds);
+    const bool endless = std::isinf(place.markOutSeconds);
+    if (endless || ticksOf(place.markOutSeconds) - in >= media_->shortestLoop()) {
+        media_->setMarkInAt(in);
+        if (!endless)
+            media_->setMarkOutAt(ticksOf(place.markOutSeconds));
+    }
     const double at = std::clamp(place.positionSeconds, markInSeconds(),
                                  std::max(markInSeconds(), markOutSeconds()));
     media_->seek(ticksOf(at));

@@ -125,7 +125,8 @@ public slots:
     // The loop starts or ends where the lesson is now.
     void setMarkInHere();
     void setMarkOutHere();
-    // Moves a loop mark by seconds (negative: earlier); the engine keeps it in range.
+    // Moves a loop mark by seconds (negative: earlier); the engine keeps it in range and a
+    // picture from the other.
     void nudgeMarkIn(double seconds);
     void nudgeMarkOut(double seconds);
     // The stretch before the loop, or after it, becomes the loop. With sentences, the

@@ -26,6 +26,9 @@ constexpr int blipFrames = 2;
 constexpr int levelWindow = 12 * framesPerSecond;
 constexpr double shortestSentence = 1.0;
 constexpr double longestSentence = 12.0;
+// a shorter stretch ("Thank you.") is a sentence of its own between two clear pauses
+constexpr double shortestAlone = 0.5;
+constexpr double clearPause = 0.4;
 // how much of the pause a sentence keeps before and after its sound
 constexpr double keepBefore = 0.10;
 constexpr double keepAfter = 0.15;
@@ -266,7 +269,7 @@ double deepestDip(const Envelope &env, double from, double to)
 }
 
 // The sentences between the pauses: long ones split at their deepest dip, short ones
-// joined to the neighbour across the shorter pause.
+// joined to the neighbour across the shorter pause unless clear pauses set them apart.
 std::vector<Sentence> sentencesBetween(const Envelope &env, const std::vector<Pause> &pauses)
 {
     const double end = env.start + env.seconds();
@@ -293,8 +296,14 @@ std::vector<Sentence> sentencesBetween(const Envelope &env, const std::vector<Pa
         return spans[a + 1].soundEnd - spans[a].soundStart <= longestSentence;
     };
     const auto gapAfter = [&](size_t a) { return spans[a + 1].soundStart - spans[a].soundEnd; };
+    // the recording's own quiet start and end count as pauses too
+    const auto standsAlone = [&](size_t a) {
+        const double before = a == 0 ? spans[a].soundStart - env.start : gapAfter(a - 1);
+        const double after = a + 1 == spans.size() ? end - spans[a].soundEnd : gapAfter(a);
+        return spans[a].length() >= shortestAlone && before >= clearPause && after >= clearPause;
+    };
     for (size_t i = 0; i < spans.size();) {
-        if (spans[i].length() >= shortestSentence) {
+        if (spans[i].length() >= shortestSentence || standsAlone(i)) {
             ++i;
             continue;
         }

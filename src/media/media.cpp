@@ -359,13 +359,17 @@ bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn
     if (videoCodec)
         coverArt_ = QImage(); // a film shows its own pictures
 
-    if (givenMarkIn == 0)
-        markIn_ = startTime();
-    else
-        markIn_ = std::max(startTime(), std::min(givenMarkIn, endTime()));
-    if (givenMarkOut == 0)
-        markOut_ = endTime();
-    else
+    const AVRational frameRate =
+        videoCodec ? av_guess_frame_rate(formatContext, videoStream, nullptr) : AVRational{0, 1};
+    shortestLoop_ = frameRate.num > 0 && frameRate.den > 0
+                        ? std::max<int64_t>(
+                              1, av_rescale_q_rnd(1, av_inv_q(frameRate), timeBase(), AV_ROUND_UP))
+                        : ticksFromSeconds(0.1);
+    markIn_ = startTime();
+    markOut_ = endTime();
+    if (givenMarkIn != 0)
+        markIn_ = clampedMarkIn(givenMarkIn);
+    if (givenMarkOut != 0)
         setMarkOutAt(givenMarkOut);
 
     if (videoCodec) {
@@ -943,15 +947,28 @@ float Media::decoderAspectRatio() const
 
 // Marks --------------------------------------------------------------------------------
 
+int64_t Media::clampedMarkIn(int64_t value) const
+{
+    return std::max(startTime(), std::min(value, markOut() - shortestLoop_));
+}
+
+int64_t Media::clampedMarkOut(int64_t value) const
+{
+    // written so that an end that lies nowhere (unknownEnd) cannot overflow
+    const int64_t end = endTime();
+    const int64_t earliest = markIn() > end - shortestLoop_ ? end : markIn() + shortestLoop_;
+    return std::min(end, std::max(value, earliest));
+}
+
 void Media::setMarkInAt(int64_t value)
 {
-    markIn_ = std::max(startTime(), std::min(value, markOut()));
+    markIn_ = clampedMarkIn(value);
     emit markingChanged();
 }
 
 void Media::setMarkOutAt(int64_t value)
 {
-    markOut_ = std::max(markIn(), std::min(value, endTime()));
+    markOut_ = clampedMarkOut(value);
     emit markingChanged();
 }
 

@@ -75,8 +75,13 @@ public:
     void seek(int64_t target);
     void seekBy(int64_t delta);
     void seekBySeconds(double seconds);
+    // Each mark is kept within the lesson and at least shortestLoop() from the other: a loop
+    // of no length would show one picture and play nothing.
     void setMarkInAt(int64_t value);
     void setMarkOutAt(int64_t value);
+    // The shortest loop, in ticks: one picture interval of the video stream's frame rate, or
+    // 100 ms without pictures (or a frame rate). A lesson shorter than that loops whole.
+    int64_t shortestLoop() const { return shortestLoop_; }
     int64_t markIn() const override { return markIn_.load(std::memory_order_relaxed); }
     int64_t markOut() const override { return markOut_.load(std::memory_order_relaxed); }
     bool isStopped() const override { return stopped.load(std::memory_order_acquire); }
@@ -221,6 +226,9 @@ private:
     // learner's seek, as opposed to the loop going back to its start).
     void requestSeek(int64_t target, bool dropPictures);
     AVStream *referenceStream() const;
+    // Where a mark set to value lies, the other mark staying where it is.
+    int64_t clampedMarkIn(int64_t value) const;
+    int64_t clampedMarkOut(int64_t value) const;
     static int64_t nowMicroseconds() { return av_gettime(); }
 
     QString fileName;
@@ -258,6 +266,8 @@ private:
     std::atomic<float> aspectRatio_{1.0f};
     std::atomic<int64_t> markIn_{0};
     std::atomic<int64_t> markOut_{0};
+    // Set by open; GUI thread only, as are the mark setters that read it.
+    int64_t shortestLoop_ = 0;
     int64_t resumePosition = 0;
 
     // Display timing: GUI thread only, except videoCurrentPts, which the demux and audio

@@ -437,10 +437,11 @@ void Vk::openFiles(const QStringList &files)
         showNotice(tr("Some files were not opened:") + QLatin1Char('\n') +
                        problems.join(QLatin1Char('\n')),
                    QMessageBox::Warning);
-    // the document first, so a lesson opened with it finds it as the editor's document
+    // the document first, so a lesson opened with it finds it as the editor's document and
+    // may start its transcript from it
     if (!document.isEmpty()) {
         showEditor();
-        editor->openDocument(document);
+        editor->openDocument(document, media);
     }
     if (!media.isEmpty())
         lesson_->open(media);

@@ -332,6 +332,9 @@ void TestDiffDialog::importEncoding_data()
     QTest::newRow("windows-1252")
         << QByteArray("We don\x92t think it\x92s late \x96 the caf\xe9 closes at ten.")
         << QStringLiteral("We don’t think it’s late – the café closes at ten.");
+    // A detector takes these for a Mac code page, where 0x92 is a letter.
+    QTest::newRow("windows-1252 apostrophes only") << QByteArray("We don\x92t think it\x92s late")
+                                                   << QStringLiteral("We don’t think it’s late");
     QTest::newRow("gb18030 sentence")
         << QByteArray("\xce\xd2\xc3\xc7\xb2\xbb\xc8\xcf\xce\xaa\xcc\xab\xcd\xed\xc1\xcb\xa1\xa3")
         << QStringLiteral("我们不认为太晚了。");

@@ -75,39 +75,49 @@ void TestTranscriptRules::openingALesson_data()
     QTest::addColumn<QString>("fileName");    // the document's own file
     QTest::addColumn<QString>("lessonMedia"); // the lesson whose transcript it is
     QTest::addColumn<bool>("modified");
-    QTest::addColumn<bool>("existing");   // b.mp3.html exists
-    QTest::addColumn<bool>("savesFirst"); // the typing goes to the document's own file
+    QTest::addColumn<QString>("handedWith"); // the media file handed over with the document
+    QTest::addColumn<bool>("existing");      // b.mp3.html exists
+    QTest::addColumn<bool>("savesFirst");    // the typing goes to the document's own file
     QTest::addColumn<LessonSwitch::Then>("then");
     QTest::addColumn<bool>("clear");
 
     using T = LessonSwitch::Then;
     QTest::newRow("another lesson's typing is saved, the new transcript starts empty")
         << "a.mp3.html"
-        << "a.mp3" << true << false << true << T::StartTranscript << true;
+        << "a.mp3" << true << "" << false << true << T::StartTranscript << true;
     QTest::newRow("coming back from another lesson loads the transcript")
         << "a.mp3.html"
-        << "a.mp3" << true << true << true << T::LoadTranscript << false;
+        << "a.mp3" << true << "" << true << true << T::LoadTranscript << false;
     QTest::newRow("the unchanged guide is not copied")
         << "guide"
-        << "" << false << false << false << T::StartTranscript << true;
+        << "" << false << "" << false << false << T::StartTranscript << true;
     QTest::newRow("typing in the guide goes under the lesson's name, never into the guide")
         << "guide"
-        << "" << true << false << false << T::StartTranscript << false;
+        << "" << true << "" << false << false << T::StartTranscript << false;
     QTest::newRow("typing in the guide neither replaces nor overwrites a transcript")
         << "guide"
-        << "" << true << true << false << T::KeepUntitled << false;
+        << "" << true << "" << true << false << T::KeepUntitled << false;
     QTest::newRow("untitled typing goes under the lesson's name")
         << ""
-        << "" << true << false << false << T::StartTranscript << false;
+        << "" << true << "" << false << false << T::StartTranscript << false;
     QTest::newRow("untitled typing neither replaces nor overwrites a transcript")
         << ""
-        << "" << true << true << false << T::KeepUntitled << false;
-    QTest::newRow("an opened file is saved first, then under the lesson's name")
+        << "" << true << "" << true << false << T::KeepUntitled << false;
+    QTest::newRow("a file opened on its own is saved to itself, the transcript starts empty")
         << "notes.txt"
-        << "" << true << false << true << T::StartTranscript << false;
+        << "" << true << "" << false << true << T::StartTranscript << true;
+    QTest::newRow("a file handed over with the lesson starts its transcript")
+        << "notes.txt"
+        << "" << false << "b.mp3" << false << false << T::StartTranscript << false;
+    QTest::newRow("a file handed over with another lesson does not")
+        << "notes.txt"
+        << "" << false << "a.mp3" << false << false << T::StartTranscript << true;
+    QTest::newRow("a file handed over with the lesson does not replace its transcript")
+        << "notes.txt"
+        << "" << false << "b.mp3" << true << false << T::LoadTranscript << false;
     QTest::newRow("the same lesson whose transcript went keeps its text")
         << "b.mp3.html"
-        << "b.mp3" << false << false << false << T::StartTranscript << false;
+        << "b.mp3" << false << "" << false << false << T::StartTranscript << false;
 }
 
 void TestTranscriptRules::openingALesson()
@@ -115,6 +125,7 @@ void TestTranscriptRules::openingALesson()
     QFETCH(QString, fileName);
     QFETCH(QString, lessonMedia);
     QFETCH(bool, modified);
+    QFETCH(QString, handedWith);
     QFETCH(bool, existing);
     QFETCH(bool, savesFirst);
     QFETCH(LessonSwitch::Then, then);
@@ -125,10 +136,11 @@ void TestTranscriptRules::openingALesson()
     if (existing)
         writeFile(transcript, "earlier work");
 
-    const TranscriptDocument before{file(fileName), file(lessonMedia), modified};
+    const TranscriptDocument before{file(fileName), file(lessonMedia), modified, file(handedWith)};
     QCOMPARE(TranscriptRules::savesToOwnFile(before), savesFirst);
     // the editor asks again once that save is done
-    const TranscriptDocument saved{before.fileName, before.lessonMedia, modified && !savesFirst};
+    const TranscriptDocument saved{before.fileName, before.lessonMedia, modified && !savesFirst,
+                                   before.handedWith};
     const LessonSwitch to = TranscriptRules::switchTo(dir.filePath(QStringLiteral("b.mp3")), saved);
     QCOMPARE(to.then, then);
     QCOMPARE(to.transcript, transcript);

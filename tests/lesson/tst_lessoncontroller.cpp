@@ -166,6 +166,11 @@ void TestLessonController::loopCommandsMoveTheMarks()
     QCOMPARE(lesson.fractionAt(lesson.markInSeconds()), 0.0);
     QCOMPARE(lesson.fractionAt(lesson.markOutSeconds()), 1.0);
     QCOMPARE(lesson.timeText(lesson.durationSeconds()), QStringLiteral("00:00:06"));
+
+    // the end nudged onto the start stops one picture (25 a second) after it
+    for (int i = 0; i < 70; ++i)
+        lesson.nudgeMarkOut(-LessonController::markNudgeSeconds);
+    QVERIFY(near(lesson.markOutSeconds(), lesson.markInSeconds() + 0.04));
 }
 
 void TestLessonController::opensReplacesAndCloses()

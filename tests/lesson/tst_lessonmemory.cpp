@@ -1,6 +1,6 @@
 // The memory of lessons: what a lesson reopens with after a restart and after its process
-// was killed while it played, the scores of sentences, a replaced lesson file, and damaged
-// or newer databases moved aside for a new one.
+// was killed while it played, the scores of sentences, a replaced lesson file, a loop too
+// short to play, and damaged or newer databases moved aside for a new one.
 #include "lesson/lessoncontroller.h"
 #include "lesson/lessonstore.h"
 #include "paths/apppaths.h"
@@ -28,6 +28,8 @@ private slots:
     void lessonReopensAsItWasLeft();
     void killedWhilePlayingKeepsTheLastSave();
     void replacedFileLosesItsPlaceAndScores();
+    void rememberedLoopTooShortToPlayIsTheWholeLesson_data();
+    void rememberedLoopTooShortToPlayIsTheWholeLesson();
     void unusableDatabaseIsMovedAside_data();
     void unusableDatabaseIsMovedAside();
 
@@ -236,6 +238,38 @@ void TestLessonMemory::replacedFileLosesItsPlaceAndScores()
     QCOMPARE(after->drill, memory.drill);
     QCOMPARE(after->subtitleFile, memory.subtitleFile);
     QVERIFY(!store.scores(file, {sentence})[0]);
+}
+
+void TestLessonMemory::rememberedLoopTooShortToPlayIsTheWholeLesson_data()
+{
+    QTest::addColumn<double>("in");
+    QTest::addColumn<double>("out");
+    QTest::addColumn<bool>("kept");
+    // the lesson shows 25 pictures a second
+    QTest::newRow("no length") << 2.0 << 2.0 << false;
+    QTest::newRow("an end before the start") << 3.0 << 2.0 << false;
+    QTest::newRow("one picture") << 2.0 << 2.04 << true;
+}
+
+// A loop that would play nothing every time the lesson opens comes back as the whole lesson.
+void TestLessonMemory::rememberedLoopTooShortToPlayIsTheWholeLesson()
+{
+    QFETCH(double, in);
+    QFETCH(double, out);
+    QFETCH(bool, kept);
+    lesson::LessonMemory memory;
+    memory.place = lesson::LessonPlace{2.5, in, out};
+    QVERIFY(lesson::LessonStore(AppPaths::lessonDatabase()).saveLesson(lessonFile(), memory));
+
+    auto c = start();
+    QVERIFY(c->open(lessonFile()));
+    if (kept) {
+        QCOMPARE(c->markInSeconds(), in);
+        QCOMPARE(c->markOutSeconds(), out);
+    } else {
+        QCOMPARE(c->fractionAt(c->markInSeconds()), 0.0);
+        QCOMPARE(c->fractionAt(c->markOutSeconds()), 1.0);
+    }
 }
 
 void TestLessonMemory::unusableDatabaseIsMovedAside_data()

@@ -373,8 +373,9 @@ void TestMedia::marksGivenToOpenAreClamped()
         auto m = newMedia();
         QSignalSpy marking(m.get(), &Media::markingChanged);
         QVERIFY(m->open(file, int64_t(1) << 40));
-        QCOMPARE(m->markIn(), m->endTime());
+        // one picture before the end: a loop of no length would play nothing
         QCOMPARE(m->markOut(), m->endTime());
+        QCOMPARE(m->markIn(), m->endTime() - m->shortestLoop());
         QCOMPARE(marking.count(), 0);
     }
     {

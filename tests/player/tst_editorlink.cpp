@@ -188,9 +188,9 @@ void TestEditorLink::transcriptOnOpeningALesson_data()
     QTest::newRow("typing in the guide is saved under the lesson's name, not the guide's")
         << "clear guide, type" << none << "alpha"
         << "b.mp3.html" << false << "alpha" << none << none;
-    QTest::newRow("an opened file is saved first, then under the lesson's name")
-        << "open notes, type" << none << "alphanotes"
-        << "b.mp3.html" << false << "alphanotes"
+    QTest::newRow("a file opened on its own keeps the typing, the transcript starts empty")
+        << "open notes, type" << none << ""
+        << "b.mp3.html" << false << ""
         << "notes.txt"
         << "alphanotes";
     QTest::newRow("typing in the guide neither replaces nor overwrites a transcript")
