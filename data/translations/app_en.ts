@@ -4,7 +4,7 @@
 <context>
     <name>CTextCheckerEdit</name>
     <message>
-        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+27"/>
+        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+28"/>
         <source>&amp;Copy</source>
         <translation>&amp;Copy</translation>
     </message>
@@ -27,12 +27,12 @@
 <context>
     <name>ControlButton</name>
     <message>
-        <location filename="../../src/player/controlbutton.cpp" line="+99"/>
+        <location filename="../../src/player/controlbutton.cpp" line="+107"/>
         <source>play/pause</source>
         <translation>play/pause</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>stop</source>
         <translation>stop</translation>
     </message>
@@ -42,42 +42,42 @@
         <translation>forward</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>backward</source>
         <translation>backward</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>sharp tune start left</source>
         <translation>sharp tune start left</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>set loop start</source>
         <translation>set loop start</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>sharp tune start right</source>
         <translation>sharp tune start right</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>sharp tune end left</source>
         <translation>sharp tune end left</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>set loop end</source>
         <translation>set loop end</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>sharp tune end right</source>
         <translation>sharp tune end right</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>cancel loop</source>
         <translation>cancel loop</translation>
     </message>
@@ -87,12 +87,12 @@
         <translation>reset loop from begin to current start</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>reset loop from current end to end</source>
         <translation>reset loop from current end to end</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>volume silent</source>
         <translation>volume silent</translation>
     </message>
@@ -112,7 +112,12 @@
         <translation>%1x</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+99"/>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+83"/>
         <source>speed: %1 slower, %2 faster, %3 back to 1x</source>
         <translation>speed: %1 slower, %2 faster, %3 back to 1x</translation>
     </message>
@@ -159,135 +164,242 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
         <translation>Suggested changes:</translation>
     </message>
     <message>
-        <location filename="../../src/diff/diffdialog.cpp" line="+45"/>
+        <location filename="../../src/diff/diffdialog.cpp" line="+57"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
+        <location filename="../../src/diff/diffdialog.ui" line="+19"/>
         <source>逐字母对比</source>
         <translation>Letter by letter</translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>逐词对比</source>
         <translation>Word by word</translation>
     </message>
     <message>
+        <location filename="../../src/diff/diffdialog.cpp" line="+72"/>
         <source>Word accuracy: %1%</source>
         <translation>Word accuracy: %1%</translation>
     </message>
 </context>
 <context>
-    <name>LessonController</name>
-    <message>
-        <source>The score could not be kept: %1</source>
-        <translation>The score could not be kept: %1</translation>
-    </message>
-</context>
-<context>
-    <name>LessonSummary</name>
-    <message>
-        <source>Lesson Summary</source>
-        <translation>Lesson Summary</translation>
-    </message>
-    <message>
-        <source>The best accuracy of each sentence, in the lesson&apos;s order</source>
-        <translation>The best accuracy of each sentence, in the lesson&apos;s order</translation>
-    </message>
-    <message>
-        <source>Sentences checked: %1 of %2 (%3%)</source>
-        <translation>Sentences checked: %1 of %2 (%3%)</translation>
-    </message>
-    <message>
-        <source>Mean best accuracy: %1%</source>
-        <translation>Mean best accuracy: %1%</translation>
-    </message>
-    <message>
-        <source>No sentence has been checked yet.</source>
-        <translation>No sentence has been checked yet.</translation>
-    </message>
-</context>
-<context>
     <name>DrillBar</name>
     <message>
+        <location filename="../../src/player/drillbar.cpp" line="+105"/>
         <source>%1: a hint, %2: the whole sentence</source>
         <translation>%1: a hint, %2: the whole sentence</translation>
     </message>
     <message>
+        <location line="-46"/>
         <source>Done: Alt+A again, Alt+N next sentence</source>
         <translation>Done: Alt+A again, Alt+N next sentence</translation>
     </message>
     <message>
+        <location line="+19"/>
         <source>Repetition %1</source>
         <translation>Repetition %1</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Repetition %1 of %2</source>
         <translation>Repetition %1 of %2</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Type what you heard; the play key plays it again</source>
         <translation>Type what you heard; the play key plays it again</translation>
     </message>
     <message>
+        <location line="+14"/>
         <source>Type what you heard: %1 s</source>
         <translation>Type what you heard: %1 s</translation>
     </message>
 </context>
 <context>
+    <name>DrillSettingsDialog</name>
+    <message>
+        <location filename="../../src/player/drillsettingsdialog.cpp" line="+78"/>
+        <source>Drill Settings</source>
+        <translation>Drill Settings</translation>
+    </message>
+</context>
+<context>
     <name>DrillSettingsForm</name>
     <message>
+        <location line="-53"/>
         <source>until I move on</source>
         <translation>until I move on</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source> times</source>
         <translation> times</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>Play each sentence</source>
         <translation>Play each sentence</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>until I press the play key</source>
         <translation>until I press the play key</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <location line="+25"/>
         <source> s</source>
         <translation> s</translation>
     </message>
     <message>
+        <location line="-23"/>
         <source>Pause to type</source>
         <translation>Pause to type</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>as the lesson</source>
         <translation>as the lesson</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>First time at</source>
         <translation>First time at</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>wait</source>
         <translation>wait</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>go on to the next sentence</source>
         <translation>go on to the next sentence</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>After the last time</source>
         <translation>After the last time</translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Playing on after a pause goes back</source>
         <translation>Playing on after a pause goes back</translation>
     </message>
 </context>
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <location filename="../../src/player/helpwindow.cpp" line="+28"/>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>More on the home page: &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
+        <translation>More on the home page: &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>The guide %1 is missing.</source>
+        <translation>The guide %1 is missing.</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>%1 (also in the editor)</source>
+        <translation>%1 (also in the editor)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Keys in the player window</source>
+        <translation>Keys in the player window</translation>
+    </message>
+</context>
+<context>
+    <name>KeyListDialog</name>
+    <message>
+        <location filename="../../src/player/keylistdialog.cpp" line="+13"/>
+        <source>Keys</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Command</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>In the player</source>
+        <translation>In the player</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>In the editor</source>
+        <translation>In the editor</translation>
+    </message>
+</context>
+<context>
+    <name>LessonController</name>
+    <message>
+        <location filename="../../src/lesson/lessoncontroller.cpp" line="+610"/>
+        <source>The score could not be kept: %1</source>
+        <translation>The score could not be kept: %1</translation>
+    </message>
+    <message>
+        <location line="+82"/>
+        <source>%1 gives no sentences:</source>
+        <translation>%1 gives no sentences:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Some cues of %1 were left out:</source>
+        <translation>Some cues of %1 were left out:</translation>
+    </message>
+</context>
+<context>
+    <name>LessonSummary</name>
+    <message>
+        <location filename="../../src/player/lessonsummary.cpp" line="+36"/>
+        <source>Accuracy</source>
+        <translation>Accuracy</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sentence</source>
+        <translation>Sentence</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>Lesson Summary</source>
+        <translation>Lesson Summary</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The best accuracy of each sentence, in the lesson&apos;s order</source>
+        <translation>The best accuracy of each sentence, in the lesson&apos;s order</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Sentences checked: %1 of %2 (%3%)</source>
+        <translation>Sentences checked: %1 of %2 (%3%)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Mean best accuracy: %1%</source>
+        <translation>Mean best accuracy: %1%</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No sentence has been checked yet.</source>
+        <translation>No sentence has been checked yet.</translation>
+    </message>
+</context>
+<context>
     <name>Media</name>
     <message>
-        <location filename="../../src/media/media.cpp" line="+32"/>
+        <location filename="../../src/media/media.cpp" line="+34"/>
         <source>Error opening %1:
 Error while parsing header.</source>
         <translation>Error opening %1:
@@ -336,28 +448,28 @@ Couldn&apos;t open the file.</source>
 Couldn&apos;t open the file.</translation>
     </message>
     <message>
-        <location line="+161"/>
+        <location line="+256"/>
         <source>Error opening %1:
 Couldn&apos;t find any stream information in this file.</source>
         <translation>Error opening %1:
 Couldn&apos;t find any stream information in this file.</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+83"/>
         <source>Error opening %1:
 Cannot allocate pictures buffer.</source>
         <translation>Error opening %1:
 Cannot allocate pictures buffer.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="-37"/>
         <source>Error opening %1:
 Cannot create a suitable conversion context to RGB.</source>
         <translation>Error opening %1:
 Cannot create a suitable conversion context to RGB.</translation>
     </message>
     <message>
-        <location line="+123"/>
+        <location line="+249"/>
         <source>Error reading %1 !
 
 Logs;
@@ -368,11 +480,12 @@ Logs;
 %2Decoding interupted. </translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+20"/>
         <source>The lesson file %1 was removed or changed while it played.</source>
         <translation>The lesson file %1 was removed or changed while it played.</translation>
     </message>
     <message>
+        <location line="-267"/>
         <source>Error opening %1:
 The file has no sound or picture this program can play.</source>
         <translation>Error opening %1:
@@ -422,7 +535,7 @@ The file has no sound or picture this program can play.</translation>
   Typing [igzɑ:mpl] finds example</translation>
     </message>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+103"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+133"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</translation>
     </message>
@@ -452,25 +565,252 @@ The file has no sound or picture this program can play.</translation>
         <translation>No word sounds like &quot;%1&quot;.</translation>
     </message>
     <message>
+        <location line="-40"/>
         <source>Sounds close:</source>
         <translation>Sounds close:</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Not what you typed, but it sounds close to it</source>
         <translation>Not what you typed, but it sounds close to it</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Read as: %1</source>
         <translation>Read as: %1</translation>
     </message>
 </context>
 <context>
+    <name>PlayerKeys</name>
+    <message>
+        <location filename="../../src/player/playerkeys.cpp" line="+29"/>
+        <source>Move the loop&apos;s start earlier</source>
+        <translation>Move the loop&apos;s start earlier</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Move the loop&apos;s start later</source>
+        <translation>Move the loop&apos;s start later</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Move the loop&apos;s end earlier</source>
+        <translation>Move the loop&apos;s end earlier</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Move the loop&apos;s end later</source>
+        <translation>Move the loop&apos;s end later</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Play or pause</source>
+        <translation>Play or pause</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Loop the stretch before</source>
+        <translation>Loop the stretch before</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Start the loop here</source>
+        <translation>Start the loop here</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>End the loop here</source>
+        <translation>End the loop here</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Loop the stretch after</source>
+        <translation>Loop the stretch after</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Slower</source>
+        <translation>Slower</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Faster</source>
+        <translation>Faster</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Normal speed</source>
+        <translation>Normal speed</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Loop the sentence here</source>
+        <translation>Loop the sentence here</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Skip back</source>
+        <translation>Skip back</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Skip forward</source>
+        <translation>Skip forward</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Drill on or off</source>
+        <translation>Drill on or off</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Drill: play the sentence again</source>
+        <translation>Drill: play the sentence again</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Drill: next sentence</source>
+        <translation>Drill: next sentence</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Drill: show a hint</source>
+        <translation>Drill: show a hint</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Drill: show the sentence</source>
+        <translation>Drill: show the sentence</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Check what I wrote</source>
+        <translation>Check what I wrote</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open a lesson</source>
+        <translation>Open a lesson</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Leave full screen</source>
+        <translation>Leave full screen</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDialog</name>
+    <message>
+        <location filename="../../src/player/preferencesdialog.cpp" line="+25"/>
+        <source>Preferences</source>
+        <translation>Preferences</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>For lessons opened for the first time. A lesson studied before keeps its own.</source>
+        <translation>For lessons opened for the first time. A lesson studied before keeps its own.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Drill</source>
+        <translation>Drill</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+132"/>
+        <source>Keys</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <location line="-114"/>
+        <source>As the system</source>
+        <translation>As the system</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Interface language</source>
+        <translation>Interface language</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Takes effect at the next start.</source>
+        <translation>Takes effect at the next start.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>American English (en_US)</source>
+        <translation>American English (en_US)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>British English (en_GB)</source>
+        <translation>British English (en_GB)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Spelling dictionary</source>
+        <translation>Spelling dictionary</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A nudge moves a loop mark by</source>
+        <translation>A nudge moves a loop mark by</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Click a field and press the key, a foot pedal&apos;s too.</source>
+        <translation>Click a field and press the key, a foot pedal&apos;s too.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Command</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Key</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Alternate key</source>
+        <translation>Alternate key</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Restore Default Keys</source>
+        <translation>Restore Default Keys</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>%1 is already the key of “%2”.</source>
+        <translation>%1 is already the key of “%2”.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 is the editor&apos;s key for “%2”: pressed there, it would not reach the player.</source>
+        <translation>%1 is the editor&apos;s key for “%2”: pressed there, it would not reach the player.</translation>
+    </message>
+</context>
+<context>
     <name>RecentLessonsMenu</name>
     <message>
+        <location filename="../../src/player/recentlessons.cpp" line="+14"/>
         <source>Recent Lessons</source>
         <translation>Recent Lessons</translation>
     </message>
     <message>
+        <location line="+38"/>
         <source>Clear</source>
         <translation>Clear</translation>
     </message>
@@ -478,7 +818,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>SentenceList</name>
     <message>
-        <location filename="../../src/player/sentencelist.cpp" line="+40"/>
+        <location filename="../../src/player/sentencelist.cpp" line="+43"/>
         <source>Start</source>
         <translation>Start</translation>
     </message>
@@ -493,12 +833,12 @@ The file has no sound or picture this program can play.</translation>
         <translation>Text</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+197"/>
         <source>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</source>
         <translation>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-188"/>
         <source>Finding the sentences</source>
         <translation>Finding the sentences</translation>
     </message>
@@ -513,12 +853,12 @@ The file has no sound or picture this program can play.</translation>
         <translation>Subtitle lines left out: %1</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+105"/>
         <source>Loop This Sentence</source>
         <translation>Loop This Sentence</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>Hide Its Text</source>
         <translation>Hide Its Text</translation>
     </message>
@@ -528,10 +868,12 @@ The file has no sound or picture this program can play.</translation>
         <translation>Show Its Text</translation>
     </message>
     <message>
+        <location line="-89"/>
         <source>%1% on %2</source>
         <translation>%1% on %2</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>Best: %1; last: %2</source>
         <translation>Best: %1; last: %2</translation>
     </message>
@@ -592,7 +934,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+135"/>
+        <location filename="../../src/editor/textedit.cpp" line="+184"/>
         <source>File Actions</source>
         <translation>File Actions</translation>
     </message>
@@ -791,7 +1133,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>British English (en_GB)</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+65"/>
         <source>Finished</source>
         <translation>Finished</translation>
     </message>
@@ -801,7 +1143,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>The spell check has finished.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+76"/>
         <source>untitled.html</source>
         <translation>untitled.html</translation>
     </message>
@@ -817,12 +1159,13 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location line="+63"/>
+        <location line="+34"/>
+        <location line="+44"/>
         <source>Application</source>
         <translation>Application</translation>
     </message>
     <message>
-        <location line="-62"/>
+        <location line="-77"/>
         <source>The document has been modified.
 Do you want to save your changes?</source>
         <translation>The document has been modified.
@@ -839,12 +1182,12 @@ Do you want to save your changes?</translation>
         <translation>HTML-Files (*.htm *.html);;All Files (*)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+25"/>
         <source>Documents can be saved as .html, .htm, .odt or .txt files.</source>
         <translation>Documents can be saved as .html, .htm, .odt or .txt files.</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Cannot save the document as %1:
 %2</source>
         <translation>Cannot save the document as %1:
@@ -861,11 +1204,12 @@ Do you want to save your changes?</translation>
         <translation>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</translation>
     </message>
     <message>
-        <location line="+82"/>
+        <location line="+81"/>
         <source>Print Document</source>
         <translation>Print Document</translation>
     </message>
     <message>
+        <location line="-133"/>
         <source>Cannot open %1.</source>
         <translation>Cannot open %1.</translation>
     </message>
@@ -873,19 +1217,32 @@ Do you want to save your changes?</translation>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+68"/>
-        <location line="+112"/>
-        <location line="+51"/>
+        <location filename="../../src/player/vk.cpp" line="+113"/>
+        <location line="+27"/>
+        <location line="+30"/>
+        <location line="+46"/>
+        <location line="+169"/>
+        <location line="+121"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn Player</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-299"/>
+        <source>Load Subtitles</source>
+        <translation>Load Subtitles</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
+        <translation>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</translation>
+    </message>
+    <message>
+        <location line="+100"/>
         <source>Open</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+8"/>
         <source>Full Screen</source>
         <translation>Full Screen</translation>
     </message>
@@ -895,7 +1252,7 @@ Do you want to save your changes?</translation>
         <translation>Keep Aspect Ratio</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+30"/>
         <source>Help</source>
         <translation>Help</translation>
     </message>
@@ -920,7 +1277,7 @@ Do you want to save your changes?</translation>
         <translation>&amp;Quit</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+28"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
@@ -930,90 +1287,119 @@ Do you want to save your changes?</translation>
         <translation>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
     </message>
     <message>
+        <location line="+138"/>
         <source>The length of this file is unknown.</source>
         <translation>The length of this file is unknown.</translation>
     </message>
     <message>
+        <location line="-262"/>
         <source>Sentences</source>
         <translation>Sentences</translation>
     </message>
     <message>
+        <location line="+57"/>
         <source>Sentence List</source>
         <translation>Sentence List</translation>
     </message>
     <message>
+        <location line="+542"/>
         <source>Subtitles</source>
         <translation>Subtitles</translation>
     </message>
     <message>
+        <location line="-690"/>
         <source>Forget This Lesson</source>
         <translation>Forget This Lesson</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Forget where you were in %1, its loop and the scores of its sentences?</source>
         <translation>Forget where you were in %1, its loop and the scores of its sentences?</translation>
     </message>
     <message>
+        <location line="+44"/>
         <source>Lesson Summary: %1</source>
         <translation>Lesson Summary: %1</translation>
     </message>
     <message>
+        <location line="+654"/>
+        <source>Load Subtitles...</source>
+        <translation>Load Subtitles...</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Lesson Summary...</source>
         <translation>Lesson Summary...</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>Forget This Lesson...</source>
         <translation>Forget This Lesson...</translation>
     </message>
     <message>
+        <location line="-357"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
     <message>
+        <location line="-90"/>
         <source>Some files were not opened:</source>
         <translation>Some files were not opened:</translation>
     </message>
     <message>
+        <location line="-18"/>
         <source>%1: only one lesson opens at a time.</source>
         <translation>%1: only one lesson opens at a time.</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1: only one document opens at a time.</source>
         <translation>%1: only one document opens at a time.</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>%1: there is no such file, or it cannot be read.</source>
         <translation>%1: there is no such file, or it cannot be read.</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>%1: neither a lesson (sound or video) nor a document.</source>
         <translation>%1: neither a lesson (sound or video) nor a document.</translation>
     </message>
     <message>
+        <location line="-97"/>
+        <location line="+443"/>
+        <location line="+1"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>
     <message>
+        <location line="-434"/>
         <source>Drill Settings...</source>
         <translation>Drill Settings...</translation>
     </message>
     <message>
+        <location line="-149"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>This sentence has no subtitle text to check against.</translation>
     </message>
     <message>
+        <location line="+151"/>
         <source>Preferences...</source>
         <translation>Preferences...</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>Keys...</source>
         <translation>Keys...</translation>
     </message>
     <message>
+        <location line="+418"/>
         <source>(no key)</source>
         <translation>(no key)</translation>
     </message>
@@ -1021,299 +1407,114 @@ Do you want to save your changes?</translation>
 <context>
     <name>WaveformStrip</name>
     <message>
-        <location filename="../../src/player/waveformstrip.cpp" line="+30"/>
+        <location filename="../../src/player/waveformstrip.cpp" line="+255"/>
         <source>Drag a loop mark to move it, turn the wheel to zoom; %1 loops the sentence under the playhead</source>
         <translation>Drag a loop mark to move it, turn the wheel to zoom; %1 loops the sentence under the playhead</translation>
     </message>
 </context>
 <context>
-    <name>lesson::LessonStore</name>
-    <message>
-        <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
-        <translation>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</translation>
-    </message>
-    <message>
-        <source>it was written by a newer version of the program</source>
-        <translation>it was written by a newer version of the program</translation>
-    </message>
-    <message>
-        <source>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</source>
-        <translation>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</translation>
-    </message>
-    <message>
-        <source>The new one cannot be made either (%1).</source>
-        <translation>The new one cannot be made either (%1).</translation>
-    </message>
-</context>
-<context>
     <name>WordCheckDialog</name>
     <message>
+        <location filename="../../src/diff/wordcheckdialog.cpp" line="+14"/>
         <source>Word check</source>
         <translation>Word check</translation>
     </message>
     <message>
+        <location line="+37"/>
         <source>Word accuracy: %1%</source>
         <translation>Word accuracy: %1%</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Letter accuracy: %1%</source>
         <translation>Letter accuracy: %1%</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>%1 misspelt</source>
         <translation>%1 misspelt</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</source>
         <extracomment>%4 is the number of misspelt words, as &quot;%1 misspelt&quot; says it, in its own colour</extracomment>
         <translation>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</translation>
     </message>
 </context>
 <context>
+    <name>lesson::LessonStore</name>
+    <message>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+162"/>
+        <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
+        <translation>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>it was written by a newer version of the program</source>
+        <translation>it was written by a newer version of the program</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</source>
+        <translation>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The new one cannot be made either (%1).</source>
+        <translation>The new one cannot be made either (%1).</translation>
+    </message>
+</context>
+<context>
     <name>lesson::Sentences</name>
     <message>
+        <location filename="../../src/lesson/sentences.cpp" line="+117"/>
         <source>The cue at %1 cannot be decoded; it was left out.</source>
         <translation>The cue at %1 cannot be decoded; it was left out.</translation>
     </message>
     <message>
+        <location line="+183"/>
         <source>Cannot open the subtitle file %1.</source>
         <translation>Cannot open the subtitle file %1.</translation>
     </message>
     <message>
+        <location line="-6"/>
         <source>%1 is not a subtitle file this program can read.</source>
         <translation>%1 is not a subtitle file this program can read.</translation>
     </message>
     <message>
+        <location line="+31"/>
         <source>A cue after %1 has times that cannot be read; it was left out.</source>
         <translation>A cue after %1 has times that cannot be read; it was left out.</translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>Cues with times that cannot be read were left out: %1.</source>
         <translation>Cues with times that cannot be read were left out: %1.</translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Cannot open %1.</source>
         <translation>Cannot open %1.</translation>
     </message>
     <message>
+        <location line="+29"/>
         <source>The cue at %1 has no text; it was left out.</source>
         <translation>The cue at %1 has no text; it was left out.</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>The cue at %1 has no length; it was left out.</source>
         <translation>The cue at %1 has no length; it was left out.</translation>
     </message>
     <message>
+        <location filename="../../src/lesson/speechanalyser.cpp" line="+59"/>
         <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
         <translation>Cannot find the sentences of %1: it has no sound this program can read.</translation>
     </message>
     <message>
+        <location filename="../../src/lesson/sentences.cpp" line="+7"/>
         <source>The cue at %1 ends before the lesson begins; it was left out.</source>
         <translation>The cue at %1 ends before the lesson begins; it was left out.</translation>
-    </message>
-</context>
-<context>
-    <name>PlayerKeys</name>
-    <message>
-        <source>Move the loop's start earlier</source>
-        <translation>Move the loop's start earlier</translation>
-    </message>
-    <message>
-        <source>Move the loop's start later</source>
-        <translation>Move the loop's start later</translation>
-    </message>
-    <message>
-        <source>Move the loop's end earlier</source>
-        <translation>Move the loop's end earlier</translation>
-    </message>
-    <message>
-        <source>Move the loop's end later</source>
-        <translation>Move the loop's end later</translation>
-    </message>
-    <message>
-        <source>Play or pause</source>
-        <translation>Play or pause</translation>
-    </message>
-    <message>
-        <source>Loop the stretch before</source>
-        <translation>Loop the stretch before</translation>
-    </message>
-    <message>
-        <source>Start the loop here</source>
-        <translation>Start the loop here</translation>
-    </message>
-    <message>
-        <source>End the loop here</source>
-        <translation>End the loop here</translation>
-    </message>
-    <message>
-        <source>Loop the stretch after</source>
-        <translation>Loop the stretch after</translation>
-    </message>
-    <message>
-        <source>Slower</source>
-        <translation>Slower</translation>
-    </message>
-    <message>
-        <source>Faster</source>
-        <translation>Faster</translation>
-    </message>
-    <message>
-        <source>Normal speed</source>
-        <translation>Normal speed</translation>
-    </message>
-    <message>
-        <source>Loop the sentence here</source>
-        <translation>Loop the sentence here</translation>
-    </message>
-    <message>
-        <source>Skip back</source>
-        <translation>Skip back</translation>
-    </message>
-    <message>
-        <source>Skip forward</source>
-        <translation>Skip forward</translation>
-    </message>
-    <message>
-        <source>Drill on or off</source>
-        <translation>Drill on or off</translation>
-    </message>
-    <message>
-        <source>Drill: play the sentence again</source>
-        <translation>Drill: play the sentence again</translation>
-    </message>
-    <message>
-        <source>Drill: next sentence</source>
-        <translation>Drill: next sentence</translation>
-    </message>
-    <message>
-        <source>Drill: show a hint</source>
-        <translation>Drill: show a hint</translation>
-    </message>
-    <message>
-        <source>Drill: show the sentence</source>
-        <translation>Drill: show the sentence</translation>
-    </message>
-    <message>
-        <source>Check what I wrote</source>
-        <translation>Check what I wrote</translation>
-    </message>
-    <message>
-        <source>Open a lesson</source>
-        <translation>Open a lesson</translation>
-    </message>
-    <message>
-        <source>Leave full screen</source>
-        <translation>Leave full screen</translation>
-    </message>
-</context>
-<context>
-    <name>PreferencesDialog</name>
-    <message>
-        <source>Preferences</source>
-        <translation>Preferences</translation>
-    </message>
-    <message>
-        <source>General</source>
-        <translation>General</translation>
-    </message>
-    <message>
-        <source>For lessons opened for the first time. A lesson studied before keeps its own.</source>
-        <translation>For lessons opened for the first time. A lesson studied before keeps its own.</translation>
-    </message>
-    <message>
-        <source>Drill</source>
-        <translation>Drill</translation>
-    </message>
-    <message>
-        <source>Keys</source>
-        <translation>Keys</translation>
-    </message>
-    <message>
-        <source>As the system</source>
-        <translation>As the system</translation>
-    </message>
-    <message>
-        <source>Interface language</source>
-        <translation>Interface language</translation>
-    </message>
-    <message>
-        <source>Takes effect at the next start.</source>
-        <translation>Takes effect at the next start.</translation>
-    </message>
-    <message>
-        <source>American English (en_US)</source>
-        <translation>American English (en_US)</translation>
-    </message>
-    <message>
-        <source>British English (en_GB)</source>
-        <translation>British English (en_GB)</translation>
-    </message>
-    <message>
-        <source>Spelling dictionary</source>
-        <translation>Spelling dictionary</translation>
-    </message>
-    <message>
-        <source> s</source>
-        <translation> s</translation>
-    </message>
-    <message>
-        <source>A nudge moves a loop mark by</source>
-        <translation>A nudge moves a loop mark by</translation>
-    </message>
-    <message>
-        <source>Click a field and press the key, a foot pedal's too.</source>
-        <translation>Click a field and press the key, a foot pedal's too.</translation>
-    </message>
-    <message>
-        <source>Command</source>
-        <translation>Command</translation>
-    </message>
-    <message>
-        <source>Key</source>
-        <translation>Key</translation>
-    </message>
-    <message>
-        <source>Alternate key</source>
-        <translation>Alternate key</translation>
-    </message>
-    <message>
-        <source>Restore Default Keys</source>
-        <translation>Restore Default Keys</translation>
-    </message>
-    <message>
-        <source>%1 is already the key of “%2”.</source>
-        <translation>%1 is already the key of “%2”.</translation>
-    </message>
-    <message>
-        <source>%1 is the editor's key for “%2”: pressed there, it would not reach the player.</source>
-        <translation>%1 is the editor's key for “%2”: pressed there, it would not reach the player.</translation>
-    </message>
-</context>
-<context>
-    <name>KeyListDialog</name>
-    <message>
-        <source>Keys</source>
-        <translation>Keys</translation>
-    </message>
-    <message>
-        <source>Command</source>
-        <translation>Command</translation>
-    </message>
-    <message>
-        <source>In the player</source>
-        <translation>In the player</translation>
-    </message>
-    <message>
-        <source>In the editor</source>
-        <translation>In the editor</translation>
-    </message>
-</context>
-<context>
-    <name>DrillSettingsDialog</name>
-    <message>
-        <source>Drill Settings</source>
-        <translation>Drill Settings</translation>
     </message>
 </context>
 </TS>

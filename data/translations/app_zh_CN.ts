@@ -4,7 +4,7 @@
 <context>
     <name>CTextCheckerEdit</name>
     <message>
-        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+27"/>
+        <location filename="../../src/spelling/ctextcheckeredit.cpp" line="+28"/>
         <source>&amp;Copy</source>
         <translation>复制(&amp;C)</translation>
     </message>
@@ -27,12 +27,12 @@
 <context>
     <name>ControlButton</name>
     <message>
-        <location filename="../../src/player/controlbutton.cpp" line="+99"/>
+        <location filename="../../src/player/controlbutton.cpp" line="+107"/>
         <source>play/pause</source>
         <translation>播放/暂停</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>stop</source>
         <translation>停止</translation>
     </message>
@@ -42,42 +42,42 @@
         <translation>快进</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>backward</source>
         <translation>快退</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>sharp tune start left</source>
         <translation>起点向前微调</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>set loop start</source>
         <translation>设置循环起点</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>sharp tune start right</source>
         <translation>起点向后微调</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>sharp tune end left</source>
         <translation>终点向前微调</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>set loop end</source>
         <translation>设置循环终点</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>sharp tune end right</source>
         <translation>终点向后微调</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>cancel loop</source>
         <translation>取消循环</translation>
     </message>
@@ -87,12 +87,12 @@
         <translation>循环改为从开头到当前起点</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>reset loop from current end to end</source>
         <translation>循环改为从当前终点到结尾</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>volume silent</source>
         <translation>静音</translation>
     </message>
@@ -112,7 +112,12 @@
         <translation>%1x</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+99"/>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <location line="+83"/>
         <source>speed: %1 slower, %2 faster, %3 back to 1x</source>
         <translation>播放速度：%1 减慢，%2 加快，%3 恢复 1x</translation>
     </message>
@@ -159,135 +164,242 @@
         <translation>修改建议：</translation>
     </message>
     <message>
-        <location filename="../../src/diff/diffdialog.cpp" line="+45"/>
+        <location filename="../../src/diff/diffdialog.cpp" line="+57"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
     <message>
+        <location filename="../../src/diff/diffdialog.ui" line="+19"/>
         <source>逐字母对比</source>
         <translation>逐字母对比</translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>逐词对比</source>
         <translation>逐词对比</translation>
     </message>
     <message>
+        <location filename="../../src/diff/diffdialog.cpp" line="+72"/>
         <source>Word accuracy: %1%</source>
         <translation>单词正确率：%1%</translation>
     </message>
 </context>
 <context>
-    <name>LessonController</name>
-    <message>
-        <source>The score could not be kept: %1</source>
-        <translation>无法保存得分：%1</translation>
-    </message>
-</context>
-<context>
-    <name>LessonSummary</name>
-    <message>
-        <source>Lesson Summary</source>
-        <translation>课程小结</translation>
-    </message>
-    <message>
-        <source>The best accuracy of each sentence, in the lesson&apos;s order</source>
-        <translation>每个句子的最佳准确率，按课程顺序排列</translation>
-    </message>
-    <message>
-        <source>Sentences checked: %1 of %2 (%3%)</source>
-        <translation>已检查的句子：%1 / %2（%3%）</translation>
-    </message>
-    <message>
-        <source>Mean best accuracy: %1%</source>
-        <translation>平均最佳准确率：%1%</translation>
-    </message>
-    <message>
-        <source>No sentence has been checked yet.</source>
-        <translation>还没有检查过任何句子。</translation>
-    </message>
-</context>
-<context>
     <name>DrillBar</name>
     <message>
+        <location filename="../../src/player/drillbar.cpp" line="+105"/>
         <source>%1: a hint, %2: the whole sentence</source>
         <translation>%1：提示，%2：整句</translation>
     </message>
     <message>
+        <location line="-46"/>
         <source>Done: Alt+A again, Alt+N next sentence</source>
         <translation>完成：Alt+A 再听一遍，Alt+N 下一句</translation>
     </message>
     <message>
+        <location line="+19"/>
         <source>Repetition %1</source>
         <translation>第 %1 遍</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Repetition %1 of %2</source>
         <translation>第 %1 遍，共 %2 遍</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Type what you heard; the play key plays it again</source>
         <translation>写下你听到的内容；按播放键再听一遍</translation>
     </message>
     <message>
+        <location line="+14"/>
         <source>Type what you heard: %1 s</source>
         <translation>写下你听到的内容：%1 秒</translation>
     </message>
 </context>
 <context>
+    <name>DrillSettingsDialog</name>
+    <message>
+        <location filename="../../src/player/drillsettingsdialog.cpp" line="+78"/>
+        <source>Drill Settings</source>
+        <translation>听写练习设置</translation>
+    </message>
+</context>
+<context>
     <name>DrillSettingsForm</name>
     <message>
+        <location line="-53"/>
         <source>until I move on</source>
         <translation>直到我换下一句</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source> times</source>
         <translation> 遍</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>Play each sentence</source>
         <translation>每句播放</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>until I press the play key</source>
         <translation>直到我按播放键</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <location line="+25"/>
         <source> s</source>
         <translation> 秒</translation>
     </message>
     <message>
+        <location line="-23"/>
         <source>Pause to type</source>
         <translation>停顿书写</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>as the lesson</source>
         <translation>与课程相同</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>First time at</source>
         <translation>第一遍的速度</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>wait</source>
         <translation>等待</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>go on to the next sentence</source>
         <translation>继续下一句</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>After the last time</source>
         <translation>最后一遍之后</translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Playing on after a pause goes back</source>
         <translation>暂停后继续播放时回退</translation>
     </message>
 </context>
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <location filename="../../src/player/helpwindow.cpp" line="+28"/>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>More on the home page: &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
+        <translation>更多内容请见主页：&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>The guide %1 is missing.</source>
+        <translation>找不到指南 %1。</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>%1 (also in the editor)</source>
+        <translation>%1（在编辑器中也可用）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Keys in the player window</source>
+        <translation>播放器窗口中的按键</translation>
+    </message>
+</context>
+<context>
+    <name>KeyListDialog</name>
+    <message>
+        <location filename="../../src/player/keylistdialog.cpp" line="+13"/>
+        <source>Keys</source>
+        <translation>按键</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Command</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>In the player</source>
+        <translation>在播放器中</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>In the editor</source>
+        <translation>在编辑器中</translation>
+    </message>
+</context>
+<context>
+    <name>LessonController</name>
+    <message>
+        <location filename="../../src/lesson/lessoncontroller.cpp" line="+610"/>
+        <source>The score could not be kept: %1</source>
+        <translation>无法保存得分：%1</translation>
+    </message>
+    <message>
+        <location line="+82"/>
+        <source>%1 gives no sentences:</source>
+        <translation>%1 中没有可用的句子：</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Some cues of %1 were left out:</source>
+        <translation>%1 中有些字幕条目被略过：</translation>
+    </message>
+</context>
+<context>
+    <name>LessonSummary</name>
+    <message>
+        <location filename="../../src/player/lessonsummary.cpp" line="+36"/>
+        <source>Accuracy</source>
+        <translation>准确率</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sentence</source>
+        <translation>句子</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>Lesson Summary</source>
+        <translation>课程小结</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The best accuracy of each sentence, in the lesson&apos;s order</source>
+        <translation>每个句子的最佳准确率，按课程顺序排列</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Sentences checked: %1 of %2 (%3%)</source>
+        <translation>已检查的句子：%1 / %2（%3%）</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Mean best accuracy: %1%</source>
+        <translation>平均最佳准确率：%1%</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No sentence has been checked yet.</source>
+        <translation>还没有检查过任何句子。</translation>
+    </message>
+</context>
+<context>
     <name>Media</name>
     <message>
-        <location filename="../../src/media/media.cpp" line="+32"/>
+        <location filename="../../src/media/media.cpp" line="+34"/>
         <source>Error opening %1:
 Error while parsing header.</source>
         <translation>打开 %1 出错：
@@ -336,28 +448,28 @@ Couldn&apos;t open the file.</source>
 无法打开文件。</translation>
     </message>
     <message>
-        <location line="+161"/>
+        <location line="+256"/>
         <source>Error opening %1:
 Couldn&apos;t find any stream information in this file.</source>
         <translation>打开 %1 出错：
 在此文件中找不到任何流信息。</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+83"/>
         <source>Error opening %1:
 Cannot allocate pictures buffer.</source>
         <translation>打开 %1 出错：
 无法分配图像缓冲区。</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="-37"/>
         <source>Error opening %1:
 Cannot create a suitable conversion context to RGB.</source>
         <translation>打开 %1 出错：
 无法创建转换为 RGB 的上下文。</translation>
     </message>
     <message>
-        <location line="+123"/>
+        <location line="+249"/>
         <source>Error reading %1 !
 
 Logs;
@@ -368,11 +480,12 @@ Logs;
 %2解码中断。</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+20"/>
         <source>The lesson file %1 was removed or changed while it played.</source>
         <translation>课程文件 %1 在播放时被删除或更改。</translation>
     </message>
     <message>
+        <location line="-267"/>
         <source>Error opening %1:
 The file has no sound or picture this program can play.</source>
         <translation>打开 %1 出错：
@@ -422,7 +535,7 @@ The file has no sound or picture this program can play.</source>
   如输入[igzɑ:mpl]即可查得example</translation>
     </message>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+103"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+133"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>用字母 b d e f g h i j k l m n o p r s t u v w z 输入读音，a 表示 ɑ，: 表示长音（ː），&apos; 表示重音（ˈ）；其它音标请点击按钮。例如输入 igza:mpl 可查得 example。</translation>
     </message>
@@ -452,25 +565,252 @@ The file has no sound or picture this program can play.</source>
         <translation>没有读音与“%1”相符的单词。</translation>
     </message>
     <message>
+        <location line="-40"/>
         <source>Sounds close:</source>
         <translation>读音相近：</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Not what you typed, but it sounds close to it</source>
         <translation>与输入的音标不完全相同，但读音相近</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Read as: %1</source>
         <translation>识别为：%1</translation>
     </message>
 </context>
 <context>
+    <name>PlayerKeys</name>
+    <message>
+        <location filename="../../src/player/playerkeys.cpp" line="+29"/>
+        <source>Move the loop&apos;s start earlier</source>
+        <translation>循环起点提前</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Move the loop&apos;s start later</source>
+        <translation>循环起点推后</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Move the loop&apos;s end earlier</source>
+        <translation>循环终点提前</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Move the loop&apos;s end later</source>
+        <translation>循环终点推后</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Play or pause</source>
+        <translation>播放或暂停</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Loop the stretch before</source>
+        <translation>循环前一段</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Start the loop here</source>
+        <translation>从此处开始循环</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>End the loop here</source>
+        <translation>在此处结束循环</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Loop the stretch after</source>
+        <translation>循环后一段</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Slower</source>
+        <translation>减慢</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Faster</source>
+        <translation>加快</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Normal speed</source>
+        <translation>正常速度</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Loop the sentence here</source>
+        <translation>循环当前句子</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Skip back</source>
+        <translation>后退</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Skip forward</source>
+        <translation>前进</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Drill on or off</source>
+        <translation>开始或结束听写练习</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Drill: play the sentence again</source>
+        <translation>听写练习：再播放一遍</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Drill: next sentence</source>
+        <translation>听写练习：下一句</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Drill: show a hint</source>
+        <translation>听写练习：显示提示</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Drill: show the sentence</source>
+        <translation>听写练习：显示整句</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Check what I wrote</source>
+        <translation>检查我写的内容</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open a lesson</source>
+        <translation>打开课程</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Leave full screen</source>
+        <translation>退出全屏</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDialog</name>
+    <message>
+        <location filename="../../src/player/preferencesdialog.cpp" line="+25"/>
+        <source>Preferences</source>
+        <translation>首选项</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>General</source>
+        <translation>常规</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>For lessons opened for the first time. A lesson studied before keeps its own.</source>
+        <translation>用于第一次打开的课程。学过的课程保留它自己的设置。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Drill</source>
+        <translation>听写练习</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+132"/>
+        <source>Keys</source>
+        <translation>按键</translation>
+    </message>
+    <message>
+        <location line="-114"/>
+        <source>As the system</source>
+        <translation>跟随系统</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Interface language</source>
+        <translation>界面语言</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Takes effect at the next start.</source>
+        <translation>下次启动时生效。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>American English (en_US)</source>
+        <translation>美式英语 (en_US)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>British English (en_GB)</source>
+        <translation>英式英语 (en_GB)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Spelling dictionary</source>
+        <translation>拼写词典</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source> s</source>
+        <translation> 秒</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A nudge moves a loop mark by</source>
+        <translation>微调循环标记的步长</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Click a field and press the key, a foot pedal&apos;s too.</source>
+        <translation>单击一个输入框，然后按下按键（脚踏板的按键也可以）。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Command</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Key</source>
+        <translation>按键</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Alternate key</source>
+        <translation>备用按键</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Restore Default Keys</source>
+        <translation>恢复默认按键</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>%1 is already the key of “%2”.</source>
+        <translation>%1 已经是“%2”的按键。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 is the editor&apos;s key for “%2”: pressed there, it would not reach the player.</source>
+        <translation>%1 是编辑器“%2”的按键：在编辑器中按下时不会传给播放器。</translation>
+    </message>
+</context>
+<context>
     <name>RecentLessonsMenu</name>
     <message>
+        <location filename="../../src/player/recentlessons.cpp" line="+14"/>
         <source>Recent Lessons</source>
         <translation>最近的课程</translation>
     </message>
     <message>
+        <location line="+38"/>
         <source>Clear</source>
         <translation>清空列表</translation>
     </message>
@@ -478,7 +818,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>SentenceList</name>
     <message>
-        <location filename="../../src/player/sentencelist.cpp" line="+40"/>
+        <location filename="../../src/player/sentencelist.cpp" line="+43"/>
         <source>Start</source>
         <translation>开始</translation>
     </message>
@@ -493,12 +833,12 @@ The file has no sound or picture this program can play.</source>
         <translation>文本</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+197"/>
         <source>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</source>
         <translation>单击句子即循环播放该句，单击它的圆点可显示文本；%1 键循环播放当前播放位置所在的句子</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-188"/>
         <source>Finding the sentences</source>
         <translation>正在查找句子</translation>
     </message>
@@ -513,12 +853,12 @@ The file has no sound or picture this program can play.</source>
         <translation>略去的字幕行：%1</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+105"/>
         <source>Loop This Sentence</source>
         <translation>循环播放此句</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>Hide Its Text</source>
         <translation>隐藏此句文本</translation>
     </message>
@@ -528,10 +868,12 @@ The file has no sound or picture this program can play.</source>
         <translation>显示此句文本</translation>
     </message>
     <message>
+        <location line="-89"/>
         <source>%1% on %2</source>
         <translation>%1%（%2）</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>Best: %1; last: %2</source>
         <translation>最佳：%1；最近：%2</translation>
     </message>
@@ -592,7 +934,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+135"/>
+        <location filename="../../src/editor/textedit.cpp" line="+184"/>
         <source>File Actions</source>
         <translation>文件操作</translation>
     </message>
@@ -791,7 +1133,7 @@ The file has no sound or picture this program can play.</source>
         <translation>英式英语 (en_GB)</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+65"/>
         <source>Finished</source>
         <translation>完成</translation>
     </message>
@@ -801,7 +1143,7 @@ The file has no sound or picture this program can play.</source>
         <translation>拼写检查已完成。</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+76"/>
         <source>untitled.html</source>
         <translation>未命名.html</translation>
     </message>
@@ -817,12 +1159,13 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location line="+9"/>
-        <location line="+63"/>
+        <location line="+34"/>
+        <location line="+44"/>
         <source>Application</source>
         <translation>应用程序</translation>
     </message>
     <message>
-        <location line="-62"/>
+        <location line="-77"/>
         <source>The document has been modified.
 Do you want to save your changes?</source>
         <translation>文档已被修改。
@@ -839,12 +1182,12 @@ Do you want to save your changes?</source>
         <translation>HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+25"/>
         <source>Documents can be saved as .html, .htm, .odt or .txt files.</source>
         <translation>文档只能保存为 .html、.htm、.odt 或 .txt 文件。</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Cannot save the document as %1:
 %2</source>
         <translation>无法将文档保存为 %1：
@@ -861,11 +1204,12 @@ Do you want to save your changes?</source>
         <translation>富文本 (*.rtf);;文本文件 (*.txt);;ODF 文件 (*.odt);;HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+82"/>
+        <location line="+81"/>
         <source>Print Document</source>
         <translation>打印文档</translation>
     </message>
     <message>
+        <location line="-133"/>
         <source>Cannot open %1.</source>
         <translation>无法打开 %1。</translation>
     </message>
@@ -873,19 +1217,32 @@ Do you want to save your changes?</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+68"/>
-        <location line="+112"/>
-        <location line="+51"/>
+        <location filename="../../src/player/vk.cpp" line="+113"/>
+        <location line="+27"/>
+        <location line="+30"/>
+        <location line="+46"/>
+        <location line="+169"/>
+        <location line="+121"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-299"/>
+        <source>Load Subtitles</source>
+        <translation>加载字幕</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
+        <translation>字幕 (*.srt *.vtt *.ass *.ssa);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <location line="+100"/>
         <source>Open</source>
         <translation>打开</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+8"/>
         <source>Full Screen</source>
         <translation>全屏</translation>
     </message>
@@ -895,7 +1252,7 @@ Do you want to save your changes?</source>
         <translation>保持宽高比</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+30"/>
         <source>Help</source>
         <translation>帮助</translation>
     </message>
@@ -920,7 +1277,7 @@ Do you want to save your changes?</source>
         <translation>退出(&amp;Q)</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+28"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
@@ -930,90 +1287,119 @@ Do you want to save your changes?</source>
         <translation>媒体文件 (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
     </message>
     <message>
+        <location line="+138"/>
         <source>The length of this file is unknown.</source>
         <translation>此文件的长度未知。</translation>
     </message>
     <message>
+        <location line="-262"/>
         <source>Sentences</source>
         <translation>句子</translation>
     </message>
     <message>
+        <location line="+57"/>
         <source>Sentence List</source>
         <translation>句子列表</translation>
     </message>
     <message>
+        <location line="+542"/>
         <source>Subtitles</source>
         <translation>字幕</translation>
     </message>
     <message>
+        <location line="-690"/>
         <source>Forget This Lesson</source>
         <translation>忘记本课</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Forget where you were in %1, its loop and the scores of its sentences?</source>
         <translation>忘记 %1 的播放位置、循环区间和各句的得分吗？</translation>
     </message>
     <message>
+        <location line="+44"/>
         <source>Lesson Summary: %1</source>
         <translation>课程小结：%1</translation>
     </message>
     <message>
+        <location line="+654"/>
+        <source>Load Subtitles...</source>
+        <translation>加载字幕...</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Lesson Summary...</source>
         <translation>课程小结...</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>Forget This Lesson...</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
+        <location line="-357"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
     <message>
+        <location line="-90"/>
         <source>Some files were not opened:</source>
         <translation>有些文件没有打开：</translation>
     </message>
     <message>
+        <location line="-18"/>
         <source>%1: only one lesson opens at a time.</source>
         <translation>%1：一次只能打开一个课程。</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1: only one document opens at a time.</source>
         <translation>%1：一次只能打开一个文档。</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>%1: there is no such file, or it cannot be read.</source>
         <translation>%1：文件不存在，或者无法读取。</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>%1: neither a lesson (sound or video) nor a document.</source>
         <translation>%1：既不是课程（音频或视频），也不是文档。</translation>
     </message>
     <message>
+        <location line="-97"/>
+        <location line="+443"/>
+        <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
+        <location line="-434"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
     <message>
+        <location line="-149"/>
         <source>Check</source>
         <translation>检查</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>这个句子没有可以对照检查的字幕文本。</translation>
     </message>
     <message>
+        <location line="+151"/>
         <source>Preferences...</source>
         <translation>首选项...</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>Keys...</source>
         <translation>按键...</translation>
     </message>
     <message>
+        <location line="+418"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>
@@ -1021,299 +1407,114 @@ Do you want to save your changes?</source>
 <context>
     <name>WaveformStrip</name>
     <message>
-        <location filename="../../src/player/waveformstrip.cpp" line="+30"/>
+        <location filename="../../src/player/waveformstrip.cpp" line="+255"/>
         <source>Drag a loop mark to move it, turn the wheel to zoom; %1 loops the sentence under the playhead</source>
         <translation>拖动循环标记可移动它，转动滚轮可缩放；%1 键循环播放当前播放位置所在的句子</translation>
     </message>
 </context>
 <context>
-    <name>lesson::LessonStore</name>
-    <message>
-        <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
-        <translation>无法使用课程记录 %1（%2）：将不会记住课程。</translation>
-    </message>
-    <message>
-        <source>it was written by a newer version of the program</source>
-        <translation>它是由更新版本的程序写入的</translation>
-    </message>
-    <message>
-        <source>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</source>
-        <translation>无法读取课程记录（%1）。它已被移至 %2，并已新建一个。</translation>
-    </message>
-    <message>
-        <source>The new one cannot be made either (%1).</source>
-        <translation>新的课程记录也无法建立（%1）。</translation>
-    </message>
-</context>
-<context>
     <name>WordCheckDialog</name>
     <message>
+        <location filename="../../src/diff/wordcheckdialog.cpp" line="+14"/>
         <source>Word check</source>
         <translation>逐词核对</translation>
     </message>
     <message>
+        <location line="+37"/>
         <source>Word accuracy: %1%</source>
         <translation>单词正确率：%1%</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Letter accuracy: %1%</source>
         <translation>字母正确率：%1%</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>%1 misspelt</source>
         <translation>拼错 %1 个</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</source>
         <extracomment>%4 is the number of misspelt words, as &quot;%1 misspelt&quot; says it, in its own colour</extracomment>
         <translation>%2 个单词对了 %1 个，错 %3 个，%4，分写或连写 %5 处，漏 %6 个，多 %7 个</translation>
     </message>
 </context>
 <context>
+    <name>lesson::LessonStore</name>
+    <message>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+162"/>
+        <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
+        <translation>无法使用课程记录 %1（%2）：将不会记住课程。</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>it was written by a newer version of the program</source>
+        <translation>它是由更新版本的程序写入的</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</source>
+        <translation>无法读取课程记录（%1）。它已被移至 %2，并已新建一个。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The new one cannot be made either (%1).</source>
+        <translation>新的课程记录也无法建立（%1）。</translation>
+    </message>
+</context>
+<context>
     <name>lesson::Sentences</name>
     <message>
+        <location filename="../../src/lesson/sentences.cpp" line="+117"/>
         <source>The cue at %1 cannot be decoded; it was left out.</source>
         <translation>%1 处的字幕无法解码，已略去。</translation>
     </message>
     <message>
+        <location line="+183"/>
         <source>Cannot open the subtitle file %1.</source>
         <translation>无法打开字幕文件 %1。</translation>
     </message>
     <message>
+        <location line="-6"/>
         <source>%1 is not a subtitle file this program can read.</source>
         <translation>%1 不是本程序能读取的字幕文件。</translation>
     </message>
     <message>
+        <location line="+31"/>
         <source>A cue after %1 has times that cannot be read; it was left out.</source>
         <translation>%1 之后的一条字幕时间无法读取，已略去。</translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>Cues with times that cannot be read were left out: %1.</source>
         <translation>时间无法读取的字幕已略去：%1 条。</translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Cannot open %1.</source>
         <translation>无法打开 %1。</translation>
     </message>
     <message>
+        <location line="+29"/>
         <source>The cue at %1 has no text; it was left out.</source>
         <translation>%1 处的字幕没有文字，已略去。</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>The cue at %1 has no length; it was left out.</source>
         <translation>%1 处的字幕没有时长，已略去。</translation>
     </message>
     <message>
+        <location filename="../../src/lesson/speechanalyser.cpp" line="+59"/>
         <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
         <translation>无法找出 %1 的句子：它没有本程序能读取的声音。</translation>
     </message>
     <message>
+        <location filename="../../src/lesson/sentences.cpp" line="+7"/>
         <source>The cue at %1 ends before the lesson begins; it was left out.</source>
         <translation>%1 处的字幕在课程开始之前就已结束，已略去。</translation>
-    </message>
-</context>
-<context>
-    <name>PlayerKeys</name>
-    <message>
-        <source>Move the loop's start earlier</source>
-        <translation>循环起点提前</translation>
-    </message>
-    <message>
-        <source>Move the loop's start later</source>
-        <translation>循环起点推后</translation>
-    </message>
-    <message>
-        <source>Move the loop's end earlier</source>
-        <translation>循环终点提前</translation>
-    </message>
-    <message>
-        <source>Move the loop's end later</source>
-        <translation>循环终点推后</translation>
-    </message>
-    <message>
-        <source>Play or pause</source>
-        <translation>播放或暂停</translation>
-    </message>
-    <message>
-        <source>Loop the stretch before</source>
-        <translation>循环前一段</translation>
-    </message>
-    <message>
-        <source>Start the loop here</source>
-        <translation>从此处开始循环</translation>
-    </message>
-    <message>
-        <source>End the loop here</source>
-        <translation>在此处结束循环</translation>
-    </message>
-    <message>
-        <source>Loop the stretch after</source>
-        <translation>循环后一段</translation>
-    </message>
-    <message>
-        <source>Slower</source>
-        <translation>减慢</translation>
-    </message>
-    <message>
-        <source>Faster</source>
-        <translation>加快</translation>
-    </message>
-    <message>
-        <source>Normal speed</source>
-        <translation>正常速度</translation>
-    </message>
-    <message>
-        <source>Loop the sentence here</source>
-        <translation>循环当前句子</translation>
-    </message>
-    <message>
-        <source>Skip back</source>
-        <translation>后退</translation>
-    </message>
-    <message>
-        <source>Skip forward</source>
-        <translation>前进</translation>
-    </message>
-    <message>
-        <source>Drill on or off</source>
-        <translation>开始或结束听写练习</translation>
-    </message>
-    <message>
-        <source>Drill: play the sentence again</source>
-        <translation>听写练习：再播放一遍</translation>
-    </message>
-    <message>
-        <source>Drill: next sentence</source>
-        <translation>听写练习：下一句</translation>
-    </message>
-    <message>
-        <source>Drill: show a hint</source>
-        <translation>听写练习：显示提示</translation>
-    </message>
-    <message>
-        <source>Drill: show the sentence</source>
-        <translation>听写练习：显示整句</translation>
-    </message>
-    <message>
-        <source>Check what I wrote</source>
-        <translation>检查我写的内容</translation>
-    </message>
-    <message>
-        <source>Open a lesson</source>
-        <translation>打开课程</translation>
-    </message>
-    <message>
-        <source>Leave full screen</source>
-        <translation>退出全屏</translation>
-    </message>
-</context>
-<context>
-    <name>PreferencesDialog</name>
-    <message>
-        <source>Preferences</source>
-        <translation>首选项</translation>
-    </message>
-    <message>
-        <source>General</source>
-        <translation>常规</translation>
-    </message>
-    <message>
-        <source>For lessons opened for the first time. A lesson studied before keeps its own.</source>
-        <translation>用于第一次打开的课程。学过的课程保留它自己的设置。</translation>
-    </message>
-    <message>
-        <source>Drill</source>
-        <translation>听写练习</translation>
-    </message>
-    <message>
-        <source>Keys</source>
-        <translation>按键</translation>
-    </message>
-    <message>
-        <source>As the system</source>
-        <translation>跟随系统</translation>
-    </message>
-    <message>
-        <source>Interface language</source>
-        <translation>界面语言</translation>
-    </message>
-    <message>
-        <source>Takes effect at the next start.</source>
-        <translation>下次启动时生效。</translation>
-    </message>
-    <message>
-        <source>American English (en_US)</source>
-        <translation>美式英语 (en_US)</translation>
-    </message>
-    <message>
-        <source>British English (en_GB)</source>
-        <translation>英式英语 (en_GB)</translation>
-    </message>
-    <message>
-        <source>Spelling dictionary</source>
-        <translation>拼写词典</translation>
-    </message>
-    <message>
-        <source> s</source>
-        <translation> 秒</translation>
-    </message>
-    <message>
-        <source>A nudge moves a loop mark by</source>
-        <translation>微调循环标记的步长</translation>
-    </message>
-    <message>
-        <source>Click a field and press the key, a foot pedal's too.</source>
-        <translation>单击一个输入框，然后按下按键（脚踏板的按键也可以）。</translation>
-    </message>
-    <message>
-        <source>Command</source>
-        <translation>命令</translation>
-    </message>
-    <message>
-        <source>Key</source>
-        <translation>按键</translation>
-    </message>
-    <message>
-        <source>Alternate key</source>
-        <translation>备用按键</translation>
-    </message>
-    <message>
-        <source>Restore Default Keys</source>
-        <translation>恢复默认按键</translation>
-    </message>
-    <message>
-        <source>%1 is already the key of “%2”.</source>
-        <translation>%1 已经是“%2”的按键。</translation>
-    </message>
-    <message>
-        <source>%1 is the editor's key for “%2”: pressed there, it would not reach the player.</source>
-        <translation>%1 是编辑器“%2”的按键：在编辑器中按下时不会传给播放器。</translation>
-    </message>
-</context>
-<context>
-    <name>KeyListDialog</name>
-    <message>
-        <source>Keys</source>
-        <translation>按键</translation>
-    </message>
-    <message>
-        <source>Command</source>
-        <translation>命令</translation>
-    </message>
-    <message>
-        <source>In the player</source>
-        <translation>在播放器中</translation>
-    </message>
-    <message>
-        <source>In the editor</source>
-        <translation>在编辑器中</translation>
-    </message>
-</context>
-<context>
-    <name>DrillSettingsDialog</name>
-    <message>
-        <source>Drill Settings</source>
-        <translation>听写练习设置</translation>
     </message>
 </context>
 </TS>
