@@ -762,7 +762,7 @@ void Vk::applyKeys()
         const QList<QKeySequence> assigned = keys.assigned(command);
         return assigned.isEmpty() ? QString() : assigned.first().toString(QKeySequence::NativeText);
     };
-    const auto name = [&mainKey, this](PlayerKeys::Command command) {
+    const auto name = [&mainKey](PlayerKeys::Command command) {
         const QString key = mainKey(command);
         return key.isEmpty() ? tr("(no key)") : key;
     };
