@@ -231,10 +231,15 @@ void TestDialog::keysKeepTheFocusAndSearch()
     input->clear();
     input->setFocus();
     QTRY_VERIFY(input->hasFocus());
+    // Focus that lands anywhere but the input; a late window activation on a busy machine
+    // may hand the focus to the input once more, which is no fault.
     QList<QWidget *> focused;
     const QObject watching;
     connect(qApp, &QApplication::focusChanged, &watching,
-            [&focused](QWidget *, QWidget *now) { focused.append(now); });
+            [&focused, input](QWidget *, QWidget *now) {
+                if (now != input)
+                    focused.append(now);
+            });
 
     // ɛ alone is read as a learner's e, which finds the ɛ of ɛə too.
     QTest::mouseClick(child<QPushButton>(*dialog, "k603"), Qt::LeftButton);
