@@ -2,7 +2,7 @@
 
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
-#include "diff/plaintext.h"
+#include "text/plaintext.h"
 #include "diff/wordcheck.h"
 #include "studystyle/nofocusrectanglestyle.h"
 

@@ -1,6 +1,6 @@
 #include "editor/documentbytes.h"
 
-#include "diff/plaintext.h"
+#include "text/plaintext.h"
 
 #include <QTextCodec>
 #include <QTextEdit>

@@ -1,6 +1,6 @@
 #include "lesson/sentences.h"
 
-#include "diff/plaintext.h"
+#include "text/plaintext.h"
 #include "media/ffmpeg.h"
 
 #include <QCoreApplication>

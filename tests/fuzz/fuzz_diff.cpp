@@ -5,7 +5,7 @@
 // account for every reference word once.
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
-#include "diff/plaintext.h"
+#include "text/plaintext.h"
 #include "diff/wordcheck.h"
 
 #include <QByteArray>

@@ -1,4 +1,4 @@
-#include "diff/plaintext.h"
+#include "text/plaintext.h"
 
 #include <QFile>
 #include <QStringDecoder>
