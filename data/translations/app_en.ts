@@ -27,12 +27,12 @@
 <context>
     <name>ControlButton</name>
     <message>
-        <location filename="../../src/player/controlbutton.cpp" line="+107"/>
+        <location filename="../../src/player/controlbutton.cpp" line="+105"/>
         <source>play/pause</source>
         <translation>play/pause</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>stop</source>
         <translation>stop</translation>
     </message>
@@ -42,42 +42,42 @@
         <translation>forward</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>backward</source>
         <translation>backward</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>sharp tune start left</source>
         <translation>sharp tune start left</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>set loop start</source>
         <translation>set loop start</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>sharp tune start right</source>
         <translation>sharp tune start right</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>sharp tune end left</source>
         <translation>sharp tune end left</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>set loop end</source>
         <translation>set loop end</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>sharp tune end right</source>
         <translation>sharp tune end right</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>cancel loop</source>
         <translation>cancel loop</translation>
     </message>
@@ -87,27 +87,27 @@
         <translation>reset loop from begin to current start</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>reset loop from current end to end</source>
         <translation>reset loop from current end to end</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>volume silent</source>
         <translation>volume silent</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>volume control</source>
         <translation>volume control</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>editor</source>
         <translation>editor</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>%1x</source>
         <translation>%1x</translation>
     </message>
@@ -697,6 +697,21 @@ The file has no sound or picture this program can play.</translation>
         <source>Leave full screen</source>
         <translation>Leave full screen</translation>
     </message>
+    <message>
+        <location line="+3"/>
+        <source>Stop and close the lesson</source>
+        <translation>Stop and close the lesson</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Loop the whole lesson</source>
+        <translation>Loop the whole lesson</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show or hide the editor</source>
+        <translation>Show or hide the editor</translation>
+    </message>
 </context>
 <context>
     <name>PreferencesDialog</name>
@@ -1221,13 +1236,13 @@ Do you want to save your changes?</translation>
         <location line="+27"/>
         <location line="+30"/>
         <location line="+46"/>
-        <location line="+169"/>
+        <location line="+151"/>
         <location line="+121"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn Player</translation>
     </message>
     <message>
-        <location line="-299"/>
+        <location line="-281"/>
         <source>Load Subtitles</source>
         <translation>Load Subtitles</translation>
     </message>
@@ -1237,7 +1252,7 @@ Do you want to save your changes?</translation>
         <translation>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</translation>
     </message>
     <message>
-        <location line="+100"/>
+        <location line="+82"/>
         <source>Open</source>
         <translation>Open</translation>
     </message>
@@ -1292,22 +1307,22 @@ Do you want to save your changes?</translation>
         <translation>The length of this file is unknown.</translation>
     </message>
     <message>
-        <location line="-262"/>
+        <location line="-244"/>
         <source>Sentences</source>
         <translation>Sentences</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+39"/>
         <source>Sentence List</source>
         <translation>Sentence List</translation>
     </message>
     <message>
-        <location line="+542"/>
+        <location line="+551"/>
         <source>Subtitles</source>
         <translation>Subtitles</translation>
     </message>
     <message>
-        <location line="-690"/>
+        <location line="-681"/>
         <source>Forget This Lesson</source>
         <translation>Forget This Lesson</translation>
     </message>
@@ -1322,7 +1337,7 @@ Do you want to save your changes?</translation>
         <translation>Lesson Summary: %1</translation>
     </message>
     <message>
-        <location line="+654"/>
+        <location line="+645"/>
         <source>Load Subtitles...</source>
         <translation>Load Subtitles...</translation>
     </message>
@@ -1337,7 +1352,7 @@ Do you want to save your changes?</translation>
         <translation>Forget This Lesson...</translation>
     </message>
     <message>
-        <location line="-357"/>
+        <location line="-366"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -1368,18 +1383,18 @@ Do you want to save your changes?</translation>
     </message>
     <message>
         <location line="-97"/>
-        <location line="+443"/>
+        <location line="+452"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>
     <message>
-        <location line="-434"/>
+        <location line="-443"/>
         <source>Drill Settings...</source>
         <translation>Drill Settings...</translation>
     </message>
     <message>
-        <location line="-149"/>
+        <location line="-131"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
@@ -1389,7 +1404,7 @@ Do you want to save your changes?</translation>
         <translation>This sentence has no subtitle text to check against.</translation>
     </message>
     <message>
-        <location line="+151"/>
+        <location line="+133"/>
         <source>Preferences...</source>
         <translation>Preferences...</translation>
     </message>
@@ -1399,7 +1414,7 @@ Do you want to save your changes?</translation>
         <translation>Keys...</translation>
     </message>
     <message>
-        <location line="+418"/>
+        <location line="+427"/>
         <source>(no key)</source>
         <translation>(no key)</translation>
     </message>

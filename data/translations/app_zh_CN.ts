@@ -27,12 +27,12 @@
 <context>
     <name>ControlButton</name>
     <message>
-        <location filename="../../src/player/controlbutton.cpp" line="+107"/>
+        <location filename="../../src/player/controlbutton.cpp" line="+105"/>
         <source>play/pause</source>
         <translation>播放/暂停</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>stop</source>
         <translation>停止</translation>
     </message>
@@ -42,42 +42,42 @@
         <translation>快进</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>backward</source>
         <translation>快退</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>sharp tune start left</source>
         <translation>起点向前微调</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>set loop start</source>
         <translation>设置循环起点</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>sharp tune start right</source>
         <translation>起点向后微调</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>sharp tune end left</source>
         <translation>终点向前微调</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>set loop end</source>
         <translation>设置循环终点</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>sharp tune end right</source>
         <translation>终点向后微调</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>cancel loop</source>
         <translation>取消循环</translation>
     </message>
@@ -87,27 +87,27 @@
         <translation>循环改为从开头到当前起点</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>reset loop from current end to end</source>
         <translation>循环改为从当前终点到结尾</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>volume silent</source>
         <translation>静音</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>volume control</source>
         <translation>音量调节</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>editor</source>
         <translation>听写编辑器</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>%1x</source>
         <translation>%1x</translation>
     </message>
@@ -697,6 +697,21 @@ The file has no sound or picture this program can play.</source>
         <source>Leave full screen</source>
         <translation>退出全屏</translation>
     </message>
+    <message>
+        <location line="+3"/>
+        <source>Stop and close the lesson</source>
+        <translation>停止并关闭课程</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Loop the whole lesson</source>
+        <translation>循环整个课程</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show or hide the editor</source>
+        <translation>显示或隐藏编辑器</translation>
+    </message>
 </context>
 <context>
     <name>PreferencesDialog</name>
@@ -1221,13 +1236,13 @@ Do you want to save your changes?</source>
         <location line="+27"/>
         <location line="+30"/>
         <location line="+46"/>
-        <location line="+169"/>
+        <location line="+151"/>
         <location line="+121"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>
     </message>
     <message>
-        <location line="-299"/>
+        <location line="-281"/>
         <source>Load Subtitles</source>
         <translation>加载字幕</translation>
     </message>
@@ -1237,7 +1252,7 @@ Do you want to save your changes?</source>
         <translation>字幕 (*.srt *.vtt *.ass *.ssa);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+100"/>
+        <location line="+82"/>
         <source>Open</source>
         <translation>打开</translation>
     </message>
@@ -1292,22 +1307,22 @@ Do you want to save your changes?</source>
         <translation>此文件的长度未知。</translation>
     </message>
     <message>
-        <location line="-262"/>
+        <location line="-244"/>
         <source>Sentences</source>
         <translation>句子</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+39"/>
         <source>Sentence List</source>
         <translation>句子列表</translation>
     </message>
     <message>
-        <location line="+542"/>
+        <location line="+551"/>
         <source>Subtitles</source>
         <translation>字幕</translation>
     </message>
     <message>
-        <location line="-690"/>
+        <location line="-681"/>
         <source>Forget This Lesson</source>
         <translation>忘记本课</translation>
     </message>
@@ -1322,7 +1337,7 @@ Do you want to save your changes?</source>
         <translation>课程小结：%1</translation>
     </message>
     <message>
-        <location line="+654"/>
+        <location line="+645"/>
         <source>Load Subtitles...</source>
         <translation>加载字幕...</translation>
     </message>
@@ -1337,7 +1352,7 @@ Do you want to save your changes?</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-357"/>
+        <location line="-366"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1368,18 +1383,18 @@ Do you want to save your changes?</source>
     </message>
     <message>
         <location line="-97"/>
-        <location line="+443"/>
+        <location line="+452"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
-        <location line="-434"/>
+        <location line="-443"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
     <message>
-        <location line="-149"/>
+        <location line="-131"/>
         <source>Check</source>
         <translation>检查</translation>
     </message>
@@ -1389,7 +1404,7 @@ Do you want to save your changes?</source>
         <translation>这个句子没有可以对照检查的字幕文本。</translation>
     </message>
     <message>
-        <location line="+151"/>
+        <location line="+133"/>
         <source>Preferences...</source>
         <translation>首选项...</translation>
     </message>
@@ -1399,7 +1414,7 @@ Do you want to save your changes?</source>
         <translation>按键...</translation>
     </message>
     <message>
-        <location line="+418"/>
+        <location line="+427"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>

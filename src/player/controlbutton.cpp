@@ -77,7 +77,7 @@ struct Span
 
 enum class Action
 {
-    Notify,
+    Command,
     Mute,
     Volume
 };
@@ -87,9 +87,8 @@ struct Area
     Span press;
     Span hover;
     Action action;
-    void (ControlButton::*notify)();
     const char *toolTip;
-    // the player command whose keys the tooltip names, or -1
+    // the player command a press runs and whose keys the tooltip names, or -1
     int command = -1;
 };
 
@@ -102,96 +101,83 @@ using enum Band;
 constexpr std::array<Area, 16> areas{{
     {{Sixth, -30, -6, Buttons},
      {Sixth, -30, -6, Full},
-     Action::Notify,
-     &ControlButton::playPause,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "play/pause"),
      PlayerKeys::PlayPause},
     {{Sixth, 0, 24, Buttons},
      {Sixth, 0, 24, Full},
-     Action::Notify,
-     &ControlButton::stop,
-     QT_TRANSLATE_NOOP("ControlButton", "stop")},
+     Action::Command,
+     QT_TRANSLATE_NOOP("ControlButton", "stop"),
+     PlayerKeys::Stop},
     {{Sixth, 20, 54, Buttons},
      {Sixth, 20, 54, Full},
-     Action::Notify,
-     &ControlButton::forward,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "forward"),
      PlayerKeys::SkipForward},
     {{Sixth, -60, -36, Buttons},
      {Sixth, -60, -36, Full},
-     Action::Notify,
-     &ControlButton::backward,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "backward"),
      PlayerKeys::SkipBack},
     {{Half, -76, -66, Buttons, false},
      {Half, -90, -66, Full, false},
-     Action::Notify,
-     &ControlButton::startSharpL,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "sharp tune start left"),
      PlayerKeys::NudgeMarkInEarlier},
     {{Half, -60, -36, Full},
      {Half, -60, -36, Full},
-     Action::Notify,
-     &ControlButton::setMarkInSignal,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "set loop start"),
      PlayerKeys::MarkInHere},
     {{Half, -30, -6, Buttons},
      {Half, -30, -6, Full},
-     Action::Notify,
-     &ControlButton::startSharpR,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "sharp tune start right"),
      PlayerKeys::NudgeMarkInLater},
     {{Half, 44, 54, Buttons},
      {Half, 30, 54, Full},
-     Action::Notify,
-     &ControlButton::endSharpL,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "sharp tune end left"),
      PlayerKeys::NudgeMarkOutEarlier},
     {{Half, 60, 84, Full},
      {Half, 60, 84, Full},
-     Action::Notify,
-     &ControlButton::setMarkOut,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "set loop end"),
      PlayerKeys::MarkOutHere},
     {{Half, 90, 114, Buttons},
      {Half, 90, 114, Full},
-     Action::Notify,
-     &ControlButton::endSharpR,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "sharp tune end right"),
      PlayerKeys::NudgeMarkOutLater},
     {{Half, 0, 24, Full},
      {Half, 0, 24, Full},
-     Action::Notify,
-     &ControlButton::resetMark,
-     QT_TRANSLATE_NOOP("ControlButton", "cancel loop")},
+     Action::Command,
+     QT_TRANSLATE_NOOP("ControlButton", "cancel loop"),
+     PlayerKeys::CancelLoop},
     {{Half, -120, -96, Full},
      {Half, -120, -96, Full},
-     Action::Notify,
-     &ControlButton::resetMarkIn,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "reset loop from begin to current start"),
      PlayerKeys::PreviousStretch},
     {{Half, 120, 144, Full},
      {Half, 120, 144, Full},
-     Action::Notify,
-     &ControlButton::resetMarkOut,
+     Action::Command,
      QT_TRANSLATE_NOOP("ControlButton", "reset loop from current end to end"),
      PlayerKeys::NextStretch},
     {{FiveSixths, -30, -6, Full},
      {FiveSixths, -30, -6, Full},
      Action::Mute,
-     nullptr,
      QT_TRANSLATE_NOOP("ControlButton", "volume silent")},
     // The knob's half width beyond either end of the 50-pixel track.
     {{FiveSixths, -3, 53, Track},
      {FiveSixths, -3, 53, Track},
      Action::Volume,
-     nullptr,
      QT_TRANSLATE_NOOP("ControlButton", "volume control")},
     {{Right, -30, -6, Full},
      {Right, -30, -6, Full},
-     Action::Notify,
-     &ControlButton::controlEditor,
-     QT_TRANSLATE_NOOP("ControlButton", "editor")},
+     Action::Command,
+     QT_TRANSLATE_NOOP("ControlButton", "editor"),
+     PlayerKeys::ShowEditor},
 }};
 
 constexpr const Area &volumeArea = areas[14];
@@ -274,9 +260,9 @@ void ControlButton::mousePressEvent(QMouseEvent *event)
         if (!area.press.contains(p, width(), height()))
             continue;
         switch (area.action) {
-        case Action::Notify:
+        case Action::Command:
             update();
-            emit(this->*area.notify)();
+            emit commandChosen(PlayerKeys::Command(area.command));
             break;
         case Action::Mute:
             // The knob stays where it is, so the volume it shows is there to go back to.

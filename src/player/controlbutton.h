@@ -27,21 +27,9 @@ public:
     void showSpeedKeys(const QString &slower, const QString &faster, const QString &normal);
 
 signals:
-    void playPause();
-    void stop();
-    void setMarkInSignal();
-    void setMarkOut();
-    void forward();
-    void backward();
-    void resetMark();
+    // A button was pressed: the player command it stands for, run as its keys run it.
+    void commandChosen(PlayerKeys::Command command);
     void volumeChanged(double left, double right);
-    void resetMarkIn();
-    void resetMarkOut();
-    void startSharpL();
-    void startSharpR();
-    void endSharpL();
-    void endSharpR();
-    void controlEditor();
     // A step picked from the speed button's menu.
     void speedChosen(double factor);
 

@@ -62,6 +62,10 @@ const CommandInfo &info(PlayerKeys::Command command)
          QKeyCombination(Qt::ControlModifier, Qt::Key_O), none},
         {"leaveFullScreen", QT_TRANSLATE_NOOP("PlayerKeys", "Leave full screen"), Qt::Key_Escape,
          none},
+        // the button bar's commands that come without a key
+        {"stop", QT_TRANSLATE_NOOP("PlayerKeys", "Stop and close the lesson"), none, none},
+        {"cancelLoop", QT_TRANSLATE_NOOP("PlayerKeys", "Loop the whole lesson"), none, none},
+        {"showEditor", QT_TRANSLATE_NOOP("PlayerKeys", "Show or hide the editor"), none, none},
     };
     return table[command];
 }

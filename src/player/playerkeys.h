@@ -39,8 +39,11 @@ public:
         CheckSentence,
         OpenLesson,
         LeaveFullScreen,
+        Stop,
+        CancelLoop,
+        ShowEditor,
     };
-    static constexpr int commandCount = LeaveFullScreen + 1;
+    static constexpr int commandCount = ShowEditor + 1;
     static constexpr int keysPerCommand = 2;
     using Keys = std::array<QKeySequence, keysPerCommand>;
 

@@ -276,31 +276,13 @@ void Vk::createCentralWidgets()
     sentenceDock->hide();
 
     LessonController *l = lesson_.get();
-    connect(controlButton, &ControlButton::playPause, l, &LessonController::playPause);
-    connect(controlButton, &ControlButton::setMarkInSignal, l, &LessonController::setMarkInHere);
-    connect(controlButton, &ControlButton::setMarkOut, l, &LessonController::setMarkOutHere);
-    connect(controlButton, &ControlButton::stop, l, &LessonController::close);
-    connect(controlButton, &ControlButton::forward, l,
-            [l] { l->seekBy(LessonController::skipSeconds); });
-    connect(controlButton, &ControlButton::backward, l,
-            [l] { l->seekBy(-LessonController::skipSeconds); });
-    connect(controlButton, &ControlButton::resetMark, l, &LessonController::resetMarks);
+    // the buttons run the same commands as the keys
+    connect(controlButton, &ControlButton::commandChosen, this, &Vk::run);
     connect(controlButton, &ControlButton::volumeChanged, l, &LessonController::setVolume);
-    connect(controlButton, &ControlButton::resetMarkIn, l, &LessonController::previousStretch);
-    connect(controlButton, &ControlButton::resetMarkOut, l, &LessonController::nextStretch);
-    connect(controlButton, &ControlButton::startSharpL, this,
-            [this] { run(PlayerKeys::NudgeMarkInEarlier); });
-    connect(controlButton, &ControlButton::startSharpR, this,
-            [this] { run(PlayerKeys::NudgeMarkInLater); });
-    connect(controlButton, &ControlButton::endSharpL, this,
-            [this] { run(PlayerKeys::NudgeMarkOutEarlier); });
-    connect(controlButton, &ControlButton::endSharpR, this,
-            [this] { run(PlayerKeys::NudgeMarkOutLater); });
     connect(this, &Vk::isPlay, controlButton, &ControlButton::playIcon);
     connect(controlButton, &ControlButton::speedChosen, l, &LessonController::setSpeed);
     connect(l, &LessonController::speedChanged, controlButton, &ControlButton::showSpeed);
     controlButton->showSpeed(l->speed());
-    connect(controlButton, &ControlButton::controlEditor, this, &Vk::on_actionEidtor);
 }
 
 void Vk::createActions()
@@ -742,6 +724,15 @@ void Vk::run(PlayerKeys::Command command)
     case PlayerKeys::LeaveFullScreen:
         if (fullScreenAction->isChecked())
             fullScreenAction->setChecked(false);
+        break;
+    case PlayerKeys::Stop:
+        lesson_->close();
+        break;
+    case PlayerKeys::CancelLoop:
+        lesson_->resetMarks();
+        break;
+    case PlayerKeys::ShowEditor:
+        on_actionEidtor();
         break;
     }
 }
