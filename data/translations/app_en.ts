@@ -1237,12 +1237,12 @@ Do you want to save your changes?</translation>
         <location line="+30"/>
         <location line="+46"/>
         <location line="+151"/>
-        <location line="+121"/>
+        <location line="+96"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn Player</translation>
     </message>
     <message>
-        <location line="-281"/>
+        <location line="-256"/>
         <source>Load Subtitles</source>
         <translation>Load Subtitles</translation>
     </message>
@@ -1302,12 +1302,12 @@ Do you want to save your changes?</translation>
         <translation>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
     </message>
     <message>
-        <location line="+138"/>
+        <location line="+113"/>
         <source>The length of this file is unknown.</source>
         <translation>The length of this file is unknown.</translation>
     </message>
     <message>
-        <location line="-244"/>
+        <location line="-219"/>
         <source>Sentences</source>
         <translation>Sentences</translation>
     </message>
@@ -1317,12 +1317,12 @@ Do you want to save your changes?</translation>
         <translation>Sentence List</translation>
     </message>
     <message>
-        <location line="+551"/>
+        <location line="+526"/>
         <source>Subtitles</source>
         <translation>Subtitles</translation>
     </message>
     <message>
-        <location line="-681"/>
+        <location line="-656"/>
         <source>Forget This Lesson</source>
         <translation>Forget This Lesson</translation>
     </message>
@@ -1337,7 +1337,7 @@ Do you want to save your changes?</translation>
         <translation>Lesson Summary: %1</translation>
     </message>
     <message>
-        <location line="+645"/>
+        <location line="+620"/>
         <source>Load Subtitles...</source>
         <translation>Load Subtitles...</translation>
     </message>
@@ -1362,34 +1362,14 @@ Do you want to save your changes?</translation>
         <translation>Some files were not opened:</translation>
     </message>
     <message>
-        <location line="-18"/>
-        <source>%1: only one lesson opens at a time.</source>
-        <translation>%1: only one lesson opens at a time.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>%1: only one document opens at a time.</source>
-        <translation>%1: only one document opens at a time.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>%1: there is no such file, or it cannot be read.</source>
-        <translation>%1: there is no such file, or it cannot be read.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>%1: neither a lesson (sound or video) nor a document.</source>
-        <translation>%1: neither a lesson (sound or video) nor a document.</translation>
-    </message>
-    <message>
-        <location line="-97"/>
-        <location line="+452"/>
+        <location line="-78"/>
+        <location line="+427"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>
     <message>
-        <location line="-443"/>
+        <location line="-418"/>
         <source>Drill Settings...</source>
         <translation>Drill Settings...</translation>
     </message>
@@ -1414,7 +1394,7 @@ Do you want to save your changes?</translation>
         <translation>Keys...</translation>
     </message>
     <message>
-        <location line="+427"/>
+        <location line="+402"/>
         <source>(no key)</source>
         <translation>(no key)</translation>
     </message>

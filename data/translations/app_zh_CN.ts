@@ -1237,12 +1237,12 @@ Do you want to save your changes?</source>
         <location line="+30"/>
         <location line="+46"/>
         <location line="+151"/>
-        <location line="+121"/>
+        <location line="+96"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>
     </message>
     <message>
-        <location line="-281"/>
+        <location line="-256"/>
         <source>Load Subtitles</source>
         <translation>加载字幕</translation>
     </message>
@@ -1302,12 +1302,12 @@ Do you want to save your changes?</source>
         <translation>媒体文件 (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
     </message>
     <message>
-        <location line="+138"/>
+        <location line="+113"/>
         <source>The length of this file is unknown.</source>
         <translation>此文件的长度未知。</translation>
     </message>
     <message>
-        <location line="-244"/>
+        <location line="-219"/>
         <source>Sentences</source>
         <translation>句子</translation>
     </message>
@@ -1317,12 +1317,12 @@ Do you want to save your changes?</source>
         <translation>句子列表</translation>
     </message>
     <message>
-        <location line="+551"/>
+        <location line="+526"/>
         <source>Subtitles</source>
         <translation>字幕</translation>
     </message>
     <message>
-        <location line="-681"/>
+        <location line="-656"/>
         <source>Forget This Lesson</source>
         <translation>忘记本课</translation>
     </message>
@@ -1337,7 +1337,7 @@ Do you want to save your changes?</source>
         <translation>课程小结：%1</translation>
     </message>
     <message>
-        <location line="+645"/>
+        <location line="+620"/>
         <source>Load Subtitles...</source>
         <translation>加载字幕...</translation>
     </message>
@@ -1362,34 +1362,14 @@ Do you want to save your changes?</source>
         <translation>有些文件没有打开：</translation>
     </message>
     <message>
-        <location line="-18"/>
-        <source>%1: only one lesson opens at a time.</source>
-        <translation>%1：一次只能打开一个课程。</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>%1: only one document opens at a time.</source>
-        <translation>%1：一次只能打开一个文档。</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>%1: there is no such file, or it cannot be read.</source>
-        <translation>%1：文件不存在，或者无法读取。</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>%1: neither a lesson (sound or video) nor a document.</source>
-        <translation>%1：既不是课程（音频或视频），也不是文档。</translation>
-    </message>
-    <message>
-        <location line="-97"/>
-        <location line="+452"/>
+        <location line="-78"/>
+        <location line="+427"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
-        <location line="-443"/>
+        <location line="-418"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
@@ -1414,7 +1394,7 @@ Do you want to save your changes?</source>
         <translation>按键...</translation>
     </message>
     <message>
-        <location line="+427"/>
+        <location line="+402"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>

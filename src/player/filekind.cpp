@@ -2,6 +2,8 @@
 
 #include "media/ffmpeg.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -44,4 +46,43 @@ FileKind kindOfFile(const QString &path)
     if (type.inherits(QStringLiteral("text/plain")))
         return FileKind::Document;
     return hasSoundOrPictures(path) ? FileKind::Media : FileKind::Other;
+}
+
+OpenedFiles sortOpenedFiles(const QStringList &files,
+                            const std::function<FileKind(const QString &)> &kindOf)
+{
+    // the player window's texts, where the learner reads them
+    const auto tr = [](const char *text) { return QCoreApplication::translate("Vk", text); };
+    OpenedFiles sorted;
+    for (const QString &file : files) {
+        const QString shown = QDir::toNativeSeparators(file);
+        switch (kindOf(file)) {
+        case FileKind::Media:
+            if (sorted.media.isEmpty())
+                sorted.media = file;
+            else
+                sorted.problems +=
+                    tr(QT_TRANSLATE_NOOP("Vk", "%1: only one lesson opens at a time.")).arg(shown);
+            break;
+        case FileKind::Document:
+            if (sorted.document.isEmpty())
+                sorted.document = file;
+            else
+                sorted.problems +=
+                    tr(QT_TRANSLATE_NOOP("Vk", "%1: only one document opens at a time."))
+                        .arg(shown);
+            break;
+        case FileKind::Missing:
+            sorted.problems +=
+                tr(QT_TRANSLATE_NOOP("Vk", "%1: there is no such file, or it cannot be read."))
+                    .arg(shown);
+            break;
+        case FileKind::Other:
+            sorted.problems +=
+                tr(QT_TRANSLATE_NOOP("Vk", "%1: neither a lesson (sound or video) nor a document."))
+                    .arg(shown);
+            break;
+        }
+    }
+    return sorted;
 }

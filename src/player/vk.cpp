@@ -388,32 +388,7 @@ void Vk::on_actionOpen_activated()
 
 void Vk::openFiles(const QStringList &files)
 {
-    QString media;
-    QString document;
-    QStringList problems;
-    for (const QString &file : files) {
-        const QString shown = QDir::toNativeSeparators(file);
-        switch (kindOfFile(file)) {
-        case FileKind::Media:
-            if (media.isEmpty())
-                media = file;
-            else
-                problems += tr("%1: only one lesson opens at a time.").arg(shown);
-            break;
-        case FileKind::Document:
-            if (document.isEmpty())
-                document = file;
-            else
-                problems += tr("%1: only one document opens at a time.").arg(shown);
-            break;
-        case FileKind::Missing:
-            problems += tr("%1: there is no such file, or it cannot be read.").arg(shown);
-            break;
-        case FileKind::Other:
-            problems += tr("%1: neither a lesson (sound or video) nor a document.").arg(shown);
-            break;
-        }
-    }
+    const auto [media, document, problems] = sortOpenedFiles(files);
     // not modal: the files that can open, open meanwhile
     if (!problems.isEmpty())
         showNotice(tr("Some files were not opened:") + QLatin1Char('\n') +

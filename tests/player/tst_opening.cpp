@@ -3,6 +3,7 @@
 // content; Ctrl+O; the recent lessons; the window title; and where the editor opens beside
 // the player, remembered for the next start. Settings live in a temporary folder.
 #include "editor/textedit.h"
+#include "player/filekind.h"
 #include "player/recentlessons.h"
 #include "player/screenwidget.h"
 #include "player/vk.h"
@@ -87,6 +88,8 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void sortingByKind_data();
+    void sortingByKind();
     void filesOpenByTheirContent_data();
     void filesOpenByTheirContent();
     void aDocumentDroppedOnTheEditorAsksAboutTyping();
@@ -145,6 +148,47 @@ void TestOpening::cleanup()
 {
     window.reset();
     editor = nullptr;
+}
+
+void TestOpening::sortingByKind_data()
+{
+    // each file's kind is its name's first letter: m(edia), d(ocument), x (missing), o(ther)
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("media");
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QStringList>("refused");
+    QTest::newRow("none") << QStringList() << QString() << QString() << QStringList();
+    QTest::newRow("one of each, either order")
+        << QStringList{u"d1"_qs, u"m1"_qs} << u"m1"_qs << u"d1"_qs << QStringList();
+    QTest::newRow("the first of a kind wins")
+        << QStringList{u"m1"_qs, u"d1"_qs, u"m2"_qs, u"d2"_qs} << u"m1"_qs << u"d1"_qs
+        << QStringList{u"m2"_qs, u"d2"_qs};
+    QTest::newRow("missing and other files are refused, the rest open")
+        << QStringList{u"x1"_qs, u"o1"_qs, u"m1"_qs} << u"m1"_qs << QString()
+        << QStringList{u"x1"_qs, u"o1"_qs};
+}
+
+void TestOpening::sortingByKind()
+{
+    QFETCH(QStringList, files);
+    const OpenedFiles sorted = sortOpenedFiles(files, [](const QString &file) {
+        switch (file.front().toLatin1()) {
+        case 'm':
+            return FileKind::Media;
+        case 'd':
+            return FileKind::Document;
+        case 'x':
+            return FileKind::Missing;
+        default:
+            return FileKind::Other;
+        }
+    });
+    QTEST(sorted.media, "media");
+    QTEST(sorted.document, "document");
+    QFETCH(QStringList, refused);
+    QCOMPARE(sorted.problems.size(), refused.size());
+    for (qsizetype i = 0; i < refused.size(); ++i)
+        QVERIFY2(sorted.problems[i].startsWith(refused[i] + u':'), qPrintable(sorted.problems[i]));
 }
 
 void TestOpening::filesOpenByTheirContent_data()
