@@ -1362,7 +1362,27 @@ Do you want to save your changes?</translation>
         <translation>Some files were not opened:</translation>
     </message>
     <message>
-        <location line="-78"/>
+        <location filename="../../src/player/filekind.cpp" line="+65"/>
+        <source>%1: only one lesson opens at a time.</source>
+        <translation>%1: only one lesson opens at a time.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1: only one document opens at a time.</source>
+        <translation>%1: only one document opens at a time.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1: there is no such file, or it cannot be read.</source>
+        <translation>%1: there is no such file, or it cannot be read.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1: neither a lesson (sound or video) nor a document.</source>
+        <translation>%1: neither a lesson (sound or video) nor a document.</translation>
+    </message>
+    <message>
+        <location filename="../../src/player/vk.cpp" line="-78"/>
         <location line="+427"/>
         <location line="+1"/>
         <source>Drill</source>

@@ -52,7 +52,9 @@ OpenedFiles sortOpenedFiles(const QStringList &files,
                             const std::function<FileKind(const QString &)> &kindOf)
 {
     // the player window's texts, where the learner reads them
-    const auto tr = [](const char *text) { return QCoreApplication::translate("Vk", text); };
+    const auto translated = [](const char *text) {
+        return QCoreApplication::translate("Vk", text);
+    };
     OpenedFiles sorted;
     for (const QString &file : files) {
         const QString shown = QDir::toNativeSeparators(file);
@@ -62,24 +64,27 @@ OpenedFiles sortOpenedFiles(const QStringList &files,
                 sorted.media = file;
             else
                 sorted.problems +=
-                    tr(QT_TRANSLATE_NOOP("Vk", "%1: only one lesson opens at a time.")).arg(shown);
+                    translated(QT_TRANSLATE_NOOP("Vk", "%1: only one lesson opens at a time."))
+                        .arg(shown);
             break;
         case FileKind::Document:
             if (sorted.document.isEmpty())
                 sorted.document = file;
             else
                 sorted.problems +=
-                    tr(QT_TRANSLATE_NOOP("Vk", "%1: only one document opens at a time."))
+                    translated(QT_TRANSLATE_NOOP("Vk", "%1: only one document opens at a time."))
                         .arg(shown);
             break;
         case FileKind::Missing:
             sorted.problems +=
-                tr(QT_TRANSLATE_NOOP("Vk", "%1: there is no such file, or it cannot be read."))
+                translated(
+                    QT_TRANSLATE_NOOP("Vk", "%1: there is no such file, or it cannot be read."))
                     .arg(shown);
             break;
         case FileKind::Other:
             sorted.problems +=
-                tr(QT_TRANSLATE_NOOP("Vk", "%1: neither a lesson (sound or video) nor a document."))
+                translated(QT_TRANSLATE_NOOP(
+                               "Vk", "%1: neither a lesson (sound or video) nor a document."))
                     .arg(shown);
             break;
         }
