@@ -74,14 +74,14 @@ int main(int argc, char *argv[])
         return 1;
     bench::print("launch_to_window_ms", double(sinceLaunch.nsecsElapsed()) / 1e6, "ms");
 
-    QTemporaryDir dir;
+    MediaFixtures clips(bench::ffmpegTimeoutMs);
     const int seconds = 20;
-    const QString hd = dir.filePath(QStringLiteral("clip1080.mp4"));
-    const QString sd = dir.filePath(QStringLiteral("clip360.mp4"));
-    if (!bench::makeClip(hd, QStringLiteral("1920x1080"), seconds + 5, 50) ||
-        !bench::makeClip(sd, QStringLiteral("640x360"), seconds + 5, 50))
+    const QString hd = QStringLiteral("clip1080.mp4");
+    const QString sd = QStringLiteral("clip360.mp4");
+    if (!clips.makeClip(hd, bench::clip("1920x1080", seconds + 5)) ||
+        !clips.makeClip(sd, bench::clip("640x360", seconds + 5)))
         return 1;
-    playFor(window, hd, "1920x1080 H.264 + AAC", seconds);
-    playFor(window, sd, "640x360 H.264 + AAC", seconds);
+    playFor(window, clips.path(hd), "1920x1080 H.264 + AAC", seconds);
+    playFor(window, clips.path(sd), "640x360 H.264 + AAC", seconds);
     return 0;
 }

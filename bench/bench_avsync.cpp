@@ -325,31 +325,14 @@ double soundAfter(const std::vector<int16_t> &rec, const MonitorRecorder &record
 bool makeGreyClip(const QString &path, int seconds, const QString &sound)
 {
     return bench::ffmpeg(
-        {QStringLiteral("-f"),
-         QStringLiteral("lavfi"),
-         QStringLiteral("-i"),
-         QStringLiteral(
-             "color=c=black:s=640x360:r=25:d=%1,geq=lum='16+4*mod(N\\,50)':cb=128:cr=128")
-             .arg(seconds),
-         QStringLiteral("-f"),
-         QStringLiteral("lavfi"),
-         QStringLiteral("-i"),
-         sound,
-         QStringLiteral("-ac"),
-         QStringLiteral("2"),
-         QStringLiteral("-c:v"),
-         QStringLiteral("libx264"),
-         QStringLiteral("-preset"),
-         QStringLiteral("veryfast"),
-         QStringLiteral("-g"),
-         QStringLiteral("25"),
-         QStringLiteral("-bf"),
-         QStringLiteral("2"),
-         QStringLiteral("-pix_fmt"),
-         QStringLiteral("yuv420p"),
-         QStringLiteral("-c:a"),
-         QStringLiteral("pcm_s16le"),
-         path});
+        QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                    QStringLiteral("color=c=black:s=640x360:r=25:d=%1,geq=lum='16+4*mod(N\\,50)'"
+                                   ":cb=128:cr=128")
+                        .arg(seconds),
+                    QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), sound,
+                    QStringLiteral("-ac"), QStringLiteral("2")} +
+        MediaFixtures::h264(25) +
+        QStringList{QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), path});
 }
 
 // The clip with white noise: each 10 ms of it is found in the recording by correlation.

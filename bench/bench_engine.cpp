@@ -414,23 +414,23 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     tempoCpu();
-    QTemporaryDir dir;
-    const QString chirp = dir.filePath(QStringLiteral("chirp.wav"));
-    if (!bench::ffmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                        QStringLiteral("aevalsrc=0.25*sin(2*PI*(300*t+150*t*t)):s=48000:d=8"),
-                        chirp}))
+    MediaFixtures clips(bench::ffmpegTimeoutMs);
+    if (!clips.make(QStringLiteral("chirp.wav"),
+                    {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                     QStringLiteral("aevalsrc=0.25*sin(2*PI*(300*t+150*t*t)):s=48000:d=8")}))
         return 1;
-    speedChange(chirp);
-    const QString hd = dir.filePath(QStringLiteral("clip1080.mp4"));
-    const QString sd = dir.filePath(QStringLiteral("clip360.mp4"));
-    const QString mp3 = dir.filePath(QStringLiteral("lesson.mp3"));
+    speedChange(clips.path(QStringLiteral("chirp.wav")));
     const int seconds = 12;
-    if (!bench::makeClip(hd, QStringLiteral("1920x1080"), seconds, 50) ||
-        !bench::makeClip(sd, QStringLiteral("640x360"), seconds, 50) ||
-        !bench::ffmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                        QStringLiteral("sine=frequency=440:sample_rate=44100:duration=8"),
-                        QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), mp3}))
+    if (!clips.makeClip(QStringLiteral("clip1080.mp4"), bench::clip("1920x1080", seconds)) ||
+        !clips.makeClip(QStringLiteral("clip360.mp4"), bench::clip("640x360", seconds)) ||
+        !clips.make(QStringLiteral("lesson.mp3"),
+                    {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                     QStringLiteral("sine=frequency=440:sample_rate=44100:duration=8"),
+                     QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}))
         return 1;
+    const QString hd = clips.path(QStringLiteral("clip1080.mp4"));
+    const QString sd = clips.path(QStringLiteral("clip360.mp4"));
+    const QString mp3 = clips.path(QStringLiteral("lesson.mp3"));
 
     videoLoopBack(sd, "640x360");
     videoLoopBack(hd, "1920x1080");

@@ -55,19 +55,21 @@ bool measure(const QString &clip, const QString &clipName, const char *suffix)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString h264 = dir.filePath(QStringLiteral("clip1080.mp4"));
+    MediaFixtures clips(bench::ffmpegTimeoutMs);
+    const QString h264 = QStringLiteral("clip1080.mp4");
     // video only, so both sides do the same work
-    if (!bench::makeClip(h264, QStringLiteral("1920x1080"), seconds, 50, false) ||
-        !measure(h264, QStringLiteral("1920x1080 25 fps H.264"), ""))
+    if (!clips.makeClip(h264, bench::clip("1920x1080", seconds, false)) ||
+        !measure(clips.path(h264), QStringLiteral("1920x1080 25 fps H.264"), ""))
         return 1;
 
-    const QString mjpeg = dir.filePath(QStringLiteral("clip720.avi"));
-    if (!bench::ffmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                        QStringLiteral("testsrc2=size=1280x720:rate=25:duration=%1").arg(seconds),
-                        QStringLiteral("-c:v"), QStringLiteral("mjpeg"), QStringLiteral("-pix_fmt"),
-                        QStringLiteral("yuvj420p"), mjpeg}) ||
-        !measure(mjpeg, QStringLiteral("1280x720 25 fps Motion JPEG, full range"), "_mjpeg"))
+    const QString mjpeg = QStringLiteral("clip720.avi");
+    if (!clips.make(mjpeg,
+                    MediaFixtures::videoSource(QStringLiteral("1280x720"), seconds, 25,
+                                               QStringLiteral("testsrc2")) +
+                        QStringList{QStringLiteral("-c:v"), QStringLiteral("mjpeg"),
+                                    QStringLiteral("-pix_fmt"), QStringLiteral("yuvj420p")}) ||
+        !measure(clips.path(mjpeg), QStringLiteral("1280x720 25 fps Motion JPEG, full range"),
+                 "_mjpeg"))
         return 1;
     return 0;
 }

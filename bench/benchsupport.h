@@ -1,12 +1,12 @@
 #pragma once
 
-// Helpers shared by the benchmarks: test clips made with the ffmpeg command line, CPU
-// time of this process and of finished children, and JSON output lines.
+// Helpers shared by the benchmarks: the ffmpeg command line as the tests' media fixtures
+// run it, CPU time of this process and of finished children, and JSON output lines.
 
-#include <QProcess>
+#include "support/mediafixtures.h"
+
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -32,38 +32,23 @@ inline double childrenCpuSeconds()
     return cpuSeconds(RUSAGE_CHILDREN);
 }
 
+// The benchmarks' clips are long and 1080p: ffmpeg may take minutes over them.
+constexpr int ffmpegTimeoutMs = 600000;
+
 inline bool ffmpeg(const QStringList &args)
 {
-    QProcess ff;
-    ff.start(QStringLiteral("ffmpeg"),
-             QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                         QStringLiteral("error"), QStringLiteral("-y")} +
-                 args);
-    if (!ff.waitForFinished(600000) || ff.exitCode() != 0) {
-        std::fprintf(stderr, "ffmpeg failed: %s\n", ff.readAllStandardError().constData());
-        return false;
-    }
-    return true;
+    return MediaFixtures::ffmpeg(args, ffmpegTimeoutMs);
 }
 
-// An H.264 clip of testsrc pictures, 25 fps, key frame every gop frames, with an AAC
-// tone when withAudio is set.
-inline bool makeClip(const QString &path, const QString &size, int seconds, int gop,
-                     bool withAudio = true)
+// The clip the benchmarks play: testsrc2 pictures in H.264, 25 fps, a key frame every 50,
+// with an AAC tone unless withAudio is false.
+inline MediaFixtures::Clip clip(const char *size, double seconds, bool withAudio = true)
 {
-    QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                     QStringLiteral("testsrc2=size=%1:rate=25:duration=%2").arg(size).arg(seconds)};
-    if (withAudio)
-        args += {QStringLiteral("-f"),
-                 QStringLiteral("lavfi"),
-                 QStringLiteral("-i"),
-                 QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds),
-                 QStringLiteral("-c:a"),
-                 QStringLiteral("aac")};
-    args += {QStringLiteral("-c:v"),     QStringLiteral("libx264"), QStringLiteral("-preset"),
-             QStringLiteral("veryfast"), QStringLiteral("-g"),      QString::number(gop),
-             QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), path};
-    return ffmpeg(args);
+    return {.picture = size,
+            .pattern = "testsrc2",
+            .seconds = seconds,
+            .audio = withAudio ? "aac" : nullptr,
+            .gop = 50};
 }
 
 // CPU seconds that `ffmpeg -i clip -vf format=rgb24 -f null -` spends on the clip.

@@ -58,10 +58,10 @@ int main(int argc, char *argv[])
     const double minutes = argc > 1 ? std::atof(argv[1]) : 60.0;
     int playerArgc = 1; // the player takes a command-line argument as the editor's document
     QApplication app(playerArgc, argv);
-    QTemporaryDir dir;
-    const QString clip = dir.filePath(QStringLiteral("soak.mp4"));
-    if (!bench::makeClip(clip, QStringLiteral("1920x1080"), 20, 50))
+    MediaFixtures clips(bench::ffmpegTimeoutMs);
+    if (!clips.makeClip(QStringLiteral("soak.mp4"), bench::clip("1920x1080", 20)))
         return 1;
+    const QString clip = clips.path(QStringLiteral("soak.mp4"));
 
     Vk window;
     window.show();

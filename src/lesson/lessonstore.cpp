@@ -1,5 +1,7 @@
 #include "lesson/lessonstore.h"
 
+#include "sqlite/statement.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -75,21 +77,11 @@ constexpr const char *schema[] = {
     " PRIMARY KEY (lesson_id, start_ms, end_ms, text)) WITHOUT ROWID",
 };
 
-struct Finalize
-{
-    void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
-};
-
 // One prepared statement, its parameters bound in order.
 class Query
 {
 public:
-    Query(sqlite3 *db, const char *sql)
-    {
-        sqlite3_stmt *raw = nullptr;
-        sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
-        stmt.reset(raw);
-    }
+    Query(sqlite3 *db, const char *sql) : stmt(sqlite::prepare(db, sql)) {}
     Query &bind(qint64 v)
     {
         sqlite3_bind_int64(stmt.get(), ++next, v);
@@ -123,7 +115,7 @@ public:
     }
 
 private:
-    std::unique_ptr<sqlite3_stmt, Finalize> stmt;
+    sqlite::Statement stmt;
     int next = 0;
 };
 

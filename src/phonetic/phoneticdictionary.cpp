@@ -5,6 +5,7 @@
 #include "phonetic/dictionarypassphrase.h"
 #include "phonetic/phonetictokens.h"
 #include "phonetic/soundmatch.h"
+#include "sqlite/statement.h"
 
 #include <QDebug>
 #include <QHash>
@@ -47,11 +48,6 @@ std::unique_ptr<CompiledPattern> compilePattern(const unsigned char *text, int b
     pattern->matchData = pcre2_match_data_create_from_pattern(pattern->code, nullptr);
     return pattern->matchData ? std::move(pattern) : nullptr;
 }
-
-struct Finalize
-{
-    void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
-};
 
 // A bit for each sound of the notation (the last bit for any other), so that an entry
 // that lacks a sound of the typing is passed over without running the pattern.
@@ -237,13 +233,12 @@ bool PhoneticDictionary::loadEntries()
     if (!opened_)
         return false;
     const auto rowsOf = [this](const char *sql, const auto &onRow) {
-        sqlite3_stmt *raw = nullptr;
-        if (sqlite3_prepare_v2(sqliteDB_.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
+        const sqlite::Statement stmt = sqlite::prepare(sqliteDB_.get(), sql);
+        if (!stmt)
             return false;
-        const std::unique_ptr<sqlite3_stmt, Finalize> stmt(raw);
         int rc;
-        while ((rc = sqlite3_step(raw)) == SQLITE_ROW)
-            onRow(raw);
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+            onRow(stmt.get());
         return rc == SQLITE_DONE;
     };
     const auto text = [](sqlite3_stmt *stmt, int i) {
@@ -296,11 +291,11 @@ std::vector<std::u32string> PhoneticDictionary::soundsOfWord(const QByteArray &c
     std::vector<std::u32string> sounds;
     if (!opened_)
         return sounds;
-    sqlite3_stmt *raw = nullptr;
-    if (sqlite3_prepare_v2(sqliteDB_.get(), "SELECT w_phonetic FROM dict_word WHERE w_caption=?",
-                           -1, &raw, nullptr) != SQLITE_OK)
+    const sqlite::Statement stmt =
+        sqlite::prepare(sqliteDB_.get(), "SELECT w_phonetic FROM dict_word WHERE w_caption=?");
+    if (!stmt)
         return sounds;
-    const std::unique_ptr<sqlite3_stmt, Finalize> stmt(raw);
+    sqlite3_stmt *const raw = stmt.get();
     if (sqlite3_bind_text(raw, 1, caption.constData(), int(caption.size()), SQLITE_TRANSIENT) !=
         SQLITE_OK)
         return sounds;
@@ -321,10 +316,10 @@ void PhoneticDictionary::runQuery(const char *sql, const QByteArray &value, Rows
         return;
     error_.clear();
     const auto fail = [this] { error_ = QString::fromUtf8(sqlite3_errmsg(sqliteDB_.get())); };
-    sqlite3_stmt *raw = nullptr;
-    if (sqlite3_prepare_v2(sqliteDB_.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
+    const sqlite::Statement stmt = sqlite::prepare(sqliteDB_.get(), sql);
+    if (!stmt)
         return fail();
-    const std::unique_ptr<sqlite3_stmt, Finalize> stmt(raw);
+    sqlite3_stmt *const raw = stmt.get();
     if (sqlite3_bind_text(raw, 1, value.constData(), int(value.size()), SQLITE_TRANSIENT) !=
         SQLITE_OK)
         return fail();

@@ -5,6 +5,7 @@
 #include "phonetic/dictionaryfixture.h"
 #include "phonetic/phoneticdictionary.h"
 #include "phonetic/phonetictokens.h"
+#include "sqlite/statement.h"
 
 #include <QTest>
 
@@ -13,7 +14,6 @@
 namespace {
 
 using Db = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
-using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 
 // The run tree's dictionary, opened and keyed as the store does it.
 Db openDictionary()
@@ -25,13 +25,6 @@ Db openDictionary()
         SQLITE_OK)
         db.reset();
     return db;
-}
-
-Statement prepare(sqlite3 *db, const char *sql)
-{
-    sqlite3_stmt *raw = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
-    return Statement(raw, sqlite3_finalize);
 }
 
 } // namespace
@@ -305,7 +298,7 @@ void TestWordDb::queryPlans()
     QFETCH(QByteArray, plan);
     const Db db = openDictionary();
     QVERIFY(db);
-    const Statement explain = prepare(db.get(), "EXPLAIN QUERY PLAN " + query);
+    const sqlite::Statement explain = sqlite::prepare(db.get(), "EXPLAIN QUERY PLAN " + query);
     QVERIFY(explain);
     QCOMPARE(sqlite3_step(explain.get()), SQLITE_ROW);
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(explain.get(), 3))),
@@ -318,7 +311,8 @@ void TestWordDb::everyPronunciationCanBeTyped()
 {
     const Db db = openDictionary();
     QVERIFY(db);
-    const Statement rows = prepare(db.get(), "SELECT w_caption, w_phonetic FROM dict_word");
+    const sqlite::Statement rows =
+        sqlite::prepare(db.get(), "SELECT w_caption, w_phonetic FROM dict_word");
     QVERIFY(rows);
     int count = 0;
     QStringList untypable;

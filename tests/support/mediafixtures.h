@@ -1,42 +1,52 @@
 #pragma once
 
 // Test media generated with the ffmpeg command line into a temporary folder: small clips
-// in several containers and codecs, made once per test executable.
+// in several containers and codecs, made once per test executable. The benchmarks make
+// their clips with it too.
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QTest>
 
 class MediaFixtures
 {
 public:
-    // Runs ffmpeg with args (output path last, relative to the folder); fails the test
-    // with ffmpeg's output when it does not succeed.
-    bool make(const QString &name, const QStringList &args)
+    // make() waits ffmpegTimeoutMs for each clip; the benchmarks' long clips need longer.
+    explicit MediaFixtures(int ffmpegTimeoutMs = 120000) : timeoutMs(ffmpegTimeoutMs) {}
+
+    // Runs ffmpeg with args, its output last; false, with ffmpeg's errors printed, when it
+    // does not succeed within waitMs.
+    static bool ffmpeg(const QStringList &args, int waitMs)
     {
         QProcess ff;
-        QStringList all{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                        QStringLiteral("error"), QStringLiteral("-y")};
-        all += args;
-        all += path(name);
-        ff.start(QStringLiteral("ffmpeg"), all);
-        if (!ff.waitForFinished(120000) || ff.exitCode() != 0) {
-            qWarning("ffmpeg failed for %s: %s", qPrintable(name),
+        ff.start(QStringLiteral("ffmpeg"),
+                 QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                             QStringLiteral("error"), QStringLiteral("-y")} +
+                     args);
+        if (!ff.waitForFinished(waitMs) || ff.exitCode() != 0) {
+            qWarning("ffmpeg failed for %s: %s", qPrintable(args.value(args.size() - 1)),
                      ff.readAllStandardError().constData());
             return false;
         }
         return true;
     }
 
-    // The clip most tests play: testsrc pictures of the given size in H.264 with a key
-    // frame every gop pictures, and a 440 Hz tone in the audio codec; a null picture or
-    // audio leaves that stream out. options are further output options.
+    // Runs ffmpeg with args and the output path of name, in the folder, added last.
+    bool make(const QString &name, const QStringList &args)
+    {
+        return ffmpeg(args + QStringList{path(name)}, timeoutMs);
+    }
+
+    // The clip most tests play: pictures of the lavfi source pattern (testsrc, a frame
+    // counter) of the given size in H.264 with a key frame every gop pictures, and a 440 Hz
+    // tone in the audio codec; a null picture or audio leaves that stream out. options are
+    // further output options.
     struct Clip
     {
         const char *picture = "320x240";
+        const char *pattern = "testsrc";
         double seconds = 1;
         const char *audio = nullptr;
         int gop = 25;
@@ -46,7 +56,8 @@ public:
     {
         QStringList inputs, outputs;
         if (clip.picture) {
-            inputs += videoSource(QLatin1String(clip.picture), clip.seconds);
+            inputs += videoSource(QLatin1String(clip.picture), clip.seconds, 25,
+                                  QLatin1String(clip.pattern));
             outputs += h264(clip.gop);
         }
         if (clip.audio) {
@@ -58,12 +69,16 @@ public:
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
-    // testsrc pictures (a frame counter) at the given size, and a 440 Hz tone.
-    static QStringList videoSource(const QString &size, double seconds, int rate = 25)
+    // Pictures of a lavfi source (testsrc: a frame counter) at the given size, and a 440 Hz
+    // tone.
+    static QStringList videoSource(const QString &size, double seconds, int rate = 25,
+                                   const QString &pattern = QStringLiteral("testsrc"))
     {
-        return {
-            QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-            QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(rate).arg(seconds)};
+        return {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                QStringLiteral("%1=size=%2:rate=%3:duration=%4")
+                    .arg(pattern, size)
+                    .arg(rate)
+                    .arg(seconds)};
     }
     static QStringList toneSource(double seconds, int rate = 44100, int channels = 2)
     {
@@ -84,4 +99,7 @@ public:
     }
 
     QTemporaryDir dir;
+
+private:
+    int timeoutMs;
 };

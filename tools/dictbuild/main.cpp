@@ -12,6 +12,7 @@
 
 #include "dictcipher/dictcipher.h"
 #include "phonetic/dictionarypassphrase.h"
+#include "sqlite/statement.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -360,10 +361,6 @@ struct CloseDb
 {
     void operator()(sqlite3 *db) const { sqlite3_close(db); }
 };
-struct Finalize
-{
-    void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
-};
 
 void exec(sqlite3 *db, const char *sql)
 {
@@ -394,20 +391,18 @@ void writeDatabase(const QString &path, const QList<Row> &rows)
     exec(db.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;"
                    "CREATE TABLE dict_word(w_caption TEXT NOT NULL, w_phonetic TEXT NOT NULL,"
                    " w_explain TEXT NOT NULL); BEGIN");
-    sqlite3_stmt *rawInsert = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "INSERT INTO dict_word VALUES(?, ?, ?)", -1, &rawInsert,
-                           nullptr) != SQLITE_OK)
+    const sqlite::Statement insert =
+        sqlite::prepare(db.get(), "INSERT INTO dict_word VALUES(?, ?, ?)");
+    if (!insert)
         fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
-    const std::unique_ptr<sqlite3_stmt, Finalize> insert(rawInsert);
     // How common each word is, in a table of its own beside the entries: the lookup ranks
     // equally good matches by it.
     exec(db.get(), "CREATE TABLE dict_word_frequency(w_caption TEXT PRIMARY KEY,"
                    " w_count INTEGER NOT NULL)");
-    sqlite3_stmt *rawCount = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "INSERT OR IGNORE INTO dict_word_frequency VALUES(?, ?)", -1,
-                           &rawCount, nullptr) != SQLITE_OK)
+    const sqlite::Statement insertCount =
+        sqlite::prepare(db.get(), "INSERT OR IGNORE INTO dict_word_frequency VALUES(?, ?)");
+    if (!insertCount)
         fail(QString::fromUtf8(sqlite3_errmsg(db.get())));
-    const std::unique_ptr<sqlite3_stmt, Finalize> insertCount(rawCount);
     for (const Row &row : rows) {
         if (row.frequency > 0) {
             sqlite3_bind_text(insertCount.get(), 1, row.caption.constData(),
