@@ -3,6 +3,8 @@
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
 
+#include "text/words.h"
+
 #include <QHash>
 #include <QSet>
 #include <QUrl>
@@ -61,16 +63,6 @@ struct Words
     }
 };
 
-bool isApostrophe(QChar c)
-{
-    return c == u'\'' || c == u'\u2019' || c == u'\u2018' || c == u'\u02BC';
-}
-
-bool isWordChar(QChar c)
-{
-    return c.isLetterOrNumber() || c.isMark();
-}
-
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
@@ -83,9 +75,9 @@ QList<RawWord> splitWords(const QString &text)
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n) {
-        if (!isWordChar(text[i])) {
+        if (!isWordCharacter(text, i, Hyphens::Split)) {
             const QChar c = text[i];
-            if (!c.isSpace() && c != u'-' && c != u'\u2010' && c != u'\u2011')
+            if (!c.isSpace() && !isHyphen(c.unicode()))
                 pendingBreak = true;
             ++i;
             continue;
@@ -96,11 +88,8 @@ QList<RawWord> splitWords(const QString &text)
         pendingBreak = false;
         while (i < n) {
             const QChar c = text[i];
-            const bool nextIsWordChar = i + 1 < n && isWordChar(text[i + 1]);
-            if (isWordChar(c)) {
-                word.lower += c.toLower();
-            } else if (isApostrophe(c) && nextIsWordChar) {
-                word.lower += u'\'';
+            if (isWordCharacter(text, i, Hyphens::Split)) {
+                word.lower += isApostrophe(c.unicode()) ? u'\'' : c.toLower();
             } else if ((c == u',' || c == u'.') && isAsciiDigit(word.lower.back()) && i + 1 < n &&
                        isAsciiDigit(text[i + 1])) {
                 word.lower += c; // digit grouping or a decimal point: "5,000", "3.5"
@@ -733,7 +722,10 @@ std::pair<qsizetype, qsizetype> bestStretch(const Comparison &c)
 QString lookupForm(const QString &word)
 {
     QString lower = word.toLower();
-    lower.replace(u'\u2019', u'\'');
+    for (QChar &c : lower) {
+        if (isApostrophe(c.unicode()))
+            c = u'\'';
+    }
     return lower;
 }
 

@@ -4,6 +4,8 @@
 
 #include "media/media.h"
 
+#include "text/words.h"
+
 #include <QTimer>
 
 #include <algorithm>
@@ -55,20 +57,26 @@ int Drill::pauseRemainingMs() const
 
 QString Drill::hintOf(const QString &text)
 {
-    QString hint = text;
+    QString hint;
+    hint.reserve(text.size());
     bool inWord = false;
-    for (qsizetype i = 0; i < hint.size(); ++i) {
-        const QChar c = hint.at(i);
-        // an apostrophe between two letters belongs to the word ("don't", "o'clock")
-        const bool apostrophe = (c == u'\'' || c == u'\u2019') && inWord && i + 1 < hint.size() &&
-                                hint.at(i + 1).isLetterOrNumber();
-        if (c.isLetterOrNumber() || apostrophe) {
-            if (inWord)
-                hint[i] = u'.';
-            inWord = true;
+    bool hiding = false; // the letter before was hidden
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool wordCharacter = isWordCharacter(text, i, Hyphens::Split);
+        if (!wordCharacter || !inWord) {
+            hint += c;
+        } else if (c.isLowSurrogate() || c.isMark()) {
+            // the second half of a character and a combining accent go with the letter before
+            // them, shown with the first one and hidden with its dot: one dot per letter
+            if (!hiding)
+                hint += c;
         } else {
-            inWord = false;
+            hint += u'.';
+            hiding = true;
         }
+        inWord = wordCharacter;
+        hiding = hiding && inWord;
     }
     return hint;
 }

@@ -43,7 +43,8 @@ public:
     QString revealedText() const { return revealed_; }
     // A sentence's hint: each word's first letter or digit kept, its other letters, digits
     // and inner apostrophes as dots, spaces and punctuation kept ("Don't go!" is
-    // "D.... g.!", "well-known" is "w...-k....").
+    // "D.... g.!", "well-known" is "w...-k...."). Words are those of the shared word rule,
+    // hyphens splitting them, as the word check reads them.
     static QString hintOf(const QString &text);
 
 public slots:

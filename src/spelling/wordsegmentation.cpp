@@ -1,5 +1,7 @@
 #include "spelling/wordsegmentation.h"
 
+#include <algorithm>
+
 namespace {
 
 // Scripts written without spaces between words, which the English dictionary cannot judge.
@@ -17,104 +19,46 @@ bool isEastAsian(char32_t c)
     }
 }
 
-// One code point of text at i with the number of code units it takes.
-struct CodePoint
+// Whether the code unit at i belongs to an East Asian character.
+bool isEastAsianAt(QStringView text, qsizetype i)
 {
-    char32_t value;
-    qsizetype units;
-};
-
-CodePoint codePointAt(QStringView text, qsizetype i)
-{
-    const QChar c = text[i];
-    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-        return {QChar::surrogateToUcs4(c, text[i + 1]), 2};
-    return {c.unicode(), 1};
+    const qsizetype s =
+        text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate() ? i - 1 : i;
+    if (text[s].isHighSurrogate() && s + 1 < text.size() && text[s + 1].isLowSurrogate())
+        return isEastAsian(QChar::surrogateToUcs4(text[s], text[s + 1]));
+    return isEastAsian(text[s].unicode());
 }
 
-// Letters, digits and combining marks make up a run; a run with a digit is a number.
-bool isRunCharacter(char32_t c)
+bool hasDigit(QStringView word)
 {
-    return (QChar::isLetterOrNumber(c) || QChar::isMark(c)) && !isEastAsian(c);
-}
-
-// Joins two run characters into one word: "don't", "don’t", "well-known".
-bool isJoiner(char32_t c)
-{
-    return c == U'\'' || c == U'\u2019' || c == U'-' || c == U'\u2010';
-}
-
-// The run starting at start (a run character): its end and whether it holds a digit.
-struct Run
-{
-    qsizetype end;
-    bool hasDigit;
-};
-
-Run runFrom(QStringView text, qsizetype start)
-{
-    Run run{start, false};
-    qsizetype i = start;
-    while (i < text.size()) {
-        const CodePoint cp = codePointAt(text, i);
-        if (isRunCharacter(cp.value)) {
-            run.hasDigit = run.hasDigit || QChar::isDigit(cp.value);
-            i += cp.units;
-            run.end = i;
-            continue;
-        }
-        if (isJoiner(cp.value) && i + cp.units < text.size() &&
-            isRunCharacter(codePointAt(text, i + cp.units).value)) {
-            i += cp.units;
-            continue;
-        }
-        break;
-    }
-    return run;
-}
-
-// Where the run that reaches position begins (position itself when none reaches it).
-qsizetype runStartBefore(QStringView text, qsizetype position)
-{
-    const auto codePointBefore = [text](qsizetype i) {
-        const qsizetype back = i >= 2 && text[i - 1].isLowSurrogate() ? i - 2 : i - 1;
-        return CodePoint{codePointAt(text, back).value, i - back};
-    };
-    qsizetype j = position;
-    while (j > 0) {
-        const CodePoint before = codePointBefore(j);
-        if (isRunCharacter(before.value)) {
-            j -= before.units;
-        } else if (isJoiner(before.value) && j - before.units > 0 && j < text.size() &&
-                   isRunCharacter(codePointAt(text, j).value) &&
-                   isRunCharacter(codePointBefore(j - before.units).value)) {
-            j -= before.units;
-        } else {
-            break;
-        }
-    }
-    return j;
+    return std::any_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); });
 }
 
 } // namespace
 
 WordSpan nextWord(QStringView text, qsizetype from)
 {
-    qsizetype i = qBound<qsizetype>(0, from, text.size());
-    // A position inside a run continues that run, which is not a word starting here.
-    const qsizetype start = runStartBefore(text, i);
-    if (start < i)
-        i = qMax(i, runFrom(text, start).end);
-    while (i < text.size()) {
-        const CodePoint cp = codePointAt(text, i);
-        if (!isRunCharacter(cp.value)) {
-            i += cp.units;
-            continue;
+    from = qBound<qsizetype>(0, from, text.size());
+    // The word from is in may hold East Asian characters, with an English word after them.
+    qsizetype i = from;
+    while (i > 0 && isWordCharacter(text, i - 1, Hyphens::Join))
+        --i;
+    for (WordSpan w = wordFrom(text, i, Hyphens::Join); w.isValid();
+         w = wordFrom(text, w.end(), Hyphens::Join)) {
+        // East Asian characters stand between English words like spaces: the rule reads the
+        // pieces between them again, so an apostrophe or hyphen left at a piece's edge drops off.
+        qsizetype pieceStart = w.start;
+        for (qsizetype j = w.start; j <= w.end(); ++j) {
+            if (j < w.end() && !isEastAsianAt(text, j))
+                continue;
+            const QStringView piece = text.sliced(pieceStart, j - pieceStart);
+            for (WordSpan p = wordFrom(piece, 0, Hyphens::Join); p.isValid();
+                 p = wordFrom(piece, p.end(), Hyphens::Join)) {
+                if (pieceStart + p.start >= from && !hasDigit(piece.sliced(p.start, p.length)))
+                    return {pieceStart + p.start, p.length};
+            }
+            pieceStart = j + 1;
         }
-        const Run run = runFrom(text, i);
-        if (!run.hasDigit)
-            return {i, run.end - i};
-        i = run.end;
     }
     return {};
 }

@@ -60,6 +60,7 @@ void TestWordCheck::score_data()
     row("I'm, they've, we'll, you're", "I'm sure they've left, we'll see if you're right",
         "I am sure they have left we will see if you are right", 13, 0, 0, 0, 1000);
     row("curly apostrophe", "It’s raining", "it's raining", 3, 0, 0, 0, 1000);
+    row("modifier letter apostrophe", "I don't know", "I donʼt know", 4, 0, 0, 0, 1000);
     row("it's as has", "It has been raining", "It's been raining", 4, 0, 0, 0, 1000);
     row("he'd as would", "He would go", "he’d go", 3, 0, 0, 0, 1000);
     row("he'd as had", "He'd gone", "he had gone", 3, 0, 0, 0, 1000);

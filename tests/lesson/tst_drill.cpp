@@ -139,6 +139,9 @@ void TestDrill::hints_data()
     QTest::newRow("digits") << QStringLiteral("At 10:45 sharp") << QStringLiteral("A. 1.:4. s....");
     QTest::newRow("quotes and typographic apostrophe")
         << QStringLiteral("\"It’s 'fine'\"") << QStringLiteral("\"I... 'f...'\"");
+    QTest::newRow("accents written apart, modifier letter apostrophe")
+        << QStringLiteral(u"E\u0301te\u0301 nai\u0308ve donʼt ʼem")
+        << QStringLiteral(u"E\u0301.. n.... d.... ʼe.");
     QTest::newRow("other scripts")
         << QStringLiteral("你好，世界 café") << QStringLiteral("你.，世. c...");
     QTest::newRow("empty") << QString() << QString();

@@ -38,6 +38,10 @@ void TestWordSegmentation::words_data()
     QTest::newRow("east asian text between English words")
         << QStringLiteral("the 港口，harbour 世界 ことば 한국 end")
         << QStringList{QStringLiteral("the"), QStringLiteral("harbour"), QStringLiteral("end")};
+    QTest::newRow("east asian text joined to English words")
+        << QStringLiteral("我喜欢harbour港口it's，well-known港")
+        << QStringList{QStringLiteral("harbour"), QStringLiteral("it's"),
+                       QStringLiteral("well-known")};
     QTest::newRow("accents and combining marks")
         << QStringLiteral(u"café nai\u0308ve")
         << QStringList{QStringLiteral("café"), QStringLiteral(u"nai\u0308ve")};
