@@ -33,7 +33,7 @@ class AudioDecodeThread;
 // Positions are signed 64-bit tick counts of the reference stream's time base (the
 // video stream when there is one, else the audio stream). The display's clocks (picture
 // times, the heard clock) are media seconds, whose distance the speed turns into wall
-// time; currentClock() and clockSeconds() give seconds at the current play speed.
+// time; currentClock() gives seconds at the current play speed.
 //
 // The demux side (input, queues, seek request) is a Demuxer; the worker threads see
 // this object only through the DemuxHost and DecodeHost interfaces.
@@ -98,11 +98,6 @@ public:
     bool hasAudio() const override { return audioCodec != nullptr; }
     // The reference stream's time base.
     AVRational timeBase() const override;
-    // A tick count of time base tb as a clock value: seconds at the current play speed.
-    double clockSeconds(int64_t ticks, AVRational tb) const
-    {
-        return media::toSeconds(ticks, tb) / playSpeed.load();
-    }
 
     // Whether pictures of this size and pixel format can be converted for display; a
     // header may not yet know the format (a file cut short after it).

@@ -12,6 +12,7 @@ public:
     static PacketQueue &videoQueue(Media &m) { return m.demux.videoQueue; }
     static PacketQueue &audioQueue(Media &m) { return m.demux.audioQueue; }
     static bool seekPending(const Media &m) { return m.demux.seekPending(); }
+    static double speed(const Media &m) { return m.speed(); }
     static int64_t seekTarget(const Media &m) { return m.demux.seekTarget(); }
     static void publishHeard(Media &m, const HeardStretch &now, const HeardStretch &next)
     {
