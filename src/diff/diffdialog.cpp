@@ -2,9 +2,9 @@
 
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
-#include "text/plaintext.h"
 #include "diff/wordcheck.h"
 #include "studystyle/nofocusrectanglestyle.h"
+#include "text/plaintext.h"
 
 #include "ui_diffdialog.h"
 

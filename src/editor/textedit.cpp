@@ -652,7 +652,8 @@ bool TextEdit::settleBeforeQuit()
     if (!doc->isModified())
         return true;
     QString reason;
-    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, true, handedWith}) && saveDocument(&reason))
+    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, true, handedWith}) &&
+        saveDocument(&reason))
         return true;
     if (!confirmDiscardOrSave())
         return false;

@@ -1,7 +1,7 @@
 #include "lesson/sentences.h"
 
-#include "text/plaintext.h"
 #include "media/ffmpeg.h"
+#include "text/plaintext.h"
 
 #include <QCoreApplication>
 #include <QDir>

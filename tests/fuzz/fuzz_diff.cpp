@@ -5,8 +5,8 @@
 // account for every reference word once.
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
-#include "text/plaintext.h"
 #include "diff/wordcheck.h"
+#include "text/plaintext.h"
 
 #include <QByteArray>
 
