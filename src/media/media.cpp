@@ -55,7 +55,7 @@ QString openErrorText(int err)
 
 Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, int width,
              int height)
-    : QObject(parent), swsFlags(swsFlags_), targetPixelFormat(pixelFormat), targetWidth(width),
+    : PictureSource(parent), swsFlags(swsFlags_), targetPixelFormat(pixelFormat), targetWidth(width),
       targetHeight(height), powerOfTwo(powerOfTwo_)
 {
     setUpFfmpegOnce();

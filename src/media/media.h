@@ -4,6 +4,7 @@
 #include "media/demuxer.h"
 #include "media/ffmpeg.h"
 #include "media/guardedmutex.h"
+#include "media/picturesource.h"
 #include "media/videopicture.h"
 
 #include <QImage>
@@ -45,7 +46,7 @@ class AudioDecodeThread;
 // picture (its own pixels or its reference to a decoder picture) is written by the video
 // thread while the slot is free and read by the GUI thread while frameReady hands it out;
 // the decoder never writes into a picture it has given out.
-class Media final : public QObject, private DemuxHost, private DecodeHost
+class Media final : public PictureSource, private DemuxHost, private DecodeHost
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Media)
@@ -86,8 +87,8 @@ public:
     int64_t markOut() const override { return markOut_.load(std::memory_order_relaxed); }
     bool isStopped() const override { return stopped.load(std::memory_order_acquire); }
     bool isPaused() const override { return paused_.load(std::memory_order_acquire); }
-    VideoPicture *picture(int id);
-    float videoAspectRatio() const;
+    VideoPicture *picture(int id) override;
+    float videoAspectRatio() const override;
     double currentClock() const;
 
     // The last log lines of the worker threads and of setPlaySpeed, as one text.
@@ -111,7 +112,6 @@ public:
     static double frameDelay(double pts, double lastPts, double lastDelay, bool afterSeek);
 
 signals:
-    void frameReady(int id);
     void running(bool run);
     void paused(bool state);
     void markingChanged();

@@ -1,6 +1,7 @@
 #include "player/glrenderwidget.h"
 
-#include "media/media.h"
+#include "media/picturesource.h"
+#include "media/videopicture.h"
 
 #include <QGenericMatrix>
 #include <QMouseEvent>
@@ -240,12 +241,12 @@ bool GLRenderWidget::showsYuvPictures()
     return *compiles && qEnvironmentVariableIntValue("VORLYN_RGB_PICTURES") == 0;
 }
 
-void GLRenderWidget::setVideo(Media *m)
+void GLRenderWidget::setVideo(PictureSource *m)
 {
     media = m;
     showingYuv = false;
     if (m)
-        connect(m, &Media::frameReady, this, &GLRenderWidget::updateFrame);
+        connect(m, &PictureSource::frameReady, this, &GLRenderWidget::updateFrame);
     else
         window->update();
 }
@@ -419,7 +420,7 @@ void GLRenderWidget::paintGL()
         glCallList(displayList);
         yuvProgram->release();
     } else {
-        // texturing follows whether a Media is attached; without one the quad is grey
+        // texturing follows whether a source is attached; without one the quad is grey
         if (media)
             glEnable(GL_TEXTURE_2D);
         else

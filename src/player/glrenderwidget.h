@@ -7,12 +7,12 @@
 #include <array>
 #include <memory>
 
-class Media;
+class PictureSource;
 class PictureWindow;
 class QOpenGLShaderProgram;
 struct VideoPicture;
 
-// Shows the pictures of a Media on a quad kept in a display list, letterboxed or
+// Shows the pictures of a PictureSource on a quad kept in a display list, letterboxed or
 // pillarboxed to the video's display aspect ratio. Planar YUV 4:2:0 pictures go into
 // three textures, one a plane, that a fragment shader turns into RGB with the picture's
 // matrix and range; RGB pictures go into one texture drawn by the fixed-function
@@ -20,7 +20,7 @@ struct VideoPicture;
 // X server puts on screen as it is: nothing of the window around them is drawn again for
 // each picture. The child window takes no input; clicks and keys reach this widget and
 // the window around it. Owns the child window, and in its context the textures, the
-// shader program and the list; reads each picture slot while the Media hands it out. GUI
+// shader program and the list; reads each picture slot while the source hands it out. GUI
 // thread only.
 class GLRenderWidget final : public QWidget
 {
@@ -49,7 +49,7 @@ signals:
 
 public slots:
     void updateFrame(int id);
-    void setVideo(Media *m);
+    void setVideo(PictureSource *m);
     void setVideoAspectRatio(bool usevideoratio);
 
 protected:
@@ -66,7 +66,7 @@ private:
     void uploadRgb(const VideoPicture &p);
     void uploadPlanes(const VideoPicture &p);
 
-    Media *media = nullptr;          // not owned
+    PictureSource *media = nullptr;  // not owned
     QWidget *container = nullptr;    // child widget holding the window
     PictureWindow *window = nullptr; // owned by the container
     unsigned displayList = 0;
