@@ -3,7 +3,8 @@
 // second of media while it plays 1080p and 360p H.264 clips for 20 s.
 #include "benchsupport.h"
 
-#include "media/media.h"
+#include "lesson/lessoncontroller.h"
+#include "media/picturesource.h"
 #include "player/glrenderwidget.h"
 #include "player/screenwidget.h"
 #include "player/vk.h"
@@ -41,10 +42,10 @@ double openAndTimeFirstPicture(Vk &window, const QString &file)
     auto *screen = window.findChild<QScreenWidget *>();
     QTest::mouseClick(screen, Qt::LeftButton, {},
                       QPoint(screen->width() / 2, screen->height() / 2 + 45));
-    Media *media = window.currentMedia();
-    if (!media)
+    PictureSource *pictures = window.lesson()->pictures();
+    if (!pictures)
         return -1;
-    QObject::connect(media, &Media::frameReady, view, [&] { pictureArrived = true; });
+    QObject::connect(pictures, &PictureSource::frameReady, view, [&] { pictureArrived = true; });
     for (int i = 0; i < 1000 && shownAt < 0; ++i)
         QTest::qWait(10);
     return shownAt < 0 ? -1 : shownAt - answeredAt;

@@ -22,6 +22,7 @@
 #include "player/glrenderwidget.h"
 #include "player/screenwidget.h"
 #include "player/vk.h"
+#include "support/lessontestprobe.h"
 
 #include <QApplication>
 #include <QFile>
@@ -381,7 +382,7 @@ Media *openInPlayer(Vk &window, const QString &file)
     auto *screen = window.findChild<QScreenWidget *>();
     QTest::mouseClick(screen, Qt::LeftButton, {},
                       QPoint(screen->width() / 2, screen->height() / 2 + 45));
-    return window.currentMedia();
+    return LessonTestProbe::media(*window.lesson());
 }
 
 // The loop's sound at each jump back from near markOut to near markIn: where it ended

@@ -2,8 +2,6 @@
 
 #include "lesson/lessoncontroller.h"
 
-#include "media/media.h"
-
 #include "text/words.h"
 
 #include <QTimer>
@@ -22,12 +20,10 @@ Drill::Drill(LessonController *lesson)
     settleTimer->setSingleShot(true);
     connect(pauseTimer, &QTimer::timeout, this, [this] { startRepetition(repetition_ + 1); });
     connect(settleTimer, &QTimer::timeout, this, [this] {
-        Media *m = lesson_->media();
-        seekedBackTo = -1;
-        if (m && !m->isStopped())
-            m->pause(false);
+        seekedBackTo.reset();
+        lesson_->releaseHold();
     });
-    connect(lesson_, &LessonController::lessonOpened, this, &Drill::follow);
+    connect(lesson_, &LessonController::held, this, &Drill::engineHeld);
     // the drill ends with its lesson: another one starts from its beginning, as always
     connect(lesson_, &LessonController::lessonClosing, this, [this] {
         pauseTimer->stop();
@@ -42,12 +38,6 @@ Drill::Drill(LessonController *lesson)
     });
     connect(lesson_, &LessonController::currentSentenceChanged, this, &Drill::followSentence);
     connect(lesson_, &LessonController::sentencesChanged, this, [this] { reveal({}); });
-}
-
-void Drill::follow()
-{
-    // The engine pauses at the loop end from a decode thread: the signal arrives queued.
-    connect(lesson_->media(), &Media::paused, this, &Drill::enginePaused);
 }
 
 int Drill::pauseRemainingMs() const
@@ -88,12 +78,11 @@ void Drill::setSettings(const DrillSettings &settings)
 
 void Drill::setOn(bool on)
 {
-    Media *m = lesson_->media();
-    if (on == on_ || (on && !m))
+    if (on == on_ || (on && !lesson_->isOpen()))
         return;
     on_ = on;
     if (on) {
-        m->setLoop(false);
+        lesson_->setLoopRepeats(false);
         emit onChanged(true);
         // the sentence under the playhead, unless the loop spans one already; its change
         // starts the drill
@@ -105,20 +94,15 @@ void Drill::setOn(bool on)
     }
     pauseTimer->stop();
     settleTimer->stop();
-    seekedBackTo = -1;
+    seekedBackTo.reset();
     phase_ = Phase::Off;
     repetition_ = 0;
     reveal({});
-    if (m) {
-        m->setLoop(true);
-        m->setPlaySpeedFactor(lesson_->speed());
-        // a lesson the drill left paused is stopped: the play key starts it as always
-        if (m->isPaused() && !m->isStopped()) {
-            m->pause(false);
-            m->stop();
-            emit lesson_->playingChanged(false);
-        }
-    }
+    lesson_->setLoopRepeats(true);
+    lesson_->playAtFactor(lesson_->speed());
+    // a lesson the drill left held is stopped: the play key starts it as always
+    if (lesson_->isHeld())
+        lesson_->stopEngine();
     emit onChanged(false);
 }
 
@@ -191,8 +175,7 @@ void Drill::followSentence(int index)
 
 void Drill::playKey()
 {
-    Media *m = lesson_->media();
-    if (!m || !on_)
+    if (!lesson_->isOpen() || !on_)
         return;
     switch (phase_) {
     case Phase::Pausing:
@@ -206,20 +189,17 @@ void Drill::playKey()
     case Phase::Off:
         return;
     }
-    if (!m->isStopped()) {
+    if (!lesson_->isStopped()) {
         stopLesson();
         return;
     }
     // the learner plays on from a stop: a little earlier, within the loop
-    const int64_t rewind = m->ticksFromSeconds(settings_.rewindSeconds);
-    m->startAt(std::max(m->markIn(), stoppedAt - rewind));
-    emit lesson_->playingChanged(true);
+    lesson_->startAt(std::max(lesson_->markInSeconds(), stoppedAt - settings_.rewindSeconds));
 }
 
 void Drill::hold()
 {
-    Media *m = lesson_->media();
-    if (!m || m->isStopped())
+    if (lesson_->isStopped())
         return;
     if (pauseTimer->isActive()) {
         // a pause the learner stopped lasts until the play key
@@ -231,26 +211,18 @@ void Drill::hold()
 
 void Drill::stopLesson()
 {
-    Media *m = lesson_->media();
-    // paused at the loop end, or seeking back there, the repetition plays on from its start
-    const bool paused = m->isPaused();
-    stoppedAt = paused ? m->markIn() : m->position();
+    // held at the loop end, or seeking back there, the repetition plays on from its start
+    stoppedAt = lesson_->isHeld() ? lesson_->markInSeconds() : lesson_->positionSeconds();
     settleTimer->stop();
-    seekedBackTo = -1;
-    // a media stopped while paused would start paused again
-    if (paused)
-        m->pause(false);
-    m->stop();
-    emit lesson_->playingChanged(false);
+    seekedBackTo.reset();
+    lesson_->stopEngine();
 }
 
-void Drill::enginePaused(bool paused)
+void Drill::engineHeld(bool held)
 {
-    Media *m = lesson_->media();
-    // A pause the engine made before the drill sought back and played on (again, next)
+    // A hold the engine made before the drill sought back and played on (again, next)
     // arrives late: the engine has moved on since.
-    if (!paused || !on_ || phase_ != Phase::Playing || settleTimer->isActive() || !m ||
-        !m->isPaused() || m->isStopped())
+    if (!held || !on_ || phase_ != Phase::Playing || settleTimer->isActive() || !lesson_->isHeld())
         return;
     repetitionEnded();
 }
@@ -276,9 +248,8 @@ void Drill::repetitionEnded()
 
 void Drill::seekBack()
 {
-    Media *m = lesson_->media();
-    m->seek(m->markIn());
-    seekedBackTo = m->markIn();
+    lesson_->seekToLoopStart();
+    seekedBackTo = lesson_->markInSeconds();
     sinceSeekBack.start();
 }
 
@@ -289,8 +260,7 @@ void Drill::resumeWhenSettled()
 
 void Drill::startRepetition(int repetition, bool atLoopStart)
 {
-    Media *m = lesson_->media();
-    if (!m)
+    if (!lesson_->isOpen())
         return;
     pauseTimer->stop();
     settleTimer->stop();
@@ -299,23 +269,23 @@ void Drill::startRepetition(int repetition, bool atLoopStart)
     phase_ = Phase::Playing;
     repetition_ = repetition;
     const double first = settings_.firstPassSpeed;
-    m->setPlaySpeedFactor(repetition == 1 && first > 0 ? first : lesson_->speed());
+    lesson_->playAtFactor(repetition == 1 && first > 0 ? first : lesson_->speed());
     emit repetitionStarted(sentence_, repetition, settings_.repetitions);
-    if (m->isStopped()) {
+    const double start = lesson_->markInSeconds();
+    if (lesson_->isStopped()) {
         // a stopped lesson takes no seek: it starts there
-        m->startAt(m->markIn());
-        emit lesson_->playingChanged(true);
-    } else if (m->isPaused()) {
+        lesson_->startAt(start);
+    } else if (lesson_->isHeld()) {
         if (atLoopStart) {
             // the seek asked for is the seek back
-            seekedBackTo = m->markIn();
+            seekedBackTo = start;
             sinceSeekBack.start();
-        } else if (seekedBackTo != m->markIn()) {
+        } else if (seekedBackTo != start) {
             seekBack();
         }
         resumeWhenSettled();
     } else if (!atLoopStart) {
-        m->seek(m->markIn());
+        lesson_->seekToLoopStart();
     }
 }
 

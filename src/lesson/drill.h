@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QString>
 
-#include <cstdint>
+#include <optional>
 
 class LessonController;
 class QTimer;
@@ -94,8 +94,7 @@ private:
         Pausing, // between repetitions
         Waiting, // after the last repetition
     };
-    void follow();
-    void enginePaused(bool paused);
+    void engineHeld(bool held);
     void repetitionEnded();
     // atLoopStart: the lesson was just sent to the loop's start (it is not asked again).
     void startRepetition(int repetition, bool atLoopStart = false);
@@ -117,10 +116,10 @@ private:
     QTimer *pauseTimer = nullptr;  // child: the end of a timed pause
     QTimer *settleTimer = nullptr; // child: plays on once the seek back is carried out
     QElapsedTimer sinceSeekBack;
-    // Where the seek back went while the engine was paused; -1 once it plays on.
-    int64_t seekedBackTo = -1;
-    // Where the learner stopped a repetition.
-    int64_t stoppedAt = 0;
+    // Where the seek back went while the engine held the lesson; none once it plays on.
+    std::optional<double> seekedBackTo;
+    // Where the learner stopped a repetition, in seconds.
+    double stoppedAt = 0;
 };
 
 } // namespace lesson

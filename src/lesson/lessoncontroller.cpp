@@ -65,6 +65,74 @@ bool LessonController::hasKnownLength() const
     return media_ && media_->hasKnownLength();
 }
 
+PictureSource *LessonController::pictures() const
+{
+    return media_.get();
+}
+
+bool LessonController::hasVideo() const
+{
+    return media_ && media_->hasVideo();
+}
+
+QImage LessonController::coverArt() const
+{
+    return media_ ? media_->coverArt() : QImage();
+}
+
+bool LessonController::isStopped() const
+{
+    return !media_ || media_->isStopped();
+}
+
+bool LessonController::isHeld() const
+{
+    return media_ && media_->isPaused() && !media_->isStopped();
+}
+
+void LessonController::setLoopRepeats(bool on)
+{
+    if (media_)
+        media_->setLoop(on);
+}
+
+void LessonController::playAtFactor(double factor)
+{
+    if (media_)
+        media_->setPlaySpeedFactor(factor);
+}
+
+void LessonController::startAt(double seconds)
+{
+    if (!media_ || !media_->isStopped())
+        return;
+    media_->startAt(ticksOf(seconds));
+    emit playingChanged(true);
+}
+
+void LessonController::seekToLoopStart()
+{
+    if (media_)
+        media_->seek(media_->markIn());
+}
+
+void LessonController::releaseHold()
+{
+    if (isHeld())
+        media_->pause(false);
+}
+
+void LessonController::stopEngine()
+{
+    if (!media_)
+        return;
+    // a lesson stopped while held would start held again
+    if (media_->isPaused())
+        media_->pause(false);
+    media_->stop();
+    emit playingChanged(false);
+}
+
 double LessonController::secondsOf(int64_t ticks) const
 {
     if (ticks == Media::unknownEnd)
@@ -194,6 +262,8 @@ bool LessonController::open(const QString &file)
     fileName_ = file;
     connect(media_.get(), &Media::running, this, &LessonController::followRunning);
     connect(media_.get(), &Media::paused, this, &LessonController::followRunning);
+    // the engine holds at the loop end from a decode thread: the signal arrives queued
+    connect(media_.get(), &Media::paused, this, &LessonController::held);
     connect(media_.get(), &Media::markingChanged, this, &LessonController::emitMarks);
     const std::optional<lesson::LessonMemory> memory = store_ ? store_->lesson(file) : std::nullopt;
     if (memory) {

@@ -4,6 +4,7 @@
 #include "lesson/lessonstore.h"
 #include "lesson/sentences.h"
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,7 @@
 #include <vector>
 
 class Media;
+class PictureSource;
 class QTimer;
 namespace lesson {
 class Drill;
@@ -33,6 +35,7 @@ class LessonController final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LessonController)
+    friend class LessonTestProbe; // tests look at the engine's own state
 
 public:
     // How the engine prepares the pictures for the view that shows them.
@@ -68,13 +71,21 @@ public:
     void setStore(std::unique_ptr<lesson::LessonStore> store, int intervalMs = saveIntervalMs);
     lesson::LessonStore *store() const { return store_.get(); }
 
-    // The lesson's engine, or null when no lesson is open.
-    Media *media() const { return media_.get(); }
+    // The lesson's pictures for a view, or null when no lesson is open.
+    PictureSource *pictures() const;
+    bool hasVideo() const;
+    // The attached cover picture of an audio lesson; null without.
+    QImage coverArt() const;
     // The dictation drill over this controller's lessons; off until the learner turns it on.
     lesson::Drill *drill() const { return drill_; }
     QString fileName() const { return fileName_; }
     bool isOpen() const { return media_ != nullptr; }
     bool hasKnownLength() const;
+    // Whether the lesson is stopped (by the learner, or never started); true without one.
+    bool isStopped() const;
+    // Whether the engine holds the lesson at the loop end, as it does by itself while its
+    // loop is off; a held lesson is not stopped.
+    bool isHeld() const;
 
     double positionSeconds() const;
     double markInSeconds() const;
@@ -192,14 +203,30 @@ public slots:
     // Writes the lesson's state to the store now.
     void saveLesson();
 
+    // What the drill plays the lesson with; nothing happens without an open lesson.
+    // On, the lesson repeats its loop; off, the engine holds it at the loop end.
+    void setLoopRepeats(bool on);
+    // Plays at factor times the recorded speed; speed() stays as it is.
+    void playAtFactor(double factor);
+    // A stopped lesson starts playing at seconds; a playing one ignores it.
+    void startAt(double seconds);
+    // The lesson goes to the loop's start; a held one stays held there.
+    void seekToLoopStart();
+    // A held lesson plays on.
+    void releaseHold();
+    // Stops the lesson where it is, a held one too, without asking the drill.
+    void stopEngine();
+
 signals:
-    // The lesson's Media is about to go: drop every pointer to it.
+    // The lesson's engine and its pictures are about to go: drop every pointer to them.
     void lessonClosing();
     // A new lesson is in place, about to play.
     void lessonOpened(const QString &file);
     // No lesson is open any more (closed, or a file that did not open).
     void lessonClosed();
     void playingChanged(bool playing);
+    // The engine held the lesson at the loop end (true) or let it play on (false).
+    void held(bool on);
     // Where the engine put the marks (it clamps them), not where they were asked.
     void marksChanged(double inSeconds, double outSeconds);
     void positionChanged(double seconds);

@@ -4,7 +4,7 @@
 #include "editor/textedit.h"
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
-#include "media/media.h"
+#include "media/ffmpeg.h"
 #include "paths/apppaths.h"
 #include "player/controlbutton.h"
 #include "player/controlwidget.h"
@@ -154,11 +154,6 @@ Vk::~Vk()
     delete waveform;
     lesson_.reset();
     delete trayMenu;
-}
-
-Media *Vk::currentMedia() const
-{
-    return lesson_->media();
 }
 
 void Vk::setLessonStore(std::unique_ptr<lesson::LessonStore> store)
@@ -480,20 +475,19 @@ void Vk::showLesson(const QString &file)
     // opened from the tray menu while the window is in the tray: the lesson is shown
     if (isHidden())
         comeToFront();
-    Media *media = lesson_->media();
     setWindowTitle(tr("%1 - Vorlyn Player").arg(QFileInfo(file).fileName()));
     seekSlider->resetMark();
     seekSlider->setValue(0);
     const bool known = lesson_->hasKnownLength();
     seekSlider->setEnabled(known);
     seekSlider->setToolTip(known ? QString() : tr("The length of this file is unknown."));
-    if (media->hasVideo()) {
-        glWidget->setVideo(media);
+    if (lesson_->hasVideo()) {
+        glWidget->setVideo(lesson_->pictures());
         screenWidget->hide();
         glWidget->show();
     } else {
         // a lesson without pictures shows its cover, or its name, never an old picture
-        screenWidget->showLesson(QFileInfo(file).completeBaseName(), media->coverArt());
+        screenWidget->showLesson(QFileInfo(file).completeBaseName(), lesson_->coverArt());
         screenWidget->show();
         glWidget->hide();
     }

@@ -15,7 +15,6 @@ class GLRenderWidget;
 class HelpWindow;
 class LessonController;
 struct Preferences;
-class Media;
 class QAction;
 class QDockWidget;
 class QLabel;
@@ -46,9 +45,8 @@ public:
 
     // The product's home page, opened by "Help".
     static const char homePage[];
-    // The lesson being studied, and its engine (null when none is open).
+    // The lesson being studied.
     LessonController *lesson() const { return lesson_.get(); }
-    Media *currentMedia() const;
     // The memory of the lessons, handed to the controller; what the store has to say about
     // its opening (a damaged database moved aside) is shown once the window is up.
     void setLessonStore(std::unique_ptr<lesson::LessonStore> store);

@@ -4,7 +4,6 @@
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
 
-#include "media/media.h"
 #include "support/mediafixtures.h"
 #include "support/monitorrecorder.h"
 
@@ -223,7 +222,7 @@ void TestDrill::repeatsPausesAndMovesOn()
     QVERIFY(drill->isOn());
     QTRY_VERIFY_WITH_TIMEOUT(events.size() >= 9, 60000);
     drill->setOn(false);
-    QVERIFY(!lesson.media()->isPaused());
+    QVERIFY(!lesson.isHeld());
 
     // repetition, pause, repetition, finished; for the first two sentences; then the third
     const std::vector<std::pair<Event::Kind, int>> expected = {
@@ -316,7 +315,7 @@ void TestDrill::pauseUntilThePlayKeyAndRewind()
     QCOMPARE(pauses.at(0).at(0).toDouble(), DrillSettings::untilPlayKey);
     QTest::qWait(1500);
     QCOMPARE(repetitions.count(), 1);
-    QVERIFY(lesson.media()->isPaused());
+    QVERIFY(lesson.isHeld());
 
     lesson.playPause();
     QCOMPARE(repetitions.count(), 2);
@@ -328,7 +327,7 @@ void TestDrill::pauseUntilThePlayKeyAndRewind()
     lesson.playPause();
     QCOMPARE(playing.count(), 1);
     QCOMPARE(playing.at(0).at(0).toBool(), false);
-    QVERIFY(lesson.media()->isStopped());
+    QVERIFY(lesson.isStopped());
     const double stoppedAt = lesson.positionSeconds();
 
     QSignalSpy positions(&lesson, &LessonController::positionChanged);

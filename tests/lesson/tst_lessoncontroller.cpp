@@ -3,7 +3,7 @@
 // pauses, the speed steps, and opening, replacing and closing lessons.
 #include "lesson/lessoncontroller.h"
 
-#include "media/media.h"
+#include "support/lessontestprobe.h"
 #include "support/mediafixtures.h"
 #include "support/mediatestprobe.h"
 #include "support/sentencefixtures.h"
@@ -197,14 +197,14 @@ void TestLessonController::opensReplacesAndCloses()
     connect(&lesson, &LessonController::error, this, [&] { events << QStringLiteral("error"); });
 
     QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
-    Media *first = lesson.media();
+    Media *first = LessonTestProbe::media(lesson);
     QTRY_VERIFY_WITH_TIMEOUT(lesson.positionSeconds() > 0.2, 20000);
     QSignalSpy positions(&lesson, &LessonController::positionChanged);
     QVERIFY(positions.wait(5000));
     // another lesson replaces it; one that does not open leaves none
     QVERIFY(lesson.open(fx.path(QStringLiteral("speech.mp3"))));
-    QVERIFY(lesson.media() != first);
-    QVERIFY(!lesson.media()->hasVideo());
+    QVERIFY(LessonTestProbe::media(lesson) != first);
+    QVERIFY(!LessonTestProbe::media(lesson)->hasVideo());
     QVERIFY(!lesson.open(fx.path(QStringLiteral("missing.mkv"))));
     QVERIFY(!lesson.isOpen());
     QVERIFY(lesson.open(fx.path(QStringLiteral("speech.mp3"))));
@@ -272,7 +272,7 @@ void TestLessonController::speedCommands()
     }
     QCOMPARE(lesson.speed(), speed);
     QCOMPARE(changed.count(), changes);
-    QCOMPARE(mediaSpeed(lesson.media()), speed);
+    QCOMPARE(mediaSpeed(LessonTestProbe::media(lesson)), speed);
 }
 
 void TestLessonController::speedCarriesOverToTheNextLesson()
@@ -281,12 +281,12 @@ void TestLessonController::speedCarriesOverToTheNextLesson()
     // a speed chosen before any lesson applies to the first one
     lesson.setSpeed(0.75);
     QVERIFY(lesson.open(fx.path(QStringLiteral("lesson.mkv"))));
-    QCOMPARE(mediaSpeed(lesson.media()), 0.75);
+    QCOMPARE(mediaSpeed(LessonTestProbe::media(lesson)), 0.75);
     lesson.slower();
     QSignalSpy changed(&lesson, &LessonController::speedChanged);
     QVERIFY(lesson.open(fx.path(QStringLiteral("speech.mp3"))));
     QCOMPARE(lesson.speed(), 0.7);
-    QCOMPARE(mediaSpeed(lesson.media()), 0.7);
+    QCOMPARE(mediaSpeed(LessonTestProbe::media(lesson)), 0.7);
     QCOMPARE(changed.count(), 0);
     // the clock shows the lesson's own time, however slowly it is heard
     QCOMPARE(lesson.timeText(7.0), QStringLiteral("00:00:07"));

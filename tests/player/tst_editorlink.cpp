@@ -7,7 +7,6 @@
 #include "editor/textedit.h"
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
-#include "media/media.h"
 #include "player/controlbutton.h"
 #include "player/drillbar.h"
 #include "player/glrenderwidget.h"
@@ -147,7 +146,7 @@ void TestEditorLink::openLesson(const QString &name)
 {
     chooseFile(fx.path(name));
     window->on_actionOpen_activated();
-    QVERIFY(window->currentMedia());
+    QVERIFY(window->lesson()->isOpen());
 }
 
 void TestEditorLink::transcriptOnOpeningALesson_data()
@@ -345,7 +344,7 @@ void TestEditorLink::quittingSettlesTheTypingBeforeAnythingCloses()
 void TestEditorLink::functionKeysInTheEditorDriveThePlayer()
 {
     openLesson(QStringLiteral("a.mp3"));
-    Media *m = window->currentMedia();
+    LessonController *m = window->lesson();
     window->on_actionEidtor();
     QVERIFY(QTest::qWaitForWindowExposed(editor));
     QVERIFY(!m->isStopped());

@@ -57,7 +57,7 @@ void TestPreferences::openLesson(Vk *window, const QString &name)
 {
     chooseFile(fx.path(name));
     window->on_actionOpen_activated();
-    QVERIFY(window->currentMedia());
+    QVERIFY(window->lesson()->isOpen());
 }
 
 void TestPreferences::reassignedKeyDrivesThePlayerAndTheEditor()

@@ -5,11 +5,11 @@
 
 #include "lesson/lessoncontroller.h"
 
-#include "media/media.h"
 #include "player/controlbutton.h"
 #include "player/glrenderwidget.h"
 #include "player/screenwidget.h"
 #include "player/seekslider.h"
+#include "support/lessontestprobe.h"
 #include "support/mediafixtures.h"
 #include "support/mediatestprobe.h"
 
@@ -22,6 +22,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 
@@ -95,7 +97,8 @@ private slots:
     void fullScreenDropsTheSkinAndGetsItBack();
 
 private:
-    Media *media() const { return window->currentMedia(); }
+    Media *media() const { return LessonTestProbe::media(*window->lesson()); }
+    LessonController *lesson() const { return window->lesson(); }
     // Presses the control bar's stop button as a learner would.
     void clickStop()
     {
@@ -170,7 +173,7 @@ void TestVk::open(const QString &file)
     // the open button lies 35 to 60 pixels below the middle of the idle screen
     QTest::mouseClick(screen, Qt::LeftButton, {},
                       QPoint(screen->width() / 2, screen->height() / 2 + 45));
-    QVERIFY(media());
+    QVERIFY(lesson()->isOpen());
 }
 
 void TestVk::opensAClipFromTheIdleScreen()
@@ -264,20 +267,20 @@ void TestVk::playPauseKeysAndDelegate()
     open(QStringLiteral("lesson.mp4"));
     QSignalSpy playing(window.get(), &Vk::isPlay);
     key(Qt::Key_Space);
-    QVERIFY(media()->isStopped());
+    QVERIFY(lesson()->isStopped());
     key(Qt::Key_F5);
-    QVERIFY(!media()->isStopped());
+    QVERIFY(!lesson()->isStopped());
     // keys with a modifier do nothing
     key(Qt::Key_Space, Qt::ShiftModifier);
     key(Qt::Key_F5, Qt::ControlModifier);
-    QVERIFY(!media()->isStopped());
+    QVERIFY(!lesson()->isStopped());
     // the editor's forwarded codes: F5 toggles, codes outside F1 to F5 do nothing
     window->keyDelegateTrigger(0x01000034);
-    QVERIFY(media()->isStopped());
+    QVERIFY(lesson()->isStopped());
     window->keyDelegateTrigger(0x0100002f);
     window->keyDelegateTrigger(0x01000035);
     window->keyDelegateTrigger(Qt::Key_Space);
-    QVERIFY(media()->isStopped());
+    QVERIFY(lesson()->isStopped());
     QCOMPARE(playing.count(), 3);
     QCOMPARE(playing.at(0).at(0).toBool(), false);
     QCOMPARE(playing.at(1).at(0).toBool(), true);
@@ -416,7 +419,7 @@ void TestVk::stopClosesTheFile()
     open(QStringLiteral("lesson.mp4"));
     QSignalSpy playing(window.get(), &Vk::isPlay);
     window->on_actionStop();
-    QVERIFY(!media());
+    QVERIFY(!lesson()->isOpen());
     QCOMPARE(playing.count(), 1);
     QCOMPARE(playing.at(0).at(0).toBool(), false);
     for (const char *name : {"positionLabel", "durationLabel"}) {
@@ -450,7 +453,7 @@ void TestVk::aFileThatCannotPlaySaysWhy()
                  QStringLiteral("Error opening %1:\n").arg(fx.path(QStringLiteral("notes.mp4")))),
              qPrintable(message));
     // the idle screen with the play icon, and no transcript is made for the file
-    QTRY_VERIFY(!media());
+    QTRY_VERIFY(!lesson()->isOpen());
     QVERIFY(screen->isVisible());
     QVERIFY(!screen->showsLesson());
     QVERIFY(!window->findChild<GLRenderWidget *>()->isVisible());
@@ -468,7 +471,7 @@ void TestVk::closingWithoutTrayQuits()
     QTimer::singleShot(0, window.get(), [this] { window->close(); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(media()->isStopped());
+    QVERIFY(lesson()->isStopped());
 }
 
 void TestVk::fullScreenDropsTheSkinAndGetsItBack()
@@ -527,19 +530,20 @@ void TestVk::commandsWhileTheSoundCloses()
     clickStop();
     // the window answers: the lesson opened meanwhile plays, or the idle screen is up
     if (then == QLatin1String("open")) {
-        QTRY_VERIFY_WITH_TIMEOUT(media() && media()->position() > 500, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(lesson()->positionSeconds() > lesson()->startSeconds() + 0.5,
+                                 20000);
         clickStop();
     }
     QTRY_VERIFY_WITH_TIMEOUT(
         !window->isVisible() || window->findChild<QScreenWidget *>()->isVisible(), 20000);
-    QVERIFY(!media());
+    QVERIFY(!lesson()->isOpen());
     // and a lesson opens and plays again
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     open(QStringLiteral("lesson.mkv"));
-    QTRY_VERIFY_WITH_TIMEOUT(media() && media()->position() > 500, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(lesson()->positionSeconds() > lesson()->startSeconds() + 0.5, 20000);
     clickStop();
-    QVERIFY(!media());
+    QVERIFY(!lesson()->isOpen());
 }
 
 void TestVk::aLessonOpenedWhileAnotherPlays()
@@ -548,14 +552,14 @@ void TestVk::aLessonOpenedWhileAnotherPlays()
     QSignalSpy dirPath(window.get(), &Vk::setDirPath);
     open(QStringLiteral("lesson.mp4"));
     for (const char *next : {"lesson.mkv", "speech.mp3", "lesson.mp4"}) {
-        QTRY_VERIFY_WITH_TIMEOUT(media()->position() > media()->startTime(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(lesson()->positionSeconds() > lesson()->startSeconds(), 20000);
         answerNextDialog(fx.path(QLatin1String(next)));
         window->on_actionOpen_activated();
         QTRY_VERIFY_WITH_TIMEOUT(dirPath.count() > 0 && dirPath.last().at(0).toString() ==
                                                             fx.path(QLatin1String(next)),
                                  20000);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(media()->position() > media()->ticksFromSeconds(1.0), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(lesson()->positionSeconds() > 1.0, 20000);
 }
 
 void TestVk::audioOnlyLessonShowsItsCoverOrItsName_data()
@@ -575,7 +579,7 @@ void TestVk::audioOnlyLessonShowsItsCoverOrItsName()
     QTRY_VERIFY_WITH_TIMEOUT(label("positionLabel")->text() == QStringLiteral("00:00:01"), 20000);
     answerNextDialog(fx.path(file));
     window->on_actionOpen_activated();
-    QVERIFY(!media()->hasVideo());
+    QVERIFY(!lesson()->hasVideo());
     auto *screen = window->findChild<QScreenWidget *>();
     QVERIFY(screen->isVisible());
     QVERIFY(screen->showsLesson());
@@ -598,14 +602,14 @@ void TestVk::audioOnlyLessonShowsItsCoverOrItsName()
 void TestVk::unknownLengthIsShownAsUnknown()
 {
     open(QStringLiteral("raw.h264"));
-    QVERIFY(!media()->hasKnownLength());
+    QVERIFY(!lesson()->hasKnownLength());
     QCOMPARE(label("durationLabel")->text(), QStringLiteral("--:--:--"));
     QVERIFY(!window->findChild<QSeekSlider *>()->isEnabled());
     // it plays on: the position label moves past the first second
     QTRY_VERIFY_WITH_TIMEOUT(label("positionLabel")->text() == QStringLiteral("00:00:02"), 20000);
     // a loop end the learner sets works as usual
     key(Qt::Key_F8);
-    QVERIFY(media()->markOut() < Media::unknownEnd);
+    QVERIFY(std::isfinite(lesson()->markOutSeconds()));
 }
 
 void TestVk::escapeLeavesFullScreen()
