@@ -7,9 +7,6 @@
 #include "media/iaudio.h"
 #include "media/media.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -39,25 +36,6 @@ LessonController::~LessonController()
     saveLesson();
     if (media_)
         media_->disconnect(this);
-}
-
-void LessonController::setStore(std::unique_ptr<lesson::LessonStore> store, int intervalMs)
-{
-    store_ = std::move(store);
-    saveTimer->setInterval(intervalMs);
-}
-
-void LessonController::saveLesson()
-{
-    if (!media_ || !store_)
-        return;
-    lesson::LessonMemory m;
-    m.place = lesson::LessonPlace{positionSeconds(), markInSeconds(), markOutSeconds()};
-    m.speed = speed_;
-    m.drill = drill_->settings();
-    if (sentences_.source == lesson::SentenceSource::SubtitleFile)
-        m.subtitleFile = sentences_.origin;
-    store_->saveLesson(fileName_, m);
 }
 
 bool LessonController::hasKnownLength() const
@@ -614,164 +592,6 @@ void LessonController::emitMarks()
         return;
     emit marksChanged(markInSeconds(), markOutSeconds());
     followCurrentSentence();
-}
-
-void LessonController::setSentences(const lesson::Sentences &sentences)
-{
-    sentences_ = sentences;
-    emit sentencesChanged();
-    loadScores();
-    followCurrentSentence();
-}
-
-void LessonController::loadScores()
-{
-    scores_ = store_ && media_ ? store_->scores(fileName_, sentences_.items)
-                               : lesson::Scores(sentences_.items.size());
-    emit scoresChanged();
-}
-
-void LessonController::restorePlace(const lesson::LessonPlace &place)
-{
-    // The marks span the whole lesson until now, so neither clamps the other. A loop shorter
-    // than the engine's shortest (of no length, as an older version could leave it) would
-    // play nothing every time the lesson opens: the whole lesson is the loop instead.
-    const int64_t in = ticksOf(place.markInSeconds);
-    const bool endless = std::isinf(place.markOutSeconds);
-    if (endless || ticksOf(place.markOutSeconds) - in >= media_->shortestLoop()) {
-        media_->setMarkInAt(in);
-        if (!endless)
-            media_->setMarkOutAt(ticksOf(place.markOutSeconds));
-    }
-    const double at = std::clamp(place.positionSeconds, markInSeconds(),
-                                 std::max(markInSeconds(), markOutSeconds()));
-    media_->seek(ticksOf(at));
-    // the next report could still show where the lesson started
-    seekPending = true;
-    emit positionChanged(at);
-}
-
-const lesson::DrillSettings &LessonController::drillSettings() const
-{
-    return drill_->settings();
-}
-
-void LessonController::setDrillSettings(const lesson::DrillSettings &settings)
-{
-    if (settings.clamped() == drill_->settings())
-        return;
-    drill_->setSettings(settings);
-    emit drillSettingsChanged(drill_->settings());
-}
-
-void LessonController::recordScore(int sentence, double accuracy)
-{
-    if (!media_ || sentence < 0 || size_t(sentence) >= sentences_.items.size() ||
-        std::isnan(accuracy))
-        return;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    std::optional<lesson::SentenceScore> &score = scores_[size_t(sentence)];
-    if (!store_) {
-        score = lesson::withCheck(score, accuracy, now);
-    } else if (const auto kept = store_->recordScore(fileName_, sentences_.items[size_t(sentence)],
-                                                     accuracy, now)) {
-        score = kept;
-    } else {
-        emit error(tr("The score could not be kept: %1").arg(store_->error()));
-        return;
-    }
-    emit scoresChanged();
-}
-
-void LessonController::forgetLesson()
-{
-    if (!media_)
-        return;
-    if (store_)
-        store_->forget(fileName_);
-    scores_.assign(sentences_.items.size(), std::nullopt);
-    emit scoresChanged();
-    resetMarks();
-    media_->seek(media_->startTime());
-}
-
-void LessonController::setAnalysis(const lesson::SpeechAnalysis &analysis)
-{
-    pauses_ = analysis.pauses;
-    peaks_ = analysis.peaks;
-    if (analysing) {
-        analysing = false;
-        emit analysisProgress(1.0);
-    }
-    emit waveformChanged();
-    const bool fromSubtitles = sentences_.source == lesson::SentenceSource::SubtitleFile ||
-                               sentences_.source == lesson::SentenceSource::EmbeddedSubtitles;
-    if (!fromSubtitles || sentences_.items.empty())
-        setSentences(analysis.sentences);
-}
-
-void LessonController::setAnalysisProgress(double fraction)
-{
-    analysing = fraction < 1.0;
-    emit analysisProgress(std::clamp(fraction, 0.0, 1.0));
-}
-
-void LessonController::setSubtitleFiles(const QStringList &files)
-{
-    subtitleFiles_ = files;
-}
-
-void LessonController::chooseSubtitleFile(const QString &file)
-{
-    if (readSubtitles(file))
-        emit subtitleFileChosen(file);
-}
-
-void LessonController::findSentences(const QString &preferredSubtitles)
-{
-    // a subtitle file beside the lesson (the one preferred, if it is still there), else a
-    // text subtitle stream inside it
-    setSubtitleFiles(lesson::subtitleFilesBeside(fileName_));
-    // a file the learner loaded by another name is still chosen while it is there
-    if (!preferredSubtitles.isEmpty() && !subtitleFiles_.contains(preferredSubtitles) &&
-        QFileInfo::exists(preferredSubtitles))
-        subtitleFiles_ += preferredSubtitles;
-    const QString first =
-        subtitleFiles_.contains(preferredSubtitles) ? preferredSubtitles : subtitleFiles_.value(0);
-    if (first.isEmpty() || !readSubtitles(first)) {
-        QString why;
-        if (const std::optional<lesson::Sentences> embedded =
-                lesson::readEmbeddedSubtitles(fileName_, &why))
-            setSentences(*embedded);
-    }
-    // the pauses and the waveform, and the sentences when no subtitles gave them
-    setAnalysisProgress(0.0);
-    analyser->start(fileName_);
-}
-
-bool LessonController::readSubtitles(const QString &file)
-{
-    if (!media_)
-        return false;
-    // the cues count from the start of the lesson's clock
-    QString why;
-    const std::optional<lesson::Sentences> read =
-        lesson::readSubtitleFile(file, startSeconds(), &why);
-    const QString name = QDir::toNativeSeparators(file);
-    if (read && read->items.empty())
-        why = (QStringList{tr("%1 gives no sentences:").arg(name)} + read->notes).join(u'\n');
-    // a file without sentences leaves the ones the lesson has
-    if (!read || read->items.empty()) {
-        emit error(why);
-        return false;
-    }
-    if (!subtitleFiles_.contains(file))
-        subtitleFiles_ += file;
-    setSentences(*read);
-    if (!read->notes.isEmpty())
-        emit notice((QStringList{tr("Some cues of %1 were left out:").arg(name)} + read->notes)
-                        .join(u'\n'));
-    return true;
 }
 
 void LessonController::followRunning()
