@@ -91,6 +91,7 @@ public:
     QList<DiffSegment> splitAndDiff(const QString &text1, const QString &text2, qsizetype x,
                                     qsizetype y, Deadline deadline) const;
 
+    // Tidying a result for reading, and the score of the boundaries its edits slide to.
     static void mergeSegments(QList<DiffSegment> &segments);
     static void semanticCleanup(QList<DiffSegment> &segments);
     static void alignEditsToBoundaries(QList<DiffSegment> &segments);

@@ -1,14 +1,15 @@
 #pragma once
 
+// Whoever checks words shows the result: its rendering comes with the check.
+#include "diff/wordcheckhtml.h"
+
 #include <QList>
 #include <QString>
 
 #include <functional>
 
-class QUrl;
-
-// Checks a learner's text against a reference sentence word by word, and renders the result.
-// Pure functions; callable from any thread.
+// Checks a learner's text against a reference sentence word by word (wordcheckhtml.h renders
+// the result). Pure functions; callable from any thread.
 //
 // What counts as the same word: case, punctuation, spacing and the kind of apostrophe do not
 // count; a hyphen separates words. A contraction stands for its long form and counts as the
@@ -99,15 +100,3 @@ WordCheck checkBestStretch(const QString &reference, const QString &text,
 // many after it, cut at word boundaries. A learner's sentence lies around the cursor, usually
 // just before it, within a paragraph or a running transcript.
 QString partAroundCursor(const QString &text, qsizetype position, const QString &reference);
-
-// The colour of misspellings, wherever the check is shown.
-inline constexpr char misspellingColor[] = "#A04800";
-
-// The reference sentence as the check marks it, in the comparison's colours: a wrong word, or
-// one split or joined, is the typed word struck through in red followed by the reference word
-// underlined in blue, a missing word is underlined in blue, an extra word is struck through
-// in red; a misspelt word is marked as a wrong one, in misspellingColor. Every reference word
-// not typed right links to "lookup:" + its percent-encoded lookup form.
-QString renderWordCheckHtml(const WordCheck &check);
-// The word a link of that rendering looks up; empty for any other link.
-QString lookupOfLink(const QUrl &link);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "diff/wordcomparison.h"
+
+#include <QList>
+
+// The alignment of a learner's tokens with the reference's: which typed word stands for which
+// reference word, and what is missing, extra, misspelt or split. Pure functions; callable from
+// any thread.
+
+namespace wordcheck {
+
+// One entry of the alignment: the reference and typed tokens from reference and typed on, as
+// many as the mark takes (one each; none of one side for Missing and Extra; two of one side
+// for Spacing).
+struct Step
+{
+    WordMark mark = WordMark::Correct;
+    qsizetype reference = -1;
+    qsizetype typed = -1;
+    qsizetype referenceCount = 1;
+    qsizetype typedCount = 1;
+};
+
+// The alignment of all of the learner's tokens with all of the reference's, in reading order:
+// the fewest changed words by the diff engine over the tokens' keys; within each change, the
+// pairing whose errors weigh least, with each wrong or misspelt word paired with the typed
+// word spelt most like it.
+QList<Step> align(const WordComparison &c);
+
+} // namespace wordcheck
