@@ -2,8 +2,10 @@
 
 #include "diff/diffdialog.h"
 #include "diff/wordcheckdialog.h"
+#include "editor/actionicon.h"
 #include "editor/documentbytes.h"
 #include "editor/droppedfiles.h"
+#include "editor/formatactions.h"
 #include "editor/spellcheckwalk.h"
 #include "editor/transcriptrules.h"
 #include "paths/apppaths.h"
@@ -19,16 +21,12 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QColorDialog>
-#include <QComboBox>
 #include <QDebug>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontComboBox>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -42,7 +40,6 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextDocumentWriter>
-#include <QTextList>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -53,24 +50,12 @@
 
 namespace {
 
-QIcon actionIcon(const QString &themeName, const QString &image)
-{
-    return QIcon::fromTheme(themeName, QIcon(AppPaths::editorImages() + image));
-}
-
 // The editor's remembered choices, in the learner's configuration folder.
 const QString dictionaryKey = QStringLiteral("spelling/dictionary");
 
 std::unique_ptr<QSettings> editorSettings()
 {
     return std::make_unique<QSettings>(QStringLiteral("vorlynplayer"), QStringLiteral("editor"));
-}
-
-QIcon colorSwatch(const QColor &color)
-{
-    QPixmap pix(24, 24);
-    pix.fill(color);
-    return QIcon(pix);
 }
 
 // Whether the text needs the key: one that types (no Ctrl, Alt or Meta), or one of the
@@ -126,20 +111,14 @@ TextEdit::TextEdit(QWidget *parent)
         new CTextCheckerEdit(this, british ? SpellingEngine::British : SpellingEngine::American);
     setupFileActions();
     setupEditActions();
-    setupTextActions();
+    new FormatActions(this, textEdit);
     setupStudyActions();
 
-    connect(textEdit, &QTextEdit::currentCharFormatChanged, this,
-            &TextEdit::currentCharFormatChanged);
-    connect(textEdit, &QTextEdit::cursorPositionChanged, this, &TextEdit::cursorPositionChanged);
     setCentralWidget(textEdit);
     textEdit->installEventFilter(this);
     textEdit->setFocus();
 
     setDocumentFileName(QString());
-    syncFontControls(textEdit->font());
-    syncColorIcon(textEdit->textColor());
-    syncAlignmentActions(textEdit->alignment());
 
     QTextDocument *doc = textEdit->document();
     connect(doc, &QTextDocument::modificationChanged, actionSave, &QAction::setEnabled);
@@ -256,105 +235,6 @@ void TextEdit::setupEditActions()
     actionCopy = make("edit-copy", "editcopy.png", tr("&Copy"), QKeySequence::Copy, true);
     actionPaste = make("edit-paste", "editpaste.png", tr("&Paste"), QKeySequence::Paste, true);
     clipboardDataChanged();
-}
-
-void TextEdit::setupTextActions()
-{
-    auto *tb = new QToolBar(tr("Format Actions"), this);
-    addToolBar(tb);
-
-    const auto makeCheckable = [this](const char *theme, const char *image, const QString &text,
-                                      QKeyCombination key) {
-        auto *a = new QAction(
-            actionIcon(QLatin1String(theme), QLatin1Char('/') + QLatin1String(image)), text, this);
-        a->setShortcut(key);
-        a->setCheckable(true);
-        a->setPriority(QAction::LowPriority);
-        return a;
-    };
-
-    actionTextBold =
-        makeCheckable("format-text-bold", "textbold.png", tr("&Bold"), Qt::CTRL | Qt::Key_B);
-    QFont bold;
-    bold.setBold(true);
-    actionTextBold->setFont(bold);
-    connect(actionTextBold, &QAction::triggered, this, &TextEdit::textBold);
-    tb->addAction(actionTextBold);
-
-    actionTextItalic =
-        makeCheckable("format-text-italic", "textitalic.png", tr("&Italic"), Qt::CTRL | Qt::Key_I);
-    QFont italic;
-    italic.setItalic(true);
-    actionTextItalic->setFont(italic);
-    connect(actionTextItalic, &QAction::triggered, this, &TextEdit::textItalic);
-    tb->addAction(actionTextItalic);
-
-    actionTextUnderline = makeCheckable("format-text-underline", "textunder.png", tr("&Underline"),
-                                        Qt::CTRL | Qt::Key_U);
-    QFont underline;
-    underline.setUnderline(true);
-    actionTextUnderline->setFont(underline);
-    connect(actionTextUnderline, &QAction::triggered, this, &TextEdit::textUnderline);
-    tb->addAction(actionTextUnderline);
-
-    auto *group = new QActionGroup(this);
-    connect(group, &QActionGroup::triggered, this, &TextEdit::textAlign);
-    const auto makeAlign = [&](const char *theme, const char *image, const QString &text,
-                               QKeyCombination key) {
-        QAction *a = makeCheckable(theme, image, text, key);
-        group->addAction(a);
-        return a;
-    };
-    // Left and right swap places for right-to-left readers; justify stays last.
-    if (QApplication::isLeftToRight()) {
-        actionAlignLeft =
-            makeAlign("format-justify-left", "textleft.png", tr("&Left"), Qt::CTRL | Qt::Key_L);
-        actionAlignCenter = makeAlign("format-justify-center", "textcenter.png", tr("C&enter"),
-                                      Qt::CTRL | Qt::Key_E);
-        actionAlignRight =
-            makeAlign("format-justify-right", "textright.png", tr("&Right"), Qt::CTRL | Qt::Key_R);
-    } else {
-        actionAlignRight =
-            makeAlign("format-justify-right", "textright.png", tr("&Right"), Qt::CTRL | Qt::Key_R);
-        actionAlignCenter = makeAlign("format-justify-center", "textcenter.png", tr("C&enter"),
-                                      Qt::CTRL | Qt::Key_E);
-        actionAlignLeft =
-            makeAlign("format-justify-left", "textleft.png", tr("&Left"), Qt::CTRL | Qt::Key_L);
-    }
-    actionAlignJustify =
-        makeAlign("format-justify-fill", "textjustify.png", tr("&Justify"), Qt::CTRL | Qt::Key_J);
-    tb->addActions(group->actions());
-
-    actionTextColor = new QAction(colorSwatch(Qt::black), tr("&Color..."), this);
-    connect(actionTextColor, &QAction::triggered, this, &TextEdit::textColor);
-    tb->addAction(actionTextColor);
-
-    tb = new QToolBar(tr("Format Actions"), this);
-    tb->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
-    addToolBarBreak(Qt::TopToolBarArea);
-    addToolBar(tb);
-
-    comboStyle = new QComboBox(tb);
-    comboStyle->addItems({tr("Standard"), tr("Bullet List (Disc)"), tr("Bullet List (Circle)"),
-                          tr("Bullet List (Square)"), tr("Ordered List (Decimal)"),
-                          tr("Ordered List (Alpha lower)"), tr("Ordered List (Alpha upper)"),
-                          tr("Ordered List (Roman lower)"), tr("Ordered List (Roman upper)")});
-    tb->addWidget(comboStyle);
-    connect(comboStyle, &QComboBox::activated, this, &TextEdit::textStyle);
-
-    comboFont = new QFontComboBox(tb);
-    tb->addWidget(comboFont);
-    connect(comboFont, &QComboBox::textActivated, this, &TextEdit::textFamily);
-
-    comboSize = new QComboBox(tb);
-    comboSize->setObjectName(QStringLiteral("comboSize"));
-    comboSize->setEditable(true);
-    const QList<int> sizes = QFontDatabase::standardSizes();
-    for (int size : sizes)
-        comboSize->addItem(QString::number(size));
-    comboSize->setCurrentIndex(int(sizes.indexOf(QApplication::font().pointSize())));
-    tb->addWidget(comboSize);
-    connect(comboSize, &QComboBox::textActivated, this, &TextEdit::textSize);
 }
 
 void TextEdit::setupStudyActions()
@@ -738,189 +618,9 @@ void TextEdit::filePrintPdf()
     textEdit->document()->print(&printer);
 }
 
-void TextEdit::applyCharFormat(const QTextCharFormat &format)
-{
-    QTextCursor cursor = textEdit->textCursor();
-    if (!cursor.hasSelection())
-        cursor.select(QTextCursor::WordUnderCursor);
-    cursor.mergeCharFormat(format);
-    textEdit->mergeCurrentCharFormat(format);
-}
-
-void TextEdit::textBold()
-{
-    QTextCharFormat fmt;
-    fmt.setFontWeight(actionTextBold->isChecked() ? QFont::Bold : QFont::Normal);
-    applyCharFormat(fmt);
-}
-
-void TextEdit::textUnderline()
-{
-    QTextCharFormat fmt;
-    fmt.setFontUnderline(actionTextUnderline->isChecked());
-    applyCharFormat(fmt);
-}
-
-void TextEdit::textItalic()
-{
-    QTextCharFormat fmt;
-    fmt.setFontItalic(actionTextItalic->isChecked());
-    applyCharFormat(fmt);
-}
-
-void TextEdit::textFamily(const QString &family)
-{
-    QTextCharFormat fmt;
-    fmt.setFontFamilies({family});
-    applyCharFormat(fmt);
-}
-
-void TextEdit::textSize(const QString &text)
-{
-    const qreal pointSize = text.toDouble();
-    if (pointSize > 0) {
-        QTextCharFormat fmt;
-        fmt.setFontPointSize(pointSize);
-        applyCharFormat(fmt);
-    }
-}
-
-void TextEdit::textStyle(int styleIndex)
-{
-    QTextCursor cursor = textEdit->textCursor();
-    if (styleIndex == 0) {
-        // Merging an object index of -1 would merge nothing (-1 clears the property), so
-        // each paragraph leaves its list explicitly.
-        cursor.beginEditBlock();
-        const QTextBlock last = textEdit->document()->findBlock(cursor.selectionEnd());
-        for (QTextBlock b = textEdit->document()->findBlock(cursor.selectionStart()); b.isValid();
-             b = b.next()) {
-            if (QTextList *list = b.textList())
-                list->remove(b);
-            if (b == last)
-                break;
-        }
-        cursor.endEditBlock();
-        return;
-    }
-
-    QTextListFormat::Style style = QTextListFormat::ListDisc;
-    switch (styleIndex) {
-    case 2:
-        style = QTextListFormat::ListCircle;
-        break;
-    case 3:
-        style = QTextListFormat::ListSquare;
-        break;
-    case 4:
-        style = QTextListFormat::ListDecimal;
-        break;
-    case 5:
-        style = QTextListFormat::ListLowerAlpha;
-        break;
-    case 6:
-        style = QTextListFormat::ListUpperAlpha;
-        break;
-    case 7:
-        style = QTextListFormat::ListLowerRoman;
-        break;
-    case 8:
-        style = QTextListFormat::ListUpperRoman;
-        break;
-    default:
-        break;
-    }
-
-    cursor.beginEditBlock();
-    if (QTextList *list = cursor.currentList()) {
-        // The whole list takes the new style, not just the paragraph at the cursor.
-        QTextListFormat listFmt = list->format();
-        listFmt.setStyle(style);
-        list->setFormat(listFmt);
-        QTextBlockFormat member;
-        member.setObjectIndex(list->objectIndex());
-        cursor.mergeBlockFormat(member);
-    } else {
-        QTextBlockFormat blockFmt = cursor.blockFormat();
-        QTextListFormat listFmt;
-        listFmt.setIndent(blockFmt.indent() + 1);
-        blockFmt.setIndent(0);
-        cursor.setBlockFormat(blockFmt);
-        listFmt.setStyle(style);
-        cursor.createList(listFmt);
-    }
-    cursor.endEditBlock();
-}
-
-void TextEdit::textColor()
-{
-    const QColor color = QColorDialog::getColor(textEdit->textColor(), this);
-    if (!color.isValid())
-        return;
-    QTextCharFormat fmt;
-    fmt.setForeground(color);
-    applyCharFormat(fmt);
-    syncColorIcon(color);
-}
-
-void TextEdit::textAlign(QAction *action)
-{
-    if (action == actionAlignLeft)
-        textEdit->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-    else if (action == actionAlignCenter)
-        textEdit->setAlignment(Qt::AlignHCenter);
-    else if (action == actionAlignRight)
-        textEdit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    else if (action == actionAlignJustify)
-        textEdit->setAlignment(Qt::AlignJustify);
-}
-
-void TextEdit::currentCharFormatChanged(const QTextCharFormat &format)
-{
-    syncFontControls(format.font());
-    syncColorIcon(format.foreground().color());
-}
-
-void TextEdit::cursorPositionChanged()
-{
-    syncAlignmentActions(textEdit->alignment());
-}
-
 void TextEdit::clipboardDataChanged()
 {
     actionPaste->setEnabled(!QApplication::clipboard()->text().isEmpty());
-}
-
-void TextEdit::syncFontControls(const QFont &font)
-{
-    comboFont->setCurrentIndex(comboFont->findText(QFontInfo(font).family()));
-    // A fractional size is shown as it is: the box activates its text a second time on
-    // Enter, and a rounded text would then replace the size just entered.
-    const QString size = font.pointSizeF() > 0 ? QString::number(font.pointSizeF()) : QString();
-    const int sizeIndex = comboSize->findText(size);
-    comboSize->setCurrentIndex(sizeIndex);
-    if (sizeIndex < 0)
-        comboSize->setEditText(size);
-    actionTextBold->setChecked(font.weight() > QFont::Normal);
-    actionTextItalic->setChecked(font.style() != QFont::StyleNormal);
-    actionTextUnderline->setChecked(font.underline());
-}
-
-void TextEdit::syncColorIcon(const QColor &color)
-{
-    actionTextColor->setIcon(colorSwatch(color));
-}
-
-void TextEdit::syncAlignmentActions(Qt::Alignment alignment)
-{
-    if (alignment & Qt::AlignLeft)
-        actionAlignLeft->setChecked(true);
-    else if (alignment & Qt::AlignHCenter)
-        actionAlignCenter->setChecked(true);
-    else if (alignment & Qt::AlignRight)
-        actionAlignRight->setChecked(true);
-    else if (alignment & Qt::AlignJustify)
-        actionAlignJustify->setChecked(true);
 }
 
 QString TextEdit::dictionaryLanguage() const

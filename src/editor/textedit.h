@@ -4,7 +4,6 @@
 
 #include <QKeySequence>
 #include <QMainWindow>
-#include <QTextCharFormat>
 
 #include <memory>
 
@@ -13,16 +12,14 @@ class Homophones;
 class QAction;
 class QActionGroup;
 class QKeyEvent;
-class QComboBox;
-class QFontComboBox;
 class QPrinter;
 class QToolBar;
 class WordCheckDialog;
 
 // The dictation editor: a top-level window around one rich-text document in a
-// CTextCheckerEdit, with file, edit, formatting and study-tools toolbars. Saves the learner's
-// transcript next to each media file the player opens and forwards unconsumed keys to the
-// player. Owns its actions, toolbars, text widget and study windows through the parent tree.
+// CTextCheckerEdit, with file, edit, formatting (FormatActions) and study-tools toolbars.
+// Saves the learner's transcript next to each media file the player opens and forwards
+// unconsumed keys to the player. Owns its actions, toolbars, text widget and study windows through the parent tree.
 // GUI thread only.
 class TextEdit final : public QMainWindow
 {
@@ -91,18 +88,6 @@ public slots:
     void filePrintPreview();
     void filePrintPdf();
 
-    void textBold();
-    void textUnderline();
-    void textItalic();
-    void textFamily(const QString &family);
-    void textSize(const QString &text);
-    void textStyle(int styleIndex);
-    void textColor();
-    void textAlign(QAction *action);
-
-    void currentCharFormatChanged(const QTextCharFormat &format);
-    void cursorPositionChanged();
-
     void clipboardDataChanged();
     void printPreview(QPrinter *printer);
 
@@ -127,7 +112,6 @@ protected:
 private:
     void setupFileActions();
     void setupEditActions();
-    void setupTextActions();
     void setupStudyActions();
     void setupDictionaryMenu(QToolBar *tb);
     bool loadFile(const QString &path);
@@ -143,20 +127,7 @@ private:
     // Opens one more lookup window, searching for word.
     void lookUpWord(const QString &word);
 
-    void applyCharFormat(const QTextCharFormat &format);
-    void syncFontControls(const QFont &font);
-    void syncColorIcon(const QColor &color);
-    void syncAlignmentActions(Qt::Alignment alignment);
-
     QAction *actionSave = nullptr;
-    QAction *actionTextBold = nullptr;
-    QAction *actionTextUnderline = nullptr;
-    QAction *actionTextItalic = nullptr;
-    QAction *actionTextColor = nullptr;
-    QAction *actionAlignLeft = nullptr;
-    QAction *actionAlignCenter = nullptr;
-    QAction *actionAlignRight = nullptr;
-    QAction *actionAlignJustify = nullptr;
     QAction *actionUndo = nullptr;
     QAction *actionRedo = nullptr;
     QAction *actionCut = nullptr;
@@ -168,9 +139,6 @@ private:
     QList<QKeyCombination> playerKeys;
     QAction *actionPhoneticLookup = nullptr;
     QAction *actionDiffText = nullptr;
-    QComboBox *comboStyle = nullptr;
-    QFontComboBox *comboFont = nullptr;
-    QComboBox *comboSize = nullptr;
     QString fileName;
     // The media file (absolute path) whose transcript the document is; empty for any other
     // document.
