@@ -3,11 +3,10 @@
 #include "diff/diffdialog.h"
 #include "diff/wordcheckdialog.h"
 #include "editor/actionicon.h"
-#include "editor/documentbytes.h"
+#include "editor/documentfile.h"
 #include "editor/droppedfiles.h"
 #include "editor/formatactions.h"
 #include "editor/spellcheckwalk.h"
-#include "editor/transcriptrules.h"
 #include "paths/apppaths.h"
 #include "phonetic/homophones.h"
 #include "phonetic/phoneticdialog.h"
@@ -18,13 +17,9 @@
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDebug>
-#include <QDir>
 #include <QDragEnterEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -34,17 +29,13 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
-#include <QTextDocumentWriter>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 
-#include <cerrno>
 #include <memory>
 #include <utility>
 
@@ -109,6 +100,7 @@ TextEdit::TextEdit(QWidget *parent)
         editorSettings()->value(dictionaryKey).toString() == SpellingEngine::British;
     textEdit =
         new CTextCheckerEdit(this, british ? SpellingEngine::British : SpellingEngine::American);
+    file = std::make_unique<DocumentFile>(this, textEdit);
     setupFileActions();
     setupEditActions();
     new FormatActions(this, textEdit);
@@ -117,8 +109,6 @@ TextEdit::TextEdit(QWidget *parent)
     setCentralWidget(textEdit);
     textEdit->installEventFilter(this);
     textEdit->setFocus();
-
-    setDocumentFileName(QString());
 
     QTextDocument *doc = textEdit->document();
     connect(doc, &QTextDocument::modificationChanged, actionSave, &QAction::setEnabled);
@@ -142,7 +132,7 @@ TextEdit::TextEdit(QWidget *parent)
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &TextEdit::clipboardDataChanged);
 
-    if (!loadFile(defaultDocument()))
+    if (!file->load(defaultDocument()))
         fileNew();
     setAcceptDrops(true);
     textEdit->viewport()->installEventFilter(this);
@@ -389,195 +379,44 @@ double TextEdit::checkAgainst(const QString &reference)
     return check.accuracy();
 }
 
-bool TextEdit::loadFile(const QString &path)
-{
-    if (!QFile::exists(path))
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    loadDocumentBytes(*textEdit, file.readAll());
-    setDocumentFileName(path);
-    return true;
-}
-
-void TextEdit::setDocumentFileName(const QString &path)
-{
-    fileName = path;
-    lessonMedia = TranscriptRules::lessonOf(path);
-    handedWith.clear();
-    textEdit->document()->setModified(false);
-    const QString shown = path.isEmpty() ? tr("untitled.html") : QFileInfo(path).fileName();
-    setWindowTitle(tr("%1[*] - %2").arg(shown, tr("Rich Text")));
-    setWindowModified(false);
-}
-
-bool TextEdit::confirmDiscardOrSave()
-{
-    if (!textEdit->document()->isModified() || fileName.startsWith(QLatin1String(":/")))
-        return true;
-    const QMessageBox::StandardButton answer = QMessageBox::warning(
-        this, tr("Application"),
-        tr("The document has been modified.\nDo you want to save your changes?"),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-    if (answer == QMessageBox::Save)
-        return fileSave();
-    return answer != QMessageBox::Cancel;
-}
-
 void TextEdit::fileNew()
 {
-    if (!confirmDiscardOrSave())
-        return;
-    textEdit->clear();
-    setDocumentFileName(QString());
+    file->startUntitled();
 }
 
 void TextEdit::fileOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Open File..."), QString(), tr("HTML-Files (*.htm *.html);;All Files (*)"));
-    if (!path.isEmpty())
-        openDocument(path);
+    file->chooseAndOpen();
 }
 
 bool TextEdit::openDocument(const QString &path, const QString &withLesson)
 {
-    // Loading replaces the document, so unsaved typing is offered for saving first.
-    if (!confirmDiscardOrSave())
-        return false;
-    if (loadFile(path)) {
-        if (!withLesson.isEmpty())
-            handedWith = QFileInfo(withLesson).absoluteFilePath();
-        return true;
-    }
-    QMessageBox::warning(this, tr("Application"),
-                         tr("Cannot open %1.").arg(QDir::toNativeSeparators(path)));
-    return false;
-}
-
-bool TextEdit::writeDocument(const QString &path, QString *reason) const
-{
-    QBuffer buffer;
-    QTextDocumentWriter writer(&buffer, QFileInfo(path).suffix().toLower().toLatin1());
-    if (!writer.write(textEdit->document())) {
-        *reason = tr("Documents can be saved as .html, .htm, .odt or .txt files.");
-        return false;
-    }
-    // The old file stays whole until the new one is complete. A short write (a full disk)
-    // leaves Qt's error unset, so the system's reason is taken from the failing call.
-    QSaveFile file(path);
-    errno = 0;
-    if (file.open(QIODevice::WriteOnly) && file.write(buffer.data()) == buffer.size() &&
-        file.commit())
-        return true;
-    *reason = errno != 0 ? qt_error_string(errno) : file.errorString();
-    return false;
-}
-
-bool TextEdit::saveDocument(QString *reason)
-{
-    QTextDocument *doc = textEdit->document();
-    if (writeDocument(fileName, reason)) {
-        doc->setModified(false);
-        return true;
-    }
-    // Unsaved text stays marked, so the save prompt still guards it.
-    doc->setModified(true);
-    return false;
+    return file->open(path, withLesson);
 }
 
 bool TextEdit::fileSave()
 {
-    if (fileName.isEmpty())
-        return fileSaveAs();
-    QString reason;
-    if (saveDocument(&reason))
-        return true;
-    QMessageBox::warning(
-        this, tr("Application"),
-        tr("Cannot save the document as %1:\n%2").arg(QDir::toNativeSeparators(fileName), reason));
-    return false;
+    return file->save();
 }
 
 bool TextEdit::fileSaveAs()
 {
-    QString path = QFileDialog::getSaveFileName(
-        this, tr("Save as..."), QString(),
-        tr("Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm "
-           "*.html);;All Files (*)"));
-    if (path.isEmpty())
-        return false;
-    const QString lower = path.toLower();
-    if (!lower.endsWith(QLatin1String(".txt")) && !lower.endsWith(QLatin1String(".odt")) &&
-        !lower.endsWith(QLatin1String(".htm")) && !lower.endsWith(QLatin1String(".html")))
-        path += QLatin1String(".html");
-    setDocumentFileName(path);
-    return fileSave();
+    return file->saveAs();
 }
 
 void TextEdit::saveBeforeQuit()
 {
-    if (!TranscriptRules::savesToOwnFile(
-            {fileName, lessonMedia, textEdit->document()->isModified(), handedWith}))
-        return;
-    QString reason;
-    if (!saveDocument(&reason))
-        qWarning("Could not save %s at the end: %s", qPrintable(fileName), qPrintable(reason));
+    file->saveBeforeQuit();
 }
 
 bool TextEdit::settleBeforeQuit()
 {
-    QTextDocument *doc = textEdit->document();
-    if (!doc->isModified())
-        return true;
-    QString reason;
-    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, true, handedWith}) &&
-        saveDocument(&reason))
-        return true;
-    if (!confirmDiscardOrSave())
-        return false;
-    // saved or discarded: the windows' closing must not ask again
-    doc->setModified(false);
-    return true;
+    return file->settleBeforeQuit();
 }
 
 bool TextEdit::fileSaveDefault(const QString &path)
 {
-    QTextDocument *doc = textEdit->document();
-    QString reason;
-    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, doc->isModified(), handedWith}) &&
-        !saveDocument(&reason)) {
-        qWarning() << "Transcript not switched to" << path + QLatin1String(".html")
-                   << "- cannot save" << fileName << ":" << reason;
-        return false;
-    }
-
-    const LessonSwitch to =
-        TranscriptRules::switchTo(path, {fileName, lessonMedia, doc->isModified(), handedWith});
-    switch (to.then) {
-    case LessonSwitch::Then::KeepUntitled:
-        setDocumentFileName(QString());
-        doc->setModified(true);
-        return false;
-    case LessonSwitch::Then::LoadTranscript:
-        if (!loadFile(to.transcript)) {
-            qWarning() << "Cannot read the transcript" << to.transcript;
-            return false;
-        }
-        lessonMedia = to.media;
-        return true;
-    case LessonSwitch::Then::StartTranscript:
-        break;
-    }
-    if (to.clear)
-        textEdit->clear();
-    setDocumentFileName(to.transcript);
-    lessonMedia = to.media;
-    if (saveDocument(&reason))
-        return true;
-    qWarning() << "Cannot save the transcript" << to.transcript << ":" << reason;
-    return false;
+    return file->switchToLesson(path);
 }
 
 void TextEdit::filePrint()
@@ -715,7 +554,7 @@ bool TextEdit::eventFilter(QObject *watched, QEvent *event)
 
 void TextEdit::closeEvent(QCloseEvent *event)
 {
-    if (confirmDiscardOrSave())
+    if (file->confirmDiscardOrSave())
         event->accept();
     else
         event->ignore();

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CTextCheckerEdit;
+class DocumentFile;
 class Homophones;
 class QAction;
 class QActionGroup;
@@ -17,10 +18,11 @@ class QToolBar;
 class WordCheckDialog;
 
 // The dictation editor: a top-level window around one rich-text document in a
-// CTextCheckerEdit, with file, edit, formatting (FormatActions) and study-tools toolbars.
-// Saves the learner's transcript next to each media file the player opens and forwards
-// unconsumed keys to the player. Owns its actions, toolbars, text widget and study windows through the parent tree.
-// GUI thread only.
+// CTextCheckerEdit, with file, edit, formatting and study-tools toolbars, and the player's
+// keys forwarded to the player. Its document's file (the transcript beside each media file
+// the player opens) is a DocumentFile it owns; the formatting toolbars are FormatActions, a
+// child of the window like its actions, toolbars, text widget and study windows. GUI thread
+// only.
 class TextEdit final : public QMainWindow
 {
     Q_OBJECT
@@ -114,16 +116,8 @@ private:
     void setupEditActions();
     void setupStudyActions();
     void setupDictionaryMenu(QToolBar *tb);
-    bool loadFile(const QString &path);
-    void setDocumentFileName(const QString &path);
-    bool confirmDiscardOrSave();
     // Hands a key press over to the player when it is one of its keys.
     bool forwardKey(const QKeyEvent *event);
-    // Writes the document to path in the format its suffix names, replacing the file only
-    // once the whole document is written; on failure *reason says why.
-    bool writeDocument(const QString &path, QString *reason) const;
-    // Writes to the current file: clears the modified flag on success and sets it on failure.
-    bool saveDocument(QString *reason);
     // Opens one more lookup window, searching for word.
     void lookUpWord(const QString &word);
 
@@ -139,14 +133,8 @@ private:
     QList<QKeyCombination> playerKeys;
     QAction *actionPhoneticLookup = nullptr;
     QAction *actionDiffText = nullptr;
-    QString fileName;
-    // The media file (absolute path) whose transcript the document is; empty for any other
-    // document.
-    QString lessonMedia;
-    // The media file (absolute path) handed over together with the document; emptied
-    // whenever the document changes.
-    QString handedWith;
     CTextCheckerEdit *textEdit = nullptr;
+    std::unique_ptr<DocumentFile> file;
     WordCheckDialog *wordCheck = nullptr;
     std::unique_ptr<Homophones> homophones;
 };
