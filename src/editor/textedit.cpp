@@ -6,13 +6,12 @@
 #include "editor/documentfile.h"
 #include "editor/droppedfiles.h"
 #include "editor/formatactions.h"
-#include "editor/spellcheckwalk.h"
+#include "editor/spellcheckrun.h"
 #include "paths/apppaths.h"
 #include "phonetic/homophones.h"
 #include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
-#include "spelling/spellcheckdialog.h"
 #include "spelling/spellingengine.h"
 
 #include <QActionGroup>
@@ -24,7 +23,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -273,56 +271,14 @@ void TextEdit::setupDictionaryMenu(QToolBar *tb)
 
 void TextEdit::checkSpelling()
 {
-    // A fresh engine reads the user dictionary as it is now; the run's "ignore all" and
-    // "add to dictionary" words are added to it and end with the run.
-    SpellingEngine engine(SpellingEngine::programDictionary(textEdit->dictionaryLanguage()),
-                          AppPaths::userDictionary());
-    SpellCheckDialog dialog(&engine, this);
-    connect(&dialog, &SpellCheckDialog::newDictSig, textEdit, &CTextCheckerEdit::addToDictionaryS);
-
-    QTextCharFormat highlight;
-    highlight.setBackground(QColor(QStringLiteral("#ff6060")));
-    highlight.setForeground(QColor(QStringLiteral("#000000")));
-
-    // The loop lets events run between words; a click on the action then must not start a
-    // second check inside this one, on the same document.
+    // The run's walk lets events run between its batches; a second run on the same document
+    // must not start meanwhile.
+    if (!actionSpellCheck->isEnabled())
+        return;
     actionSpellCheck->setEnabled(false);
-
-    const QTextCursor editingCursor = textEdit->textCursor();
-    QTextDocument *doc = textEdit->document();
-    SpellCheckWalk walk(doc, engine);
-    for (;;) {
-        QCoreApplication::processEvents();
-        const SpellCheckWalk::Step step = walk.step();
-        if (step == SpellCheckWalk::Step::End)
-            break;
-        if (step == SpellCheckWalk::Step::Checked)
-            continue;
-        const QTextCursor word = walk.word();
-        const QString asked = word.selectedText();
-        QTextCursor at(doc);
-        at.setPosition(word.selectionStart());
-        textEdit->setTextCursor(at);
-        textEdit->ensureCursorVisible();
-        textEdit->setExtraSelections({{word, highlight}});
-        QCoreApplication::processEvents();
-
-        const SpellCheckAction action = dialog.checkWord(asked);
-        textEdit->setExtraSelections({});
-        QCoreApplication::processEvents();
-        if (action == SpellCheckAction::CheckCancelled)
-            break;
-        if (action == SpellCheckAction::ReplaceAll)
-            walk.replaceAll(dialog.replacementText());
-        else if (action == SpellCheckAction::ReplaceOnce)
-            walk.replace(dialog.replacementText());
-        QCoreApplication::processEvents();
-    }
-
-    textEdit->setTextCursor(editingCursor);
-    actionSpellCheck->setEnabled(true);
-    QMessageBox::information(this, tr("Finished"), tr("The spell check has finished."),
-                             QMessageBox::Ok);
+    const auto *run = new SpellCheckRun(textEdit, this);
+    connect(run, &SpellCheckRun::walked, actionSpellCheck,
+            [this] { actionSpellCheck->setEnabled(true); });
 }
 
 void TextEdit::lookupPhonetic()

@@ -20,9 +20,9 @@ class WordCheckDialog;
 // The dictation editor: a top-level window around one rich-text document in a
 // CTextCheckerEdit, with file, edit, formatting and study-tools toolbars, and the player's
 // keys forwarded to the player. Its document's file (the transcript beside each media file
-// the player opens) is a DocumentFile it owns; the formatting toolbars are FormatActions, a
-// child of the window like its actions, toolbars, text widget and study windows. GUI thread
-// only.
+// the player opens) is a DocumentFile it owns; the formatting toolbars are FormatActions and
+// a spell check is a SpellCheckRun, children of the window like its actions, toolbars, text
+// widget and study windows. GUI thread only.
 class TextEdit final : public QMainWindow
 {
     Q_OBJECT
@@ -61,8 +61,8 @@ signals:
     void filesDropped(const QStringList &files);
 
 public slots:
-    // Walks the document word by word and asks about every word the spelling engine
-    // rejects; modal, returns once the learner has closed the closing "Finished" box.
+    // Starts the document spell check and returns: the run walks the document from the
+    // event loop and asks about every word the spelling engine rejects, one run at a time.
     void checkSpelling();
     // Each call opens one more modeless lookup or comparison window, a child of the editor.
     void lookupPhonetic();
