@@ -1128,7 +1128,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+151"/>
+        <location filename="../../src/editor/textedit.cpp" line="+113"/>
         <source>File Actions</source>
         <translation>File Actions</translation>
     </message>

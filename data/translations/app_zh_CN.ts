@@ -1128,7 +1128,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+151"/>
+        <location filename="../../src/editor/textedit.cpp" line="+113"/>
         <source>File Actions</source>
         <translation>文件操作</translation>
     </message>
