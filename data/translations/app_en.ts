@@ -185,6 +185,75 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
     </message>
 </context>
 <context>
+    <name>DocumentFile</name>
+    <message>
+        <location filename="../../src/editor/documentfile.cpp" line="+47"/>
+        <source>untitled.html</source>
+        <translation>untitled.html</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1[*] - %2</source>
+        <translation>%1[*] - %2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Rich Text</source>
+        <translation>Rich Text</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+34"/>
+        <location line="+44"/>
+        <source>Application</source>
+        <translation>Application</translation>
+    </message>
+    <message>
+        <location line="-77"/>
+        <source>The document has been modified.
+Do you want to save your changes?</source>
+        <translation>The document has been modified.
+Do you want to save your changes?</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Open File...</source>
+        <translation>Open File...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>HTML-Files (*.htm *.html);;All Files (*)</source>
+        <translation>HTML-Files (*.htm *.html);;All Files (*)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cannot open %1.</source>
+        <translation>Cannot open %1.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Documents can be saved as .html, .htm, .odt or .txt files.</source>
+        <translation>Documents can be saved as .html, .htm, .odt or .txt files.</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Cannot save the document as %1:
+%2</source>
+        <translation>Cannot save the document as %1:
+%2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Save as...</source>
+        <translation>Save as...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</source>
+        <translation>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</translation>
+    </message>
+</context>
+<context>
     <name>DrillBar</name>
     <message>
         <location filename="../../src/player/drillbar.cpp" line="+105"/>
@@ -287,6 +356,103 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
         <location line="+9"/>
         <source>Playing on after a pause goes back</source>
         <translation>Playing on after a pause goes back</translation>
+    </message>
+</context>
+<context>
+    <name>FormatActions</name>
+    <message>
+        <location filename="../../src/editor/formatactions.cpp" line="+32"/>
+        <location line="+70"/>
+        <source>Format Actions</source>
+        <translation>Format Actions</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <source>&amp;Bold</source>
+        <translation>&amp;Bold</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&amp;Italic</source>
+        <translation>&amp;Italic</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Underline</source>
+        <translation>&amp;Underline</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <location line="+11"/>
+        <source>&amp;Left</source>
+        <translation>&amp;Left</translation>
+    </message>
+    <message>
+        <location line="-10"/>
+        <location line="+7"/>
+        <source>C&amp;enter</source>
+        <translation>C&amp;enter</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <location line="+3"/>
+        <source>&amp;Right</source>
+        <translation>&amp;Right</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Justify</source>
+        <translation>&amp;Justify</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Color...</source>
+        <translation>&amp;Color...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Bullet List (Disc)</source>
+        <translation>Bullet List (Disc)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Bullet List (Circle)</source>
+        <translation>Bullet List (Circle)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Bullet List (Square)</source>
+        <translation>Bullet List (Square)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Decimal)</source>
+        <translation>Ordered List (Decimal)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ordered List (Alpha lower)</source>
+        <translation>Ordered List (Alpha lower)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Alpha upper)</source>
+        <translation>Ordered List (Alpha upper)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ordered List (Roman lower)</source>
+        <translation>Ordered List (Roman lower)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Roman upper)</source>
+        <translation>Ordered List (Roman upper)</translation>
     </message>
 </context>
 <context>
@@ -947,9 +1113,22 @@ The file has no sound or picture this program can play.</translation>
     </message>
 </context>
 <context>
+    <name>SpellCheckRun</name>
+    <message>
+        <location filename="../../src/editor/spellcheckrun.cpp" line="+87"/>
+        <source>Finished</source>
+        <translation>Finished</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The spell check has finished.</source>
+        <translation>The spell check has finished.</translation>
+    </message>
+</context>
+<context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+184"/>
+        <location filename="../../src/editor/textedit.cpp" line="+113"/>
         <source>File Actions</source>
         <translation>File Actions</translation>
     </message>
@@ -1024,101 +1203,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>&amp;Paste</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <location line="+69"/>
-        <source>Format Actions</source>
-        <translation>Format Actions</translation>
-    </message>
-    <message>
-        <location line="-55"/>
-        <source>&amp;Bold</source>
-        <translation>&amp;Bold</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>&amp;Italic</source>
-        <translation>&amp;Italic</translation>
-    </message>
-    <message>
         <location line="+7"/>
-        <source>&amp;Underline</source>
-        <translation>&amp;Underline</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <location line="+11"/>
-        <source>&amp;Left</source>
-        <translation>&amp;Left</translation>
-    </message>
-    <message>
-        <location line="-10"/>
-        <location line="+7"/>
-        <source>C&amp;enter</source>
-        <translation>C&amp;enter</translation>
-    </message>
-    <message>
-        <location line="-4"/>
-        <location line="+3"/>
-        <source>&amp;Right</source>
-        <translation>&amp;Right</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>&amp;Justify</source>
-        <translation>&amp;Justify</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>&amp;Color...</source>
-        <translation>&amp;Color...</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>Standard</source>
-        <translation>Standard</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Bullet List (Disc)</source>
-        <translation>Bullet List (Disc)</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Bullet List (Circle)</source>
-        <translation>Bullet List (Circle)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Bullet List (Square)</source>
-        <translation>Bullet List (Square)</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Ordered List (Decimal)</source>
-        <translation>Ordered List (Decimal)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Ordered List (Alpha lower)</source>
-        <translation>Ordered List (Alpha lower)</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Ordered List (Alpha upper)</source>
-        <translation>Ordered List (Alpha upper)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Ordered List (Roman lower)</source>
-        <translation>Ordered List (Roman lower)</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Ordered List (Roman upper)</source>
-        <translation>Ordered List (Roman upper)</translation>
-    </message>
-    <message>
-        <location line="+22"/>
         <source>Tenvale Actions</source>
         <translation>Tenvale Actions</translation>
     </message>
@@ -1148,85 +1233,9 @@ The file has no sound or picture this program can play.</translation>
         <translation>British English (en_GB)</translation>
     </message>
     <message>
-        <location line="+65"/>
-        <source>Finished</source>
-        <translation>Finished</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>The spell check has finished.</source>
-        <translation>The spell check has finished.</translation>
-    </message>
-    <message>
-        <location line="+76"/>
-        <source>untitled.html</source>
-        <translation>untitled.html</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1[*] - %2</source>
-        <translation>%1[*] - %2</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Rich Text</source>
-        <translation>Rich Text</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <location line="+34"/>
-        <location line="+44"/>
-        <source>Application</source>
-        <translation>Application</translation>
-    </message>
-    <message>
-        <location line="-77"/>
-        <source>The document has been modified.
-Do you want to save your changes?</source>
-        <translation>The document has been modified.
-Do you want to save your changes?</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>Open File...</source>
-        <translation>Open File...</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>HTML-Files (*.htm *.html);;All Files (*)</source>
-        <translation>HTML-Files (*.htm *.html);;All Files (*)</translation>
-    </message>
-    <message>
-        <location line="+25"/>
-        <source>Documents can be saved as .html, .htm, .odt or .txt files.</source>
-        <translation>Documents can be saved as .html, .htm, .odt or .txt files.</translation>
-    </message>
-    <message>
-        <location line="+35"/>
-        <source>Cannot save the document as %1:
-%2</source>
-        <translation>Cannot save the document as %1:
-%2</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Save as...</source>
-        <translation>Save as...</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</source>
-        <translation>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</translation>
-    </message>
-    <message>
-        <location line="+81"/>
+        <location line="+127"/>
         <source>Print Document</source>
         <translation>Print Document</translation>
-    </message>
-    <message>
-        <location line="-133"/>
-        <source>Cannot open %1.</source>
-        <translation>Cannot open %1.</translation>
     </message>
 </context>
 <context>
@@ -1362,17 +1371,17 @@ Do you want to save your changes?</translation>
         <translation>Some files were not opened:</translation>
     </message>
     <message>
-        <location filename="../../src/player/filekind.cpp" line="+65"/>
+        <location filename="../../src/player/filekind.cpp" line="+67"/>
         <source>%1: only one lesson opens at a time.</source>
         <translation>%1: only one lesson opens at a time.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>%1: only one document opens at a time.</source>
         <translation>%1: only one document opens at a time.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>%1: there is no such file, or it cannot be read.</source>
         <translation>%1: there is no such file, or it cannot be read.</translation>
     </message>
@@ -1459,7 +1468,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+162"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+154"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</translation>
     </message>

@@ -185,6 +185,75 @@
     </message>
 </context>
 <context>
+    <name>DocumentFile</name>
+    <message>
+        <location filename="../../src/editor/documentfile.cpp" line="+47"/>
+        <source>untitled.html</source>
+        <translation>未命名.html</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1[*] - %2</source>
+        <translation>%1[*] - %2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Rich Text</source>
+        <translation>富文本</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+34"/>
+        <location line="+44"/>
+        <source>Application</source>
+        <translation>应用程序</translation>
+    </message>
+    <message>
+        <location line="-77"/>
+        <source>The document has been modified.
+Do you want to save your changes?</source>
+        <translation>文档已被修改。
+是否保存更改？</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Open File...</source>
+        <translation>打开文件...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>HTML-Files (*.htm *.html);;All Files (*)</source>
+        <translation>HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cannot open %1.</source>
+        <translation>无法打开 %1。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Documents can be saved as .html, .htm, .odt or .txt files.</source>
+        <translation>文档只能保存为 .html、.htm、.odt 或 .txt 文件。</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Cannot save the document as %1:
+%2</source>
+        <translation>无法将文档保存为 %1：
+%2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Save as...</source>
+        <translation>另存为...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</source>
+        <translation>富文本 (*.rtf);;文本文件 (*.txt);;ODF 文件 (*.odt);;HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
+    </message>
+</context>
+<context>
     <name>DrillBar</name>
     <message>
         <location filename="../../src/player/drillbar.cpp" line="+105"/>
@@ -287,6 +356,103 @@
         <location line="+9"/>
         <source>Playing on after a pause goes back</source>
         <translation>暂停后继续播放时回退</translation>
+    </message>
+</context>
+<context>
+    <name>FormatActions</name>
+    <message>
+        <location filename="../../src/editor/formatactions.cpp" line="+32"/>
+        <location line="+70"/>
+        <source>Format Actions</source>
+        <translation>格式操作</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <source>&amp;Bold</source>
+        <translation>粗体(&amp;B)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&amp;Italic</source>
+        <translation>斜体(&amp;I)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Underline</source>
+        <translation>下划线(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <location line="+11"/>
+        <source>&amp;Left</source>
+        <translation>左对齐(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="-10"/>
+        <location line="+7"/>
+        <source>C&amp;enter</source>
+        <translation>居中(&amp;E)</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <location line="+3"/>
+        <source>&amp;Right</source>
+        <translation>右对齐(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Justify</source>
+        <translation>两端对齐(&amp;J)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Color...</source>
+        <translation>颜色(&amp;C)...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Standard</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Bullet List (Disc)</source>
+        <translation>项目符号列表（实心圆）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Bullet List (Circle)</source>
+        <translation>项目符号列表（空心圆）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Bullet List (Square)</source>
+        <translation>项目符号列表（方块）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Decimal)</source>
+        <translation>编号列表（数字）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ordered List (Alpha lower)</source>
+        <translation>编号列表（小写字母）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Alpha upper)</source>
+        <translation>编号列表（大写字母）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ordered List (Roman lower)</source>
+        <translation>编号列表（小写罗马数字）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordered List (Roman upper)</source>
+        <translation>编号列表（大写罗马数字）</translation>
     </message>
 </context>
 <context>
@@ -947,9 +1113,22 @@ The file has no sound or picture this program can play.</source>
     </message>
 </context>
 <context>
+    <name>SpellCheckRun</name>
+    <message>
+        <location filename="../../src/editor/spellcheckrun.cpp" line="+87"/>
+        <source>Finished</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The spell check has finished.</source>
+        <translation>拼写检查已完成。</translation>
+    </message>
+</context>
+<context>
     <name>TextEdit</name>
     <message>
-        <location filename="../../src/editor/textedit.cpp" line="+184"/>
+        <location filename="../../src/editor/textedit.cpp" line="+113"/>
         <source>File Actions</source>
         <translation>文件操作</translation>
     </message>
@@ -1024,101 +1203,7 @@ The file has no sound or picture this program can play.</source>
         <translation>粘贴(&amp;P)</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <location line="+69"/>
-        <source>Format Actions</source>
-        <translation>格式操作</translation>
-    </message>
-    <message>
-        <location line="-55"/>
-        <source>&amp;Bold</source>
-        <translation>粗体(&amp;B)</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>&amp;Italic</source>
-        <translation>斜体(&amp;I)</translation>
-    </message>
-    <message>
         <location line="+7"/>
-        <source>&amp;Underline</source>
-        <translation>下划线(&amp;U)</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <location line="+11"/>
-        <source>&amp;Left</source>
-        <translation>左对齐(&amp;L)</translation>
-    </message>
-    <message>
-        <location line="-10"/>
-        <location line="+7"/>
-        <source>C&amp;enter</source>
-        <translation>居中(&amp;E)</translation>
-    </message>
-    <message>
-        <location line="-4"/>
-        <location line="+3"/>
-        <source>&amp;Right</source>
-        <translation>右对齐(&amp;R)</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>&amp;Justify</source>
-        <translation>两端对齐(&amp;J)</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>&amp;Color...</source>
-        <translation>颜色(&amp;C)...</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>Standard</source>
-        <translation>标准</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Bullet List (Disc)</source>
-        <translation>项目符号列表（实心圆）</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Bullet List (Circle)</source>
-        <translation>项目符号列表（空心圆）</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Bullet List (Square)</source>
-        <translation>项目符号列表（方块）</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Ordered List (Decimal)</source>
-        <translation>编号列表（数字）</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Ordered List (Alpha lower)</source>
-        <translation>编号列表（小写字母）</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Ordered List (Alpha upper)</source>
-        <translation>编号列表（大写字母）</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Ordered List (Roman lower)</source>
-        <translation>编号列表（小写罗马数字）</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Ordered List (Roman upper)</source>
-        <translation>编号列表（大写罗马数字）</translation>
-    </message>
-    <message>
-        <location line="+22"/>
         <source>Tenvale Actions</source>
         <translation>Tenvale 操作</translation>
     </message>
@@ -1148,85 +1233,9 @@ The file has no sound or picture this program can play.</source>
         <translation>英式英语 (en_GB)</translation>
     </message>
     <message>
-        <location line="+65"/>
-        <source>Finished</source>
-        <translation>完成</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>The spell check has finished.</source>
-        <translation>拼写检查已完成。</translation>
-    </message>
-    <message>
-        <location line="+76"/>
-        <source>untitled.html</source>
-        <translation>未命名.html</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1[*] - %2</source>
-        <translation>%1[*] - %2</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Rich Text</source>
-        <translation>富文本</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <location line="+34"/>
-        <location line="+44"/>
-        <source>Application</source>
-        <translation>应用程序</translation>
-    </message>
-    <message>
-        <location line="-77"/>
-        <source>The document has been modified.
-Do you want to save your changes?</source>
-        <translation>文档已被修改。
-是否保存更改？</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>Open File...</source>
-        <translation>打开文件...</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>HTML-Files (*.htm *.html);;All Files (*)</source>
-        <translation>HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
-    </message>
-    <message>
-        <location line="+25"/>
-        <source>Documents can be saved as .html, .htm, .odt or .txt files.</source>
-        <translation>文档只能保存为 .html、.htm、.odt 或 .txt 文件。</translation>
-    </message>
-    <message>
-        <location line="+35"/>
-        <source>Cannot save the document as %1:
-%2</source>
-        <translation>无法将文档保存为 %1：
-%2</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Save as...</source>
-        <translation>另存为...</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm *.html);;All Files (*)</source>
-        <translation>富文本 (*.rtf);;文本文件 (*.txt);;ODF 文件 (*.odt);;HTML 文件 (*.htm *.html);;所有文件 (*)</translation>
-    </message>
-    <message>
-        <location line="+81"/>
+        <location line="+127"/>
         <source>Print Document</source>
         <translation>打印文档</translation>
-    </message>
-    <message>
-        <location line="-133"/>
-        <source>Cannot open %1.</source>
-        <translation>无法打开 %1。</translation>
     </message>
 </context>
 <context>
@@ -1362,17 +1371,17 @@ Do you want to save your changes?</source>
         <translation>有些文件没有打开：</translation>
     </message>
     <message>
-        <location filename="../../src/player/filekind.cpp" line="+65"/>
+        <location filename="../../src/player/filekind.cpp" line="+67"/>
         <source>%1: only one lesson opens at a time.</source>
         <translation>%1：一次只能打开一个课程。</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>%1: only one document opens at a time.</source>
         <translation>%1：一次只能打开一个文档。</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>%1: there is no such file, or it cannot be read.</source>
         <translation>%1：文件不存在，或者无法读取。</translation>
     </message>
@@ -1459,7 +1468,7 @@ Do you want to save your changes?</source>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+162"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+154"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>无法使用课程记录 %1（%2）：将不会记住课程。</translation>
     </message>

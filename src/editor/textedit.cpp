@@ -2,61 +2,43 @@
 
 #include "diff/diffdialog.h"
 #include "diff/wordcheckdialog.h"
-#include "editor/documentbytes.h"
+#include "editor/actionicon.h"
+#include "editor/documentfile.h"
 #include "editor/droppedfiles.h"
-#include "editor/spellcheckwalk.h"
-#include "editor/transcriptrules.h"
+#include "editor/formatactions.h"
+#include "editor/keyforwarding.h"
+#include "editor/spellcheckrun.h"
 #include "paths/apppaths.h"
 #include "phonetic/homophones.h"
 #include "phonetic/phoneticdialog.h"
 #include "skin/qskinobject.h"
 #include "spelling/ctextcheckeredit.h"
-#include "spelling/spellcheckdialog.h"
 #include "spelling/spellingengine.h"
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QDebug>
-#include <QDir>
 #include <QDragEnterEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontComboBox>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
-#include <QTextDocumentWriter>
-#include <QTextList>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 
-#include <cerrno>
 #include <memory>
 #include <utility>
 
 namespace {
-
-QIcon actionIcon(const QString &themeName, const QString &image)
-{
-    return QIcon::fromTheme(themeName, QIcon(AppPaths::editorImages() + image));
-}
 
 // The editor's remembered choices, in the learner's configuration folder.
 const QString dictionaryKey = QStringLiteral("spelling/dictionary");
@@ -64,52 +46,6 @@ const QString dictionaryKey = QStringLiteral("spelling/dictionary");
 std::unique_ptr<QSettings> editorSettings()
 {
     return std::make_unique<QSettings>(QStringLiteral("vorlynplayer"), QStringLiteral("editor"));
-}
-
-QIcon colorSwatch(const QColor &color)
-{
-    QPixmap pix(24, 24);
-    pix.fill(color);
-    return QIcon(pix);
-}
-
-// Whether the text needs the key: one that types (no Ctrl, Alt or Meta), or one of the
-// platform's keys that move the cursor, select or edit.
-bool typesWith(QKeyCombination key)
-{
-    const Qt::KeyboardModifiers commandModifiers =
-        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    if (!(key.keyboardModifiers() & commandModifiers) && key.key() < Qt::Key_Escape)
-        return true;
-    static const QList<QKeySequence::StandardKey> editing = [] {
-        QList<QKeySequence::StandardKey> keys;
-        for (int k = QKeySequence::MoveToNextChar; k <= QKeySequence::SelectEndOfDocument; ++k)
-            keys += QKeySequence::StandardKey(k);
-        keys += {QKeySequence::Undo,
-                 QKeySequence::Redo,
-                 QKeySequence::Cut,
-                 QKeySequence::Copy,
-                 QKeySequence::Paste,
-                 QKeySequence::SelectAll,
-                 QKeySequence::Deselect,
-                 QKeySequence::Backspace,
-                 QKeySequence::Delete,
-                 QKeySequence::DeleteStartOfWord,
-                 QKeySequence::DeleteEndOfWord,
-                 QKeySequence::DeleteEndOfLine,
-                 QKeySequence::DeleteCompleteLine,
-                 QKeySequence::InsertParagraphSeparator,
-                 QKeySequence::InsertLineSeparator};
-        return keys;
-    }();
-    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab)
-        return true;
-    const QKeySequence sequence(key);
-    for (const QKeySequence::StandardKey standard : editing) {
-        if (QKeySequence::keyBindings(standard).contains(sequence))
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -124,22 +60,15 @@ TextEdit::TextEdit(QWidget *parent)
         editorSettings()->value(dictionaryKey).toString() == SpellingEngine::British;
     textEdit =
         new CTextCheckerEdit(this, british ? SpellingEngine::British : SpellingEngine::American);
+    file = std::make_unique<DocumentFile>(this, textEdit);
     setupFileActions();
     setupEditActions();
-    setupTextActions();
+    new FormatActions(this, textEdit);
     setupStudyActions();
 
-    connect(textEdit, &QTextEdit::currentCharFormatChanged, this,
-            &TextEdit::currentCharFormatChanged);
-    connect(textEdit, &QTextEdit::cursorPositionChanged, this, &TextEdit::cursorPositionChanged);
     setCentralWidget(textEdit);
     textEdit->installEventFilter(this);
     textEdit->setFocus();
-
-    setDocumentFileName(QString());
-    syncFontControls(textEdit->font());
-    syncColorIcon(textEdit->textColor());
-    syncAlignmentActions(textEdit->alignment());
 
     QTextDocument *doc = textEdit->document();
     connect(doc, &QTextDocument::modificationChanged, actionSave, &QAction::setEnabled);
@@ -163,7 +92,7 @@ TextEdit::TextEdit(QWidget *parent)
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &TextEdit::clipboardDataChanged);
 
-    if (!loadFile(defaultDocument()))
+    if (!file->load(defaultDocument()))
         fileNew();
     setAcceptDrops(true);
     textEdit->viewport()->installEventFilter(this);
@@ -258,105 +187,6 @@ void TextEdit::setupEditActions()
     clipboardDataChanged();
 }
 
-void TextEdit::setupTextActions()
-{
-    auto *tb = new QToolBar(tr("Format Actions"), this);
-    addToolBar(tb);
-
-    const auto makeCheckable = [this](const char *theme, const char *image, const QString &text,
-                                      QKeyCombination key) {
-        auto *a = new QAction(
-            actionIcon(QLatin1String(theme), QLatin1Char('/') + QLatin1String(image)), text, this);
-        a->setShortcut(key);
-        a->setCheckable(true);
-        a->setPriority(QAction::LowPriority);
-        return a;
-    };
-
-    actionTextBold =
-        makeCheckable("format-text-bold", "textbold.png", tr("&Bold"), Qt::CTRL | Qt::Key_B);
-    QFont bold;
-    bold.setBold(true);
-    actionTextBold->setFont(bold);
-    connect(actionTextBold, &QAction::triggered, this, &TextEdit::textBold);
-    tb->addAction(actionTextBold);
-
-    actionTextItalic =
-        makeCheckable("format-text-italic", "textitalic.png", tr("&Italic"), Qt::CTRL | Qt::Key_I);
-    QFont italic;
-    italic.setItalic(true);
-    actionTextItalic->setFont(italic);
-    connect(actionTextItalic, &QAction::triggered, this, &TextEdit::textItalic);
-    tb->addAction(actionTextItalic);
-
-    actionTextUnderline = makeCheckable("format-text-underline", "textunder.png", tr("&Underline"),
-                                        Qt::CTRL | Qt::Key_U);
-    QFont underline;
-    underline.setUnderline(true);
-    actionTextUnderline->setFont(underline);
-    connect(actionTextUnderline, &QAction::triggered, this, &TextEdit::textUnderline);
-    tb->addAction(actionTextUnderline);
-
-    auto *group = new QActionGroup(this);
-    connect(group, &QActionGroup::triggered, this, &TextEdit::textAlign);
-    const auto makeAlign = [&](const char *theme, const char *image, const QString &text,
-                               QKeyCombination key) {
-        QAction *a = makeCheckable(theme, image, text, key);
-        group->addAction(a);
-        return a;
-    };
-    // Left and right swap places for right-to-left readers; justify stays last.
-    if (QApplication::isLeftToRight()) {
-        actionAlignLeft =
-            makeAlign("format-justify-left", "textleft.png", tr("&Left"), Qt::CTRL | Qt::Key_L);
-        actionAlignCenter = makeAlign("format-justify-center", "textcenter.png", tr("C&enter"),
-                                      Qt::CTRL | Qt::Key_E);
-        actionAlignRight =
-            makeAlign("format-justify-right", "textright.png", tr("&Right"), Qt::CTRL | Qt::Key_R);
-    } else {
-        actionAlignRight =
-            makeAlign("format-justify-right", "textright.png", tr("&Right"), Qt::CTRL | Qt::Key_R);
-        actionAlignCenter = makeAlign("format-justify-center", "textcenter.png", tr("C&enter"),
-                                      Qt::CTRL | Qt::Key_E);
-        actionAlignLeft =
-            makeAlign("format-justify-left", "textleft.png", tr("&Left"), Qt::CTRL | Qt::Key_L);
-    }
-    actionAlignJustify =
-        makeAlign("format-justify-fill", "textjustify.png", tr("&Justify"), Qt::CTRL | Qt::Key_J);
-    tb->addActions(group->actions());
-
-    actionTextColor = new QAction(colorSwatch(Qt::black), tr("&Color..."), this);
-    connect(actionTextColor, &QAction::triggered, this, &TextEdit::textColor);
-    tb->addAction(actionTextColor);
-
-    tb = new QToolBar(tr("Format Actions"), this);
-    tb->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
-    addToolBarBreak(Qt::TopToolBarArea);
-    addToolBar(tb);
-
-    comboStyle = new QComboBox(tb);
-    comboStyle->addItems({tr("Standard"), tr("Bullet List (Disc)"), tr("Bullet List (Circle)"),
-                          tr("Bullet List (Square)"), tr("Ordered List (Decimal)"),
-                          tr("Ordered List (Alpha lower)"), tr("Ordered List (Alpha upper)"),
-                          tr("Ordered List (Roman lower)"), tr("Ordered List (Roman upper)")});
-    tb->addWidget(comboStyle);
-    connect(comboStyle, &QComboBox::activated, this, &TextEdit::textStyle);
-
-    comboFont = new QFontComboBox(tb);
-    tb->addWidget(comboFont);
-    connect(comboFont, &QComboBox::textActivated, this, &TextEdit::textFamily);
-
-    comboSize = new QComboBox(tb);
-    comboSize->setObjectName(QStringLiteral("comboSize"));
-    comboSize->setEditable(true);
-    const QList<int> sizes = QFontDatabase::standardSizes();
-    for (int size : sizes)
-        comboSize->addItem(QString::number(size));
-    comboSize->setCurrentIndex(int(sizes.indexOf(QApplication::font().pointSize())));
-    tb->addWidget(comboSize);
-    connect(comboSize, &QComboBox::textActivated, this, &TextEdit::textSize);
-}
-
 void TextEdit::setupStudyActions()
 {
     // Follows the second formatting toolbar on the second row.
@@ -403,56 +233,14 @@ void TextEdit::setupDictionaryMenu(QToolBar *tb)
 
 void TextEdit::checkSpelling()
 {
-    // A fresh engine reads the user dictionary as it is now; the run's "ignore all" and
-    // "add to dictionary" words are added to it and end with the run.
-    SpellingEngine engine(SpellingEngine::programDictionary(textEdit->dictionaryLanguage()),
-                          AppPaths::userDictionary());
-    SpellCheckDialog dialog(&engine, this);
-    connect(&dialog, &SpellCheckDialog::newDictSig, textEdit, &CTextCheckerEdit::addToDictionaryS);
-
-    QTextCharFormat highlight;
-    highlight.setBackground(QColor(QStringLiteral("#ff6060")));
-    highlight.setForeground(QColor(QStringLiteral("#000000")));
-
-    // The loop lets events run between words; a click on the action then must not start a
-    // second check inside this one, on the same document.
+    // The run's walk lets events run between its batches; a second run on the same document
+    // must not start meanwhile.
+    if (!actionSpellCheck->isEnabled())
+        return;
     actionSpellCheck->setEnabled(false);
-
-    const QTextCursor editingCursor = textEdit->textCursor();
-    QTextDocument *doc = textEdit->document();
-    SpellCheckWalk walk(doc, engine);
-    for (;;) {
-        QCoreApplication::processEvents();
-        const SpellCheckWalk::Step step = walk.step();
-        if (step == SpellCheckWalk::Step::End)
-            break;
-        if (step == SpellCheckWalk::Step::Checked)
-            continue;
-        const QTextCursor word = walk.word();
-        const QString asked = word.selectedText();
-        QTextCursor at(doc);
-        at.setPosition(word.selectionStart());
-        textEdit->setTextCursor(at);
-        textEdit->ensureCursorVisible();
-        textEdit->setExtraSelections({{word, highlight}});
-        QCoreApplication::processEvents();
-
-        const SpellCheckAction action = dialog.checkWord(asked);
-        textEdit->setExtraSelections({});
-        QCoreApplication::processEvents();
-        if (action == SpellCheckAction::CheckCancelled)
-            break;
-        if (action == SpellCheckAction::ReplaceAll)
-            walk.replaceAll(dialog.replacementText());
-        else if (action == SpellCheckAction::ReplaceOnce)
-            walk.replace(dialog.replacementText());
-        QCoreApplication::processEvents();
-    }
-
-    textEdit->setTextCursor(editingCursor);
-    actionSpellCheck->setEnabled(true);
-    QMessageBox::information(this, tr("Finished"), tr("The spell check has finished."),
-                             QMessageBox::Ok);
+    const auto *run = new SpellCheckRun(textEdit, this);
+    connect(run, &SpellCheckRun::walked, actionSpellCheck,
+            [this] { actionSpellCheck->setEnabled(true); });
 }
 
 void TextEdit::lookupPhonetic()
@@ -509,195 +297,44 @@ double TextEdit::checkAgainst(const QString &reference)
     return check.accuracy();
 }
 
-bool TextEdit::loadFile(const QString &path)
-{
-    if (!QFile::exists(path))
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    loadDocumentBytes(*textEdit, file.readAll());
-    setDocumentFileName(path);
-    return true;
-}
-
-void TextEdit::setDocumentFileName(const QString &path)
-{
-    fileName = path;
-    lessonMedia = TranscriptRules::lessonOf(path);
-    handedWith.clear();
-    textEdit->document()->setModified(false);
-    const QString shown = path.isEmpty() ? tr("untitled.html") : QFileInfo(path).fileName();
-    setWindowTitle(tr("%1[*] - %2").arg(shown, tr("Rich Text")));
-    setWindowModified(false);
-}
-
-bool TextEdit::confirmDiscardOrSave()
-{
-    if (!textEdit->document()->isModified() || fileName.startsWith(QLatin1String(":/")))
-        return true;
-    const QMessageBox::StandardButton answer = QMessageBox::warning(
-        this, tr("Application"),
-        tr("The document has been modified.\nDo you want to save your changes?"),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-    if (answer == QMessageBox::Save)
-        return fileSave();
-    return answer != QMessageBox::Cancel;
-}
-
 void TextEdit::fileNew()
 {
-    if (!confirmDiscardOrSave())
-        return;
-    textEdit->clear();
-    setDocumentFileName(QString());
+    file->startUntitled();
 }
 
 void TextEdit::fileOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Open File..."), QString(), tr("HTML-Files (*.htm *.html);;All Files (*)"));
-    if (!path.isEmpty())
-        openDocument(path);
+    file->chooseAndOpen();
 }
 
 bool TextEdit::openDocument(const QString &path, const QString &withLesson)
 {
-    // Loading replaces the document, so unsaved typing is offered for saving first.
-    if (!confirmDiscardOrSave())
-        return false;
-    if (loadFile(path)) {
-        if (!withLesson.isEmpty())
-            handedWith = QFileInfo(withLesson).absoluteFilePath();
-        return true;
-    }
-    QMessageBox::warning(this, tr("Application"),
-                         tr("Cannot open %1.").arg(QDir::toNativeSeparators(path)));
-    return false;
-}
-
-bool TextEdit::writeDocument(const QString &path, QString *reason) const
-{
-    QBuffer buffer;
-    QTextDocumentWriter writer(&buffer, QFileInfo(path).suffix().toLower().toLatin1());
-    if (!writer.write(textEdit->document())) {
-        *reason = tr("Documents can be saved as .html, .htm, .odt or .txt files.");
-        return false;
-    }
-    // The old file stays whole until the new one is complete. A short write (a full disk)
-    // leaves Qt's error unset, so the system's reason is taken from the failing call.
-    QSaveFile file(path);
-    errno = 0;
-    if (file.open(QIODevice::WriteOnly) && file.write(buffer.data()) == buffer.size() &&
-        file.commit())
-        return true;
-    *reason = errno != 0 ? qt_error_string(errno) : file.errorString();
-    return false;
-}
-
-bool TextEdit::saveDocument(QString *reason)
-{
-    QTextDocument *doc = textEdit->document();
-    if (writeDocument(fileName, reason)) {
-        doc->setModified(false);
-        return true;
-    }
-    // Unsaved text stays marked, so the save prompt still guards it.
-    doc->setModified(true);
-    return false;
+    return file->open(path, withLesson);
 }
 
 bool TextEdit::fileSave()
 {
-    if (fileName.isEmpty())
-        return fileSaveAs();
-    QString reason;
-    if (saveDocument(&reason))
-        return true;
-    QMessageBox::warning(
-        this, tr("Application"),
-        tr("Cannot save the document as %1:\n%2").arg(QDir::toNativeSeparators(fileName), reason));
-    return false;
+    return file->save();
 }
 
 bool TextEdit::fileSaveAs()
 {
-    QString path = QFileDialog::getSaveFileName(
-        this, tr("Save as..."), QString(),
-        tr("Rich text (*.rtf);;Text files (*.txt);;ODF files (*.odt);;HTML-Files (*.htm "
-           "*.html);;All Files (*)"));
-    if (path.isEmpty())
-        return false;
-    const QString lower = path.toLower();
-    if (!lower.endsWith(QLatin1String(".txt")) && !lower.endsWith(QLatin1String(".odt")) &&
-        !lower.endsWith(QLatin1String(".htm")) && !lower.endsWith(QLatin1String(".html")))
-        path += QLatin1String(".html");
-    setDocumentFileName(path);
-    return fileSave();
+    return file->saveAs();
 }
 
 void TextEdit::saveBeforeQuit()
 {
-    if (!TranscriptRules::savesToOwnFile(
-            {fileName, lessonMedia, textEdit->document()->isModified(), handedWith}))
-        return;
-    QString reason;
-    if (!saveDocument(&reason))
-        qWarning("Could not save %s at the end: %s", qPrintable(fileName), qPrintable(reason));
+    file->saveBeforeQuit();
 }
 
 bool TextEdit::settleBeforeQuit()
 {
-    QTextDocument *doc = textEdit->document();
-    if (!doc->isModified())
-        return true;
-    QString reason;
-    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, true, handedWith}) &&
-        saveDocument(&reason))
-        return true;
-    if (!confirmDiscardOrSave())
-        return false;
-    // saved or discarded: the windows' closing must not ask again
-    doc->setModified(false);
-    return true;
+    return file->settleBeforeQuit();
 }
 
 bool TextEdit::fileSaveDefault(const QString &path)
 {
-    QTextDocument *doc = textEdit->document();
-    QString reason;
-    if (TranscriptRules::savesToOwnFile({fileName, lessonMedia, doc->isModified(), handedWith}) &&
-        !saveDocument(&reason)) {
-        qWarning() << "Transcript not switched to" << path + QLatin1String(".html")
-                   << "- cannot save" << fileName << ":" << reason;
-        return false;
-    }
-
-    const LessonSwitch to =
-        TranscriptRules::switchTo(path, {fileName, lessonMedia, doc->isModified(), handedWith});
-    switch (to.then) {
-    case LessonSwitch::Then::KeepUntitled:
-        setDocumentFileName(QString());
-        doc->setModified(true);
-        return false;
-    case LessonSwitch::Then::LoadTranscript:
-        if (!loadFile(to.transcript)) {
-            qWarning() << "Cannot read the transcript" << to.transcript;
-            return false;
-        }
-        lessonMedia = to.media;
-        return true;
-    case LessonSwitch::Then::StartTranscript:
-        break;
-    }
-    if (to.clear)
-        textEdit->clear();
-    setDocumentFileName(to.transcript);
-    lessonMedia = to.media;
-    if (saveDocument(&reason))
-        return true;
-    qWarning() << "Cannot save the transcript" << to.transcript << ":" << reason;
-    return false;
+    return file->switchToLesson(path);
 }
 
 void TextEdit::filePrint()
@@ -738,189 +375,9 @@ void TextEdit::filePrintPdf()
     textEdit->document()->print(&printer);
 }
 
-void TextEdit::applyCharFormat(const QTextCharFormat &format)
-{
-    QTextCursor cursor = textEdit->textCursor();
-    if (!cursor.hasSelection())
-        cursor.select(QTextCursor::WordUnderCursor);
-    cursor.mergeCharFormat(format);
-    textEdit->mergeCurrentCharFormat(format);
-}
-
-void TextEdit::textBold()
-{
-    QTextCharFormat fmt;
-    fmt.setFontWeight(actionTextBold->isChecked() ? QFont::Bold : QFont::Normal);
-    applyCharFormat(fmt);
-}
-
-void TextEdit::textUnderline()
-{
-    QTextCharFormat fmt;
-    fmt.setFontUnderline(actionTextUnderline->isChecked());
-    applyCharFormat(fmt);
-}
-
-void TextEdit::textItalic()
-{
-    QTextCharFormat fmt;
-    fmt.setFontItalic(actionTextItalic->isChecked());
-    applyCharFormat(fmt);
-}
-
-void TextEdit::textFamily(const QString &family)
-{
-    QTextCharFormat fmt;
-    fmt.setFontFamilies({family});
-    applyCharFormat(fmt);
-}
-
-void TextEdit::textSize(const QString &text)
-{
-    const qreal pointSize = text.toDouble();
-    if (pointSize > 0) {
-        QTextCharFormat fmt;
-        fmt.setFontPointSize(pointSize);
-        applyCharFormat(fmt);
-    }
-}
-
-void TextEdit::textStyle(int styleIndex)
-{
-    QTextCursor cursor = textEdit->textCursor();
-    if (styleIndex == 0) {
-        // Merging an object index of -1 would merge nothing (-1 clears the property), so
-        // each paragraph leaves its list explicitly.
-        cursor.beginEditBlock();
-        const QTextBlock last = textEdit->document()->findBlock(cursor.selectionEnd());
-        for (QTextBlock b = textEdit->document()->findBlock(cursor.selectionStart()); b.isValid();
-             b = b.next()) {
-            if (QTextList *list = b.textList())
-                list->remove(b);
-            if (b == last)
-                break;
-        }
-        cursor.endEditBlock();
-        return;
-    }
-
-    QTextListFormat::Style style = QTextListFormat::ListDisc;
-    switch (styleIndex) {
-    case 2:
-        style = QTextListFormat::ListCircle;
-        break;
-    case 3:
-        style = QTextListFormat::ListSquare;
-        break;
-    case 4:
-        style = QTextListFormat::ListDecimal;
-        break;
-    case 5:
-        style = QTextListFormat::ListLowerAlpha;
-        break;
-    case 6:
-        style = QTextListFormat::ListUpperAlpha;
-        break;
-    case 7:
-        style = QTextListFormat::ListLowerRoman;
-        break;
-    case 8:
-        style = QTextListFormat::ListUpperRoman;
-        break;
-    default:
-        break;
-    }
-
-    cursor.beginEditBlock();
-    if (QTextList *list = cursor.currentList()) {
-        // The whole list takes the new style, not just the paragraph at the cursor.
-        QTextListFormat listFmt = list->format();
-        listFmt.setStyle(style);
-        list->setFormat(listFmt);
-        QTextBlockFormat member;
-        member.setObjectIndex(list->objectIndex());
-        cursor.mergeBlockFormat(member);
-    } else {
-        QTextBlockFormat blockFmt = cursor.blockFormat();
-        QTextListFormat listFmt;
-        listFmt.setIndent(blockFmt.indent() + 1);
-        blockFmt.setIndent(0);
-        cursor.setBlockFormat(blockFmt);
-        listFmt.setStyle(style);
-        cursor.createList(listFmt);
-    }
-    cursor.endEditBlock();
-}
-
-void TextEdit::textColor()
-{
-    const QColor color = QColorDialog::getColor(textEdit->textColor(), this);
-    if (!color.isValid())
-        return;
-    QTextCharFormat fmt;
-    fmt.setForeground(color);
-    applyCharFormat(fmt);
-    syncColorIcon(color);
-}
-
-void TextEdit::textAlign(QAction *action)
-{
-    if (action == actionAlignLeft)
-        textEdit->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-    else if (action == actionAlignCenter)
-        textEdit->setAlignment(Qt::AlignHCenter);
-    else if (action == actionAlignRight)
-        textEdit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    else if (action == actionAlignJustify)
-        textEdit->setAlignment(Qt::AlignJustify);
-}
-
-void TextEdit::currentCharFormatChanged(const QTextCharFormat &format)
-{
-    syncFontControls(format.font());
-    syncColorIcon(format.foreground().color());
-}
-
-void TextEdit::cursorPositionChanged()
-{
-    syncAlignmentActions(textEdit->alignment());
-}
-
 void TextEdit::clipboardDataChanged()
 {
     actionPaste->setEnabled(!QApplication::clipboard()->text().isEmpty());
-}
-
-void TextEdit::syncFontControls(const QFont &font)
-{
-    comboFont->setCurrentIndex(comboFont->findText(QFontInfo(font).family()));
-    // A fractional size is shown as it is: the box activates its text a second time on
-    // Enter, and a rounded text would then replace the size just entered.
-    const QString size = font.pointSizeF() > 0 ? QString::number(font.pointSizeF()) : QString();
-    const int sizeIndex = comboSize->findText(size);
-    comboSize->setCurrentIndex(sizeIndex);
-    if (sizeIndex < 0)
-        comboSize->setEditText(size);
-    actionTextBold->setChecked(font.weight() > QFont::Normal);
-    actionTextItalic->setChecked(font.style() != QFont::StyleNormal);
-    actionTextUnderline->setChecked(font.underline());
-}
-
-void TextEdit::syncColorIcon(const QColor &color)
-{
-    actionTextColor->setIcon(colorSwatch(color));
-}
-
-void TextEdit::syncAlignmentActions(Qt::Alignment alignment)
-{
-    if (alignment & Qt::AlignLeft)
-        actionAlignLeft->setChecked(true);
-    else if (alignment & Qt::AlignHCenter)
-        actionAlignCenter->setChecked(true);
-    else if (alignment & Qt::AlignRight)
-        actionAlignRight->setChecked(true);
-    else if (alignment & Qt::AlignJustify)
-        actionAlignJustify->setChecked(true);
 }
 
 QString TextEdit::dictionaryLanguage() const
@@ -945,8 +402,7 @@ void TextEdit::setPlayerKeys(const QList<QKeyCombination> &keys)
 
 bool TextEdit::forwards(QKeyCombination key) const
 {
-    const QKeyCombination plain(key.keyboardModifiers() & ~Qt::KeypadModifier, key.key());
-    return playerKeys.contains(plain) && !typesWith(plain);
+    return forwardsToPlayer(key, playerKeys);
 }
 
 QList<std::pair<QKeySequence, QString>> TextEdit::ownShortcuts() const
@@ -1015,7 +471,7 @@ bool TextEdit::eventFilter(QObject *watched, QEvent *event)
 
 void TextEdit::closeEvent(QCloseEvent *event)
 {
-    if (confirmDiscardOrSave())
+    if (file->confirmDiscardOrSave())
         event->accept();
     else
         event->ignore();

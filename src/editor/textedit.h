@@ -4,26 +4,25 @@
 
 #include <QKeySequence>
 #include <QMainWindow>
-#include <QTextCharFormat>
 
 #include <memory>
 
 class CTextCheckerEdit;
+class DocumentFile;
 class Homophones;
 class QAction;
 class QActionGroup;
 class QKeyEvent;
-class QComboBox;
-class QFontComboBox;
 class QPrinter;
 class QToolBar;
 class WordCheckDialog;
 
 // The dictation editor: a top-level window around one rich-text document in a
-// CTextCheckerEdit, with file, edit, formatting and study-tools toolbars. Saves the learner's
-// transcript next to each media file the player opens and forwards unconsumed keys to the
-// player. Owns its actions, toolbars, text widget and study windows through the parent tree.
-// GUI thread only.
+// CTextCheckerEdit, with file, edit, formatting and study-tools toolbars, and the player's
+// keys forwarded to the player. Its document's file (the transcript beside each media file
+// the player opens) is a DocumentFile it owns; the formatting toolbars are FormatActions and
+// a spell check is a SpellCheckRun, children of the window like its actions, toolbars, text
+// widget and study windows. GUI thread only.
 class TextEdit final : public QMainWindow
 {
     Q_OBJECT
@@ -62,8 +61,8 @@ signals:
     void filesDropped(const QStringList &files);
 
 public slots:
-    // Walks the document word by word and asks about every word the spelling engine
-    // rejects; modal, returns once the learner has closed the closing "Finished" box.
+    // Starts the document spell check and returns: the run walks the document from the
+    // event loop and asks about every word the spelling engine rejects, one run at a time.
     void checkSpelling();
     // Each call opens one more modeless lookup or comparison window, a child of the editor.
     void lookupPhonetic();
@@ -91,18 +90,6 @@ public slots:
     void filePrintPreview();
     void filePrintPdf();
 
-    void textBold();
-    void textUnderline();
-    void textItalic();
-    void textFamily(const QString &family);
-    void textSize(const QString &text);
-    void textStyle(int styleIndex);
-    void textColor();
-    void textAlign(QAction *action);
-
-    void currentCharFormatChanged(const QTextCharFormat &format);
-    void cursorPositionChanged();
-
     void clipboardDataChanged();
     void printPreview(QPrinter *printer);
 
@@ -127,36 +114,14 @@ protected:
 private:
     void setupFileActions();
     void setupEditActions();
-    void setupTextActions();
     void setupStudyActions();
     void setupDictionaryMenu(QToolBar *tb);
-    bool loadFile(const QString &path);
-    void setDocumentFileName(const QString &path);
-    bool confirmDiscardOrSave();
     // Hands a key press over to the player when it is one of its keys.
     bool forwardKey(const QKeyEvent *event);
-    // Writes the document to path in the format its suffix names, replacing the file only
-    // once the whole document is written; on failure *reason says why.
-    bool writeDocument(const QString &path, QString *reason) const;
-    // Writes to the current file: clears the modified flag on success and sets it on failure.
-    bool saveDocument(QString *reason);
     // Opens one more lookup window, searching for word.
     void lookUpWord(const QString &word);
 
-    void applyCharFormat(const QTextCharFormat &format);
-    void syncFontControls(const QFont &font);
-    void syncColorIcon(const QColor &color);
-    void syncAlignmentActions(Qt::Alignment alignment);
-
     QAction *actionSave = nullptr;
-    QAction *actionTextBold = nullptr;
-    QAction *actionTextUnderline = nullptr;
-    QAction *actionTextItalic = nullptr;
-    QAction *actionTextColor = nullptr;
-    QAction *actionAlignLeft = nullptr;
-    QAction *actionAlignCenter = nullptr;
-    QAction *actionAlignRight = nullptr;
-    QAction *actionAlignJustify = nullptr;
     QAction *actionUndo = nullptr;
     QAction *actionRedo = nullptr;
     QAction *actionCut = nullptr;
@@ -168,17 +133,8 @@ private:
     QList<QKeyCombination> playerKeys;
     QAction *actionPhoneticLookup = nullptr;
     QAction *actionDiffText = nullptr;
-    QComboBox *comboStyle = nullptr;
-    QFontComboBox *comboFont = nullptr;
-    QComboBox *comboSize = nullptr;
-    QString fileName;
-    // The media file (absolute path) whose transcript the document is; empty for any other
-    // document.
-    QString lessonMedia;
-    // The media file (absolute path) handed over together with the document; emptied
-    // whenever the document changes.
-    QString handedWith;
     CTextCheckerEdit *textEdit = nullptr;
+    std::unique_ptr<DocumentFile> file;
     WordCheckDialog *wordCheck = nullptr;
     std::unique_ptr<Homophones> homophones;
 };

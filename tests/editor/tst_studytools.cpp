@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -145,6 +146,8 @@ private slots:
     void checkSpelling();
     void dictionaryChoiceIsRememberedAndUsedByBothChecks();
     void cancelRestoresTheEditingCursor();
+    void aLongCheckWalksFromTheEventLoop();
+    void theEditorGoesWithARunningCheck();
     void ignoreAllLastsOneRun();
     void addToDictionaryLastsBeyondTheRun();
     void phoneticLookupOpensOneMoreDialogEachTime();
@@ -152,7 +155,8 @@ private slots:
     void wordCheckOfTheParagraphLooksUpAMissedWord();
 
 private:
-    // Runs the check through the toolbar action with the scripted answers.
+    // Runs the check through the toolbar action with the scripted answers, until its
+    // "Finished" box is answered.
     std::unique_ptr<Learner> runCheck(const QStringList &script);
     QAction *action(const char *text) const;
 
@@ -217,6 +221,9 @@ std::unique_ptr<Learner> TestStudyTools::runCheck(const QStringList &script)
 {
     auto learner = std::make_unique<Learner>(script, text);
     action("&SpellCheck")->trigger();
+    // The run walks from the event loop and ends with the "Finished" box.
+    if (!QTest::qWaitFor([&learner] { return !learner->boxes.isEmpty(); }, 20000))
+        QTest::qFail("the spell check did not finish", __FILE__, __LINE__);
     return learner;
 }
 
@@ -383,6 +390,46 @@ void TestStudyTools::cancelRestoresTheEditingCursor()
     // No second check can start inside a running one; afterwards the action is back.
     QCOMPARE(learner->checkEnabled, QList<bool>{false});
     QVERIFY(spellCheckAction(text->window())->isEnabled());
+}
+
+// The action returns at once; timers keep firing while the walk goes through thousands of
+// accepted words, and the questions still come in the document's order.
+void TestStudyTools::aLongCheckWalksFromTheEventLoop()
+{
+    text->setPlainText(QStringLiteral("Hello world, the second world.\n").repeated(10000) +
+                       QStringLiteral("wrold zorkish"));
+    Learner learner(QStringList(2, QStringLiteral("btnIgnoreOnce")), text);
+    int ticksWhileWalking = 0;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, this, [&] {
+        if (learner.asked.isEmpty() && !QApplication::activeModalWidget())
+            ++ticksWhileWalking;
+    });
+    tick.start(0);
+    action("&SpellCheck")->trigger();
+    QVERIFY(learner.asked.isEmpty());
+    QVERIFY(!action("&SpellCheck")->isEnabled());
+
+    QTRY_COMPARE_WITH_TIMEOUT(learner.boxes, QStringList{finished}, 30000);
+    QCOMPARE(learner.asked, (QStringList{QStringLiteral("wrold"), QStringLiteral("zorkish")}));
+    QCOMPARE(learner.highlighted, learner.asked);
+    QVERIFY2(ticksWhileWalking > 2, qPrintable(QString::number(ticksWhileWalking)));
+    QVERIFY(action("&SpellCheck")->isEnabled());
+}
+
+// The program may end while a check walks: the editor takes the run and its dialog along,
+// and the run's next batch never comes.
+void TestStudyTools::theEditorGoesWithARunningCheck()
+{
+    text->setPlainText(QStringLiteral("Hello world, the second world.\n").repeated(10000));
+    action("&SpellCheck")->trigger();
+    const QPointer<SpellCheckDialog> dialog = editor->findChild<SpellCheckDialog *>();
+    QVERIFY(dialog);
+    editor.reset();
+    QVERIFY(dialog.isNull());
+    bool later = false;
+    QTimer::singleShot(0, this, [&later] { later = true; });
+    QTRY_VERIFY(later);
 }
 
 void TestStudyTools::ignoreAllLastsOneRun()

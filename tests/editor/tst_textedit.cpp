@@ -23,7 +23,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextList>
-#include <QTimer>
 
 #include <csignal>
 #include <functional>
@@ -431,9 +430,15 @@ void TestTextEdit::savePrompt()
     editor->fileSaveDefault(media);
     type(QStringLiteral("typed"));
 
-    answerBox(QMessageBox::StandardButton(answer));
-    if (!writable)
-        QTimer::singleShot(300, qApp, [] { answerBox(QMessageBox::Ok); }); // the failure
+    if (writable) {
+        answerBox(QMessageBox::StandardButton(answer));
+    } else {
+        // the failure's box follows once the prompt is answered
+        onNextModal<QMessageBox>([answer](QMessageBox *box) {
+            box->button(QMessageBox::StandardButton(answer))->click();
+            answerBox(QMessageBox::Ok);
+        });
+    }
     editor->close();
     QCOMPARE(editor->isHidden(), closed);
     QCOMPARE(readAll(media + QLatin1String(".html")).contains("typed"), saved);
