@@ -1,6 +1,7 @@
-// The main window on real clips: opening through the idle screen's button and the file
-// dialog, the keys and the key delegate, the slider's rules, stop, and the fixes for a
-// file that cannot be played and for a desktop without a system tray.
+// The main window on real clips, built as the program builds it: opening through the idle
+// screen's button and the file dialog, the keys and the key delegate, the slider's rules,
+// stop, the fixes for a file that cannot be played and for a desktop without a system tray;
+// and the window alone, with a lesson of its own.
 #include "app/studysession.h"
 #include "player/vk.h"
 
@@ -98,6 +99,7 @@ private slots:
     void aFileThatCannotPlaySaysWhy();
     void closingWithoutTrayQuits();
     void fullScreenDropsTheSkinAndGetsItBack();
+    void aWindowAloneHasALessonOfItsOwn();
 
 private:
     Media *media() const { return LessonTestProbe::media(*window->lesson()); }
@@ -649,6 +651,22 @@ void TestVk::escapeLeavesFullScreen()
     }
     window->removeEventFilter(&counter);
     QCOMPARE(counter.hides, 0);
+}
+
+void TestVk::aWindowAloneHasALessonOfItsOwn()
+{
+    // as the benchmarks drive it, without a session: it plays, and goes while it plays
+    auto alone = std::make_unique<Vk>();
+    alone->show();
+    QVERIFY(QTest::qWaitForWindowExposed(alone.get()));
+    LessonController *own = alone->lesson();
+    QVERIFY(own != lesson());
+    answerNextDialog(fx.path(QStringLiteral("lesson.mp4")));
+    alone->on_actionOpen_activated();
+    QVERIFY(own->isOpen());
+    QTRY_VERIFY_WITH_TIMEOUT(own->positionSeconds() > own->startSeconds() + 0.5, 20000);
+    alone.reset();
+    QVERIFY(!lesson()->isOpen());
 }
 
 QTEST_MAIN(TestVk)
