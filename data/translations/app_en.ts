@@ -359,6 +359,24 @@ Do you want to save your changes?</translation>
     </message>
 </context>
 <context>
+    <name>EditorLink</name>
+    <message>
+        <location filename="../../src/player/editorlink.cpp" line="+45"/>
+        <source>Some files were not opened:</source>
+        <translation>Some files were not opened:</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>Check</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This sentence has no subtitle text to check against.</source>
+        <translation>This sentence has no subtitle text to check against.</translation>
+    </message>
+</context>
+<context>
     <name>FormatActions</name>
     <message>
         <location filename="../../src/editor/formatactions.cpp" line="+32"/>
@@ -509,12 +527,12 @@ Do you want to save your changes?</translation>
 <context>
     <name>LessonController</name>
     <message>
-        <location filename="../../src/lesson/lessoncontroller.cpp" line="+610"/>
+        <location filename="../../src/lesson/lessonmemory.cpp" line="+87"/>
         <source>The score could not be kept: %1</source>
         <translation>The score could not be kept: %1</translation>
     </message>
     <message>
-        <location line="+82"/>
+        <location filename="../../src/lesson/lessonsentences.cpp" line="+83"/>
         <source>%1 gives no sentences:</source>
         <translation>%1 gives no sentences:</translation>
     </message>
@@ -522,6 +540,62 @@ Do you want to save your changes?</translation>
         <location line="+10"/>
         <source>Some cues of %1 were left out:</source>
         <translation>Some cues of %1 were left out:</translation>
+    </message>
+</context>
+<context>
+    <name>LessonDialogs</name>
+    <message>
+        <location filename="../../src/player/lessondialogs.cpp" line="+26"/>
+        <source>Open File</source>
+        <translation>Open File</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</source>
+        <translation>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Subtitles</source>
+        <translation>Subtitles</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Load Subtitles...</source>
+        <translation>Load Subtitles...</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Load Subtitles</source>
+        <translation>Load Subtitles</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
+        <translation>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Lesson Summary: %1</source>
+        <translation>Lesson Summary: %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Forget This Lesson</source>
+        <translation>Forget This Lesson</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Forget where you were in %1, its loop and the scores of its sentences?</source>
+        <translation>Forget where you were in %1, its loop and the scores of its sentences?</translation>
+    </message>
+</context>
+<context>
+    <name>LessonPanel</name>
+    <message>
+        <location filename="../../src/player/lessonpanel.cpp" line="+60"/>
+        <source>The length of this file is unknown.</source>
+        <translation>The length of this file is unknown.</translation>
     </message>
 </context>
 <context>
@@ -997,6 +1071,19 @@ The file has no sound or picture this program can play.</translation>
     </message>
 </context>
 <context>
+    <name>SentenceDock</name>
+    <message>
+        <location filename="../../src/player/sentencedock.cpp" line="+10"/>
+        <source>Sentences</source>
+        <translation>Sentences</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Sentence List</source>
+        <translation>Sentence List</translation>
+    </message>
+</context>
+<context>
     <name>SentenceList</name>
     <message>
         <location filename="../../src/player/sentencelist.cpp" line="+43"/>
@@ -1126,6 +1213,14 @@ The file has no sound or picture this program can play.</translation>
     </message>
 </context>
 <context>
+    <name>StudySession</name>
+    <message>
+        <location filename="../../src/app/studysession.cpp" line="+31"/>
+        <source>Vorlyn Player</source>
+        <translation>Vorlyn Player</translation>
+    </message>
+</context>
+<context>
     <name>TextEdit</name>
     <message>
         <location filename="../../src/editor/textedit.cpp" line="+113"/>
@@ -1239,29 +1334,40 @@ The file has no sound or picture this program can play.</translation>
     </message>
 </context>
 <context>
+    <name>TrayIcon</name>
+    <message>
+        <location filename="../../src/player/trayicon.cpp" line="+19"/>
+        <source>Mi&amp;nimize</source>
+        <translation>Mi&amp;nimize</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Restore</source>
+        <translation>&amp;Restore</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Vorlyn Player</source>
+        <translation>Vorlyn Player</translation>
+    </message>
+</context>
+<context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+113"/>
-        <location line="+27"/>
-        <location line="+30"/>
-        <location line="+46"/>
-        <location line="+151"/>
-        <location line="+96"/>
+        <location filename="../../src/player/vk.cpp" line="+71"/>
+        <location line="+6"/>
+        <location line="+25"/>
+        <location line="+100"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn Player</translation>
     </message>
     <message>
-        <location line="-256"/>
-        <source>Load Subtitles</source>
-        <translation>Load Subtitles</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
-        <translation>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</translation>
-    </message>
-    <message>
-        <location line="+82"/>
+        <location line="-65"/>
         <source>Open</source>
         <translation>Open</translation>
     </message>
@@ -1276,7 +1382,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Keep Aspect Ratio</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+25"/>
         <source>Help</source>
         <translation>Help</translation>
     </message>
@@ -1286,89 +1392,19 @@ The file has no sound or picture this program can play.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <source>Mi&amp;nimize</source>
-        <translation>Mi&amp;nimize</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Restore</source>
-        <translation>&amp;Restore</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quit</source>
-        <translation>&amp;Quit</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>Open File</source>
-        <translation>Open File</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</source>
-        <translation>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
-    </message>
-    <message>
-        <location line="+113"/>
-        <source>The length of this file is unknown.</source>
-        <translation>The length of this file is unknown.</translation>
-    </message>
-    <message>
-        <location line="-219"/>
-        <source>Sentences</source>
-        <translation>Sentences</translation>
-    </message>
-    <message>
-        <location line="+39"/>
-        <source>Sentence List</source>
-        <translation>Sentence List</translation>
-    </message>
-    <message>
-        <location line="+526"/>
-        <source>Subtitles</source>
-        <translation>Subtitles</translation>
-    </message>
-    <message>
-        <location line="-656"/>
-        <source>Forget This Lesson</source>
-        <translation>Forget This Lesson</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Forget where you were in %1, its loop and the scores of its sentences?</source>
-        <translation>Forget where you were in %1, its loop and the scores of its sentences?</translation>
-    </message>
-    <message>
-        <location line="+44"/>
-        <source>Lesson Summary: %1</source>
-        <translation>Lesson Summary: %1</translation>
-    </message>
-    <message>
-        <location line="+620"/>
-        <source>Load Subtitles...</source>
-        <translation>Load Subtitles...</translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="+238"/>
         <source>Lesson Summary...</source>
         <translation>Lesson Summary...</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Forget This Lesson...</source>
         <translation>Forget This Lesson...</translation>
     </message>
     <message>
-        <location line="-366"/>
+        <location line="-206"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
-    </message>
-    <message>
-        <location line="-90"/>
-        <source>Some files were not opened:</source>
-        <translation>Some files were not opened:</translation>
     </message>
     <message>
         <location filename="../../src/player/filekind.cpp" line="+67"/>
@@ -1391,29 +1427,19 @@ The file has no sound or picture this program can play.</translation>
         <translation>%1: neither a lesson (sound or video) nor a document.</translation>
     </message>
     <message>
-        <location filename="../../src/player/vk.cpp" line="-78"/>
-        <location line="+427"/>
+        <location filename="../../src/player/vk.cpp" line="-57"/>
+        <location line="+203"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>
     <message>
-        <location line="-418"/>
+        <location line="-194"/>
         <source>Drill Settings...</source>
         <translation>Drill Settings...</translation>
     </message>
     <message>
-        <location line="-131"/>
-        <source>Check</source>
-        <translation>Check</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>This sentence has no subtitle text to check against.</source>
-        <translation>This sentence has no subtitle text to check against.</translation>
-    </message>
-    <message>
-        <location line="+133"/>
+        <location line="+4"/>
         <source>Preferences...</source>
         <translation>Preferences...</translation>
     </message>
@@ -1423,7 +1449,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Keys...</translation>
     </message>
     <message>
-        <location line="+402"/>
+        <location line="+177"/>
         <source>(no key)</source>
         <translation>(no key)</translation>
     </message>

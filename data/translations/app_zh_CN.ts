@@ -359,6 +359,24 @@ Do you want to save your changes?</source>
     </message>
 </context>
 <context>
+    <name>EditorLink</name>
+    <message>
+        <location filename="../../src/player/editorlink.cpp" line="+45"/>
+        <source>Some files were not opened:</source>
+        <translation>有些文件没有打开：</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>Check</source>
+        <translation>检查</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This sentence has no subtitle text to check against.</source>
+        <translation>这个句子没有可以对照检查的字幕文本。</translation>
+    </message>
+</context>
+<context>
     <name>FormatActions</name>
     <message>
         <location filename="../../src/editor/formatactions.cpp" line="+32"/>
@@ -509,12 +527,12 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonController</name>
     <message>
-        <location filename="../../src/lesson/lessoncontroller.cpp" line="+610"/>
+        <location filename="../../src/lesson/lessonmemory.cpp" line="+87"/>
         <source>The score could not be kept: %1</source>
         <translation>无法保存得分：%1</translation>
     </message>
     <message>
-        <location line="+82"/>
+        <location filename="../../src/lesson/lessonsentences.cpp" line="+83"/>
         <source>%1 gives no sentences:</source>
         <translation>%1 中没有可用的句子：</translation>
     </message>
@@ -522,6 +540,62 @@ Do you want to save your changes?</source>
         <location line="+10"/>
         <source>Some cues of %1 were left out:</source>
         <translation>%1 中有些字幕条目被略过：</translation>
+    </message>
+</context>
+<context>
+    <name>LessonDialogs</name>
+    <message>
+        <location filename="../../src/player/lessondialogs.cpp" line="+26"/>
+        <source>Open File</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</source>
+        <translation>媒体文件 (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Subtitles</source>
+        <translation>字幕</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Load Subtitles...</source>
+        <translation>加载字幕...</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Load Subtitles</source>
+        <translation>加载字幕</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
+        <translation>字幕 (*.srt *.vtt *.ass *.ssa);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Lesson Summary: %1</source>
+        <translation>课程小结：%1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Forget This Lesson</source>
+        <translation>忘记本课</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Forget where you were in %1, its loop and the scores of its sentences?</source>
+        <translation>忘记 %1 的播放位置、循环区间和各句的得分吗？</translation>
+    </message>
+</context>
+<context>
+    <name>LessonPanel</name>
+    <message>
+        <location filename="../../src/player/lessonpanel.cpp" line="+60"/>
+        <source>The length of this file is unknown.</source>
+        <translation>此文件的长度未知。</translation>
     </message>
 </context>
 <context>
@@ -997,6 +1071,19 @@ The file has no sound or picture this program can play.</source>
     </message>
 </context>
 <context>
+    <name>SentenceDock</name>
+    <message>
+        <location filename="../../src/player/sentencedock.cpp" line="+10"/>
+        <source>Sentences</source>
+        <translation>句子</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Sentence List</source>
+        <translation>句子列表</translation>
+    </message>
+</context>
+<context>
     <name>SentenceList</name>
     <message>
         <location filename="../../src/player/sentencelist.cpp" line="+43"/>
@@ -1126,6 +1213,14 @@ The file has no sound or picture this program can play.</source>
     </message>
 </context>
 <context>
+    <name>StudySession</name>
+    <message>
+        <location filename="../../src/app/studysession.cpp" line="+31"/>
+        <source>Vorlyn Player</source>
+        <translation>Vorlyn 播放器</translation>
+    </message>
+</context>
+<context>
     <name>TextEdit</name>
     <message>
         <location filename="../../src/editor/textedit.cpp" line="+113"/>
@@ -1239,29 +1334,40 @@ The file has no sound or picture this program can play.</source>
     </message>
 </context>
 <context>
+    <name>TrayIcon</name>
+    <message>
+        <location filename="../../src/player/trayicon.cpp" line="+19"/>
+        <source>Mi&amp;nimize</source>
+        <translation>最小化(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Restore</source>
+        <translation>还原(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Vorlyn Player</source>
+        <translation>Vorlyn 播放器</translation>
+    </message>
+</context>
+<context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+113"/>
-        <location line="+27"/>
-        <location line="+30"/>
-        <location line="+46"/>
-        <location line="+151"/>
-        <location line="+96"/>
+        <location filename="../../src/player/vk.cpp" line="+71"/>
+        <location line="+6"/>
+        <location line="+25"/>
+        <location line="+100"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>
     </message>
     <message>
-        <location line="-256"/>
-        <source>Load Subtitles</source>
-        <translation>加载字幕</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
-        <translation>字幕 (*.srt *.vtt *.ass *.ssa);;所有文件 (*)</translation>
-    </message>
-    <message>
-        <location line="+82"/>
+        <location line="-65"/>
         <source>Open</source>
         <translation>打开</translation>
     </message>
@@ -1276,7 +1382,7 @@ The file has no sound or picture this program can play.</source>
         <translation>保持宽高比</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+25"/>
         <source>Help</source>
         <translation>帮助</translation>
     </message>
@@ -1286,89 +1392,19 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <source>Mi&amp;nimize</source>
-        <translation>最小化(&amp;N)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Restore</source>
-        <translation>还原(&amp;R)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quit</source>
-        <translation>退出(&amp;Q)</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>Open File</source>
-        <translation>打开文件</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</source>
-        <translation>媒体文件 (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
-    </message>
-    <message>
-        <location line="+113"/>
-        <source>The length of this file is unknown.</source>
-        <translation>此文件的长度未知。</translation>
-    </message>
-    <message>
-        <location line="-219"/>
-        <source>Sentences</source>
-        <translation>句子</translation>
-    </message>
-    <message>
-        <location line="+39"/>
-        <source>Sentence List</source>
-        <translation>句子列表</translation>
-    </message>
-    <message>
-        <location line="+526"/>
-        <source>Subtitles</source>
-        <translation>字幕</translation>
-    </message>
-    <message>
-        <location line="-656"/>
-        <source>Forget This Lesson</source>
-        <translation>忘记本课</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Forget where you were in %1, its loop and the scores of its sentences?</source>
-        <translation>忘记 %1 的播放位置、循环区间和各句的得分吗？</translation>
-    </message>
-    <message>
-        <location line="+44"/>
-        <source>Lesson Summary: %1</source>
-        <translation>课程小结：%1</translation>
-    </message>
-    <message>
-        <location line="+620"/>
-        <source>Load Subtitles...</source>
-        <translation>加载字幕...</translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="+238"/>
         <source>Lesson Summary...</source>
         <translation>课程小结...</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Forget This Lesson...</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-366"/>
+        <location line="-206"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
-    </message>
-    <message>
-        <location line="-90"/>
-        <source>Some files were not opened:</source>
-        <translation>有些文件没有打开：</translation>
     </message>
     <message>
         <location filename="../../src/player/filekind.cpp" line="+67"/>
@@ -1391,29 +1427,19 @@ The file has no sound or picture this program can play.</source>
         <translation>%1：既不是课程（音频或视频），也不是文档。</translation>
     </message>
     <message>
-        <location filename="../../src/player/vk.cpp" line="-78"/>
-        <location line="+427"/>
+        <location filename="../../src/player/vk.cpp" line="-57"/>
+        <location line="+203"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
-        <location line="-418"/>
+        <location line="-194"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
     <message>
-        <location line="-131"/>
-        <source>Check</source>
-        <translation>检查</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>This sentence has no subtitle text to check against.</source>
-        <translation>这个句子没有可以对照检查的字幕文本。</translation>
-    </message>
-    <message>
-        <location line="+133"/>
+        <location line="+4"/>
         <source>Preferences...</source>
         <translation>首选项...</translation>
     </message>
@@ -1423,7 +1449,7 @@ The file has no sound or picture this program can play.</source>
         <translation>按键...</translation>
     </message>
     <message>
-        <location line="+402"/>
+        <location line="+177"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>

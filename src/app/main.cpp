@@ -1,12 +1,12 @@
 // Start-up: application font and the chosen interface language, the OpenGL check, the
 // single-instance token (a later copy hands its files to the running one and ends), then the
-// main window with the lesson memory, opening the files named on the command line, until the
-// tray's quit entry ends the event loop.
+// study session with the lesson memory, opening the files named on the command line, until
+// the tray's quit entry ends the event loop.
 #include "app/instancechannel.h"
+#include "app/studysession.h"
 #include "lesson/lessonstore.h"
 #include "paths/apppaths.h"
 #include "player/interfacelanguage.h"
-#include "player/vk.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -16,7 +16,6 @@
 #include <QOpenGLContext>
 #include <QSharedMemory>
 #include <QSocketNotifier>
-#include <QTimer>
 
 #include <csignal>
 #include <memory>
@@ -118,16 +117,11 @@ int main(int argc, char *argv[])
         qWarning("Later copies cannot hand their files over: %s",
                  qPrintable(InstanceChannel::name()));
 
-    Vk window;
-    window.setLessonStore(std::make_unique<lesson::LessonStore>(AppPaths::lessonDatabase()));
-    QObject::connect(&channel, &InstanceChannel::filesRequested, &window,
-                     [&window](const QStringList &requested) {
-                         window.comeToFront();
-                         window.openFiles(requested);
-                     });
-    window.show();
-    // once the window is up, so any message about the files has it to sit on
-    QTimer::singleShot(0, &window, [&window, files] { window.openFiles(files); });
+    StudySession session;
+    session.setLessonStore(std::make_unique<lesson::LessonStore>(AppPaths::lessonDatabase()));
+    QObject::connect(&channel, &InstanceChannel::filesRequested, &session,
+                     &StudySession::openHandedOver);
+    session.start(files);
     QApplication::exec();
     if (token->isAttached())
         token->detach();

@@ -3,9 +3,9 @@
 #include <QWidget>
 
 // The panel under the picture: paints a dark gradient behind the time labels, the seek
-// slider, the waveform strip and the button bar, which the main window lays out on it.
+// slider, the waveform strip and the button bar, which LessonPanel lays out on it.
 // GUI thread only.
-class ControlWidget final : public QWidget
+class ControlWidget : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ControlWidget)

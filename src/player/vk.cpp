@@ -1,208 +1,99 @@
 #include "player/vk.h"
 
 #include "editor/droppedfiles.h"
-#include "editor/textedit.h"
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
-#include "media/ffmpeg.h"
-#include "paths/apppaths.h"
 #include "player/controlbutton.h"
-#include "player/controlwidget.h"
 #include "player/drillbar.h"
-#include "player/drillsettingsdialog.h"
-#include "player/filekind.h"
 #include "player/glrenderwidget.h"
 #include "player/helpwindow.h"
-#include "player/interfacelanguage.h"
 #include "player/keylistdialog.h"
-#include "player/lessonsummary.h"
-#include "player/playersettings.h"
-#include "player/preferences.h"
-#include "player/preferencesdialog.h"
+#include "player/lessondialogs.h"
+#include "player/lessonpanel.h"
+#include "player/pictureformat.h"
 #include "player/recentlessons.h"
 #include "player/screenwidget.h"
-#include "player/seekslider.h"
+#include "player/sentencedock.h"
 #include "player/sentencelist.h"
 #include "player/waveformstrip.h"
 #include "player/windowplacement.h"
 #include "skin/qskinobject.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QDockWidget>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
-#include <QTimer>
 
 const char Vk::homePage[] = "https://vorlyn.org/player";
 
-namespace {
-
-QDir &lastMediaPath()
-{
-    static QDir dir = QDir::home();
-    return dir;
-}
-
-// The converter's scaling, with and without textures of any size (without, pictures are
-// scaled to powers of two, where speed matters more).
-constexpr int scaleForAnySize = SWS_BICUBIC;
-constexpr int scaleForPowerOfTwo = SWS_FAST_BILINEAR;
-
-// What the picture view can show: pictures of any size or of power-of-two sizes only, and
-// the decoder's YUV planes (turned into RGB as they are drawn) or RGB only.
-LessonController::PictureFormat pictureFormat()
-{
-    const bool npot =
-        GLRenderWidget::hasGLExtension(QStringLiteral("GL_EXT_texture_non_power_of_two")) ||
-        GLRenderWidget::hasGLExtension(QStringLiteral("GL_ARB_texture_non_power_of_two"));
-    LessonController::PictureFormat format;
-    format.powerOfTwo = !npot;
-    format.scaleFlags = npot ? scaleForAnySize : scaleForPowerOfTwo;
-    format.pixelFormat = GLRenderWidget::showsYuvPictures() ? AV_PIX_FMT_YUV420P : AV_PIX_FMT_RGB24;
-    return format;
-}
-
-// Where the windows were last, in the player's settings (the learner's configuration folder).
-const QString playerPlaceKey = QStringLiteral("windows/player");
-const QString editorPlaceKey = QStringLiteral("windows/editor");
-
-} // namespace
-
-Vk::Vk(QWidget *parent) : QMainWindow(parent)
+Vk::Vk(LessonController &lesson, QWidget *parent)
+    : QMainWindow(parent), lesson_(&lesson), nudgeSeconds(LessonController::markNudgeSeconds)
 {
     QPalette pal = palette();
     pal.setBrush(QPalette::Window, QBrush(Qt::black));
     pal.setBrush(QPalette::WindowText, QBrush(Qt::white));
     setPalette(pal);
     resize(640, 480);
-    const QRect remembered = playerSettings().value(playerPlaceKey).toRect();
-    if (remembered.isValid()) {
-        setGeometry(placement::onScreen(remembered));
+    // where the player was last, in the player's settings
+    const QString placeKey = QStringLiteral("windows/player");
+    if (const QRect remembered = placement::Keeper::remembered(placeKey); remembered.isValid()) {
+        setGeometry(remembered);
     } else if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect desktop = screen->availableGeometry();
         move(desktop.x() + desktop.width() / 2 - width() / 2,
              desktop.y() + desktop.height() / 2 - height() / 2);
     }
+    // without the room the sentence list took, which it takes again when it opens
+    new placement::Keeper(
+        *this, placeKey,
+        [this] {
+            const QRect place = isFullScreen() || isMaximized() ? normalGeometry() : geometry();
+            return place.adjusted(0, 0, -sentenceDock->widthTaken(), 0);
+        },
+        this);
     setAcceptDrops(true);
 
-    lesson_ = std::make_unique<LessonController>();
-    lesson_->setPictureFormat(pictureFormat());
+    lesson.setPictureFormat(pictureFormatForView());
     createCentralWidgets();
 
-    LessonController *l = lesson_.get();
+    LessonController *l = &lesson;
     connect(l, &LessonController::lessonClosing, glWidget, [this] { glWidget->setVideo(nullptr); });
     connect(l, &LessonController::lessonOpened, this, &Vk::showLesson);
     connect(l, &LessonController::lessonOpened, this, &RecentLessonsMenu::add);
     connect(l, &LessonController::lessonClosed, this, &Vk::showIdle);
     connect(l, &LessonController::playingChanged, this, &Vk::isPlay);
-    connect(l, &LessonController::positionChanged, this, &Vk::showPosition);
-    connect(l, &LessonController::marksChanged, this, &Vk::showMarks);
-    connect(l, &LessonController::waveformChanged, this, &Vk::showWaveform);
-    connect(l, &LessonController::sentencesChanged, this, &Vk::showSentenceList);
-    connect(l, &LessonController::analysisProgress, this, &Vk::showSentenceList);
     connect(l, &LessonController::error, this,
             [this](const QString &msg) { QMessageBox::warning(this, tr("Vorlyn Player"), msg); });
     connect(l, &LessonController::notice, this,
             [this](const QString &message) { showNotice(message, QMessageBox::Warning); });
 
-    editor = std::make_unique<TextEdit>();
-    editor->resize(610, 400);
-    const QRect editorPlace = playerSettings().value(editorPlaceKey).toRect();
-    if (editorPlace.isValid()) {
-        editor->setGeometry(placement::onScreen(editorPlace));
-        editorPlaced = true;
-    }
-    connect(this, &Vk::setDirPath, editor.get(), &TextEdit::fileSaveDefault);
-    connect(editor.get(), &TextEdit::filesDropped, this, &Vk::openFiles);
-    connect(editor.get(), &TextEdit::keyDelegate, this, &Vk::keyDelegateTrigger);
-    connect(qApp, &QCoreApplication::aboutToQuit, editor.get(), &TextEdit::saveBeforeQuit);
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &Vk::rememberPlacement);
-    placementSaver = new QTimer(this);
-    placementSaver->setSingleShot(true);
-    placementSaver->setInterval(1000);
-    connect(placementSaver, &QTimer::timeout, this, &Vk::rememberPlacement);
-    editor->installEventFilter(this);
-
     createActions();
-    nudgeSeconds = Preferences::loadNudgeSeconds();
-    lesson_->setDrillDefaults(Preferences::loadDrillDefaults());
-    keys = PlayerKeys::load();
     applyKeys();
     setWindowTitle(tr("Vorlyn Player"));
-    createTrayActions();
-    createTrayIcon();
     skin = new QSkinObject(this);
     skin->startSkinning();
+}
+
+Vk::Vk() : Vk(std::make_unique<LessonController>()) {}
+
+Vk::Vk(std::unique_ptr<LessonController> own) : Vk(*own)
+{
+    ownLesson = std::move(own);
 }
 
 Vk::~Vk()
 {
     // the lesson goes before the view that shows it, and after the views that read it
     lesson_->disconnect(this);
-    editor->removeEventFilter(this);
     glWidget->setVideo(nullptr);
     delete sentenceDock;
-    delete waveform;
-    lesson_.reset();
-    delete trayMenu;
-}
-
-void Vk::setLessonStore(std::unique_ptr<lesson::LessonStore> store)
-{
-    const QString notice = store->notice();
-    lesson_->setStore(std::move(store));
-    if (!notice.isEmpty()) {
-        QTimer::singleShot(
-            0, this, [this, notice] { QMessageBox::warning(this, tr("Vorlyn Player"), notice); });
-    }
-}
-
-void Vk::forgetLesson()
-{
-    if (!lesson_->isOpen())
-        return;
-    const QString name = QFileInfo(lesson_->fileName()).fileName();
-    if (QMessageBox::question(this, tr("Forget This Lesson"),
-                              tr("Forget where you were in %1, its loop and the scores of "
-                                 "its sentences?")
-                                  .arg(name)) == QMessageBox::Yes)
-        lesson_->forgetLesson();
-}
-
-void Vk::checkSentence()
-{
-    if (!lesson_->isOpen())
-        return;
-    int index = lesson_->currentSentence();
-    if (index < 0)
-        index = lesson_->sentenceAt(lesson_->positionSeconds());
-    const auto &items = lesson_->sentences().items;
-    if (index < 0 || items[size_t(index)].text.isEmpty()) {
-        QMessageBox::information(this, tr("Check"),
-                                 tr("This sentence has no subtitle text to check against."));
-        return;
-    }
-    lesson_->recordScore(index, editor->checkAgainst(items[size_t(index)].text));
-}
-
-void Vk::loadSubtitles()
-{
-    if (!lesson_->isOpen())
-        return;
-    const QString file = QFileDialog::getOpenFileName(
-        this, tr("Load Subtitles"), QFileInfo(lesson_->fileName()).absolutePath(),
-        tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
-    if (!file.isEmpty())
-        lesson_->chooseSubtitleFile(file);
+    delete panel;
+    ownLesson.reset();
 }
 
 void Vk::showNotice(const QString &message, QMessageBox::Icon icon)
@@ -211,13 +102,6 @@ void Vk::showNotice(const QString &message, QMessageBox::Icon icon)
     auto *box = new QMessageBox(icon, tr("Vorlyn Player"), message, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
-}
-
-void Vk::showLessonSummary()
-{
-    LessonSummary summary(lesson_.get(), this);
-    summary.setWindowTitle(tr("Lesson Summary: %1").arg(QFileInfo(lesson_->fileName()).fileName()));
-    summary.exec();
 }
 
 void Vk::createCentralWidgets()
@@ -239,45 +123,13 @@ void Vk::createCentralWidgets()
     grid->addWidget(drillBar, 1, 0);
     grid->setRowStretch(0, 1);
 
-    controlWidget = new ControlWidget(central);
-    grid->addWidget(controlWidget, 2, 0, 1, -1);
-    auto *panel = new QGridLayout(controlWidget);
-    panel->setContentsMargins(5, 8, 5, 5);
-
-    positionLabel = new QLabel(controlWidget);
-    positionLabel->setObjectName(QStringLiteral("positionLabel"));
-    panel->addWidget(positionLabel, 0, 0, -1, 1, Qt::AlignLeft | Qt::AlignTop);
-    seekSlider = new QSeekSlider(controlWidget);
-    seekSlider->setEnabled(false);
-    connect(seekSlider, &QSeekSlider::valueChanged, lesson_.get(),
-            &LessonController::seekToFraction);
-    panel->addWidget(seekSlider, 0, 1, 1, 20, Qt::AlignTop);
-    durationLabel = new QLabel(controlWidget);
-    durationLabel->setObjectName(QStringLiteral("durationLabel"));
-    panel->addWidget(durationLabel, 0, 21, -1, 1, Qt::AlignRight | Qt::AlignTop);
-    waveform = new WaveformStrip(lesson_.get(), controlWidget);
-    waveform->hide();
-    panel->addWidget(waveform, 1, 1, 1, 20);
-    controlButton = new ControlButton(controlWidget);
-    panel->addWidget(controlButton, 2, 0, 1, -1, Qt::AlignTop);
-
-    sentenceList = new SentenceList(lesson_.get());
-    sentenceDock = new QDockWidget(tr("Sentences"), this);
-    sentenceDock->setObjectName(QStringLiteral("sentenceDock"));
-    // shown and hidden from the context menu, so it follows the lesson when it can
-    sentenceDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    sentenceDock->setWidget(sentenceList);
-    addDockWidget(Qt::RightDockWidgetArea, sentenceDock);
-    sentenceDock->hide();
-
-    LessonController *l = lesson_.get();
+    panel = new LessonPanel(*lesson_, central);
+    grid->addWidget(panel, 2, 0, 1, -1);
     // the buttons run the same commands as the keys
-    connect(controlButton, &ControlButton::commandChosen, this, &Vk::run);
-    connect(controlButton, &ControlButton::volumeChanged, l, &LessonController::setVolume);
-    connect(this, &Vk::isPlay, controlButton, &ControlButton::playIcon);
-    connect(controlButton, &ControlButton::speedChosen, l, &LessonController::setSpeed);
-    connect(l, &LessonController::speedChanged, controlButton, &ControlButton::showSpeed);
-    controlButton->showSpeed(l->speed());
+    connect(panel->buttons(), &ControlButton::commandChosen, this, &Vk::run);
+    connect(this, &Vk::isPlay, panel->buttons(), &ControlButton::playIcon);
+
+    sentenceDock = new SentenceDock(*lesson_, *this);
 }
 
 void Vk::createActions()
@@ -288,7 +140,7 @@ void Vk::createActions()
     addAction(openAction);
 
     recentMenu = new RecentLessonsMenu(this);
-    connect(recentMenu, &RecentLessonsMenu::lessonChosen, lesson_.get(), &LessonController::open);
+    connect(recentMenu, &RecentLessonsMenu::lessonChosen, lesson_, &LessonController::open);
 
     fullScreenAction = new QAction(tr("Full Screen"), this);
     fullScreenAction->setCheckable(true);
@@ -301,12 +153,6 @@ void Vk::createActions()
     keepAspectAction->setChecked(true);
     connect(keepAspectAction, &QAction::toggled, glWidget, &GLRenderWidget::setVideoAspectRatio);
 
-    sentenceListAction = new QAction(tr("Sentence List"), this);
-    sentenceListAction->setCheckable(true);
-    sentenceListAction->setChecked(true);
-    sentenceListAction->setEnabled(false);
-    connect(sentenceListAction, &QAction::toggled, this, &Vk::showSentenceList);
-
     lesson::Drill *drill = lesson_->drill();
     drillAction = new QAction(tr("Drill"), this);
     drillAction->setCheckable(true);
@@ -314,15 +160,16 @@ void Vk::createActions()
     connect(drillAction, &QAction::triggered, drill, &lesson::Drill::setOn);
     connect(drill, &lesson::Drill::onChanged, drillAction, &QAction::setChecked);
     // there is no drill without a lesson
-    connect(lesson_.get(), &LessonController::lessonOpened, drillAction,
+    connect(lesson_, &LessonController::lessonOpened, drillAction,
             [this] { drillAction->setEnabled(true); });
-    connect(lesson_.get(), &LessonController::lessonClosed, drillAction,
+    connect(lesson_, &LessonController::lessonClosed, drillAction,
             [this] { drillAction->setEnabled(false); });
     drillSettingsAction = new QAction(tr("Drill Settings..."), this);
-    connect(drillSettingsAction, &QAction::triggered, this, &Vk::chooseDrillSettings);
+    connect(drillSettingsAction, &QAction::triggered, this,
+            [this] { LessonDialogs::chooseDrillSettings(*lesson_, this); });
 
     preferencesAction = new QAction(tr("Preferences..."), this);
-    connect(preferencesAction, &QAction::triggered, this, &Vk::choosePreferences);
+    connect(preferencesAction, &QAction::triggered, this, &Vk::preferencesRequested);
     keyListAction = new QAction(tr("Keys..."), this);
     connect(keyListAction, &QAction::triggered, this, &Vk::showKeyList);
 
@@ -333,70 +180,11 @@ void Vk::createActions()
     connect(quitAction, &QAction::triggered, this, &Vk::close);
 }
 
-void Vk::createTrayActions()
-{
-    minimizeAction = new QAction(tr("Mi&nimize"), this);
-    connect(minimizeAction, &QAction::triggered, this, &Vk::hide);
-    restoreAction = new QAction(tr("&Restore"), this);
-    connect(restoreAction, &QAction::triggered, this, &Vk::showNormal);
-    trayQuitAction = new QAction(tr("&Quit"), this);
-    connect(trayQuitAction, &QAction::triggered, this, &Vk::quit);
-}
-
-void Vk::createTrayIcon()
-{
-    trayMenu = new QMenu;
-    trayMenu->addAction(openAction);
-    trayMenu->addMenu(recentMenu);
-    trayMenu->addSeparator();
-    trayMenu->addAction(minimizeAction);
-    trayMenu->addAction(restoreAction);
-    trayMenu->addSeparator();
-    trayMenu->addAction(drillAction);
-    trayMenu->addAction(preferencesAction);
-    trayMenu->addSeparator();
-    trayMenu->addAction(trayQuitAction);
-    trayIcon = new QSystemTrayIcon(this);
-    trayIcon->setContextMenu(trayMenu);
-    trayIcon->setIcon(QIcon(AppPaths::skinImage(QStringLiteral("vorlynplayer.png"))));
-    trayIcon->setToolTip(tr("Vorlyn Player"));
-    trayIcon->setVisible(true);
-    connect(trayIcon, &QSystemTrayIcon::activated, this, &Vk::iconActivated);
-}
-
-QString Vk::chooseMediaFile()
-{
-    const QString name = QFileDialog::getOpenFileName(
-        this, tr("Open File"), lastMediaPath().absolutePath(),
-        tr("Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv "
-           "*.wma *.wmv)"));
-    lastMediaPath().setPath(name);
-    return name;
-}
-
 void Vk::on_actionOpen_activated()
 {
-    const QString name = chooseMediaFile();
+    const QString name = LessonDialogs::chooseMediaFile(this);
     if (!name.isEmpty() && QFileInfo(name).isFile())
         lesson_->open(name);
-}
-
-void Vk::openFiles(const QStringList &files)
-{
-    const auto [media, document, problems] = sortOpenedFiles(files);
-    // not modal: the files that can open, open meanwhile
-    if (!problems.isEmpty())
-        showNotice(tr("Some files were not opened:") + QLatin1Char('\n') +
-                       problems.join(QLatin1Char('\n')),
-                   QMessageBox::Warning);
-    // the document first, so a lesson opened with it finds it as the editor's document and
-    // may start its transcript from it
-    if (!document.isEmpty()) {
-        showEditor();
-        editor->openDocument(document, media);
-    }
-    if (!media.isEmpty())
-        lesson_->open(media);
 }
 
 void Vk::comeToFront()
@@ -409,65 +197,13 @@ void Vk::comeToFront()
     activateWindow();
 }
 
-void Vk::rememberPlacement() const
-{
-    QSettings settings = playerSettings();
-    // without the room the sentence list took, which it takes again when it opens
-    const QRect player = isFullScreen() || isMaximized() ? normalGeometry() : geometry();
-    settings.setValue(playerPlaceKey, player.adjusted(0, 0, -widthForSentences, 0));
-    if (editorPlaced)
-        settings.setValue(editorPlaceKey, editor->geometry());
-}
-
-void Vk::showEditor()
-{
-    if (!editorPlaced) {
-        const placement::Pair pair =
-            placement::besidePlayer(geometry(), editor->size(), placement::availableFor(this));
-        setGeometry(pair.player);
-        editor->setGeometry(pair.editor);
-        editorPlaced = true;
-    }
-    editor->show();
-}
-
-void Vk::moveEvent(QMoveEvent *event)
-{
-    QMainWindow::moveEvent(event);
-    if (placementSaver && isVisible())
-        placementSaver->start();
-}
-
-void Vk::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    if (placementSaver && isVisible())
-        placementSaver->start();
-}
-
-bool Vk::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == editor.get() && editorPlaced && editor->isVisible() &&
-        (event->type() == QEvent::Move || event->type() == QEvent::Resize))
-        placementSaver->start();
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void Vk::showIdle()
 {
     setWindowTitle(tr("Vorlyn Player"));
-    seekSlider->resetMark();
-    seekSlider->setValue(0);
-    seekSlider->setEnabled(false);
-    seekSlider->setToolTip(QString());
+    panel->showIdle();
     screenWidget->showIdle();
     screenWidget->show();
     glWidget->hide();
-    positionLabel->setText(QStringLiteral("00:00:00"));
-    durationLabel->setText(QStringLiteral("00:00:00"));
-    positionLabel->hide();
-    durationLabel->hide();
-    controlWidget->update();
 }
 
 void Vk::showLesson(const QString &file)
@@ -476,11 +212,7 @@ void Vk::showLesson(const QString &file)
     if (isHidden())
         comeToFront();
     setWindowTitle(tr("%1 - Vorlyn Player").arg(QFileInfo(file).fileName()));
-    seekSlider->resetMark();
-    seekSlider->setValue(0);
-    const bool known = lesson_->hasKnownLength();
-    seekSlider->setEnabled(known);
-    seekSlider->setToolTip(known ? QString() : tr("The length of this file is unknown."));
+    panel->showLesson();
     if (lesson_->hasVideo()) {
         glWidget->setVideo(lesson_->pictures());
         screenWidget->hide();
@@ -491,11 +223,6 @@ void Vk::showLesson(const QString &file)
         screenWidget->show();
         glWidget->hide();
     }
-    durationLabel->setText(known ? lesson_->timeText(lesson_->durationSeconds())
-                                 : QStringLiteral("--:--:--"));
-    durationLabel->show();
-    positionLabel->show();
-    controlWidget->update();
     emit setDirPath(file);
 }
 
@@ -516,46 +243,6 @@ void Vk::on_actionSeek(double f)
     lesson_->seekToFraction(f);
 }
 
-void Vk::showMarks(double inSeconds, double outSeconds)
-{
-    // the engine clamps the marks: the flags show where they are, not where they were asked
-    seekSlider->setMarkInFlag(lesson_->fractionAt(inSeconds));
-    seekSlider->setMarkOutFlag(lesson_->fractionAt(outSeconds));
-}
-
-void Vk::showWaveform()
-{
-    const bool shown = !lesson_->peaks().low.empty();
-    waveform->setVisible(shown);
-    const auto *panel = static_cast<QGridLayout *>(controlWidget->layout());
-    controlWidget->setFixedHeight(ControlWidget::panelHeight +
-                                  (shown ? waveform->height() + panel->verticalSpacing() : 0));
-}
-
-void Vk::showSentenceList()
-{
-    const bool any = !lesson_->sentences().items.empty() || lesson_->isAnalysing();
-    sentenceListAction->setEnabled(any);
-    const bool show = any && sentenceListAction->isChecked();
-    if (show != sentenceDock->isHidden())
-        return;
-    // the window grows by the list beside it, so the picture keeps its size, and gives the
-    // width back when the list goes
-    const bool docked = !sentenceDock->isFloating() && !isMaximized() && !isFullScreen();
-    if (show) {
-        sentenceDock->show();
-        widthForSentences = docked ? sentenceListWidth : 0;
-        resize(width() + widthForSentences, height());
-        if (docked)
-            resizeDocks({sentenceDock}, {sentenceListWidth}, Qt::Horizontal);
-    } else {
-        sentenceDock->hide();
-        if (docked)
-            resize(width() - widthForSentences, height());
-        widthForSentences = 0;
-    }
-}
-
 void Vk::on_actionPlayPause()
 {
     lesson_->playPause();
@@ -568,34 +255,12 @@ void Vk::on_actionStop()
 
 void Vk::on_actionEidtor()
 {
-    if (editor->isHidden())
-        showEditor();
-    else
-        editor->hide();
+    emit editorToggleRequested();
 }
 
 void Vk::refreshTiming()
 {
     lesson_->reportPosition();
-}
-
-void Vk::showPosition(double seconds)
-{
-    seekSlider->setValue(lesson_->fractionAt(seconds));
-    positionLabel->setText(lesson_->timeText(seconds));
-    controlWidget->update();
-}
-
-void Vk::iconActivated(QSystemTrayIcon::ActivationReason reason)
-{
-    if (reason != QSystemTrayIcon::Trigger)
-        return;
-    if (isHidden()) {
-        showNormal();
-        return;
-    }
-    lesson_->stopPlaying();
-    hide();
 }
 
 void Vk::loadHelp()
@@ -604,20 +269,10 @@ void Vk::loadHelp()
     // missing or the network out of reach, and then nothing at all would appear.
     if (!help)
         help = new HelpWindow(QString::fromLatin1(homePage), this);
-    help->showKeys(keys, [this](QKeyCombination key) { return editor->forwards(key); });
+    help->showKeys(keys_, editorForwards);
     help->show();
     help->raise();
     help->activateWindow();
-}
-
-void Vk::keyDelegateTrigger(int key)
-{
-    // only what the editor hands over: a key it keeps for the text does nothing here
-    const QKeyCombination combination = QKeyCombination::fromCombined(key);
-    if (!editor->forwards(combination))
-        return;
-    if (const std::optional<PlayerKeys::Command> command = keys.commandOf(combination))
-        run(*command);
 }
 
 void Vk::run(PlayerKeys::Command command)
@@ -625,193 +280,122 @@ void Vk::run(PlayerKeys::Command command)
     lesson::Drill *drill = lesson_->drill();
     switch (command) {
     case PlayerKeys::NudgeMarkInEarlier:
-        lesson_->nudgeMarkIn(-nudgeSeconds);
-        break;
+        return lesson_->nudgeMarkIn(-nudgeSeconds);
     case PlayerKeys::NudgeMarkInLater:
-        lesson_->nudgeMarkIn(nudgeSeconds);
-        break;
+        return lesson_->nudgeMarkIn(nudgeSeconds);
     case PlayerKeys::NudgeMarkOutEarlier:
-        lesson_->nudgeMarkOut(-nudgeSeconds);
-        break;
+        return lesson_->nudgeMarkOut(-nudgeSeconds);
     case PlayerKeys::NudgeMarkOutLater:
-        lesson_->nudgeMarkOut(nudgeSeconds);
-        break;
+        return lesson_->nudgeMarkOut(nudgeSeconds);
     case PlayerKeys::PlayPause:
-        lesson_->playPause();
-        break;
+        return lesson_->playPause();
     case PlayerKeys::PreviousStretch:
-        lesson_->previousStretch();
-        break;
+        return lesson_->previousStretch();
     case PlayerKeys::MarkInHere:
-        lesson_->setMarkInHere();
-        break;
+        return lesson_->setMarkInHere();
     case PlayerKeys::MarkOutHere:
-        lesson_->setMarkOutHere();
-        break;
+        return lesson_->setMarkOutHere();
     case PlayerKeys::NextStretch:
-        lesson_->nextStretch();
-        break;
+        return lesson_->nextStretch();
     case PlayerKeys::Slower:
-        lesson_->slower();
-        break;
+        return lesson_->slower();
     case PlayerKeys::Faster:
-        lesson_->faster();
-        break;
+        return lesson_->faster();
     case PlayerKeys::NormalSpeed:
-        lesson_->normalSpeed();
-        break;
+        return lesson_->normalSpeed();
     case PlayerKeys::LoopSentence:
-        lesson_->loopSentenceHere();
-        break;
+        return lesson_->loopSentenceHere();
     case PlayerKeys::SkipBack:
-        lesson_->seekBy(-LessonController::skipSeconds);
-        break;
+        return lesson_->seekBy(-LessonController::skipSeconds);
     case PlayerKeys::SkipForward:
-        lesson_->seekBy(LessonController::skipSeconds);
-        break;
+        return lesson_->seekBy(LessonController::skipSeconds);
     case PlayerKeys::DrillOnOff:
-        drill->toggle();
-        break;
+        return drill->toggle();
     case PlayerKeys::DrillAgain:
-        drill->again();
-        break;
+        return drill->again();
     case PlayerKeys::DrillNext:
-        drill->next();
-        break;
+        return drill->next();
     case PlayerKeys::DrillHint:
-        drill->revealHint();
-        break;
+        return drill->revealHint();
     case PlayerKeys::DrillReveal:
-        drill->revealSentence();
-        break;
+        return drill->revealSentence();
     case PlayerKeys::CheckSentence:
-        checkSentence();
-        break;
+        emit sentenceCheckRequested();
+        return;
     case PlayerKeys::OpenLesson:
-        on_actionOpen_activated();
-        break;
+        return on_actionOpen_activated();
     case PlayerKeys::LeaveFullScreen:
         if (fullScreenAction->isChecked())
             fullScreenAction->setChecked(false);
-        break;
+        return;
     case PlayerKeys::Stop:
-        lesson_->close();
-        break;
+        return lesson_->close();
     case PlayerKeys::CancelLoop:
-        lesson_->resetMarks();
-        break;
+        return lesson_->resetMarks();
     case PlayerKeys::ShowEditor:
-        on_actionEidtor();
-        break;
+        return on_actionEidtor();
     }
 }
 
 void Vk::applyKeys()
 {
-    QList<QKeyCombination> forwarded;
-    for (int c = 0; c < PlayerKeys::commandCount; ++c) {
-        if (PlayerKeys::reachableFromEditor(PlayerKeys::Command(c))) {
-            for (const QKeySequence &key : keys.assigned(PlayerKeys::Command(c)))
-                forwarded += key[0];
-        }
-    }
-    editor->setPlayerKeys(forwarded);
-    openAction->setShortcuts(keys.assigned(PlayerKeys::OpenLesson));
+    openAction->setShortcuts(keys_.assigned(PlayerKeys::OpenLesson));
     // the main key, or the alternate one when there is no main key
     const auto mainKey = [this](PlayerKeys::Command command) {
-        const QList<QKeySequence> assigned = keys.assigned(command);
+        const QList<QKeySequence> assigned = keys_.assigned(command);
         return assigned.isEmpty() ? QString() : assigned.first().toString(QKeySequence::NativeText);
     };
     const auto name = [&mainKey](PlayerKeys::Command command) {
         const QString key = mainKey(command);
         return key.isEmpty() ? tr("(no key)") : key;
     };
-    controlButton->showCommandKeys(keys);
-    controlButton->showSpeedKeys(name(PlayerKeys::Slower), name(PlayerKeys::Faster),
-                                 name(PlayerKeys::NormalSpeed));
+    panel->buttons()->showCommandKeys(keys_);
+    panel->buttons()->showSpeedKeys(name(PlayerKeys::Slower), name(PlayerKeys::Faster),
+                                    name(PlayerKeys::NormalSpeed));
     drillBar->showRevealKeys(name(PlayerKeys::DrillHint), name(PlayerKeys::DrillReveal));
-    sentenceList->showLoopKey(name(PlayerKeys::LoopSentence));
-    waveform->showLoopKey(name(PlayerKeys::LoopSentence));
+    sentenceDock->list()->showLoopKey(name(PlayerKeys::LoopSentence));
+    panel->waveform()->showLoopKey(name(PlayerKeys::LoopSentence));
     // named in the menu only: the window's keys and the editor's forwarding take it
     const QString drillKey = mainKey(PlayerKeys::DrillOnOff);
     drillAction->setText(drillKey.isEmpty() ? tr("Drill")
                                             : tr("Drill") + QLatin1Char('\t') + drillKey);
 }
 
-Preferences Vk::preferences() const
+void Vk::setKeys(const PlayerKeys &keys)
 {
-    Preferences p;
-    p.language = interfacelanguage::chosen();
-    p.dictionary = editor->dictionaryLanguage();
-    p.nudgeSeconds = nudgeSeconds;
-    p.drillDefaults = Preferences::loadDrillDefaults();
-    p.keys = keys;
-    return p;
-}
-
-void Vk::setPreferences(const Preferences &p)
-{
-    interfacelanguage::choose(p.language);
-    editor->setDictionaryLanguage(p.dictionary);
-    nudgeSeconds =
-        std::clamp(p.nudgeSeconds, Preferences::minNudgeSeconds, Preferences::maxNudgeSeconds);
-    Preferences::saveNudgeSeconds(nudgeSeconds);
-    Preferences::saveDrillDefaults(p.drillDefaults);
-    lesson_->setDrillDefaults(p.drillDefaults);
-    keys = p.keys;
-    keys.save();
+    keys_ = keys;
     applyKeys();
+    emit keysChanged();
 }
 
-void Vk::choosePreferences()
+void Vk::setEditorForwards(std::function<bool(QKeyCombination)> forwards)
 {
-    PreferencesDialog dialog(preferences(), editor->ownShortcuts(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        setPreferences(dialog.preferences());
+    editorForwards = std::move(forwards);
+}
+
+Vk::SharedEntries Vk::sharedEntries() const
+{
+    return {openAction, recentMenu, drillAction, preferencesAction};
 }
 
 void Vk::showKeyList()
 {
-    KeyListDialog list(
-        keys, [this](QKeyCombination key) { return editor->forwards(key); }, this);
+    KeyListDialog list(keys_, editorForwards, this);
     list.exec();
-}
-
-void Vk::chooseDrillSettings()
-{
-    DrillSettingsDialog dialog(lesson_->drillSettings(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        lesson_->setDrillSettings(dialog.settings());
 }
 
 void Vk::keyPressEvent(QKeyEvent *event)
 {
-    if (const std::optional<PlayerKeys::Command> command = keys.commandOf(event->keyCombination()))
+    if (const std::optional<PlayerKeys::Command> command = keys_.commandOf(event->keyCombination()))
         run(*command);
     else
         QMainWindow::keyPressEvent(event);
 }
 
-void Vk::quit()
-{
-    if (editor->settleBeforeQuit())
-        QCoreApplication::quit();
-}
-
 void Vk::closeEvent(QCloseEvent *event)
 {
-    // Without a system tray the hidden window could never be brought back, and the
-    // running process would keep the next start from opening a window at all: closing
-    // quits, so the editor's typing is settled first, and a cancel keeps both windows.
-    const bool quits = !QSystemTrayIcon::isSystemTrayAvailable();
-    if (quits && !editor->settleBeforeQuit()) {
-        event->ignore();
-        return;
-    }
     lesson_->stopPlaying();
     event->accept();
-    if (quits)
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void Vk::contextMenuEvent(QContextMenuEvent *event)
@@ -824,24 +408,17 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addSeparator();
     menu.addAction(keepAspectAction);
     menu.addSeparator();
-    menu.addAction(sentenceListAction);
-    menu.addAction(sentenceList->showAllTextsAction());
-    QMenu *subtitles = menu.addMenu(tr("Subtitles"));
-    subtitles->setEnabled(lesson_->isOpen());
-    for (const QString &f : lesson_->subtitleFiles()) {
-        QAction *a = subtitles->addAction(QFileInfo(f).fileName(), lesson_.get(),
-                                          [this, f] { lesson_->chooseSubtitleFile(f); });
-        a->setCheckable(true);
-        a->setChecked(f == lesson_->sentences().origin);
-    }
-    subtitles->addSeparator();
-    subtitles->addAction(tr("Load Subtitles..."), this, &Vk::loadSubtitles);
+    menu.addAction(sentenceDock->listAction());
+    menu.addAction(sentenceDock->list()->showAllTextsAction());
+    LessonDialogs::addSubtitlesMenu(menu, *lesson_, this);
     menu.addSeparator();
     menu.addAction(drillAction);
     menu.addAction(drillSettingsAction);
-    menu.addAction(tr("Lesson Summary..."), this, &Vk::showLessonSummary)
+    menu.addAction(tr("Lesson Summary..."), this,
+                   [this] { LessonDialogs::showSummary(*lesson_, this); })
         ->setEnabled(lesson_->isOpen());
-    menu.addAction(tr("Forget This Lesson..."), this, &Vk::forgetLesson)
+    menu.addAction(tr("Forget This Lesson..."), this,
+                   [this] { LessonDialogs::forget(*lesson_, this); })
         ->setEnabled(lesson_->isOpen());
     menu.addSeparator();
     menu.addAction(preferencesAction);
@@ -864,5 +441,5 @@ void Vk::dropEvent(QDropEvent *event)
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    openFiles(files);
+    emit filesDropped(files);
 }

@@ -1,5 +1,9 @@
 #include "player/windowplacement.h"
 
+#include "player/playersettings.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -75,6 +79,37 @@ QRect availableFor(const QWidget *window)
 {
     const QScreen *screen = screenOf(window->geometry());
     return screen ? screen->availableGeometry() : window->geometry();
+}
+
+Keeper::Keeper(QWidget &window, const QString &key, std::function<QRect()> place, QObject *parent)
+    : QObject(parent), window_(window), key_(key), place_(std::move(place))
+{
+    settled.setSingleShot(true);
+    settled.setInterval(1000);
+    connect(&settled, &QTimer::timeout, this, &Keeper::keep);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &Keeper::keep);
+    window.installEventFilter(this);
+}
+
+QRect Keeper::remembered(const QString &key)
+{
+    const QRect rect = playerSettings().value(key).toRect();
+    return rect.isValid() ? onScreen(rect) : QRect();
+}
+
+void Keeper::keep() const
+{
+    const QRect rect = place_();
+    if (rect.isValid())
+        playerSettings().setValue(key_, rect);
+}
+
+bool Keeper::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &window_ && window_.isVisible() &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        settled.start();
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace placement

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QObject>
 #include <QRect>
+#include <QTimer>
+
+#include <functional>
 
 class QWidget;
 
@@ -25,5 +29,31 @@ QRect onScreen(const QRect &rect);
 
 // The available area of the screen that holds most of window.
 QRect availableFor(const QWidget *window);
+
+// Keeps a window's place in the player's settings (the learner's configuration folder)
+// for the next start: when the program ends, and a second after the shown window moved or
+// changed its size, so a program that is killed keeps it too. place says what to keep; an
+// invalid rect keeps nothing. GUI thread only.
+class Keeper final : public QObject
+{
+    Q_DISABLE_COPY_MOVE(Keeper)
+
+public:
+    Keeper(QWidget &window, const QString &key, std::function<QRect()> place,
+           QObject *parent = nullptr);
+
+    // The place kept under key, brought onto a screen that exists; invalid when none is.
+    static QRect remembered(const QString &key);
+    void keep() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget &window_;
+    const QString key_;
+    const std::function<QRect()> place_;
+    QTimer settled;
+};
 
 } // namespace placement

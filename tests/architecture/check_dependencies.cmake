@@ -20,6 +20,8 @@ set(allowed_skin paths)
 set(allowed_editor_rules spelling paths)
 set(allowed_editor paths editor_rules spelling_widgets phonetic_widgets diff_widgets skin text)
 set(allowed_player paths lesson media skin editor)
+# the study session in src/app: the composition root, which nothing else links
+set(allowed_session player lesson editor)
 # The engines: no widgets, however deep.
 set(engines paths dictcipher sqlite text spelling phonetic diff media lesson editor_rules)
 

@@ -3,6 +3,7 @@
 // the speed keys and the speed button, the drill's keys and the check, and the editor
 // button. Lessons and transcripts live in a
 // temporary folder.
+#include "app/studysession.h"
 #include "diff/wordcheckdialog.h"
 #include "editor/textedit.h"
 #include "lesson/drill.h"
@@ -10,6 +11,7 @@
 #include "player/controlbutton.h"
 #include "player/drillbar.h"
 #include "player/glrenderwidget.h"
+#include "player/trayicon.h"
 #include "player/vk.h"
 #include "spelling/ctextcheckeredit.h"
 #include "support/mediafixtures.h"
@@ -89,7 +91,8 @@ private:
 
     MediaFixtures fx;
     QByteArray guide;
-    std::unique_ptr<Vk> window;
+    std::unique_ptr<StudySession> session;
+    Vk *window = nullptr;
     TextEdit *editor = nullptr;
     CTextCheckerEdit *text = nullptr;
 };
@@ -120,9 +123,10 @@ void TestEditorLink::init()
     for (const QString &name :
          QDir(fx.dir.path()).entryList({QStringLiteral("*.html"), QStringLiteral("*.txt")}))
         QVERIFY(QFile::remove(fx.path(name)));
-    window = std::make_unique<Vk>();
+    session = std::make_unique<StudySession>();
+    window = session->player();
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
     editor = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (auto *e = qobject_cast<TextEdit *>(w))
@@ -137,7 +141,8 @@ void TestEditorLink::init()
 
 void TestEditorLink::cleanup()
 {
-    window.reset();
+    session.reset();
+    window = nullptr;
     // the guide in the run tree is never written
     QCOMPARE(readAll(TextEdit::defaultDocument()), guide);
 }
@@ -315,9 +320,9 @@ void TestEditorLink::quittingSettlesTheTypingBeforeAnythingCloses()
     QString asked;
     if (answer != QMessageBox::NoButton)
         answerBox(QMessageBox::StandardButton(answer), &asked);
-    QTimer::singleShot(0, window.get(), [this, fromTray] {
+    QTimer::singleShot(0, window, [this, fromTray] {
         if (fromTray)
-            window->quit();
+            session->tray()->quit();
         else
             window->close();
     });
@@ -380,10 +385,9 @@ void TestEditorLink::speedKeysAndTheSpeedButton()
         Qt::Key key;
         double speed;
     } presses[] = {
-        {window.get(), Qt::Key_F10, 0.9}, {text, Qt::Key_F10, 0.85},
-        {text, Qt::Key_F11, 0.9},         {window.get(), Qt::Key_F11, 1.0},
-        {text, Qt::Key_F11, 1.1},         {text, Qt::Key_F12, 1.0},
-        {window.get(), Qt::Key_F10, 0.9}, {window.get(), Qt::Key_F12, 1.0},
+        {window, Qt::Key_F10, 0.9}, {text, Qt::Key_F10, 0.85},  {text, Qt::Key_F11, 0.9},
+        {window, Qt::Key_F11, 1.0}, {text, Qt::Key_F11, 1.1},   {text, Qt::Key_F12, 1.0},
+        {window, Qt::Key_F10, 0.9}, {window, Qt::Key_F12, 1.0},
     };
     for (const auto &p : presses) {
         QTest::keyClick(p.where, p.key);
@@ -392,7 +396,7 @@ void TestEditorLink::speedKeysAndTheSpeedButton()
     }
     // with a modifier the keys are not the player's; in the editor they type nothing
     QTest::keyClick(text, Qt::Key_F10, Qt::ControlModifier);
-    QTest::keyClick(window.get(), Qt::Key_F11, Qt::ShiftModifier);
+    QTest::keyClick(window, Qt::Key_F11, Qt::ShiftModifier);
     QCOMPARE(lesson->speed(), 1.0);
     QCOMPARE(text->toPlainText(), typed);
 
@@ -445,12 +449,12 @@ void TestEditorLink::drillKeysInTheEditorAndThePlayer()
     } presses[] = {
         {text, Qt::Key_D, true, 0, 1, {}},
         {text, Qt::Key_H, true, 0, 1, QStringLiteral("D.... g.!")},
-        {window.get(), Qt::Key_R, true, 0, 1, QStringLiteral("Don't go!")},
+        {window, Qt::Key_R, true, 0, 1, QStringLiteral("Don't go!")},
         {text, Qt::Key_N, true, 1, 2, {}},
-        {window.get(), Qt::Key_H, true, 1, 2, QStringLiteral("W... d....")},
+        {window, Qt::Key_H, true, 1, 2, QStringLiteral("W... d....")},
         {text, Qt::Key_A, true, 1, 3, QStringLiteral("W... d....")},
-        {window.get(), Qt::Key_N, true, 1, 3, QStringLiteral("W... d....")}, // the last one
-        {window.get(), Qt::Key_D, false, 1, 3, {}},
+        {window, Qt::Key_N, true, 1, 3, QStringLiteral("W... d....")}, // the last one
+        {window, Qt::Key_D, false, 1, 3, {}},
         {text, Qt::Key_A, false, 1, 3, {}},
         {text, Qt::Key_H, false, 1, 3, {}},
     };
@@ -492,8 +496,8 @@ void TestEditorLink::drillLineIsReadableUnderThePicture()
     QTRY_VERIFY_WITH_TIMEOUT(picture->isVisible(), 10000);
     const int pictureHeight = picture->height();
     window->lesson()->loopSentence(0);
-    QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier);
-    QTest::keyClick(window.get(), Qt::Key_R, Qt::AltModifier);
+    QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
+    QTest::keyClick(window, Qt::Key_R, Qt::AltModifier);
     auto *bar = window->findChild<DrillBar *>();
     QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), 10000);
     QCOMPARE(bar->revealedText(), QStringLiteral("Don't go!"));
@@ -567,7 +571,7 @@ void TestEditorLink::checkKeyScoresTheSentenceAtTheCursor()
     } checks[] = {
         {"well dun", text, 0.75, 0.75}, // "dun" sounds as "done" does: half an error
         {"done", text, 0.5, 0.75},
-        {"Don't go! Well, done!", window.get(), 1.0, 1.0}, // the second sentence on the line
+        {"Don't go! Well, done!", window, 1.0, 1.0}, // the second sentence on the line
     };
     for (const auto &c : checks) {
         QTest::keyClick(text, Qt::Key_Return);

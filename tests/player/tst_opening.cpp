@@ -2,10 +2,13 @@
 // line, a later copy of the program) and dropped on either window, each judged by its
 // content; Ctrl+O; the recent lessons; the window title; and where the editor opens beside
 // the player, remembered for the next start. Settings live in a temporary folder.
+#include "app/studysession.h"
 #include "editor/textedit.h"
+#include "player/editorlink.h"
 #include "player/filekind.h"
 #include "player/recentlessons.h"
 #include "player/screenwidget.h"
+#include "player/trayicon.h"
 #include "player/vk.h"
 #include "player/windowplacement.h"
 #include "spelling/ctextcheckeredit.h"
@@ -22,7 +25,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
-#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -104,7 +106,8 @@ private:
 
     QTemporaryDir settingsDir;
     MediaFixtures fx;
-    std::unique_ptr<Vk> window;
+    std::unique_ptr<StudySession> session;
+    Vk *window = nullptr;
     TextEdit *editor = nullptr;
     CTextCheckerEdit *text = nullptr;
 };
@@ -126,9 +129,10 @@ void TestOpening::initTestCase()
 
 void TestOpening::makeWindow()
 {
-    window = std::make_unique<Vk>();
+    session = std::make_unique<StudySession>();
+    window = session->player();
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
     for (QWidget *w : QApplication::topLevelWidgets())
         if (auto *e = qobject_cast<TextEdit *>(w))
             editor = e;
@@ -146,7 +150,8 @@ void TestOpening::init()
 
 void TestOpening::cleanup()
 {
-    window.reset();
+    session.reset();
+    window = nullptr;
     editor = nullptr;
 }
 
@@ -241,7 +246,7 @@ void TestOpening::filesOpenByTheirContent()
     for (const QString &f : files)
         paths += fx.path(f);
     if (route == QLatin1String("handed")) {
-        window->openFiles(paths);
+        session->editorLink()->openFiles(paths);
     } else if (route == QLatin1String("player")) {
         QVERIFY(drop(window->findChild<QScreenWidget *>(), paths));
     } else {
@@ -293,19 +298,18 @@ void TestOpening::ctrlOAndTheRecentLessons()
     auto *recent = window->findChild<RecentLessonsMenu *>();
     QVERIFY(recent);
     // the tray menu offers the same list
-    QVERIFY(window->findChild<QSystemTrayIcon *>()->contextMenu()->actions().contains(
-        recent->menuAction()));
+    QVERIFY(session->tray()->contextMenu()->actions().contains(recent->menuAction()));
     QCOMPARE(entries(recent), (QList<std::pair<QString, bool>>{{QStringLiteral("Clear"), false}}));
 
     for (int i = 0; i < 10; ++i)
         RecentLessonsMenu::add(fx.path(QStringLiteral("gone%1.mp3").arg(i)));
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(window));
     chooseFile(fx.path(QStringLiteral("lesson.txt")));
-    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);
     QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("lesson.txt - Vorlyn Player"),
                               waitMs);
-    window->openFiles({fx.path(QStringLiteral("b.mp3"))});
+    session->editorLink()->openFiles({fx.path(QStringLiteral("b.mp3"))});
 
     // newest first, ten at most, the missing ones greyed out
     QList<std::pair<QString, bool>> expected{{QStringLiteral("b.mp3"), true},

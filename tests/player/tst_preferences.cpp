@@ -2,12 +2,14 @@
 // editor while the old one no longer does, the nudge step and the drill's defaults apply,
 // all of it kept for the next start; the dialog takes keys and refuses those that clash;
 // the key list and the help show the keys as they are.
+#include "app/studysession.h"
 #include "editor/textedit.h"
 #include "lesson/lessoncontroller.h"
 #include "player/helpwindow.h"
 #include "player/keylistdialog.h"
 #include "player/preferences.h"
 #include "player/preferencesdialog.h"
+#include "player/preferenceskeeper.h"
 #include "player/vk.h"
 #include "spelling/ctextcheckeredit.h"
 #include "support/mediafixtures.h"
@@ -31,7 +33,7 @@ private slots:
     void keyListShowsTheKeysAsTheyAre();
 
 private:
-    std::unique_ptr<Vk> startPlayer();
+    std::unique_ptr<StudySession> startPlayer();
     void openLesson(Vk *window, const QString &name);
 
     MediaFixtures fx;
@@ -44,13 +46,13 @@ void TestPreferences::initTestCase()
         QVERIFY(fx.make(QLatin1String(name), MediaFixtures::toneSource(3)));
 }
 
-std::unique_ptr<Vk> TestPreferences::startPlayer()
+std::unique_ptr<StudySession> TestPreferences::startPlayer()
 {
-    auto window = std::make_unique<Vk>();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    auto session = std::make_unique<StudySession>();
+    session->player()->show();
+    if (!QTest::qWaitForWindowExposed(session->player()))
         return nullptr;
-    return window;
+    return session;
 }
 
 void TestPreferences::openLesson(Vk *window, const QString &name)
@@ -63,21 +65,22 @@ void TestPreferences::openLesson(Vk *window, const QString &name)
 void TestPreferences::reassignedKeyDrivesThePlayerAndTheEditor()
 {
     {
-        std::unique_ptr<Vk> window = startPlayer();
-        QVERIFY(window);
-        Preferences p = window->preferences();
+        std::unique_ptr<StudySession> session = startPlayer();
+        QVERIFY(session);
+        Preferences p = session->preferences()->preferences();
         p.keys.setKey(PlayerKeys::NudgeMarkInLater, 0, QKeySequence(Qt::Key_F13));
         p.nudgeSeconds = 0.5;
         p.drillDefaults.repetitions = 5;
         p.drillDefaults.advance = true;
-        window->setPreferences(p);
+        session->preferences()->setPreferences(p);
     }
     // what the learner set is there at the next start
-    std::unique_ptr<Vk> window = startPlayer();
-    QVERIFY(window);
-    QCOMPARE(window->preferences().keys.keys(PlayerKeys::NudgeMarkInLater)[0],
+    std::unique_ptr<StudySession> session = startPlayer();
+    QVERIFY(session);
+    Vk *window = session->player();
+    QCOMPARE(session->preferences()->preferences().keys.keys(PlayerKeys::NudgeMarkInLater)[0],
              QKeySequence(Qt::Key_F13));
-    openLesson(window.get(), QStringLiteral("a.mp3"));
+    openLesson(window, QStringLiteral("a.mp3"));
     LessonController *lesson = window->lesson();
     // a lesson opened for the first time gets the drill's defaults
     QCOMPARE(lesson->drillSettings().repetitions, 5);
@@ -101,8 +104,8 @@ void TestPreferences::reassignedKeyDrivesThePlayerAndTheEditor()
         Qt::Key key;
         double markIn;
     } presses[] = {
-        {window.get(), Qt::Key_F2, 0.0}, {window.get(), Qt::Key_F13, 0.5}, {text, Qt::Key_F2, 0.5},
-        {text, Qt::Key_F13, 1.0},        {window.get(), Qt::Key_F1, 0.5},
+        {window, Qt::Key_F2, 0.0}, {window, Qt::Key_F13, 0.5}, {text, Qt::Key_F2, 0.5},
+        {text, Qt::Key_F13, 1.0},  {window, Qt::Key_F1, 0.5},
     };
     for (const auto &press : presses) {
         QTest::keyClick(press.where, press.key);
@@ -177,13 +180,14 @@ void TestPreferences::dialogTakesOrRefusesAKey()
 
 void TestPreferences::keyListShowsTheKeysAsTheyAre()
 {
-    std::unique_ptr<Vk> window = startPlayer();
-    QVERIFY(window);
-    Preferences p = window->preferences();
+    std::unique_ptr<StudySession> session = startPlayer();
+    QVERIFY(session);
+    Vk *window = session->player();
+    Preferences p = session->preferences()->preferences();
     p.keys = PlayerKeys();
     p.keys.setKey(PlayerKeys::Slower, 0, QKeySequence(Qt::Key_F13));
     p.keys.setKey(PlayerKeys::Slower, 1, QKeySequence(Qt::Key_S));
-    window->setPreferences(p);
+    session->preferences()->setPreferences(p);
 
     // (command, its keys in the player, those of them that work from the editor)
     const struct

@@ -3,6 +3,7 @@
 // the sentence under the playhead from the window and the editor), and the waveform
 // strip's handles dragged to new marks; the checks' scores as the rows' colours and in the
 // lesson summary.
+#include "app/studysession.h"
 #include "editor/textedit.h"
 #include "lesson/lessoncontroller.h"
 #include "player/lessonsummary.h"
@@ -49,7 +50,8 @@ void TestSentences::initTestCase()
 
 void TestSentences::sentenceListFollowsTheLesson()
 {
-    Vk window;
+    StudySession session;
+    Vk &window = *session.player();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     LessonController *lesson = window.lesson();

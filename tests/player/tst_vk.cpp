@@ -1,9 +1,12 @@
-// The main window on real clips: opening through the idle screen's button and the file
-// dialog, the keys and the key delegate, the slider's rules, stop, and the fixes for a
-// file that cannot be played and for a desktop without a system tray.
+// The main window on real clips, built as the program builds it: opening through the idle
+// screen's button and the file dialog, the keys and the key delegate, the slider's rules,
+// stop, the fixes for a file that cannot be played and for a desktop without a system tray;
+// and the window alone, with a lesson of its own.
+#include "app/studysession.h"
 #include "player/vk.h"
 
 #include "lesson/lessoncontroller.h"
+#include "player/editorlink.h"
 
 #include "player/controlbutton.h"
 #include "player/glrenderwidget.h"
@@ -20,6 +23,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
 
@@ -95,6 +99,7 @@ private slots:
     void aFileThatCannotPlaySaysWhy();
     void closingWithoutTrayQuits();
     void fullScreenDropsTheSkinAndGetsItBack();
+    void aWindowAloneHasALessonOfItsOwn();
 
 private:
     Media *media() const { return LessonTestProbe::media(*window->lesson()); }
@@ -112,11 +117,12 @@ private:
     void open(const QString &file);
     void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
-        QTest::keyClick(window.get(), Qt::Key(k), mods);
+        QTest::keyClick(window, Qt::Key(k), mods);
     }
 
     MediaFixtures fx;
-    std::unique_ptr<Vk> window;
+    std::unique_ptr<StudySession> session;
+    Vk *window = nullptr;
 };
 
 void TestVk::initTestCase()
@@ -155,14 +161,16 @@ void TestVk::initTestCase()
 
 void TestVk::init()
 {
-    window = std::make_unique<Vk>();
+    session = std::make_unique<StudySession>();
+    window = session->player();
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
 }
 
 void TestVk::cleanup()
 {
-    window.reset();
+    session.reset();
+    window = nullptr;
 }
 
 void TestVk::open(const QString &file)
@@ -178,8 +186,8 @@ void TestVk::open(const QString &file)
 
 void TestVk::opensAClipFromTheIdleScreen()
 {
-    QSignalSpy playing(window.get(), &Vk::isPlay);
-    QSignalSpy dirPath(window.get(), &Vk::setDirPath);
+    QSignalSpy playing(window, &Vk::isPlay);
+    QSignalSpy dirPath(window, &Vk::setDirPath);
     open(QStringLiteral("lesson.mp4"));
     QCOMPARE(playing.count(), 1);
     QCOMPARE(playing.at(0).at(0).toBool(), true);
@@ -265,7 +273,7 @@ void TestVk::marksFromKeysAndTheLoopRepeats()
 void TestVk::playPauseKeysAndDelegate()
 {
     open(QStringLiteral("lesson.mp4"));
-    QSignalSpy playing(window.get(), &Vk::isPlay);
+    QSignalSpy playing(window, &Vk::isPlay);
     key(Qt::Key_Space);
     QVERIFY(lesson()->isStopped());
     key(Qt::Key_F5);
@@ -275,11 +283,11 @@ void TestVk::playPauseKeysAndDelegate()
     key(Qt::Key_F5, Qt::ControlModifier);
     QVERIFY(!lesson()->isStopped());
     // the editor's forwarded codes: F5 toggles, codes outside F1 to F5 do nothing
-    window->keyDelegateTrigger(0x01000034);
+    session->editorLink()->keyDelegateTrigger(0x01000034);
     QVERIFY(lesson()->isStopped());
-    window->keyDelegateTrigger(0x0100002f);
-    window->keyDelegateTrigger(0x01000035);
-    window->keyDelegateTrigger(Qt::Key_Space);
+    session->editorLink()->keyDelegateTrigger(0x0100002f);
+    session->editorLink()->keyDelegateTrigger(0x01000035);
+    session->editorLink()->keyDelegateTrigger(Qt::Key_Space);
     QVERIFY(lesson()->isStopped());
     QCOMPARE(playing.count(), 3);
     QCOMPARE(playing.at(0).at(0).toBool(), false);
@@ -310,7 +318,7 @@ void TestVk::nudgesMoveATenthOfASecond()
     const int64_t out = m->markOut();
     key(Qt::Key_F1);
     QVERIFY2(qAbs(seconds(in - m->markIn()) - 0.1) < 1e-3, qPrintable(file));
-    window->keyDelegateTrigger(Qt::Key_F2); // F2 from the editor
+    session->editorLink()->keyDelegateTrigger(Qt::Key_F2); // F2 from the editor
     QCOMPARE(m->markIn(), in);
     key(Qt::Key_F3);
     QVERIFY(qAbs(seconds(out - m->markOut()) - 0.1) < 1e-3);
@@ -417,7 +425,7 @@ void TestVk::nextSegmentAtTheEndDoesNothing()
 void TestVk::stopClosesTheFile()
 {
     open(QStringLiteral("lesson.mp4"));
-    QSignalSpy playing(window.get(), &Vk::isPlay);
+    QSignalSpy playing(window, &Vk::isPlay);
     window->on_actionStop();
     QVERIFY(!lesson()->isOpen());
     QCOMPARE(playing.count(), 1);
@@ -437,8 +445,8 @@ void TestVk::aFileThatCannotPlaySaysWhy()
 {
     // a lesson plays first: the failed open must not leave its picture or icons behind
     open(QStringLiteral("lesson.mp4"));
-    QSignalSpy playing(window.get(), &Vk::isPlay);
-    QSignalSpy dirPath(window.get(), &Vk::setDirPath);
+    QSignalSpy playing(window, &Vk::isPlay);
+    QSignalSpy dirPath(window, &Vk::setDirPath);
     window->on_actionStop();
     playing.clear();
     QString message;
@@ -468,7 +476,7 @@ void TestVk::closingWithoutTrayQuits()
     QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // the headless server has none
     open(QStringLiteral("lesson.mp4"));
     // the event loop ends with 0 when closing quits, with 1 when it is still running later
-    QTimer::singleShot(0, window.get(), [this] { window->close(); });
+    QTimer::singleShot(0, window, [this] { window->close(); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(lesson()->isStopped());
@@ -517,7 +525,7 @@ void TestVk::commandsWhileTheSoundCloses()
     QFETCH(QString, then);
     open(QStringLiteral("lesson.mp4"));
     QTRY_VERIFY_WITH_TIMEOUT(label("positionLabel")->text() == QStringLiteral("00:00:01"), 20000);
-    QTimer::singleShot(1, window.get(), [this, then] {
+    QTimer::singleShot(1, window, [this, then] {
         if (then == QLatin1String("stop")) {
             clickStop();
         } else if (then == QLatin1String("open")) {
@@ -539,7 +547,7 @@ void TestVk::commandsWhileTheSoundCloses()
     QVERIFY(!lesson()->isOpen());
     // and a lesson opens and plays again
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
     open(QStringLiteral("lesson.mkv"));
     QTRY_VERIFY_WITH_TIMEOUT(lesson()->positionSeconds() > lesson()->startSeconds() + 0.5, 20000);
     clickStop();
@@ -549,7 +557,7 @@ void TestVk::commandsWhileTheSoundCloses()
 void TestVk::aLessonOpenedWhileAnotherPlays()
 {
     // one after another, the first still playing each time; the sound goes on
-    QSignalSpy dirPath(window.get(), &Vk::setDirPath);
+    QSignalSpy dirPath(window, &Vk::setDirPath);
     open(QStringLiteral("lesson.mp4"));
     for (const char *next : {"lesson.mkv", "speech.mp3", "lesson.mp4"}) {
         QTRY_VERIFY_WITH_TIMEOUT(lesson()->positionSeconds() > lesson()->startSeconds(), 20000);
@@ -643,6 +651,22 @@ void TestVk::escapeLeavesFullScreen()
     }
     window->removeEventFilter(&counter);
     QCOMPARE(counter.hides, 0);
+}
+
+void TestVk::aWindowAloneHasALessonOfItsOwn()
+{
+    // as the benchmarks drive it, without a session: it plays, and goes while it plays
+    auto alone = std::make_unique<Vk>();
+    alone->show();
+    QVERIFY(QTest::qWaitForWindowExposed(alone.get()));
+    LessonController *own = alone->lesson();
+    QVERIFY(own != lesson());
+    answerNextDialog(fx.path(QStringLiteral("lesson.mp4")));
+    alone->on_actionOpen_activated();
+    QVERIFY(own->isOpen());
+    QTRY_VERIFY_WITH_TIMEOUT(own->positionSeconds() > own->startSeconds() + 0.5, 20000);
+    alone.reset();
+    QVERIFY(!lesson()->isOpen());
 }
 
 QTEST_MAIN(TestVk)

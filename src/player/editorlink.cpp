@@ -1,0 +1,114 @@
+#include "player/editorlink.h"
+
+#include "editor/textedit.h"
+#include "lesson/lessoncontroller.h"
+#include "player/filekind.h"
+#include "player/vk.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+namespace {
+
+// Where the editor was last, in the player's settings.
+const QString editorPlaceKey = QStringLiteral("windows/editor");
+
+} // namespace
+
+EditorLink::EditorLink(Vk &player, TextEdit &editor, LessonController &lesson, QObject *parent)
+    : QObject(parent), player_(player), editor_(editor), lesson_(lesson),
+      editorPlace(editor, editorPlaceKey,
+                  [this] { return editorPlaced ? editor_.geometry() : QRect(); })
+{
+    editor.resize(610, 400);
+    if (const QRect place = placement::Keeper::remembered(editorPlaceKey); place.isValid()) {
+        editor.setGeometry(place);
+        editorPlaced = true;
+    }
+    connect(&player, &Vk::setDirPath, &editor, &TextEdit::fileSaveDefault);
+    connect(&player, &Vk::filesDropped, this, &EditorLink::openFiles);
+    connect(&editor, &TextEdit::filesDropped, this, &EditorLink::openFiles);
+    connect(&editor, &TextEdit::keyDelegate, this, &EditorLink::keyDelegateTrigger);
+    connect(&player, &Vk::editorToggleRequested, this, &EditorLink::toggleEditor);
+    connect(&player, &Vk::sentenceCheckRequested, this, &EditorLink::checkSentence);
+    connect(&player, &Vk::keysChanged, this, &EditorLink::forwardPlayerKeys);
+    connect(qApp, &QCoreApplication::aboutToQuit, &editor, &TextEdit::saveBeforeQuit);
+    player.setEditorForwards([&editor](QKeyCombination key) { return editor.forwards(key); });
+    forwardPlayerKeys();
+}
+
+void EditorLink::openFiles(const QStringList &files)
+{
+    const auto [media, document, problems] = sortOpenedFiles(files);
+    // not modal: the files that can open, open meanwhile
+    if (!problems.isEmpty())
+        player_.showNotice(tr("Some files were not opened:") + QLatin1Char('\n') +
+                               problems.join(QLatin1Char('\n')),
+                           QMessageBox::Warning);
+    // the document first, so a lesson opened with it finds it as the editor's document and
+    // may start its transcript from it
+    if (!document.isEmpty()) {
+        showEditor();
+        editor_.openDocument(document, media);
+    }
+    if (!media.isEmpty())
+        lesson_.open(media);
+}
+
+void EditorLink::showEditor()
+{
+    if (!editorPlaced) {
+        const placement::Pair pair = placement::besidePlayer(player_.geometry(), editor_.size(),
+                                                             placement::availableFor(&player_));
+        player_.setGeometry(pair.player);
+        editor_.setGeometry(pair.editor);
+        editorPlaced = true;
+    }
+    editor_.show();
+}
+
+void EditorLink::toggleEditor()
+{
+    if (editor_.isHidden())
+        showEditor();
+    else
+        editor_.hide();
+}
+
+void EditorLink::keyDelegateTrigger(int key)
+{
+    // only what the editor hands over: a key it keeps for the text does nothing here
+    const QKeyCombination combination = QKeyCombination::fromCombined(key);
+    if (!editor_.forwards(combination))
+        return;
+    if (const std::optional<PlayerKeys::Command> command = player_.keys().commandOf(combination))
+        player_.run(*command);
+}
+
+void EditorLink::checkSentence()
+{
+    if (!lesson_.isOpen())
+        return;
+    int index = lesson_.currentSentence();
+    if (index < 0)
+        index = lesson_.sentenceAt(lesson_.positionSeconds());
+    const auto &items = lesson_.sentences().items;
+    if (index < 0 || items[size_t(index)].text.isEmpty()) {
+        QMessageBox::information(&player_, tr("Check"),
+                                 tr("This sentence has no subtitle text to check against."));
+        return;
+    }
+    lesson_.recordScore(index, editor_.checkAgainst(items[size_t(index)].text));
+}
+
+void EditorLink::forwardPlayerKeys()
+{
+    QList<QKeyCombination> forwarded;
+    for (int c = 0; c < PlayerKeys::commandCount; ++c) {
+        if (PlayerKeys::reachableFromEditor(PlayerKeys::Command(c))) {
+            for (const QKeySequence &key : player_.keys().assigned(PlayerKeys::Command(c)))
+                forwarded += key[0];
+        }
+    }
+    editor_.setPlayerKeys(forwarded);
+}

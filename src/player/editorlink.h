@@ -1,0 +1,55 @@
+#pragma once
+
+#include "player/windowplacement.h"
+
+#include <QObject>
+#include <QStringList>
+
+class LessonController;
+class TextEdit;
+class Vk;
+
+// How the dictation editor and the player work together: the keys the editor forwards run
+// the player's commands, the transcript follows the lesson the player opens, files handed
+// over or dropped on either window go where their kind belongs, the check scores the
+// editor's text against the lesson, and the editor opens beside the player, its place kept
+// for the next start. Neither window knows the other. GUI thread only.
+class EditorLink final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EditorLink)
+
+public:
+    // All three outlive the link.
+    EditorLink(Vk &player, TextEdit &editor, LessonController &lesson, QObject *parent = nullptr);
+
+    // Opens files as the learner handed them over (command line, a later copy of the
+    // program, a drop), each by its content: a media file becomes the lesson, a document
+    // the editor's document (its transcript rules apply when a lesson opens after it). One
+    // of each; the rest, and files that are neither or cannot be read, are named in one
+    // message, and nothing open is lost.
+    void openFiles(const QStringList &files);
+    // Shows the editor; the first time, beside the player unless it has a remembered place.
+    void showEditor();
+
+public slots:
+    // A key of a player command, forwarded by the editor, as
+    // QKeyCombination::toCombined() gives it.
+    void keyDelegateTrigger(int key);
+    void toggleEditor();
+    // Scores the editor's text for the sentence (its selection, else the paragraph at its
+    // cursor) against the text of the sentence the loop spans, or of the one under the
+    // playhead; keeps the score and shows the result in the editor.
+    void checkSentence();
+
+private:
+    // Tells the editor which keys to hand over: those of the commands it may reach.
+    void forwardPlayerKeys();
+
+    Vk &player_;
+    TextEdit &editor_;
+    LessonController &lesson_;
+    // Whether the editor has its place: remembered, or set beside the player.
+    bool editorPlaced = false;
+    placement::Keeper editorPlace;
+};

@@ -1,0 +1,83 @@
+#include "player/lessondialogs.h"
+
+#include "lesson/lessoncontroller.h"
+#include "player/drillsettingsdialog.h"
+#include "player/lessonsummary.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace {
+
+QDir &lastMediaPath()
+{
+    static QDir dir = QDir::home();
+    return dir;
+}
+
+} // namespace
+
+QString LessonDialogs::chooseMediaFile(QWidget *parent)
+{
+    const QString name = QFileDialog::getOpenFileName(
+        parent, tr("Open File"), lastMediaPath().absolutePath(),
+        tr("Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv "
+           "*.wma *.wmv)"));
+    lastMediaPath().setPath(name);
+    return name;
+}
+
+void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWidget *parent)
+{
+    QMenu *subtitles = menu.addMenu(tr("Subtitles"));
+    subtitles->setEnabled(lesson.isOpen());
+    for (const QString &f : lesson.subtitleFiles()) {
+        QAction *a = subtitles->addAction(QFileInfo(f).fileName(), &lesson,
+                                          [&lesson, f] { lesson.chooseSubtitleFile(f); });
+        a->setCheckable(true);
+        a->setChecked(f == lesson.sentences().origin);
+    }
+    subtitles->addSeparator();
+    subtitles->addAction(tr("Load Subtitles..."), parent,
+                         [&lesson, parent] { loadSubtitles(lesson, parent); });
+}
+
+void LessonDialogs::loadSubtitles(LessonController &lesson, QWidget *parent)
+{
+    if (!lesson.isOpen())
+        return;
+    const QString file = QFileDialog::getOpenFileName(
+        parent, tr("Load Subtitles"), QFileInfo(lesson.fileName()).absolutePath(),
+        tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
+    if (!file.isEmpty())
+        lesson.chooseSubtitleFile(file);
+}
+
+void LessonDialogs::showSummary(LessonController &lesson, QWidget *parent)
+{
+    LessonSummary summary(&lesson, parent);
+    summary.setWindowTitle(tr("Lesson Summary: %1").arg(QFileInfo(lesson.fileName()).fileName()));
+    summary.exec();
+}
+
+void LessonDialogs::forget(LessonController &lesson, QWidget *parent)
+{
+    if (!lesson.isOpen())
+        return;
+    const QString name = QFileInfo(lesson.fileName()).fileName();
+    if (QMessageBox::question(parent, tr("Forget This Lesson"),
+                              tr("Forget where you were in %1, its loop and the scores of "
+                                 "its sentences?")
+                                  .arg(name)) == QMessageBox::Yes)
+        lesson.forgetLesson();
+}
+
+void LessonDialogs::chooseDrillSettings(LessonController &lesson, QWidget *parent)
+{
+    DrillSettingsDialog dialog(lesson.drillSettings(), parent);
+    if (dialog.exec() == QDialog::Accepted)
+        lesson.setDrillSettings(dialog.settings());
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QCoreApplication>
+
+class LessonController;
+class QMenu;
+class QWidget;
+
+// What the player asks the learner about the lesson: which file to open, its subtitles,
+// its summary, forgetting it, and the drill's settings. Each works on a lesson that outlives
+// it, over the parent window. GUI thread only.
+class LessonDialogs
+{
+    Q_DECLARE_TR_FUNCTIONS(LessonDialogs)
+
+public:
+    // The media file the learner picks, or an empty string; the next pick starts in its
+    // folder.
+    static QString chooseMediaFile(QWidget *parent);
+    // A submenu of menu listing the lesson's subtitle files, the one in use ticked, and an
+    // entry that asks for a subtitle file of any name.
+    static void addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWidget *parent);
+    static void showSummary(LessonController &lesson, QWidget *parent);
+    // Asks first, since the scores go too.
+    static void forget(LessonController &lesson, QWidget *parent);
+    static void chooseDrillSettings(LessonController &lesson, QWidget *parent);
+
+private:
+    // Makes the sentences of the subtitle file the learner picks the lesson's.
+    static void loadSubtitles(LessonController &lesson, QWidget *parent);
+};

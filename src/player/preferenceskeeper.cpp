@@ -1,0 +1,51 @@
+#include "player/preferenceskeeper.h"
+
+#include "editor/textedit.h"
+#include "player/interfacelanguage.h"
+#include "player/preferencesdialog.h"
+#include "player/vk.h"
+
+#include <algorithm>
+
+PreferencesKeeper::PreferencesKeeper(Vk &player, TextEdit &editor, LessonController &lesson,
+                                     QObject *parent)
+    : QObject(parent), player_(player), editor_(editor), lesson_(lesson),
+      nudgeSeconds(Preferences::loadNudgeSeconds())
+{
+    player.setNudgeSeconds(nudgeSeconds);
+    lesson.setDrillDefaults(Preferences::loadDrillDefaults());
+    player.setKeys(PlayerKeys::load());
+    connect(&player, &Vk::preferencesRequested, this, &PreferencesKeeper::choosePreferences);
+}
+
+Preferences PreferencesKeeper::preferences() const
+{
+    Preferences p;
+    p.language = interfacelanguage::chosen();
+    p.dictionary = editor_.dictionaryLanguage();
+    p.nudgeSeconds = nudgeSeconds;
+    p.drillDefaults = Preferences::loadDrillDefaults();
+    p.keys = player_.keys();
+    return p;
+}
+
+void PreferencesKeeper::setPreferences(const Preferences &p)
+{
+    interfacelanguage::choose(p.language);
+    editor_.setDictionaryLanguage(p.dictionary);
+    nudgeSeconds =
+        std::clamp(p.nudgeSeconds, Preferences::minNudgeSeconds, Preferences::maxNudgeSeconds);
+    Preferences::saveNudgeSeconds(nudgeSeconds);
+    player_.setNudgeSeconds(nudgeSeconds);
+    Preferences::saveDrillDefaults(p.drillDefaults);
+    lesson_.setDrillDefaults(p.drillDefaults);
+    p.keys.save();
+    player_.setKeys(p.keys);
+}
+
+void PreferencesKeeper::choosePreferences()
+{
+    PreferencesDialog dialog(preferences(), editor_.ownShortcuts(), &player_);
+    if (dialog.exec() == QDialog::Accepted)
+        setPreferences(dialog.preferences());
+}
