@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace lesson {
@@ -35,10 +36,15 @@ signals:
     void finished(const lesson::SpeechAnalysis &analysis);
     void failed(const QString &message);
 
+protected:
+    // Delivers a report of the pass in the owner's thread.
+    void customEvent(QEvent *event) override;
+
 private:
     void run(const QString &mediaFile, unsigned id);
-    // Hands f to the owner's thread, where it runs unless run id was given up meanwhile.
-    template <typename F> void report(unsigned id, F f);
+    // Hands a report of run id to the owner's thread as an event, which that thread alone
+    // reads and deletes; it is dropped there if run id was given up meanwhile.
+    void report(unsigned id, std::function<void(SpeechAnalyser &)> deliver);
 
     // written by the owner's thread, polled by the pass
     std::atomic<bool> cancelled{false};
