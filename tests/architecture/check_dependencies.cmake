@@ -2,7 +2,7 @@ cmake_minimum_required(VERSION 3.25)
 # Reads LINKS (lines "<subsystem>=<link libraries>") and fails when a library links a
 # subsystem it may not use, or when an engine reaches Qt Widgets through anything it links.
 
-# What each subsystem may link directly; the README's dependency table says the same.
+# What each subsystem may link directly; the README's paragraph on dependencies says the same.
 set(allowed_paths "")
 set(allowed_dictcipher "")
 set(allowed_sqlite "")
