@@ -22,7 +22,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -42,6 +45,13 @@ QList<Row> sampleRows()
 
 const QString exampleEntry =
     QStringLiteral(u"example\n[i\u0261\u02C8z\u0251\u02D0mpl]\nn. a thing\nv. to show");
+
+// Whether the dialog's delayed search after typing is still to run.
+bool searchPending(const QDialog &dialog)
+{
+    const QList<QTimer *> timers = dialog.findChildren<QTimer *>();
+    return std::any_of(timers.begin(), timers.end(), [](const QTimer *t) { return t->isActive(); });
+}
 
 QStringList texts(const QListWidget *list)
 {
@@ -143,8 +153,8 @@ void TestDialog::openingState()
     QCOMPARE(list->currentRow(), 0);
     QCOMPARE(child<QTextEdit>(*dialog, "displayFull")->toPlainText(), exampleEntry);
     QCOMPARE(child<QLineEdit>(*dialog, "inputPhonetic")->text(), QStringLiteral(u"igz\u0251:mpl"));
-    // A search would refill the list, which leaves no row current.
-    QTest::qWait(50);
+    // A search would refill the list, which leaves no row current: none is pending.
+    QVERIFY(!searchPending(*dialog));
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->currentRow(), 0);
 }
@@ -305,7 +315,7 @@ void TestDialog::modeChangeAloneDoesNotSearch()
     input->setText(QStringLiteral("^exa"));
     QTRY_COMPARE(list->count(), 0);
     QTest::mouseClick(child<QRadioButton>(*dialog, "captionMode"), Qt::LeftButton);
-    QTest::qWait(50);
+    QVERIFY(!searchPending(*dialog));
     QCOMPARE(list->count(), 0);
     QTest::keyClick(input, Qt::Key_Return);
     QCOMPARE(list->count(), 4);
