@@ -5,7 +5,6 @@
 #include "media/packetqueue.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 
@@ -439,10 +438,10 @@ void AudioDecodeThread::dropInRealTime(int len, double seconds, double speed)
     // played: the clock then runs as it would with sound instead of racing through the
     // file at full processor load.
     const double duration = double(len) / bytesPerSecond();
-    const auto until =
-        std::chrono::steady_clock::now() + std::chrono::microseconds(int64_t(duration * 1e6));
+    const media::EngineClock &clock = host.engineClock();
+    const int64_t until = clock.nowMicroseconds() + int64_t(duration * 1e6);
     host.publishClock(seconds);
-    while (!host.isStopped() && std::chrono::steady_clock::now() < until)
+    while (!host.isStopped() && clock.nowMicroseconds() < until)
         msleep(10);
     host.publishClock(seconds + duration * speed);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "media/displayclock.h"
+#include "media/engineclock.h"
 #include "media/ffmpeg.h"
 
 #include <QString>
@@ -7,22 +9,6 @@
 #include <cstdint>
 
 class PacketQueue;
-
-namespace media {
-
-// A stretch of playback (epoch) as heard: media time seconds (of the audio stream) is
-// heard in `in` seconds from now, each second heard playing `speed` seconds of media
-// time, and what was written of it ends at until.
-struct HeardStretch
-{
-    double seconds = 0;
-    double until = 0;
-    double in = 0;
-    double speed = 1;
-    int epoch = -1;
-};
-
-} // namespace media
 
 // What a decode thread sees of the playback it works for: the next packet, the loop end
 // rule, the picture ring and the clocks. Called from the decode threads while they run;
@@ -40,6 +26,8 @@ public:
     virtual int startingEpoch() const = 0;
     // The play speed: media seconds per second heard or shown.
     virtual double speed() const = 0;
+    // The time the playback is measured in.
+    virtual const media::EngineClock &engineClock() const = 0;
     // Waits out a pause, then takes the next packet from queue, blocking unless stopping;
     // false once stopped with nothing left to take.
     virtual bool nextPacket(PacketQueue &queue, AVPacket *packet) = 0;

@@ -1,5 +1,9 @@
 #include "media/iaudio.h"
 
+#include "media/engineclock.h"
+#include "media/nullsoundsink.h"
+#include "media/pulsestream.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 
@@ -15,6 +19,13 @@ float clampVolume(double v)
     if (v < 0.001)
         return 0.0f;
     return float(v);
+}
+
+std::unique_ptr<media::SoundSink> soundSinkFromEnvironment()
+{
+    if (qEnvironmentVariable("VORLYN_SOUND") == QLatin1String("null"))
+        return std::make_unique<media::NullSoundSink>(media::EngineClock::steady());
+    return std::make_unique<media::PulseStream>();
 }
 
 } // namespace
@@ -34,10 +45,10 @@ void IAudio::closeForExit()
 {
     media::GuardedLock lock(mutex);
     owner_ = nullptr;
-    stream.shutdown();
+    stream->shutdown();
 }
 
-IAudio::IAudio() = default;
+IAudio::IAudio() : stream(soundSinkFromEnvironment()) {}
 
 IAudio::~IAudio()
 {
@@ -50,11 +61,11 @@ bool IAudio::open(const void *owner, int frequency, int sampleSize, int channels
     media::GuardedLock lock(mutex);
     // a stream the sound server dropped (it died or restarted) stays dead for good: it is
     // replaced like one of another format
-    if (format_ == fmt && stream.isPlaying()) {
+    if (format_ == fmt && stream->isPlaying()) {
         owner_ = owner;
         return true;
     }
-    if ((sampleSize != 8 && sampleSize != 16) || !media::PulseStream::supports(fmt))
+    if ((sampleSize != 8 && sampleSize != 16) || !stream->supports(fmt))
         return false;
     if (openLocked(owner, fmt)) {
         qDebug() << "sound output started:" << fmt.sampleRate << "Hz," << fmt.channels
@@ -67,7 +78,7 @@ bool IAudio::open(const void *owner, int frequency, int sampleSize, int channels
 bool IAudio::openLocked(const void *owner, const media::AudioFormat &fmt)
 {
     owner_ = nullptr;
-    if (!stream.open(fmt, fmt.bytesForDuration(bufferDurationUSecs)))
+    if (!stream->open(fmt, fmt.bytesForDuration(bufferDurationUSecs)))
         return false;
     format_ = fmt;
     owner_ = owner;
@@ -79,14 +90,14 @@ void IAudio::close(const void *owner)
     media::GuardedLock lock(mutex);
     if (owner_ != owner)
         return;
-    stream.close();
+    stream->close();
     owner_ = nullptr;
 }
 
 void IAudio::discard(const void *owner)
 {
     media::GuardedLock lock(mutex);
-    if (owner_ != owner || !stream.isPlaying())
+    if (owner_ != owner || !stream->isPlaying())
         return;
     openLocked(owner, format_);
 }
@@ -94,7 +105,7 @@ void IAudio::discard(const void *owner)
 void IAudio::closeAll()
 {
     media::GuardedLock lock(mutex);
-    stream.close();
+    stream->close();
     owner_ = nullptr;
 }
 
@@ -107,7 +118,7 @@ void IAudio::setVolume(double left, double right)
 bool IAudio::isPlaying() const
 {
     media::GuardedLock lock(mutex);
-    return stream.isPlaying();
+    return stream->isPlaying();
 }
 
 media::AudioFormat IAudio::format() const
@@ -119,16 +130,16 @@ media::AudioFormat IAudio::format() const
 qint64 IAudio::processedUSecs() const
 {
     media::GuardedLock lock(mutex);
-    return format_.durationForBytes(stream.heardBytes());
+    return format_.durationForBytes(stream->heardBytes());
 }
 
 bool IAudio::playedBytes(qint64 &written, qint64 &heard) const
 {
     media::GuardedLock lock(mutex);
-    if (!stream.isPlaying())
+    if (!stream->isPlaying())
         return false;
-    written = stream.writtenBytes();
-    heard = stream.heardBytes();
+    written = stream->writtenBytes();
+    heard = stream->heardBytes();
     return true;
 }
 
@@ -139,13 +150,13 @@ int IAudio::write(const char *data, int len)
         return 0;
     // whole sample frames only, so the volumes keep to their channels
     const int frameBytes = format_.bytesPerFrame();
-    int n = int(std::min<int64_t>(len, stream.writableBytes()));
+    int n = int(std::min<int64_t>(len, stream->writableBytes()));
     n -= n % frameBytes;
     if (n <= 0)
         return 0;
     scratch.assign(data, data + n);
     applyVolume(scratch.data(), n, format_, volumeLeft(), volumeRight());
-    return int(stream.write(scratch.data(), n));
+    return int(stream->write(scratch.data(), n));
 }
 
 int IAudio::rewrite(qint64 at, const char *data, int len)
@@ -156,7 +167,7 @@ int IAudio::rewrite(qint64 at, const char *data, int len)
         return 0;
     scratch.assign(data, data + len);
     applyVolume(scratch.data(), len, format_, volumeLeft(), volumeRight());
-    return int(stream.rewrite(at, scratch.data(), len));
+    return int(stream->rewrite(at, scratch.data(), len));
 }
 
 void IAudio::applyVolume(char *data, int len, const media::AudioFormat &fmt, float left,

@@ -2,15 +2,20 @@
 
 #include "media/audioformat.h"
 #include "media/guardedmutex.h"
-#include "media/pulsestream.h"
+#include "media/soundsink.h"
 
 #include <QtGlobal>
 
 #include <atomic>
+#include <memory>
 #include <vector>
 
 // The process-wide audio output: one playback stream on the sound server, with a left
-// and a right volume applied to the samples before they are written. The stream belongs
+// and a right volume applied to the samples before they are written. With VORLYN_SOUND=null
+// in the environment the stream is a NullSoundSink instead, which plays nothing at the
+// real rate, for machines and tests without a sound server; without that variable a
+// server that cannot be reached leaves the process without an output (the audio thread
+// then drops its samples in real time) until it can be reached again. The stream belongs
 // to the owner that opened it last (a Media); close() by any other owner leaves it alone,
 // so a Media going away never silences the one that replaced it.
 //
@@ -63,7 +68,7 @@ public:
     // Microseconds of audio heard from the output since it was opened (0 without one).
     qint64 processedUSecs() const;
     // Bytes written to the output since it opened, and bytes of them heard by now (see
-    // PulseStream::heardBytes). Safe from the audio thread. False without a playing
+    // SoundSink::heardBytes). Safe from the audio thread. False without a playing
     // output.
     bool playedBytes(qint64 &written, qint64 &heard) const;
     static constexpr qint64 bufferDurationUSecs = 200000;
@@ -85,7 +90,7 @@ private:
     bool openLocked(const void *owner, const media::AudioFormat &fmt) VORLYN_REQUIRES(mutex);
 
     mutable media::GuardedMutex mutex;
-    media::PulseStream stream VORLYN_GUARDED_BY(mutex);
+    const std::unique_ptr<media::SoundSink> stream VORLYN_GUARDED_BY(mutex);
     media::AudioFormat format_ VORLYN_GUARDED_BY(mutex){48000, 2, 2};
     const void *owner_ VORLYN_GUARDED_BY(mutex) = nullptr;
     // The volume-scaled copy of the bytes being written; audio thread.

@@ -13,10 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <limits>
 #include <thread>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -53,10 +50,10 @@ QString openErrorText(int err)
 
 } // namespace
 
-Media::Media(QObject *parent, bool powerOfTwo_, int swsFlags_, int pixelFormat, int width,
-             int height)
-    : PictureSource(parent), swsFlags(swsFlags_), targetPixelFormat(pixelFormat), targetWidth(width),
-      targetHeight(height), powerOfTwo(powerOfTwo_)
+Media::Media(QObject *parent, bool powerOfTwo, int swsFlags, int pixelFormat, int width, int height,
+             const media::EngineClock &engineClock)
+    : PictureSource(parent), clock(engineClock),
+      ring(swsFlags, pixelFormat, width, height, powerOfTwo)
 {
     setUpFfmpegOnce();
     parsingThread = new ParsingThread(demux, *this, this);
@@ -99,10 +96,7 @@ void Media::joinWorkers()
     demux.audioQueue.wakeAll();
     demux.videoQueue.wakeAll();
     parsingThread->wait();
-    {
-        media::GuardedLock lock(pictqMutex);
-    }
-    pictqCond.notify_all();
+    ring.wakeWriter();
     videoThread->wait();
     audioThread->wait();
 }
@@ -129,8 +123,8 @@ void Media::noteAspectRatio()
 
 bool Media::soundFarAhead(int epoch) const
 {
-    return videoCodec && shownEpoch.load(std::memory_order_relaxed) == epoch &&
-           videoCurrentPts.load() + 0.5 < audioClock.load();
+    return videoCodec && pictureClock.shownEpoch() == epoch &&
+           pictureClock.shownSeconds() + 0.5 < soundClock.seconds();
 }
 
 bool Media::allWorkersRunning() const
@@ -153,56 +147,18 @@ bool Media::openAudioOutput()
 
 void Media::publishHeard(const media::HeardStretch &current, const media::HeardStretch &next)
 {
-    const double now = double(nowMicroseconds()) / 1000000.0;
-    const auto clockOf = [&](const media::HeardStretch &s) {
-        return HeardClock{s.seconds, s.until, now + s.in, s.speed, s.epoch};
-    };
-    {
-        media::GuardedLock lock(heardMutex);
-        heard = {true, clockOf(current), clockOf(next)};
-    }
+    soundClock.publish(current, next, clock.nowSeconds());
     publishClock(current.seconds);
 }
 
 void Media::publishClock(double seconds)
 {
-    audioClock = seconds / playSpeed.load();
-    audioClockTicks = std::llround(seconds / av_q2d(audioStream->time_base));
-}
-
-Media::SoundFor Media::heardClock(int epoch, double &clock, double &switchIn, double &speed) const
-{
-    const double now = double(nowMicroseconds()) / 1000000.0;
-    media::GuardedLock lock(heardMutex);
-    switchIn = std::numeric_limits<double>::infinity();
-    if (!heard.known)
-        return SoundFor::NotYet;
-    const bool switched = heard.next.epoch >= 0 && now >= heard.next.from;
-    const HeardClock &current = switched ? heard.next : heard.current;
-    const HeardClock *next = switched || heard.next.epoch < 0 ? nullptr : &heard.next;
-    if (next && next->epoch != epoch)
-        switchIn = next->from - now;
-    const HeardClock *of = epoch == current.epoch         ? &current
-                           : next && epoch == next->epoch ? next
-                                                          : nullptr;
-    if (!of)
-        return epoch < current.epoch ? SoundFor::Past : SoundFor::NotYet;
-    clock = std::min(of->seconds + (now - of->from) * of->speed, of->until);
-    speed = of->speed;
-    return SoundFor::Heard;
-}
-
-bool Media::picturesFollowSound(int epoch) const
-{
-    return audioOutputOpen && epoch != soundLostEpoch;
+    soundClock.publishSeconds(seconds, playSpeed.load(), audioStream->time_base);
 }
 
 void Media::releaseInput()
 {
-    swsContext.reset();
-    convertScratch.reset();
-    for (VideoPicture &p : pictures)
-        p.release();
+    ring.release();
     audioCodec.reset();
     videoCodec.reset();
     audioStream = videoStream = nullptr;
@@ -213,41 +169,12 @@ void Media::releaseInput()
 
 void Media::appendLog(const QString &line)
 {
-    media::GuardedLock lock(logMutex);
-    logLines.push_back(line);
-    if (logLines.size() > maxLogLines)
-        logLines.pop_front();
+    log.append(line);
 }
 
 QString Media::logText() const
 {
-    media::GuardedLock lock(logMutex);
-    QString text;
-    for (const QString &line : logLines)
-        text += line;
-    return text;
-}
-
-bool Media::convertible(int width, int height, int format, bool formatMayBeUnknown)
-{
-    if (width <= 0 || height <= 0 ||
-        av_image_check_size(unsigned(width), unsigned(height), 0, nullptr) < 0)
-        return false;
-    if (format == AV_PIX_FMT_NONE)
-        return formatMayBeUnknown;
-    return sws_isSupportedInput(AVPixelFormat(format)) > 0;
-}
-
-int Media::roundToPowerOfTwo(int v)
-{
-    if (v <= 0)
-        return 1;
-    int k = 0;
-    while ((v >> (k + 1)) != 0)
-        ++k;
-    if (k > 0 && (v & (1 << (k - 1))))
-        return 1 << (k + 1);
-    return 1 << k;
+    return log.text();
 }
 
 bool Media::open(const QString &file)
@@ -299,7 +226,7 @@ bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn
     }
     AVFormatContext *formatContext = demux.input();
     localPath = url; // empty for bytes in memory, which have no file to watch
-    openedStamp = stampOf(localPath);
+    openedStamp = media::stampOf(localPath);
 
     if (avformat_find_stream_info(formatContext, nullptr) < 0) {
         releaseInput();
@@ -308,47 +235,22 @@ bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn
         return false;
     }
 
-    // The first audio and the first video stream; a cover picture is not video.
-    int videoCandidate = -1;
-    int audioCandidate = -1;
-    for (unsigned i = 0; i < formatContext->nb_streams; ++i) {
-        const AVStream *st = formatContext->streams[i];
-        const AVMediaType type = st->codecpar->codec_type;
-        const bool cover = st->disposition & AV_DISPOSITION_ATTACHED_PIC;
-        if (type == AVMEDIA_TYPE_VIDEO && videoCandidate < 0 && !cover)
-            videoCandidate = int(i);
-        else if (type == AVMEDIA_TYPE_VIDEO && cover && coverArt_.isNull())
-            decodeCoverArt(st);
-        else if (type == AVMEDIA_TYPE_AUDIO && audioCandidate < 0)
-            audioCandidate = int(i);
-    }
-    AVCodecContext *ctx = nullptr;
-    if (audioCandidate >= 0 && openStreamComponent(audioCandidate, &ctx) == 0) {
-        audioCodec.reset(ctx);
-        demux.audioStreamIndex = audioCandidate;
-        audioStream = formatContext->streams[audioCandidate];
-    }
-    ctx = nullptr;
-    // a file whose pictures cannot be shown plays as sound
-    bool picturesUnusable = false;
-    if (videoCandidate >= 0 && openStreamComponent(videoCandidate, &ctx) == 0) {
-        media::CodecContextPtr video(ctx);
-        picturesUnusable = !convertible(video->width, video->height, video->pix_fmt, true);
-        if (!picturesUnusable)
-            videoCodec = std::move(video);
-    }
+    media::ChosenStreams chosen = media::chooseStreams(formatContext);
+    audioCodec = std::move(chosen.audioCodec);
+    audioStream = chosen.audioStream;
+    demux.audioStreamIndex = chosen.audioIndex;
+    videoCodec = std::move(chosen.videoCodec);
+    videoStream = chosen.videoStream;
+    demux.videoStreamIndex = chosen.videoIndex;
+    coverArt_ = std::move(chosen.coverArt);
     if (videoCodec) {
-        demux.videoStreamIndex = videoCandidate;
-        videoStream = formatContext->streams[videoCandidate];
         aspectRatio_.store(decoderAspectRatio(), std::memory_order_relaxed);
-        frameTimer = double(nowMicroseconds()) / 1000000.0;
-        frameLastDelay = 0.04;
-        videoCurrentPtsTime = nowMicroseconds();
+        pictureClock.reset(clock.nowSeconds());
     }
     if (!audioCodec && !videoCodec) {
         releaseInput();
         emit error(
-            picturesUnusable
+            chosen.picturesUnusable
                 ? tr("Error opening %1:\nCannot create a suitable conversion context to RGB.")
                       .arg(fileName)
                 : tr("Error opening %1:\nThe file has no sound or picture this program can "
@@ -356,15 +258,7 @@ bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn
                       .arg(fileName));
         return false;
     }
-    if (videoCodec)
-        coverArt_ = QImage(); // a film shows its own pictures
-
-    const AVRational frameRate =
-        videoCodec ? av_guess_frame_rate(formatContext, videoStream, nullptr) : AVRational{0, 1};
-    shortestLoop_ = frameRate.num > 0 && frameRate.den > 0
-                        ? std::max<int64_t>(
-                              1, av_rescale_q_rnd(1, av_inv_q(frameRate), timeBase(), AV_ROUND_UP))
-                        : ticksFromSeconds(0.1);
+    shortestLoop_ = media::shortestLoopTicks(formatContext, videoStream, timeBase());
     markIn_ = startTime();
     markOut_ = endTime();
     if (givenMarkIn != 0)
@@ -372,112 +266,15 @@ bool Media::openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn
     if (givenMarkOut != 0)
         setMarkOutAt(givenMarkOut);
 
-    if (videoCodec) {
-        int w = targetWidth;
-        int h = targetHeight;
-        if (w == 0 || h == 0) {
-            w = videoCodec->width;
-            h = videoCodec->height;
-        }
-        if (powerOfTwo) {
-            w = roundToPowerOfTwo(w);
-            h = roundToPowerOfTwo(h);
-        }
-        for (VideoPicture &p : pictures) {
-            if (!p.allocate(w, h, targetPixelFormat)) {
-                releaseInput();
-                emit error(tr("Error opening %1:\nCannot allocate pictures buffer.").arg(fileName));
-                return false;
-            }
-        }
-        // swscale's vector converters leave the last pixels of a row unwritten when the
-        // row length is not a multiple of their block; such pictures are converted into
-        // rows of an aligned length and copied into the packed slot.
-        int packed[4] = {};
-        av_image_fill_linesizes(packed, AVPixelFormat(targetPixelFormat), w);
-        if (std::any_of(std::begin(packed), std::end(packed),
-                        [](int l) { return l % convertAlignment != 0; })) {
-            uint8_t *planes[4] = {};
-            if (av_image_alloc(planes, convertScratchLinesizes.data(), w, h,
-                               AVPixelFormat(targetPixelFormat), convertAlignment) < 0)
-                qBadAlloc();
-            convertScratch.reset(planes[0]);
-            std::copy(std::begin(planes), std::end(planes), convertScratchPlanes.begin());
-        }
-        // The converter is made for the first real picture, with its actual size and
-        // format: a damaged or cut header may state neither.
-        swsContext.reset();
-        swsSourceWidth = swsSourceHeight = 0;
-        swsSourceFormat = AV_PIX_FMT_NONE;
-        swsSourceColorSpace = AVCOL_SPC_UNSPECIFIED;
-        swsSourceFullRange = false;
+    if (videoCodec && !ring.allocate(videoCodec->width, videoCodec->height)) {
+        releaseInput();
+        emit error(tr("Error opening %1:\nCannot allocate pictures buffer.").arg(fileName));
+        return false;
     }
 
     paused_ = false;
     emit running(!stopped);
     return true;
-}
-
-void Media::decodeCoverArt(const AVStream *st)
-{
-    const AVPacket &pic = st->attached_pic;
-    const AVCodec *codec = avcodec_find_decoder(st->codecpar->codec_id);
-    if (!codec || pic.size <= 0)
-        return;
-    media::CodecContextPtr ctx(avcodec_alloc_context3(codec));
-    if (!ctx)
-        qBadAlloc();
-    if (avcodec_parameters_to_context(ctx.get(), st->codecpar) < 0 ||
-        avcodec_open2(ctx.get(), codec, nullptr) < 0)
-        return;
-    media::FramePtr frame = media::allocFrame();
-    if (avcodec_send_packet(ctx.get(), &pic) < 0 || avcodec_send_packet(ctx.get(), nullptr) < 0 ||
-        avcodec_receive_frame(ctx.get(), frame.get()) < 0)
-        return;
-    const int w = frame->width;
-    const int h = frame->height;
-    const auto format = AVPixelFormat(frame->format);
-    // a damaged picture may state any size or format: only what converts safely is shown
-    if (!convertible(w, h, format, false))
-        return;
-    media::SwsContextPtr sws(sws_getContext(w, h, format, w, h, AV_PIX_FMT_RGB32, SWS_BILINEAR,
-                                            nullptr, nullptr, nullptr));
-    if (!sws)
-        return;
-    QImage image(w, h, QImage::Format_RGB32);
-    if (image.isNull())
-        return;
-    uint8_t *const dst[4] = {image.bits(), nullptr, nullptr, nullptr};
-    const int dstLinesize[4] = {int(image.bytesPerLine()), 0, 0, 0};
-    sws_scale(sws.get(), frame->data, frame->linesize, 0, h, dst, dstLinesize);
-    coverArt_ = image;
-}
-
-int Media::openStreamComponent(int streamIndex, AVCodecContext **context)
-{
-    const AVFormatContext *formatContext = demux.input();
-    if (!formatContext || streamIndex < 0 || unsigned(streamIndex) >= formatContext->nb_streams)
-        return -1;
-    const AVStream *st = formatContext->streams[streamIndex];
-    const AVCodec *codec = avcodec_find_decoder(st->codecpar->codec_id);
-    if (!codec)
-        return -1;
-    media::CodecContextPtr ctx(avcodec_alloc_context3(codec));
-    if (!ctx)
-        qBadAlloc();
-    if (avcodec_parameters_to_context(ctx.get(), st->codecpar) < 0)
-        return -1;
-    ctx->pkt_timebase = st->time_base;
-    if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-        // Decoding on a few threads halves the time a seek or loop-back spends decoding
-        // from the key frame up to its target; more threads would add more frames of delay.
-        ctx->thread_count = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-        ctx->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
-    }
-    if (avcodec_open2(ctx.get(), codec, nullptr) < 0)
-        return -1;
-    *context = ctx.release();
-    return 0;
 }
 
 AVStream *Media::referenceStream() const
@@ -494,23 +291,14 @@ AVRational Media::timeBase() const
 int64_t Media::startTime() const
 {
     const AVStream *st = referenceStream();
-    if (!st || st->start_time == AV_NOPTS_VALUE)
-        return 0;
-    return st->start_time;
+    return st ? media::streamStart(st) : 0;
 }
 
 int64_t Media::duration() const
 {
     const AVStream *st = referenceStream();
     const AVFormatContext *formatContext = demux.input();
-    if (!formatContext || !st)
-        return 0;
-    if (st->duration != AV_NOPTS_VALUE)
-        return st->duration;
-    if (formatContext->duration == AV_NOPTS_VALUE)
-        return 0;
-    return int64_t(double(formatContext->duration) / 1000000.0 * st->time_base.den /
-                   st->time_base.num);
+    return formatContext && st ? media::streamLength(formatContext, st) : 0;
 }
 
 int64_t Media::endTime() const
@@ -538,13 +326,11 @@ void Media::startFrom(std::optional<int64_t> target)
 {
     if (!stopped || !demux.isOpen())
         return;
-    audioOutputOpen = openAudioOutput();
+    const bool soundOutput = openAudioOutput();
     stopped.store(false, std::memory_order_release);
     resetClocks();
     startEpoch = demux.seekEpoch;
-    shownEpoch = demux.seekEpoch;
-    soundLostEpoch = -1;
-    waitingSince = 0;
+    pictureClock.restart(demux.seekEpoch, soundOutput);
     if (target)
         seek(*target);
     else if (resumePosition > 0)
@@ -602,67 +388,41 @@ void Media::thread_terminated()
     stop();
 }
 
-std::optional<Media::FileStamp> Media::stampOf(const QByteArray &path)
-{
-    struct stat st = {};
-    if (stat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return std::nullopt;
-    return FileStamp{st.st_dev, st.st_ino, st.st_size,
-                     st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
-}
-
 void Media::watchInputAndOutput()
 {
     if (stopped)
         return;
     // A learner who deletes, re-downloads or re-encodes the lesson while it plays would
     // otherwise hear the old file go on, or garbage from a half-written one.
-    if (openedStamp && stampOf(localPath) != openedStamp) {
+    if (openedStamp && media::stampOf(localPath) != openedStamp) {
         emit error(tr("The lesson file %1 was removed or changed while it played.").arg(fileName));
         stop();
         return;
     }
     // Until the output is back, the audio thread drops its samples and the pictures go on.
     if (audioCodec && !paused_ && !IAudio::instance()->isPlaying())
-        audioOutputOpen = openAudioOutput();
+        pictureClock.setFollowSound(openAudioOutput());
 }
 
 void Media::resetClocks()
 {
-    audioClock = 0;
-    audioClockTicks = 0;
-    {
-        media::GuardedLock lock(heardMutex);
-        heard = {};
-    }
-    frameLastPts = 0;
-    videoCurrentPts = 0;
-    videoCurrentTicks = 0;
-    {
-        media::GuardedLock lock(pictqMutex);
-        pictqSize = 0;
-    }
-    pictqRindex = 0;
-    pictqWindex = 0;
+    soundClock.reset();
+    pictureClock.reset(clock.nowSeconds());
+    ring.reset();
     demux.clearSeek();
-    videoCurrentPtsTime = nowMicroseconds();
-    frameTimer = double(videoCurrentPtsTime) / 1000000.0;
-    frameLastDelay = 0.04;
 }
 
 double Media::currentClock() const
 {
     if (!videoCodec)
-        return audioClock;
-    if (paused_)
-        return videoCurrentPts;
-    return videoCurrentPts + double(nowMicroseconds() - videoCurrentPtsTime) / 1000000.0;
+        return soundClock.seconds();
+    return pictureClock.current(clock.nowSeconds(), paused_);
 }
 
 int64_t Media::position() const
 {
     // the reference stream is the video stream when there is one, else the audio stream
-    return videoCodec ? videoCurrentTicks.load() : audioClockTicks.load();
+    return videoCodec ? pictureClock.shownTicks() : soundClock.ticks();
 }
 
 void Media::pause(bool p)
@@ -670,8 +430,7 @@ void Media::pause(bool p)
     if (stopped || paused_.exchange(p) == p)
         return;
     if (!p) {
-        videoCurrentPts = currentClock();
-        frameTimer += double(nowMicroseconds() - videoCurrentPtsTime) / 1000000.0;
+        pictureClock.resume(clock.nowSeconds());
         refreshTimer->start(10);
     }
     emit paused(p);
@@ -686,211 +445,29 @@ void Media::video_refresh_timer()
         refreshTimer->start(100);
         return;
     }
-    const int serial = demux.pictureSerial();
-    for (;;) {
-        {
-            media::GuardedLock lock(pictqMutex);
-            if (pictqSize < 1) {
-                refreshTimer->start(10);
-                return;
-            }
-        }
-        // pictures decoded before the learner's last seek are dropped; the picture on
-        // screen stays until the first one at the seek target
-        if (pictures[size_t(pictqRindex)].serial == serial)
-            break;
-        releaseShownSlot();
+    const PictureClock::Tick tick = pictureClock.tick(ring, soundClock, demux.pictureSerial(),
+                                                      playSpeed.load(), clock.nowSeconds());
+    if (tick.outcome == PictureClock::Tick::Outcome::Show) {
+        emit frameReady(ring.headIndex());
+        if (!paused_)
+            refreshTimer->start(tick.nextInMs);
+        ring.releaseHead();
+        return;
     }
-    const VideoPicture &vp = pictures[size_t(pictqRindex)];
-    const int64_t now = nowMicroseconds();
-    // While the sound plays, the pictures follow what is heard: the sound cannot wait
-    // without a gap the learner hears, and it starts late by the output's buffer and
-    // start-up, so a picture early for its sound waits for it, and one late for it is
-    // shown at once, its successors following quickly until they catch up. The sound in
-    // turn is held back only when the pictures lag far behind (a decoder too slow).
-    // The picture times and the clock heard are media seconds; the speed turns their
-    // distance into wall time.
-    double heardNow = 0;
-    double heardSpeed = 1;
-    bool onSound = false;
-    double switchIn = std::numeric_limits<double>::infinity();
-    if (picturesFollowSound(vp.epoch)) {
-        double early = 0;
-        switch (heardClock(vp.epoch, heardNow, switchIn, heardSpeed)) {
-        case SoundFor::NotYet:
-            early = 0.005; // the sound of this stretch has not begun yet
-            break;
-        case SoundFor::Heard:
-            early = (vp.pts - heardNow) / heardSpeed - pictureLead;
-            onSound = true;
-            break;
-        case SoundFor::Past:
-            break;
-        }
-        if (early > 0.002) {
-            if (waitingSince == 0)
-                waitingSince = now;
-            if (now - waitingSince < maxSoundWaitMicroseconds) {
-                // the clock stays with the picture on screen until its successor is shown
-                videoCurrentPtsTime = now;
-                refreshTimer->start(std::clamp(int(early * 1000), 1, 20));
-                return;
-            }
-            // the sound does not come (a stalled output, a stretch without sound): this
-            // stretch's pictures go by their own times
-            soundLostEpoch = vp.epoch;
-            onSound = false;
-        }
-    }
-    waitingSince = 0;
-    const double speed = playSpeed.load();
-    videoCurrentPts = vp.pts / speed;
-    videoCurrentTicks = vp.ticks;
-    videoCurrentPtsTime = now;
-    shownEpoch.store(vp.epoch, std::memory_order_relaxed);
-    const double delay = frameDelay(vp.pts, frameLastPts, frameLastDelay, vp.afterSeek);
-    frameLastDelay = delay;
-    frameLastPts = vp.pts;
-    double actual = 0;
-    if (onSound) {
-        // the next picture is due when the sound reaches its time, or when the sound of
-        // the next stretch (a loop-back) begins, whose first picture then waits no longer
-        actual = std::min((vp.pts + delay - heardNow) / heardSpeed, switchIn) - pictureLead;
-        frameTimer = double(now) / 1000000.0 + actual;
-        actual = std::max(actual, 0.002);
-    } else {
-        frameTimer += delay / speed;
-        actual = std::max(frameTimer - double(now) / 1000000.0, 0.01);
-    }
-    emit frameReady(pictqRindex);
-    if (!paused_)
-        refreshTimer->start(int(actual * 1000 + 0.5));
-    releaseShownSlot();
-}
-
-void Media::releaseShownSlot()
-{
-    pictqRindex = (pictqRindex + 1) % int(pictures.size());
-    {
-        media::GuardedLock lock(pictqMutex);
-        if (pictqSize > 0) // a stopping video thread may have emptied the ring meanwhile
-            --pictqSize;
-    }
-    pictqCond.notify_all();
+    refreshTimer->start(tick.nextInMs);
 }
 
 void Media::queuePicture(const AVFrame *frame, int64_t ticks, bool afterSeek, int serial, int epoch)
 {
-    {
-        media::GuardedLock lock(pictqMutex);
-        while (pictqSize >= maxPendingPictures && !stopped)
-            lock.wait(pictqCond);
-        if (stopped) {
-            pictqSize = 0;
-            return;
-        }
-    }
-    VideoPicture &vp = pictures[size_t(pictqWindex)];
-    if (!vp.frame)
+    VideoPicture *vp = ring.waitForFreeSlot(stopped);
+    if (!vp || !ring.store(frame, *vp))
         return;
-    const bool fullRange = isFullRange(frame);
-    // Planar 4:2:0 pictures of the slot's size are kept as the decoder made them: the
-    // view converts them to RGB as it draws them.
-    if (vp.pixelFormat == AV_PIX_FMT_YUV420P &&
-        (frame->format == AV_PIX_FMT_YUV420P || frame->format == AV_PIX_FMT_YUVJ420P) &&
-        frame->width == vp.width && frame->height == vp.height && frame->linesize[0] > 0 &&
-        frame->linesize[1] > 0 && frame->linesize[2] > 0) {
-        if (!vp.hold(frame))
-            return;
-        vp.colorSpace = frame->colorspace;
-        vp.fullRange = fullRange;
-    } else if (!convertPicture(frame, vp)) {
-        return;
-    }
-    vp.pts = media::toSeconds(ticks, videoStream->time_base);
-    vp.ticks = ticks;
-    vp.afterSeek = afterSeek;
-    vp.serial = serial;
-    vp.epoch = epoch;
-    pictqWindex = (pictqWindex + 1) % int(pictures.size());
-    media::GuardedLock lock(pictqMutex);
-    ++pictqSize;
-}
-
-bool Media::isFullRange(const AVFrame *frame)
-{
-    switch (frame->format) {
-    case AV_PIX_FMT_YUVJ420P:
-    case AV_PIX_FMT_YUVJ422P:
-    case AV_PIX_FMT_YUVJ444P:
-    case AV_PIX_FMT_YUVJ440P:
-    case AV_PIX_FMT_YUVJ411P:
-        return true;
-    default:
-        return frame->color_range == AVCOL_RANGE_JPEG;
-    }
-}
-
-bool Media::convertPicture(const AVFrame *frame, VideoPicture &vp)
-{
-    const bool fullRange = isFullRange(frame);
-    // A stream whose picture size, format or colours change midway gets a new converter:
-    // the old one would read past the new frame's planes. The comparison is our own
-    // because sws_getCachedContext compares with the format it renamed for full-range
-    // sources (yuvj420p and the like) and so made a new converter for every such frame.
-    if (frame->width != swsSourceWidth || frame->height != swsSourceHeight ||
-        frame->format != swsSourceFormat || frame->colorspace != swsSourceColorSpace ||
-        fullRange != swsSourceFullRange) {
-        // a picture that cannot be converted is not shown (and no converter is made for
-        // it: the converter's set-up aborts on some sizes and formats)
-        swsContext.reset(convertible(frame->width, frame->height, frame->format, false)
-                             ? sws_getContext(frame->width, frame->height,
-                                              AVPixelFormat(frame->format), vp.width, vp.height,
-                                              AVPixelFormat(vp.pixelFormat), swsFlags, nullptr,
-                                              nullptr, nullptr)
-                             : nullptr);
-        swsSourceWidth = frame->width;
-        swsSourceHeight = frame->height;
-        swsSourceFormat = frame->format;
-        swsSourceColorSpace = frame->colorspace;
-        swsSourceFullRange = fullRange;
-        // The stream's own matrix and range (BT.601 when it states none); a YUV target
-        // keeps the matrix and gets the limited range.
-        if (swsContext) {
-            int *invTable = nullptr;
-            int *table = nullptr;
-            int srcRange = 0;
-            int dstRange = 0;
-            int brightness = 0;
-            int contrast = 0;
-            int saturation = 0;
-            sws_getColorspaceDetails(swsContext.get(), &invTable, &srcRange, &table, &dstRange,
-                                     &brightness, &contrast, &saturation);
-            const int *matrix = sws_getCoefficients(frame->colorspace);
-            const bool toYuv = vp.pixelFormat == AV_PIX_FMT_YUV420P;
-            sws_setColorspaceDetails(swsContext.get(), matrix, fullRange ? 1 : 0,
-                                     toYuv ? matrix : table, toYuv ? 0 : dstRange, brightness,
-                                     contrast, saturation);
-        }
-    }
-    SwsContext *sws = swsContext.get();
-    AVFrame *target = sws ? vp.conversionTarget() : nullptr;
-    if (!target)
-        return false;
-    if (!convertScratch) {
-        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, target->data,
-                  target->linesize);
-    } else {
-        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, convertScratchPlanes.data(),
-                  convertScratchLinesizes.data());
-        av_image_copy(target->data, target->linesize,
-                      const_cast<const uint8_t **>(convertScratchPlanes.data()),
-                      convertScratchLinesizes.data(), AVPixelFormat(vp.pixelFormat), vp.width,
-                      vp.height);
-    }
-    vp.colorSpace = frame->colorspace;
-    vp.fullRange = false;
-    return true;
+    vp->pts = media::toSeconds(ticks, videoStream->time_base);
+    vp->ticks = ticks;
+    vp->afterSeek = afterSeek;
+    vp->serial = serial;
+    vp->epoch = epoch;
+    ring.commit();
 }
 
 bool Media::applyMarkOutRule(int64_t t, bool sound)
@@ -912,37 +489,14 @@ bool Media::applyMarkOutRule(int64_t t, bool sound)
     return true;
 }
 
-double Media::frameDelay(double pts, double lastPts, double lastDelay, bool afterSeek)
-{
-    // A seek less than a second ahead would otherwise pass for a long frame and hold the
-    // picture before it on screen that long.
-    const double delay = pts - lastPts;
-    return delay > 0 && delay < 1.0 && !afterSeek ? delay : lastDelay;
-}
-
 VideoPicture *Media::picture(int id)
 {
-    if (id < 0 || id >= int(pictures.size()))
-        return nullptr;
-    return &pictures[size_t(id)];
+    return ring.picture(id);
 }
 
 float Media::videoAspectRatio() const
 {
     return aspectRatio_.load(std::memory_order_relaxed);
-}
-
-float Media::decoderAspectRatio() const
-{
-    if (!videoCodec || videoCodec->height == 0)
-        return 1.0f;
-    AVRational sar = videoStream->sample_aspect_ratio;
-    if (sar.num == 0)
-        sar = videoCodec->sample_aspect_ratio;
-    float ratio = sar.num != 0 && sar.den != 0 ? float(av_q2d(sar)) : 1.0f;
-    if (!(ratio > 0))
-        ratio = 1.0f;
-    return float(videoCodec->width) / float(videoCodec->height) * ratio;
 }
 
 // Marks --------------------------------------------------------------------------------

@@ -2,21 +2,23 @@
 
 #include "media/decodehost.h"
 #include "media/demuxer.h"
+#include "media/displayclock.h"
+#include "media/engineclock.h"
 #include "media/ffmpeg.h"
-#include "media/guardedmutex.h"
+#include "media/logtail.h"
+#include "media/pictureclock.h"
+#include "media/picturering.h"
 #include "media/picturesource.h"
+#include "media/soundclock.h"
+#include "media/streamprobe.h"
 #include "media/videopicture.h"
 
 #include <QImage>
 #include <QObject>
 #include <QString>
 
-#include <array>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <limits>
 #include <optional>
 
 class QTimer;
@@ -24,12 +26,13 @@ class ParsingThread;
 class VideoDecodeThread;
 class AudioDecodeThread;
 
-// The playback of one media file: opens it with FFmpeg, chooses the first audio and
-// video stream, owns the decoders, the two packet queues, the four-slot picture ring
-// (planar YUV 4:2:0 or RGB: the pixelFormat given to the constructor), the display
-// timer, the loop marks and the worker threads. Lives in the GUI thread: its slots,
-// signals, timer and accessors run there, except requestSeek() and pause(), which a
-// decode thread also calls at the loop end mark.
+// The playback of one media file: opens it with FFmpeg (its streams and decoders chosen
+// by the stream probe), owns the decoders, the two packet queues, the four-slot
+// PictureRing (planar YUV 4:2:0 or RGB: the pixelFormat given to the constructor), the
+// display timer (timed by its PictureClock on the EngineClock), the loop marks and the
+// worker threads. Lives in the GUI thread: its slots, signals, timer and accessors run
+// there, except requestSeek() and pause(), which a decode thread also calls at the loop
+// end mark.
 //
 // Positions are signed 64-bit tick counts of the reference stream's time base (the
 // video stream when there is one, else the audio stream). The display's clocks (picture
@@ -39,13 +42,13 @@ class AudioDecodeThread;
 // The demux side (input, queues, seek request) is a Demuxer; the worker threads see
 // this object only through the DemuxHost and DecodeHost interfaces.
 //
-// Threads: fields polled across threads are atomics; the picture ring count is guarded
-// by pictqMutex, the log by logMutex, each queue by its own mutex; no code path holds
-// two of these at once. Each decoder context belongs to its decode thread while running;
-// the audio decoder accessors are for the time between open and start. A ring slot's
-// picture (its own pixels or its reference to a decoder picture) is written by the video
-// thread while the slot is free and read by the GUI thread while frameReady hands it out;
-// the decoder never writes into a picture it has given out.
+// Threads: fields polled across threads are atomics; the ring's count is guarded by its
+// pictqMutex, what is heard by the SoundClock's heardMutex, the log by the LogTail's
+// mutex, each queue by its own mutex; no code path holds two of these at once. Each
+// decoder context belongs to its decode thread while running; the audio decoder
+// accessors are for the time between open and start. A ring slot's picture is written by
+// the video thread while the slot is free and read by the GUI thread while frameReady
+// hands it out (see PictureRing).
 class Media final : public PictureSource, private DemuxHost, private DecodeHost
 {
     Q_OBJECT
@@ -53,7 +56,9 @@ class Media final : public PictureSource, private DemuxHost, private DecodeHost
     friend class MediaTestProbe; // tests look into the queues and seek state
 
 public:
-    Media(QObject *parent, bool powerOfTwo, int swsFlags, int pixelFormat, int width, int height);
+    // clock: the time the engine reads; it must outlive the Media.
+    Media(QObject *parent, bool powerOfTwo, int swsFlags, int pixelFormat, int width, int height,
+          const media::EngineClock &clock = media::EngineClock::steady());
     ~Media() override;
 
     int64_t position() const;
@@ -102,14 +107,17 @@ public:
 
     // Whether pictures of this size and pixel format can be converted for display; a
     // header may not yet know the format (a file cut short after it).
-    static bool convertible(int width, int height, int format, bool formatMayBeUnknown);
-    // The picture size rule for drivers without non-power-of-two textures: the power of
-    // two nearest to v (on the bit below the highest set bit); 0 gives 1.
-    static int roundToPowerOfTwo(int v);
-    // The display's step from the previous picture (at lastPts) to one at pts: their
-    // distance when it is a plausible frame step (above 0, under a second, not across a
-    // seek), else the last accepted step.
-    static double frameDelay(double pts, double lastPts, double lastDelay, bool afterSeek);
+    static bool convertible(int width, int height, int format, bool formatMayBeUnknown)
+    {
+        return PictureRing::convertible(width, height, format, formatMayBeUnknown);
+    }
+    // The picture size rule for drivers without non-power-of-two textures (see PictureRing).
+    static int roundToPowerOfTwo(int v) { return PictureRing::roundToPowerOfTwo(v); }
+    // The display's step between pictures (see media::frameDelay).
+    static double frameDelay(double pts, double lastPts, double lastDelay, bool afterSeek)
+    {
+        return media::frameDelay(pts, lastPts, lastDelay, afterSeek);
+    }
 
 signals:
     void running(bool run);
@@ -153,15 +161,6 @@ private:
     // the one seek request a start may make, as a second would be refused until the demux
     // thread had taken the first.
     void startFrom(std::optional<int64_t> target);
-    // What identifies the opened file on disk: a removed, replaced, cut or rewritten
-    // file no longer matches.
-    struct FileStamp
-    {
-        unsigned long long device = 0, inode = 0;
-        long long size = 0, modifiedNs = 0;
-        bool operator==(const FileStamp &) const = default;
-    };
-    static std::optional<FileStamp> stampOf(const QByteArray &path);
     // GUI thread, once a second while running: stops with a message when the file
     // played is no longer the one opened, and opens the sound output again when the
     // sound server dropped it (it died or restarted).
@@ -171,21 +170,20 @@ private:
     // opens the streams; the rest of open().
     bool openInput(AVFormatContext *raw, const char *url, int64_t givenMarkIn,
                    int64_t givenMarkOut);
-    int openStreamComponent(int streamIndex, AVCodecContext **context);
-    // Decodes the attached picture of stream st into coverArt_.
-    void decodeCoverArt(const AVStream *st);
-    // The display aspect ratio from the decoder's picture size and the sample aspect of the
-    // stream, else of the decoder. Reads the decoder: open, or the video thread while running.
-    float decoderAspectRatio() const;
+    // The display aspect ratio of the decoder's pictures. Reads the decoder: open, or the
+    // video thread while running.
+    float decoderAspectRatio() const
+    {
+        return media::displayAspectRatio(videoStream, videoCodec.get());
+    }
     void releaseInput();
     void resetClocks();
-    // GUI thread: moves the read index on and frees its slot for the video thread.
-    void releaseShownSlot();
     void appendLog(const QString &line) override;
     void joinWorkers();
     // What the decode threads call (DecodeHost); a pause is waited out in 100 ms steps.
     int startingEpoch() const override { return startEpoch; }
     double speed() const override { return playSpeed.load(); }
+    const media::EngineClock &engineClock() const override { return clock; }
     bool nextPacket(PacketQueue &queue, AVPacket *packet) override;
     int64_t flushTarget(const AVPacket *flush, AVRational tb) const override;
     bool applyMarkOutRule(int64_t t, bool sound) override;
@@ -197,26 +195,7 @@ private:
     bool soundFarAhead(int epoch) const override;
     // Opens the audio output for this media; false when there is none to play its sound.
     bool openAudioOutput();
-    // How the sound stands for the stretch of playback of a picture.
-    enum class SoundFor
-    {
-        Heard,
-        NotYet,
-        Past
-    };
-    // GUI thread: for the stretch epoch, the clock time heard now (Heard; extrapolated
-    // back when the stretch is the next one, written but not heard yet), NotYet (no sound
-    // of it known), or Past (a later stretch is heard). switchIn: seconds until a next
-    // stretch of another epoch is heard, +infinity for none.
-    SoundFor heardClock(int epoch, double &clock, double &switchIn, double &speed) const;
-    // GUI thread: whether the pictures follow the sound, for a picture of epoch.
-    bool picturesFollowSound(int epoch) const;
     bool allWorkersRunning() const;
-    // Video thread: converts frame into slot vp's own buffer with the stream's matrix
-    // and range; false when it cannot be converted.
-    bool convertPicture(const AVFrame *frame, VideoPicture &vp);
-    // Whether the picture's levels use the full range (a yuvj format or the frame's tag).
-    static bool isFullRange(const AVFrame *frame);
     // A seek request; dropPictures: the pictures decoded before it are not shown (a
     // learner's seek, as opposed to the loop going back to its start).
     void requestSeek(int64_t target, bool dropPictures);
@@ -224,37 +203,20 @@ private:
     // Where a mark set to value lies, the other mark staying where it is.
     int64_t clampedMarkIn(int64_t value) const;
     int64_t clampedMarkOut(int64_t value) const;
-    static int64_t nowMicroseconds() { return av_gettime(); }
 
+    const media::EngineClock &clock;
     QString fileName;
     // Set by open for a local regular file; GUI thread only.
     QByteArray localPath;
-    std::optional<FileStamp> openedStamp;
+    std::optional<media::FileStamp> openedStamp;
     QTimer *watchTimer = nullptr;
     QImage coverArt_;
-    // the last log lines; a file that fails on every packet must not grow it without end
-    mutable media::GuardedMutex logMutex;
-    std::deque<QString> logLines VORLYN_GUARDED_BY(logMutex);
-    static constexpr size_t maxLogLines = 200;
+    LogTail log;
     // The input, the packet queues and the seek request.
     Demuxer demux;
     AVStream *audioStream = nullptr;
     media::CodecContextPtr audioCodec;
     AVStream *videoStream = nullptr;
-    // The converter to the ring's format and the source size and format it was made for.
-    // Set by open; video thread only while running.
-    media::SwsContextPtr swsContext;
-    int swsSourceWidth = 0;
-    int swsSourceHeight = 0;
-    int swsSourceFormat = AV_PIX_FMT_NONE;
-    int swsSourceColorSpace = AVCOL_SPC_UNSPECIFIED;
-    bool swsSourceFullRange = false;
-    // Conversion target with aligned rows for pictures whose packed rows are not aligned;
-    // null otherwise. Video thread only while running.
-    media::AvBufferPtr<uint8_t> convertScratch;
-    std::array<uint8_t *, 4> convertScratchPlanes{};
-    std::array<int, 4> convertScratchLinesizes{};
-    static constexpr int convertAlignment = 64;
     media::CodecContextPtr videoCodec;
     // videoAspectRatio(): set by open and, since the decoder may change its picture size or
     // aspect midway, by the video thread after each decoded picture.
@@ -265,19 +227,12 @@ private:
     int64_t shortestLoop_ = 0;
     int64_t resumePosition = 0;
 
-    // Display timing: GUI thread only, except videoCurrentPts, which the demux and audio
-    // threads read.
-    double frameTimer = 0;
-    double frameLastPts = 0;
-    double frameLastDelay = 0.04;
-    std::atomic<double> videoCurrentPts{0};
-    // The picture on screen as ticks of the video stream: position() without rounding.
-    std::atomic<int64_t> videoCurrentTicks{0};
-    int64_t videoCurrentPtsTime = 0;
-    // The audio clock: the time of the sample being heard. Written by the audio thread,
-    // read by the GUI and demux threads; the ticks are of the audio stream.
-    std::atomic<double> audioClock{0};
-    std::atomic<int64_t> audioClockTicks{0};
+    // The picture on screen and the display's timing: GUI thread, but for the picture on
+    // screen, which the demux and audio threads read.
+    PictureClock pictureClock;
+    // The audio clock: the time of the sample being heard, and what of which stretch is
+    // heard. Written by the audio thread, read by the GUI and demux threads.
+    SoundClock soundClock;
 
     // Sound and picture. Every flush of the queues starts a new epoch (a stretch of
     // playback: a seek, a loop going back; counted by the demuxer), carried by the flush
@@ -285,59 +240,10 @@ private:
     // different stretches are never compared. startEpoch: set by start() before the
     // workers start.
     int startEpoch = 0;
-    // The epoch of the picture on screen; written by the GUI thread, read by the audio
-    // thread.
-    std::atomic<int> shownEpoch{0};
-    // What is being heard: media time `seconds` at the wall time `from`, going on at
-    // `speed` media seconds per second, at most until, the end of what was written of
-    // that stretch; from next.from on, the next stretch (epoch -1: none). Written by the
-    // audio thread, read by the GUI thread, under heardMutex (a lock of its own, never
-    // held with another).
-    struct HeardClock
-    {
-        double seconds = 0;
-        double until = 0;
-        double from = 0;
-        double speed = 1;
-        int epoch = -1;
-    };
-    struct Heard
-    {
-        bool known = false;
-        HeardClock current;
-        HeardClock next;
-    };
-    mutable media::GuardedMutex heardMutex;
-    Heard heard VORLYN_GUARDED_BY(heardMutex);
-    // Display against the sound; GUI thread only. audioOutputOpen: start() opened an
-    // output for the sound. waitingSince: when the picture at the head of the ring began
-    // to wait for its sound (0: not waiting). soundLostEpoch: the epoch whose sound did
-    // not come in time, shown by the pictures' own times instead.
-    bool audioOutputOpen = false;
-    int64_t waitingSince = 0;
-    int soundLostEpoch = -1;
-    // How long a picture waits for its sound at most.
-    static constexpr int64_t maxSoundWaitMicroseconds = 1000000;
-    // How much earlier than its sound a picture is handed out: it reaches the screen a
-    // paint and a composition of the window after frameReady. Measured from outside
-    // (bench_avsync), about this.
-    static constexpr double pictureLead = 0.025;
     QTimer *refreshTimer = nullptr;
     std::atomic<double> playSpeed{1.0};
 
-    std::array<VideoPicture, 4> pictures;
-    media::GuardedMutex pictqMutex;
-    std::condition_variable pictqCond;
-    int pictqSize VORLYN_GUARDED_BY(pictqMutex) = 0;
-    int pictqRindex = 0; // GUI thread only
-    int pictqWindex = 0; // video thread only while running
-    static constexpr int maxPendingPictures = 3;
-
-    int swsFlags;
-    int targetPixelFormat;
-    int targetWidth;
-    int targetHeight;
-    bool powerOfTwo;
+    PictureRing ring;
 
     ParsingThread *parsingThread = nullptr;
     VideoDecodeThread *videoThread = nullptr;

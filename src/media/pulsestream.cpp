@@ -77,7 +77,7 @@ PulseStream::~PulseStream()
     shutdown();
 }
 
-bool PulseStream::supports(const AudioFormat &fmt)
+bool PulseStream::supports(const AudioFormat &fmt) const
 {
     if (!fmt.isValid() || fmt.channels > int(PA_CHANNELS_MAX))
         return false;

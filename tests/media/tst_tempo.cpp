@@ -113,6 +113,26 @@ int peak(const std::vector<int16_t> &rec)
     return loudest;
 }
 
+// Whether the recording reaches wall time t (MonitorRecorder::now()).
+bool recordedUntil(const MonitorRecorder &recorder, double t)
+{
+    return int64_t(recorder.take().size()) > recorder.indexAt(t);
+}
+
+// Whether the sound recorded has ended: the last `seconds` of the recording are quiet
+// after something loud.
+bool soundEnded(const MonitorRecorder &recorder, double seconds)
+{
+    const std::vector<int16_t> rec = recorder.take();
+    const auto tail = size_t(seconds * rate);
+    if (rec.size() <= tail)
+        return false;
+    const int loudest = peak(rec);
+    return loudest > 1000 &&
+           std::all_of(rec.end() - ptrdiff_t(tail), rec.end(),
+                       [loudest](int16_t s) { return std::abs(int(s)) < loudest / 20; });
+}
+
 // Waits until the recorder hears the sink, so nothing played is missed.
 bool waitForRecording(const MonitorRecorder &recorder)
 {
@@ -186,7 +206,8 @@ void TestTempo::slowToneKeepsItsPitchAndLastsLonger()
     m->start();
     // the start's resume, then the pause at the end
     QTRY_COMPARE_WITH_TIMEOUT(pausedSpy.count(), 2, 60000);
-    QTest::qWait(1000); // what the sink still held
+    // what the sink still held is heard to its end
+    QTRY_VERIFY_WITH_TIMEOUT(soundEnded(recorder, 0.3), 20000);
     m->stop();
     const std::vector<int16_t> rec = recorder.take();
 
@@ -236,7 +257,8 @@ void TestTempo::clickIsHeardWithItsPicture()
     QSignalSpy pausedSpy(m.get(), &Media::paused);
     m->start();
     QTRY_COMPARE_WITH_TIMEOUT(pausedSpy.count(), 2, 60000);
-    QTest::qWait(500);
+    // the last click and the quiet after it (up to 0.5 s between clicks at 0.75x)
+    QTRY_VERIFY_WITH_TIMEOUT(soundEnded(recorder, 0.8), 20000);
     m->stop();
     const std::vector<int16_t> rec = recorder.take();
     const std::vector<size_t> heard = MonitorRecorder::onsets(rec, peak(rec) / 4);
@@ -279,15 +301,22 @@ void TestTempo::speedChangesLeaveNoGap()
         QVERIFY(waitForRecording(recorder));
         m->start();
         QTRY_VERIFY_WITH_TIMEOUT(m->position() > m->ticksFromSeconds(0.5), 30000);
+        // each speed plays for 0.9 s, as far as the pictures on screen show
+        double playing = 1.0;
+        const auto playFor = [&](double seconds) {
+            const int64_t until = m->position() + m->ticksFromSeconds(seconds * playing);
+            return QTest::qWaitFor([&] { return m->position() >= until; }, 30000);
+        };
         for (double speed : {0.75, 1.5, 1.0, 0.5, 2.0}) {
-            QTest::qWait(900);
+            QVERIFY(playFor(0.9));
             m->setPlaySpeedFactor(speed);
+            playing = speed;
         }
-        QTest::qWait(900);
+        QVERIFY(playFor(0.9));
         const double stoppedAt = MonitorRecorder::now();
         m->stop();
         QVERIFY(m->position() < m->endTime()); // still within the clip
-        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(recordedUntil(recorder, stoppedAt + 0.1), 20000);
         const std::vector<int16_t> rec = recorder.take();
 
         const int threshold = peak(rec) / 10;

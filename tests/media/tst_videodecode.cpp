@@ -7,8 +7,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <thread>
-
 namespace {
 
 constexpr int rgb24 = 2;
@@ -43,8 +41,6 @@ private slots:
     void picturesComeInPresentationOrder();
     void convertsOddWidthsWithoutShear_data();
     void convertsOddWidthsWithoutShear();
-    void frameDelay_data();
-    void frameDelay();
     void aspectRatio_data();
     void aspectRatio();
     void aspectRatioFollowsSizeChange();
@@ -155,31 +151,6 @@ void TestVideoDecode::convertsOddWidthsWithoutShear()
     m.stop();
 }
 
-void TestVideoDecode::frameDelay_data()
-{
-    QTest::addColumn<double>("pts");
-    QTest::addColumn<double>("lastPts");
-    QTest::addColumn<bool>("afterSeek");
-    QTest::addColumn<double>("delay"); // the last accepted step is 0.04 in every row
-    QTest::newRow("first picture after start at 0.04") << 0.04 << 0.0 << false << 0.04;
-    QTest::newRow("first picture after start at 5 s") << 5.0 << 0.0 << false << 0.04;
-    QTest::newRow("25 fps") << 1.08 << 1.04 << false << 0.04;
-    QTest::newRow("25 fps at double speed") << 0.54 << 0.52 << false << 0.02;
-    QTest::newRow("loop back") << 1.0 << 3.0 << false << 0.04;
-    QTest::newRow("same time again") << 2.0 << 2.0 << false << 0.04;
-    QTest::newRow("a long frame") << 2.5 << 2.0 << false << 0.5;
-    QTest::newRow("a seek half a second ahead") << 2.5 << 2.0 << true << 0.04;
-}
-
-void TestVideoDecode::frameDelay()
-{
-    QFETCH(double, pts);
-    QFETCH(double, lastPts);
-    QFETCH(bool, afterSeek);
-    QFETCH(double, delay);
-    QCOMPARE(Media::frameDelay(pts, lastPts, 0.04, afterSeek), delay);
-}
-
 void TestVideoDecode::aspectRatio_data()
 {
     QTest::addColumn<QString>("file");
@@ -215,7 +186,9 @@ void TestVideoDecode::aspectRatioFollowsSizeChange()
 
 void TestVideoDecode::pauseEmitsOncePerChange()
 {
-    Media m(nullptr, false, 16, rgb24, 0, 0);
+    // the display's time stands still unless the test moves it
+    ManualClock clock;
+    Media m(nullptr, false, 16, rgb24, 0, 0, clock);
     QVERIFY(m.open(fx.path(QStringLiteral("bframes.mp4"))));
     QSignalSpy pausedSpy(&m, &Media::paused);
     QSignalSpy frames(&m, &Media::frameReady);
@@ -229,13 +202,13 @@ void TestVideoDecode::pauseEmitsOncePerChange()
     m.pause(true);
     QCOMPARE(pausedSpy.count(), 2);
     QVERIFY(m.isPaused());
-    // the display stops after at most one more picture; the clock then stands on it
-    QTest::qWait(100);
+    // the display shows nothing more, and the clock stands on the picture shown last
     const int shown = int(frames.count());
-    const double clock = m.currentClock();
-    QTest::qWait(100);
+    const double stoodAt = m.currentClock();
+    clock.advance(1.0);
+    m.video_refresh_timer();
     QCOMPARE(frames.count(), shown);
-    QCOMPARE(m.currentClock(), clock);
+    QCOMPARE(m.currentClock(), stoodAt);
     QCOMPARE(m.position(), m.picture(frames.last().at(0).toInt())->ticks);
     m.pause(false);
     m.pause(false);
@@ -249,23 +222,19 @@ void TestVideoDecode::fullRingBlocksDecoderUntilHandOffOrStop()
     Media m(nullptr, false, 16, rgb24, 0, 0);
     QVERIFY(m.open(fx.path(QStringLiteral("bframes.mp4"))));
     QSignalSpy frames(&m, &Media::frameReady);
+    // the display's timer hands nothing out: the test does, one picture at a time
+    const QSignalBlocker noDisplay(MediaTestProbe::displayTimer(m));
     m.start();
-    // no event processing, so no hand-off: the decoder stops at three pending pictures
-    const auto ringFills = [&m] {
-        for (int i = 0; i < 3000 && MediaTestProbe::pendingPictures(m) < 3; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return MediaTestProbe::pendingPictures(m);
-    };
-    QCOMPARE(ringFills(), 3);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    QCOMPARE(MediaTestProbe::pendingPictures(m), 3);
+    // the decoder stops at three pending pictures, however long it is left
+    QTRY_COMPARE_WITH_TIMEOUT(MediaTestProbe::pendingPictures(m), 3, 30000);
+    QVERIFY(!QTest::qWaitFor([&m] { return MediaTestProbe::pendingPictures(m) != 3; }, 100));
 
     // each hand-off frees one slot, which the decoder fills again
     for (int round = 0; round < 3; ++round) {
         m.video_refresh_timer();
         QCOMPARE(frames.count(), round + 1);
         QCOMPARE(frames.last().at(0).toInt(), round);
-        QCOMPARE(ringFills(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(MediaTestProbe::pendingPictures(m), 3, 30000);
     }
     // stopping releases the blocked decoder for good
     m.stop();
