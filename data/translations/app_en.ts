@@ -639,7 +639,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>Media</name>
     <message>
-        <location filename="../../src/media/media.cpp" line="+34"/>
+        <location filename="../../src/media/media.cpp" line="+31"/>
         <source>Error opening %1:
 Error while parsing header.</source>
         <translation>Error opening %1:
@@ -688,28 +688,28 @@ Couldn&apos;t open the file.</source>
 Couldn&apos;t open the file.</translation>
     </message>
     <message>
-        <location line="+256"/>
+        <location line="+186"/>
         <source>Error opening %1:
 Couldn&apos;t find any stream information in this file.</source>
         <translation>Error opening %1:
 Couldn&apos;t find any stream information in this file.</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+38"/>
         <source>Error opening %1:
 Cannot allocate pictures buffer.</source>
         <translation>Error opening %1:
 Cannot allocate pictures buffer.</translation>
     </message>
     <message>
-        <location line="-37"/>
+        <location line="-17"/>
         <source>Error opening %1:
 Cannot create a suitable conversion context to RGB.</source>
         <translation>Error opening %1:
 Cannot create a suitable conversion context to RGB.</translation>
     </message>
     <message>
-        <location line="+249"/>
+        <location line="+133"/>
         <source>Error reading %1 !
 
 Logs;
@@ -720,12 +720,12 @@ Logs;
 %2Decoding interupted. </translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+11"/>
         <source>The lesson file %1 was removed or changed while it played.</source>
         <translation>The lesson file %1 was removed or changed while it played.</translation>
     </message>
     <message>
-        <location line="-267"/>
+        <location line="-142"/>
         <source>Error opening %1:
 The file has no sound or picture this program can play.</source>
         <translation>Error opening %1:
@@ -1557,7 +1557,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>The cue at %1 has no length; it was left out.</translation>
     </message>
     <message>
-        <location filename="../../src/lesson/speechanalyser.cpp" line="+59"/>
+        <location filename="../../src/lesson/speechanalyser.cpp" line="+83"/>
         <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
         <translation>Cannot find the sentences of %1: it has no sound this program can read.</translation>
     </message>

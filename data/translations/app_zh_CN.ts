@@ -639,7 +639,7 @@ Do you want to save your changes?</source>
 <context>
     <name>Media</name>
     <message>
-        <location filename="../../src/media/media.cpp" line="+34"/>
+        <location filename="../../src/media/media.cpp" line="+31"/>
         <source>Error opening %1:
 Error while parsing header.</source>
         <translation>打开 %1 出错：
@@ -688,28 +688,28 @@ Couldn&apos;t open the file.</source>
 无法打开文件。</translation>
     </message>
     <message>
-        <location line="+256"/>
+        <location line="+186"/>
         <source>Error opening %1:
 Couldn&apos;t find any stream information in this file.</source>
         <translation>打开 %1 出错：
 在此文件中找不到任何流信息。</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+38"/>
         <source>Error opening %1:
 Cannot allocate pictures buffer.</source>
         <translation>打开 %1 出错：
 无法分配图像缓冲区。</translation>
     </message>
     <message>
-        <location line="-37"/>
+        <location line="-17"/>
         <source>Error opening %1:
 Cannot create a suitable conversion context to RGB.</source>
         <translation>打开 %1 出错：
 无法创建转换为 RGB 的上下文。</translation>
     </message>
     <message>
-        <location line="+249"/>
+        <location line="+133"/>
         <source>Error reading %1 !
 
 Logs;
@@ -720,12 +720,12 @@ Logs;
 %2解码中断。</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+11"/>
         <source>The lesson file %1 was removed or changed while it played.</source>
         <translation>课程文件 %1 在播放时被删除或更改。</translation>
     </message>
     <message>
-        <location line="-267"/>
+        <location line="-142"/>
         <source>Error opening %1:
 The file has no sound or picture this program can play.</source>
         <translation>打开 %1 出错：
@@ -1557,7 +1557,7 @@ The file has no sound or picture this program can play.</source>
         <translation>%1 处的字幕没有时长，已略去。</translation>
     </message>
     <message>
-        <location filename="../../src/lesson/speechanalyser.cpp" line="+59"/>
+        <location filename="../../src/lesson/speechanalyser.cpp" line="+83"/>
         <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
         <translation>无法找出 %1 的句子：它没有本程序能读取的声音。</translation>
     </message>
