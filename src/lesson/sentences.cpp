@@ -1,5 +1,6 @@
 #include "lesson/sentences.h"
 
+#include "lesson/filesbeside.h"
 #include "media/ffmpeg.h"
 #include "text/plaintext.h"
 
@@ -253,34 +254,10 @@ QString plainCueText(const QString &text)
 
 QStringList subtitleFilesBeside(const QString &mediaFile)
 {
-    const QFileInfo media(mediaFile);
-    const QString base = media.completeBaseName();
-    const QDir dir = media.absoluteDir();
-    // exact base first, then language-tagged ones; srt, vtt, ass, ssa within each
-    QStringList exact[std::size(subtitleFormats)];
-    QStringList tagged[std::size(subtitleFormats)];
-    const QStringList entries = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
-    for (const QString &name : entries) {
-        if (!name.startsWith(base + u'.'))
-            continue;
-        const QString rest = name.mid(base.size() + 1);
-        for (size_t i = 0; i < std::size(subtitleFormats); ++i) {
-            const QString suffix = QLatin1String(subtitleFormats[i].suffix);
-            if (rest.compare(suffix, Qt::CaseInsensitive) == 0) {
-                exact[i] += dir.filePath(name);
-            } else if (rest.endsWith(u'.' + suffix, Qt::CaseInsensitive)) {
-                const QString tag = rest.chopped(suffix.size() + 1);
-                if (!tag.isEmpty() && !tag.contains(u'.'))
-                    tagged[i] += dir.filePath(name);
-            }
-        }
-    }
-    QStringList files;
-    for (const QStringList &list : exact)
-        files += list;
-    for (const QStringList &list : tagged)
-        files += list;
-    return files;
+    QStringList suffixes;
+    for (const SubtitleFormat &format : subtitleFormats)
+        suffixes += QLatin1String(format.suffix);
+    return filesBeside(mediaFile, suffixes);
 }
 
 std::optional<Sentences> readSubtitleFile(const QString &file, double offsetSeconds, QString *error)
