@@ -1515,14 +1515,52 @@ The file has no sound or picture this program can play.</translation>
     </message>
 </context>
 <context>
+    <name>lesson::LessonText</name>
+    <message>
+        <location filename="../../src/lesson/lessontext.cpp" line="+64"/>
+        <source>The PDF %1 is damaged or not a PDF; its text cannot be read.</source>
+        <translation>The PDF %1 is damaged or not a PDF; its text cannot be read.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The PDF %1 is locked with a password; its text cannot be read.</source>
+        <translation>The PDF %1 is locked with a password; its text cannot be read.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The PDF %1 has no text layer: its pages are only images. Choose a PDF whose text can be selected, or a text file.</source>
+        <translation>The PDF %1 has no text layer: its pages are only images. Choose a PDF whose text can be selected, or a text file.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Cannot open the lesson text %1.</source>
+        <translation>Cannot open the lesson text %1.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Cannot read the lesson text %1.</source>
+        <translation>Cannot read the lesson text %1.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The lesson text %1 is over 20 MB, too long for a lesson.</source>
+        <translation>The lesson text %1 is over 20 MB, too long for a lesson.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>The lesson text %1 has no text.</source>
+        <translation>The lesson text %1 has no text.</translation>
+    </message>
+</context>
+<context>
     <name>lesson::Sentences</name>
     <message>
-        <location filename="../../src/lesson/sentences.cpp" line="+117"/>
+        <location filename="../../src/lesson/sentences.cpp" line="+118"/>
         <source>The cue at %1 cannot be decoded; it was left out.</source>
         <translation>The cue at %1 cannot be decoded; it was left out.</translation>
     </message>
     <message>
-        <location line="+183"/>
+        <location line="+159"/>
         <source>Cannot open the subtitle file %1.</source>
         <translation>Cannot open the subtitle file %1.</translation>
     </message>

@@ -1515,14 +1515,52 @@ The file has no sound or picture this program can play.</source>
     </message>
 </context>
 <context>
+    <name>lesson::LessonText</name>
+    <message>
+        <location filename="../../src/lesson/lessontext.cpp" line="+64"/>
+        <source>The PDF %1 is damaged or not a PDF; its text cannot be read.</source>
+        <translation>PDF 文件 %1 已损坏或不是 PDF 文件，无法读取其中的文字。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The PDF %1 is locked with a password; its text cannot be read.</source>
+        <translation>PDF 文件 %1 有密码保护，无法读取其中的文字。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The PDF %1 has no text layer: its pages are only images. Choose a PDF whose text can be selected, or a text file.</source>
+        <translation>PDF 文件 %1 没有文字层：它的页面只是图片。请选择文字可以选中的 PDF 文件，或者一个文本文件。</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Cannot open the lesson text %1.</source>
+        <translation>无法打开课文 %1。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Cannot read the lesson text %1.</source>
+        <translation>无法读取课文 %1。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The lesson text %1 is over 20 MB, too long for a lesson.</source>
+        <translation>课文 %1 超过 20 MB，作为一课的课文太长了。</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>The lesson text %1 has no text.</source>
+        <translation>课文 %1 里没有文字。</translation>
+    </message>
+</context>
+<context>
     <name>lesson::Sentences</name>
     <message>
-        <location filename="../../src/lesson/sentences.cpp" line="+117"/>
+        <location filename="../../src/lesson/sentences.cpp" line="+118"/>
         <source>The cue at %1 cannot be decoded; it was left out.</source>
         <translation>%1 处的字幕无法解码，已略去。</translation>
     </message>
     <message>
-        <location line="+183"/>
+        <location line="+159"/>
         <source>Cannot open the subtitle file %1.</source>
         <translation>无法打开字幕文件 %1。</translation>
     </message>
