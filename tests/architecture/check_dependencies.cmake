@@ -16,6 +16,7 @@ set(allowed_diff text)
 set(allowed_diff_widgets diff text studystyle)
 set(allowed_media "")
 set(allowed_lesson media text sqlite)
+set(allowed_align "")
 set(allowed_skin paths)
 set(allowed_editor_rules spelling paths)
 set(allowed_editor paths editor_rules spelling_widgets phonetic_widgets diff_widgets skin text)
@@ -23,7 +24,7 @@ set(allowed_player paths lesson media skin editor)
 # the study session in src/app: the composition root, which nothing else links
 set(allowed_session player lesson editor)
 # The engines: no widgets, however deep.
-set(engines paths dictcipher sqlite text spelling phonetic diff media lesson editor_rules)
+set(engines paths dictcipher sqlite text spelling phonetic diff media lesson align editor_rules)
 
 file(STRINGS "${LINKS}" lines)
 set(subsystems "")
