@@ -315,6 +315,19 @@ QString letterWord(QStringView text)
     return word;
 }
 
+// Titles and Latin abbreviations as they are said.
+const QHash<QString, QStringList> &abbreviations()
+{
+    static const QHash<QString, QStringList> said{
+        {QStringLiteral("mr"), {QStringLiteral("mister")}},
+        {QStringLiteral("mrs"), {QStringLiteral("missus")}},
+        {QStringLiteral("dr"), {QStringLiteral("doctor")}},
+        {QStringLiteral("prof"), {QStringLiteral("professor")}},
+        {QStringLiteral("vs"), {QStringLiteral("versus")}},
+        {QStringLiteral("etc"), {QStringLiteral("et"), QStringLiteral("cetera")}}};
+    return said;
+}
+
 } // namespace
 
 QList<SpokenWord> spokenWords(QStringView text)
@@ -342,8 +355,15 @@ QList<SpokenWord> spokenWords(QStringView text)
             qsizetype j = i;
             while (j < end && !isDigit(text, j))
                 ++j;
-            if (const QString word = letterWord(text.sliced(i, j - i)); !word.isEmpty())
+            const QString word = letterWord(text.sliced(i, j - i));
+            const auto said =
+                i == w.start && j == end ? abbreviations().constFind(word) : abbreviations().cend();
+            if (said != abbreviations().cend()) {
+                for (const QString &part : *said)
+                    out.append({part, {i, j - i}});
+            } else if (!word.isEmpty()) {
                 out.append({word, {i, j - i}});
+            }
             i = j;
         }
         from = end;

@@ -17,12 +17,11 @@ struct SpokenWord
     // Where the written word lies in the text; "21st" gives "twenty" and "first", both from
     // the whole of "21st", and "$5" gives "five" and "dollars" from "$5".
     WordSpan source;
-
-    friend bool operator==(const SpokenWord &, const SpokenWord &) = default;
 };
 
 // The words of spoken text, in order. Words are those of words.h with hyphens splitting
-// them; other punctuation is dropped. Numbers in ASCII digits are read as words: cardinals
+// them; other punctuation is dropped. Titles and a few abbreviations are said in full ("Dr":
+// doctor, "etc": et cetera). Numbers in ASCII digits are read as words: cardinals
 // ("5,000": five thousand), ordinals ("21st": twenty first), years from 1100 to 2099
 // ("1999": nineteen ninety nine, "2005": two thousand five, "1990s": nineteen nineties),
 // decimals ("3.5": three point five), times ("10:30", and "10.30" when its minutes are a

@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
 namespace {
 
 // A line's content, without its surrounding whitespace, in code units of the transcript.
@@ -87,12 +89,12 @@ const QRegularExpression &speakerLabel()
     return re;
 }
 
-// A stage direction with the spaces before it: anything in square brackets on one line, or
-// up to three words of letters in parentheses (a sentence in parentheses is speech).
+// What may be a stage direction: anything in square brackets on one line, or up to three
+// words of letters in parentheses (captured).
 const QRegularExpression &stageDirection()
 {
-    static const QRegularExpression re(QStringLiteral(
-        "\\s*(?:\\[[^\\[\\]\\n]{1,80}\\]|\\(\\p{L}+(?:[ '\u2019\\-]\\p{L}+){0,2}\\))"));
+    static const QRegularExpression re(
+        QStringLiteral("\\[[^\\[\\]\\n]{1,80}\\]|\\((\\p{L}+(?:[ '\u2019\\-]\\p{L}+){0,2})\\)"));
     return re;
 }
 
@@ -147,7 +149,8 @@ const QSet<QString> &sentenceOpeners()
     return set;
 }
 
-// Words a hard-wrapped line may end on but a heading does not.
+// Words a hard-wrapped line may end on but a heading does not, and that an aside in
+// parentheses has but a stage direction does not.
 const QSet<QString> &functionWords()
 {
     static const QSet<QString> set{
@@ -159,8 +162,38 @@ const QSet<QString> &functionWords()
         QStringLiteral("my"),    QStringLiteral("your"), QStringLiteral("his"),
         QStringLiteral("her"),   QStringLiteral("its"),  QStringLiteral("our"),
         QStringLiteral("their"), QStringLiteral("is"),   QStringLiteral("was"),
+        QStringLiteral("it"),    QStringLiteral("it's"), QStringLiteral("i"),
+        QStringLiteral("he"),    QStringLiteral("she"),  QStringLiteral("we"),
+        QStringLiteral("they"),  QStringLiteral("you"),  QStringLiteral("this"),
+        QStringLiteral("that"),
     };
     return set;
+}
+
+// The text without its stage directions and the spaces before them. In parentheses, words
+// such as "the" or "it" make an aside that is said: "(the linguist)" is, "(music)" is not.
+QString withoutDirections(QStringView text)
+{
+    QString out;
+    qsizetype from = 0;
+    for (auto it = stageDirection().globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        bool aside = false;
+        const QStringView words = m.capturedView(1);
+        for (WordSpan w = wordFrom(words, 0, Hyphens::Split); w.isValid() && !aside;
+             w = wordFrom(words, w.end(), Hyphens::Split))
+            aside = functionWords().contains(
+                words.sliced(w.start, w.length).toString().toLower().replace(u'\u2019', u'\''));
+        if (aside)
+            continue;
+        qsizetype keep = m.capturedStart();
+        while (keep > from && text[keep - 1].isSpace())
+            --keep;
+        out += text.sliced(from, keep - from);
+        from = m.capturedEnd();
+    }
+    out += text.sliced(from);
+    return out;
 }
 
 // A letter and a full stop, twice or more: "U.S.", "a.m.".
@@ -194,12 +227,15 @@ bool endsSentence(QStringView para, QStringView original, qsizetype from, qsizet
         --j;
     if (j == from || para[j - 1] != u'.')
         return true;
-    const WordSpan w = wordFrom(para, b, Hyphens::Split);
-    const QStringView nextWord = w.isValid() ? para.sliced(w.start, w.length) : QStringView();
+    // the next word, if it is near
+    const QStringView ahead = para.sliced(b, qMin<qsizetype>(para.size() - b, 40));
+    const WordSpan w = wordFrom(ahead, 0, Hyphens::Split);
+    const QStringView nextWord = w.isValid() ? ahead.sliced(w.start, w.length) : QStringView();
     if (original[j - 1] == u'\u2026' || (j - 1 > from && para[j - 2] == u'.'))
         return !isPronounI(nextWord);
+    // the abbreviations looked for are short
     qsizetype t = j - 1;
-    while (t > from && !para[t - 1].isSpace() && !isOpener(para[t - 1]))
+    while (t > from && !para[t - 1].isSpace() && !isOpener(para[t - 1]) && j - t < 12)
         --t;
     const QStringView token = para.sliced(t, j - t);
     const QString lower = token.toString().toLower();
@@ -218,6 +254,7 @@ public:
     QList<TranscriptSentence> run()
     {
         const QList<Line> lines = linesOf(m_text);
+        m_typicalLength = typicalLength(lines);
         for (qsizetype i = 0; i < lines.size(); ++i) {
             Line line = lines[i];
             if (line.isBlank()) {
@@ -236,9 +273,13 @@ public:
                 if (line.isBlank())
                     continue;
             }
-            const Line *next = i + 1 < lines.size() ? &lines[i + 1] : nullptr;
-            if (isDirectionLine(line) || isHeading(line, next)) {
+            // a heading starts a new part of the text, where no one speaks yet
+            const bool heading = !label.hasMatch() &&
+                                 isHeading(line, i + 1 < lines.size() ? &lines[i + 1] : nullptr);
+            if (heading || isDirectionLine(line)) {
                 closeParagraph();
+                if (heading)
+                    m_speaker.clear();
                 m_paragraph = line;
                 closeParagraph();
             } else if (m_paragraph.isBlank()) {
@@ -256,20 +297,39 @@ private:
 
     bool isDirectionLine(Line line) const
     {
-        const QString rest = lineText(line).toString().remove(stageDirection());
+        const QString rest = withoutDirections(lineText(line));
         return rest.size() < line.length() && !hasWord(rest);
     }
 
-    // A short line without final punctuation where a sentence may start, before a longer
-    // line that starts like a sentence: "Introduction", "The history of tea".
+    // The median length of the text's lines: about the width a paragraph was wrapped at, or
+    // longer when paragraphs are not wrapped.
+    static qsizetype typicalLength(const QList<Line> &lines)
+    {
+        QList<qsizetype> lengths;
+        for (const Line &line : lines) {
+            if (!line.isBlank())
+                lengths.append(line.length());
+        }
+        if (lengths.isEmpty())
+            return 0;
+        const auto middle = lengths.begin() + lengths.size() / 2;
+        std::nth_element(lengths.begin(), middle, lengths.end());
+        return *middle;
+    }
+
+    // A line of at most eight words without final punctuation where a sentence may start,
+    // half as long as a line of the text usually is, or as the next line when that starts
+    // like a sentence: "Introduction", "The history of tea". A line that a paragraph was
+    // wrapped at is longer, or ends in a word such as "the".
     bool isHeading(Line line, const Line *next) const
     {
-        if (!next || next->isBlank() || 2 * line.length() > next->length() ||
-            !m_text[line.end - 1].isLetterOrNumber() ||
+        if (!next || next->isBlank() || !m_text[line.end - 1].isLetterOrNumber() ||
             (!m_paragraph.isBlank() && !endsWithTerminal(lineText(m_paragraph))))
             return false;
         const QChar first = firstCharacter(lineText(*next), 0);
-        if (!first.isUpper() && !first.isDigit())
+        const bool beforeSentence = first.isUpper() || first.isDigit();
+        if (2 * line.length() > m_typicalLength &&
+            (2 * line.length() > next->length() || !beforeSentence))
             return false;
         const QStringView text = lineText(line);
         int words = 0;
@@ -279,7 +339,7 @@ private:
             last = w;
             ++words;
         }
-        return words <= 8 &&
+        return words >= 1 && words <= 8 &&
                !functionWords().contains(text.sliced(last.start, last.length).toString());
     }
 
@@ -318,7 +378,7 @@ private:
         s.start = start;
         s.end = end;
         s.text = m_text.sliced(start, end - start).toString().simplified();
-        s.spoken = QString(s.text).remove(stageDirection()).simplified();
+        s.spoken = withoutDirections(s.text).simplified();
         const bool directed = s.spoken.size() < s.text.size();
         if (!hasWord(s.spoken)) {
             if (!directed)
@@ -330,6 +390,7 @@ private:
     }
 
     QStringView m_text;
+    qsizetype m_typicalLength = 0;
     Line m_paragraph;
     QString m_speaker;
     QList<TranscriptSentence> m_sentences;

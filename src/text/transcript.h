@@ -28,11 +28,14 @@ struct TranscriptSentence
 
 // The sentences of a transcript's plain text, in order. A sentence ends at its final
 // punctuation, but not after a title ("Mr.", "Dr."), "e.g." or an initial, nor before a
-// word in lower case; after "etc.", "a.m.", "U.S." and the like only before a word that
-// usually opens a sentence. Lines of a paragraph join; a blank line, a heading (a short line
-// without final punctuation, shorter than half the next line), a speaker label at the start
-// of a line ("NEIL:", "Dr Smith:", a capitalised name of up to three words) and a line of
-// stage directions alone each end a sentence. Stage directions are bracketed: anything in
-// square brackets, or up to three words of letters in parentheses ("(music)"). Sentences
-// without a word or a stage direction are left out.
+// word in lower case, nor at an ellipsis before "I"; after "etc.", "U.S.", "a.m." and the
+// like only before a word that usually opens a sentence. Lines of a paragraph join; a
+// blank line, a speaker label at the start of a line ("NEIL:", "Dr Smith:", a capitalised
+// name of up to three words), a line of stage directions alone and a heading each end a
+// sentence. A heading is a line of up to eight words without final punctuation, half as
+// long as the text's lines usually are (or as the next line, when that starts with a
+// capital); it ends the speaker's turn. Stage directions are bracketed: anything in square
+// brackets, or up to three words of letters in parentheses that are not an aside ("(music)"
+// is one, "(the linguist)" is not). Sentences without a word or a stage direction are left
+// out.
 QList<TranscriptSentence> splitTranscript(QStringView text);

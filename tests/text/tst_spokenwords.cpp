@@ -57,6 +57,10 @@ void TestSpokenWords::words_data()
                           u"nai\u0308ve \u00C9COLE")
         << QStringLiteral(u"well known don't neil's rock n roll i'm na\u00EFve \u00E9cole")
         << QStringList();
+    QTest::newRow("titles said in full")
+        << QStringLiteral("Mr. Dr Mrs prof. vs etc. drs Mr-X")
+        << QStringLiteral("mister doctor missus professor versus et cetera drs mister x")
+        << QStringList();
     QTest::newRow("punctuation dropped")
         << QStringLiteral(u"Hello, world! (Yes) \u2014 \u201Cquoted\u201D... 'tis")
         << QStringLiteral("hello world yes quoted tis") << QStringList();

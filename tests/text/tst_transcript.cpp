@@ -49,9 +49,9 @@ void TestTranscript::sentences_data()
                        QStringLiteral("It goes on here"), QStringLiteral("No full stop"),
                        QStringLiteral("We went to the shop with Anna and her brother.")};
     QTest::newRow("headings end")
-        << QStringLiteral("Introduction\nWelcome to the programme, I'm Neil.\nThe history of tea\n"
-                          "Tea was first drunk in China long ago.")
-        << QStringList{QStringLiteral("Introduction"),
+        << QStringLiteral("Tea Talk\nIntroduction\nWelcome to the programme, I'm Neil.\nThe "
+                          "history of tea\nTea was first drunk in China long ago.")
+        << QStringList{QStringLiteral("Tea Talk"), QStringLiteral("Introduction"),
                        QStringLiteral("Welcome to the programme, I'm Neil."),
                        QStringLiteral("The history of tea"),
                        QStringLiteral("Tea was first drunk in China long ago.")};
@@ -90,14 +90,22 @@ void TestTranscript::speakers_data()
                        QStringLiteral("Rob|And I'm Rob.|And I'm Rob."),
                        QStringLiteral("Dr Smith|Good morning.|Good morning.")};
     QTest::newRow("stage directions inside a sentence")
-        << QStringLiteral("ROB: [laughs] Yes, it is (music) funny (isn't it?).")
-        << QStringList{QStringLiteral("ROB|[laughs] Yes, it is (music) funny (isn't it?).|Yes, "
-                                      "it is funny (isn't it?).")};
+        << QStringLiteral("ROB: [laughs] Yes, it is (music) funny (isn't it?) (the Dr said).")
+        << QStringList{QStringLiteral("ROB|[laughs] Yes, it is (music) funny (isn't it?) (the Dr "
+                                      "said).|Yes, it is funny (isn't it?) (the Dr said).")};
     QTest::newRow("stage directions alone on a line")
         << QStringLiteral("[MUSIC PLAYING]\nWelcome back\n(Applause) [laughs]\nThanks.")
         << QStringList{QStringLiteral("|[MUSIC PLAYING]|"),
                        QStringLiteral("|Welcome back|Welcome back"),
                        QStringLiteral("|(Applause) [laughs]|"), QStringLiteral("|Thanks.|Thanks.")};
+    QTest::newRow("a heading ends the turn")
+        << QStringLiteral("NEIL: Bye for now, and thanks for listening.\n[MUSIC]\nVocabulary\n"
+                          "well-off means having plenty of money")
+        << QStringList{QStringLiteral("NEIL|Bye for now, and thanks for listening.|Bye for now, "
+                                      "and thanks for listening."),
+                       QStringLiteral("NEIL|[MUSIC]|"), QStringLiteral("|Vocabulary|Vocabulary"),
+                       QStringLiteral("|well-off means having plenty of money|well-off means "
+                                      "having plenty of money")};
     QTest::newRow("no labels")
         << QStringLiteral("At 10:30: we met.\nHe said: come.\nThe Big Bad Wolf: no.\nsee http://x")
         << QStringList{QStringLiteral("|At 10:30: we met.|At 10:30: we met."),
