@@ -261,13 +261,14 @@ public:
                 closeParagraph();
                 continue;
             }
+            // matched in the line alone: a match checks the whole of the text it is given
             const QRegularExpressionMatch label =
-                speakerLabel().match(m_text, line.start, QRegularExpression::NormalMatch,
+                speakerLabel().match(lineText(line), 0, QRegularExpression::NormalMatch,
                                      QRegularExpression::AnchorAtOffsetMatchOption);
             if (label.hasMatch()) {
                 closeParagraph();
                 m_speaker = label.captured(1);
-                line.start = label.capturedEnd();
+                line.start += label.capturedEnd();
                 while (line.start < line.end && m_text[line.start].isSpace())
                     ++line.start;
                 if (line.isBlank())

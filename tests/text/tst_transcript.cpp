@@ -59,7 +59,7 @@ void TestTranscript::sentences_data()
     QTest::newRow("only punctuation") << QStringLiteral("?! ... --\n\n.,; ()") << QStringList();
     const QString sentence = QStringLiteral("The cat sat on the mat and then it slept.");
     QTest::newRow("200,000 words")
-        << (sentence + u' ').repeated(20'000) << QStringList(20'000, sentence);
+        << (sentence + u'\n').repeated(20'000) << QStringList(20'000, sentence);
 }
 
 // Each sentence's text is the stretch of the transcript it comes from.
