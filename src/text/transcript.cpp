@@ -341,7 +341,7 @@ private:
             ++words;
         }
         return words >= 1 && words <= 8 &&
-               !functionWords().contains(text.sliced(last.start, last.length).toString());
+               !functionWords().contains(text.sliced(last.start, last.length).toString().toLower());
     }
 
     // Splits the paragraph gathered so far into sentences.
