@@ -18,10 +18,11 @@ void TestTranscript::sentences_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("sentences");
     QTest::newRow("abbreviations")
-        << QStringLiteral("Mr. and Mrs. Smith met Dr. Jones on St. John's Road. They talked, e.g. "
-                          "about rain, i.e. weather. We woke at 7 a.m. Then we flew to the U.S. "
-                          "The U.S. Army met us. J. K. Rowling came, etc. and left.")
-        << QStringList{QStringLiteral("Mr. and Mrs. Smith met Dr. Jones on St. John's Road."),
+        << QStringLiteral(
+               "Mr. Brown and Mrs. Smith met Dr. Jones on St. John's Road. They talked, e.g. "
+               "about rain, i.e. weather. We woke at 7 a.m. Then we flew to the U.S. "
+               "The U.S. Army met us. J. K. Rowling came, etc. and left.")
+        << QStringList{QStringLiteral("Mr. Brown and Mrs. Smith met Dr. Jones on St. John's Road."),
                        QStringLiteral("They talked, e.g. about rain, i.e. weather."),
                        QStringLiteral("We woke at 7 a.m."),
                        QStringLiteral("Then we flew to the U.S."),
