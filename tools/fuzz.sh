@@ -4,7 +4,7 @@
 # target for a while, two at a time. Fails on any crash, leak, hang or sanitizer report.
 #
 # usage: tools/fuzz.sh [seconds per target (default 30)] [target ...]
-# Targets: media transcript dictionary phonetic diff (default: all). What each run finds
+# Targets: media transcript dictionary phonetic diff subtitles sentences (default: all). What each run finds
 # new is kept in <build>/fuzz-corpus/<target>; findings go to <build>/fuzz-findings/ and the
 # logs to <build>/fuzz-logs/.
 set -euo pipefail
@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(media transcript dictionary phonetic diff subtitles)
+[ ${#targets[@]} -gt 0 ] || targets=(media transcript dictionary phonetic diff subtitles sentences)
 
 "$root/tools/install-deps.sh" "$root/tools/packages.txt" "$root/tools/packages-fuzz.txt"
 build=${VORLYN_FUZZ_BUILD_DIR:-$root/build-fuzz}

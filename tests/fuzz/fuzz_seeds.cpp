@@ -1,7 +1,7 @@
 // Writes the seed corpora of the fuzz targets that need no ffmpeg into <folder>/<target>/:
 // dictionaries written as the phonetic tests write them, transcripts, typed pronunciations,
-// pairs of texts and subtitle files. The media seeds are clips that tools/fuzz.sh makes with
-// ffmpeg.
+// pairs of texts, subtitle files and lesson texts. The media seeds are clips that
+// tools/fuzz.sh makes with ffmpeg.
 #include "phonetic/dictionaryfixture.h"
 
 #include <QCoreApplication>
@@ -121,6 +121,22 @@ bool subtitleSeeds(const QDir &out)
                      '\0' + QByteArray("1\n00:00:01,000 --> 00:00:02,000\n\xc4\xe3\xba\xc3\n"));
 }
 
+// Lesson texts as publishers write them: speaker labels, stage directions, abbreviations,
+// numbers, wrapped lines and headings.
+bool sentenceSeeds(const QDir &out)
+{
+    return writeSeed(out, QStringLiteral("dialogue.txt"),
+                     "Talking about tea\nNEIL: Hello. [laughs] I'm Neil, and Dr Smith is here.\n"
+                     "Rob: Hi! It's 10.30 a.m. on the 21st, and tea costs \xc2\xa3"
+                     "2.50... "
+                     "or 50% more\nthan in 1999.\n\n(music)\nDr Smith:\n\"Mr. Jones left.\" "
+                     "He said: e.g. the U.S. Army\xe2\x80\xa6 3.5 km, 5,000 people, etc.\r\n") &&
+           writeSeed(out, QStringLiteral("wrapped.txt"),
+                     "The history of tea\nTea was first drunk in China, thousands of years\n"
+                     "ago, by well-known emperors (it\xe2\x80\x99s said). $5 bought 2nd-rate "
+                     "tea in the 1990s.\n\n[MUSIC PLAYING]\n");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -137,7 +153,7 @@ int main(int argc, char *argv[])
     };
     const bool ok = dictionarySeeds(sub("dictionary")) && transcriptSeeds(sub("transcript")) &&
                     phoneticSeeds(sub("phonetic")) && diffSeeds(sub("diff")) &&
-                    subtitleSeeds(sub("subtitles"));
+                    subtitleSeeds(sub("subtitles")) && sentenceSeeds(sub("sentences"));
     if (!ok)
         std::fprintf(stderr, "fuzz_seeds: could not write the seeds\n");
     return ok ? 0 : 1;
