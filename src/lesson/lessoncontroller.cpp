@@ -297,8 +297,7 @@ void LessonController::stopPlaying()
         drill_->hold();
         return;
     }
-    media_->play(false);
-    emit playingChanged(false);
+    stopEngine();
 }
 
 void LessonController::setMarkInHere()
