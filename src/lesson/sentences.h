@@ -16,12 +16,35 @@
 // file's start time included). Plain data and pure functions; any thread.
 namespace lesson {
 
+// A word of a sentence's text and when it is heard, in seconds of the lesson's clock.
+struct TimedWord
+{
+    qsizetype from = 0; // where the word lies in the sentence's text
+    qsizetype length = 0;
+    double start = 0;
+    double end = 0;
+};
+
+// Why the place of a sentence of a lesson text may be wrong.
+enum class Unsure : quint8
+{
+    No,
+    // The sound has no stretch that fits it: its place is only guessed from its neighbours.
+    NotHeard,
+    // Much of its stretch, or of the sound beside it, is not the text's speech.
+    OtherSound,
+};
+
 struct Sentence
 {
     double start = 0;
     double end = 0;
-    // what a subtitle says, styling removed; empty for a sentence found at pauses
+    // what a subtitle or the lesson's text says, styling removed; empty for a sentence found
+    // at pauses
     QString text;
+    // the words of text as they are heard, in order; only a lesson text's sentences have them
+    std::vector<TimedWord> words;
+    Unsure unsure = Unsure::No;
 };
 
 enum class SentenceSource
@@ -30,12 +53,15 @@ enum class SentenceSource
     SubtitleFile,
     EmbeddedSubtitles,
     SpeechPauses,
+    // a transcript of the lesson aligned to its sound
+    LessonText,
 };
 
 struct Sentences
 {
     SentenceSource source = SentenceSource::None;
-    // the subtitle file, or the lesson's file for embedded subtitles and pauses
+    // the subtitle file or the lesson text's file, or the lesson's file for embedded
+    // subtitles and pauses
     QString origin;
     // in time order, none overlapping the next
     std::vector<Sentence> items;
@@ -93,12 +119,21 @@ QString clockText(double seconds);
 // with a note.
 std::vector<Sentence> sentencesFromCues(std::vector<Sentence> cues, QStringList &notes);
 
+// The lesson's sound as the pass hears it: 16 kHz mono, from start seconds of its clock.
+struct LessonSound
+{
+    double start = 0;
+    std::vector<int16_t> samples;
+};
+
 // The pass over the sound of mediaFile, for a background thread: decodes it once and finds
-// pauses, sentences and peaks. Calls progress (0 to 1) now and then; gives up, returning
-// nothing, once cancel is set or when the file has no sound.
+// pauses, sentences and peaks, and keeps the sound it heard in sound when one is given.
+// Calls progress (0 to 1) now and then; gives up, returning nothing, once cancel is set or
+// when the file has no sound.
 std::optional<SpeechAnalysis> analyseSpeech(const QString &mediaFile,
                                             const std::atomic<bool> &cancel,
-                                            const std::function<void(double)> &progress);
+                                            const std::function<void(double)> &progress,
+                                            LessonSound *sound = nullptr);
 
 // The analysis of mediaFile kept in the user's cache folder, keyed by the file's path,
 // size and modification time; nothing when none is kept for the file as it is now.

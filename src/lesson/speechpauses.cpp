@@ -86,7 +86,8 @@ private:
 // Decodes the first audio stream of mediaFile into an envelope; only that stream's
 // packets are read and decoded. Nothing when cancelled or without sound.
 std::optional<Envelope> decodeEnvelope(const QString &mediaFile, const std::atomic<bool> &cancel,
-                                       const std::function<void(double)> &progress)
+                                       const std::function<void(double)> &progress,
+                                       LessonSound *sound)
 {
     AVFormatContext *raw = nullptr;
     if (avformat_open_input(&raw, QFile::encodeName(mediaFile).constData(), nullptr, nullptr) < 0)
@@ -125,6 +126,12 @@ std::optional<Envelope> decodeEnvelope(const QString &mediaFile, const std::atom
         duration = double(ctx->duration) / AV_TIME_BASE;
     if (duration > 0)
         env.db.reserve(size_t(duration * framesPerSecond) + 1);
+    if (sound) {
+        sound->start = env.start;
+        sound->samples.clear();
+        if (duration > 0)
+            sound->samples.reserve(size_t(duration * analysisRate) + analysisRate);
+    }
     env.low.reserve(env.db.capacity());
     env.high.reserve(env.db.capacity());
 
@@ -136,8 +143,12 @@ std::optional<Envelope> decodeEnvelope(const QString &mediaFile, const std::atom
         int bytes = 0;
         do {
             bytes = resampler.convert(frame, out.data(), int(out.size()));
-            if (bytes > 0)
-                frames.add(reinterpret_cast<const int16_t *>(out.data()), bytes / 2);
+            if (bytes > 0) {
+                const auto *samples = reinterpret_cast<const int16_t *>(out.data());
+                frames.add(samples, bytes / 2);
+                if (sound)
+                    sound->samples.insert(sound->samples.end(), samples, samples + bytes / 2);
+            }
             frame = nullptr;
         } while (bytes == int(out.size()));
     };
@@ -342,9 +353,10 @@ std::vector<Sentence> sentencesBetween(const Envelope &env, const std::vector<Pa
 
 std::optional<SpeechAnalysis> analyseSpeech(const QString &mediaFile,
                                             const std::atomic<bool> &cancel,
-                                            const std::function<void(double)> &progress)
+                                            const std::function<void(double)> &progress,
+                                            LessonSound *sound)
 {
-    std::optional<Envelope> env = decodeEnvelope(mediaFile, cancel, progress);
+    std::optional<Envelope> env = decodeEnvelope(mediaFile, cancel, progress, sound);
     if (!env)
         return std::nullopt;
     SpeechAnalysis analysis;
