@@ -1,128 +1,18 @@
-// The speech analysis of each lesson kept in the user's cache folder: one file per lesson,
-// named by a hash of the lesson's path, size and modification time. A file is a header
-// (magic, version, the key it was made for, the payload's length and checksum) and the
-// payload in little-endian binary. Anything that does not check out is ignored.
+// The speech analysis of each lesson kept in the user's cache folder, one file per lesson
+// as the lesson file is now, its payload in little-endian binary.
+#include "lesson/cachefile.h"
 #include "lesson/sentences.h"
-
-#include <QCryptographicHash>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStandardPaths>
-#include <QtEndian>
-
-#include <cmath>
-#include <cstring>
-#include <type_traits>
 
 namespace lesson {
 
 namespace {
 
-constexpr char magic[8] = {'V', 'L', 'S', 'P', 'E', 'E', 'C', 'H'};
+const QByteArray magic("VLSPEECH");
 constexpr quint32 version = 1;
+const QString folder = QStringLiteral("sentences");
 
-// The lesson as it is now: its absolute path, size and modification time.
-QByteArray cacheKey(const QString &mediaFile)
-{
-    const QFileInfo info(mediaFile);
-    if (!info.exists())
-        return {};
-    return info.absoluteFilePath().toUtf8() + '\n' + QByteArray::number(info.size()) + '\n' +
-           QByteArray::number(info.lastModified().toMSecsSinceEpoch());
-}
-
-QString cacheFile(const QByteArray &key)
-{
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-           QStringLiteral("/sentences/") +
-           QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) +
-           QStringLiteral(".bin");
-}
-
-class Writer
-{
-public:
-    template <typename T> void put(T value)
-    {
-        static_assert(std::is_arithmetic_v<T>);
-        if constexpr (std::is_floating_point_v<T>) {
-            quint64 bits;
-            std::memcpy(&bits, &value, sizeof bits);
-            put(bits);
-        } else {
-            const T le = qToLittleEndian(value);
-            bytes.append(reinterpret_cast<const char *>(&le), sizeof le);
-        }
-    }
-    void put(const QByteArray &data)
-    {
-        put(quint32(data.size()));
-        bytes += data;
-    }
-    void put(const QString &text) { put(text.toUtf8()); }
-
-    QByteArray bytes;
-};
-
-// Reads what Writer wrote; once anything runs past the end, every later read fails too.
-class Reader
-{
-public:
-    explicit Reader(const QByteArray &data) : bytes(data) {}
-
-    template <typename T> bool get(T &value)
-    {
-        static_assert(std::is_arithmetic_v<T>);
-        if constexpr (std::is_floating_point_v<T>) {
-            quint64 bits;
-            if (!get(bits))
-                return false;
-            std::memcpy(&value, &bits, sizeof value);
-            return std::isfinite(value);
-        } else {
-            if (!ok || left() < qsizetype(sizeof(T)))
-                return ok = false;
-            value = qFromLittleEndian<T>(bytes.constData() + pos);
-            pos += sizeof(T);
-            return true;
-        }
-    }
-    bool get(QByteArray &data)
-    {
-        quint32 size = 0;
-        if (!get(size) || left() < qsizetype(size))
-            return ok = false;
-        data = bytes.mid(pos, size);
-        pos += size;
-        return true;
-    }
-    bool get(QString &text)
-    {
-        QByteArray utf8;
-        if (!get(utf8))
-            return false;
-        text = QString::fromUtf8(utf8);
-        return true;
-    }
-    // A count of items of at least itemSize bytes each that the rest can hold.
-    bool getCount(size_t &count, qsizetype itemSize)
-    {
-        quint32 n = 0;
-        if (!get(n) || left() / itemSize < qsizetype(n))
-            return ok = false;
-        count = n;
-        return true;
-    }
-    qsizetype left() const { return bytes.size() - pos; }
-
-private:
-    const QByteArray &bytes;
-    qsizetype pos = 0;
-    bool ok = true;
-};
+using cache::Reader;
+using cache::Writer;
 
 QByteArray payload(const SpeechAnalysis &a)
 {
@@ -199,43 +89,14 @@ std::optional<SpeechAnalysis> fromPayload(const QByteArray &bytes)
 
 std::optional<SpeechAnalysis> cachedAnalysis(const QString &mediaFile)
 {
-    const QByteArray key = cacheKey(mediaFile);
-    if (key.isEmpty())
-        return std::nullopt;
-    QFile file(cacheFile(key));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    Reader header(bytes);
-    QByteArray storedMagic, storedKey, checksum, body;
-    quint32 storedVersion = 0;
-    if (!header.get(storedMagic) || storedMagic != QByteArray(magic, sizeof magic) ||
-        !header.get(storedVersion) || storedVersion != version || !header.get(storedKey) ||
-        storedKey != key || !header.get(checksum) || !header.get(body) || header.left() != 0 ||
-        checksum != QCryptographicHash::hash(body, QCryptographicHash::Sha1))
-        return std::nullopt;
-    return fromPayload(body);
+    const std::optional<QByteArray> body =
+        cache::read(folder, cache::lessonKey(mediaFile), magic, version);
+    return body ? fromPayload(*body) : std::nullopt;
 }
 
 void storeAnalysis(const QString &mediaFile, const SpeechAnalysis &analysis)
 {
-    const QByteArray key = cacheKey(mediaFile);
-    if (key.isEmpty())
-        return;
-    const QString path = cacheFile(key);
-    if (!QDir().mkpath(QFileInfo(path).path()))
-        return;
-    const QByteArray body = payload(analysis);
-    Writer w;
-    w.put(QByteArray(magic, sizeof magic));
-    w.put(version);
-    w.put(key);
-    w.put(QCryptographicHash::hash(body, QCryptographicHash::Sha1));
-    w.put(body);
-    // a reader sees the old file or the whole new one, never a part
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(w.bytes) == w.bytes.size())
-        file.commit();
+    cache::write(folder, cache::lessonKey(mediaFile), magic, version, payload(analysis));
 }
 
 } // namespace lesson
