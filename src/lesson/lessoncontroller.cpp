@@ -22,7 +22,21 @@ LessonController::LessonController(QObject *parent)
             &LessonController::setAnalysisProgress);
     connect(analyser, &lesson::SpeechAnalyser::finished, this, &LessonController::setAnalysis);
     // a lesson without sound has no pauses to find: the pass just ends
-    connect(analyser, &lesson::SpeechAnalyser::failed, this, [this] { setAnalysisProgress(1.0); });
+    connect(analyser, &lesson::SpeechAnalyser::failed, this, [this] {
+        aligningText_ = false;
+        setAnalysisProgress(1.0);
+    });
+    connect(analyser, &lesson::SpeechAnalyser::textProgress, this, [this](double fraction) {
+        if (aligningText_ && !analysing)
+            emit analysisProgress(std::clamp(fraction, 0.0, 0.99));
+    });
+    connect(analyser, &lesson::SpeechAnalyser::textAligned, this,
+            &LessonController::setTextAlignment);
+    connect(analyser, &lesson::SpeechAnalyser::textFailed, this, [this](const QString &why) {
+        aligningText_ = false;
+        endProgress();
+        emit error(why);
+    });
     positionTimer->setInterval(positionIntervalMs);
     connect(positionTimer, &QTimer::timeout, this, &LessonController::reportPosition);
     saveTimer->setInterval(saveIntervalMs);
@@ -194,11 +208,14 @@ void LessonController::clearLessonData()
 {
     // a pass over the lesson that goes reports nothing more
     analyser->cancel();
-    if (analysing) {
+    if (analysing || aligningText_) {
         analysing = false;
+        aligningText_ = false;
         emit analysisProgress(1.0);
     }
     subtitleFiles_.clear();
+    lessonTextFiles_.clear();
+    textFile_.clear();
     if (!pauses_.empty() || !peaks_.low.empty()) {
         pauses_.clear();
         peaks_ = {};

@@ -121,6 +121,14 @@ public:
     bool isAnalysing() const { return analysing; }
     // The subtitle files the learner can choose from for this lesson.
     QStringList subtitleFiles() const { return subtitleFiles_; }
+    // The lesson texts (transcripts) the learner can choose from for this lesson: those
+    // beside it and any chosen.
+    QStringList lessonTextFiles() const { return lessonTextFiles_; }
+    // The lesson text whose sentences the lesson has, or waits for; empty without one.
+    QString lessonText() const { return textFile_; }
+    // Whether the lesson text is being placed in the sound (the speech pass's progress then
+    // goes on with it).
+    bool isAligningText() const { return aligningText_; }
 
 public slots:
     // Opens file as the new lesson and plays it; the lesson playing until now stops
@@ -190,6 +198,16 @@ public slots:
     // subtitleFiles(), or error() says why it gives none and the lesson keeps its sentences.
     // Cues it left out are told by notice().
     void chooseSubtitleFile(const QString &file);
+    // The learner picked a lesson text for this lesson (one of lessonTextFiles(), or a
+    // transcript of any name): it is placed in the sound in the background, and then its
+    // sentences take the place of the lesson's. It joins lessonTextFiles(), or error() says
+    // why it gives none and the lesson keeps its sentences.
+    void chooseLessonText(const QString &file);
+    // Text the learner pasted becomes the lesson text, kept as a file in the program's data
+    // folder, so that the lesson's memory can keep the choice.
+    void pasteLessonText(const QString &text);
+    // The placed sentences of the lesson text; ends the progress.
+    void setTextAlignment(const lesson::Sentences &sentences);
     void setDrillSettings(const lesson::DrillSettings &settings);
     // The learner's drill settings for lessons opened for the first time; the lesson open
     // now keeps its own.
@@ -243,6 +261,7 @@ signals:
     void analysisProgress(double fraction);
     void currentSentenceChanged(int index);
     void subtitleFileChosen(const QString &file);
+    void lessonTextChosen(const QString &file);
     // scores() has changed: other sentences, a check kept, or the lesson forgotten.
     void scoresChanged();
     void drillSettingsChanged(const lesson::DrillSettings &settings);
@@ -268,6 +287,11 @@ private:
     // The lesson's sentences from a subtitle file; false (with error()) when it cannot be
     // read or gives none, and then the lesson's sentences stay.
     bool readSubtitles(const QString &file);
+    // Starts placing the text of file in the sound, after a speech pass if one is due; false
+    // (with why) when the file gives no text.
+    bool startLessonText(const QString &file, QString *why);
+    // Ends the progress of the passes over the sound once none is running.
+    void endProgress();
     void followCurrentSentence();
     void emitMarks();
     // Moves the loop with move() (its marks, and a seek to its start), announcing the marks
@@ -295,6 +319,9 @@ private:
     std::vector<lesson::Pause> pauses_;
     lesson::Peaks peaks_;
     QStringList subtitleFiles_;
+    QStringList lessonTextFiles_;
+    QString textFile_;
+    bool aligningText_ = false;
     int currentSentence_ = -1;
     bool analysing = false;
     lesson::Scores scores_;

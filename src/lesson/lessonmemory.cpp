@@ -26,7 +26,9 @@ void LessonController::saveLesson()
     m.place = lesson::LessonPlace{positionSeconds(), markInSeconds(), markOutSeconds()};
     m.speed = speed_;
     m.drill = drill_->settings();
-    if (sentences_.source == lesson::SentenceSource::SubtitleFile)
+    if (!textFile_.isEmpty())
+        m.subtitleFile = textFile_;
+    else if (sentences_.source == lesson::SentenceSource::SubtitleFile)
         m.subtitleFile = sentences_.origin;
     store_->saveLesson(fileName_, m);
 }

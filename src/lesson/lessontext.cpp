@@ -89,11 +89,27 @@ std::optional<QString> pdfText(const QByteArray &bytes, QString *why)
 
 } // namespace
 
+namespace {
+
+const QStringList &textSuffixes()
+{
+    static const QStringList suffixes{QStringLiteral("txt"), QStringLiteral("md"),
+                                      QStringLiteral("html"), QStringLiteral("htm"),
+                                      QStringLiteral("pdf")};
+    return suffixes;
+}
+
+} // namespace
+
 QStringList lessonTextFilesBeside(const QString &mediaFile)
 {
-    return filesBeside(mediaFile,
-                       {QStringLiteral("txt"), QStringLiteral("md"), QStringLiteral("html"),
-                        QStringLiteral("htm"), QStringLiteral("pdf")});
+    return filesBeside(mediaFile, textSuffixes());
+}
+
+bool isLessonTextFile(const QString &file)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return textSuffixes().contains(suffix) || suffix == u"markdown";
 }
 
 std::optional<QString> readLessonText(const QString &file, QString *why)

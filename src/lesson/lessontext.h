@@ -25,4 +25,7 @@ QStringList lessonTextFilesBeside(const QString &mediaFile);
 // has no text, or is a PDF that is damaged, locked or only images.
 std::optional<QString> readLessonText(const QString &file, QString *why);
 
+// Whether file is named as a lesson text is (by its suffix), not as subtitles.
+bool isLessonTextFile(const QString &file);
+
 } // namespace lesson

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The sentences of a lesson, the stretches its loop steps through: from a subtitle file
@@ -37,6 +38,11 @@ enum class Unsure : quint8
 
 struct Sentence
 {
+    Sentence() = default;
+    Sentence(double from, double to, QString said = {})
+        : start(from), end(to), text(std::move(said))
+    {}
+
     double start = 0;
     double end = 0;
     // what a subtitle or the lesson's text says, styling removed; empty for a sentence found

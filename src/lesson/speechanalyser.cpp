@@ -1,8 +1,16 @@
 #include "lesson/speechanalyser.h"
 
+#include "lesson/textalignment.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+
+#include <chrono>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace lesson {
 
@@ -31,10 +39,12 @@ SpeechAnalyser::~SpeechAnalyser()
     cancel();
 }
 
-void SpeechAnalyser::start(const QString &mediaFile)
+void SpeechAnalyser::start(const QString &mediaFile, const QString &textOrigin, const QString &text)
 {
     cancel();
-    worker = std::thread([this, mediaFile, id = current] { run(mediaFile, id); });
+    worker = std::thread([this, mediaFile, textOrigin, text, id = current] {
+        run(mediaFile, textOrigin, text, id);
+    });
 }
 
 void SpeechAnalyser::cancel()
@@ -64,32 +74,77 @@ void SpeechAnalyser::customEvent(QEvent *event)
         report->deliver(*this);
 }
 
-void SpeechAnalyser::run(const QString &mediaFile, unsigned id)
+void SpeechAnalyser::run(const QString &mediaFile, const QString &textOrigin, const QString &text,
+                         unsigned id)
 {
-    if (std::optional<SpeechAnalysis> kept = cachedAnalysis(mediaFile)) {
-        report(id, [analysis = std::move(*kept)](SpeechAnalyser &self) {
-            emit self.finished(analysis);
-        });
-        return;
+    std::optional<Sentences> keptText;
+    if (!text.isEmpty())
+        keptText = cachedTextAlignment(mediaFile, text);
+    // the sound is kept from the pass only for a text that is still to be placed
+    const bool wantSound = !text.isEmpty() && !keptText;
+    LessonSound sound;
+    std::optional<SpeechAnalysis> analysis = cachedAnalysis(mediaFile);
+    if (!analysis || wantSound) {
+        std::optional<SpeechAnalysis> found = analyseSpeech(
+            mediaFile, cancelled,
+            [this, id](double fraction) {
+                report(id, [fraction](SpeechAnalyser &self) { emit self.progress(fraction); });
+            },
+            wantSound ? &sound : nullptr);
+        if (cancelled)
+            return;
+        if (!found) {
+            const QString message =
+                QCoreApplication::translate("lesson::Sentences",
+                                            "Cannot find the sentences of %1: it has no sound "
+                                            "this program can read.")
+                    .arg(QDir::toNativeSeparators(mediaFile));
+            report(id, [message](SpeechAnalyser &self) { emit self.failed(message); });
+            return;
+        }
+        if (!analysis) {
+            storeAnalysis(mediaFile, *found);
+            analysis = std::move(found);
+        }
     }
-    std::optional<SpeechAnalysis> found =
-        analyseSpeech(mediaFile, cancelled, [this, id](double fraction) {
-            report(id, [fraction](SpeechAnalyser &self) { emit self.progress(fraction); });
+    report(id, [kept = *analysis](SpeechAnalyser &self) { emit self.finished(kept); });
+    if (keptText) {
+        keptText->origin = textOrigin;
+        report(id, [aligned = std::move(*keptText)](SpeechAnalyser &self) {
+            emit self.textAligned(aligned);
         });
+    } else if (wantSound) {
+        alignText(mediaFile, textOrigin, text, sound, analysis->pauses, id);
+    }
+}
+
+void SpeechAnalyser::alignText(const QString &mediaFile, const QString &textOrigin,
+                               const QString &text, const LessonSound &sound,
+                               const std::vector<Pause> &pauses, unsigned id)
+{
+    // playback and the window come first: this thread yields to them from now on
+    setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+    QString why;
+    std::optional<Sentences> aligned = alignLessonText(
+        text, textOrigin, sound, pauses, cancelled,
+        [this, id, last = std::chrono::steady_clock::time_point()](double fraction) mutable {
+            // the aligner tells every tenth of a second of sound; the window needs far less
+            const auto now = std::chrono::steady_clock::now();
+            if (now - last < std::chrono::milliseconds(100))
+                return;
+            last = now;
+            report(id, [fraction](SpeechAnalyser &self) { emit self.textProgress(fraction); });
+        },
+        &why);
     if (cancelled)
         return;
-    if (!found) {
-        const QString message =
-            QCoreApplication::translate("lesson::Sentences",
-                                        "Cannot find the sentences of %1: it has no sound "
-                                        "this program can read.")
-                .arg(QDir::toNativeSeparators(mediaFile));
-        report(id, [message](SpeechAnalyser &self) { emit self.failed(message); });
+    if (!aligned) {
+        report(id, [why](SpeechAnalyser &self) { emit self.textFailed(why); });
         return;
     }
-    storeAnalysis(mediaFile, *found);
+    storeTextAlignment(mediaFile, text, *aligned);
     report(id,
-           [analysis = std::move(*found)](SpeechAnalyser &self) { emit self.finished(analysis); });
+           [result = std::move(*aligned)](SpeechAnalyser &self) { emit self.textAligned(result); });
 }
 
 } // namespace lesson
