@@ -91,11 +91,11 @@ void splitLong(Draft draft, std::vector<Draft> &out)
                         draft.words[i].source.start - draft.words[i - 1].source.end());
         const bool punctuated = between.contains(u',') || between.contains(u';') ||
                                 between.contains(u':') || between.contains(u'\u2014');
-        // a punctuated gap wins over any bare one; among equals the longer gap, then the
-        // one nearer the middle
+        // a punctuated gap wins over any bare one; among equals the one nearer the middle,
+        // unless another is a much longer pause
         const double middle = (draft.onset + draft.offset) / 2;
         const double score = (punctuated ? 100.0 : 0.0) + (after.start - before.end) -
-                             std::abs(before.end - middle) / 100.0;
+                             std::abs(before.end - middle) / 4;
         if (best < 0 || score > bestScore) {
             best = i;
             bestScore = score;

@@ -6,11 +6,11 @@
 
 #include "support/mediafixtures.h"
 #include "support/monitorrecorder.h"
+#include "support/spokenlesson.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -19,21 +19,6 @@ using lesson::Drill;
 using lesson::DrillSettings;
 
 namespace {
-
-// The length of a 16-bit mono WAV file as espeak-ng writes it (its header's sizes may be
-// left open, so the file's own size counts).
-double wavSeconds(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray bytes = f.readAll();
-    const qsizetype data = bytes.indexOf("data");
-    if (bytes.size() < 44 || data < 0)
-        return 0;
-    const auto rate = qFromLittleEndian<qint32>(bytes.constData() + 24);
-    return rate > 0 ? double(bytes.size() - data - 8) / 2 / rate : 0;
-}
 
 QString srtTime(double seconds)
 {
@@ -94,34 +79,16 @@ void TestDrill::initTestCase()
         QStringLiteral("Please close the window before you leave the room."),
         QStringLiteral("The train to London leaves at half past nine."),
         QStringLiteral("Thank you for listening to this lesson.")};
-    QStringList inputs;
-    QString graph;
+    const std::vector<SpokenSpan> spans =
+        makeSpokenLesson(fx, QStringLiteral("speech.wav"), spoken);
+    QCOMPARE(spans.size(), size_t(spoken.size()));
     QString srt;
-    const QString silence = QStringLiteral("anullsrc=r=22050:cl=mono:d=1");
-    double at = 1;
     for (qsizetype i = 0; i < spoken.size(); ++i) {
-        const QString wav = fx.path(QStringLiteral("sentence%1.wav").arg(i));
-        QProcess espeak;
-        espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("-w"), wav, spoken[i]});
-        QVERIFY2(espeak.waitForFinished(60000) && espeak.exitCode() == 0,
-                 "espeak-ng (Debian package espeak-ng) must be installed");
-        const double seconds = wavSeconds(wav);
-        QVERIFY(seconds > 2);
-        inputs += {QStringLiteral("-f"), QStringLiteral("lavfi"),
-                   QStringLiteral("-i"), silence,
-                   QStringLiteral("-i"), wav};
-        graph += QStringLiteral("[%1:a][%2:a]").arg(2 * i).arg(2 * i + 1);
+        QVERIFY(spans[size_t(i)].end - spans[size_t(i)].start > 2);
         srt += QStringLiteral("%1\n%2 --> %3\n%4\n\n")
                    .arg(i + 1)
-                   .arg(srtTime(at), srtTime(at + seconds), spoken[i]);
-        at += seconds + 1;
+                   .arg(srtTime(spans[size_t(i)].start), srtTime(spans[size_t(i)].end), spoken[i]);
     }
-    inputs += {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), silence};
-    graph += QStringLiteral("[%1:a]concat=n=%2:v=0:a=1")
-                 .arg(2 * spoken.size())
-                 .arg(2 * spoken.size() + 1);
-    QVERIFY(fx.make(QStringLiteral("speech.wav"),
-                    inputs + QStringList{QStringLiteral("-filter_complex"), graph}));
     QFile f(fx.path(QStringLiteral("speech.srt")));
     QVERIFY(f.open(QIODevice::WriteOnly));
     QVERIFY(f.write(srt.toUtf8()) > 0);
