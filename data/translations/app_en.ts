@@ -545,7 +545,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>LessonDialogs</name>
     <message>
-        <location filename="../../src/player/lessondialogs.cpp" line="+26"/>
+        <location filename="../../src/player/lessondialogs.cpp" line="+27"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
@@ -565,7 +565,12 @@ Do you want to save your changes?</translation>
         <translation>Load Subtitles...</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+3"/>
+        <source>Save Sentences as Subtitles...</source>
+        <translation>Save Sentences as Subtitles...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>Load Subtitles</source>
         <translation>Load Subtitles</translation>
     </message>
@@ -575,7 +580,32 @@ Do you want to save your changes?</translation>
         <translation>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
+        <source>Save Sentences as Subtitles</source>
+        <translation>Save Sentences as Subtitles</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>This lesson has no sentences to save yet.</source>
+        <translation>This lesson has no sentences to save yet.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>SRT Subtitles (*.srt)</source>
+        <translation>SRT Subtitles (*.srt)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>WebVTT Subtitles (*.vtt)</source>
+        <translation>WebVTT Subtitles (*.vtt)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sentences with Word Times, JSON (*.json)</source>
+        <translation>Sentences with Word Times, JSON (*.json)</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>Lesson Summary: %1</source>
         <translation>Lesson Summary: %1</translation>
     </message>
@@ -1603,6 +1633,21 @@ The file has no sound or picture this program can play.</translation>
         <location filename="../../src/lesson/sentences.cpp" line="+7"/>
         <source>The cue at %1 ends before the lesson begins; it was left out.</source>
         <translation>The cue at %1 ends before the lesson begins; it was left out.</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::SubtitleWriter</name>
+    <message>
+        <location filename="../../src/lesson/subtitlewriter.cpp" line="+127"/>
+        <source>Sentences can be saved as .srt, .vtt or .json files, not as %1.</source>
+        <translation>Sentences can be saved as .srt, .vtt or .json files, not as %1.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Cannot save %1:
+%2</source>
+        <translation>Cannot save %1:
+%2</translation>
     </message>
 </context>
 </TS>

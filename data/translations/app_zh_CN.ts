@@ -545,7 +545,7 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonDialogs</name>
     <message>
-        <location filename="../../src/player/lessondialogs.cpp" line="+26"/>
+        <location filename="../../src/player/lessondialogs.cpp" line="+27"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
@@ -565,7 +565,12 @@ Do you want to save your changes?</source>
         <translation>加载字幕...</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+3"/>
+        <source>Save Sentences as Subtitles...</source>
+        <translation>将句子另存为字幕...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>Load Subtitles</source>
         <translation>加载字幕</translation>
     </message>
@@ -575,7 +580,32 @@ Do you want to save your changes?</source>
         <translation>字幕 (*.srt *.vtt *.ass *.ssa);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
+        <source>Save Sentences as Subtitles</source>
+        <translation>将句子另存为字幕</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>This lesson has no sentences to save yet.</source>
+        <translation>这一课还没有可保存的句子。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>SRT Subtitles (*.srt)</source>
+        <translation>SRT 字幕 (*.srt)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>WebVTT Subtitles (*.vtt)</source>
+        <translation>WebVTT 字幕 (*.vtt)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sentences with Word Times, JSON (*.json)</source>
+        <translation>带单词时间的句子，JSON (*.json)</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>Lesson Summary: %1</source>
         <translation>课程小结：%1</translation>
     </message>
@@ -1603,6 +1633,21 @@ The file has no sound or picture this program can play.</source>
         <location filename="../../src/lesson/sentences.cpp" line="+7"/>
         <source>The cue at %1 ends before the lesson begins; it was left out.</source>
         <translation>%1 处的字幕在课程开始之前就已结束，已略去。</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::SubtitleWriter</name>
+    <message>
+        <location filename="../../src/lesson/subtitlewriter.cpp" line="+127"/>
+        <source>Sentences can be saved as .srt, .vtt or .json files, not as %1.</source>
+        <translation>句子只能保存为 .srt、.vtt 或 .json 文件，不能保存为 %1。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Cannot save %1:
+%2</source>
+        <translation>无法保存 %1：
+%2</translation>
     </message>
 </context>
 </TS>

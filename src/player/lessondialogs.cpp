@@ -1,6 +1,7 @@
 #include "player/lessondialogs.h"
 
 #include "lesson/lessoncontroller.h"
+#include "lesson/subtitlewriter.h"
 #include "player/drillsettingsdialog.h"
 #include "player/lessonsummary.h"
 
@@ -43,6 +44,10 @@ void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWid
     subtitles->addSeparator();
     subtitles->addAction(tr("Load Subtitles..."), parent,
                          [&lesson, parent] { loadSubtitles(lesson, parent); });
+    subtitles
+        ->addAction(tr("Save Sentences as Subtitles..."), parent,
+                    [&lesson, parent] { saveSentences(lesson, parent); })
+        ->setEnabled(!lesson.sentences().items.empty());
 }
 
 void LessonDialogs::loadSubtitles(LessonController &lesson, QWidget *parent)
@@ -54,6 +59,39 @@ void LessonDialogs::loadSubtitles(LessonController &lesson, QWidget *parent)
         tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
     if (!file.isEmpty())
         lesson.chooseSubtitleFile(file);
+}
+
+void LessonDialogs::saveSentences(LessonController &lesson, QWidget *parent)
+{
+    const QString title = tr("Save Sentences as Subtitles");
+    if (lesson.sentences().items.empty()) {
+        QMessageBox::information(parent, title, tr("This lesson has no sentences to save yet."));
+        return;
+    }
+    // the filters in the order of their suffixes
+    const QStringList suffixes = {QStringLiteral("srt"), QStringLiteral("vtt"),
+                                  QStringLiteral("json")};
+    const QStringList filters = {tr("SRT Subtitles (*.srt)"), tr("WebVTT Subtitles (*.vtt)"),
+                                 tr("Sentences with Word Times, JSON (*.json)")};
+    const QFileInfo media(lesson.fileName());
+    QFileDialog dialog(parent, title,
+                       media.dir().filePath(media.completeBaseName() + QStringLiteral(".srt")),
+                       filters.join(QStringLiteral(";;")));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // a name typed without a suffix takes the chosen filter's, before the dialog asks
+    // whether to replace a file of that name
+    dialog.setDefaultSuffix(suffixes.first());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString &filter) {
+        dialog.setDefaultSuffix(suffixes.value(filters.indexOf(filter), suffixes.first()));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString file = dialog.selectedFiles().constFirst();
+    // the dialog's event loop may have let the lesson's sentences change: what is saved is
+    // what the lesson has now, counted from its clock's start
+    QString why;
+    if (!lesson::writeSentencesFile(file, lesson.sentences(), lesson.startSeconds(), &why))
+        QMessageBox::warning(parent, title, why);
 }
 
 void LessonDialogs::showSummary(LessonController &lesson, QWidget *parent)

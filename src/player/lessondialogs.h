@@ -17,8 +17,9 @@ public:
     // The media file the learner picks, or an empty string; the next pick starts in its
     // folder.
     static QString chooseMediaFile(QWidget *parent);
-    // A submenu of menu listing the lesson's subtitle files, the one in use ticked, and an
-    // entry that asks for a subtitle file of any name.
+    // A submenu of menu listing the lesson's subtitle files, the one in use ticked, an
+    // entry that asks for a subtitle file of any name, and one that saves the lesson's
+    // sentences as subtitles (disabled while it has none).
     static void addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWidget *parent);
     static void showSummary(LessonController &lesson, QWidget *parent);
     // Asks first, since the scores go too.
@@ -28,4 +29,7 @@ public:
 private:
     // Makes the sentences of the subtitle file the learner picks the lesson's.
     static void loadSubtitles(LessonController &lesson, QWidget *parent);
+    // Writes the lesson's sentences to the SRT, WebVTT or JSON file the learner names,
+    // beside the lesson by default; says why when it cannot.
+    static void saveSentences(LessonController &lesson, QWidget *parent);
 };
