@@ -1,6 +1,7 @@
 #include "player/lessondialogs.h"
 
 #include "lesson/lessoncontroller.h"
+#include "lesson/lessontranslation.h"
 #include "player/drillsettingsdialog.h"
 #include "player/lessonsummary.h"
 
@@ -30,7 +31,8 @@ QString LessonDialogs::chooseMediaFile(QWidget *parent)
     return name;
 }
 
-void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWidget *parent)
+void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson,
+                                     lesson::LessonTranslation &translation, QWidget *parent)
 {
     QMenu *subtitles = menu.addMenu(tr("Subtitles"));
     subtitles->setEnabled(lesson.isOpen());
@@ -43,6 +45,9 @@ void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWid
     subtitles->addSeparator();
     subtitles->addAction(tr("Load Subtitles..."), parent,
                          [&lesson, parent] { loadSubtitles(lesson, parent); });
+    subtitles->addAction(tr("Load Translation..."), parent, [&lesson, &translation, parent] {
+        loadTranslation(lesson, translation, parent);
+    });
 }
 
 void LessonDialogs::loadSubtitles(LessonController &lesson, QWidget *parent)
@@ -54,6 +59,18 @@ void LessonDialogs::loadSubtitles(LessonController &lesson, QWidget *parent)
         tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
     if (!file.isEmpty())
         lesson.chooseSubtitleFile(file);
+}
+
+void LessonDialogs::loadTranslation(LessonController &lesson,
+                                    lesson::LessonTranslation &translation, QWidget *parent)
+{
+    if (!lesson.isOpen())
+        return;
+    const QString file = QFileDialog::getOpenFileName(
+        parent, tr("Load Translation"), QFileInfo(lesson.fileName()).absolutePath(),
+        tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
+    if (!file.isEmpty())
+        translation.load(file);
 }
 
 void LessonDialogs::showSummary(LessonController &lesson, QWidget *parent)

@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 
 class LessonController;
+namespace lesson {
+class LessonTranslation;
+}
 class QMenu;
 class QWidget;
 
@@ -17,9 +20,10 @@ public:
     // The media file the learner picks, or an empty string; the next pick starts in its
     // folder.
     static QString chooseMediaFile(QWidget *parent);
-    // A submenu of menu listing the lesson's subtitle files, the one in use ticked, and an
-    // entry that asks for a subtitle file of any name.
-    static void addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWidget *parent);
+    // A submenu of menu listing the lesson's subtitle files, the one in use ticked, an
+    // entry that asks for a subtitle file of any name, and one that asks for a translation.
+    static void addSubtitlesMenu(QMenu &menu, LessonController &lesson,
+                                 lesson::LessonTranslation &translation, QWidget *parent);
     static void showSummary(LessonController &lesson, QWidget *parent);
     // Asks first, since the scores go too.
     static void forget(LessonController &lesson, QWidget *parent);
@@ -28,4 +32,7 @@ public:
 private:
     // Makes the sentences of the subtitle file the learner picks the lesson's.
     static void loadSubtitles(LessonController &lesson, QWidget *parent);
+    // Makes the subtitle file the learner picks the lesson's translation.
+    static void loadTranslation(LessonController &lesson, lesson::LessonTranslation &translation,
+                                QWidget *parent);
 };
