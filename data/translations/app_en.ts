@@ -256,17 +256,17 @@ Do you want to save your changes?</translation>
 <context>
     <name>DrillBar</name>
     <message>
-        <location filename="../../src/player/drillbar.cpp" line="+105"/>
+        <location filename="../../src/player/drillbar.cpp" line="+154"/>
         <source>%1: a hint, %2: the whole sentence</source>
         <translation>%1: a hint, %2: the whole sentence</translation>
     </message>
     <message>
-        <location line="-46"/>
+        <location line="-67"/>
         <source>Done: Alt+A again, Alt+N next sentence</source>
         <translation>Done: Alt+A again, Alt+N next sentence</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+40"/>
         <source>Repetition %1</source>
         <translation>Repetition %1</translation>
     </message>
@@ -545,7 +545,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>LessonDialogs</name>
     <message>
-        <location filename="../../src/player/lessondialogs.cpp" line="+26"/>
+        <location filename="../../src/player/lessondialogs.cpp" line="+27"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
@@ -555,7 +555,7 @@ Do you want to save your changes?</translation>
         <translation>Media (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Subtitles</source>
         <translation>Subtitles</translation>
     </message>
@@ -565,17 +565,28 @@ Do you want to save your changes?</translation>
         <translation>Load Subtitles...</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+2"/>
+        <source>Load Translation...</source>
+        <translation>Load Translation...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>Load Subtitles</source>
         <translation>Load Subtitles</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location line="+12"/>
         <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
         <translation>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-1"/>
+        <source>Load Translation</source>
+        <translation>Load Translation</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Lesson Summary: %1</source>
         <translation>Lesson Summary: %1</translation>
     </message>
@@ -921,6 +932,11 @@ The file has no sound or picture this program can play.</translation>
         <location line="+1"/>
         <source>Drill: show the sentence</source>
         <translation>Drill: show the sentence</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Drill: show or hide the translation</source>
+        <translation>Drill: show or hide the translation</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1359,10 +1375,10 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+71"/>
+        <location filename="../../src/player/vk.cpp" line="+73"/>
         <location line="+6"/>
         <location line="+25"/>
-        <location line="+100"/>
+        <location line="+102"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn Player</translation>
     </message>
@@ -1392,7 +1408,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <location line="+238"/>
+        <location line="+240"/>
         <source>Lesson Summary...</source>
         <translation>Lesson Summary...</translation>
     </message>
@@ -1402,7 +1418,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Forget This Lesson...</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-208"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -1428,13 +1444,13 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+203"/>
+        <location line="+205"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>
     <message>
-        <location line="-194"/>
+        <location line="-196"/>
         <source>Drill Settings...</source>
         <translation>Drill Settings...</translation>
     </message>
@@ -1449,7 +1465,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Keys...</translation>
     </message>
     <message>
-        <location line="+177"/>
+        <location line="+179"/>
         <source>(no key)</source>
         <translation>(no key)</translation>
     </message>
@@ -1550,6 +1566,14 @@ The file has no sound or picture this program can play.</translation>
         <location line="+32"/>
         <source>The lesson text %1 has no text.</source>
         <translation>The lesson text %1 has no text.</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::LessonTranslation</name>
+    <message>
+        <location filename="../../src/lesson/lessontranslation.cpp" line="+39"/>
+        <source>The translation could not be loaded. %1</source>
+        <translation>The translation could not be loaded. %1</translation>
     </message>
 </context>
 <context>

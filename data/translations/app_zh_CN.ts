@@ -256,17 +256,17 @@ Do you want to save your changes?</source>
 <context>
     <name>DrillBar</name>
     <message>
-        <location filename="../../src/player/drillbar.cpp" line="+105"/>
+        <location filename="../../src/player/drillbar.cpp" line="+154"/>
         <source>%1: a hint, %2: the whole sentence</source>
         <translation>%1：提示，%2：整句</translation>
     </message>
     <message>
-        <location line="-46"/>
+        <location line="-67"/>
         <source>Done: Alt+A again, Alt+N next sentence</source>
         <translation>完成：Alt+A 再听一遍，Alt+N 下一句</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+40"/>
         <source>Repetition %1</source>
         <translation>第 %1 遍</translation>
     </message>
@@ -545,7 +545,7 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonDialogs</name>
     <message>
-        <location filename="../../src/player/lessondialogs.cpp" line="+26"/>
+        <location filename="../../src/player/lessondialogs.cpp" line="+27"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
@@ -555,7 +555,7 @@ Do you want to save your changes?</source>
         <translation>媒体文件 (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Subtitles</source>
         <translation>字幕</translation>
     </message>
@@ -565,17 +565,28 @@ Do you want to save your changes?</source>
         <translation>加载字幕...</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+2"/>
+        <source>Load Translation...</source>
+        <translation>加载译文...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>Load Subtitles</source>
         <translation>加载字幕</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location line="+12"/>
         <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
         <translation>字幕 (*.srt *.vtt *.ass *.ssa);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-1"/>
+        <source>Load Translation</source>
+        <translation>加载译文</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Lesson Summary: %1</source>
         <translation>课程小结：%1</translation>
     </message>
@@ -921,6 +932,11 @@ The file has no sound or picture this program can play.</source>
         <location line="+1"/>
         <source>Drill: show the sentence</source>
         <translation>听写练习：显示整句</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Drill: show or hide the translation</source>
+        <translation>听写：显示或隐藏译文</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1359,10 +1375,10 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+71"/>
+        <location filename="../../src/player/vk.cpp" line="+73"/>
         <location line="+6"/>
         <location line="+25"/>
-        <location line="+100"/>
+        <location line="+102"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>
     </message>
@@ -1392,7 +1408,7 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+238"/>
+        <location line="+240"/>
         <source>Lesson Summary...</source>
         <translation>课程小结...</translation>
     </message>
@@ -1402,7 +1418,7 @@ The file has no sound or picture this program can play.</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-208"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1428,13 +1444,13 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+203"/>
+        <location line="+205"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
-        <location line="-194"/>
+        <location line="-196"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
@@ -1449,7 +1465,7 @@ The file has no sound or picture this program can play.</source>
         <translation>按键...</translation>
     </message>
     <message>
-        <location line="+177"/>
+        <location line="+179"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>
@@ -1550,6 +1566,14 @@ The file has no sound or picture this program can play.</source>
         <location line="+32"/>
         <source>The lesson text %1 has no text.</source>
         <translation>课文 %1 里没有文字。</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::LessonTranslation</name>
+    <message>
+        <location filename="../../src/lesson/lessontranslation.cpp" line="+39"/>
+        <source>The translation could not be loaded. %1</source>
+        <translation>无法加载译文。%1</translation>
     </message>
 </context>
 <context>
