@@ -256,17 +256,17 @@ Do you want to save your changes?</source>
 <context>
     <name>DrillBar</name>
     <message>
-        <location filename="../../src/player/drillbar.cpp" line="+105"/>
+        <location filename="../../src/player/drillbar.cpp" line="+154"/>
         <source>%1: a hint, %2: the whole sentence</source>
         <translation>%1：提示，%2：整句</translation>
     </message>
     <message>
-        <location line="-46"/>
+        <location line="-67"/>
         <source>Done: Alt+A again, Alt+N next sentence</source>
         <translation>完成：Alt+A 再听一遍，Alt+N 下一句</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+40"/>
         <source>Repetition %1</source>
         <translation>第 %1 遍</translation>
     </message>
@@ -527,12 +527,22 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonController</name>
     <message>
-        <location filename="../../src/lesson/lessonmemory.cpp" line="+87"/>
+        <location filename="../../src/lesson/lessonmemory.cpp" line="+89"/>
         <source>The score could not be kept: %1</source>
         <translation>无法保存得分：%1</translation>
     </message>
     <message>
-        <location filename="../../src/lesson/lessonsentences.cpp" line="+83"/>
+        <location filename="../../src/lesson/lessonsentences.cpp" line="+103"/>
+        <source>There is no text to use as the lesson text.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Cannot keep the pasted text in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+68"/>
         <source>%1 gives no sentences:</source>
         <translation>%1 中没有可用的句子：</translation>
     </message>
@@ -545,7 +555,7 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonDialogs</name>
     <message>
-        <location filename="../../src/player/lessondialogs.cpp" line="+27"/>
+        <location filename="../../src/player/lessondialogs.cpp" line="+28"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
@@ -555,7 +565,7 @@ Do you want to save your changes?</source>
         <translation>媒体文件 (*.mov *.avi *.wmv *.mpeg *.mp4 *.mpg *.vob *.swf *.flv *.rmvb *.rm *.mp3 *.mkv *.wma *.wmv)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Subtitles</source>
         <translation>字幕</translation>
     </message>
@@ -570,17 +580,23 @@ Do you want to save your changes?</source>
         <translation>将句子另存为字幕...</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Load Translation...</source>
+        <translation>加载译文...</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Load Subtitles</source>
         <translation>加载字幕</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location line="+45"/>
         <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
         <translation>字幕 (*.srt *.vtt *.ass *.ssa);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-38"/>
         <source>Save Sentences as Subtitles</source>
         <translation>将句子另存为字幕</translation>
     </message>
@@ -605,7 +621,12 @@ Do you want to save your changes?</source>
         <translation>带单词时间的句子，JSON (*.json)</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+28"/>
+        <source>Load Translation</source>
+        <translation>加载译文</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Lesson Summary: %1</source>
         <translation>课程小结：%1</translation>
     </message>
@@ -951,6 +972,11 @@ The file has no sound or picture this program can play.</source>
         <location line="+1"/>
         <source>Drill: show the sentence</source>
         <translation>听写练习：显示整句</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Drill: show or hide the translation</source>
+        <translation>听写：显示或隐藏译文</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1389,10 +1415,10 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+71"/>
+        <location filename="../../src/player/vk.cpp" line="+73"/>
         <location line="+6"/>
         <location line="+25"/>
-        <location line="+100"/>
+        <location line="+102"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>
     </message>
@@ -1422,7 +1448,7 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+238"/>
+        <location line="+240"/>
         <source>Lesson Summary...</source>
         <translation>课程小结...</translation>
     </message>
@@ -1432,7 +1458,7 @@ The file has no sound or picture this program can play.</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-208"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1458,13 +1484,13 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+203"/>
+        <location line="+205"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
-        <location line="-194"/>
+        <location line="-196"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
@@ -1479,7 +1505,7 @@ The file has no sound or picture this program can play.</source>
         <translation>按键...</translation>
     </message>
     <message>
-        <location line="+177"/>
+        <location line="+179"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>
@@ -1519,6 +1545,29 @@ The file has no sound or picture this program can play.</source>
         <source>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</source>
         <extracomment>%4 is the number of misspelt words, as &quot;%1 misspelt&quot; says it, in its own colour</extracomment>
         <translation>%2 个单词对了 %1 个，错 %3 个，%4，分写或连写 %5 处，漏 %6 个，多 %7 个</translation>
+    </message>
+</context>
+<context>
+    <name>lesson</name>
+    <message>
+        <location filename="../../src/lesson/textalignment.cpp" line="+189"/>
+        <source>The lesson text has no sentences to listen for.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1562,7 +1611,7 @@ The file has no sound or picture this program can play.</source>
         <translation>PDF 文件 %1 没有文字层：它的页面只是图片。请选择文字可以选中的 PDF 文件，或者一个文本文件。</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+45"/>
         <source>Cannot open the lesson text %1.</source>
         <translation>无法打开课文 %1。</translation>
     </message>
@@ -1580,6 +1629,14 @@ The file has no sound or picture this program can play.</source>
         <location line="+32"/>
         <source>The lesson text %1 has no text.</source>
         <translation>课文 %1 里没有文字。</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::LessonTranslation</name>
+    <message>
+        <location filename="../../src/lesson/lessontranslation.cpp" line="+39"/>
+        <source>The translation could not be loaded. %1</source>
+        <translation>无法加载译文。%1</translation>
     </message>
 </context>
 <context>
@@ -1625,7 +1682,7 @@ The file has no sound or picture this program can play.</source>
         <translation>%1 处的字幕没有时长，已略去。</translation>
     </message>
     <message>
-        <location filename="../../src/lesson/speechanalyser.cpp" line="+83"/>
+        <location filename="../../src/lesson/speechanalyser.cpp" line="+98"/>
         <source>Cannot find the sentences of %1: it has no sound this program can read.</source>
         <translation>无法找出 %1 的句子：它没有本程序能读取的声音。</translation>
     </message>

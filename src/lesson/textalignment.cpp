@@ -25,11 +25,6 @@ constexpr double shortestPart = 2.0;
 // A text of which fewer of the sentences are heard is probably not this recording's.
 constexpr double fewHeard = 0.5;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("lesson::TextAlignment", text);
-}
-
 // A sentence of the text on its way to becoming a loop step: its shown text, its spoken
 // words with their place in that text, and their times once placed.
 struct Draft
@@ -186,7 +181,8 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
     }
     if (drafts.empty()) {
         if (why)
-            *why = tr("The lesson text has no sentences to listen for.");
+            *why = QCoreApplication::translate("lesson::TextAlignment",
+                                               "The lesson text has no sentences to listen for.");
         return std::nullopt;
     }
     const align::Alignment aligned = align::alignWords(sound.samples, words, cancel, progress);
@@ -194,8 +190,10 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
         return std::nullopt;
     if (aligned.outcome == align::Outcome::NoModel) {
         if (why)
-            *why = tr("The speech recogniser's English model is not installed (%1): the lesson "
-                      "text cannot be placed in the sound.")
+            *why = QCoreApplication::translate(
+                       "lesson::TextAlignment",
+                       "The speech recogniser's English model is not installed (%1): the lesson "
+                       "text cannot be placed in the sound.")
                        .arg(align::modelFolder());
         return std::nullopt;
     }
@@ -231,8 +229,10 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
     result.source = SentenceSource::LessonText;
     result.origin = origin;
     if (heard < fewHeard * double(drafts.size()))
-        result.notes += tr("Only %1 of the %2 sentences of the lesson text were heard in the "
-                           "lesson: is it the text of this recording?")
+        result.notes += QCoreApplication::translate(
+                            "lesson::TextAlignment",
+                            "Only %1 of the %2 sentences of the lesson text were heard in the "
+                            "lesson: is it the text of this recording?")
                             .arg(heard)
                             .arg(drafts.size());
     // a sentence not heard lies between the speech of its neighbours
@@ -264,8 +264,10 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
         const Draft &d = placed[i];
         const bool skipped = d.times.placement == align::Placement::Skipped;
         if (!(d.offset > d.onset)) {
-            result.notes += tr("The sentence \"%1\" was not heard, and there is no room for it "
-                               "between its neighbours; it was left out.")
+            result.notes += QCoreApplication::translate(
+                                "lesson::TextAlignment",
+                                "The sentence \"%1\" was not heard, and there is no room for it "
+                                "between its neighbours; it was left out.")
                                 .arg(d.text);
             continue;
         }

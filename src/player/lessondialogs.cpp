@@ -2,6 +2,7 @@
 
 #include "lesson/lessoncontroller.h"
 #include "lesson/subtitlewriter.h"
+#include "lesson/lessontranslation.h"
 #include "player/drillsettingsdialog.h"
 #include "player/lessonsummary.h"
 
@@ -31,7 +32,8 @@ QString LessonDialogs::chooseMediaFile(QWidget *parent)
     return name;
 }
 
-void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWidget *parent)
+void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson,
+                                     lesson::LessonTranslation &translation, QWidget *parent)
 {
     QMenu *subtitles = menu.addMenu(tr("Subtitles"));
     subtitles->setEnabled(lesson.isOpen());
@@ -48,6 +50,9 @@ void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWid
         ->addAction(tr("Save Sentences as Subtitles..."), parent,
                     [&lesson, parent] { saveSentences(lesson, parent); })
         ->setEnabled(!lesson.sentences().items.empty());
+    subtitles->addAction(tr("Load Translation..."), parent, [&lesson, &translation, parent] {
+        loadTranslation(lesson, translation, parent);
+    });
 }
 
 void LessonDialogs::loadSubtitles(LessonController &lesson, QWidget *parent)
@@ -92,6 +97,18 @@ void LessonDialogs::saveSentences(LessonController &lesson, QWidget *parent)
     QString why;
     if (!lesson::writeSentencesFile(file, lesson.sentences(), lesson.startSeconds(), &why))
         QMessageBox::warning(parent, title, why);
+}
+
+void LessonDialogs::loadTranslation(LessonController &lesson,
+                                    lesson::LessonTranslation &translation, QWidget *parent)
+{
+    if (!lesson.isOpen())
+        return;
+    const QString file = QFileDialog::getOpenFileName(
+        parent, tr("Load Translation"), QFileInfo(lesson.fileName()).absolutePath(),
+        tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
+    if (!file.isEmpty())
+        translation.load(file);
 }
 
 void LessonDialogs::showSummary(LessonController &lesson, QWidget *parent)

@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 
 class LessonController;
+namespace lesson {
+class LessonTranslation;
+}
 class QMenu;
 class QWidget;
 
@@ -18,9 +21,10 @@ public:
     // folder.
     static QString chooseMediaFile(QWidget *parent);
     // A submenu of menu listing the lesson's subtitle files, the one in use ticked, an
-    // entry that asks for a subtitle file of any name, and one that saves the lesson's
-    // sentences as subtitles (disabled while it has none).
-    static void addSubtitlesMenu(QMenu &menu, LessonController &lesson, QWidget *parent);
+    // entry that asks for a subtitle file of any name, one that asks for a translation, and
+    // one that saves the lesson's sentences as subtitles (disabled while it has none).
+    static void addSubtitlesMenu(QMenu &menu, LessonController &lesson,
+                                 lesson::LessonTranslation &translation, QWidget *parent);
     static void showSummary(LessonController &lesson, QWidget *parent);
     // Asks first, since the scores go too.
     static void forget(LessonController &lesson, QWidget *parent);
@@ -32,4 +36,7 @@ private:
     // Writes the lesson's sentences to the SRT, WebVTT or JSON file the learner names,
     // beside the lesson by default; says why when it cannot.
     static void saveSentences(LessonController &lesson, QWidget *parent);
+    // Makes the subtitle file the learner picks the lesson's translation.
+    static void loadTranslation(LessonController &lesson, lesson::LessonTranslation &translation,
+                                QWidget *parent);
 };

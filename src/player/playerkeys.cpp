@@ -56,6 +56,8 @@ const CommandInfo &info(PlayerKeys::Command command)
         {"drillHint", QT_TRANSLATE_NOOP("PlayerKeys", "Drill: show a hint"), alt(Qt::Key_H), none},
         {"drillReveal", QT_TRANSLATE_NOOP("PlayerKeys", "Drill: show the sentence"), alt(Qt::Key_R),
          none},
+        {"drillTranslation", QT_TRANSLATE_NOOP("PlayerKeys", "Drill: show or hide the translation"),
+         alt(Qt::Key_T), none},
         {"checkSentence", QT_TRANSLATE_NOOP("PlayerKeys", "Check what I wrote"), alt(Qt::Key_C),
          none},
         {"openLesson", QT_TRANSLATE_NOOP("PlayerKeys", "Open a lesson"),

@@ -36,6 +36,7 @@ public:
         DrillNext,
         DrillHint,
         DrillReveal,
+        DrillTranslation,
         CheckSentence,
         OpenLesson,
         LeaveFullScreen,

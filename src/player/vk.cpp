@@ -3,10 +3,12 @@
 #include "editor/droppedfiles.h"
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
+#include "lesson/lessontranslation.h"
 #include "player/controlbutton.h"
 #include "player/drillbar.h"
 #include "player/glrenderwidget.h"
 #include "player/helpwindow.h"
+#include "player/interfacelanguage.h"
 #include "player/keylistdialog.h"
 #include "player/lessondialogs.h"
 #include "player/lessonpanel.h"
@@ -119,7 +121,9 @@ void Vk::createCentralWidgets()
     connect(screenWidget, &QScreenWidget::doubleClick, this, &Vk::on_actionOpen_activated);
     grid->addWidget(glWidget, 0, 0);
     grid->addWidget(screenWidget, 0, 0);
-    drillBar = new DrillBar(lesson_->drill(), central);
+    translation = new lesson::LessonTranslation(*lesson_, this);
+    translation->setLearnerLocale(interfacelanguage::localeName(interfacelanguage::chosen()));
+    drillBar = new DrillBar(*lesson_, *translation, central);
     grid->addWidget(drillBar, 1, 0);
     grid->setRowStretch(0, 1);
 
@@ -319,6 +323,8 @@ void Vk::run(PlayerKeys::Command command)
         return drill->revealHint();
     case PlayerKeys::DrillReveal:
         return drill->revealSentence();
+    case PlayerKeys::DrillTranslation:
+        return drillBar->toggleTranslation();
     case PlayerKeys::CheckSentence:
         emit sentenceCheckRequested();
         return;
@@ -410,7 +416,7 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addSeparator();
     menu.addAction(sentenceDock->listAction());
     menu.addAction(sentenceDock->list()->showAllTextsAction());
-    LessonDialogs::addSubtitlesMenu(menu, *lesson_, this);
+    LessonDialogs::addSubtitlesMenu(menu, *lesson_, *translation, this);
     menu.addSeparator();
     menu.addAction(drillAction);
     menu.addAction(drillSettingsAction);

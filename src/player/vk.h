@@ -19,6 +19,9 @@ class QScreenWidget;
 class QSkinObject;
 class RecentLessonsMenu;
 class SentenceDock;
+namespace lesson {
+class LessonTranslation;
+}
 
 // The player's main window: shows the lesson's pictures or the idle screen, and turns the
 // button bar, slider, keys and menus into commands on its LessonController, whose reports
@@ -121,6 +124,8 @@ private:
     QWidget *central = nullptr;
     GLRenderWidget *glWidget = nullptr;
     LessonPanel *panel = nullptr;
+    // The lesson's sentences in the learner's language; child.
+    lesson::LessonTranslation *translation = nullptr;
     DrillBar *drillBar = nullptr;
     SentenceDock *sentenceDock = nullptr;
     QAction *openAction = nullptr;
