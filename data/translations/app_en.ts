@@ -361,19 +361,53 @@ Do you want to save your changes?</translation>
 <context>
     <name>EditorLink</name>
     <message>
-        <location filename="../../src/player/editorlink.cpp" line="+45"/>
+        <location filename="../../src/player/editorlink.cpp" line="+48"/>
         <source>Some files were not opened:</source>
         <translation>Some files were not opened:</translation>
     </message>
     <message>
         <location line="+52"/>
+        <location line="+16"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-15"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>This sentence has no subtitle text to check against.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>This lesson&apos;s sentences have no text to check against.</source>
+        <translation>This lesson&apos;s sentences have no text to check against.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Whole Transcript Check</source>
+        <translation>Whole Transcript Check</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>None of the lesson&apos;s sentences was found in the editor.</source>
+        <translation>None of the lesson&apos;s sentences was found in the editor.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>%n sentence(s) of %1 checked, mean accuracy %2%.</source>
+        <translation>
+            <numerusform>%n sentence of %1 checked, mean accuracy %2%.</numerusform>
+            <numerusform>%n sentences of %1 checked, mean accuracy %2%.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>%1%  sentence %2 (%3): %4</source>
+        <translation>%1%  sentence %2 (%3): %4</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Weakest:</source>
+        <translation>Weakest:</translation>
     </message>
 </context>
 <context>
@@ -929,6 +963,11 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>Check the whole transcript</source>
+        <translation>Check the whole transcript</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Open a lesson</source>
         <translation>Open a lesson</translation>
     </message>
@@ -1328,7 +1367,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>British English (en_GB)</translation>
     </message>
     <message>
-        <location line="+127"/>
+        <location line="+136"/>
         <source>Print Document</source>
         <translation>Print Document</translation>
     </message>
@@ -1392,7 +1431,12 @@ The file has no sound or picture this program can play.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <location line="+238"/>
+        <location line="+239"/>
+        <source>Check Whole Transcript</source>
+        <translation>Check Whole Transcript</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Lesson Summary...</source>
         <translation>Lesson Summary...</translation>
     </message>
@@ -1402,7 +1446,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Forget This Lesson...</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-215"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -1428,13 +1472,13 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+203"/>
+        <location line="+206"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>
     <message>
-        <location line="-194"/>
+        <location line="-197"/>
         <source>Drill Settings...</source>
         <translation>Drill Settings...</translation>
     </message>
@@ -1449,7 +1493,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Keys...</translation>
     </message>
     <message>
-        <location line="+177"/>
+        <location line="+180"/>
         <source>(no key)</source>
         <translation>(no key)</translation>
     </message>

@@ -361,19 +361,52 @@ Do you want to save your changes?</source>
 <context>
     <name>EditorLink</name>
     <message>
-        <location filename="../../src/player/editorlink.cpp" line="+45"/>
+        <location filename="../../src/player/editorlink.cpp" line="+48"/>
         <source>Some files were not opened:</source>
         <translation>有些文件没有打开：</translation>
     </message>
     <message>
         <location line="+52"/>
+        <location line="+16"/>
         <source>Check</source>
         <translation>检查</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-15"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>这个句子没有可以对照检查的字幕文本。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>This lesson&apos;s sentences have no text to check against.</source>
+        <translation>本课的句子没有可供核对的文本。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Whole Transcript Check</source>
+        <translation>核对全文</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>None of the lesson&apos;s sentences was found in the editor.</source>
+        <translation>编辑器中没有找到本课的任何句子。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>%n sentence(s) of %1 checked, mean accuracy %2%.</source>
+        <translation>
+            <numerusform>已核对 %n 句（共 %1 句），平均正确率 %2%。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>%1%  sentence %2 (%3): %4</source>
+        <translation>%1%  第 %2 句（%3）：%4</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Weakest:</source>
+        <translation>最弱的句子：</translation>
     </message>
 </context>
 <context>
@@ -929,6 +962,11 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location line="+2"/>
+        <source>Check the whole transcript</source>
+        <translation>核对整篇听写</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Open a lesson</source>
         <translation>打开课程</translation>
     </message>
@@ -1328,7 +1366,7 @@ The file has no sound or picture this program can play.</source>
         <translation>英式英语 (en_GB)</translation>
     </message>
     <message>
-        <location line="+127"/>
+        <location line="+136"/>
         <source>Print Document</source>
         <translation>打印文档</translation>
     </message>
@@ -1392,7 +1430,12 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+238"/>
+        <location line="+239"/>
+        <source>Check Whole Transcript</source>
+        <translation>核对全文</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Lesson Summary...</source>
         <translation>课程小结...</translation>
     </message>
@@ -1402,7 +1445,7 @@ The file has no sound or picture this program can play.</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-215"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1428,13 +1471,13 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+203"/>
+        <location line="+206"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
-        <location line="-194"/>
+        <location line="-197"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
@@ -1449,7 +1492,7 @@ The file has no sound or picture this program can play.</source>
         <translation>按键...</translation>
     </message>
     <message>
-        <location line="+177"/>
+        <location line="+180"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>

@@ -37,6 +37,7 @@ public:
         DrillHint,
         DrillReveal,
         CheckSentence,
+        CheckTranscript,
         OpenLesson,
         LeaveFullScreen,
         Stop,
