@@ -2,16 +2,20 @@
 // the three renderers, for a learner's 5,000-word transcript against its reference, for
 // two 20,000-line texts with 30 % of the lines changed, and for two 100,000-character
 // texts, with scattered edits and unrelated, under the default time limit. Then the word
-// check with its rendering, for a 40-word sentence and for the 5,000-word transcript.
+// check with its rendering, for a 40-word sentence and for the 5,000-word transcript, and the
+// whole-transcript check of an hour's lesson.
 #include "benchsupport.h"
 
 #include "diff/diffengine.h"
 #include "diff/diffrender.h"
+#include "diff/transcriptcheck.h"
 #include "diff/wordcheck.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -195,6 +199,45 @@ void measureWordCheck(const char *name, const QString &reference, const QString 
                      .arg(htmlLength));
 }
 
+// An hour's lesson of 800 sentences of 8 to 14 words, and a learner's running transcript of
+// it on one line: one word in ten wrong, misspelt or missed, and one sentence in twenty-five
+// left out.
+void measureTranscriptCheck(QRandomGenerator &rng, double targetMs)
+{
+    QStringList sentences;
+    QString typed;
+    for (int s = 0; s < 800; ++s) {
+        const QList<std::pair<QString, QChar>> words = transcript(rng, 8 + rng.bounded(7));
+        QString sentence;
+        for (const auto &word : words)
+            sentence += word.first + QLatin1Char(' ');
+        sentences.append(sentence.trimmed() + QLatin1Char('.'));
+        if (rng.bounded(25) != 0) {
+            for (const auto &word : misheard(rng, words))
+                typed += word.first + QLatin1Char(' ');
+        }
+    }
+    std::vector<double> totalMs;
+    qsizetype checked = 0;
+    for (int r = 0; r < 5; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        const QList<SentenceCheck> checks = checkTranscript(typed, sentences);
+        totalMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        checked = std::count_if(checks.begin(), checks.end(),
+                                [](const SentenceCheck &c) { return c.typed; });
+    }
+    const bench::Summary total = bench::summarize(totalMs);
+    bench::print("transcriptcheck_800_sentences_ms", total.median, "ms",
+                 QStringLiteral("\"max\": %1, \"target\": %2, \"runs\": 5, \"sentences\": %3, "
+                                "\"typed_units\": %4, \"checked\": %5")
+                     .arg(total.max, 0, 'f', 1)
+                     .arg(targetMs, 0, 'f', 0)
+                     .arg(sentences.size())
+                     .arg(typed.size())
+                     .arg(checked));
+}
+
 } // namespace
 
 int main()
@@ -233,5 +276,6 @@ int main()
     // Lower case and line ends in the learner's text, and one word in ten wrong or missed.
     measureWordCheck("wordcheck_transcript_5000_words_ms", transcript1, transcript2.toLower(),
                      repetitions, 50);
+    measureTranscriptCheck(rng, 500);
     return 0;
 }

@@ -361,19 +361,53 @@ Do you want to save your changes?</translation>
 <context>
     <name>EditorLink</name>
     <message>
-        <location filename="../../src/player/editorlink.cpp" line="+45"/>
+        <location filename="../../src/player/editorlink.cpp" line="+48"/>
         <source>Some files were not opened:</source>
         <translation>Some files were not opened:</translation>
     </message>
     <message>
         <location line="+52"/>
+        <location line="+16"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-15"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>This sentence has no subtitle text to check against.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>This lesson&apos;s sentences have no text to check against.</source>
+        <translation>This lesson&apos;s sentences have no text to check against.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Whole Transcript Check</source>
+        <translation>Whole Transcript Check</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>None of the lesson&apos;s sentences was found in the editor.</source>
+        <translation>None of the lesson&apos;s sentences was found in the editor.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>%n sentence(s) of %1 checked, mean accuracy %2%.</source>
+        <translation>
+            <numerusform>%n sentence of %1 checked, mean accuracy %2%.</numerusform>
+            <numerusform>%n sentences of %1 checked, mean accuracy %2%.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>%1%  sentence %2 (%3): %4</source>
+        <translation>%1%  sentence %2 (%3): %4</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Weakest:</source>
+        <translation>Weakest:</translation>
     </message>
 </context>
 <context>
@@ -985,6 +1019,11 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>Check the whole transcript</source>
+        <translation>Check the whole transcript</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Open a lesson</source>
         <translation>Open a lesson</translation>
     </message>
@@ -1384,7 +1423,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>British English (en_GB)</translation>
     </message>
     <message>
-        <location line="+127"/>
+        <location line="+136"/>
         <source>Print Document</source>
         <translation>Print Document</translation>
     </message>
@@ -1448,7 +1487,12 @@ The file has no sound or picture this program can play.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <location line="+240"/>
+        <location line="+241"/>
+        <source>Check Whole Transcript</source>
+        <translation>Check Whole Transcript</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Lesson Summary...</source>
         <translation>Lesson Summary...</translation>
     </message>
@@ -1458,7 +1502,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Forget This Lesson...</translation>
     </message>
     <message>
-        <location line="-208"/>
+        <location line="-217"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -1484,13 +1528,13 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+205"/>
+        <location line="+208"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>
     <message>
-        <location line="-196"/>
+        <location line="-199"/>
         <source>Drill Settings...</source>
         <translation>Drill Settings...</translation>
     </message>
@@ -1505,7 +1549,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Keys...</translation>
     </message>
     <message>
-        <location line="+179"/>
+        <location line="+182"/>
         <source>(no key)</source>
         <translation>(no key)</translation>
     </message>
@@ -1545,29 +1589,6 @@ The file has no sound or picture this program can play.</translation>
         <source>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</source>
         <extracomment>%4 is the number of misspelt words, as &quot;%1 misspelt&quot; says it, in its own colour</extracomment>
         <translation>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</translation>
-    </message>
-</context>
-<context>
-    <name>lesson</name>
-    <message>
-        <location filename="../../src/lesson/textalignment.cpp" line="+189"/>
-        <source>The lesson text has no sentences to listen for.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+37"/>
-        <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+33"/>
-        <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
-        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1705,6 +1726,29 @@ The file has no sound or picture this program can play.</translation>
 %2</source>
         <translation>Cannot save %1:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::TextAlignment</name>
+    <message>
+        <location filename="../../src/lesson/textalignment.cpp" line="+184"/>
+        <source>The lesson text has no sentences to listen for.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

@@ -361,19 +361,52 @@ Do you want to save your changes?</source>
 <context>
     <name>EditorLink</name>
     <message>
-        <location filename="../../src/player/editorlink.cpp" line="+45"/>
+        <location filename="../../src/player/editorlink.cpp" line="+48"/>
         <source>Some files were not opened:</source>
         <translation>有些文件没有打开：</translation>
     </message>
     <message>
         <location line="+52"/>
+        <location line="+16"/>
         <source>Check</source>
         <translation>检查</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-15"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>这个句子没有可以对照检查的字幕文本。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>This lesson&apos;s sentences have no text to check against.</source>
+        <translation>本课的句子没有可供核对的文本。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Whole Transcript Check</source>
+        <translation>核对全文</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>None of the lesson&apos;s sentences was found in the editor.</source>
+        <translation>编辑器中没有找到本课的任何句子。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>%n sentence(s) of %1 checked, mean accuracy %2%.</source>
+        <translation>
+            <numerusform>已核对 %n 句（共 %1 句），平均正确率 %2%。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>%1%  sentence %2 (%3): %4</source>
+        <translation>%1%  第 %2 句（%3）：%4</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Weakest:</source>
+        <translation>最弱的句子：</translation>
     </message>
 </context>
 <context>
@@ -985,6 +1018,11 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location line="+2"/>
+        <source>Check the whole transcript</source>
+        <translation>核对整篇听写</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Open a lesson</source>
         <translation>打开课程</translation>
     </message>
@@ -1384,7 +1422,7 @@ The file has no sound or picture this program can play.</source>
         <translation>英式英语 (en_GB)</translation>
     </message>
     <message>
-        <location line="+127"/>
+        <location line="+136"/>
         <source>Print Document</source>
         <translation>打印文档</translation>
     </message>
@@ -1448,7 +1486,12 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+240"/>
+        <location line="+241"/>
+        <source>Check Whole Transcript</source>
+        <translation>核对全文</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Lesson Summary...</source>
         <translation>课程小结...</translation>
     </message>
@@ -1458,7 +1501,7 @@ The file has no sound or picture this program can play.</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-208"/>
+        <location line="-217"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1484,13 +1527,13 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+205"/>
+        <location line="+208"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
-        <location line="-196"/>
+        <location line="-199"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
@@ -1505,7 +1548,7 @@ The file has no sound or picture this program can play.</source>
         <translation>按键...</translation>
     </message>
     <message>
-        <location line="+179"/>
+        <location line="+182"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>
@@ -1545,29 +1588,6 @@ The file has no sound or picture this program can play.</source>
         <source>%1 of %2 words right, %3 wrong, %4, %5 split or joined, %6 missing, %7 extra</source>
         <extracomment>%4 is the number of misspelt words, as &quot;%1 misspelt&quot; says it, in its own colour</extracomment>
         <translation>%2 个单词对了 %1 个，错 %3 个，%4，分写或连写 %5 处，漏 %6 个，多 %7 个</translation>
-    </message>
-</context>
-<context>
-    <name>lesson</name>
-    <message>
-        <location filename="../../src/lesson/textalignment.cpp" line="+189"/>
-        <source>The lesson text has no sentences to listen for.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+37"/>
-        <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+33"/>
-        <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
-        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1705,6 +1725,29 @@ The file has no sound or picture this program can play.</source>
 %2</source>
         <translation>无法保存 %1：
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::TextAlignment</name>
+    <message>
+        <location filename="../../src/lesson/textalignment.cpp" line="+184"/>
+        <source>The lesson text has no sentences to listen for.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

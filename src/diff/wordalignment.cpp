@@ -32,13 +32,15 @@ Step extraStep(qsizetype t)
 // The reference tokens [ref, ref + deleted) and the typed tokens [typed, typed + inserted)
 // of one change, paired so that the errors weigh least (a misspelling half) and, among such
 // pairings, each wrong or misspelt word is paired with the typed word spelt most like it. A
-// change too large for that search is paired in order.
+// change too large for that search is paired in order, or left as missing and extra words
+// when largeInOrder is false.
 void pairChange(const WordComparison &c, qsizetype ref, qsizetype deleted, qsizetype typed,
-                qsizetype inserted, QList<Step> &steps)
+                qsizetype inserted, bool largeInOrder, QList<Step> &steps)
 {
     constexpr qsizetype searchLimit = 4096;
-    if (deleted == 0 || inserted == 0 || deleted * inserted > searchLimit) {
-        const qsizetype pairs = std::min(deleted, inserted);
+    const bool large = deleted * inserted > searchLimit;
+    if (deleted == 0 || inserted == 0 || large) {
+        const qsizetype pairs = large && !largeInOrder ? 0 : std::min(deleted, inserted);
         for (qsizetype k = 0; k < pairs; ++k)
             steps.append({c.pairMark(ref + k, typed + k), ref + k, typed + k});
         for (qsizetype k = pairs; k < deleted; ++k)
@@ -132,9 +134,10 @@ void encode(const Words &words, QHash<QString, char16_t> &codes, QString &out)
     }
 }
 
-} // namespace
-
-QList<Step> align(const WordComparison &c)
+// align() and alignTranscript(): the transcript's alignment has no time limit, drops short
+// equalities and leaves large changes unpaired. equalSteps, when given, tells for each step
+// whether it lies in a run of equal words.
+QList<Step> alignWith(const WordComparison &c, bool transcript, std::vector<bool> *equalSteps)
 {
     const Words &reference = c.reference;
     const Words &learner = c.learner;
@@ -143,7 +146,12 @@ QList<Step> align(const WordComparison &c)
     QString codes2;
     encode(reference, codes, codes1);
     encode(learner, codes, codes2);
-    const QList<DiffSegment> segments = DiffEngine().diff_main(codes1, codes2, false);
+    DiffEngine engine;
+    if (transcript)
+        engine.timeoutSeconds = 0;
+    QList<DiffSegment> segments = engine.diff_main(codes1, codes2, false);
+    if (transcript)
+        DiffEngine::semanticCleanup(segments);
 
     QList<Step> steps;
     steps.reserve(std::max(codes1.size(), codes2.size()));
@@ -152,7 +160,7 @@ QList<Step> align(const WordComparison &c)
     qsizetype deleted = 0;
     qsizetype inserted = 0;
     const auto flush = [&] {
-        pairChange(c, ref, deleted, typed, inserted, steps);
+        pairChange(c, ref, deleted, typed, inserted, !transcript, steps);
         ref += deleted;
         typed += inserted;
         deleted = inserted = 0;
@@ -164,12 +172,76 @@ QList<Step> align(const WordComparison &c)
             inserted += segment.text.size();
         } else {
             flush();
+            if (equalSteps)
+                equalSteps->resize(size_t(steps.size()), false);
             for (qsizetype k = 0; k < segment.text.size(); ++k, ++ref, ++typed)
                 steps.append({c.pairMark(ref, typed), ref, typed});
+            if (equalSteps)
+                equalSteps->resize(size_t(steps.size()), true);
         }
     }
     flush();
+    if (equalSteps)
+        equalSteps->resize(size_t(steps.size()), false);
     return steps;
+}
+
+double stepErrors(const Step &step)
+{
+    switch (step.mark) {
+    case WordMark::Correct:
+        return 0;
+    case WordMark::Spelling:
+        return 0.5;
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
+QList<Step> align(const WordComparison &c)
+{
+    return alignWith(c, false, nullptr);
+}
+
+QList<Step> alignTranscript(const WordComparison &c, const QList<qsizetype> &sentenceOf)
+{
+    std::vector<bool> equal;
+    const QList<Step> steps = alignWith(c, true, &equal);
+    const qsizetype sentences = sentenceOf.isEmpty() ? 0 : sentenceOf.back() + 1;
+    // per sentence: whether a run of equal words reaches it, its errors and the typed words
+    // paired with it
+    std::vector<bool> anchored(size_t(sentences), false);
+    std::vector<double> errors(size_t(sentences), 0);
+    std::vector<qsizetype> paired(size_t(sentences), 0);
+    for (qsizetype s = 0; s < steps.size(); ++s) {
+        const Step &step = steps[s];
+        if (step.reference < 0)
+            continue;
+        const auto sentence = size_t(sentenceOf[step.reference]);
+        anchored[sentence] = anchored[sentence] || equal[size_t(s)];
+        errors[sentence] += stepErrors(step);
+        if (step.typed >= 0)
+            paired[sentence] += step.typedCount;
+    }
+    const auto unpaired = [&](qsizetype r) {
+        const auto sentence = size_t(sentenceOf[r]);
+        return !anchored[sentence] && errors[sentence] >= double(paired[sentence]);
+    };
+    QList<Step> result;
+    result.reserve(steps.size());
+    for (const Step &step : steps) {
+        if (step.reference < 0 || step.typed < 0 || !unpaired(step.reference)) {
+            result.append(step);
+            continue;
+        }
+        for (qsizetype r = step.reference; r < step.reference + step.referenceCount; ++r)
+            result.append(missingStep(r));
+        for (qsizetype t = step.typed; t < step.typed + step.typedCount; ++t)
+            result.append(extraStep(t));
+    }
+    return result;
 }
 
 } // namespace wordcheck

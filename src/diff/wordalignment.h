@@ -28,4 +28,14 @@ struct Step
 // word spelt most like it.
 QList<Step> align(const WordComparison &c);
 
+// The alignment of a whole transcript with a learner's running text, as align() gives it with
+// four differences: the diff has no time limit; a run of equal words no longer than the
+// changes on both sides of it is taken as chance (a common word of a sentence the learner left
+// out is not theirs) and paired again within its change; a change too large to search is left
+// as missing and extra words rather than paired in order; and a sentence that no run of equal
+// words reaches, whose pairing costs at least as many errors as it has typed words, is left
+// unpaired, its typed words extra. sentenceOf gives the sentence of each reference token,
+// numbered from 0 in order.
+QList<Step> alignTranscript(const WordComparison &c, const QList<qsizetype> &sentenceOf);
+
 } // namespace wordcheck

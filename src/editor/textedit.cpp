@@ -297,6 +297,15 @@ double TextEdit::checkAgainst(const QString &reference)
     return check.accuracy();
 }
 
+QList<SentenceCheck> TextEdit::checkWholeText(const QStringList &sentences)
+{
+    QString text = textEdit->toPlainText();
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return checkTranscript(text, sentences, [this](const QString &a, const QString &b) {
+        return homophones->alike(a, b);
+    });
+}
+
 void TextEdit::fileNew()
 {
     file->startUntitled();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diff/transcriptcheck.h"
 #include "diff/wordcheck.h"
 
 #include <QKeySequence>
@@ -101,6 +102,9 @@ public slots:
     // same by the dictionary count as misspelt), shows the result as showWordCheck does, and
     // gives its word accuracy (0 to 1).
     double checkAgainst(const QString &reference);
+    // Checks the document's whole text against the sentences in order, as checkTranscript()
+    // does, with words that sound the same by the dictionary counted as misspelt.
+    QList<SentenceCheck> checkWholeText(const QStringList &sentences);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace {
 
 // Where the editor was last, in the player's settings.
@@ -31,6 +33,7 @@ EditorLink::EditorLink(Vk &player, TextEdit &editor, LessonController &lesson, Q
     connect(&editor, &TextEdit::keyDelegate, this, &EditorLink::keyDelegateTrigger);
     connect(&player, &Vk::editorToggleRequested, this, &EditorLink::toggleEditor);
     connect(&player, &Vk::sentenceCheckRequested, this, &EditorLink::checkSentence);
+    connect(&player, &Vk::transcriptCheckRequested, this, &EditorLink::checkTranscript);
     connect(&player, &Vk::keysChanged, this, &EditorLink::forwardPlayerKeys);
     connect(qApp, &QCoreApplication::aboutToQuit, &editor, &TextEdit::saveBeforeQuit);
     player.setEditorForwards([&editor](QKeyCombination key) { return editor.forwards(key); });
@@ -99,6 +102,65 @@ void EditorLink::checkSentence()
         return;
     }
     lesson_.recordScore(index, editor_.checkAgainst(items[size_t(index)].text));
+}
+
+void EditorLink::checkTranscript()
+{
+    if (!lesson_.isOpen())
+        return;
+    const auto &items = lesson_.sentences().items;
+    QStringList texts;
+    for (const lesson::Sentence &sentence : items)
+        texts.append(sentence.text);
+    if (std::all_of(texts.begin(), texts.end(), [](const QString &t) { return t.isEmpty(); })) {
+        QMessageBox::information(&player_, tr("Check"),
+                                 tr("This lesson's sentences have no text to check against."));
+        return;
+    }
+    const QList<SentenceCheck> checks = editor_.checkWholeText(texts);
+    struct Scored
+    {
+        int sentence;
+        double accuracy;
+    };
+    std::vector<Scored> scored;
+    for (int s = 0; s < checks.size(); ++s) {
+        if (!checks[s].typed)
+            continue;
+        scored.push_back({s, checks[s].check.accuracy()});
+        lesson_.recordScore(s, scored.back().accuracy);
+    }
+    const QString title = tr("Whole Transcript Check");
+    if (scored.empty()) {
+        QMessageBox::information(&player_, title,
+                                 tr("None of the lesson's sentences was found in the editor."));
+        return;
+    }
+    double sum = 0;
+    for (const Scored &s : scored)
+        sum += s.accuracy;
+    QString summary = tr("%n sentence(s) of %1 checked, mean accuracy %2%.", "", int(scored.size()))
+                          .arg(items.size())
+                          .arg(qRound(100 * sum / double(scored.size())));
+    // the few weakest, below full marks
+    constexpr size_t weakest = 5;
+    std::stable_sort(scored.begin(), scored.end(),
+                     [](const Scored &a, const Scored &b) { return a.accuracy < b.accuracy; });
+    QStringList lines;
+    for (size_t k = 0; k < std::min(weakest, scored.size()) && scored[k].accuracy < 1; ++k) {
+        const lesson::Sentence &sentence = items[size_t(scored[k].sentence)];
+        QString text = sentence.text;
+        if (text.size() > 50)
+            text = text.left(49) + QChar(0x2026);
+        lines.append(tr("%1%  sentence %2 (%3): %4")
+                         .arg(qRound(100 * scored[k].accuracy))
+                         .arg(scored[k].sentence + 1)
+                         .arg(lesson::clockText(sentence.start), text));
+    }
+    if (!lines.isEmpty())
+        summary += QLatin1String("\n\n") + tr("Weakest:") + QLatin1Char('\n') +
+                   lines.join(QLatin1Char('\n'));
+    QMessageBox::information(&player_, title, summary);
 }
 
 void EditorLink::forwardPlayerKeys()

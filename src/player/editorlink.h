@@ -41,6 +41,9 @@ public slots:
     // cursor) against the text of the sentence the loop spans, or of the one under the
     // playhead; keeps the score and shows the result in the editor.
     void checkSentence();
+    // Checks the editor's whole text against all the lesson's sentences in order, keeps the
+    // score of every sentence found in it and shows a summary.
+    void checkTranscript();
 
 private:
     // Tells the editor which keys to hand over: those of the commands it may reach.

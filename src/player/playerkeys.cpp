@@ -60,6 +60,8 @@ const CommandInfo &info(PlayerKeys::Command command)
          alt(Qt::Key_T), none},
         {"checkSentence", QT_TRANSLATE_NOOP("PlayerKeys", "Check what I wrote"), alt(Qt::Key_C),
          none},
+        {"checkTranscript", QT_TRANSLATE_NOOP("PlayerKeys", "Check the whole transcript"),
+         alt(Qt::Key_W), none},
         {"openLesson", QT_TRANSLATE_NOOP("PlayerKeys", "Open a lesson"),
          QKeyCombination(Qt::ControlModifier, Qt::Key_O), none},
         {"leaveFullScreen", QT_TRANSLATE_NOOP("PlayerKeys", "Leave full screen"), Qt::Key_Escape,

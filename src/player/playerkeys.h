@@ -38,6 +38,7 @@ public:
         DrillReveal,
         DrillTranslation,
         CheckSentence,
+        CheckTranscript,
         OpenLesson,
         LeaveFullScreen,
         Stop,

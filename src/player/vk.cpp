@@ -328,6 +328,9 @@ void Vk::run(PlayerKeys::Command command)
     case PlayerKeys::CheckSentence:
         emit sentenceCheckRequested();
         return;
+    case PlayerKeys::CheckTranscript:
+        emit transcriptCheckRequested();
+        return;
     case PlayerKeys::OpenLesson:
         return on_actionOpen_activated();
     case PlayerKeys::LeaveFullScreen:
@@ -417,6 +420,12 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(sentenceDock->listAction());
     menu.addAction(sentenceDock->list()->showAllTextsAction());
     LessonDialogs::addSubtitlesMenu(menu, *lesson_, *translation, this);
+    const QList<QKeySequence> checkKeys = keys_.assigned(PlayerKeys::CheckTranscript);
+    menu.addAction(tr("Check Whole Transcript") +
+                       (checkKeys.isEmpty() ? QString()
+                                            : QLatin1Char('\t') + checkKeys.first().toString(
+                                                                      QKeySequence::NativeText)),
+                   this, [this] { run(PlayerKeys::CheckTranscript); });
     menu.addSeparator();
     menu.addAction(drillAction);
     menu.addAction(drillSettingsAction);

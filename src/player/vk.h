@@ -80,6 +80,8 @@ signals:
     // Commands the editor carries out: showing or hiding it, and checking its text.
     void editorToggleRequested();
     void sentenceCheckRequested();
+    // The learner asked to check the editor's whole text against all the lesson's sentences.
+    void transcriptCheckRequested();
     void preferencesRequested();
 
 public slots:
