@@ -1,14 +1,16 @@
 #include "player/lessondialogs.h"
 
 #include "lesson/lessoncontroller.h"
-#include "lesson/subtitlewriter.h"
 #include "lesson/lessontranslation.h"
+#include "lesson/subtitlewriter.h"
 #include "player/drillsettingsdialog.h"
 #include "player/lessonsummary.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -41,11 +43,26 @@ void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson,
         QAction *a = subtitles->addAction(QFileInfo(f).fileName(), &lesson,
                                           [&lesson, f] { lesson.chooseSubtitleFile(f); });
         a->setCheckable(true);
-        a->setChecked(f == lesson.sentences().origin);
+        a->setChecked(lesson.lessonText().isEmpty() && f == lesson.sentences().origin);
+    }
+    // the lesson's transcripts: the other source of sentences, checked while chosen
+    if (!lesson.lessonTextFiles().isEmpty())
+        subtitles->addSeparator();
+    for (const QString &f : lesson.lessonTextFiles()) {
+        QAction *a = subtitles->addAction(tr("Lesson Text: %1").arg(QFileInfo(f).fileName()),
+                                          &lesson, [&lesson, f] { lesson.chooseLessonText(f); });
+        a->setCheckable(true);
+        a->setChecked(f == lesson.lessonText());
     }
     subtitles->addSeparator();
     subtitles->addAction(tr("Load Subtitles..."), parent,
                          [&lesson, parent] { loadSubtitles(lesson, parent); });
+    subtitles->addAction(tr("Lesson Text..."), parent,
+                         [&lesson, parent] { loadLessonText(lesson, parent); });
+    subtitles
+        ->addAction(tr("Paste Lesson Text"), &lesson,
+                    [&lesson] { lesson.pasteLessonText(QGuiApplication::clipboard()->text()); })
+        ->setEnabled(!QGuiApplication::clipboard()->text().trimmed().isEmpty());
     subtitles
         ->addAction(tr("Save Sentences as Subtitles..."), parent,
                     [&lesson, parent] { saveSentences(lesson, parent); })
@@ -64,6 +81,17 @@ void LessonDialogs::loadSubtitles(LessonController &lesson, QWidget *parent)
         tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
     if (!file.isEmpty())
         lesson.chooseSubtitleFile(file);
+}
+
+void LessonDialogs::loadLessonText(LessonController &lesson, QWidget *parent)
+{
+    if (!lesson.isOpen())
+        return;
+    const QString file = QFileDialog::getOpenFileName(
+        parent, tr("Lesson Text"), QFileInfo(lesson.fileName()).absolutePath(),
+        tr("Transcripts (*.txt *.md *.html *.htm *.pdf);;All Files (*)"));
+    if (!file.isEmpty())
+        lesson.chooseLessonText(file);
 }
 
 void LessonDialogs::saveSentences(LessonController &lesson, QWidget *parent)

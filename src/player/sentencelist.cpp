@@ -213,6 +213,10 @@ void SentenceList::showCurrent(int index)
 
 void SentenceList::showProgress(double fraction)
 {
+    // the pass over the sound, then the lesson text's placing in it
+    progressLabel->setText(lesson_->isAligningText() && !lesson_->isAnalysing()
+                               ? tr("Placing the lesson text in the sound")
+                               : tr("Finding the sentences"));
     progressLine->setVisible(fraction < 1.0);
     progress->setValue(int(std::lround(fraction * progressSteps)));
 }
