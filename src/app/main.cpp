@@ -1,16 +1,19 @@
 // Start-up: application font and the chosen interface language, the OpenGL check, the
 // single-instance token (a later copy hands its files to the running one and ends), then the
 // study session with the lesson memory, opening the files named on the command line, until
-// the tray's quit entry ends the event loop.
+// the tray's quit entry ends the event loop. With --align, a lesson text is placed in a
+// lesson's sound and written out instead, without a window.
 #include "app/instancechannel.h"
 #include "app/studysession.h"
 #include "lesson/lessonstore.h"
+#include "lesson/textalignment.h"
 #include "paths/apppaths.h"
 #include "player/interfacelanguage.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -18,6 +21,8 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -66,6 +71,31 @@ QStringList filesOnCommandLine()
     return files;
 }
 
+// "vorlynplayer --align LESSON TEXT --output FILE": places the lesson text in the lesson's
+// sound and writes its sentences, without a window; non-zero with a message on failure.
+int alignCommand(int argc, char *argv[])
+{
+    // no display is needed: Qt's own text reader (HTML, Markdown) only wants a GUI application
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    interfacelanguage::install(&app, interfacelanguage::chosen());
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype output = args.indexOf(QStringLiteral("--output"));
+    if (args.size() != 6 || args.value(1) != u"--align" || output != 4) {
+        std::fputs(qPrintable(QCoreApplication::translate(
+                       "main", "Usage: vorlynplayer --align LESSON TEXT --output FILE\n"
+                               "FILE ends in .srt, .vtt, or .json (with the words' times).\n")),
+                   stderr);
+        return 2;
+    }
+    QString why;
+    if (!lesson::alignToFile(args[2], args[3], args[5], &why)) {
+        std::fputs(qPrintable(why + u'\n'), stderr);
+        return 1;
+    }
+    return 0;
+}
+
 // How long a later copy tries to reach the running one, which may still be starting.
 constexpr int handOverMs = 10000;
 
@@ -73,6 +103,8 @@ constexpr int handOverMs = 10000;
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1 && std::strcmp(argv[1], "--align") == 0)
+        return alignCommand(argc, argv);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     // first of all, so a signal during a slow start-up still ends the program cleanly

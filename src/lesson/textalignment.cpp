@@ -2,11 +2,14 @@
 
 #include "align/aligner.h"
 #include "lesson/cachefile.h"
+#include "lesson/lessontext.h"
+#include "lesson/subtitlewriter.h"
 #include "text/spokenwords.h"
 #include "text/transcript.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
 
 #include <algorithm>
 
@@ -298,6 +301,35 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
         result.items.push_back(std::move(s));
     }
     return result;
+}
+
+bool alignToFile(const QString &mediaFile, const QString &textFile, const QString &outputFile,
+                 QString *why)
+{
+    const std::optional<QString> text = readLessonText(textFile, why);
+    if (!text)
+        return false;
+    const std::atomic<bool> never{false};
+    LessonSound sound;
+    std::optional<Sentences> sentences = cachedTextAlignment(mediaFile, *text);
+    if (!sentences) {
+        const std::optional<SpeechAnalysis> analysis = analyseSpeech(mediaFile, never, {}, &sound);
+        if (!analysis) {
+            if (why)
+                *why = QCoreApplication::translate("lesson::TextAlignment",
+                                                   "%1 has no sound this program can read.")
+                           .arg(QDir::toNativeSeparators(mediaFile));
+            return false;
+        }
+        sentences = alignLessonText(*text, textFile, sound, analysis->pauses, never, {}, why);
+        if (!sentences)
+            return false;
+        storeTextAlignment(mediaFile, *text, *sentences);
+    } else if (const std::optional<SpeechAnalysis> kept = cachedAnalysis(mediaFile)) {
+        // where the sound's clock starts, as the pass found it
+        sound.start = kept->peaks.start;
+    }
+    return writeSentencesFile(outputFile, *sentences, sound.start, why);
 }
 
 std::optional<Sentences> cachedTextAlignment(const QString &mediaFile, const QString &text)

@@ -26,6 +26,13 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
                                          const std::atomic<bool> &cancel,
                                          const std::function<void(double)> &progress, QString *why);
 
+// Places the lesson text in textFile in the sound of mediaFile and writes the sentences to
+// outputFile (".srt", ".vtt", or ".json" with word times), for a command line without a
+// window; the cache is used and kept as in the player. False, with why saying so, when the
+// text or the sound cannot be read, nothing could be placed, or the file cannot be written.
+bool alignToFile(const QString &mediaFile, const QString &textFile, const QString &outputFile,
+                 QString *why);
+
 // The sentences of a lesson text kept in the user's cache folder, keyed by the lesson's
 // path, size and modification time and by the text itself; nothing when none is kept.
 // Written whole or not at all.
