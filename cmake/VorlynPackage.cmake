@@ -19,7 +19,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://vorlyn.org/player)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "hunspell-en-us, hunspell-en-gb, qt6-qpa-plugins, qt6-translations-l10n")
+# the spelling dictionaries, and the speech recogniser's English model that places a lesson
+# text in the sound (the libraries themselves come through the shared library dependencies)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "hunspell-en-us, hunspell-en-gb, pocketsphinx-en-us, qt6-qpa-plugins, qt6-translations-l10n")
 # a CJK font for the Chinese interface, and a sound server for the lesson's sound
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk, pulseaudio | pipewire-pulse")
 include(CPack)
