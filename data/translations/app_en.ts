@@ -568,12 +568,12 @@ Do you want to save your changes?</translation>
     <message>
         <location filename="../../src/lesson/lessonsentences.cpp" line="+103"/>
         <source>There is no text to use as the lesson text.</source>
-        <translation type="unfinished"></translation>
+        <translation>There is no text to use as the lesson text.</translation>
     </message>
     <message>
         <location line="+14"/>
         <source>Cannot keep the pasted text in %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot keep the pasted text in %1: %2</translation>
     </message>
     <message>
         <location line="+68"/>
@@ -589,7 +589,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>LessonDialogs</name>
     <message>
-        <location filename="../../src/player/lessondialogs.cpp" line="+28"/>
+        <location filename="../../src/player/lessondialogs.cpp" line="+30"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
@@ -604,12 +604,27 @@ Do you want to save your changes?</translation>
         <translation>Subtitles</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+12"/>
+        <source>Lesson Text: %1</source>
+        <translation>Lesson Text: %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Load Subtitles...</source>
         <translation>Load Subtitles...</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>Lesson Text...</source>
+        <translation>Lesson Text...</translation>
+    </message>
+    <message>
         <location line="+3"/>
+        <source>Paste Lesson Text</source>
+        <translation>Paste Lesson Text</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Save Sentences as Subtitles...</source>
         <translation>Save Sentences as Subtitles...</translation>
     </message>
@@ -625,12 +640,22 @@ Do you want to save your changes?</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+45"/>
+        <location line="+56"/>
         <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
         <translation>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</translation>
     </message>
     <message>
-        <location line="-38"/>
+        <location line="-46"/>
+        <source>Lesson Text</source>
+        <translation>Lesson Text</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Transcripts (*.txt *.md *.html *.htm *.pdf);;All Files (*)</source>
+        <translation>Transcripts (*.txt *.md *.html *.htm *.pdf);;All Files (*)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Save Sentences as Subtitles</source>
         <translation>Save Sentences as Subtitles</translation>
     </message>
@@ -1196,17 +1221,18 @@ The file has no sound or picture this program can play.</translation>
         <translation>Text</translation>
     </message>
     <message>
-        <location line="+197"/>
+        <location line="+201"/>
         <source>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</source>
         <translation>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</translation>
     </message>
     <message>
-        <location line="-188"/>
+        <location line="-192"/>
+        <location line="+167"/>
         <source>Finding the sentences</source>
         <translation>Finding the sentences</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="-150"/>
         <source>Show All Sentence Texts</source>
         <translation>Show All Sentence Texts</translation>
     </message>
@@ -1216,7 +1242,12 @@ The file has no sound or picture this program can play.</translation>
         <translation>Subtitle lines left out: %1</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+97"/>
+        <source>Placing the lesson text in the sound</source>
+        <translation>Placing the lesson text in the sound</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>Loop This Sentence</source>
         <translation>Loop This Sentence</translation>
     </message>
@@ -1231,7 +1262,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Show Its Text</translation>
     </message>
     <message>
-        <location line="-89"/>
+        <location line="-93"/>
         <source>%1% on %2</source>
         <translation>%1% on %2</translation>
     </message>
@@ -1731,24 +1762,41 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::TextAlignment</name>
     <message>
-        <location filename="../../src/lesson/textalignment.cpp" line="+184"/>
+        <location filename="../../src/lesson/textalignment.cpp" line="+187"/>
         <source>The lesson text has no sentences to listen for.</source>
-        <translation type="unfinished"></translation>
+        <translation>The lesson text has no sentences to listen for.</translation>
     </message>
     <message>
         <location line="+9"/>
         <source>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</source>
-        <translation type="unfinished"></translation>
+        <translation>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</translation>
     </message>
     <message>
         <location line="+39"/>
         <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
-        <translation type="unfinished"></translation>
+        <translation>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</translation>
     </message>
     <message>
         <location line="+35"/>
         <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
-        <translation type="unfinished"></translation>
+        <translation>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>%1 has no sound this program can read.</source>
+        <translation>%1 has no sound this program can read.</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <location filename="../../src/app/main.cpp" line="+85"/>
+        <source>Usage: vorlynplayer --align LESSON TEXT --output FILE
+FILE ends in .srt, .vtt, or .json (with the words&apos; times).
+</source>
+        <translation>Usage: vorlynplayer --align LESSON TEXT --output FILE
+FILE ends in .srt, .vtt, or .json (with the words&apos; times).
+</translation>
     </message>
 </context>
 </TS>

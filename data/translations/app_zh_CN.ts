@@ -567,12 +567,12 @@ Do you want to save your changes?</source>
     <message>
         <location filename="../../src/lesson/lessonsentences.cpp" line="+103"/>
         <source>There is no text to use as the lesson text.</source>
-        <translation type="unfinished"></translation>
+        <translation>没有可用作课文的文字。</translation>
     </message>
     <message>
         <location line="+14"/>
         <source>Cannot keep the pasted text in %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>无法将粘贴的文字保存到 %1：%2</translation>
     </message>
     <message>
         <location line="+68"/>
@@ -588,7 +588,7 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonDialogs</name>
     <message>
-        <location filename="../../src/player/lessondialogs.cpp" line="+28"/>
+        <location filename="../../src/player/lessondialogs.cpp" line="+30"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
@@ -603,12 +603,27 @@ Do you want to save your changes?</source>
         <translation>字幕</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+12"/>
+        <source>Lesson Text: %1</source>
+        <translation>课文：%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Load Subtitles...</source>
         <translation>加载字幕...</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>Lesson Text...</source>
+        <translation>课文...</translation>
+    </message>
+    <message>
         <location line="+3"/>
+        <source>Paste Lesson Text</source>
+        <translation>粘贴课文</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Save Sentences as Subtitles...</source>
         <translation>将句子另存为字幕...</translation>
     </message>
@@ -624,12 +639,22 @@ Do you want to save your changes?</source>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+45"/>
+        <location line="+56"/>
         <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
         <translation>字幕 (*.srt *.vtt *.ass *.ssa);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="-38"/>
+        <location line="-46"/>
+        <source>Lesson Text</source>
+        <translation>课文</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Transcripts (*.txt *.md *.html *.htm *.pdf);;All Files (*)</source>
+        <translation>课文文本 (*.txt *.md *.html *.htm *.pdf);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Save Sentences as Subtitles</source>
         <translation>将句子另存为字幕</translation>
     </message>
@@ -1195,17 +1220,18 @@ The file has no sound or picture this program can play.</source>
         <translation>文本</translation>
     </message>
     <message>
-        <location line="+197"/>
+        <location line="+201"/>
         <source>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</source>
         <translation>单击句子即循环播放该句，单击它的圆点可显示文本；%1 键循环播放当前播放位置所在的句子</translation>
     </message>
     <message>
-        <location line="-188"/>
+        <location line="-192"/>
+        <location line="+167"/>
         <source>Finding the sentences</source>
         <translation>正在查找句子</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="-150"/>
         <source>Show All Sentence Texts</source>
         <translation>显示全部句子文本</translation>
     </message>
@@ -1215,7 +1241,12 @@ The file has no sound or picture this program can play.</source>
         <translation>略去的字幕行：%1</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+97"/>
+        <source>Placing the lesson text in the sound</source>
+        <translation>正在将课文对齐到声音</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>Loop This Sentence</source>
         <translation>循环播放此句</translation>
     </message>
@@ -1230,7 +1261,7 @@ The file has no sound or picture this program can play.</source>
         <translation>显示此句文本</translation>
     </message>
     <message>
-        <location line="-89"/>
+        <location line="-93"/>
         <source>%1% on %2</source>
         <translation>%1%（%2）</translation>
     </message>
@@ -1730,24 +1761,41 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::TextAlignment</name>
     <message>
-        <location filename="../../src/lesson/textalignment.cpp" line="+184"/>
+        <location filename="../../src/lesson/textalignment.cpp" line="+187"/>
         <source>The lesson text has no sentences to listen for.</source>
-        <translation type="unfinished"></translation>
+        <translation>课文中没有可供对齐的句子。</translation>
     </message>
     <message>
         <location line="+9"/>
         <source>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</source>
-        <translation type="unfinished"></translation>
+        <translation>语音识别器的英语模型未安装（%1）：无法将课文对齐到声音。</translation>
     </message>
     <message>
         <location line="+39"/>
         <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
-        <translation type="unfinished"></translation>
+        <translation>课文的 %2 个句子中只有 %1 个在课程中被听到：这是这段录音的课文吗？</translation>
     </message>
     <message>
         <location line="+35"/>
         <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
-        <translation type="unfinished"></translation>
+        <translation>句子“%1”没有被听到，且在前后句子之间没有它的位置；已略去。</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>%1 has no sound this program can read.</source>
+        <translation>%1 没有本程序能读取的声音。</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <location filename="../../src/app/main.cpp" line="+85"/>
+        <source>Usage: vorlynplayer --align LESSON TEXT --output FILE
+FILE ends in .srt, .vtt, or .json (with the words&apos; times).
+</source>
+        <translation>用法：vorlynplayer --align 课程 课文 --output 文件
+文件以 .srt、.vtt 或 .json（含每个词的时间）结尾。
+</translation>
     </message>
 </context>
 </TS>
