@@ -15,6 +15,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace lesson {
 
 namespace {
@@ -103,7 +105,27 @@ const QStringList &textSuffixes()
 
 QStringList lessonTextFilesBeside(const QString &mediaFile)
 {
-    return filesBeside(mediaFile, textSuffixes());
+    // The learner's own transcripts are named after their lessons' whole names
+    // ("lesson.mp4.html", "lesson.mkv.html"): never the text to check one against. A tag that
+    // is not a language's ("en", "en-GB", "zh-Hans"), or that names a kind of media, is one.
+    static const QRegularExpression language(
+        QStringLiteral("^[A-Za-z]{2,3}([-_][A-Za-z0-9]{2,8})*$"));
+    static const QStringList media{u"aac"_s,  u"avi"_s, u"flac"_s, u"flv"_s, u"m4a"_s,  u"m4v"_s,
+                                   u"mka"_s,  u"mkv"_s, u"mov"_s,  u"mp3"_s, u"mp4"_s,  u"mpeg"_s,
+                                   u"mpg"_s,  u"oga"_s, u"ogg"_s,  u"ogv"_s, u"opus"_s, u"rm"_s,
+                                   u"rmvb"_s, u"swf"_s, u"ts"_s,   u"vob"_s, u"wav"_s,  u"webm"_s,
+                                   u"wma"_s,  u"wmv"_s};
+    const QFileInfo lesson(mediaFile);
+    const QString base = lesson.completeBaseName();
+    QStringList files = filesBeside(mediaFile, textSuffixes());
+    files.removeIf([&](const QString &f) {
+        const QFileInfo text(f);
+        const QString tag = text.completeBaseName().mid(base.size() + 1);
+        return text.fileName().startsWith(lesson.fileName() + u'.') ||
+               (!tag.isEmpty() &&
+                (!language.match(tag).hasMatch() || media.contains(tag, Qt::CaseInsensitive)));
+    });
+    return files;
 }
 
 bool isLessonTextFile(const QString &file)

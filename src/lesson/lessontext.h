@@ -13,7 +13,8 @@ namespace lesson {
 
 // Transcripts beside mediaFile with its base name, the one to use by default first:
 // "lesson.txt", "lesson.md", "lesson.html", "lesson.htm", "lesson.pdf", then the
-// language-tagged ones ("lesson.en.txt", "lesson.en-GB.html") in the same order.
+// language-tagged ones ("lesson.en.txt", "lesson.en-GB.html") in the same order; never the
+// learner's own transcript ("lesson.mp4.html").
 // Subtitles beside a lesson are found by the same rule.
 QStringList lessonTextFilesBeside(const QString &mediaFile);
 
