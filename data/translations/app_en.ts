@@ -566,7 +566,7 @@ Do you want to save your changes?</translation>
         <translation>The score could not be kept: %1</translation>
     </message>
     <message>
-        <location filename="../../src/lesson/lessonsentences.cpp" line="+103"/>
+        <location filename="../../src/lesson/lessonsentences.cpp" line="+104"/>
         <source>There is no text to use as the lesson text.</source>
         <translation>There is no text to use as the lesson text.</translation>
     </message>
@@ -584,6 +584,26 @@ Do you want to save your changes?</translation>
         <location line="+10"/>
         <source>Some cues of %1 were left out:</source>
         <translation>Some cues of %1 were left out:</translation>
+    </message>
+    <message>
+        <location filename="../../src/lesson/lessonfixes.cpp" line="+76"/>
+        <source>The loop is on no sentence whose marks could be kept.</source>
+        <translation>The loop is on no sentence whose marks could be kept.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Only sentences of subtitles or of a lesson text can keep marks.</source>
+        <translation>Only sentences of subtitles or of a lesson text can keep marks.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>These marks leave sentence %1 no room between the sentences around it.</source>
+        <translation>These marks leave sentence %1 no room between the sentences around it.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The marks could not be kept: %1</source>
+        <translation>The marks could not be kept: %1</translation>
     </message>
 </context>
 <context>
@@ -1206,7 +1226,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>SentenceList</name>
     <message>
-        <location filename="../../src/player/sentencelist.cpp" line="+43"/>
+        <location filename="../../src/player/sentencelist.cpp" line="+48"/>
         <source>Start</source>
         <translation>Start</translation>
     </message>
@@ -1221,18 +1241,18 @@ The file has no sound or picture this program can play.</translation>
         <translation>Text</translation>
     </message>
     <message>
-        <location line="+201"/>
+        <location line="+202"/>
         <source>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</source>
         <translation>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</translation>
     </message>
     <message>
-        <location line="-192"/>
-        <location line="+167"/>
+        <location line="-193"/>
+        <location line="+168"/>
         <source>Finding the sentences</source>
         <translation>Finding the sentences</translation>
     </message>
     <message>
-        <location line="-150"/>
+        <location line="-151"/>
         <source>Show All Sentence Texts</source>
         <translation>Show All Sentence Texts</translation>
     </message>
@@ -1242,7 +1262,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Subtitle lines left out: %1</translation>
     </message>
     <message>
-        <location line="+97"/>
+        <location line="+98"/>
         <source>Placing the lesson text in the sound</source>
         <translation>Placing the lesson text in the sound</translation>
     </message>
@@ -1262,7 +1282,17 @@ The file has no sound or picture this program can play.</translation>
         <translation>Show Its Text</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="+52"/>
+        <source>Not heard in the sound: its place is a guess between its neighbours.</source>
+        <translation>Not heard in the sound: its place is a guess between its neighbours.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Much other sound around it: its place may be off.</source>
+        <translation>Much other sound around it: its place may be off.</translation>
+    </message>
+    <message>
+        <location line="-150"/>
         <source>%1% on %2</source>
         <translation>%1% on %2</translation>
     </message>
@@ -1518,7 +1548,12 @@ The file has no sound or picture this program can play.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <location line="+241"/>
+        <location line="+239"/>
+        <source>Keep These Marks for the Sentence</source>
+        <translation>Keep These Marks for the Sentence</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>Check Whole Transcript</source>
         <translation>Check Whole Transcript</translation>
     </message>
@@ -1533,7 +1568,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Forget This Lesson...</translation>
     </message>
     <message>
-        <location line="-217"/>
+        <location line="-220"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -1625,7 +1660,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+154"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+172"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</translation>
     </message>
@@ -1635,7 +1670,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>it was written by a newer version of the program</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+47"/>
         <source>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</source>
         <translation>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</translation>
     </message>
@@ -1648,7 +1683,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::LessonText</name>
     <message>
-        <location filename="../../src/lesson/lessontext.cpp" line="+64"/>
+        <location filename="../../src/lesson/lessontext.cpp" line="+66"/>
         <source>The PDF %1 is damaged or not a PDF; its text cannot be read.</source>
         <translation>The PDF %1 is damaged or not a PDF; its text cannot be read.</translation>
     </message>
@@ -1663,7 +1698,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>The PDF %1 has no text layer: its pages are only images. Choose a PDF whose text can be selected, or a text file.</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+65"/>
         <source>Cannot open the lesson text %1.</source>
         <translation>Cannot open the lesson text %1.</translation>
     </message>

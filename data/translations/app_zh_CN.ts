@@ -565,7 +565,7 @@ Do you want to save your changes?</source>
         <translation>无法保存得分：%1</translation>
     </message>
     <message>
-        <location filename="../../src/lesson/lessonsentences.cpp" line="+103"/>
+        <location filename="../../src/lesson/lessonsentences.cpp" line="+104"/>
         <source>There is no text to use as the lesson text.</source>
         <translation>没有可用作课文的文字。</translation>
     </message>
@@ -583,6 +583,26 @@ Do you want to save your changes?</source>
         <location line="+10"/>
         <source>Some cues of %1 were left out:</source>
         <translation>%1 中有些字幕条目被略过：</translation>
+    </message>
+    <message>
+        <location filename="../../src/lesson/lessonfixes.cpp" line="+76"/>
+        <source>The loop is on no sentence whose marks could be kept.</source>
+        <translation>循环不在任何句子上，无法保留其标记。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Only sentences of subtitles or of a lesson text can keep marks.</source>
+        <translation>只有字幕或课文的句子才能保留标记。</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>These marks leave sentence %1 no room between the sentences around it.</source>
+        <translation>这些标记使第 %1 句在其前后句子之间没有余地。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The marks could not be kept: %1</source>
+        <translation>无法保留标记：%1</translation>
     </message>
 </context>
 <context>
@@ -1205,7 +1225,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>SentenceList</name>
     <message>
-        <location filename="../../src/player/sentencelist.cpp" line="+43"/>
+        <location filename="../../src/player/sentencelist.cpp" line="+48"/>
         <source>Start</source>
         <translation>开始</translation>
     </message>
@@ -1220,18 +1240,18 @@ The file has no sound or picture this program can play.</source>
         <translation>文本</translation>
     </message>
     <message>
-        <location line="+201"/>
+        <location line="+202"/>
         <source>Click a sentence to loop it, or its circle to show its text; %1 loops the sentence under the playhead</source>
         <translation>单击句子即循环播放该句，单击它的圆点可显示文本；%1 键循环播放当前播放位置所在的句子</translation>
     </message>
     <message>
-        <location line="-192"/>
-        <location line="+167"/>
+        <location line="-193"/>
+        <location line="+168"/>
         <source>Finding the sentences</source>
         <translation>正在查找句子</translation>
     </message>
     <message>
-        <location line="-150"/>
+        <location line="-151"/>
         <source>Show All Sentence Texts</source>
         <translation>显示全部句子文本</translation>
     </message>
@@ -1241,7 +1261,7 @@ The file has no sound or picture this program can play.</source>
         <translation>略去的字幕行：%1</translation>
     </message>
     <message>
-        <location line="+97"/>
+        <location line="+98"/>
         <source>Placing the lesson text in the sound</source>
         <translation>正在将课文对齐到声音</translation>
     </message>
@@ -1261,7 +1281,17 @@ The file has no sound or picture this program can play.</source>
         <translation>显示此句文本</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="+52"/>
+        <source>Not heard in the sound: its place is a guess between its neighbours.</source>
+        <translation>在声音中未听到：其位置是根据前后句子推测的。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Much other sound around it: its place may be off.</source>
+        <translation>周围有很多其他声音：其位置可能不准。</translation>
+    </message>
+    <message>
+        <location line="-150"/>
         <source>%1% on %2</source>
         <translation>%1%（%2）</translation>
     </message>
@@ -1517,7 +1547,12 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+241"/>
+        <location line="+239"/>
+        <source>Keep These Marks for the Sentence</source>
+        <translation>为该句保留这些标记</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>Check Whole Transcript</source>
         <translation>核对全文</translation>
     </message>
@@ -1532,7 +1567,7 @@ The file has no sound or picture this program can play.</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-217"/>
+        <location line="-220"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1624,7 +1659,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+154"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+172"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>无法使用课程记录 %1（%2）：将不会记住课程。</translation>
     </message>
@@ -1634,7 +1669,7 @@ The file has no sound or picture this program can play.</source>
         <translation>它是由更新版本的程序写入的</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+47"/>
         <source>The lesson memory could not be read (%1). It was moved to %2, and a new one was begun.</source>
         <translation>无法读取课程记录（%1）。它已被移至 %2，并已新建一个。</translation>
     </message>
@@ -1647,7 +1682,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::LessonText</name>
     <message>
-        <location filename="../../src/lesson/lessontext.cpp" line="+64"/>
+        <location filename="../../src/lesson/lessontext.cpp" line="+66"/>
         <source>The PDF %1 is damaged or not a PDF; its text cannot be read.</source>
         <translation>PDF 文件 %1 已损坏或不是 PDF 文件，无法读取其中的文字。</translation>
     </message>
@@ -1662,7 +1697,7 @@ The file has no sound or picture this program can play.</source>
         <translation>PDF 文件 %1 没有文字层：它的页面只是图片。请选择文字可以选中的 PDF 文件，或者一个文本文件。</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+65"/>
         <source>Cannot open the lesson text %1.</source>
         <translation>无法打开课文 %1。</translation>
     </message>

@@ -225,6 +225,8 @@ void LessonController::clearLessonData()
         sentences_ = {};
         emit sentencesChanged();
     }
+    givenSentences_ = {};
+    lastCurrentSentence_ = -1;
     if (!scores_.empty()) {
         scores_.clear();
         emit scoresChanged();
@@ -398,6 +400,8 @@ void LessonController::followCurrentSentence()
                 found = int(i);
         }
     }
+    if (found >= 0)
+        lastCurrentSentence_ = found;
     if (found == currentSentence_)
         return;
     currentSentence_ = found;

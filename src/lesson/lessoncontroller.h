@@ -117,6 +117,10 @@ public:
     int currentSentence() const { return currentSentence_; }
     // The sentence that holds seconds, else the one nearest to it; -1 when there are none.
     int sentenceAt(double seconds) const;
+    // The sentence whose ends the loop's marks are meant to fix: the current one; else,
+    // once the marks were moved off it, the last one that was current since the sentences
+    // were set; else the one the loop overlaps most. -1 when there is none.
+    int sentenceBeingFixed() const;
     // Whether the speech pass over the lesson is running.
     bool isAnalysing() const { return analysing; }
     // The subtitle files the learner can choose from for this lesson.
@@ -215,8 +219,15 @@ public slots:
     // Keeps a check's accuracy (0 to 1) of sentence index: its last score, and its best
     // when better; with a store, for good.
     void recordScore(int sentence, double accuracy);
-    // Forgets what is remembered of the lesson, its scores included: the loop spans the
-    // whole lesson again and it plays from its start, remembered anew from then on.
+    // The loop's marks become the ends of sentenceBeingFixed(), kept between its neighbours,
+    // and its place is no longer unsure; with a store they stay with that sentence of its
+    // source (a subtitle file or stream, or a lesson text) whenever the source's sentences
+    // are set again. error() says why when there is no such sentence, its sentences come
+    // from pauses, or the marks leave it no room.
+    void keepMarksForSentence();
+    // Forgets what is remembered of the lesson, its scores and kept marks included: the
+    // sentences are as their source gave them, the loop spans the whole lesson again and it
+    // plays from its start, remembered anew from then on.
     void forgetLesson();
     // Writes the lesson's state to the store now.
     void saveLesson();
@@ -293,6 +304,10 @@ private:
     // Ends the progress of the passes over the sound once none is running.
     void endProgress();
     void followCurrentSentence();
+    // Puts the kept marks on the sentences just set, before their scores are looked up.
+    void applySentenceFixes();
+    // The sentences as their source gave them, the kept marks forgotten.
+    void forgetSentenceFixes();
     void emitMarks();
     // Moves the loop with move() (its marks, and a seek to its start), announcing the marks
     // once, after the seek was asked for.
@@ -323,6 +338,10 @@ private:
     QString textFile_;
     bool aligningText_ = false;
     int currentSentence_ = -1;
+    // the current sentence last, -1 until one is current after the sentences were set
+    int lastCurrentSentence_ = -1;
+    // the sentences as their source gave them, before the kept marks
+    lesson::Sentences givenSentences_;
     bool analysing = false;
     lesson::Scores scores_;
 };

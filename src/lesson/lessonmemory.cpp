@@ -1,5 +1,5 @@
 // What the lesson store keeps of a lesson: its place, speed, drill settings, subtitle
-// choice and scores.
+// choice and scores (the marks kept for sentences are in lessonfixes.cpp).
 #include "lesson/lessoncontroller.h"
 
 #include "lesson/drill.h"
@@ -98,6 +98,7 @@ void LessonController::forgetLesson()
         return;
     if (store_)
         store_->forget(fileName_);
+    forgetSentenceFixes();
     scores_.assign(sentences_.items.size(), std::nullopt);
     emit scoresChanged();
     resetMarks();

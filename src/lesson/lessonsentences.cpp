@@ -16,6 +16,7 @@
 void LessonController::setSentences(const lesson::Sentences &sentences)
 {
     sentences_ = sentences;
+    applySentenceFixes();
     emit sentencesChanged();
     loadScores();
     followCurrentSentence();

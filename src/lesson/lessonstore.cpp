@@ -48,34 +48,52 @@ SentenceScore withCheck(const std::optional<SentenceScore> &score, double accura
 
 namespace {
 
-// Version 1. Times of the lesson's clock are seconds; a sentence is keyed by its ends in
-// whole milliseconds and its text; dates are milliseconds since the epoch, UTC. A lesson
-// without a place (never saved, or replaced since) has NULL position and marks; a loop end
-// that lies nowhere is a NULL mark_out beside a position.
-constexpr const char *schema[] = {
-    "CREATE TABLE lesson ("
-    " id INTEGER PRIMARY KEY,"
-    " path TEXT NOT NULL UNIQUE,"
-    " size INTEGER NOT NULL,"
-    " modified_ms INTEGER NOT NULL,"
-    " position REAL, mark_in REAL, mark_out REAL,"
-    " speed REAL NOT NULL DEFAULT 1,"
-    " subtitle_file TEXT NOT NULL DEFAULT '',"
-    " drill_repetitions INTEGER NOT NULL,"
-    " drill_pause REAL NOT NULL,"
-    " drill_first_pass_speed REAL NOT NULL,"
-    " drill_advance INTEGER NOT NULL,"
-    " drill_rewind REAL NOT NULL,"
-    " saved_ms INTEGER NOT NULL DEFAULT 0)",
-    "CREATE TABLE score ("
-    " lesson_id INTEGER NOT NULL REFERENCES lesson(id) ON DELETE CASCADE,"
-    " start_ms INTEGER NOT NULL,"
-    " end_ms INTEGER NOT NULL,"
-    " text TEXT NOT NULL,"
-    " best REAL NOT NULL, best_ms INTEGER NOT NULL,"
-    " last REAL NOT NULL, last_ms INTEGER NOT NULL,"
-    " PRIMARY KEY (lesson_id, start_ms, end_ms, text)) WITHOUT ROWID",
+// The schema as statements, each with the version that brought it; a database of an
+// older version gets those of the newer ones. Times of the lesson's clock are seconds; a
+// sentence is keyed by its ends in whole milliseconds and its text; dates are milliseconds
+// since the epoch, UTC. A lesson without a place (never saved, or replaced since) has NULL
+// position and marks; a loop end that lies nowhere is a NULL mark_out beside a position.
+struct SchemaStep
+{
+    int version;
+    const char *sql;
 };
+constexpr SchemaStep schema[] = {
+    {1, "CREATE TABLE lesson ("
+        " id INTEGER PRIMARY KEY,"
+        " path TEXT NOT NULL UNIQUE,"
+        " size INTEGER NOT NULL,"
+        " modified_ms INTEGER NOT NULL,"
+        " position REAL, mark_in REAL, mark_out REAL,"
+        " speed REAL NOT NULL DEFAULT 1,"
+        " subtitle_file TEXT NOT NULL DEFAULT '',"
+        " drill_repetitions INTEGER NOT NULL,"
+        " drill_pause REAL NOT NULL,"
+        " drill_first_pass_speed REAL NOT NULL,"
+        " drill_advance INTEGER NOT NULL,"
+        " drill_rewind REAL NOT NULL,"
+        " saved_ms INTEGER NOT NULL DEFAULT 0)"},
+    {1, "CREATE TABLE score ("
+        " lesson_id INTEGER NOT NULL REFERENCES lesson(id) ON DELETE CASCADE,"
+        " start_ms INTEGER NOT NULL,"
+        " end_ms INTEGER NOT NULL,"
+        " text TEXT NOT NULL,"
+        " best REAL NOT NULL, best_ms INTEGER NOT NULL,"
+        " last REAL NOT NULL, last_ms INTEGER NOT NULL,"
+        " PRIMARY KEY (lesson_id, start_ms, end_ms, text)) WITHOUT ROWID"},
+    // the ends the learner gave sentences, per sentence source (its file's absolute path)
+    // and sentence (its index among the source's sentences, and its text)
+    {2, "CREATE TABLE sentence_fix ("
+        " lesson_id INTEGER NOT NULL REFERENCES lesson(id) ON DELETE CASCADE,"
+        " origin TEXT NOT NULL,"
+        " sentence INTEGER NOT NULL,"
+        " text TEXT NOT NULL,"
+        " start_ms INTEGER NOT NULL,"
+        " end_ms INTEGER NOT NULL,"
+        " PRIMARY KEY (lesson_id, origin, sentence, text)) WITHOUT ROWID"},
+};
+static_assert(std::end(schema)[-1].version == LessonStore::schemaVersion,
+              "the last schema step is the version this program writes");
 
 // One prepared statement, its parameters bound in order.
 class Query
@@ -213,12 +231,15 @@ bool LessonStore::openDatabase(QString *why, bool *damaged)
     if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA synchronous=NORMAL") ||
         !exec("PRAGMA foreign_keys=ON"))
         return failed(sqlite3_errcode(db.get()));
-    if (version == 0) {
+    if (version < schemaVersion) {
+        // one transaction: a database is at one version or the next, never between
         bool made = exec("BEGIN IMMEDIATE");
-        for (const char *sql : schema)
-            made = made && exec(sql);
-        made = made && exec("PRAGMA user_version=1") && exec("COMMIT");
-        static_assert(schemaVersion == 1, "the schema above is version 1");
+        for (const SchemaStep &step : schema) {
+            if (step.version > version)
+                made = made && exec(step.sql);
+        }
+        const QByteArray stamp = "PRAGMA user_version=" + QByteArray::number(schemaVersion);
+        made = made && exec(stamp.constData()) && exec("COMMIT");
         if (!made) {
             const int code = sqlite3_errcode(db.get());
             exec("ROLLBACK");
@@ -273,11 +294,14 @@ qint64 LessonStore::lessonId(const QString &file, bool create)
         const qint64 id = find.integer(0);
         if (find.integer(1) == size && find.integer(2) == modified)
             return id;
-        // another recording under the same name: its place and scores meant the old one
+        // another recording under the same name: its place, scores and fixed sentences meant
+        // the old one
         // a savepoint, since the caller may have a transaction open
         bool cleared = exec("SAVEPOINT replaced");
         cleared =
             cleared && Query(db.get(), "DELETE FROM score WHERE lesson_id = ?").bind(id).run();
+        cleared = cleared &&
+                  Query(db.get(), "DELETE FROM sentence_fix WHERE lesson_id = ?").bind(id).run();
         cleared = cleared && Query(db.get(), "UPDATE lesson SET size = ?, modified_ms = ?, "
                                              "position = NULL, mark_in = NULL, mark_out = NULL "
                                              "WHERE id = ?")
@@ -454,6 +478,58 @@ std::optional<SentenceScore> LessonStore::recordScore(const QString &file, const
         return std::nullopt;
     }
     return score;
+}
+
+std::vector<SentenceFix> LessonStore::sentenceFixes(const QString &file, const QString &origin)
+{
+    std::vector<SentenceFix> fixes;
+    const qint64 id = lessonId(file, false);
+    if (id == 0)
+        return fixes;
+    Query q(db.get(), "SELECT sentence, text, start_ms, end_ms FROM sentence_fix "
+                      "WHERE lesson_id = ? AND origin = ?");
+    q.bind(id).bind(QFileInfo(origin).absoluteFilePath());
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW)
+        fixes.push_back(SentenceFix{int(q.integer(0)), q.text(1), q.integer(2) / 1000.0,
+                                    q.integer(3) / 1000.0});
+    if (rc != SQLITE_DONE)
+        fail();
+    return fixes;
+}
+
+bool LessonStore::keepSentenceFix(const QString &file, const QString &origin,
+                                  const SentenceFix &fix, const Sentence &before)
+{
+    if (!exec("BEGIN IMMEDIATE"))
+        return false;
+    const qint64 id = lessonId(file, true);
+    const bool kept =
+        id != 0 &&
+        Query(db.get(), "INSERT OR REPLACE INTO sentence_fix (lesson_id, origin, sentence, text, "
+                        "start_ms, end_ms) VALUES (?, ?, ?, ?, ?, ?)")
+            .bind(id)
+            .bind(QFileInfo(origin).absoluteFilePath())
+            .bind(qint64(fix.sentence))
+            .bind(fix.text)
+            .bind(millis(fix.start))
+            .bind(millis(fix.end))
+            .run() &&
+        Query(db.get(), "UPDATE OR REPLACE score SET start_ms = ?, end_ms = ? "
+                        "WHERE lesson_id = ? AND start_ms = ? AND end_ms = ? AND text = ?")
+            .bind(millis(fix.start))
+            .bind(millis(fix.end))
+            .bind(id)
+            .bind(millis(before.start))
+            .bind(millis(before.end))
+            .bind(fix.text)
+            .run() &&
+        exec("COMMIT");
+    if (!kept) {
+        fail();
+        exec("ROLLBACK");
+    }
+    return kept;
 }
 
 } // namespace lesson

@@ -52,6 +52,16 @@ struct LessonMemory
     QString subtitleFile;
 };
 
+// The ends the learner gave one sentence of a sentence source: the sentence is its index
+// among the source's sentences and its text.
+struct SentenceFix
+{
+    int sentence = 0;
+    QString text;
+    double start = 0;
+    double end = 0;
+};
+
 // The share of a lesson's sentences checked and their mean best accuracy.
 struct ScoreSummary
 {
@@ -63,10 +73,11 @@ ScoreSummary summarise(const Scores &scores);
 
 // The learner's memory of every lesson in one SQLite database (WAL journal, one
 // connection, so this process is its one writer): per lesson file its place, loop, speed,
-// drill settings and chosen subtitles, and per sentence its scores. A lesson is its file's
-// absolute path; its size and modification time tell a replaced file, whose place, loop
-// and scores (which point into a recording that is gone) are dropped while its speed,
-// drill settings and subtitle choice stay. A sentence is its start, end and text, so the
+// drill settings and chosen subtitles, per sentence its scores, and the ends the learner
+// gave sentences. A lesson is its file's absolute path; its size and modification time
+// tell a replaced file, whose place, loop, scores and fixed ends (which point into a
+// recording that is gone) are dropped while its speed, drill settings and subtitle choice
+// stay. A sentence is its start, end and text, so the
 // sentences of another subtitle file never share scores. A database that cannot be read or
 // was written by a newer program is moved aside and a new one begun; notice() says so.
 // Not thread-safe: one thread (the GUI thread) uses it.
@@ -77,7 +88,7 @@ class LessonStore final
 
 public:
     // The schema this program writes (PRAGMA user_version).
-    static constexpr int schemaVersion = 1;
+    static constexpr int schemaVersion = 2;
 
     // Opens databaseFile, creating it and its folder as needed.
     explicit LessonStore(const QString &databaseFile);
@@ -105,6 +116,14 @@ public:
     // The score as it stands, or none when it could not be written.
     std::optional<SentenceScore> recordScore(const QString &file, const Sentence &sentence,
                                              double accuracy, const QDateTime &when);
+
+    // The ends the learner gave sentences of the source origin (a file) in file, in no
+    // particular order.
+    std::vector<SentenceFix> sentenceFixes(const QString &file, const QString &origin);
+    // Keeps fix for the sentence of origin that had the ends of `before` until now; its
+    // scores move to the new ends with it. The lesson is remembered from then on.
+    bool keepSentenceFix(const QString &file, const QString &origin, const SentenceFix &fix,
+                         const Sentence &before);
 
 private:
     struct CloseDb

@@ -7,13 +7,17 @@
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QPainter>
 #include <QProgressBar>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -23,6 +27,7 @@ const QString hiddenText = QStringLiteral("• • •");
 const QString shownEye = QStringLiteral("●");
 const QString hiddenEye = QStringLiteral("○");
 constexpr int progressSteps = 1000;
+const QColor unsureColour(0xf0, 0xa0, 0x00);
 
 } // namespace
 
@@ -40,7 +45,7 @@ SentenceList::SentenceList(LessonController *lesson, QWidget *parent)
     tree->setSelectionMode(QAbstractItemView::NoSelection);
     tree->setFocusPolicy(Qt::NoFocus);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    tree->setHeaderLabels({QString(), tr("Start"), tr("Length (s)"), tr("Text")});
+    tree->setHeaderLabels({QString(), tr("Start"), tr("Length (s)"), QString(), tr("Text")});
     // every column as wide as its widest text: a long sentence scrolls instead of being cut
     tree->header()->setStretchLastSection(false);
     tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -121,6 +126,7 @@ void SentenceList::fill()
     notesLabel->setText(tr("Subtitle lines left out: %1").arg(sentences.notes.size()));
     notesLabel->setToolTip(sentences.notes.join(u'\n'));
     showScores();
+    showUnsure();
     showCurrent(lesson_->currentSentence());
 }
 
@@ -244,4 +250,52 @@ void SentenceList::showLoopKey(const QString &key)
     tree->setToolTip(tr("Click a sentence to loop it, or its circle to show its text; %1 "
                         "loops the sentence under the playhead")
                          .arg(key));
+}
+
+void SentenceList::showUnsure()
+{
+    const std::vector<lesson::Sentence> &items = lesson_->sentences().items;
+    const bool any = std::any_of(items.begin(), items.end(), [](const lesson::Sentence &s) {
+        return s.unsure != lesson::Unsure::No;
+    });
+    tree->setColumnHidden(UnsureColumn, !any);
+    if (!any)
+        return;
+    // a dark "?" on an amber disc: seen at a glance, whatever the row's highlight
+    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree);
+    const qreal ratio = devicePixelRatioF();
+    QPixmap picture(QSize(side, side) * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    {
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(unsureColour);
+        p.drawEllipse(QRectF(0.5, 0.5, side - 1, side - 1));
+        QFont bold = font();
+        bold.setBold(true);
+        bold.setPixelSize(side * 3 / 4);
+        p.setFont(bold);
+        p.setPen(QColor(0x20, 0x20, 0x20));
+        p.drawText(QRect(0, 0, side, side), Qt::AlignCenter, QStringLiteral("?"));
+    }
+    const QIcon mark(picture);
+    for (int i = 0; i < tree->topLevelItemCount() && size_t(i) < items.size(); ++i) {
+        QTreeWidgetItem *item = tree->topLevelItem(i);
+        switch (items[size_t(i)].unsure) {
+        case lesson::Unsure::No:
+            break;
+        case lesson::Unsure::NotHeard:
+            item->setIcon(UnsureColumn, mark);
+            item->setToolTip(UnsureColumn,
+                             tr("Not heard in the sound: its place is a guess between its "
+                                "neighbours."));
+            break;
+        case lesson::Unsure::OtherSound:
+            item->setIcon(UnsureColumn, mark);
+            item->setToolTip(UnsureColumn, tr("Much other sound around it: its place may be off."));
+            break;
+        }
+    }
 }

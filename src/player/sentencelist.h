@@ -11,10 +11,11 @@ class QProgressBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// The lesson's sentences as rows (start, length, and a subtitle's text, hidden until the
-// learner reveals it, since it is the dictation's answer), the one looped highlighted; a
-// click loops a row. Under the rows a line shows the speech pass running, and one the cues
-// the subtitles had to leave out. Draws what its LessonController reports. GUI thread only.
+// The lesson's sentences as rows (start, length, a mark on a sentence placed unsure, and a
+// subtitle's text, hidden until the learner reveals it, since it is the dictation's
+// answer), the one looped highlighted; a click loops a row. Under the rows a line shows
+// the speech pass running, and one the cues the subtitles had to leave out. Draws what its
+// LessonController reports. GUI thread only.
 class SentenceList final : public QWidget
 {
     Q_OBJECT
@@ -26,6 +27,9 @@ public:
         EyeColumn,
         StartColumn,
         LengthColumn,
+        // a "?" where the lesson text's place of the sentence may be wrong, the why as its
+        // tooltip
+        UnsureColumn,
         TextColumn,
     };
 
@@ -47,6 +51,7 @@ private:
     void showCurrent(int index);
     void showProgress(double fraction);
     void showScores();
+    void showUnsure();
     void clicked(QTreeWidgetItem *item, int column);
     void toggleText(int index);
     void showMenu(const QPoint &pos);

@@ -419,6 +419,9 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addSeparator();
     menu.addAction(sentenceDock->listAction());
     menu.addAction(sentenceDock->list()->showAllTextsAction());
+    menu.addAction(tr("Keep These Marks for the Sentence"), lesson_,
+                   &LessonController::keepMarksForSentence)
+        ->setEnabled(lesson_->isOpen() && !lesson_->sentences().items.empty());
     LessonDialogs::addSubtitlesMenu(menu, *lesson_, *translation, this);
     const QList<QKeySequence> checkKeys = keys_.assigned(PlayerKeys::CheckTranscript);
     menu.addAction(tr("Check Whole Transcript") +

@@ -1,6 +1,7 @@
 // The memory of lessons: what a lesson reopens with after a restart and after its process
-// was killed while it played, the scores of sentences, a replaced lesson file, a loop too
-// short to play, and damaged or newer databases moved aside for a new one.
+// was killed while it played, the scores of sentences, the marks kept for a sentence, a
+// replaced lesson file, a loop too short to play, a database of the first schema brought
+// up to date, and damaged or newer databases moved aside for a new one.
 #include "lesson/lessoncontroller.h"
 #include "lesson/lessonstore.h"
 #include "paths/apppaths.h"
@@ -28,6 +29,8 @@ private slots:
     void lessonReopensAsItWasLeft();
     void killedWhilePlayingKeepsTheLastSave();
     void replacedFileLosesItsPlaceAndScores();
+    void keptMarksFixASentenceForGood();
+    void schemaOneDatabaseKeepsWhatItHas();
     void rememberedLoopTooShortToPlayIsTheWholeLesson_data();
     void rememberedLoopTooShortToPlayIsTheWholeLesson();
     void unusableDatabaseIsMovedAside_data();
@@ -240,6 +243,138 @@ void TestLessonMemory::replacedFileLosesItsPlaceAndScores()
     QVERIFY(!store.scores(file, {sentence})[0]);
 }
 
+// A lesson text's sentence placed unsure, its loop nudged off it and kept: it takes the
+// marks (its score moving with it) and is sure, in this session and when the lesson
+// reopens and the same sentences are set again; marks that leave it no room are refused;
+// forgetting the lesson gives the sentences as the aligner placed them.
+void TestLessonMemory::keptMarksFixASentenceForGood()
+{
+    lesson::Sentences placed;
+    placed.source = lesson::SentenceSource::LessonText;
+    placed.origin = fx.path(QStringLiteral("lesson.txt"));
+    placed.items = {{0.5, 1.5, QStringLiteral("One.")},
+                    {2.0, 3.0, QStringLiteral("Two.")},
+                    {4.0, 5.0, QStringLiteral("Three.")}};
+    placed.items[1].unsure = lesson::Unsure::NotHeard;
+    placed.items[1].words = {{0, 4, 2.25, 2.75}};
+    const auto ends = [](const LessonController &c, size_t i) {
+        const lesson::Sentence &s = c.sentences().items.at(i);
+        return std::pair{s.start, s.end};
+    };
+    {
+        auto first = start();
+        QVERIFY(first->open(lessonFile()));
+        first->setTextAlignment(placed);
+        first->loopSentence(1);
+        first->recordScore(1, 0.7);
+        first->nudgeMarkIn(-0.3);
+        first->nudgeMarkOut(0.4);
+        QCOMPARE(first->currentSentence(), -1);
+        QCOMPARE(first->sentenceBeingFixed(), 1);
+        QSignalSpy changed(first.get(), &LessonController::sentencesChanged);
+        QSignalSpy errors(first.get(), &LessonController::error);
+        first->keepMarksForSentence();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(ends(*first, 1), std::pair(1.7, 3.4));
+        QCOMPARE(first->sentences().items[1].unsure, lesson::Unsure::No);
+        // the word keeps its share of the sentence
+        QCOMPARE(first->sentences().items[1].words[0].start, 1.7 + 0.25 * 1.7);
+        QCOMPARE(first->currentSentence(), 1);
+
+        // past the next sentence's start: no room left
+        first->setMarkAt(false, 5.8);
+        first->setMarkAt(true, 5.2);
+        first->keepMarksForSentence();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0][0].toString().contains(QLatin1String("sentence 2")));
+        QCOMPARE(ends(*first, 1), std::pair(1.7, 3.4));
+    }
+
+    auto second = start();
+    QVERIFY(second->open(lessonFile()));
+    second->setTextAlignment(placed);
+    QCOMPARE(ends(*second, 1), std::pair(1.7, 3.4));
+    QCOMPARE(second->sentences().items[1].unsure, lesson::Unsure::No);
+    QCOMPARE(ends(*second, 0), std::pair(0.5, 1.5));
+    QVERIFY(second->scores()[1]);
+    QCOMPARE(second->scores()[1]->best, 0.7);
+    // another source's sentences at the same index are not fixed
+    lesson::Sentences other = placed;
+    other.origin = fx.path(QStringLiteral("other.txt"));
+    second->setTextAlignment(other);
+    QCOMPARE(ends(*second, 1), std::pair(2.0, 3.0));
+
+    second->setTextAlignment(placed);
+    second->forgetLesson();
+    QCOMPARE(ends(*second, 1), std::pair(2.0, 3.0));
+    QCOMPARE(second->sentences().items[1].unsure, lesson::Unsure::NotHeard);
+    second.reset();
+    auto third = start();
+    QVERIFY(third->open(lessonFile()));
+    third->setTextAlignment(placed);
+    QCOMPARE(ends(*third, 1), std::pair(2.0, 3.0));
+    QCOMPARE(third->sentences().items[1].unsure, lesson::Unsure::NotHeard);
+}
+
+// A database as the first schema wrote it opens with its lessons and scores, and keeps
+// marks for sentences from then on.
+void TestLessonMemory::schemaOneDatabaseKeepsWhatItHas()
+{
+    const QString db = AppPaths::lessonDatabase();
+    QVERIFY(QDir().mkpath(QFileInfo(db).path()));
+    {
+        sqlite3 *raw = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(db).constData(), &raw), SQLITE_OK);
+        const std::unique_ptr<sqlite3, int (*)(sqlite3 *)> v1(raw, sqlite3_close);
+        const char *schema =
+            "PRAGMA journal_mode=WAL;"
+            "CREATE TABLE lesson ( id INTEGER PRIMARY KEY, path TEXT NOT NULL UNIQUE, size "
+            "INTEGER NOT NULL, modified_ms INTEGER NOT NULL, position REAL, mark_in REAL, "
+            "mark_out REAL, speed REAL NOT NULL DEFAULT 1, subtitle_file TEXT NOT NULL DEFAULT "
+            "'', drill_repetitions INTEGER NOT NULL, drill_pause REAL NOT NULL, "
+            "drill_first_pass_speed REAL NOT NULL, drill_advance INTEGER NOT NULL, drill_rewind "
+            "REAL NOT NULL, saved_ms INTEGER NOT NULL DEFAULT 0);"
+            "CREATE TABLE score ( lesson_id INTEGER NOT NULL REFERENCES lesson(id) ON DELETE "
+            "CASCADE, start_ms INTEGER NOT NULL, end_ms INTEGER NOT NULL, text TEXT NOT NULL, "
+            "best REAL NOT NULL, best_ms INTEGER NOT NULL, last REAL NOT NULL, last_ms INTEGER "
+            "NOT NULL, PRIMARY KEY (lesson_id, start_ms, end_ms, text)) WITHOUT ROWID;"
+            "INSERT INTO score VALUES(1, 2000, 3000, 'Two.', 0.9, 1700000000000, 0.6, "
+            "1700000100000);"
+            "PRAGMA user_version=1;";
+        QCOMPARE(sqlite3_exec(v1.get(), schema, nullptr, nullptr, nullptr), SQLITE_OK);
+        const QFileInfo lesson(lessonFile());
+        const QString row = QStringLiteral("INSERT INTO lesson VALUES(1, '%1', %2, %3, 2.5, 2.0, "
+                                           "3.0, 0.75, '', 5, 1.5, 1.0, 0, 0.0, 1700000000000)")
+                                .arg(lesson.absoluteFilePath())
+                                .arg(lesson.size())
+                                .arg(lesson.lastModified().toMSecsSinceEpoch());
+        QCOMPARE(sqlite3_exec(v1.get(), row.toUtf8().constData(), nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+    }
+
+    lesson::LessonStore store(db);
+    QVERIFY2(store.isOpen() && store.notice().isEmpty(), qPrintable(store.notice()));
+    const std::optional<lesson::LessonMemory> kept = store.lesson(lessonFile());
+    QVERIFY(kept && kept->place);
+    QCOMPARE(kept->place->markOutSeconds, 3.0);
+    QCOMPARE(kept->speed, 0.75);
+    QCOMPARE(kept->drill.repetitions, 5);
+    const lesson::Sentence two{2.0, 3.0, QStringLiteral("Two.")};
+    const lesson::Scores scores = store.scores(lessonFile(), {two});
+    QVERIFY(scores[0]);
+    QCOMPARE(scores[0]->best, 0.9);
+
+    const QString text = fx.path(QStringLiteral("lesson.txt"));
+    QVERIFY(store.keepSentenceFix(lessonFile(), text, {1, two.text, 1.8, 3.2}, two));
+    const std::vector<lesson::SentenceFix> fixes = store.sentenceFixes(lessonFile(), text);
+    QCOMPARE(fixes.size(), size_t(1));
+    QCOMPARE(fixes[0].start, 1.8);
+    QCOMPARE(fixes[0].end, 3.2);
+    QVERIFY(store.scores(lessonFile(), {{1.8, 3.2, two.text}})[0]);
+    QVERIFY(!store.scores(lessonFile(), {two})[0]);
+}
+
 void TestLessonMemory::rememberedLoopTooShortToPlayIsTheWholeLesson_data()
 {
     QTest::addColumn<double>("in");
@@ -306,7 +441,9 @@ void TestLessonMemory::unusableDatabaseIsMovedAside()
     } else {
         sqlite3 *raw = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(db).constData(), &raw), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(raw, "PRAGMA user_version=2", nullptr, nullptr, nullptr), SQLITE_OK);
+        const QByteArray newer =
+            "PRAGMA user_version=" + QByteArray::number(lesson::LessonStore::schemaVersion + 1);
+        QCOMPARE(sqlite3_exec(raw, newer.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(raw);
     }
     QVERIFY(write(db + QStringLiteral("-wal"), "a log of the old file"));

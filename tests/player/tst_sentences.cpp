@@ -2,7 +2,7 @@
 // when sentences arrive, texts hidden until asked, a click loops a row, the key that loops
 // the sentence under the playhead from the window and the editor), and the waveform
 // strip's handles dragged to new marks; the checks' scores as the rows' colours and in the
-// lesson summary.
+// lesson summary; sentences placed unsure marked in the list.
 #include "app/studysession.h"
 #include "editor/textedit.h"
 #include "lesson/lessoncontroller.h"
@@ -33,6 +33,7 @@ private slots:
     void draggedHandleMovesTheMark_data();
     void draggedHandleMovesTheMark();
     void scoresShowAsColours();
+    void unsureSentencesAreMarked();
 
 private:
     MediaFixtures fx;
@@ -241,6 +242,49 @@ void TestSentences::scoresShowAsColours()
     lesson.forgetLesson();
     QVERIFY(!list.scoreColour(0).isValid() && !list.scoreColour(2).isValid());
     QCOMPARE(summary.meanText(), QStringLiteral("No sentence has been checked yet."));
+}
+
+// A lesson text's sentence placed unsure shows an amber "?" that says why; sure ones show
+// none, and without an unsure sentence the mark's column is gone.
+void TestSentences::unsureSentencesAreMarked()
+{
+    LessonController lesson;
+    SentenceList list(&lesson);
+    list.resize(500, 300);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    lesson::Sentences placed = fourSentences().sentences;
+    placed.source = lesson::SentenceSource::LessonText;
+    placed.items[1].unsure = lesson::Unsure::NotHeard;
+    placed.items[3].unsure = lesson::Unsure::OtherSound;
+    lesson.setTextAlignment(placed);
+
+    QTreeWidget *rows = list.rows();
+    QVERIFY(!rows->isColumnHidden(SentenceList::UnsureColumn));
+    const QImage drawn = rows->viewport()->grab().toImage();
+    const auto amber = [&](int row) {
+        const QRect cell = rows->visualRect(rows->model()->index(row, SentenceList::UnsureColumn));
+        int n = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                const QColor c = drawn.pixelColor(x, y);
+                n += c.hsvSaturation() > 150 && c.hsvHue() >= 25 && c.hsvHue() <= 55;
+            }
+        }
+        return n;
+    };
+    const QString notHeard =
+        QStringLiteral("Not heard in the sound: its place is a guess between its neighbours.");
+    const QString otherSound = QStringLiteral("Much other sound around it: its place may be off.");
+    const QStringList tips{QString(), notHeard, QString(), otherSound};
+    for (int row = 0; row < 4; ++row) {
+        const QString tip = tips[row];
+        QCOMPARE(rows->topLevelItem(row)->toolTip(SentenceList::UnsureColumn), tip);
+        QVERIFY2((amber(row) > 20) == !tip.isEmpty(), qPrintable(QString::number(row)));
+    }
+
+    lesson.setTextAlignment(fourSentences().sentences);
+    QVERIFY(rows->isColumnHidden(SentenceList::UnsureColumn));
 }
 
 QTEST_MAIN(TestSentences)
