@@ -51,6 +51,8 @@ constexpr double secondsPerPhone = 0.1;
 constexpr double windowSlack = 1.25;
 constexpr double windowExtraSeconds = 3;
 constexpr double maxWindowSeconds = 120;
+// Blocks in a row heard nowhere in the sound's end before the rest of the text is given up.
+constexpr int unheardBlocksAtEnd = 3;
 
 struct FreeDecoder
 {
@@ -368,7 +370,9 @@ Alignment alignWords(const std::vector<int16_t> &samples16kMono,
     const std::size_t total = samples16kMono.size();
     std::size_t next = 0;
     std::size_t start = 0;
-    while (next < text.size() && start < total) {
+    // blocks in a row of which nothing was heard in the sound's last window
+    int unheardAtEnd = 0;
+    while (next < text.size() && start < total && unheardAtEnd < unheardBlocksAtEnd) {
         std::size_t last = next;
         double estimate = 0;
         while (last < text.size() && (last == next || estimate < blockSeconds)) {
@@ -407,6 +411,9 @@ Alignment alignWords(const std::vector<int16_t> &samples16kMono,
             start += (end - start) / 2;
             continue;
         }
+        // a text far longer than its sound would be heard against the same last window over
+        // and over: after a few blocks of nothing, the rest of the text is not in the sound
+        unheardAtEnd = lastFrame < 0 ? unheardAtEnd + 1 : 0;
         for (std::size_t i = 0; i < keep; ++i)
             result.sentences[next + i] = reading.sentences[i];
         if (lastFrame >= 0)

@@ -89,7 +89,11 @@ int alignCommand(int argc, char *argv[])
         return 2;
     }
     QString why;
-    if (!lesson::alignToFile(args[2], args[3], args[5], &why)) {
+    QStringList notes;
+    const bool written = lesson::alignToFile(args[2], args[3], args[5], &why, &notes);
+    for (const QString &note : notes)
+        std::fputs(qPrintable(note + u'\n'), stderr);
+    if (!written) {
         std::fputs(qPrintable(why + u'\n'), stderr);
         return 1;
     }

@@ -304,7 +304,7 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
 }
 
 bool alignToFile(const QString &mediaFile, const QString &textFile, const QString &outputFile,
-                 QString *why)
+                 QString *why, QStringList *notes)
 {
     const std::optional<QString> text = readLessonText(textFile, why);
     if (!text)
@@ -329,6 +329,8 @@ bool alignToFile(const QString &mediaFile, const QString &textFile, const QStrin
         // where the sound's clock starts, as the pass found it
         sound.start = kept->peaks.start;
     }
+    if (notes)
+        *notes = sentences->notes;
     return writeSentencesFile(outputFile, *sentences, sound.start, why);
 }
 

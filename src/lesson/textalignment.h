@@ -29,9 +29,10 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
 // Places the lesson text in textFile in the sound of mediaFile and writes the sentences to
 // outputFile (".srt", ".vtt", or ".json" with word times), for a command line without a
 // window; the cache is used and kept as in the player. False, with why saying so, when the
-// text or the sound cannot be read, nothing could be placed, or the file cannot be written.
+// text or the sound cannot be read, nothing could be placed, or the file cannot be written;
+// what the learner should know of a written file (a text that is barely heard) goes to notes.
 bool alignToFile(const QString &mediaFile, const QString &textFile, const QString &outputFile,
-                 QString *why);
+                 QString *why, QStringList *notes);
 
 // The sentences of a lesson text kept in the user's cache folder, keyed by the lesson's
 // path, size and modification time and by the text itself; nothing when none is kept.
