@@ -214,19 +214,22 @@ public:
             return false;
         if (!hear(sound, cancel, heard))
             return false;
-        // The decoder numbers frames from its first utterance on.
-        const int origin = m_framesBefore;
-        m_framesBefore += ps_get_n_frames(d);
+        // The decoder numbers frames on from its earlier utterances, but not by the frame
+        // counts it reports for them; the path covers the whole utterance, so its first
+        // segment starts at the utterance's first frame.
         path->clear();
+        int origin = -1;
         for (ps_seg_t *seg = ps_seg_iter(d); seg; seg = ps_seg_next(seg)) {
+            Segment s;
+            ps_seg_frames(seg, &s.first, &s.last);
+            if (origin < 0)
+                origin = s.first;
             QString word = QString::fromUtf8(ps_seg_word(seg));
             // fillers and silence; an alternative pronunciation is its word's
             if (word.startsWith(u'<') || word.startsWith(u'[') || word == u"(NULL)")
                 continue;
             if (const qsizetype paren = word.indexOf(u'('); paren > 0)
                 word.truncate(paren);
-            Segment s;
-            ps_seg_frames(seg, &s.first, &s.last);
             s.first -= origin;
             s.last -= origin;
             s.word = word;
@@ -259,7 +262,6 @@ private:
     std::unique_ptr<ps_decoder_t, FreeDecoder> m_decoder;
     QHash<QString, Pronunciation> m_pronunciations;
     bool m_window = false;
-    int m_framesBefore = 0; // in the decoder's earlier utterances
 };
 
 // What the best path says of each sentence of a block; the path starts at frame 0 of a window

@@ -188,6 +188,8 @@ void TestAlignment::alignment()
           quantile(wordErrors, 0.5), quantile(wordErrors, 0.95), worstSentence);
     QVERIFY(worstSentence <= 0.150);
     QVERIFY(quantile(wordErrors, 0.5) <= 0.050);
+    // a window placed a little off shifts every word in it, its sentence starts included
+    QVERIFY(quantile(wordErrors, 0.95) <= 0.075);
 }
 
 QTEST_GUILESS_MAIN(TestAlignment)
