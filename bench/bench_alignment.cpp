@@ -1,8 +1,8 @@
 // The aligner on speech the synthesizer makes at run time, against the synthesizer's own
 // word times: an American and a British voice at two speeds, clean, under pink noise, over a
 // bed of tones, through 64 kbit/s AAC, with a sentence the text lacks and with a sentence the
-// sound lacks. Then the CPU seconds and peak memory of aligning a 60-minute lesson, in a
-// process of its own so that making the lesson is not counted.
+// sound lacks. Then the CPU seconds (getrusage) and peak resident memory of aligning a
+// 60-minute lesson, in a process of its own so that making the lesson is not counted.
 //   VORLYN_BENCH_ALIGN_MINUTES  the long lesson's length (default 60)
 #include "benchsupport.h"
 
@@ -141,7 +141,8 @@ bool writeRaw(const QString &path, const std::vector<int16_t> &samples)
 std::vector<int16_t> readRaw(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // unbuffered, so the hour of sound is not held twice while it is read
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {};
     std::vector<int16_t> samples(std::size_t(file.size()) / sizeof(int16_t));
     const auto bytes = qint64(samples.size() * sizeof(int16_t));
@@ -464,14 +465,22 @@ bool makeLongLesson(const QTemporaryDir &dir, int rate, double seconds)
     return true;
 }
 
+// The kernel's high-water mark of this process's resident memory. getrusage's ru_maxrss would
+// not do: it keeps the mark of the process that started this one across exec.
 double peakResidentMb()
 {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return double(ru.ru_maxrss) / 1024;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return 0;
 }
 
-// Aligns the long lesson that makeLongLesson wrote to folder, in this process, and reports.
+// Aligns the long lesson that makeLongLesson wrote to folder, in this process, and reports;
+// the peak memory includes the lesson's sound, as it would in the program.
 int alignLongLesson(const QString &folder)
 {
     Lesson lesson;
