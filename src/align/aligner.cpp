@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace align {
@@ -36,13 +37,22 @@ constexpr char gapPrefix[] = "gap:";
 constexpr char unsaidPrefix[] = "unsaid:";
 
 // The grammar's costs. Leaving a sentence out, or hearing garbage between sentences, is
-// unlikely but never impossible, so a mismatch costs one sentence instead of the rest. The
-// recogniser's default beams lose the path on fast speech; these keep it.
+// unlikely but never impossible, so a mismatch costs one sentence instead of the rest.
 constexpr double skipProbability = 1e-6;
 constexpr double gapPhoneProbability = 1e-4;
-constexpr const char *beam = "1e-80";
-constexpr const char *wordBeam = "1e-60";
-constexpr const char *phoneBeam = "1e-80";
+
+// How far below the best path the decoder keeps others, for every state, at a phone's end and
+// at a word's end. The recogniser's defaults lose the path on fast speech; the first beams
+// keep it on most, and a window whose path does not reach the grammar's end is heard again
+// with the wide ones, which cost more.
+struct Beams
+{
+    double state;
+    double phone;
+    double word;
+};
+constexpr Beams beams = {1e-80, 1e-80, 1e-60};
+constexpr Beams wideBeams = {1e-160, 1e-160, 1e-140};
 
 // Windows: a block of sentences of about this much speech, over sound that allows for a slow
 // speaker and some extra sound; no window is longer than the last figure.
@@ -103,8 +113,7 @@ public:
         // whole window before the first frame is searched, so cancelling could not be prompt.
         cmd_ln_t *config =
             cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", model.constData(), "-dict",
-                        dictionary.constData(), "-remove_silence", "no", "-cmn", "live", "-beam",
-                        beam, "-wbeam", wordBeam, "-pbeam", phoneBeam, nullptr);
+                        dictionary.constData(), "-remove_silence", "no", "-cmn", "live", nullptr);
         if (!config)
             return false;
         m_decoder.reset(ps_init(config));
@@ -203,12 +212,18 @@ public:
         return g;
     }
 
-    // The best path through the grammar over the sound; false when cancelled or when the
-    // grammar could not be used.
-    bool decode(Grammar grammar, std::span<const int16_t> sound, const std::atomic<bool> &cancel,
-                const std::function<void(std::size_t)> &heard, std::vector<Segment> *path)
+    // The best path through the grammar over the sound, and whether it reached the grammar's
+    // end; false when cancelled or when the grammar could not be used.
+    bool decode(Grammar grammar, const Beams &b, std::span<const int16_t> sound,
+                const std::atomic<bool> &cancel, const std::function<void(std::size_t)> &heard,
+                std::vector<Segment> *path, bool *complete)
     {
         ps_decoder_t *d = m_decoder.get();
+        // a search takes its beams from the configuration when it is made
+        cmd_ln_t *config = ps_get_config(d);
+        cmd_ln_set_float_r(config, "-beam", b.state);
+        cmd_ln_set_float_r(config, "-pbeam", b.phone);
+        cmd_ln_set_float_r(config, "-wbeam", b.word);
         // A search replaced by one of the same name is freed; the active one never is.
         m_window = !m_window;
         const char *name = m_window ? "odd" : "even";
@@ -216,29 +231,51 @@ public:
             return false;
         if (!hear(sound, cancel, heard))
             return false;
-        // The decoder numbers frames from its first utterance on.
-        const int origin = m_framesBefore;
-        m_framesBefore += ps_get_n_frames(d);
-        path->clear();
-        for (ps_seg_t *seg = ps_seg_iter(d); seg; seg = ps_seg_next(seg)) {
+        // The best path must end in the grammar's final state. When none does, say because
+        // the beams lost the one that did, the best path to any state as the sound ends stands
+        // in, so that the sentences it went through still count; the decoder gives that one
+        // only while the utterance is open.
+        std::optional<std::vector<Segment>> best = segments();
+        ps_end_utt(d);
+        std::optional<std::vector<Segment>> final = segments();
+        *complete = final.has_value();
+        *path = std::move(final).value_or(std::move(best).value_or(std::vector<Segment>{}));
+        return true;
+    }
+
+private:
+    // The words of the decoder's best path, in frames of its utterance; none when it has no
+    // path.
+    std::optional<std::vector<Segment>> segments()
+    {
+        // The decoder numbers frames on from its earlier utterances, but not by the frame
+        // counts it reports for them; the path covers the whole utterance, so its first
+        // segment starts at the utterance's first frame.
+        ps_seg_t *seg = ps_seg_iter(m_decoder.get());
+        if (!seg)
+            return std::nullopt;
+        std::vector<Segment> path;
+        int origin = -1;
+        for (; seg; seg = ps_seg_next(seg)) {
+            Segment s;
+            ps_seg_frames(seg, &s.first, &s.last);
+            if (origin < 0)
+                origin = s.first;
             QString word = QString::fromUtf8(ps_seg_word(seg));
             // fillers and silence; an alternative pronunciation is its word's
             if (word.startsWith(u'<') || word.startsWith(u'[') || word == u"(NULL)")
                 continue;
             if (const qsizetype paren = word.indexOf(u'('); paren > 0)
                 word.truncate(paren);
-            Segment s;
-            ps_seg_frames(seg, &s.first, &s.last);
             s.first -= origin;
             s.last -= origin;
             s.word = word;
-            path->push_back(s);
+            path.push_back(s);
         }
-        return true;
+        return path;
     }
 
-private:
-    // One utterance over the sound; false when cancelled.
+    // One utterance over the sound, left open; false, and closed, when cancelled.
     bool hear(std::span<const int16_t> sound, const std::atomic<bool> &cancel,
               const std::function<void(std::size_t)> &heard)
     {
@@ -254,14 +291,12 @@ private:
             ps_process_raw(d, sound.data() + at, n, FALSE, FALSE);
             heard(at + n);
         }
-        ps_end_utt(d);
         return true;
     }
 
     std::unique_ptr<ps_decoder_t, FreeDecoder> m_decoder;
     QHash<QString, Pronunciation> m_pronunciations;
     bool m_window = false;
-    int m_framesBefore = 0; // in the decoder's earlier utterances
 };
 
 // What the best path says of each sentence of a block; the path starts at frame 0 of a window
@@ -372,6 +407,7 @@ Alignment alignWords(const std::vector<int16_t> &samples16kMono,
     std::size_t start = 0;
     // blocks in a row of which nothing was heard in the sound's last window
     int unheardAtEnd = 0;
+    double reported = 0;
     while (next < text.size() && start < total && unheardAtEnd < unheardBlocksAtEnd) {
         std::size_t last = next;
         double estimate = 0;
@@ -389,22 +425,39 @@ Alignment alignWords(const std::vector<int16_t> &samples16kMono,
         const bool reachesEnd = end == total;
         const auto block = text.subspan(next, last - next);
         std::vector<Segment> path;
+        bool complete = false;
+        // a window heard again reports no progress until it passes what was reported
         const auto heard = [&](std::size_t samples) {
-            if (progress)
-                progress(double(start + samples) / double(total));
+            const double share = double(start + samples) / double(total);
+            if (progress && share > reported) {
+                reported = share;
+                progress(share);
+            }
         };
-        if (!recogniser.decode(recogniser.grammar(block),
-                               std::span(samples16kMono).subspan(start, end - start), cancel, heard,
-                               &path)) {
-            result.outcome = Outcome::Cancelled;
-            result.sentences.clear();
-            return result;
+        for (const Beams &b : {beams, wideBeams}) {
+            if (!recogniser.decode(recogniser.grammar(block), b,
+                                   std::span(samples16kMono).subspan(start, end - start), cancel,
+                                   heard, &path, &complete)) {
+                result.outcome = Outcome::Cancelled;
+                result.sentences.clear();
+                return result;
+            }
+            if (complete)
+                break;
         }
         const BlockReading reading = readPath(block, path, double(start) / sampleRate);
         // The window's last sentence may run past its end: it starts the next block, unless
         // the text ends with it.
-        const std::size_t keep =
+        std::size_t keep =
             last == text.size() ? block.size() : std::max<std::size_t>(1, block.size() - 1);
+        // A path that stopped short of the block's end says nothing of the sentences after the
+        // last one it placed: the next window looks for them again.
+        if (!complete) {
+            std::size_t placed = keep;
+            while (placed > 0 && reading.sentences[placed - 1].placement == Placement::Skipped)
+                --placed;
+            keep = std::max<std::size_t>(placed, 1);
+        }
         const int lastFrame = reading.lastFrames[keep - 1];
         if (lastFrame < 0 && !reachesEnd) {
             // Nothing of the block in this sound: look for it further on.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -52,6 +53,23 @@ std::vector<int16_t> to16k(const std::vector<int16_t> &samples, int rate)
     return resampled;
 }
 
+// Chords of three notes with two overtones each, a new one every second, about as loud as
+// the synthesizer's speech.
+std::vector<int16_t> tones(double seconds)
+{
+    constexpr double chords[][3] = {{220.0, 277.2, 329.6}, {174.6, 220.0, 261.6}};
+    std::vector<int16_t> sound(std::size_t(seconds * align::sampleRate));
+    for (std::size_t i = 0; i < sound.size(); ++i) {
+        const double t = double(i) / align::sampleRate;
+        double sum = 0;
+        for (const double f : chords[std::size_t(t) % std::size(chords)])
+            for (int h = 1; h <= 3; ++h)
+                sum += std::sin(2 * std::numbers::pi * f * h * t) / (h * h);
+        sound[i] = int16_t(std::lround(1500 * sum));
+    }
+    return sound;
+}
+
 const QRegularExpression wordPattern(QStringLiteral("[A-Za-z']+"));
 
 double quantile(std::vector<double> values, double q)
@@ -89,23 +107,42 @@ void TestAlignment::alignment_data()
     QTest::addColumn<QString>("voice");
     QTest::addColumn<int>("wordsPerMinute");
     QTest::addColumn<bool>("cancelMidway");
+    // a spoken word that the text writes in signs neither the dictionary nor the synthesizer
+    // can pronounce
+    QTest::addColumn<QString>("unreadable");
+    // seconds of music-like tones before and after the speech; its sentences are then placed
+    // but marked as amid much sound that is not the text's
+    QTest::addColumn<double>("tonesAround");
     const QStringList story{
         QStringLiteral("The old ship left the harbor early in the morning."),
         QStringLiteral("Nobody on the shore could see where it was going."),
         QStringLiteral("Three days later a letter arrived from a distant island.")};
     QTest::newRow("clean speech") << story << QList<int>{0, 1, 2} << QStringLiteral("en-us") << 175
-                                  << false;
+                                  << false << QString() << 0.0;
     QTest::newRow("a sentence missing from the sound")
-        << story << QList<int>{0, 2} << QStringLiteral("en-us") << 150 << false;
+        << story << QList<int>{0, 2} << QStringLiteral("en-us") << 150 << false << QString() << 0.0;
     QTest::newRow("a made-up name")
         << QStringList{QStringLiteral("Captain Zorblax sailed to the island of Quintessa."),
                        story[1]}
-        << QList<int>{0, 1} << QStringLiteral("en-us") << 190 << false;
+        << QList<int>{0, 1} << QStringLiteral("en-us") << 190 << false << QString() << 0.0;
+    // the synthesizer's British voice, named "en", fast: the decoder's usual beams lose the
+    // path in the first window
+    QTest::newRow("British voice, fast")
+        << story + story + story + story << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}
+        << QStringLiteral("en") << 200 << false << QString() << 0.0;
     QTest::newRow("long sound in windows")
         << story + story + story + story << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}
-        << QStringLiteral("en-us") << 200 << false;
-    QTest::newRow("cancelled midway")
-        << story << QList<int>{0, 1, 2} << QStringLiteral("en-us") << 175 << true;
+        << QStringLiteral("en-us") << 200 << false << QString() << 0.0;
+    QTest::newRow("a word nobody can pronounce")
+        << QStringList{QStringLiteral("Captain Zorblax sailed to the island of Quintessa."),
+                       story[1]}
+        << QList<int>{0, 1} << QStringLiteral("en-us") << 175 << false << QStringLiteral("zorblax")
+        << 0.0;
+    QTest::newRow("a sentence amid long tones")
+        << QStringList{story[1]} << QList<int>{0} << QStringLiteral("en-us") << 175 << false
+        << QString() << 5.0;
+    QTest::newRow("cancelled midway") << story << QList<int>{0, 1, 2} << QStringLiteral("en-us")
+                                      << 175 << true << QString() << 0.0;
 }
 
 void TestAlignment::alignment()
@@ -115,6 +152,8 @@ void TestAlignment::alignment()
     QFETCH(QString, voice);
     QFETCH(int, wordsPerMinute);
     QFETCH(bool, cancelMidway);
+    QFETCH(QString, unreadable);
+    QFETCH(double, tonesAround);
 
     QString said;
     std::vector<int> sentenceAt;
@@ -129,14 +168,20 @@ void TestAlignment::alignment()
     QCOMPARE(espeak_Synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
                           espeakCHARS_UTF8, nullptr, &speech),
              EE_OK);
-    const std::vector<int16_t> sound = to16k(speech.samples, speech.rate);
-    QVERIFY(!sound.empty());
+    const std::vector<int16_t> speechAt16k = to16k(speech.samples, speech.rate);
+    QVERIFY(!speechAt16k.empty());
+    std::vector<int16_t> sound = tones(tonesAround);
+    sound.insert(sound.end(), speechAt16k.cbegin(), speechAt16k.cend());
+    const std::vector<int16_t> after = tones(tonesAround);
+    sound.insert(sound.end(), after.cbegin(), after.cend());
 
     std::vector<std::vector<QString>> words;
     for (const QString &sentence : text) {
         words.emplace_back();
         for (const auto &match : wordPattern.globalMatch(sentence))
-            words.back().push_back(match.captured().toLower());
+            words.back().push_back(match.captured().toLower() == unreadable
+                                       ? QStringLiteral("\U0001D11E\U0001D11E")
+                                       : match.captured().toLower());
     }
     std::atomic<bool> cancel = false;
     QElapsedTimer sinceCancel;
@@ -165,7 +210,8 @@ void TestAlignment::alignment()
             QCOMPARE(placed.placement, align::Placement::Skipped);
             continue;
         }
-        QCOMPARE(placed.placement, align::Placement::Confident);
+        QCOMPARE(placed.placement,
+                 tonesAround > 0 ? align::Placement::MuchGarbage : align::Placement::Confident);
         // The synthesizer reports most words where they start; an unstressed word it runs
         // into the next ("in the morning") has no event of its own and is not measured.
         int w = 0;
@@ -177,7 +223,8 @@ void TestAlignment::alignment()
             QVERIFY(event != speech.wordStarts.cend() || !first);
             if (event == speech.wordStarts.cend())
                 continue;
-            const double error = std::abs(placed.words[std::size_t(w - 1)].start - event->second);
+            const double error =
+                std::abs(placed.words[std::size_t(w - 1)].start - tonesAround - event->second);
             wordErrors.push_back(error);
             if (first)
                 worstSentence = std::max(worstSentence, error);
@@ -188,6 +235,8 @@ void TestAlignment::alignment()
           quantile(wordErrors, 0.5), quantile(wordErrors, 0.95), worstSentence);
     QVERIFY(worstSentence <= 0.150);
     QVERIFY(quantile(wordErrors, 0.5) <= 0.050);
+    // a window placed a little off shifts every word in it, its sentence starts included
+    QVERIFY(quantile(wordErrors, 0.95) <= 0.075);
 }
 
 QTEST_GUILESS_MAIN(TestAlignment)
