@@ -27,6 +27,11 @@ constexpr double longestSpeech = 12.0;
 constexpr double shortestPart = 2.0;
 // A text of which fewer of the sentences are heard is probably not this recording's.
 constexpr double fewHeard = 0.5;
+// Placed words longer than this on average, or covering less than the third figure's share
+// of a sentence longer than the second, are not speech the text says.
+constexpr double secondsPerWordAtMost = 1.0;
+constexpr double drawnOutSeconds = 3.0;
+constexpr double leastSaidShare = 0.5;
 
 // A sentence of the text on its way to becoming a loop step: its shown text, its spoken
 // words with their place in that text, and their times once placed.
@@ -202,7 +207,6 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
     }
 
     std::vector<Draft> placed;
-    int heard = 0;
     for (size_t i = 0; i < drafts.size(); ++i) {
         Draft &draft = drafts[i];
         draft.times = aligned.sentences[i];
@@ -221,7 +225,6 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
             placed.push_back(std::move(draft));
             continue;
         }
-        ++heard;
         draft.onset = first->start;
         draft.offset =
             std::find_if(draft.times.words.rbegin(), draft.times.words.rend(), isPlaced)->end;
@@ -231,13 +234,6 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
     Sentences result;
     result.source = SentenceSource::LessonText;
     result.origin = origin;
-    if (heard < fewHeard * double(drafts.size()))
-        result.notes += QCoreApplication::translate(
-                            "lesson::TextAlignment",
-                            "Only %1 of the %2 sentences of the lesson text were heard in the "
-                            "lesson: is it the text of this recording?")
-                            .arg(heard)
-                            .arg(drafts.size());
     // a sentence not heard lies between the speech of its neighbours
     for (size_t i = 0; i < placed.size(); ++i) {
         Draft &d = placed[i];
@@ -284,9 +280,19 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
         s.end = skipped ? offset : std::max(offset, std::min(offset + padAfter, after));
         if (!result.items.empty())
             s.start = std::max(s.start, result.items.back().end);
-        s.unsure = skipped                                              ? Unsure::NotHeard
-                   : d.times.placement == align::Placement::MuchGarbage ? Unsure::OtherSound
-                                                                        : Unsure::No;
+        // words drawn out far beyond speech, or scattered over a stretch mostly between them,
+        // are the grammar forced onto other sound
+        double said = 0;
+        for (const align::WordTime &t : d.times.words)
+            said += t.isPlaced() ? t.end - t.start : 0;
+        const double span = d.offset - d.onset;
+        const bool drawnOut =
+            span > drawnOutSeconds &&
+            (span / double(d.words.size()) > secondsPerWordAtMost || said < leastSaidShare * span);
+        s.unsure = skipped ? Unsure::NotHeard
+                   : d.times.placement == align::Placement::MuchGarbage || drawnOut
+                       ? Unsure::OtherSound
+                       : Unsure::No;
         for (int w = 0; w < d.words.size(); ++w) {
             const align::WordTime &t = d.times.words[size_t(w)];
             if (!t.isPlaced() || !d.words[w].source.isValid())
@@ -300,6 +306,16 @@ std::optional<Sentences> alignLessonText(const QString &text, const QString &ori
         }
         result.items.push_back(std::move(s));
     }
+    const auto heard =
+        std::count_if(result.items.begin(), result.items.end(),
+                      [](const Sentence &item) { return item.unsure == Unsure::No; });
+    if (double(heard) < fewHeard * double(result.items.size()))
+        result.notes.prepend(QCoreApplication::translate(
+                                 "lesson::TextAlignment",
+                                 "Only %1 of the %2 sentences of the lesson text were heard in the "
+                                 "lesson: is it the text of this recording?")
+                                 .arg(heard)
+                                 .arg(result.items.size()));
     return result;
 }
 
