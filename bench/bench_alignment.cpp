@@ -15,11 +15,14 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <numeric>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -517,6 +520,22 @@ int alignLongLesson(const QString &folder)
                          .arg(soundMb, 0, 'f', 1) +
                      extra);
     report(QStringLiteral("long_lesson"), score(lesson, alignment, QStringLiteral("long lesson")));
+    // how soon an alignment under way returns once cancelled, as closing a lesson asks
+    double slowest = 0;
+    for (const int afterMs : {300, 1100, 2300, 3700, 5000}) {
+        std::atomic<bool> cancel{false};
+        std::atomic<qint64> cancelledAt{0};
+        QElapsedTimer clock;
+        clock.start();
+        std::thread aligning([&] { align::alignWords(lesson.sound, lesson.words, cancel); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
+        cancelledAt = clock.nsecsElapsed();
+        cancel = true;
+        aligning.join();
+        slowest = std::max(slowest, double(clock.nsecsElapsed() - cancelledAt) / 1e6);
+    }
+    bench::print("align_cancel_latency_max", slowest, "ms",
+                 QStringLiteral("\"target\": \"< 100\""));
     return 0;
 }
 
