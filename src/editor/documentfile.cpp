@@ -101,12 +101,14 @@ bool DocumentFile::write(const QString &path, QString *reason) const
         *reason = tr("Documents can be saved as .html, .htm, .odt or .txt files.");
         return false;
     }
-    // The old file stays whole until the new one is complete. A short write (a full disk)
-    // leaves Qt's error unset, so the system's reason is taken from the failing call.
+    // The old file stays whole until the new one is complete. Unbuffered, a short write (a
+    // full disk) shows in write()'s count, where Qt's write buffer could flush part of the
+    // bytes at commit() and still keep the file. A short write leaves Qt's error unset, so
+    // the system's reason is taken from the failing call.
     QSaveFile file(path);
     errno = 0;
-    if (file.open(QIODevice::WriteOnly) && file.write(buffer.data()) == buffer.size() &&
-        file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(buffer.data()) == buffer.size() && file.commit())
         return true;
     *reason = errno != 0 ? qt_error_string(errno) : file.errorString();
     return false;

@@ -66,7 +66,8 @@ void write(const QString &subfolder, const QByteArray &key, const QByteArray &ma
     w.put(QCryptographicHash::hash(payload, QCryptographicHash::Sha1));
     w.put(payload);
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(w.bytes) == w.bytes.size())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(w.bytes) == w.bytes.size())
         file.commit();
 }
 

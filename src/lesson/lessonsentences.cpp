@@ -113,8 +113,9 @@ void LessonController::pasteLessonText(const QString &text)
             QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(12)) +
         QStringLiteral(".txt");
     QSaveFile out(file);
-    if (!QDir().mkpath(folder) || !out.open(QIODevice::WriteOnly) || out.write(text.toUtf8()) < 0 ||
-        !out.commit()) {
+    const QByteArray bytes = text.toUtf8();
+    if (!QDir().mkpath(folder) || !out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        out.write(bytes) != bytes.size() || !out.commit()) {
         emit error(tr("Cannot keep the pasted text in %1: %2")
                        .arg(QDir::toNativeSeparators(file), out.errorString()));
         return;
