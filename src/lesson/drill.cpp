@@ -2,6 +2,7 @@
 
 #include "lesson/lessoncontroller.h"
 
+#include "text/transcript.h"
 #include "text/words.h"
 
 #include <QTimer>
@@ -146,7 +147,8 @@ QString Drill::currentText() const
 
 void Drill::revealHint()
 {
-    const QString text = currentText();
+    // a hint of the words to write, not of the sounds the text names ("[applause]")
+    const QString text = withoutStageDirections(currentText());
     if (!text.isEmpty())
         reveal(hintOf(text));
 }

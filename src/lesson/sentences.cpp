@@ -3,6 +3,7 @@
 #include "lesson/filesbeside.h"
 #include "media/ffmpeg.h"
 #include "text/plaintext.h"
+#include "text/transcript.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -339,6 +340,11 @@ std::optional<Sentences> readEmbeddedSubtitles(const QString &mediaFile, QString
         cue.text = plainCueText(cue.text);
     result.items = sentencesFromCues(std::move(cues), result.notes);
     return result;
+}
+
+QString spokenText(const Sentence &sentence)
+{
+    return withoutStageDirections(sentence.text);
 }
 
 std::vector<Sentence> sentencesFromCues(std::vector<Sentence> cues, QStringList &notes)

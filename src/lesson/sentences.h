@@ -114,6 +114,11 @@ std::optional<Sentences> readSubtitleFile(const QString &file, double offsetSeco
 // then empty) or when the file cannot be opened (error saying so).
 std::optional<Sentences> readEmbeddedSubtitles(const QString &mediaFile, QString *error);
 
+// What is said in a sentence, the text a learner's writing is checked against: its text
+// without stage directions ("[laughs]", "(music)"), which subtitles for the hard of hearing
+// and transcripts carry and no one writes down.
+QString spokenText(const Sentence &sentence);
+
 // A cue's text as the subtitle decoders give it, made plain: override tags ({\i1}) gone,
 // line breaks (\N, \n) and hard spaces (\h) as spaces, white space simplified.
 QString plainCueText(const QString &text);

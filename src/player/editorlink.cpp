@@ -96,12 +96,12 @@ void EditorLink::checkSentence()
     if (index < 0)
         index = lesson_.sentenceAt(lesson_.positionSeconds());
     const auto &items = lesson_.sentences().items;
-    if (index < 0 || items[size_t(index)].text.isEmpty()) {
+    if (index < 0 || lesson::spokenText(items[size_t(index)]).isEmpty()) {
         QMessageBox::information(&player_, tr("Check"),
                                  tr("This sentence has no subtitle text to check against."));
         return;
     }
-    lesson_.recordScore(index, editor_.checkAgainst(items[size_t(index)].text));
+    lesson_.recordScore(index, editor_.checkAgainst(lesson::spokenText(items[size_t(index)])));
 }
 
 void EditorLink::checkTranscript()
@@ -111,7 +111,7 @@ void EditorLink::checkTranscript()
     const auto &items = lesson_.sentences().items;
     QStringList texts;
     for (const lesson::Sentence &sentence : items)
-        texts.append(sentence.text);
+        texts.append(lesson::spokenText(sentence));
     if (std::all_of(texts.begin(), texts.end(), [](const QString &t) { return t.isEmpty(); })) {
         QMessageBox::information(&player_, tr("Check"),
                                  tr("This lesson's sentences have no text to check against."));

@@ -403,3 +403,8 @@ QList<TranscriptSentence> splitTranscript(QStringView text)
 {
     return Splitter(text).run();
 }
+
+QString withoutStageDirections(QStringView text)
+{
+    return withoutDirections(text).simplified();
+}

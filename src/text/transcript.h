@@ -39,3 +39,7 @@ struct TranscriptSentence
 // is one, "(the linguist)" is not). Sentences without a word or a stage direction are left
 // out.
 QList<TranscriptSentence> splitTranscript(QStringView text);
+
+// Text without its stage directions, whitespace normalised: what is said, and what a learner
+// writes down.
+QString withoutStageDirections(QStringView text);

@@ -104,12 +104,12 @@ void TestEditorLink::initTestCase()
         QVERIFY(fx.make(QLatin1String(name), MediaFixtures::toneSource(3)));
     guide = readAll(TextEdit::defaultDocument());
     QVERIFY(!guide.isEmpty());
-    // a lesson with two subtitled sentences
+    // a lesson with two subtitled sentences, the second with a sound no one writes down
     QVERIFY(fx.make(QStringLiteral("drill.mp3"), MediaFixtures::toneSource(4)));
     QFile srt(fx.path(QStringLiteral("drill.srt")));
     QVERIFY(srt.open(QIODevice::WriteOnly));
     QVERIFY(srt.write("1\n00:00:00,200 --> 00:00:01,200\nDon't go!\n\n"
-                      "2\n00:00:02,000 --> 00:00:03,000\nWell done.\n") > 0);
+                      "2\n00:00:02,000 --> 00:00:03,000\nWell done. [applause]\n") > 0);
     srt.close();
     // the same sentences under a picture
     QVERIFY(fx.make(QStringLiteral("film.mp4"),
@@ -552,7 +552,7 @@ void TestEditorLink::checkKeyScoresTheSentenceAtTheCursor()
     openLesson(QStringLiteral("drill.mp3"));
     LessonController *lesson = window->lesson();
     QCOMPARE(lesson->sentences().items.size(), size_t(2));
-    lesson->loopSentence(1); // "Well done."
+    lesson->loopSentence(1); // "Well done. [applause]": the applause is not checked
     window->on_actionEidtor();
     QVERIFY(QTest::qWaitForWindowExposed(editor));
     text->selectAll();
