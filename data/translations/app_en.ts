@@ -204,12 +204,12 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
     <message>
         <location line="+9"/>
         <location line="+34"/>
-        <location line="+44"/>
+        <location line="+46"/>
         <source>Application</source>
         <translation>Application</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-79"/>
         <source>The document has been modified.
 Do you want to save your changes?</source>
         <translation>The document has been modified.
@@ -236,7 +236,7 @@ Do you want to save your changes?</translation>
         <translation>Documents can be saved as .html, .htm, .odt or .txt files.</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+37"/>
         <source>Cannot save the document as %1:
 %2</source>
         <translation>Cannot save the document as %1:
@@ -571,7 +571,7 @@ Do you want to save your changes?</translation>
         <translation>There is no text to use as the lesson text.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>Cannot keep the pasted text in %1: %2</source>
         <translation>Cannot keep the pasted text in %1: %2</translation>
     </message>
@@ -609,7 +609,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>LessonDialogs</name>
     <message>
-        <location filename="../../src/player/lessondialogs.cpp" line="+30"/>
+        <location filename="../../src/player/lessondialogs.cpp" line="+40"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
@@ -654,18 +654,18 @@ Do you want to save your changes?</translation>
         <translation>Load Translation...</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+7"/>
         <source>Load Subtitles</source>
         <translation>Load Subtitles</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+56"/>
+        <location line="+51"/>
         <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
         <translation>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</translation>
     </message>
     <message>
-        <location line="-46"/>
+        <location line="-43"/>
         <source>Lesson Text</source>
         <translation>Lesson Text</translation>
     </message>
@@ -700,7 +700,7 @@ Do you want to save your changes?</translation>
         <translation>Sentences with Word Times, JSON (*.json)</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+25"/>
         <source>Load Translation</source>
         <translation>Load Translation</translation>
     </message>
@@ -1729,7 +1729,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::Sentences</name>
     <message>
-        <location filename="../../src/lesson/sentences.cpp" line="+118"/>
+        <location filename="../../src/lesson/sentences.cpp" line="+119"/>
         <source>The cue at %1 cannot be decoded; it was left out.</source>
         <translation>The cue at %1 cannot be decoded; it was left out.</translation>
     </message>
@@ -1759,7 +1759,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Cannot open %1.</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+34"/>
         <source>The cue at %1 has no text; it was left out.</source>
         <translation>The cue at %1 has no text; it was left out.</translation>
     </message>
@@ -1797,7 +1797,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::TextAlignment</name>
     <message>
-        <location filename="../../src/lesson/textalignment.cpp" line="+187"/>
+        <location filename="../../src/lesson/textalignment.cpp" line="+192"/>
         <source>The lesson text has no sentences to listen for.</source>
         <translation>The lesson text has no sentences to listen for.</translation>
     </message>
@@ -1807,17 +1807,17 @@ The file has no sound or picture this program can play.</translation>
         <translation>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+112"/>
         <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
         <translation>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="-47"/>
         <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
         <translation>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+69"/>
         <source>%1 has no sound this program can read.</source>
         <translation>%1 has no sound this program can read.</translation>
     </message>

@@ -204,12 +204,12 @@
     <message>
         <location line="+9"/>
         <location line="+34"/>
-        <location line="+44"/>
+        <location line="+46"/>
         <source>Application</source>
         <translation>应用程序</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-79"/>
         <source>The document has been modified.
 Do you want to save your changes?</source>
         <translation>文档已被修改。
@@ -236,7 +236,7 @@ Do you want to save your changes?</source>
         <translation>文档只能保存为 .html、.htm、.odt 或 .txt 文件。</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+37"/>
         <source>Cannot save the document as %1:
 %2</source>
         <translation>无法将文档保存为 %1：
@@ -570,7 +570,7 @@ Do you want to save your changes?</source>
         <translation>没有可用作课文的文字。</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>Cannot keep the pasted text in %1: %2</source>
         <translation>无法将粘贴的文字保存到 %1：%2</translation>
     </message>
@@ -608,7 +608,7 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonDialogs</name>
     <message>
-        <location filename="../../src/player/lessondialogs.cpp" line="+30"/>
+        <location filename="../../src/player/lessondialogs.cpp" line="+40"/>
         <source>Open File</source>
         <translation>打开文件</translation>
     </message>
@@ -653,18 +653,18 @@ Do you want to save your changes?</source>
         <translation>加载译文...</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+7"/>
         <source>Load Subtitles</source>
         <translation>加载字幕</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+56"/>
+        <location line="+51"/>
         <source>Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)</source>
         <translation>字幕 (*.srt *.vtt *.ass *.ssa);;所有文件 (*)</translation>
     </message>
     <message>
-        <location line="-46"/>
+        <location line="-43"/>
         <source>Lesson Text</source>
         <translation>课文</translation>
     </message>
@@ -699,7 +699,7 @@ Do you want to save your changes?</source>
         <translation>带单词时间的句子，JSON (*.json)</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+25"/>
         <source>Load Translation</source>
         <translation>加载译文</translation>
     </message>
@@ -1728,7 +1728,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::Sentences</name>
     <message>
-        <location filename="../../src/lesson/sentences.cpp" line="+118"/>
+        <location filename="../../src/lesson/sentences.cpp" line="+119"/>
         <source>The cue at %1 cannot be decoded; it was left out.</source>
         <translation>%1 处的字幕无法解码，已略去。</translation>
     </message>
@@ -1758,7 +1758,7 @@ The file has no sound or picture this program can play.</source>
         <translation>无法打开 %1。</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+34"/>
         <source>The cue at %1 has no text; it was left out.</source>
         <translation>%1 处的字幕没有文字，已略去。</translation>
     </message>
@@ -1796,7 +1796,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::TextAlignment</name>
     <message>
-        <location filename="../../src/lesson/textalignment.cpp" line="+187"/>
+        <location filename="../../src/lesson/textalignment.cpp" line="+192"/>
         <source>The lesson text has no sentences to listen for.</source>
         <translation>课文中没有可供对齐的句子。</translation>
     </message>
@@ -1806,17 +1806,17 @@ The file has no sound or picture this program can play.</source>
         <translation>语音识别器的英语模型未安装（%1）：无法将课文对齐到声音。</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+112"/>
         <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
         <translation>课文的 %2 个句子中只有 %1 个在课程中被听到：这是这段录音的课文吗？</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="-47"/>
         <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
         <translation>句子“%1”没有被听到，且在前后句子之间没有它的位置；已略去。</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+69"/>
         <source>%1 has no sound this program can read.</source>
         <translation>%1 没有本程序能读取的声音。</translation>
     </message>

@@ -25,9 +25,7 @@ QByteArray payload(const SpeechAnalysis &a)
         w.put(s.end);
         w.put(s.text);
     }
-    w.put(quint32(a.sentences.notes.size()));
-    for (const QString &note : a.sentences.notes)
-        w.put(note);
+    w.put(a.sentences.notes);
     w.put(quint32(a.pauses.size()));
     for (const Pause &p : a.pauses) {
         w.put(p.start);
@@ -57,14 +55,8 @@ std::optional<SpeechAnalysis> fromPayload(const QByteArray &bytes)
     for (Sentence &s : a.sentences.items)
         if (!r.get(s.start) || !r.get(s.end) || !r.get(s.text))
             return std::nullopt;
-    if (!r.getCount(count, 4))
+    if (!r.get(a.sentences.notes))
         return std::nullopt;
-    for (size_t i = 0; i < count; ++i) {
-        QString note;
-        if (!r.get(note))
-            return std::nullopt;
-        a.sentences.notes += note;
-    }
     if (!r.getCount(count, 16))
         return std::nullopt;
     a.pauses.resize(count);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtEndian>
 
 #include <cmath>
@@ -47,6 +48,12 @@ public:
         bytes += data;
     }
     void put(const QString &text) { put(text.toUtf8()); }
+    void put(const QStringList &texts)
+    {
+        put(quint32(texts.size()));
+        for (const QString &text : texts)
+            put(text);
+    }
 
     QByteArray bytes;
 };
@@ -89,6 +96,19 @@ public:
         if (!get(utf8))
             return false;
         text = QString::fromUtf8(utf8);
+        return true;
+    }
+    bool get(QStringList &texts)
+    {
+        size_t count = 0;
+        if (!getCount(count, 4))
+            return false;
+        for (size_t i = 0; i < count; ++i) {
+            QString text;
+            if (!get(text))
+                return false;
+            texts += text;
+        }
         return true;
     }
     // A count of items of at least itemSize bytes each that the rest can hold.

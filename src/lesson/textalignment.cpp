@@ -380,14 +380,8 @@ std::optional<Sentences> cachedTextAlignment(const QString &mediaFile, const QSt
             w.length = length;
         }
     }
-    if (!r.getCount(count, 4))
+    if (!r.get(s.notes))
         return std::nullopt;
-    for (size_t i = 0; i < count; ++i) {
-        QString note;
-        if (!r.get(note))
-            return std::nullopt;
-        s.notes += note;
-    }
     if (r.left() != 0)
         return std::nullopt;
     return s;
@@ -411,9 +405,7 @@ void storeTextAlignment(const QString &mediaFile, const QString &text, const Sen
             w.put(word.end);
         }
     }
-    w.put(quint32(sentences.notes.size()));
-    for (const QString &note : sentences.notes)
-        w.put(note);
+    w.put(sentences.notes);
     cache::write(folder, alignmentKey(mediaFile, text), magic, version, w.bytes);
 }
 

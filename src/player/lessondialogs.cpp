@@ -22,6 +22,16 @@ QDir &lastMediaPath()
     return dir;
 }
 
+// A file the learner picks, starting in the open lesson's folder; empty without a lesson.
+QString fileBesideLesson(const LessonController &lesson, QWidget *parent, const QString &title,
+                         const QString &filter)
+{
+    if (!lesson.isOpen())
+        return {};
+    return QFileDialog::getOpenFileName(parent, title, QFileInfo(lesson.fileName()).absolutePath(),
+                                        filter);
+}
+
 } // namespace
 
 QString LessonDialogs::chooseMediaFile(QWidget *parent)
@@ -74,22 +84,17 @@ void LessonDialogs::addSubtitlesMenu(QMenu &menu, LessonController &lesson,
 
 void LessonDialogs::loadSubtitles(LessonController &lesson, QWidget *parent)
 {
-    if (!lesson.isOpen())
-        return;
-    const QString file = QFileDialog::getOpenFileName(
-        parent, tr("Load Subtitles"), QFileInfo(lesson.fileName()).absolutePath(),
-        tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
+    const QString file = fileBesideLesson(lesson, parent, tr("Load Subtitles"),
+                                          tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
     if (!file.isEmpty())
         lesson.chooseSubtitleFile(file);
 }
 
 void LessonDialogs::loadLessonText(LessonController &lesson, QWidget *parent)
 {
-    if (!lesson.isOpen())
-        return;
-    const QString file = QFileDialog::getOpenFileName(
-        parent, tr("Lesson Text"), QFileInfo(lesson.fileName()).absolutePath(),
-        tr("Transcripts (*.txt *.md *.html *.htm *.pdf);;All Files (*)"));
+    const QString file =
+        fileBesideLesson(lesson, parent, tr("Lesson Text"),
+                         tr("Transcripts (*.txt *.md *.html *.htm *.pdf);;All Files (*)"));
     if (!file.isEmpty())
         lesson.chooseLessonText(file);
 }
@@ -130,11 +135,8 @@ void LessonDialogs::saveSentences(LessonController &lesson, QWidget *parent)
 void LessonDialogs::loadTranslation(LessonController &lesson,
                                     lesson::LessonTranslation &translation, QWidget *parent)
 {
-    if (!lesson.isOpen())
-        return;
-    const QString file = QFileDialog::getOpenFileName(
-        parent, tr("Load Translation"), QFileInfo(lesson.fileName()).absolutePath(),
-        tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
+    const QString file = fileBesideLesson(lesson, parent, tr("Load Translation"),
+                                          tr("Subtitles (*.srt *.vtt *.ass *.ssa);;All Files (*)"));
     if (!file.isEmpty())
         translation.load(file);
 }
