@@ -204,12 +204,12 @@ Type it, paste it with [Ctrl+V] or click [Import B] to import a plain-text file<
     <message>
         <location line="+9"/>
         <location line="+34"/>
-        <location line="+44"/>
+        <location line="+46"/>
         <source>Application</source>
         <translation>Application</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-79"/>
         <source>The document has been modified.
 Do you want to save your changes?</source>
         <translation>The document has been modified.
@@ -236,7 +236,7 @@ Do you want to save your changes?</translation>
         <translation>Documents can be saved as .html, .htm, .odt or .txt files.</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+37"/>
         <source>Cannot save the document as %1:
 %2</source>
         <translation>Cannot save the document as %1:
@@ -367,17 +367,17 @@ Do you want to save your changes?</translation>
     </message>
     <message>
         <location line="+52"/>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location line="-15"/>
+        <location line="-16"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>This sentence has no subtitle text to check against.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>This lesson&apos;s sentences have no text to check against.</source>
         <translation>This lesson&apos;s sentences have no text to check against.</translation>
     </message>
@@ -566,12 +566,17 @@ Do you want to save your changes?</translation>
         <translation>The score could not be kept: %1</translation>
     </message>
     <message>
+        <location line="+14"/>
+        <source>What the check missed could not be kept for review: %1</source>
+        <translation>What the check missed could not be kept for review: %1</translation>
+    </message>
+    <message>
         <location filename="../../src/lesson/lessonsentences.cpp" line="+104"/>
         <source>There is no text to use as the lesson text.</source>
         <translation>There is no text to use as the lesson text.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>Cannot keep the pasted text in %1: %2</source>
         <translation>Cannot keep the pasted text in %1: %2</translation>
     </message>
@@ -1660,7 +1665,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+172"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+238"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</translation>
     </message>
@@ -1797,7 +1802,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::TextAlignment</name>
     <message>
-        <location filename="../../src/lesson/textalignment.cpp" line="+187"/>
+        <location filename="../../src/lesson/textalignment.cpp" line="+192"/>
         <source>The lesson text has no sentences to listen for.</source>
         <translation>The lesson text has no sentences to listen for.</translation>
     </message>
@@ -1807,17 +1812,17 @@ The file has no sound or picture this program can play.</translation>
         <translation>The speech recogniser&apos;s English model is not installed (%1): the lesson text cannot be placed in the sound.</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+112"/>
         <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
         <translation>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="-47"/>
         <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
         <translation>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+69"/>
         <source>%1 has no sound this program can read.</source>
         <translation>%1 has no sound this program can read.</translation>
     </message>

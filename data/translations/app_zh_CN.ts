@@ -204,12 +204,12 @@
     <message>
         <location line="+9"/>
         <location line="+34"/>
-        <location line="+44"/>
+        <location line="+46"/>
         <source>Application</source>
         <translation>应用程序</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-79"/>
         <source>The document has been modified.
 Do you want to save your changes?</source>
         <translation>文档已被修改。
@@ -236,7 +236,7 @@ Do you want to save your changes?</source>
         <translation>文档只能保存为 .html、.htm、.odt 或 .txt 文件。</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+37"/>
         <source>Cannot save the document as %1:
 %2</source>
         <translation>无法将文档保存为 %1：
@@ -367,17 +367,17 @@ Do you want to save your changes?</source>
     </message>
     <message>
         <location line="+52"/>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Check</source>
         <translation>检查</translation>
     </message>
     <message>
-        <location line="-15"/>
+        <location line="-16"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>这个句子没有可以对照检查的字幕文本。</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>This lesson&apos;s sentences have no text to check against.</source>
         <translation>本课的句子没有可供核对的文本。</translation>
     </message>
@@ -565,12 +565,17 @@ Do you want to save your changes?</source>
         <translation>无法保存得分：%1</translation>
     </message>
     <message>
+        <location line="+14"/>
+        <source>What the check missed could not be kept for review: %1</source>
+        <translation>本次核对的错漏未能保存以供复习：%1</translation>
+    </message>
+    <message>
         <location filename="../../src/lesson/lessonsentences.cpp" line="+104"/>
         <source>There is no text to use as the lesson text.</source>
         <translation>没有可用作课文的文字。</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>Cannot keep the pasted text in %1: %2</source>
         <translation>无法将粘贴的文字保存到 %1：%2</translation>
     </message>
@@ -1659,7 +1664,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+172"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+238"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>无法使用课程记录 %1（%2）：将不会记住课程。</translation>
     </message>
@@ -1796,7 +1801,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::TextAlignment</name>
     <message>
-        <location filename="../../src/lesson/textalignment.cpp" line="+187"/>
+        <location filename="../../src/lesson/textalignment.cpp" line="+192"/>
         <source>The lesson text has no sentences to listen for.</source>
         <translation>课文中没有可供对齐的句子。</translation>
     </message>
@@ -1806,17 +1811,17 @@ The file has no sound or picture this program can play.</source>
         <translation>语音识别器的英语模型未安装（%1）：无法将课文对齐到声音。</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+112"/>
         <source>Only %1 of the %2 sentences of the lesson text were heard in the lesson: is it the text of this recording?</source>
         <translation>课文的 %2 个句子中只有 %1 个在课程中被听到：这是这段录音的课文吗？</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="-47"/>
         <source>The sentence &quot;%1&quot; was not heard, and there is no room for it between its neighbours; it was left out.</source>
         <translation>句子“%1”没有被听到，且在前后句子之间没有它的位置；已略去。</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+69"/>
         <source>%1 has no sound this program can read.</source>
         <translation>%1 没有本程序能读取的声音。</translation>
     </message>
