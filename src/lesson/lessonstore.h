@@ -144,7 +144,8 @@ public:
     std::optional<LessonMemory> lesson(const QString &file);
     // Remembers file's state, with its size and modification time as they are now.
     bool saveLesson(const QString &file, const LessonMemory &memory);
-    // Forgets everything of file, its scores included.
+    // Forgets everything of file, its scores included; its review items, which keep their
+    // lesson themselves, stay.
     bool forget(const QString &file);
 
     // The scores of file's sentences, in their order.
