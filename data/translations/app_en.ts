@@ -1734,7 +1734,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::Sentences</name>
     <message>
-        <location filename="../../src/lesson/sentences.cpp" line="+118"/>
+        <location filename="../../src/lesson/sentences.cpp" line="+119"/>
         <source>The cue at %1 cannot be decoded; it was left out.</source>
         <translation>The cue at %1 cannot be decoded; it was left out.</translation>
     </message>
@@ -1764,7 +1764,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Cannot open %1.</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+34"/>
         <source>The cue at %1 has no text; it was left out.</source>
         <translation>The cue at %1 has no text; it was left out.</translation>
     </message>

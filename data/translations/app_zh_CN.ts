@@ -1733,7 +1733,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::Sentences</name>
     <message>
-        <location filename="../../src/lesson/sentences.cpp" line="+118"/>
+        <location filename="../../src/lesson/sentences.cpp" line="+119"/>
         <source>The cue at %1 cannot be decoded; it was left out.</source>
         <translation>%1 处的字幕无法解码，已略去。</translation>
     </message>
@@ -1763,7 +1763,7 @@ The file has no sound or picture this program can play.</source>
         <translation>无法打开 %1。</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+34"/>
         <source>The cue at %1 has no text; it was left out.</source>
         <translation>%1 处的字幕没有文字，已略去。</translation>
     </message>
