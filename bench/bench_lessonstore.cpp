@@ -1,6 +1,7 @@
 // The lesson memory's database: a lesson's state saved (what the player does at close and
 // every 30 s while it plays), a check's score kept, and a lesson of 500 sentences (all
-// scored) reopened: its memory and its scores read. Milliseconds per call, median and max.
+// scored) reopened: its memory and its scores read; the next due review item chosen, and the
+// due ones counted, among 100,000. Milliseconds per call, median and max.
 #include "benchsupport.h"
 
 #include "lesson/lessonstore.h"
@@ -73,6 +74,38 @@ int main()
                         const std::optional<lesson::LessonMemory> m = store.lesson(file);
                         const lesson::Scores s = store.scores(file, sentences);
                         if (!m || s.size() != sentences.size() || !s.back())
+                            std::abort();
+                    }),
+          20);
+
+    // checks on a year of days, each missing nine words: ten items a check
+    constexpr int itemCount = 100000;
+    const QDate first(2026, 1, 1);
+    QStringList words;
+    for (int w = 0; w < 9; ++w)
+        words.append(QStringLiteral("word%1").arg(w));
+    QElapsedTimer adding;
+    adding.start();
+    for (int i = 0; i < itemCount / 10; ++i) {
+        const lesson::Sentence sentence{i * 3.0, i * 3.0 + 2.5,
+                                        QStringLiteral("Reviewed sentence %1.").arg(i)};
+        if (!store.addReviewItems(file, QString(), sentence, 0.5, words, first.addDays(i % 365)))
+            return 1;
+    }
+    bench::print("lessonstore_add_review_items_per_check",
+                 double(adding.nsecsElapsed()) / 1e6 / (itemCount / 10), "ms");
+    const QDate today = first.addDays(400);
+    print("lessonstore_next_due_of_100000",
+          timeCalls(runs,
+                    [&](int) {
+                        if (!store.nextDue(today))
+                            std::abort();
+                    }),
+          runs);
+    print("lessonstore_due_count_of_100000",
+          timeCalls(20,
+                    [&](int) {
+                        if (store.dueCount(today) != itemCount)
                             std::abort();
                     }),
           20);

@@ -367,17 +367,17 @@ Do you want to save your changes?</translation>
     </message>
     <message>
         <location line="+52"/>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location line="-15"/>
+        <location line="-16"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>This sentence has no subtitle text to check against.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>This lesson&apos;s sentences have no text to check against.</source>
         <translation>This lesson&apos;s sentences have no text to check against.</translation>
     </message>
@@ -564,6 +564,11 @@ Do you want to save your changes?</translation>
         <location filename="../../src/lesson/lessonmemory.cpp" line="+89"/>
         <source>The score could not be kept: %1</source>
         <translation>The score could not be kept: %1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>What the check missed could not be kept for review: %1</source>
+        <translation>What the check missed could not be kept for review: %1</translation>
     </message>
     <message>
         <location filename="../../src/lesson/lessonsentences.cpp" line="+104"/>
@@ -1660,7 +1665,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+172"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+238"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</translation>
     </message>

@@ -367,17 +367,17 @@ Do you want to save your changes?</source>
     </message>
     <message>
         <location line="+52"/>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Check</source>
         <translation>检查</translation>
     </message>
     <message>
-        <location line="-15"/>
+        <location line="-16"/>
         <source>This sentence has no subtitle text to check against.</source>
         <translation>这个句子没有可以对照检查的字幕文本。</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>This lesson&apos;s sentences have no text to check against.</source>
         <translation>本课的句子没有可供核对的文本。</translation>
     </message>
@@ -563,6 +563,11 @@ Do you want to save your changes?</source>
         <location filename="../../src/lesson/lessonmemory.cpp" line="+89"/>
         <source>The score could not be kept: %1</source>
         <translation>无法保存得分：%1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>What the check missed could not be kept for review: %1</source>
+        <translation>本次核对的错漏未能保存以供复习：%1</translation>
     </message>
     <message>
         <location filename="../../src/lesson/lessonsentences.cpp" line="+104"/>
@@ -1659,7 +1664,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+172"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+238"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>无法使用课程记录 %1（%2）：将不会记住课程。</translation>
     </message>

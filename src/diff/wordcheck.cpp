@@ -49,6 +49,18 @@ double WordCheck::letterAccuracy() const
     return std::max(0.0, 1.0 - double(letterErrors) / double(referenceLetters));
 }
 
+QStringList WordCheck::missedWords() const
+{
+    QStringList missed;
+    for (const CheckedWord &w : words) {
+        const bool miss = w.mark == WordMark::Missing || w.mark == WordMark::Wrong ||
+                          w.mark == WordMark::Spelling;
+        if (miss && !missed.contains(w.reference, Qt::CaseInsensitive))
+            missed.append(w.reference);
+    }
+    return missed;
+}
+
 WordCheck checkWords(const QString &reference, const QString &learner,
                      const SoundsAlike &soundsAlike)
 {

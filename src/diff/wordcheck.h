@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -80,6 +81,9 @@ struct WordCheck
     double accuracy() const;
     // 1 - letter errors / reference letters, at least 0; for an empty reference as accuracy().
     double letterAccuracy() const;
+    // The reference words left out, typed as another word or misspelt, as written in the
+    // reference, in reading order, each once whatever its case.
+    QStringList missedWords() const;
 };
 
 // Whether a typed word sounds the same as a reference word; both come as lower-case letters.

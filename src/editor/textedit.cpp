@@ -283,7 +283,7 @@ void TextEdit::showWordCheck(const WordCheck &check)
     wordCheck->raise();
 }
 
-double TextEdit::checkAgainst(const QString &reference)
+WordCheck TextEdit::checkAgainst(const QString &reference)
 {
     const QTextCursor cursor = textEdit->textCursor();
     QString text = checkText();
@@ -294,7 +294,7 @@ double TextEdit::checkAgainst(const QString &reference)
             return homophones->alike(a, b);
         });
     showWordCheck(check);
-    return check.accuracy();
+    return check;
 }
 
 QList<SentenceCheck> TextEdit::checkWholeText(const QStringList &sentences)

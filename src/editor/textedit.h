@@ -100,8 +100,8 @@ public slots:
     // Scores the stretch of checkText() that best matches reference word by word (without a
     // selection, within the part of the paragraph around the cursor; words that sound the
     // same by the dictionary count as misspelt), shows the result as showWordCheck does, and
-    // gives its word accuracy (0 to 1).
-    double checkAgainst(const QString &reference);
+    // gives the check.
+    WordCheck checkAgainst(const QString &reference);
     // Checks the document's whole text against the sentences in order, as checkTranscript()
     // does, with words that sound the same by the dictionary counted as misspelt.
     QList<SentenceCheck> checkWholeText(const QStringList &sentences);

@@ -219,6 +219,10 @@ public slots:
     // Keeps a check's accuracy (0 to 1) of sentence index: its last score, and its best
     // when better; with a store, for good.
     void recordScore(int sentence, double accuracy);
+    // A check of sentence index that missed missedWords: keeps its score as recordScore does
+    // and, with a store, what it missed as review items (the sentence when the check was
+    // not all right, and each missed word).
+    void recordCheck(int sentence, double accuracy, const QStringList &missedWords);
     // The loop's marks become the ends of sentenceBeingFixed(), kept between its neighbours,
     // and its place is no longer unsure; with a store they stay with that sentence of its
     // source (a subtitle file or stream, or a lesson text) whenever the source's sentences

@@ -1,5 +1,5 @@
 // What the lesson store keeps of a lesson: its place, speed, drill settings, subtitle
-// choice and scores (the marks kept for sentences are in lessonfixes.cpp).
+// choice, scores and what checks missed (the marks kept for sentences are in lessonfixes.cpp).
 #include "lesson/lessoncontroller.h"
 
 #include "lesson/drill.h"
@@ -90,6 +90,17 @@ void LessonController::recordScore(int sentence, double accuracy)
         return;
     }
     emit scoresChanged();
+}
+
+void LessonController::recordCheck(int sentence, double accuracy, const QStringList &missedWords)
+{
+    recordScore(sentence, accuracy);
+    if (!media_ || !store_ || sentence < 0 || size_t(sentence) >= sentences_.items.size())
+        return;
+    if (!store_->addReviewItems(fileName_, sentences_.origin, sentences_.items[size_t(sentence)],
+                                accuracy, missedWords, QDate::currentDate()))
+        emit error(
+            tr("What the check missed could not be kept for review: %1").arg(store_->error()));
 }
 
 void LessonController::forgetLesson()

@@ -91,6 +91,30 @@ constexpr SchemaStep schema[] = {
         " start_ms INTEGER NOT NULL,"
         " end_ms INTEGER NOT NULL,"
         " PRIMARY KEY (lesson_id, origin, sentence, text)) WITHOUT ROWID"},
+    // What checks missed, to be reviewed: a sentence (kind 0, word empty) or a word of it
+    // (kind 1). The lesson file is kept as it was at the check rather than referenced, so a
+    // replaced or forgotten lesson leaves its items. Days are Julian day numbers of the
+    // learner's local dates; missed holds the missed words one a line.
+    {3, "CREATE TABLE review_item ("
+        " id INTEGER PRIMARY KEY,"
+        " kind INTEGER NOT NULL,"
+        " lesson_path TEXT NOT NULL,"
+        " lesson_size INTEGER NOT NULL,"
+        " lesson_modified_ms INTEGER NOT NULL,"
+        " origin TEXT NOT NULL,"
+        " start_ms INTEGER NOT NULL,"
+        " end_ms INTEGER NOT NULL,"
+        " text TEXT NOT NULL,"
+        " word TEXT NOT NULL,"
+        " missed TEXT NOT NULL,"
+        " stability REAL NOT NULL,"
+        " difficulty REAL NOT NULL,"
+        " due_day INTEGER NOT NULL,"
+        " last_day INTEGER NOT NULL,"
+        " reviews INTEGER NOT NULL,"
+        " lapses INTEGER NOT NULL,"
+        " UNIQUE (lesson_path, text, kind, word))"},
+    {3, "CREATE INDEX review_item_due ON review_item (due_day)"},
 };
 static_assert(std::end(schema)[-1].version == LessonStore::schemaVersion,
               "the last schema step is the version this program writes");
@@ -150,6 +174,48 @@ QDateTime dateOf(qint64 ms)
 bool isDamage(int rc)
 {
     return (rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB;
+}
+
+// The columns of a review item, in the order readItems() reads them.
+#define REVIEW_ITEM_COLUMNS                                                                        \
+    "id, kind, lesson_path, lesson_size, lesson_modified_ms, origin, start_ms, end_ms, text, "     \
+    "word, missed, stability, difficulty, due_day, last_day, reviews, lapses"
+
+// Whether file is no longer the one of that size and modification time.
+bool fileChanged(const QString &file, qint64 size, qint64 modifiedMs)
+{
+    const QFileInfo info(file);
+    return !info.exists() || info.size() != size ||
+           info.lastModified().toMSecsSinceEpoch() != modifiedMs;
+}
+
+// Appends the review items of q's rows (REVIEW_ITEM_COLUMNS first) to items; the last step's
+// result.
+int readItems(Query &q, std::vector<ReviewItem> *items)
+{
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW) {
+        ReviewItem it;
+        it.id = q.integer(0);
+        it.kind = q.integer(1) == 0 ? ReviewItem::Kind::Sentence : ReviewItem::Kind::Word;
+        it.lessonFile = q.text(2);
+        it.lessonSize = q.integer(3);
+        it.lessonModified = dateOf(q.integer(4));
+        it.origin = q.text(5);
+        it.start = q.integer(6) / 1000.0;
+        it.end = q.integer(7) / 1000.0;
+        it.text = q.text(8);
+        it.word = q.text(9);
+        it.missedWords = q.text(10).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        it.memory = review::MemoryState{q.real(11), q.real(12)};
+        it.due = QDate::fromJulianDay(q.integer(13));
+        it.lastReview = QDate::fromJulianDay(q.integer(14));
+        it.reviews = int(q.integer(15));
+        it.lapses = int(q.integer(16));
+        it.needsFile = fileChanged(it.lessonFile, it.lessonSize, q.integer(4));
+        items->push_back(std::move(it));
+    }
+    return rc;
 }
 
 } // namespace
@@ -530,6 +596,104 @@ bool LessonStore::keepSentenceFix(const QString &file, const QString &origin,
         exec("ROLLBACK");
     }
     return kept;
+}
+
+bool LessonStore::addReviewItems(const QString &file, const QString &origin,
+                                 const Sentence &sentence, double accuracy,
+                                 const QStringList &missedWords, const QDate &today)
+{
+    if (std::isnan(accuracy) || accuracy >= 1)
+        return true;
+    const QFileInfo info(file);
+    if (!info.exists() || !exec("BEGIN IMMEDIATE"))
+        return false;
+    const auto add = [&](ReviewItem::Kind kind, const QString &word, review::Grade grade) {
+        const review::MemoryState memory = scheduler.firstReview(grade);
+        return Query(db.get(), "INSERT INTO review_item (kind, lesson_path, lesson_size, "
+                               "lesson_modified_ms, origin, start_ms, end_ms, text, word, missed, "
+                               "stability, difficulty, due_day, last_day, reviews, lapses) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 0) "
+                               "ON CONFLICT DO NOTHING")
+            .bind(qint64(kind))
+            .bind(info.absoluteFilePath())
+            .bind(info.size())
+            .bind(info.lastModified().toMSecsSinceEpoch())
+            .bind(origin.isEmpty() ? origin : QFileInfo(origin).absoluteFilePath())
+            .bind(millis(sentence.start))
+            .bind(millis(sentence.end))
+            .bind(sentence.text)
+            .bind(word)
+            .bind(missedWords.join(QLatin1Char('\n')))
+            .bind(memory.stability)
+            .bind(memory.difficulty)
+            .bind(today.addDays(scheduler.intervalDays(memory)).toJulianDay())
+            .bind(today.toJulianDay())
+            .run();
+    };
+    bool added = add(ReviewItem::Kind::Sentence, QString(),
+                     review::gradeOfCheck(std::clamp(accuracy, 0.0, 1.0), false));
+    for (const QString &word : missedWords)
+        added = added && add(ReviewItem::Kind::Word, word, review::Grade::Again);
+    added = added && exec("COMMIT");
+    if (!added) {
+        fail();
+        exec("ROLLBACK");
+    }
+    return added;
+}
+
+int LessonStore::dueCount(const QDate &today)
+{
+    if (!db)
+        return 0;
+    Query q(db.get(), "SELECT count(*) FROM review_item WHERE due_day <= ?");
+    q.bind(today.toJulianDay());
+    if (q.step() != SQLITE_ROW) {
+        fail();
+        return 0;
+    }
+    return int(q.integer(0));
+}
+
+std::optional<ReviewItem> LessonStore::nextDue(const QDate &today)
+{
+    if (!db)
+        return std::nullopt;
+    // the index on due_day holds the rowid too: the first row of the index is the answer
+    Query q(db.get(), "SELECT " REVIEW_ITEM_COLUMNS " FROM review_item WHERE due_day <= ? "
+                      "ORDER BY due_day, id LIMIT 1");
+    q.bind(today.toJulianDay());
+    std::vector<ReviewItem> items;
+    if (readItems(q, &items) != SQLITE_DONE)
+        fail();
+    if (items.empty())
+        return std::nullopt;
+    return items.front();
+}
+
+std::vector<ReviewItem> LessonStore::itemsNeedingFile()
+{
+    std::vector<ReviewItem> items;
+    if (!db)
+        return items;
+    // each lesson file as the items know it is looked at once
+    Query files(db.get(), "SELECT DISTINCT lesson_path, lesson_size, lesson_modified_ms "
+                          "FROM review_item");
+    int rc;
+    while ((rc = files.step()) == SQLITE_ROW) {
+        if (!fileChanged(files.text(0), files.integer(1), files.integer(2)))
+            continue;
+        Query q(db.get(), "SELECT " REVIEW_ITEM_COLUMNS " FROM review_item WHERE lesson_path = ? "
+                          "AND lesson_size = ? AND lesson_modified_ms = ? ORDER BY id");
+        q.bind(files.text(0)).bind(files.integer(1)).bind(files.integer(2));
+        if (readItems(q, &items) != SQLITE_DONE) {
+            fail();
+            return items;
+        }
+    }
+    if (rc != SQLITE_DONE)
+        fail();
+    return items;
 }
 
 } // namespace lesson

@@ -2,10 +2,13 @@
 
 #include "lesson/drillsettings.h"
 #include "lesson/sentences.h"
+#include "review/scheduler.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -71,6 +74,40 @@ struct ScoreSummary
 };
 ScoreSummary summarise(const Scores &scores);
 
+// Something the learner missed in a check, to be reviewed: a whole sentence, or one word
+// of it. It keeps its lesson file as that was at the check, so it outlives the file moving
+// or being replaced.
+struct ReviewItem
+{
+    enum class Kind
+    {
+        Sentence = 0,
+        Word = 1,
+    };
+    qint64 id = 0;
+    Kind kind = Kind::Sentence;
+    // the lesson file's absolute path, size and modification time at the check
+    QString lessonFile;
+    qint64 lessonSize = 0;
+    QDateTime lessonModified;
+    // the sentence: its source (a file) and ends in the lesson's clock, and its text
+    QString origin;
+    double start = 0;
+    double end = 0;
+    QString text;
+    // a Word item's word; empty for a Sentence
+    QString word;
+    // the words missed or misheard in the sentence, in reading order
+    QStringList missedWords;
+    review::MemoryState memory;
+    QDate due;
+    QDate lastReview;
+    int reviews = 0;
+    int lapses = 0;
+    // The lesson file is no longer as it was at the check (gone, or another size or time).
+    bool needsFile = false;
+};
+
 // The learner's memory of every lesson in one SQLite database (WAL journal, one
 // connection, so this process is its one writer): per lesson file its place, loop, speed,
 // drill settings and chosen subtitles, per sentence its scores, and the ends the learner
@@ -78,9 +115,10 @@ ScoreSummary summarise(const Scores &scores);
 // tell a replaced file, whose place, loop, scores and fixed ends (which point into a
 // recording that is gone) are dropped while its speed, drill settings and subtitle choice
 // stay. A sentence is its start, end and text, so the
-// sentences of another subtitle file never share scores. A database that cannot be read or
-// was written by a newer program is moved aside and a new one begun; notice() says so.
-// Not thread-safe: one thread (the GUI thread) uses it.
+// sentences of another subtitle file never share scores. Review items keep their lesson file
+// themselves: a replaced or moved file leaves them marked as needing it. A database that cannot be
+// read or was written by a newer program is moved aside and a new one begun; notice() says so. Not
+// thread-safe: one thread (the GUI thread) uses it.
 class LessonStore final
 {
     Q_DECLARE_TR_FUNCTIONS(lesson::LessonStore)
@@ -88,7 +126,7 @@ class LessonStore final
 
 public:
     // The schema this program writes (PRAGMA user_version).
-    static constexpr int schemaVersion = 2;
+    static constexpr int schemaVersion = 3;
 
     // Opens databaseFile, creating it and its folder as needed.
     explicit LessonStore(const QString &databaseFile);
@@ -106,7 +144,8 @@ public:
     std::optional<LessonMemory> lesson(const QString &file);
     // Remembers file's state, with its size and modification time as they are now.
     bool saveLesson(const QString &file, const LessonMemory &memory);
-    // Forgets everything of file, its scores included.
+    // Forgets everything of file, its scores included; its review items, which keep their
+    // lesson themselves, stay.
     bool forget(const QString &file);
 
     // The scores of file's sentences, in their order.
@@ -124,6 +163,20 @@ public:
     // scores move to the new ends with it. The lesson is remembered from then on.
     bool keepSentenceFix(const QString &file, const QString &origin, const SentenceFix &fix,
                          const Sentence &before);
+
+    // Keeps what a check of the sentence of origin in file (accuracy 0 to 1) missed, on
+    // `today`: the sentence and each of missedWords as review items with their first
+    // review, a sentence graded by its accuracy and a word as forgotten. A sentence checked
+    // without error gives none. Items already kept (the same lesson path, sentence text,
+    // kind and word) stay as they are. False when they could not be written.
+    bool addReviewItems(const QString &file, const QString &origin, const Sentence &sentence,
+                        double accuracy, const QStringList &missedWords, const QDate &today);
+    // How many review items are due on `today`, those of earlier days included.
+    int dueCount(const QDate &today);
+    // The due item that has waited longest, or none.
+    std::optional<ReviewItem> nextDue(const QDate &today);
+    // The items whose lesson file is no longer as it was at their check.
+    std::vector<ReviewItem> itemsNeedingFile();
 
 private:
     struct CloseDb
@@ -144,6 +197,8 @@ private:
     // error() becomes the connection's last error.
     void fail();
 
+    // the first review of a new review item
+    review::Scheduler scheduler;
     QString path;
     std::unique_ptr<sqlite3, CloseDb> db;
     QString error_;

@@ -101,7 +101,8 @@ void EditorLink::checkSentence()
                                  tr("This sentence has no subtitle text to check against."));
         return;
     }
-    lesson_.recordScore(index, editor_.checkAgainst(lesson::spokenText(items[size_t(index)])));
+    const WordCheck check = editor_.checkAgainst(lesson::spokenText(items[size_t(index)]));
+    lesson_.recordCheck(index, check.accuracy(), check.missedWords());
 }
 
 void EditorLink::checkTranscript()
@@ -128,7 +129,7 @@ void EditorLink::checkTranscript()
         if (!checks[s].typed)
             continue;
         scored.push_back({s, checks[s].check.accuracy()});
-        lesson_.recordScore(s, scored.back().accuracy);
+        lesson_.recordCheck(s, scored.back().accuracy, checks[s].check.missedWords());
     }
     const QString title = tr("Whole Transcript Check");
     if (scored.empty()) {

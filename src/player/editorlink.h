@@ -39,10 +39,11 @@ public slots:
     void toggleEditor();
     // Scores the editor's text for the sentence (its selection, else the paragraph at its
     // cursor) against the text of the sentence the loop spans, or of the one under the
-    // playhead; keeps the score and shows the result in the editor.
+    // playhead; keeps the score and what it missed for review, and shows the result in the
+    // editor.
     void checkSentence();
     // Checks the editor's whole text against all the lesson's sentences in order, keeps the
-    // score of every sentence found in it and shows a summary.
+    // score and what was missed of every sentence found in it, and shows a summary.
     void checkTranscript();
 
 private:

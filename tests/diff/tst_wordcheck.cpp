@@ -143,7 +143,7 @@ void TestWordCheck::score()
 
 // A misspelt word is paired with the typed word spelt most like it; a contraction typed in
 // full is one correct word, a word typed as two one spacing error; only words not typed right
-// link to their lookup.
+// link to their lookup; the misspelt and missing words are the ones missed.
 void TestWordCheck::markedSentence()
 {
     const WordCheck check = checkWords(QStringLiteral("The weather really isn't bad today."),
@@ -161,6 +161,9 @@ void TestWordCheck::markedSentence()
          QStringLiteral("today")},
     };
     QCOMPARE(check.words, expected);
+    // a word typed as two was heard right
+    QCOMPARE(check.missedWords(),
+             QStringList({QStringLiteral("weather"), QStringLiteral("really")}));
 
     const auto struck = [](const char *word, const char *color = "#FF0000") {
         return QStringLiteral("<b style=\"text-decoration: line-through;\"><font color=\"%1\">%2"

@@ -1,10 +1,12 @@
 // The memory of lessons: what a lesson reopens with after a restart and after its process
 // was killed while it played, the scores of sentences, the marks kept for a sentence, a
-// replaced lesson file, a loop too short to play, a database of the first schema brought
-// up to date, and damaged or newer databases moved aside for a new one.
+// replaced lesson file, what checks missed kept for review, a loop too short to play,
+// databases of older schemas brought up to date, and damaged or newer databases moved aside
+// for a new one.
 #include "lesson/lessoncontroller.h"
 #include "lesson/lessonstore.h"
 #include "paths/apppaths.h"
+#include "review/scheduler.h"
 #include "support/mediafixtures.h"
 
 #include <QDir>
@@ -31,6 +33,8 @@ private slots:
     void replacedFileLosesItsPlaceAndScores();
     void keptMarksFixASentenceForGood();
     void schemaOneDatabaseKeepsWhatItHas();
+    void schemaTwoDatabaseKeepsWhatItHas();
+    void checkKeepsWhatItMissedForReview();
     void rememberedLoopTooShortToPlayIsTheWholeLesson_data();
     void rememberedLoopTooShortToPlayIsTheWholeLesson();
     void unusableDatabaseIsMovedAside_data();
@@ -373,6 +377,129 @@ void TestLessonMemory::schemaOneDatabaseKeepsWhatItHas()
     QCOMPARE(fixes[0].end, 3.2);
     QVERIFY(store.scores(lessonFile(), {{1.8, 3.2, two.text}})[0]);
     QVERIFY(!store.scores(lessonFile(), {two})[0]);
+}
+
+// A database as the second schema wrote it opens with its lessons, scores and fixed
+// sentences, and keeps review items from then on.
+void TestLessonMemory::schemaTwoDatabaseKeepsWhatItHas()
+{
+    const QString db = AppPaths::lessonDatabase();
+    QVERIFY(QDir().mkpath(QFileInfo(db).path()));
+    const QString text = fx.path(QStringLiteral("lesson.txt"));
+    {
+        sqlite3 *raw = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(db).constData(), &raw), SQLITE_OK);
+        const std::unique_ptr<sqlite3, int (*)(sqlite3 *)> v2(raw, sqlite3_close);
+        const char *schema =
+            "PRAGMA journal_mode=WAL;"
+            "CREATE TABLE lesson ( id INTEGER PRIMARY KEY, path TEXT NOT NULL UNIQUE, size "
+            "INTEGER NOT NULL, modified_ms INTEGER NOT NULL, position REAL, mark_in REAL, "
+            "mark_out REAL, speed REAL NOT NULL DEFAULT 1, subtitle_file TEXT NOT NULL DEFAULT "
+            "'', drill_repetitions INTEGER NOT NULL, drill_pause REAL NOT NULL, "
+            "drill_first_pass_speed REAL NOT NULL, drill_advance INTEGER NOT NULL, drill_rewind "
+            "REAL NOT NULL, saved_ms INTEGER NOT NULL DEFAULT 0);"
+            "CREATE TABLE score ( lesson_id INTEGER NOT NULL REFERENCES lesson(id) ON DELETE "
+            "CASCADE, start_ms INTEGER NOT NULL, end_ms INTEGER NOT NULL, text TEXT NOT NULL, "
+            "best REAL NOT NULL, best_ms INTEGER NOT NULL, last REAL NOT NULL, last_ms INTEGER "
+            "NOT NULL, PRIMARY KEY (lesson_id, start_ms, end_ms, text)) WITHOUT ROWID;"
+            "CREATE TABLE sentence_fix ( lesson_id INTEGER NOT NULL REFERENCES lesson(id) ON "
+            "DELETE CASCADE, origin TEXT NOT NULL, sentence INTEGER NOT NULL, text TEXT NOT "
+            "NULL, start_ms INTEGER NOT NULL, end_ms INTEGER NOT NULL, PRIMARY KEY (lesson_id, "
+            "origin, sentence, text)) WITHOUT ROWID;"
+            "INSERT INTO score VALUES(1, 1800, 3200, 'Two.', 0.9, 1700000000000, 0.6, "
+            "1700000100000);"
+            "PRAGMA user_version=2;";
+        QCOMPARE(sqlite3_exec(v2.get(), schema, nullptr, nullptr, nullptr), SQLITE_OK);
+        const QFileInfo lesson(lessonFile());
+        const QString rows =
+            QStringLiteral("INSERT INTO lesson VALUES(1, '%1', %2, %3, 2.5, 2.0, 3.0, 0.75, '', "
+                           "5, 1.5, 1.0, 0, 0.0, 1700000000000);"
+                           "INSERT INTO sentence_fix VALUES(1, '%4', 1, 'Two.', 1800, 3200);")
+                .arg(lesson.absoluteFilePath())
+                .arg(lesson.size())
+                .arg(lesson.lastModified().toMSecsSinceEpoch())
+                .arg(text);
+        QCOMPARE(sqlite3_exec(v2.get(), rows.toUtf8().constData(), nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+    }
+
+    lesson::LessonStore store(db);
+    QVERIFY2(store.isOpen() && store.notice().isEmpty(), qPrintable(store.notice()));
+    const std::optional<lesson::LessonMemory> kept = store.lesson(lessonFile());
+    QVERIFY(kept && kept->place);
+    QCOMPARE(kept->speed, 0.75);
+    const lesson::Sentence two{1.8, 3.2, QStringLiteral("Two.")};
+    const lesson::Scores scores = store.scores(lessonFile(), {two});
+    QVERIFY(scores[0]);
+    QCOMPARE(scores[0]->best, 0.9);
+    const std::vector<lesson::SentenceFix> fixes = store.sentenceFixes(lessonFile(), text);
+    QCOMPARE(fixes.size(), size_t(1));
+    QCOMPARE(fixes[0].start, 1.8);
+
+    const QDate today = QDate::currentDate();
+    QVERIFY(store.addReviewItems(lessonFile(), text, two, 0, {two.text}, today));
+    QCOMPARE(store.dueCount(today.addYears(1)), 2);
+}
+
+// A check that missed two words keeps the sentence and each word as review items due when
+// the scheduler says; checking the sentence again adds none; a replaced lesson file keeps
+// them, each marked as needing its file.
+void TestLessonMemory::checkKeepsWhatItMissedForReview()
+{
+    const QString file = fx.path(QStringLiteral("review.mkv"));
+    const QString srt = fx.path(QStringLiteral("review.srt"));
+    QVERIFY(QFile::copy(lessonFile(), file));
+    QVERIFY(write(srt, "1\n00:00:02,000 --> 00:00:03,000\nThe cat sat down.\n"));
+    auto c = start();
+    QVERIFY(c->open(file));
+    QCOMPARE(c->sentences().items.size(), size_t(1));
+    const lesson::Sentence checked = c->sentences().items[0];
+    lesson::LessonStore &store = *c->store();
+    const QDate today = QDate::currentDate();
+    const QStringList missed{QStringLiteral("cat"), QStringLiteral("down")};
+    c->recordCheck(0, 0.5, missed);
+    c->recordCheck(0, 0.75, {missed[0]});
+    QVERIFY(c->scores()[0]);
+    QCOMPARE(c->scores()[0]->best, 0.75);
+    const QDate far = today.addYears(100);
+    QCOMPARE(store.dueCount(far), 3);
+    QCOMPARE(store.dueCount(today), 0);
+    QVERIFY(!store.nextDue(today));
+    QVERIFY(store.itemsNeedingFile().empty());
+
+    QFile replaced(file);
+    QVERIFY(replaced.open(QIODevice::ReadWrite));
+    QVERIFY(replaced.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    replaced.close();
+    const std::vector<lesson::ReviewItem> items = store.itemsNeedingFile();
+    QCOMPARE(items.size(), size_t(3));
+    const review::Scheduler scheduler;
+    const QStringList words{QString(), missed[0], missed[1]};
+    for (size_t i = 0; i < items.size(); ++i) {
+        const lesson::ReviewItem &item = items[i];
+        QCOMPARE(item.kind,
+                 i == 0 ? lesson::ReviewItem::Kind::Sentence : lesson::ReviewItem::Kind::Word);
+        QCOMPARE(item.word, words[int(i)]);
+        QCOMPARE(item.lessonFile, QFileInfo(file).absoluteFilePath());
+        QCOMPARE(item.origin, srt);
+        QCOMPARE(item.start, std::round(checked.start * 1000) / 1000);
+        QCOMPARE(item.end, std::round(checked.end * 1000) / 1000);
+        QCOMPARE(item.text, checked.text);
+        QCOMPARE(item.missedWords, missed);
+        const review::MemoryState first =
+            scheduler.firstReview(i == 0 ? review::gradeOfCheck(0.5, false) : review::Grade::Again);
+        QCOMPARE(item.memory.stability, first.stability);
+        QCOMPARE(item.memory.difficulty, first.difficulty);
+        QCOMPARE(item.due, today.addDays(scheduler.intervalDays(first)));
+        QCOMPARE(item.lastReview, today);
+        QCOMPARE(item.reviews, 1);
+        QCOMPARE(item.lapses, 0);
+        QVERIFY(item.needsFile);
+    }
+    const std::optional<lesson::ReviewItem> next = store.nextDue(far);
+    QVERIFY(next && next->needsFile);
+    QCOMPARE(store.dueCount(far), 3);
 }
 
 void TestLessonMemory::rememberedLoopTooShortToPlayIsTheWholeLesson_data()
