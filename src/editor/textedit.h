@@ -67,6 +67,8 @@ public slots:
     void checkSpelling();
     // Each call opens one more modeless lookup or comparison window, a child of the editor.
     void lookupPhonetic();
+    // Opens one more lookup window, searching for word.
+    void lookUpWord(const QString &word);
     void diffText();
 
     void fileNew();
@@ -122,8 +124,6 @@ private:
     void setupDictionaryMenu(QToolBar *tb);
     // Hands a key press over to the player when it is one of its keys.
     bool forwardKey(const QKeyEvent *event);
-    // Opens one more lookup window, searching for word.
-    void lookUpWord(const QString &word);
 
     QAction *actionSave = nullptr;
     QAction *actionUndo = nullptr;
