@@ -141,6 +141,11 @@ protected:
 
         const double step = area.width() / double(values_.size());
         const QColor bar = ProgressWindow::barColour(palette());
+        // the values above the bars where every one fits its column, else in the tooltips only
+        int widest = 0;
+        for (const double v : values_)
+            widest = std::max(widest, hasBar(v) ? metrics.horizontalAdvance(valueText(v)) : 0);
+        const bool valuesFit = widest + 2 <= step;
         for (size_t i = 0; i < values_.size(); ++i) {
             const double v = values_[i];
             if (!hasBar(v))
@@ -149,10 +154,9 @@ protected:
             const double x = area.left() + step * double(i) + (step - width) / 2;
             const double h = std::max(1.0, v / top * area.height());
             p.fillRect(QRectF(x, area.bottom() - h, width, h), bar);
-            const QString text = valueText(v);
-            if (metrics.horizontalAdvance(text) + 2 <= step)
+            if (valuesFit)
                 p.drawText(QRectF(x - step, area.bottom() - h - line, width + 2 * step, line),
-                           Qt::AlignHCenter | Qt::AlignBottom, text);
+                           Qt::AlignHCenter | Qt::AlignBottom, valueText(v));
         }
 
         // every k-th day named, counted from today, so that the names do not touch
