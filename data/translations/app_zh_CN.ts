@@ -256,17 +256,31 @@ Do you want to save your changes?</source>
 <context>
     <name>DrillBar</name>
     <message>
-        <location filename="../../src/player/drillbar.cpp" line="+154"/>
+        <location filename="../../src/player/drillbar.cpp" line="+187"/>
         <source>%1: a hint, %2: the whole sentence</source>
         <translation>%1：提示，%2：整句</translation>
     </message>
     <message>
-        <location line="-67"/>
+        <location line="-94"/>
         <source>Done: Alt+A again, Alt+N next sentence</source>
         <translation>完成：Alt+A 再听一遍，Alt+N 下一句</translation>
     </message>
+    <message numerus="yes">
+        <location line="+24"/>
+        <source>Review, %n more due after this: write the sentence, then %1 checks it</source>
+        <translation>
+            <numerusform>复习：此后还有 %n 项到期。写下这句话，然后按 %1 检查</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>Review: %1 of %n item(s) recalled; %2 goes on</source>
+        <translation>
+            <numerusform>复习：%n 项中记住了 %1 项；按 %2 继续</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+40"/>
+        <location line="+37"/>
         <source>Repetition %1</source>
         <translation>第 %1 遍</translation>
     </message>
@@ -565,7 +579,7 @@ Do you want to save your changes?</source>
         <translation>无法保存得分：%1</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>What the check missed could not be kept for review: %1</source>
         <translation>本次核对的错漏未能保存以供复习：%1</translation>
     </message>
@@ -1073,6 +1087,11 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location line="+2"/>
+        <source>Review what I missed, or end the review</source>
+        <translation>复习我错过的内容，或结束复习</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Open a lesson</source>
         <translation>打开课程</translation>
     </message>
@@ -1212,6 +1231,61 @@ The file has no sound or picture this program can play.</source>
         <location line="+38"/>
         <source>Clear</source>
         <translation>清空列表</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewPrompt</name>
+    <message>
+        <location filename="../../src/player/reviewprompt.cpp" line="+21"/>
+        <location line="+67"/>
+        <source>Review</source>
+        <translation>复习</translation>
+    </message>
+    <message>
+        <location line="-52"/>
+        <source>End Review</source>
+        <translation>结束复习</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Review (%n due)...</source>
+        <translation>
+            <numerusform>复习（%n 项到期）...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Nothing was reviewed.</source>
+        <translation>没有复习任何内容。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n item(s) reviewed, %1 recalled on the first try.</source>
+        <translation>
+            <numerusform>复习了 %n 项，其中 %1 项一次就记住了。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Passed over, their items still due: lessons that cannot be found:</source>
+        <translation>已跳过（其复习项仍到期）：找不到的课程：</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Passed over, their items still due: %n sentence(s) no longer in their lesson.</source>
+        <translation>
+            <numerusform>已跳过（其复习项仍到期）：%n 个句子已不在其课程中。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Next due: %1.</source>
+        <translation>下次到期：%1。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is waiting for review.</source>
+        <translation>没有等待复习的内容。</translation>
     </message>
 </context>
 <context>
@@ -1519,8 +1593,8 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+73"/>
-        <location line="+6"/>
+        <location filename="../../src/player/vk.cpp" line="+74"/>
+        <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
         <source>Vorlyn Player</source>
@@ -1552,7 +1626,7 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+239"/>
+        <location line="+242"/>
         <source>Keep These Marks for the Sentence</source>
         <translation>为该句保留这些标记</translation>
     </message>
@@ -1562,7 +1636,7 @@ The file has no sound or picture this program can play.</source>
         <translation>核对全文</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Lesson Summary...</source>
         <translation>课程小结...</translation>
     </message>
@@ -1572,7 +1646,7 @@ The file has no sound or picture this program can play.</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-220"/>
+        <location line="-224"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1598,13 +1672,13 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+208"/>
+        <location line="+211"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
-        <location line="-199"/>
+        <location line="-202"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
@@ -1619,7 +1693,7 @@ The file has no sound or picture this program can play.</source>
         <translation>按键...</translation>
     </message>
     <message>
-        <location line="+182"/>
+        <location line="+184"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>
@@ -1728,6 +1802,29 @@ The file has no sound or picture this program can play.</source>
         <location filename="../../src/lesson/lessontranslation.cpp" line="+39"/>
         <source>The translation could not be loaded. %1</source>
         <translation>无法加载译文。%1</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::ReviewSession</name>
+    <message>
+        <location filename="../../src/lesson/reviewsession.cpp" line="+95"/>
+        <source>%1 cannot be found, or is no longer the file it was: its review items stay due.</source>
+        <translation>找不到 %1，或它已不是原来的文件：其复习项仍保持到期。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 does not open: its review items stay due.</source>
+        <translation>无法打开 %1：其复习项仍保持到期。</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>The sentence &quot;%1&quot; is no longer among the sentences of %2: its review items stay due.</source>
+        <translation>句子“%1”已不在 %2 的句子中：其复习项仍保持到期。</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The review could not be kept: %1</source>
+        <translation>无法保存这次复习：%1</translation>
     </message>
 </context>
 <context>

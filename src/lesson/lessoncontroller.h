@@ -20,6 +20,7 @@ class PictureSource;
 class QTimer;
 namespace lesson {
 class Drill;
+class ReviewSession;
 class SpeechAnalyser;
 } // namespace lesson
 
@@ -78,6 +79,8 @@ public:
     QImage coverArt() const;
     // The dictation drill over this controller's lessons; off until the learner turns it on.
     lesson::Drill *drill() const { return drill_; }
+    // The review of what the learner missed, over this controller's lessons and store.
+    lesson::ReviewSession *review() const { return review_; }
     QString fileName() const { return fileName_; }
     bool isOpen() const { return media_ != nullptr; }
     bool hasKnownLength() const;
@@ -280,6 +283,8 @@ signals:
     // scores() has changed: other sentences, a check kept, or the lesson forgotten.
     void scoresChanged();
     void drillSettingsChanged(const lesson::DrillSettings &settings);
+    // A check of sentence index was kept (recordCheck).
+    void checked(int sentence, double accuracy, const QStringList &missedWords);
 
 private:
     // Takes the Media out of the controller before it is stopped, so that nothing reaches
@@ -327,7 +332,8 @@ private:
     std::unique_ptr<lesson::LessonStore> store_;
     // Finds pauses, sentences and peaks in a thread of its own; child.
     lesson::SpeechAnalyser *analyser = nullptr;
-    lesson::Drill *drill_ = nullptr; // child
+    lesson::Drill *drill_ = nullptr;          // child
+    lesson::ReviewSession *review_ = nullptr; // child
     std::optional<lesson::DrillSettings> drillDefaults_;
     // moveLoop() holds the engine's mark reports back until the loop is where it goes
     bool holdingMarks_ = false;

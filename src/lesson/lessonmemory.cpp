@@ -95,12 +95,14 @@ void LessonController::recordScore(int sentence, double accuracy)
 void LessonController::recordCheck(int sentence, double accuracy, const QStringList &missedWords)
 {
     recordScore(sentence, accuracy);
-    if (!media_ || !store_ || sentence < 0 || size_t(sentence) >= sentences_.items.size())
+    if (!media_ || sentence < 0 || size_t(sentence) >= sentences_.items.size())
         return;
-    if (!store_->addReviewItems(fileName_, sentences_.origin, sentences_.items[size_t(sentence)],
+    if (store_ &&
+        !store_->addReviewItems(fileName_, sentences_.origin, sentences_.items[size_t(sentence)],
                                 accuracy, missedWords, QDate::currentDate()))
         emit error(
             tr("What the check missed could not be kept for review: %1").arg(store_->error()));
+    emit checked(sentence, accuracy, missedWords);
 }
 
 void LessonController::forgetLesson()

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -173,8 +174,17 @@ public:
                         double accuracy, const QStringList &missedWords, const QDate &today);
     // How many review items are due on `today`, those of earlier days included.
     int dueCount(const QDate &today);
-    // The due item that has waited longest, or none.
-    std::optional<ReviewItem> nextDue(const QDate &today);
+    // The due item that has waited longest, leaving out those of passedOver (ids), or none.
+    std::optional<ReviewItem> nextDue(const QDate &today, const QList<qint64> &passedOver = {});
+    // The due items of item's sentence (its lesson path and text), item included: what one
+    // check of that sentence reviews.
+    std::vector<ReviewItem> dueItemsOfSentence(const ReviewItem &item, const QDate &today);
+    // Keeps a review of item on `today` with grade: its memory moves on by the days since its
+    // last review and it is due again after the interval that gives. False when it could not
+    // be written.
+    bool recordReview(const ReviewItem &item, review::Grade grade, const QDate &today);
+    // The earliest day any item is due on, or none without items.
+    std::optional<QDate> firstDueDay();
     // The items whose lesson file is no longer as it was at their check.
     std::vector<ReviewItem> itemsNeedingFile();
 
