@@ -577,7 +577,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>LessonController</name>
     <message>
-        <location filename="../../src/lesson/lessonmemory.cpp" line="+89"/>
+        <location filename="../../src/lesson/lessonmemory.cpp" line="+98"/>
         <source>The score could not be kept: %1</source>
         <translation>The score could not be kept: %1</translation>
     </message>
@@ -1122,7 +1122,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../src/player/preferencesdialog.cpp" line="+25"/>
+        <location filename="../../src/player/preferencesdialog.cpp" line="+26"/>
         <source>Preferences</source>
         <translation>Preferences</translation>
     </message>
@@ -1137,7 +1137,17 @@ The file has no sound or picture this program can play.</translation>
         <translation>For lessons opened for the first time. A lesson studied before keeps its own.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+11"/>
+        <source>Higher brings what you missed back sooner and more often.</source>
+        <translation>Higher brings what you missed back sooner and more often.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Review what I missed when my chance of recalling it falls to</source>
+        <translation>Review what I missed when my chance of recalling it falls to</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>

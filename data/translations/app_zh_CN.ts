@@ -574,7 +574,7 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonController</name>
     <message>
-        <location filename="../../src/lesson/lessonmemory.cpp" line="+89"/>
+        <location filename="../../src/lesson/lessonmemory.cpp" line="+98"/>
         <source>The score could not be kept: %1</source>
         <translation>无法保存得分：%1</translation>
     </message>
@@ -1119,7 +1119,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../src/player/preferencesdialog.cpp" line="+25"/>
+        <location filename="../../src/player/preferencesdialog.cpp" line="+26"/>
         <source>Preferences</source>
         <translation>首选项</translation>
     </message>
@@ -1134,7 +1134,17 @@ The file has no sound or picture this program can play.</source>
         <translation>用于第一次打开的课程。学过的课程保留它自己的设置。</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+11"/>
+        <source>Higher brings what you missed back sooner and more often.</source>
+        <translation>越高，错过的内容就回来得越早、越频繁。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Review what I missed when my chance of recalling it falls to</source>
+        <translation>当我记住它的可能性降到此值时复习错过的内容</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>

@@ -71,6 +71,8 @@ public:
     // they play. Without a store nothing outlives the lesson.
     void setStore(std::unique_ptr<lesson::LessonStore> store, int intervalMs = saveIntervalMs);
     lesson::LessonStore *store() const { return store_.get(); }
+    // The chance of recall at which review items fall due, for this store and any later one.
+    void setDesiredRetention(double retention);
 
     // The lesson's pictures for a view, or null when no lesson is open.
     PictureSource *pictures() const;
@@ -330,6 +332,7 @@ private:
     QTimer *positionTimer = nullptr; // child
     QTimer *saveTimer = nullptr;     // child
     std::unique_ptr<lesson::LessonStore> store_;
+    double desiredRetention_ = review::Scheduler().desiredRetention;
     // Finds pauses, sentences and peaks in a thread of its own; child.
     lesson::SpeechAnalyser *analyser = nullptr;
     lesson::Drill *drill_ = nullptr;          // child

@@ -15,7 +15,16 @@
 void LessonController::setStore(std::unique_ptr<lesson::LessonStore> store, int intervalMs)
 {
     store_ = std::move(store);
+    if (store_)
+        store_->setDesiredRetention(desiredRetention_);
     saveTimer->setInterval(intervalMs);
+}
+
+void LessonController::setDesiredRetention(double retention)
+{
+    desiredRetention_ = retention;
+    if (store_)
+        store_->setDesiredRetention(retention);
 }
 
 void LessonController::saveLesson()

@@ -642,6 +642,12 @@ bool LessonStore::addReviewItems(const QString &file, const QString &origin,
     return added;
 }
 
+void LessonStore::setDesiredRetention(double retention)
+{
+    scheduler.desiredRetention =
+        std::isfinite(retention) ? std::clamp(retention, minRetention, maxRetention) : 0.9;
+}
+
 int LessonStore::dueCount(const QDate &today)
 {
     if (!db)

@@ -128,6 +128,9 @@ class LessonStore final
 public:
     // The schema this program writes (PRAGMA user_version).
     static constexpr int schemaVersion = 3;
+    // The range of the desired retention the learner may choose.
+    static constexpr double minRetention = 0.7;
+    static constexpr double maxRetention = 0.97;
 
     // Opens databaseFile, creating it and its folder as needed.
     explicit LessonStore(const QString &databaseFile);
@@ -172,6 +175,10 @@ public:
     // kind and word) stay as they are. False when they could not be written.
     bool addReviewItems(const QString &file, const QString &origin, const Sentence &sentence,
                         double accuracy, const QStringList &missedWords, const QDate &today);
+    // The chance of recall at which review items fall due from now on, brought into
+    // 0.7..0.97: higher brings them back sooner.
+    void setDesiredRetention(double retention);
+    double desiredRetention() const { return scheduler.desiredRetention; }
     // How many review items are due on `today`, those of earlier days included.
     int dueCount(const QDate &today);
     // The due item that has waited longest, leaving out those of passedOver (ids), or none.
