@@ -256,17 +256,33 @@ Do you want to save your changes?</translation>
 <context>
     <name>DrillBar</name>
     <message>
-        <location filename="../../src/player/drillbar.cpp" line="+154"/>
+        <location filename="../../src/player/drillbar.cpp" line="+187"/>
         <source>%1: a hint, %2: the whole sentence</source>
         <translation>%1: a hint, %2: the whole sentence</translation>
     </message>
     <message>
-        <location line="-67"/>
+        <location line="-94"/>
         <source>Done: Alt+A again, Alt+N next sentence</source>
         <translation>Done: Alt+A again, Alt+N next sentence</translation>
     </message>
+    <message numerus="yes">
+        <location line="+24"/>
+        <source>Review, %n more due after this: write the sentence, then %1 checks it</source>
+        <translation>
+            <numerusform>Review, %n more due after this: write the sentence, then %1 checks it</numerusform>
+            <numerusform>Review, %n more due after this: write the sentence, then %1 checks it</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>Review: %1 of %n item(s) recalled; %2 goes on</source>
+        <translation>
+            <numerusform>Review: %1 of %n item recalled; %2 goes on</numerusform>
+            <numerusform>Review: %1 of %n items recalled; %2 goes on</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+40"/>
+        <location line="+37"/>
         <source>Repetition %1</source>
         <translation>Repetition %1</translation>
     </message>
@@ -561,7 +577,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>LessonController</name>
     <message>
-        <location filename="../../src/lesson/lessonmemory.cpp" line="+90"/>
+        <location filename="../../src/lesson/lessonmemory.cpp" line="+99"/>
         <source>The score could not be kept: %1</source>
         <translation>The score could not be kept: %1</translation>
     </message>
@@ -571,7 +587,7 @@ Do you want to save your changes?</translation>
         <translation>What the check missed could not be kept for review: %1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
         <source>The check could not be logged for your progress: %1</source>
         <translation>The check could not be logged for your progress: %1</translation>
     </message>
@@ -1079,6 +1095,11 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>Review what I missed, or end the review</source>
+        <translation>Review what I missed, or end the review</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Open a lesson</source>
         <translation>Open a lesson</translation>
     </message>
@@ -1106,7 +1127,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../src/player/preferencesdialog.cpp" line="+25"/>
+        <location filename="../../src/player/preferencesdialog.cpp" line="+26"/>
         <source>Preferences</source>
         <translation>Preferences</translation>
     </message>
@@ -1121,7 +1142,17 @@ The file has no sound or picture this program can play.</translation>
         <translation>For lessons opened for the first time. A lesson studied before keeps its own.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+11"/>
+        <source>Higher brings what you missed back sooner and more often.</source>
+        <translation>Higher brings what you missed back sooner and more often.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Review what I missed when my chance of recalling it falls to</source>
+        <translation>Review what I missed when my chance of recalling it falls to</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>
@@ -1210,7 +1241,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>ProgressWindow</name>
     <message>
-        <location filename="../../src/player/progresswindow.cpp" line="+159"/>
+        <location filename="../../src/player/progresswindow.cpp" line="+163"/>
         <source>Today</source>
         <translation>Today</translation>
     </message>
@@ -1301,6 +1332,64 @@ The file has no sound or picture this program can play.</translation>
         <location line="+38"/>
         <source>Clear</source>
         <translation>Clear</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewPrompt</name>
+    <message>
+        <location filename="../../src/player/reviewprompt.cpp" line="+21"/>
+        <location line="+67"/>
+        <source>Review</source>
+        <translation>Review</translation>
+    </message>
+    <message>
+        <location line="-52"/>
+        <source>End Review</source>
+        <translation>End Review</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Review (%n due)...</source>
+        <translation>
+            <numerusform>Review (%n due)...</numerusform>
+            <numerusform>Review (%n due)...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Nothing was reviewed.</source>
+        <translation>Nothing was reviewed.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n item(s) reviewed, %1 recalled on the first try.</source>
+        <translation>
+            <numerusform>%n item reviewed, %1 recalled on the first try.</numerusform>
+            <numerusform>%n items reviewed, %1 recalled on the first try.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Passed over, their items still due: lessons that cannot be found:</source>
+        <translation>Passed over, their items still due: lessons that cannot be found:</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Passed over, their items still due: %n sentence(s) no longer in their lesson.</source>
+        <translation>
+            <numerusform>Passed over, its items still due: %n sentence no longer in its lesson.</numerusform>
+            <numerusform>Passed over, their items still due: %n sentences no longer in their lesson.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Next due: %1.</source>
+        <translation>Next due: %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is waiting for review.</source>
+        <translation>Nothing is waiting for review.</translation>
     </message>
 </context>
 <context>
@@ -1608,8 +1697,8 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+73"/>
-        <location line="+6"/>
+        <location filename="../../src/player/vk.cpp" line="+74"/>
+        <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
         <source>Vorlyn Player</source>
@@ -1641,7 +1730,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <location line="+239"/>
+        <location line="+242"/>
         <source>Keep These Marks for the Sentence</source>
         <translation>Keep These Marks for the Sentence</translation>
     </message>
@@ -1651,7 +1740,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Check Whole Transcript</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Lesson Summary...</source>
         <translation>Lesson Summary...</translation>
     </message>
@@ -1666,7 +1755,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Forget This Lesson...</translation>
     </message>
     <message>
-        <location line="-221"/>
+        <location line="-225"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -1692,13 +1781,13 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+208"/>
+        <location line="+211"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>Drill</translation>
     </message>
     <message>
-        <location line="-199"/>
+        <location line="-202"/>
         <source>Drill Settings...</source>
         <translation>Drill Settings...</translation>
     </message>
@@ -1713,7 +1802,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Keys...</translation>
     </message>
     <message>
-        <location line="+182"/>
+        <location line="+184"/>
         <source>(no key)</source>
         <translation>(no key)</translation>
     </message>
@@ -1822,6 +1911,29 @@ The file has no sound or picture this program can play.</translation>
         <location filename="../../src/lesson/lessontranslation.cpp" line="+39"/>
         <source>The translation could not be loaded. %1</source>
         <translation>The translation could not be loaded. %1</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::ReviewSession</name>
+    <message>
+        <location filename="../../src/lesson/reviewsession.cpp" line="+95"/>
+        <source>%1 cannot be found, or is no longer the file it was: its review items stay due.</source>
+        <translation>%1 cannot be found, or is no longer the file it was: its review items stay due.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 does not open: its review items stay due.</source>
+        <translation>%1 does not open: its review items stay due.</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>The sentence &quot;%1&quot; is no longer among the sentences of %2: its review items stay due.</source>
+        <translation>The sentence &quot;%1&quot; is no longer among the sentences of %2: its review items stay due.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The review could not be kept: %1</source>
+        <translation>The review could not be kept: %1</translation>
     </message>
 </context>
 <context>

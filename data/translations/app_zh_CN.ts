@@ -256,17 +256,31 @@ Do you want to save your changes?</source>
 <context>
     <name>DrillBar</name>
     <message>
-        <location filename="../../src/player/drillbar.cpp" line="+154"/>
+        <location filename="../../src/player/drillbar.cpp" line="+187"/>
         <source>%1: a hint, %2: the whole sentence</source>
         <translation>%1：提示，%2：整句</translation>
     </message>
     <message>
-        <location line="-67"/>
+        <location line="-94"/>
         <source>Done: Alt+A again, Alt+N next sentence</source>
         <translation>完成：Alt+A 再听一遍，Alt+N 下一句</translation>
     </message>
+    <message numerus="yes">
+        <location line="+24"/>
+        <source>Review, %n more due after this: write the sentence, then %1 checks it</source>
+        <translation>
+            <numerusform>复习：此后还有 %n 项到期。写下这句话，然后按 %1 检查</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>Review: %1 of %n item(s) recalled; %2 goes on</source>
+        <translation>
+            <numerusform>复习：%n 项中记住了 %1 项；按 %2 继续</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+40"/>
+        <location line="+37"/>
         <source>Repetition %1</source>
         <translation>第 %1 遍</translation>
     </message>
@@ -560,7 +574,7 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonController</name>
     <message>
-        <location filename="../../src/lesson/lessonmemory.cpp" line="+90"/>
+        <location filename="../../src/lesson/lessonmemory.cpp" line="+99"/>
         <source>The score could not be kept: %1</source>
         <translation>无法保存得分：%1</translation>
     </message>
@@ -570,7 +584,7 @@ Do you want to save your changes?</source>
         <translation>本次核对的错漏未能保存以供复习：%1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
         <source>The check could not be logged for your progress: %1</source>
         <translation>无法把这次检查记入学习进度：%1</translation>
     </message>
@@ -1078,6 +1092,11 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location line="+2"/>
+        <source>Review what I missed, or end the review</source>
+        <translation>复习我错过的内容，或结束复习</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Open a lesson</source>
         <translation>打开课程</translation>
     </message>
@@ -1105,7 +1124,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../src/player/preferencesdialog.cpp" line="+25"/>
+        <location filename="../../src/player/preferencesdialog.cpp" line="+26"/>
         <source>Preferences</source>
         <translation>首选项</translation>
     </message>
@@ -1120,7 +1139,17 @@ The file has no sound or picture this program can play.</source>
         <translation>用于第一次打开的课程。学过的课程保留它自己的设置。</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+11"/>
+        <source>Higher brings what you missed back sooner and more often.</source>
+        <translation>越高，错过的内容就回来得越早、越频繁。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Review what I missed when my chance of recalling it falls to</source>
+        <translation>当我记住它的可能性降到此值时复习错过的内容</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
@@ -1209,7 +1238,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>ProgressWindow</name>
     <message>
-        <location filename="../../src/player/progresswindow.cpp" line="+159"/>
+        <location filename="../../src/player/progresswindow.cpp" line="+163"/>
         <source>Today</source>
         <translation>今天</translation>
     </message>
@@ -1297,6 +1326,61 @@ The file has no sound or picture this program can play.</source>
         <location line="+38"/>
         <source>Clear</source>
         <translation>清空列表</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewPrompt</name>
+    <message>
+        <location filename="../../src/player/reviewprompt.cpp" line="+21"/>
+        <location line="+67"/>
+        <source>Review</source>
+        <translation>复习</translation>
+    </message>
+    <message>
+        <location line="-52"/>
+        <source>End Review</source>
+        <translation>结束复习</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Review (%n due)...</source>
+        <translation>
+            <numerusform>复习（%n 项到期）...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Nothing was reviewed.</source>
+        <translation>没有复习任何内容。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n item(s) reviewed, %1 recalled on the first try.</source>
+        <translation>
+            <numerusform>复习了 %n 项，其中 %1 项一次就记住了。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Passed over, their items still due: lessons that cannot be found:</source>
+        <translation>已跳过（其复习项仍到期）：找不到的课程：</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Passed over, their items still due: %n sentence(s) no longer in their lesson.</source>
+        <translation>
+            <numerusform>已跳过（其复习项仍到期）：%n 个句子已不在其课程中。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Next due: %1.</source>
+        <translation>下次到期：%1。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is waiting for review.</source>
+        <translation>没有等待复习的内容。</translation>
     </message>
 </context>
 <context>
@@ -1604,8 +1688,8 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+73"/>
-        <location line="+6"/>
+        <location filename="../../src/player/vk.cpp" line="+74"/>
+        <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
         <source>Vorlyn Player</source>
@@ -1637,7 +1721,7 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+239"/>
+        <location line="+242"/>
         <source>Keep These Marks for the Sentence</source>
         <translation>为该句保留这些标记</translation>
     </message>
@@ -1647,7 +1731,7 @@ The file has no sound or picture this program can play.</source>
         <translation>核对全文</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Lesson Summary...</source>
         <translation>课程小结...</translation>
     </message>
@@ -1662,7 +1746,7 @@ The file has no sound or picture this program can play.</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-221"/>
+        <location line="-225"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1688,13 +1772,13 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location filename="../../src/player/vk.cpp" line="-57"/>
-        <location line="+208"/>
+        <location line="+211"/>
         <location line="+1"/>
         <source>Drill</source>
         <translation>听写练习</translation>
     </message>
     <message>
-        <location line="-199"/>
+        <location line="-202"/>
         <source>Drill Settings...</source>
         <translation>听写练习设置...</translation>
     </message>
@@ -1709,7 +1793,7 @@ The file has no sound or picture this program can play.</source>
         <translation>按键...</translation>
     </message>
     <message>
-        <location line="+182"/>
+        <location line="+184"/>
         <source>(no key)</source>
         <translation>（无按键）</translation>
     </message>
@@ -1818,6 +1902,29 @@ The file has no sound or picture this program can play.</source>
         <location filename="../../src/lesson/lessontranslation.cpp" line="+39"/>
         <source>The translation could not be loaded. %1</source>
         <translation>无法加载译文。%1</translation>
+    </message>
+</context>
+<context>
+    <name>lesson::ReviewSession</name>
+    <message>
+        <location filename="../../src/lesson/reviewsession.cpp" line="+95"/>
+        <source>%1 cannot be found, or is no longer the file it was: its review items stay due.</source>
+        <translation>找不到 %1，或它已不是原来的文件：其复习项仍保持到期。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 does not open: its review items stay due.</source>
+        <translation>无法打开 %1：其复习项仍保持到期。</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>The sentence &quot;%1&quot; is no longer among the sentences of %2: its review items stay due.</source>
+        <translation>句子“%1”已不在 %2 的句子中：其复习项仍保持到期。</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The review could not be kept: %1</source>
+        <translation>无法保存这次复习：%1</translation>
     </message>
 </context>
 <context>

@@ -29,7 +29,7 @@ Drill::Drill(LessonController *lesson)
     connect(lesson_, &LessonController::lessonClosing, this, [this] {
         pauseTimer->stop();
         settleTimer->stop();
-        reveal({});
+        reveal({}, Shown::Nothing);
         if (!on_)
             return;
         on_ = false;
@@ -38,7 +38,8 @@ Drill::Drill(LessonController *lesson)
         emit onChanged(false);
     });
     connect(lesson_, &LessonController::currentSentenceChanged, this, &Drill::followSentence);
-    connect(lesson_, &LessonController::sentencesChanged, this, [this] { reveal({}); });
+    connect(lesson_, &LessonController::sentencesChanged, this,
+            [this] { reveal({}, Shown::Nothing); });
 }
 
 int Drill::pauseRemainingMs() const
@@ -98,7 +99,7 @@ void Drill::setOn(bool on)
     seekedBackTo.reset();
     phase_ = Phase::Off;
     repetition_ = 0;
-    reveal({});
+    reveal({}, Shown::Nothing);
     lesson_->setLoopRepeats(true);
     lesson_->playAtFactor(lesson_->speed());
     // a lesson the drill left held is stopped: the play key starts it as always
@@ -150,18 +151,19 @@ void Drill::revealHint()
     // a hint of the words to write, not of the sounds the text names ("[applause]")
     const QString text = withoutStageDirections(currentText());
     if (!text.isEmpty())
-        reveal(hintOf(text));
+        reveal(hintOf(text), Shown::Hint);
 }
 
 void Drill::revealSentence()
 {
     const QString text = currentText();
     if (!text.isEmpty())
-        reveal(text);
+        reveal(text, Shown::Sentence);
 }
 
-void Drill::reveal(const QString &text)
+void Drill::reveal(const QString &text, Shown shown)
 {
+    shown_ = shown;
     if (text == revealed_)
         return;
     revealed_ = text;
@@ -170,7 +172,7 @@ void Drill::reveal(const QString &text)
 
 void Drill::followSentence(int index)
 {
-    reveal({});
+    reveal({}, Shown::Nothing);
     if (on_ && index >= 0)
         startRepetition(1, lesson_->loopStartJustSought());
 }

@@ -39,6 +39,14 @@ public:
     int repetition() const { return repetition_; }
     // Milliseconds left of a timed pause between repetitions; -1 when there is none.
     int pauseRemainingMs() const;
+    // What is revealed of the current sentence.
+    enum class Shown
+    {
+        Nothing,
+        Hint,
+        Sentence,
+    };
+    Shown shown() const { return shown_; }
     // The hint or the text revealed of the current sentence; empty when nothing is.
     QString revealedText() const { return revealed_; }
     // A sentence's hint: each word's first letter or digit kept, its other letters, digits
@@ -103,7 +111,7 @@ private:
     // Stops the lesson, remembering where for the rewind.
     void stopLesson();
     void followSentence(int index);
-    void reveal(const QString &text);
+    void reveal(const QString &text, Shown shown);
     QString currentText() const;
 
     LessonController *lesson_; // the parent
@@ -113,6 +121,7 @@ private:
     int repetition_ = 0;
     int sentence_ = -1;
     QString revealed_;
+    Shown shown_ = Shown::Nothing;
     QTimer *pauseTimer = nullptr;  // child: the end of a timed pause
     QTimer *settleTimer = nullptr; // child: plays on once the seek back is carried out
     QElapsedTimer sinceSeekBack;

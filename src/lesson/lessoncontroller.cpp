@@ -1,6 +1,7 @@
 #include "lesson/lessoncontroller.h"
 
 #include "lesson/drill.h"
+#include "lesson/reviewsession.h"
 #include "lesson/speechanalyser.h"
 
 #include "media/ffmpeg.h"
@@ -16,7 +17,8 @@
 
 LessonController::LessonController(QObject *parent)
     : QObject(parent), positionTimer(new QTimer(this)), saveTimer(new QTimer(this)),
-      analyser(new lesson::SpeechAnalyser(this)), drill_(new lesson::Drill(this))
+      analyser(new lesson::SpeechAnalyser(this)), drill_(new lesson::Drill(this)),
+      review_(new lesson::ReviewSession(this))
 {
     connect(analyser, &lesson::SpeechAnalyser::progress, this,
             &LessonController::setAnalysisProgress);

@@ -20,6 +20,7 @@ class PictureSource;
 class QTimer;
 namespace lesson {
 class Drill;
+class ReviewSession;
 class SpeechAnalyser;
 } // namespace lesson
 
@@ -70,6 +71,8 @@ public:
     // they play. Without a store nothing outlives the lesson.
     void setStore(std::unique_ptr<lesson::LessonStore> store, int intervalMs = saveIntervalMs);
     lesson::LessonStore *store() const { return store_.get(); }
+    // The chance of recall at which review items fall due, for this store and any later one.
+    void setDesiredRetention(double retention);
 
     // The lesson's pictures for a view, or null when no lesson is open.
     PictureSource *pictures() const;
@@ -78,6 +81,8 @@ public:
     QImage coverArt() const;
     // The dictation drill over this controller's lessons; off until the learner turns it on.
     lesson::Drill *drill() const { return drill_; }
+    // The review of what the learner missed, over this controller's lessons and store.
+    lesson::ReviewSession *review() const { return review_; }
     QString fileName() const { return fileName_; }
     bool isOpen() const { return media_ != nullptr; }
     bool hasKnownLength() const;
@@ -279,9 +284,9 @@ signals:
     void lessonTextChosen(const QString &file);
     // scores() has changed: other sentences, a check kept, or the lesson forgotten.
     void scoresChanged();
-    // A check was logged in the store: the learner's progress has changed.
-    void checkLogged();
     void drillSettingsChanged(const lesson::DrillSettings &settings);
+    // A check of sentence index was kept (recordCheck).
+    void checked(int sentence, double accuracy, const QStringList &missedWords);
 
 private:
     // Takes the Media out of the controller before it is stopped, so that nothing reaches
@@ -327,9 +332,11 @@ private:
     QTimer *positionTimer = nullptr; // child
     QTimer *saveTimer = nullptr;     // child
     std::unique_ptr<lesson::LessonStore> store_;
+    double desiredRetention_ = review::Scheduler().desiredRetention;
     // Finds pauses, sentences and peaks in a thread of its own; child.
     lesson::SpeechAnalyser *analyser = nullptr;
-    lesson::Drill *drill_ = nullptr; // child
+    lesson::Drill *drill_ = nullptr;          // child
+    lesson::ReviewSession *review_ = nullptr; // child
     std::optional<lesson::DrillSettings> drillDefaults_;
     // moveLoop() holds the engine's mark reports back until the loop is where it goes
     bool holdingMarks_ = false;

@@ -16,7 +16,16 @@
 void LessonController::setStore(std::unique_ptr<lesson::LessonStore> store, int intervalMs)
 {
     store_ = std::move(store);
+    if (store_)
+        store_->setDesiredRetention(desiredRetention_);
     saveTimer->setInterval(intervalMs);
+}
+
+void LessonController::setDesiredRetention(double retention)
+{
+    desiredRetention_ = retention;
+    if (store_)
+        store_->setDesiredRetention(retention);
 }
 
 void LessonController::saveLesson()
@@ -96,18 +105,17 @@ void LessonController::recordScore(int sentence, double accuracy)
 void LessonController::recordCheck(int sentence, double accuracy, const QStringList &missedWords)
 {
     recordScore(sentence, accuracy);
-    if (!media_ || !store_ || sentence < 0 || size_t(sentence) >= sentences_.items.size())
+    if (!media_ || sentence < 0 || size_t(sentence) >= sentences_.items.size())
         return;
-    const lesson::Sentence &checked = sentences_.items[size_t(sentence)];
-    if (!store_->addReviewItems(fileName_, sentences_.origin, checked, accuracy, missedWords,
-                                QDate::currentDate()))
+    const lesson::Sentence &done = sentences_.items[size_t(sentence)];
+    if (store_ && !store_->addReviewItems(fileName_, sentences_.origin, done, accuracy, missedWords,
+                                          QDate::currentDate()))
         emit error(
             tr("What the check missed could not be kept for review: %1").arg(store_->error()));
-    if (store_->logCheck(fileName_, checked.text, accuracy, missedWords,
-                         QDateTime::currentDateTime()))
-        emit checkLogged();
-    else
+    if (store_ && !store_->logCheck(fileName_, done.text, accuracy, missedWords,
+                                    QDateTime::currentDateTime()))
         emit error(tr("The check could not be logged for your progress: %1").arg(store_->error()));
+    emit checked(sentence, accuracy, missedWords);
 }
 
 void LessonController::forgetLesson()

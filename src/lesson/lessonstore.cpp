@@ -654,6 +654,12 @@ bool LessonStore::addReviewItems(const QString &file, const QString &origin,
     return added;
 }
 
+void LessonStore::setDesiredRetention(double retention)
+{
+    scheduler.desiredRetention =
+        std::isfinite(retention) ? std::clamp(retention, minRetention, maxRetention) : 0.9;
+}
+
 int LessonStore::dueCount(const QDate &today)
 {
     if (!db)
@@ -667,13 +673,21 @@ int LessonStore::dueCount(const QDate &today)
     return int(q.integer(0));
 }
 
-std::optional<ReviewItem> LessonStore::nextDue(const QDate &today)
+std::optional<ReviewItem> LessonStore::nextDue(const QDate &today, const QList<qint64> &passedOver)
 {
     if (!db)
         return std::nullopt;
-    // the index on due_day holds the rowid too: the first row of the index is the answer
-    Query q(db.get(), "SELECT " REVIEW_ITEM_COLUMNS " FROM review_item WHERE due_day <= ? "
-                      "ORDER BY due_day, id LIMIT 1");
+    // the index on due_day holds the rowid too: the first row of the index is the answer;
+    // the ids passed over are numbers, written into the statement as such
+    QByteArray sql = "SELECT " REVIEW_ITEM_COLUMNS " FROM review_item WHERE due_day <= ?";
+    if (!passedOver.isEmpty()) {
+        QByteArrayList ids;
+        for (qint64 id : passedOver)
+            ids.append(QByteArray::number(id));
+        sql += " AND id NOT IN (" + ids.join(',') + ')';
+    }
+    sql += " ORDER BY due_day, id LIMIT 1";
+    Query q(db.get(), sql.constData());
     q.bind(today.toJulianDay());
     std::vector<ReviewItem> items;
     if (readItems(q, &items) != SQLITE_DONE)
@@ -706,6 +720,54 @@ std::vector<ReviewItem> LessonStore::itemsNeedingFile()
     if (rc != SQLITE_DONE)
         fail();
     return items;
+}
+
+std::vector<ReviewItem> LessonStore::dueItemsOfSentence(const ReviewItem &item, const QDate &today)
+{
+    std::vector<ReviewItem> items;
+    if (!db)
+        return items;
+    Query q(db.get(), "SELECT " REVIEW_ITEM_COLUMNS " FROM review_item WHERE lesson_path = ? "
+                      "AND text = ? AND due_day <= ? ORDER BY kind, id");
+    q.bind(item.lessonFile).bind(item.text).bind(today.toJulianDay());
+    if (readItems(q, &items) != SQLITE_DONE)
+        fail();
+    return items;
+}
+
+bool LessonStore::recordReview(const ReviewItem &item, review::Grade grade, const QDate &today)
+{
+    if (!db)
+        return false;
+    const int elapsed = int(std::max<qint64>(0, item.lastReview.daysTo(today)));
+    const review::MemoryState memory = scheduler.nextReview(item.memory, grade, elapsed);
+    Query q(db.get(), "UPDATE review_item SET stability = ?, difficulty = ?, due_day = ?, "
+                      "last_day = ?, reviews = reviews + 1, lapses = lapses + ? WHERE id = ?");
+    q.bind(memory.stability)
+        .bind(memory.difficulty)
+        .bind(today.addDays(scheduler.intervalDays(memory)).toJulianDay())
+        .bind(today.toJulianDay())
+        .bind(qint64(grade == review::Grade::Again ? 1 : 0))
+        .bind(item.id);
+    if (!q.run() || sqlite3_changes(db.get()) != 1) {
+        fail();
+        return false;
+    }
+    return true;
+}
+
+std::optional<QDate> LessonStore::firstDueDay()
+{
+    if (!db)
+        return std::nullopt;
+    Query q(db.get(), "SELECT min(due_day) FROM review_item");
+    if (q.step() != SQLITE_ROW) {
+        fail();
+        return std::nullopt;
+    }
+    if (q.isNull(0))
+        return std::nullopt;
+    return QDate::fromJulianDay(q.integer(0));
 }
 
 } // namespace lesson

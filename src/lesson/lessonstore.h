@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -129,6 +130,9 @@ class LessonStore final
 public:
     // The schema this program writes (PRAGMA user_version).
     static constexpr int schemaVersion = 4;
+    // The range of the desired retention the learner may choose.
+    static constexpr double minRetention = 0.7;
+    static constexpr double maxRetention = 0.97;
 
     // Opens databaseFile, creating it and its folder as needed.
     explicit LessonStore(const QString &databaseFile);
@@ -173,10 +177,23 @@ public:
     // kind and word) stay as they are. False when they could not be written.
     bool addReviewItems(const QString &file, const QString &origin, const Sentence &sentence,
                         double accuracy, const QStringList &missedWords, const QDate &today);
+    // The chance of recall at which review items fall due from now on, brought into
+    // 0.7..0.97: higher brings them back sooner.
+    void setDesiredRetention(double retention);
+    double desiredRetention() const { return scheduler.desiredRetention; }
     // How many review items are due on `today`, those of earlier days included.
     int dueCount(const QDate &today);
-    // The due item that has waited longest, or none.
-    std::optional<ReviewItem> nextDue(const QDate &today);
+    // The due item that has waited longest, leaving out those of passedOver (ids), or none.
+    std::optional<ReviewItem> nextDue(const QDate &today, const QList<qint64> &passedOver = {});
+    // The due items of item's sentence (its lesson path and text), item included: what one
+    // check of that sentence reviews.
+    std::vector<ReviewItem> dueItemsOfSentence(const ReviewItem &item, const QDate &today);
+    // Keeps a review of item on `today` with grade: its memory moves on by the days since its
+    // last review and it is due again after the interval that gives. False when it could not
+    // be written.
+    bool recordReview(const ReviewItem &item, review::Grade grade, const QDate &today);
+    // The earliest day any item is due on, or none without items.
+    std::optional<QDate> firstDueDay();
     // The items whose lesson file is no longer as it was at their check.
     std::vector<ReviewItem> itemsNeedingFile();
 

@@ -3,6 +3,7 @@
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
 #include "lesson/lessontranslation.h"
+#include "lesson/reviewsession.h"
 #include "lesson/translation.h"
 
 #include <QDateTime>
@@ -60,9 +61,14 @@ DrillBar::DrillBar(LessonController &lesson, lesson::LessonTranslation &translat
     translationLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     translationLine->setWordWrap(true);
     translationLine->hide();
+    reviewLine = new QLabel(this);
+    reviewLine->setObjectName(QStringLiteral("drillReview"));
+    reviewLine->setTextFormat(Qt::PlainText);
+    reviewLine->hide();
     auto *texts = new QVBoxLayout;
     texts->setContentsMargins(0, 0, 0, 0);
     texts->setSpacing(0);
+    texts->addWidget(reviewLine);
     texts->addWidget(text);
     texts->addWidget(translationLine);
     line->addWidget(status, 0, Qt::AlignTop);
@@ -103,6 +109,33 @@ DrillBar::DrillBar(LessonController &lesson, lesson::LessonTranslation &translat
         }
     });
     connect(&translation, &lesson::LessonTranslation::changed, this, &DrillBar::showTranslation);
+
+    lesson::ReviewSession *review = lesson.review();
+    connect(review, &lesson::ReviewSession::sentenceShown, this,
+            [this](const QString &, int, int left) {
+                reviewLine->setText(
+                    tr("Review, %n more due after this: write the sentence, then %1 checks it", "",
+                       left)
+                        .arg(checkKey));
+                reviewLine->show();
+            });
+    connect(review, &lesson::ReviewSession::graded, this, [this](int items, int recalled) {
+        reviewLine->setText(tr("Review: %1 of %n item(s) recalled; %2 goes on", "", items)
+                                .arg(recalled)
+                                .arg(nextKey));
+    });
+    connect(review, &lesson::ReviewSession::finished, reviewLine, &QLabel::hide);
+}
+
+void DrillBar::showReviewKeys(const QString &check, const QString &next)
+{
+    checkKey = check;
+    nextKey = next;
+}
+
+QString DrillBar::reviewText() const
+{
+    return reviewLine->isHidden() ? QString() : reviewLine->text();
 }
 
 QString DrillBar::statusText() const

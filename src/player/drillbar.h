@@ -31,10 +31,14 @@ public:
              QWidget *parent = nullptr);
     // Names the keys that show a hint and the whole sentence in the text's tooltip.
     void showRevealKeys(const QString &hint, const QString &sentence);
+    // Names the keys that check a review's sentence and go on to the next one.
+    void showReviewKeys(const QString &check, const QString &next);
     // Shows the current sentence's translation, or hides it again.
     void toggleTranslation();
 
     QString statusText() const;
+    // What the line of a running review session says; empty while none runs.
+    QString reviewText() const;
     // The revealed text as shown, without its markup.
     QString revealedText() const;
     // The translation shown under the sentence; empty while none is.
@@ -60,6 +64,9 @@ private:
     QLabel *status = nullptr;
     QLabel *text = nullptr;
     QLabel *translationLine = nullptr;
+    QLabel *reviewLine = nullptr;
+    QString checkKey;
+    QString nextKey;
     QTimer *countdown = nullptr;  // child: redraws a timed pause
     QTimer *wordFollow = nullptr; // child: the word being heard, while it plays
     int heardWord = -1;

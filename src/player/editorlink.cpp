@@ -184,7 +184,8 @@ void EditorLink::showProgress()
     if (!progress) {
         progress = new ProgressWindow(&player_);
         connect(progress, &ProgressWindow::wordChosen, &editor_, &TextEdit::lookUpWord);
-        connect(&lesson_, &LessonController::checkLogged, this, [this] {
+        // after the check was kept, logged and (in a review) graded
+        connect(&lesson_, &LessonController::checked, this, [this] {
             if (progress->isVisible())
                 refreshProgress();
         });

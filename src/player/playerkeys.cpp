@@ -62,6 +62,8 @@ const CommandInfo &info(PlayerKeys::Command command)
          none},
         {"checkTranscript", QT_TRANSLATE_NOOP("PlayerKeys", "Check the whole transcript"),
          alt(Qt::Key_W), none},
+        {"review", QT_TRANSLATE_NOOP("PlayerKeys", "Review what I missed, or end the review"),
+         alt(Qt::Key_V), none},
         {"openLesson", QT_TRANSLATE_NOOP("PlayerKeys", "Open a lesson"),
          QKeyCombination(Qt::ControlModifier, Qt::Key_O), none},
         {"leaveFullScreen", QT_TRANSLATE_NOOP("PlayerKeys", "Leave full screen"), Qt::Key_Escape,

@@ -39,6 +39,7 @@ public:
         DrillTranslation,
         CheckSentence,
         CheckTranscript,
+        Review,
         OpenLesson,
         LeaveFullScreen,
         Stop,

@@ -8,6 +8,7 @@
 namespace {
 
 const QString nudgeKey = QStringLiteral("player/nudgeSeconds");
+const QString retentionKey = QStringLiteral("review/desiredRetention");
 const QString drillGroup = QStringLiteral("drillDefaults");
 
 double clampedOr(const QVariant &value, double low, double high, double otherwise)
@@ -28,6 +29,17 @@ double Preferences::loadNudgeSeconds()
 void Preferences::saveNudgeSeconds(double seconds)
 {
     playerSettings().setValue(nudgeKey, seconds);
+}
+
+double Preferences::loadDesiredRetention()
+{
+    return clampedOr(playerSettings().value(retentionKey), lesson::LessonStore::minRetention,
+                     lesson::LessonStore::maxRetention, defaultRetention);
+}
+
+void Preferences::saveDesiredRetention(double retention)
+{
+    playerSettings().setValue(retentionKey, retention);
 }
 
 lesson::DrillSettings Preferences::loadDrillDefaults()

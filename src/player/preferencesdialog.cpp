@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -34,6 +35,17 @@ PreferencesDialog::PreferencesDialog(const Preferences &preferences,
         drillPage));
     drill = new DrillSettingsForm(preferences.drillDefaults, drillPage);
     drillLayout->addWidget(drill);
+    auto *reviewForm = new QFormLayout;
+    retention = new QSpinBox(drillPage);
+    retention->setObjectName(QStringLiteral("retention"));
+    retention->setRange(qRound(lesson::LessonStore::minRetention * 100),
+                        qRound(lesson::LessonStore::maxRetention * 100));
+    retention->setSuffix(QStringLiteral(" %"));
+    retention->setValue(qRound(preferences.desiredRetention * 100));
+    retention->setToolTip(tr("Higher brings what you missed back sooner and more often."));
+    reviewForm->addRow(tr("Review what I missed when my chance of recalling it falls to"),
+                       retention);
+    drillLayout->addLayout(reviewForm);
     drillLayout->addStretch();
     tabs->addTab(drillPage, tr("Drill"));
 
@@ -179,6 +191,7 @@ Preferences PreferencesDialog::preferences() const
     p.dictionary = dictionary->currentData().toString();
     p.nudgeSeconds = nudge->value();
     p.drillDefaults = drill->settings();
+    p.desiredRetention = retention->value() / 100.0;
     p.keys = keys;
     return p;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 class DrillSettingsForm;
+class QSpinBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QKeySequenceEdit;
@@ -46,5 +47,6 @@ private:
     QComboBox *dictionary = nullptr;
     QDoubleSpinBox *nudge = nullptr;
     DrillSettingsForm *drill = nullptr;
+    QSpinBox *retention = nullptr;
     QTableWidget *keyTable = nullptr;
 };

@@ -14,6 +14,7 @@ PreferencesKeeper::PreferencesKeeper(Vk &player, TextEdit &editor, LessonControl
 {
     player.setNudgeSeconds(nudgeSeconds);
     lesson.setDrillDefaults(Preferences::loadDrillDefaults());
+    lesson.setDesiredRetention(Preferences::loadDesiredRetention());
     player.setKeys(PlayerKeys::load());
     connect(&player, &Vk::preferencesRequested, this, &PreferencesKeeper::choosePreferences);
 }
@@ -25,6 +26,7 @@ Preferences PreferencesKeeper::preferences() const
     p.dictionary = editor_.dictionaryLanguage();
     p.nudgeSeconds = nudgeSeconds;
     p.drillDefaults = Preferences::loadDrillDefaults();
+    p.desiredRetention = Preferences::loadDesiredRetention();
     p.keys = player_.keys();
     return p;
 }
@@ -39,6 +41,10 @@ void PreferencesKeeper::setPreferences(const Preferences &p)
     player_.setNudgeSeconds(nudgeSeconds);
     Preferences::saveDrillDefaults(p.drillDefaults);
     lesson_.setDrillDefaults(p.drillDefaults);
+    const double retention = std::clamp(p.desiredRetention, lesson::LessonStore::minRetention,
+                                        lesson::LessonStore::maxRetention);
+    Preferences::saveDesiredRetention(retention);
+    lesson_.setDesiredRetention(retention);
     p.keys.save();
     player_.setKeys(p.keys);
 }

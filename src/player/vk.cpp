@@ -14,6 +14,7 @@
 #include "player/lessonpanel.h"
 #include "player/pictureformat.h"
 #include "player/recentlessons.h"
+#include "player/reviewprompt.h"
 #include "player/screenwidget.h"
 #include "player/sentencedock.h"
 #include "player/sentencelist.h"
@@ -74,6 +75,7 @@ Vk::Vk(LessonController &lesson, QWidget *parent)
     connect(l, &LessonController::notice, this,
             [this](const QString &message) { showNotice(message, QMessageBox::Warning); });
 
+    reviewPrompt = new ReviewPrompt(lesson, *this);
     createActions();
     applyKeys();
     setWindowTitle(tr("Vorlyn Player"));
@@ -318,7 +320,7 @@ void Vk::run(PlayerKeys::Command command)
     case PlayerKeys::DrillAgain:
         return drill->again();
     case PlayerKeys::DrillNext:
-        return drill->next();
+        return reviewPrompt->next();
     case PlayerKeys::DrillHint:
         return drill->revealHint();
     case PlayerKeys::DrillReveal:
@@ -331,6 +333,8 @@ void Vk::run(PlayerKeys::Command command)
     case PlayerKeys::CheckTranscript:
         emit transcriptCheckRequested();
         return;
+    case PlayerKeys::Review:
+        return reviewPrompt->toggle();
     case PlayerKeys::OpenLesson:
         return on_actionOpen_activated();
     case PlayerKeys::LeaveFullScreen:
@@ -362,6 +366,7 @@ void Vk::applyKeys()
     panel->buttons()->showSpeedKeys(name(PlayerKeys::Slower), name(PlayerKeys::Faster),
                                     name(PlayerKeys::NormalSpeed));
     drillBar->showRevealKeys(name(PlayerKeys::DrillHint), name(PlayerKeys::DrillReveal));
+    drillBar->showReviewKeys(name(PlayerKeys::CheckSentence), name(PlayerKeys::DrillNext));
     sentenceDock->list()->showLoopKey(name(PlayerKeys::LoopSentence));
     panel->waveform()->showLoopKey(name(PlayerKeys::LoopSentence));
     // named in the menu only: the window's keys and the editor's forwarding take it
@@ -432,6 +437,7 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addSeparator();
     menu.addAction(drillAction);
     menu.addAction(drillSettingsAction);
+    reviewPrompt->addToMenu(menu, keys_);
     menu.addAction(tr("Lesson Summary..."), this,
                    [this] { LessonDialogs::showSummary(*lesson_, this); })
         ->setEnabled(lesson_->isOpen());

@@ -9,6 +9,7 @@
 #include <memory>
 
 class DrillBar;
+class ReviewPrompt;
 class GLRenderWidget;
 class HelpWindow;
 class LessonController;
@@ -131,6 +132,7 @@ private:
     // The lesson's sentences in the learner's language; child.
     lesson::LessonTranslation *translation = nullptr;
     DrillBar *drillBar = nullptr;
+    ReviewPrompt *reviewPrompt = nullptr; // child
     SentenceDock *sentenceDock = nullptr;
     QAction *openAction = nullptr;
     QAction *fullScreenAction = nullptr;

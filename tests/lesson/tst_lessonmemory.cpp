@@ -3,8 +3,10 @@
 // replaced lesson file, what checks missed kept for review and logged, a loop too short to play,
 // databases of older schemas brought up to date, and damaged or newer databases moved aside
 // for a new one.
+#include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
 #include "lesson/lessonstore.h"
+#include "lesson/reviewsession.h"
 #include "paths/apppaths.h"
 #include "review/scheduler.h"
 #include "support/mediafixtures.h"
@@ -36,6 +38,9 @@ private slots:
     void schemaTwoDatabaseKeepsWhatItHas();
     void schemaThreeDatabaseKeepsWhatItHas();
     void checkKeepsWhatItMissedForReview();
+    void reviewGrade_data();
+    void reviewGrade();
+    void reviewSessionGradesDueSentencesAndPassesOverMissingLessons();
     void rememberedLoopTooShortToPlayIsTheWholeLesson_data();
     void rememberedLoopTooShortToPlayIsTheWholeLesson();
     void unusableDatabaseIsMovedAside_data();
@@ -585,6 +590,110 @@ void TestLessonMemory::checkKeepsWhatItMissedForReview()
     const std::optional<lesson::ReviewItem> next = store.nextDue(far);
     QVERIFY(next && next->needsFile);
     QCOMPARE(store.dueCount(far), 3);
+}
+
+void TestLessonMemory::reviewGrade_data()
+{
+    QTest::addColumn<bool>("word");
+    QTest::addColumn<double>("accuracy");
+    QTest::addColumn<QStringList>("missed");
+    QTest::addColumn<int>("shown"); // 0 nothing, 1 the hint, 2 the sentence
+    QTest::addColumn<int>("grade");
+    const QStringList none;
+    const QStringList cat{QStringLiteral("Cat")};
+    QTest::newRow("sentence all right") << false << 1.0 << none << 0 << 3;
+    QTest::newRow("sentence 80 %") << false << 0.8 << cat << 0 << 2;
+    QTest::newRow("sentence below 80 %") << false << 0.79 << cat << 0 << 1;
+    QTest::newRow("sentence right after the hint") << false << 1.0 << none << 1 << 2;
+    QTest::newRow("sentence right after it was shown") << false << 1.0 << none << 2 << 1;
+    QTest::newRow("word right in a wrong sentence")
+        << true << 0.5 << QStringList{QStringLiteral("mat")} << 0 << 3;
+    QTest::newRow("word missed, whatever its case") << true << 0.9 << cat << 0 << 1;
+    QTest::newRow("word right after the hint") << true << 1.0 << none << 1 << 2;
+    QTest::newRow("word right after it was shown") << true << 1.0 << none << 2 << 1;
+}
+
+// A review is graded by its check: a sentence by its accuracy, a word by whether it came out
+// right; at best Hard after the hint, and Again when the sentence was shown.
+void TestLessonMemory::reviewGrade()
+{
+    QFETCH(bool, word);
+    QFETCH(double, accuracy);
+    QFETCH(QStringList, missed);
+    QFETCH(int, shown);
+    QFETCH(int, grade);
+    lesson::ReviewItem item;
+    item.kind = word ? lesson::ReviewItem::Kind::Word : lesson::ReviewItem::Kind::Sentence;
+    item.word = word ? QStringLiteral("cat") : QString();
+    QCOMPARE(int(lesson::gradeOfReview(item, accuracy, missed, shown == 1, shown == 2)), grade);
+}
+
+// A session over three items in two lessons: the sentence and its missed word of the lesson
+// still there are reviewed by one check and become due later, while the lesson that is gone
+// is passed over with a note and its item stays due.
+void TestLessonMemory::reviewSessionGradesDueSentencesAndPassesOverMissingLessons()
+{
+    const QString kept = fx.path(QStringLiteral("kept.mkv"));
+    const QString gone = fx.path(QStringLiteral("gone.mkv"));
+    for (const QString &file : {kept, gone}) {
+        QVERIFY(QFile::copy(lessonFile(), file));
+        QVERIFY(write(QString(file).replace(QLatin1String(".mkv"), QLatin1String(".srt")),
+                      "1\n00:00:01,000 --> 00:00:02,000\nA short one.\n\n"
+                      "2\n00:00:02,500 --> 00:00:03,500\nThe cat sat down.\n"));
+    }
+    auto c = start();
+    QVERIFY(c->open(kept));
+    c->recordCheck(1, 0.75, {QStringLiteral("cat")});
+    QVERIFY(c->open(gone));
+    c->recordCheck(1, 0.5, {});
+    c->close();
+    QVERIFY(QFile::remove(gone));
+    lesson::LessonStore &store = *c->store();
+    const QDate day = QDate::currentDate().addDays(30);
+    QCOMPARE(store.dueCount(day), 3);
+    const std::optional<lesson::ReviewItem> goneItem = store.nextDue(day, {1, 2});
+    QVERIFY(goneItem && goneItem->needsFile);
+
+    lesson::ReviewSession *review = c->review();
+    QSignalSpy shown(review, &lesson::ReviewSession::sentenceShown);
+    QSignalSpy notices(review, &lesson::ReviewSession::notice);
+    QSignalSpy finished(review, &lesson::ReviewSession::finished);
+    review->start(day);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0][0].toString(), QStringLiteral("The cat sat down."));
+    QCOMPARE(shown[0][1].toInt(), 2);
+    QCOMPARE(c->fileName(), QFileInfo(kept).absoluteFilePath());
+    QCOMPARE(c->currentSentence(), 1);
+    QVERIFY(c->drill()->isOn());
+
+    c->recordCheck(1, 1.0, {});
+    QVERIFY(review->isGraded());
+    c->recordCheck(1, 0.0, {QStringLiteral("cat")}); // graded once
+    review->next();
+    QCOMPARE(notices.size(), 1);
+    QVERIFY(notices[0][0].toString().contains(QStringLiteral("gone.mkv")));
+    QCOMPARE(finished.size(), 1);
+    const lesson::ReviewSummary summary = review->summary();
+    QCOMPARE(summary.reviewed, 2);
+    QCOMPARE(summary.recalled, 2);
+    QCOMPARE(summary.missingLessons, QStringList{QFileInfo(gone).absoluteFilePath()});
+    QCOMPARE(summary.nextDue, std::optional<QDate>(goneItem->due));
+    QVERIFY(!review->isOn());
+
+    // the reviewed ones are due later, each reviewed twice now; the gone one as it was
+    QCOMPARE(store.dueCount(day), 1);
+    const std::optional<lesson::ReviewItem> left = store.nextDue(day);
+    QVERIFY(left && left->id == goneItem->id && left->reviews == 1);
+    const std::optional<lesson::ReviewItem> later = store.nextDue(day.addYears(100));
+    QVERIFY(later && later->reviews == 1);
+    for (qint64 id : {1, 2}) {
+        const std::optional<lesson::ReviewItem> item =
+            store.nextDue(day.addYears(100), {goneItem->id, 3 - id});
+        QVERIFY(item && item->id == id);
+        QCOMPARE(item->reviews, 2);
+        QVERIFY(item->due > day);
+        QCOMPARE(item->lastReview, day);
+    }
 }
 
 void TestLessonMemory::rememberedLoopTooShortToPlayIsTheWholeLesson_data()

@@ -3,12 +3,15 @@
 // translation beside the lesson shown once the sentence is checked or asked for.
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
+#include "lesson/lessonstore.h"
 #include "player/drillbar.h"
 #include "player/vk.h"
 #include "support/mediafixtures.h"
 #include "testfiles.h"
 
 #include <QLabel>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -66,6 +69,7 @@ class TestDrillLine final : public QObject
 
 private slots:
     void wordsFollowTheSoundAndTheTranslationWaits();
+    void reviewSessionShowsItsLineAndSummary();
 
 private:
     MediaFixtures fx;
@@ -120,6 +124,54 @@ void TestDrillLine::wordsFollowTheSoundAndTheTranslationWaits()
     QCOMPARE(bar->translationText(), u"你好"_s);
     QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);
     QCOMPARE(bar->translationText(), QString());
+}
+
+// The contrast of the lightest ink on the label's background.
+double inkContrast(QLabel *label)
+{
+    const QImage shot = label->grab().toImage();
+    const double ground = luminance(label->palette().color(QPalette::Window).rgb());
+    double ink = ground;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            ink = std::max(ink, luminance(shot.pixel(x, y)));
+    return (ink + 0.05) / (ground + 0.05);
+}
+
+// Alt+V starts a review of a missed sentence: the line over the sentence says so, readable,
+// naming the check's key; the check grades it; Alt+N ends the session with its summary.
+void TestDrillLine::reviewSessionShowsItsLineAndSummary()
+{
+    QVERIFY(fx.makeClip(u"review.mp4"_s, {.picture = "160x120", .seconds = 4, .audio = "aac"}));
+    writeFile(fx.path(u"review.srt"_s), "1\n00:00:00,500 --> 00:00:02,500\nalpha beta\n");
+    QTemporaryDir data;
+    Vk window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    LessonController *lesson = window.lesson();
+    lesson->setStore(std::make_unique<lesson::LessonStore>(data.filePath(u"lessons.db"_s)));
+    QVERIFY(lesson->open(fx.path(u"review.mp4"_s)));
+    QCOMPARE(lesson->sentences().items.size(), size_t(1));
+    // missed a month ago: due today
+    QVERIFY(lesson->store()->addReviewItems(lesson->fileName(), lesson->sentences().origin,
+                                            lesson->sentences().items[0], 0.5, {u"beta"_s},
+                                            QDate::currentDate().addDays(-30)));
+
+    QTest::keyClick(&window, Qt::Key_V, Qt::AltModifier);
+    auto *line = window.findChild<DrillBar *>()->findChild<QLabel *>(u"drillReview"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(line->isVisible(), 10000);
+    QVERIFY2(line->text().contains(u"Alt+C"_s), qPrintable(line->text()));
+    const double contrast = inkContrast(line);
+    QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
+
+    lesson->recordCheck(0, 1.0, {});
+    QVERIFY2(line->text().contains(u"2 of 2"_s), qPrintable(line->text()));
+    QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
+    QMessageBox *summary = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((summary = window.findChild<QMessageBox *>()) && summary->isVisible(),
+                             10000);
+    QVERIFY2(summary->text().contains(u"reviewed, 2 recalled"_s), qPrintable(summary->text()));
+    QVERIFY(line->isHidden());
 }
 
 QTEST_MAIN(TestDrillLine)

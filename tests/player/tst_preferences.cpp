@@ -5,6 +5,7 @@
 #include "app/studysession.h"
 #include "editor/textedit.h"
 #include "lesson/lessoncontroller.h"
+#include "lesson/lessonstore.h"
 #include "player/helpwindow.h"
 #include "player/keylistdialog.h"
 #include "player/preferences.h"
@@ -17,6 +18,7 @@
 
 #include <QKeySequenceEdit>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -72,6 +74,7 @@ void TestPreferences::reassignedKeyDrivesThePlayerAndTheEditor()
         p.nudgeSeconds = 0.5;
         p.drillDefaults.repetitions = 5;
         p.drillDefaults.advance = true;
+        p.desiredRetention = 0.8;
         session->preferences()->setPreferences(p);
     }
     // what the learner set is there at the next start
@@ -80,6 +83,11 @@ void TestPreferences::reassignedKeyDrivesThePlayerAndTheEditor()
     Vk *window = session->player();
     QCOMPARE(session->preferences()->preferences().keys.keys(PlayerKeys::NudgeMarkInLater)[0],
              QKeySequence(Qt::Key_F13));
+    // the lesson memory, opened after the preferences are read, schedules with their retention
+    QTemporaryDir data;
+    session->setLessonStore(
+        std::make_unique<lesson::LessonStore>(data.filePath(QStringLiteral("lessons.db"))));
+    QCOMPARE(session->player()->lesson()->store()->desiredRetention(), 0.8);
     openLesson(window, QStringLiteral("a.mp3"));
     LessonController *lesson = window->lesson();
     // a lesson opened for the first time gets the drill's defaults
