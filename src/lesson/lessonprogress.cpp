@@ -95,16 +95,14 @@ LearningProgress LessonStore::progress(const QDate &today)
             p.checks[size_t(c.day.toJulianDay() - first)] = c;
     }
 
-    // the overdue items count on today
-    const sqlite::Statement due =
-        sqlite::prepare(db.get(), "SELECT max(due_day, ?1), count(*) FROM review_item "
-                                  "WHERE due_day < ?2 GROUP BY 1");
-    if (due) {
-        sqlite3_bind_int64(due.get(), 1, last);
-        sqlite3_bind_int64(due.get(), 2, last + LearningProgress::dueDays);
-    }
+    // grouped in the index's order; the overdue ones count on today
+    const sqlite::Statement due = sqlite::prepare(
+        db.get(), "SELECT due_day, count(*) FROM review_item WHERE due_day < ? GROUP BY due_day");
+    if (due)
+        sqlite3_bind_int64(due.get(), 1, last + LearningProgress::dueDays);
     read(due, [&](sqlite3_stmt *q) {
-        p.due[size_t(sqlite3_column_int64(q, 0) - last)] = sqlite3_column_int(q, 1);
+        p.due[size_t(std::max<qint64>(0, sqlite3_column_int64(q, 0) - last))] +=
+            sqlite3_column_int(q, 1);
     });
 
     // one word whatever its case, shown as the lower-case spelling when there is one

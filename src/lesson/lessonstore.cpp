@@ -127,6 +127,8 @@ constexpr SchemaStep schema[] = {
     {4, "CREATE TABLE check_miss ("
         " check_id INTEGER NOT NULL REFERENCES check_log(id) ON DELETE CASCADE,"
         " word TEXT NOT NULL)"},
+    // the words grouped whatever their case without sorting the misses each time
+    {4, "CREATE INDEX check_miss_word ON check_miss (word COLLATE NOCASE)"},
 };
 static_assert(std::end(schema)[-1].version == LessonStore::schemaVersion,
               "the last schema step is the version this program writes");
