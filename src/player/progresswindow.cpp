@@ -33,12 +33,10 @@ double contrast(const QColor &a, const QColor &b)
 // The top of a count axis: 1, 2 or 5 times a power of ten, at least count.
 double countTop(double count)
 {
-    double top = 1;
     for (double power = 1;; power *= 10) {
         for (const double m : {1.0, 2.0, 5.0}) {
-            top = m * power;
-            if (top >= count)
-                return top;
+            if (m * power >= count)
+                return m * power;
         }
     }
 }
@@ -79,8 +77,8 @@ private:
 
 // A bar per day, oldest on the left: a fraction (as a percentage) or a count on the axis at
 // the left, marked at its bottom, middle and top with lines across; the days named below
-// (as many as fit, today always), each bar's value above it where it fits and in its tooltip.
-// Without a bar to show it says emptyText instead.
+// (as many as fit, today always), each bar's value in its tooltip and above it where every
+// value fits its column. Without a bar to show it says emptyText instead.
 class DayChart final : public QWidget
 {
 public:
