@@ -447,77 +447,34 @@ void TestLessonMemory::schemaTwoDatabaseKeepsWhatItHas()
     QCOMPARE(store.dueCount(today.addYears(1)), 2);
 }
 
-// A database as the third schema wrote it opens with its lessons, scores and review items,
-// with an empty log of checks that logs checks from then on.
+// A database as the third schema wrote it (this one's, less the log of checks) opens with its
+// lessons, scores and review items, and an empty log that logs checks from then on.
 void TestLessonMemory::schemaThreeDatabaseKeepsWhatItHas()
 {
     const QString db = AppPaths::lessonDatabase();
-    QVERIFY(QDir().mkpath(QFileInfo(db).path()));
     const QDate today = QDate::currentDate();
+    const lesson::Sentence two{2.0, 3.0, QStringLiteral("Two.")};
+    {
+        lesson::LessonStore v4(db);
+        QVERIFY(v4.recordScore(lessonFile(), two, 0.9, QDateTime::currentDateTimeUtc()));
+        QVERIFY(v4.addReviewItems(lessonFile(), {}, two, 0, {QStringLiteral("Two")}, today));
+    }
     {
         sqlite3 *raw = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(db).constData(), &raw), SQLITE_OK);
         const std::unique_ptr<sqlite3, int (*)(sqlite3 *)> v3(raw, sqlite3_close);
-        const char *schema =
-            "PRAGMA journal_mode=WAL;"
-            "CREATE TABLE lesson ( id INTEGER PRIMARY KEY, path TEXT NOT NULL UNIQUE, size "
-            "INTEGER NOT NULL, modified_ms INTEGER NOT NULL, position REAL, mark_in REAL, "
-            "mark_out REAL, speed REAL NOT NULL DEFAULT 1, subtitle_file TEXT NOT NULL DEFAULT "
-            "'', drill_repetitions INTEGER NOT NULL, drill_pause REAL NOT NULL, "
-            "drill_first_pass_speed REAL NOT NULL, drill_advance INTEGER NOT NULL, drill_rewind "
-            "REAL NOT NULL, saved_ms INTEGER NOT NULL DEFAULT 0);"
-            "CREATE TABLE score ( lesson_id INTEGER NOT NULL REFERENCES lesson(id) ON DELETE "
-            "CASCADE, start_ms INTEGER NOT NULL, end_ms INTEGER NOT NULL, text TEXT NOT NULL, "
-            "best REAL NOT NULL, best_ms INTEGER NOT NULL, last REAL NOT NULL, last_ms INTEGER "
-            "NOT NULL, PRIMARY KEY (lesson_id, start_ms, end_ms, text)) WITHOUT ROWID;"
-            "CREATE TABLE sentence_fix ( lesson_id INTEGER NOT NULL REFERENCES lesson(id) ON "
-            "DELETE CASCADE, origin TEXT NOT NULL, sentence INTEGER NOT NULL, text TEXT NOT "
-            "NULL, start_ms INTEGER NOT NULL, end_ms INTEGER NOT NULL, PRIMARY KEY (lesson_id, "
-            "origin, sentence, text)) WITHOUT ROWID;"
-            "CREATE TABLE review_item ( id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, "
-            "lesson_path TEXT NOT NULL, lesson_size INTEGER NOT NULL, lesson_modified_ms "
-            "INTEGER NOT NULL, origin TEXT NOT NULL, start_ms INTEGER NOT NULL, end_ms INTEGER "
-            "NOT NULL, text TEXT NOT NULL, word TEXT NOT NULL, missed TEXT NOT NULL, stability "
-            "REAL NOT NULL, difficulty REAL NOT NULL, due_day INTEGER NOT NULL, last_day "
-            "INTEGER NOT NULL, reviews INTEGER NOT NULL, lapses INTEGER NOT NULL, UNIQUE "
-            "(lesson_path, text, kind, word));"
-            "CREATE INDEX review_item_due ON review_item (due_day);"
-            "INSERT INTO score VALUES(1, 2000, 3000, 'Two.', 0.9, 1700000000000, 0.6, "
-            "1700000100000);"
-            "PRAGMA user_version=3;";
-        QCOMPARE(sqlite3_exec(v3.get(), schema, nullptr, nullptr, nullptr), SQLITE_OK);
-        const QFileInfo lesson(lessonFile());
-        const QString rows =
-            QStringLiteral("INSERT INTO lesson VALUES(1, '%1', %2, %3, 2.5, 2.0, 3.0, 0.75, '', "
-                           "5, 1.5, 1.0, 0, 0.0, 1700000000000);"
-                           "INSERT INTO review_item VALUES(1, 1, '%1', %2, %3, '', 2000, 3000, "
-                           "'Two.', 'Two', 'Two', 1.5, 6.0, %4, %4, 1, 0);")
-                .arg(lesson.absoluteFilePath())
-                .arg(lesson.size())
-                .arg(lesson.lastModified().toMSecsSinceEpoch())
-                .arg(today.toJulianDay());
-        QCOMPARE(sqlite3_exec(v3.get(), rows.toUtf8().constData(), nullptr, nullptr, nullptr),
+        QCOMPARE(sqlite3_exec(v3.get(),
+                              "DROP TABLE check_miss; DROP TABLE check_log; PRAGMA user_version=3;",
+                              nullptr, nullptr, nullptr),
                  SQLITE_OK);
     }
 
     lesson::LessonStore store(db);
     QVERIFY2(store.isOpen() && store.notice().isEmpty(), qPrintable(store.notice()));
-    const std::optional<lesson::LessonMemory> kept = store.lesson(lessonFile());
-    QVERIFY(kept && kept->place);
-    QCOMPARE(kept->speed, 0.75);
-    const lesson::Sentence two{2.0, 3.0, QStringLiteral("Two.")};
-    const lesson::Scores scores = store.scores(lessonFile(), {two});
-    QVERIFY(scores[0]);
-    QCOMPARE(scores[0]->best, 0.9);
-    const std::optional<lesson::ReviewItem> item = store.nextDue(today);
-    QVERIFY(item);
-    QCOMPARE(item->word, QStringLiteral("Two"));
-    QCOMPARE(item->memory.difficulty, 6.0);
+    QCOMPARE(store.scores(lessonFile(), {two})[0]->best, 0.9);
+    QCOMPARE(store.dueCount(today.addYears(1)), 2);
     lesson::LearningProgress progress = store.progress(today);
-    QVERIFY(progress.checks.empty());
-    QVERIFY(progress.missedWords.empty());
-    QCOMPARE(progress.due[0], 1);
-
+    QVERIFY(progress.checks.empty() && progress.missedWords.empty());
     QVERIFY(store.logCheck(lessonFile(), two.text, 0.5, {QStringLiteral("Two")},
                            QDateTime::currentDateTime()));
     progress = store.progress(today);

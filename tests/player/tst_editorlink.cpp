@@ -621,9 +621,8 @@ void TestEditorLink::progressFollowsTheChecksAndLooksUpMissedWords()
     const QPoint at = window->rect().center();
     QContextMenuEvent menu(QContextMenuEvent::Mouse, at, window->mapToGlobal(at));
     QCoreApplication::sendEvent(window, &menu);
-    auto *progress = window->findChild<ProgressWindow *>();
-    QVERIFY(progress);
-    QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible(), 10000);
+    ProgressWindow *progress = window->findChild<ProgressWindow *>();
+    QVERIFY(progress && progress->isVisible());
     const auto words = [progress] {
         QMap<QString, QToolButton *> shown;
         for (QToolButton *b : progress->findChildren<QToolButton *>(QStringLiteral("missedWord")))
@@ -635,9 +634,8 @@ void TestEditorLink::progressFollowsTheChecksAndLooksUpMissedWords()
     check(QStringLiteral("done"));
     QCOMPARE(words().keys(), (QStringList{QStringLiteral("Well"), QStringLiteral("done")}));
     QTest::mouseClick(words().value(QStringLiteral("done")), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(editor->findChild<PhoneticDialog *>(), 10000);
     auto *lookup = editor->findChild<PhoneticDialog *>();
-    QVERIFY(QTest::qWaitForWindowExposed(lookup));
+    QVERIFY(lookup && QTest::qWaitForWindowExposed(lookup));
     QCOMPARE(lookup->findChild<QLineEdit *>(QStringLiteral("inputPhonetic"))->text(),
              QStringLiteral("done"));
 }

@@ -1,12 +1,9 @@
-// The progress window as the learner sees it: bars in the columns of the days that have
-// them, as high as their values, standing out from the chart in a light and a dark palette
-// and one whose highlight is dim; the missed words as buttons that ask for their lookup;
-// what it says when nothing was checked yet.
+// The progress window as the learner sees it: bars in the columns of their days, as high as
+// their values, standing out from the chart in a light palette, a dark one and one whose
+// highlight is dim; what it says when nothing was checked yet.
 #include "player/progresswindow.h"
 
-#include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
 
 #include <cmath>
 
@@ -16,33 +13,24 @@ namespace {
 
 const QDate today(2026, 3, 20);
 
-double luminance(QRgb c)
-{
-    const auto channel = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
-}
-
 double contrast(QRgb a, QRgb b)
 {
-    const double la = luminance(a);
-    const double lb = luminance(b);
+    const auto luminance = [](QRgb c) {
+        const auto channel = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+    };
+    const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// A painted bar: the middle of its columns and its height in pixels.
-struct Bar
+// The bars painted in colour, left to right, as runs of columns holding it: the middle of
+// each and its height.
+std::vector<std::pair<double, int>> paintedBars(const QImage &shot, QRgb colour)
 {
-    double centre;
-    int height;
-};
-
-// The bars painted in colour, left to right: runs of columns holding it.
-std::vector<Bar> paintedBars(const QImage &shot, QRgb colour)
-{
-    std::vector<Bar> bars;
+    std::vector<std::pair<double, int>> bars;
     int start = -1;
     int height = 0;
     for (int x = 0; x <= shot.width(); ++x) {
@@ -51,53 +39,18 @@ std::vector<Bar> paintedBars(const QImage &shot, QRgb colour)
             n += shot.pixel(x, y) == colour;
         if (n > 0 && start < 0)
             start = x, height = 0;
-        if (n == 0 && start >= 0) {
-            bars.push_back({(start + x - 1) / 2.0, height});
-            start = -1;
-        }
+        if (n == 0 && start >= 0)
+            bars.emplace_back((start + x - 1) / 2.0, height), start = -1;
         height = std::max(height, n);
     }
     return bars;
 }
 
-// Ten days: one check nine days ago at 50%, two two days ago at 100%, four today at 25%;
-// three items due today, six in three days; three missed words.
-lesson::LearningProgress sample()
-{
-    lesson::LearningProgress p;
-    p.today = today;
-    for (int d = -9; d <= 0; ++d)
-        p.checks.push_back({today.addDays(d)});
-    p.checks[0] = {today.addDays(-9), 1, 0.5};
-    p.checks[7] = {today.addDays(-2), 2, 1.0};
-    p.checks[9] = {today, 4, 0.25};
-    p.due.assign(lesson::LearningProgress::dueDays, 0);
-    p.due[0] = 3;
-    p.due[3] = 6;
-    p.missedWords = {{u"the"_s, 3}, {u"ant"_s, 2}, {u"dog"_s, 1}};
-    return p;
-}
-
 QPalette palette(QColor base, QColor text, QColor highlight)
 {
-    QPalette p;
-    p.setColor(QPalette::Base, base);
-    p.setColor(QPalette::Window, base);
-    p.setColor(QPalette::Text, text);
-    p.setColor(QPalette::WindowText, text);
-    p.setColor(QPalette::ButtonText, text);
+    QPalette p(text, base, base, base, QColor(0x80, 0x80, 0x80), text, base);
     p.setColor(QPalette::Highlight, highlight);
-    p.setColor(QPalette::Mid, QColor(0x80, 0x80, 0x80));
     return p;
-}
-
-QStringList wordButtons(const ProgressWindow &window)
-{
-    QStringList shown;
-    for (const QToolButton *b : window.findChildren<QToolButton *>(u"missedWord"_s))
-        if (b->isVisible())
-            shown << b->text();
-    return shown;
 }
 
 } // namespace
@@ -109,7 +62,6 @@ class TestProgressWindow final : public QObject
 private slots:
     void chartsShowTheDays_data();
     void chartsShowTheDays();
-    void missedWordsAskForTheirLookup();
     void nothingCheckedYet();
 };
 
@@ -123,91 +75,69 @@ void TestProgressWindow::chartsShowTheDays_data()
         << palette(QColor(0x30, 0x30, 0x30), QColor(0xf0, 0xf0, 0xf0), QColor(0x3c, 0x3c, 0x44));
 }
 
+// Ten days: one check nine days ago at 50%, two two days ago at 100%, four today at 25%;
+// three items due today, six in three days.
 void TestProgressWindow::chartsShowTheDays()
 {
     QFETCH(QPalette, colours);
+    lesson::LearningProgress p{today, {}, std::vector<int>(14), {}};
+    for (int d = -9; d <= 0; ++d)
+        p.checks.push_back({today.addDays(d)});
+    p.checks[0] = {today.addDays(-9), 1, 0.5};
+    p.checks[7] = {today.addDays(-2), 2, 1.0};
+    p.checks[9] = {today, 4, 0.25};
+    p.due[0] = 3;
+    p.due[3] = 6;
     ProgressWindow window;
     window.setPalette(colours);
-    window.showProgress(sample());
+    window.showProgress(p);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     const QRgb bar = ProgressWindow::barColour(colours).rgb();
-    // (chart, the days of its bars counted from its first, their heights as fractions of
-    // the first bar's)
-    const struct
-    {
-        const char *chart;
-        std::vector<int> days;
-        std::vector<double> heights;
-    } charts[] = {
+    // (chart, the days of its bars from its first, their heights against the first one's)
+    const std::tuple<const char *, std::vector<int>, std::vector<double>> charts[] = {
         {"accuracyChart", {0, 7, 9}, {1, 2, 0.5}},
         {"checkedChart", {0, 7, 9}, {1, 2, 4}},
         {"dueChart", {0, 3}, {1, 2}},
     };
-    for (const auto &c : charts) {
-        auto *chart = window.findChild<QWidget *>(QLatin1String(c.chart));
-        QVERIFY(chart);
-        const QImage shot = chart->grab().toImage();
-        const QRgb base = shot.pixel(1, 1);
-        QCOMPARE(base, colours.color(QPalette::Base).rgb());
-        QVERIFY2(contrast(bar, base) >= 3, c.chart);
-        const std::vector<Bar> bars = paintedBars(shot, bar);
-        QCOMPARE(bars.size(), c.days.size());
-        // the columns are evenly spaced: the gaps between bars go as the days between them
-        const double column =
-            (bars.back().centre - bars.front().centre) / (c.days.back() - c.days.front());
+    for (const auto &[name, days, heights] : charts) {
+        const QImage shot = window.findChild<QWidget *>(QLatin1String(name))->grab().toImage();
+        QCOMPARE(shot.pixel(1, 1), colours.color(QPalette::Base).rgb());
+        QVERIFY2(contrast(bar, shot.pixel(1, 1)) >= 3, name);
+        const auto bars = paintedBars(shot, bar);
+        QCOMPARE(bars.size(), days.size());
+        // evenly spaced columns: the gaps between bars go as the days between them
+        const double column = (bars.back().first - bars[0].first) / (days.back() - days[0]);
         QVERIFY(column > 10);
         for (size_t i = 0; i < bars.size(); ++i) {
-            QVERIFY2(std::abs(bars[i].centre - bars[0].centre - c.days[i] * column) <= 1.5,
-                     c.chart);
-            QVERIFY2(std::abs(bars[i].height - c.heights[i] * bars[0].height) <= 1.5, c.chart);
+            QVERIFY2(std::abs(bars[i].first - bars[0].first - days[i] * column) <= 1.5, name);
+            QVERIFY2(std::abs(bars[i].second - heights[i] * bars[0].second) <= 1.5, name);
         }
     }
 }
 
-void TestProgressWindow::missedWordsAskForTheirLookup()
-{
-    ProgressWindow window;
-    window.showProgress(sample());
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(wordButtons(window), (QStringList{u"the"_s, u"ant"_s, u"dog"_s}));
-    QVERIFY(!window.findChild<QWidget *>(u"noWords"_s)->isVisible());
-
-    QSignalSpy chosen(&window, &ProgressWindow::wordChosen);
-    QToolButton *ant = window.findChildren<QToolButton *>(u"missedWord"_s)[1];
-    QTest::mouseClick(ant, Qt::LeftButton);
-    QCOMPARE(chosen.size(), 1);
-    QCOMPARE(chosen[0][0].toString(), u"ant"_s);
-}
-
-// Without a check and with nothing due, the charts say so instead of drawing bars; the
-// words shown before go.
+// Without a check and with nothing due, the charts say so across their middle, readable,
+// instead of drawing bars; the missed words shown before go.
 void TestProgressWindow::nothingCheckedYet()
 {
     ProgressWindow window;
-    window.showProgress(sample());
-    lesson::LearningProgress none;
-    none.today = today;
-    none.due.assign(lesson::LearningProgress::dueDays, 0);
-    window.showProgress(none);
+    window.showProgress({today, {}, std::vector<int>(14), {{u"the"_s, 2}}});
+    window.showProgress({today, {}, std::vector<int>(14), {}});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    const QRgb bar = ProgressWindow::barColour(window.palette()).rgb();
     for (const char *name : {"accuracyChart", "checkedChart", "dueChart"}) {
         const QImage shot = window.findChild<QWidget *>(QLatin1String(name))->grab().toImage();
-        QVERIFY2(paintedBars(shot, bar).empty(), name);
-        // the text is across the middle, readable
-        const QRgb base = shot.pixel(1, 1);
+        QVERIFY2(paintedBars(shot, ProgressWindow::barColour(window.palette()).rgb()).empty(),
+                 name);
         int ink = 0;
         for (int y = shot.height() / 3; y < shot.height() * 2 / 3; ++y)
             for (int x = 0; x < shot.width(); ++x)
-                ink += contrast(shot.pixel(x, y), base) >= 4.5;
+                ink += contrast(shot.pixel(x, y), shot.pixel(1, 1)) >= 4.5;
         QVERIFY2(ink > 100, name);
     }
-    QVERIFY(wordButtons(window).isEmpty());
+    QVERIFY(window.findChildren<QWidget *>(u"missedWord"_s).isEmpty());
     QVERIFY(window.findChild<QWidget *>(u"noWords"_s)->isVisible());
 }
 
