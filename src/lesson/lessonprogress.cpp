@@ -65,7 +65,7 @@ LearningProgress LessonStore::progress(const QDate &today)
     if (!db)
         return p;
     const qint64 last = today.toJulianDay();
-    // a query's rows read by row(); false with error() set when it fails
+    // each of a query's rows handed to row(); error() says why when the query fails
     const auto read = [this](const sqlite::Statement &q, const auto &row) {
         int rc = q ? SQLITE_ROW : SQLITE_ERROR;
         while (q && (rc = sqlite3_step(q.get())) == SQLITE_ROW)
