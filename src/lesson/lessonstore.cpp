@@ -632,8 +632,12 @@ bool LessonStore::addReviewItems(const QString &file, const QString &origin,
     };
     bool added = add(ReviewItem::Kind::Sentence, QString(),
                      review::gradeOfCheck(std::clamp(accuracy, 0.0, 1.0), false));
-    for (const QString &word : missedWords)
-        added = added && add(ReviewItem::Kind::Word, word, review::Grade::Again);
+    // a check with no word right (nothing typed, say) leaves the sentence only: every word of
+    // it as an item of its own would bury the words a learner really misses
+    if (accuracy > 0) {
+        for (const QString &word : missedWords)
+            added = added && add(ReviewItem::Kind::Word, word, review::Grade::Again);
+    }
     added = added && exec("COMMIT");
     if (!added) {
         fail();

@@ -171,7 +171,7 @@ public:
     // Keeps what a check of the sentence of origin in file (accuracy 0 to 1) missed, on
     // `today`: the sentence and each of missedWords as review items with their first
     // review, a sentence graded by its accuracy and a word as forgotten. A sentence checked
-    // without error gives none. Items already kept (the same lesson path, sentence text,
+    // without error gives none, one with no word right the sentence only. Items already kept (the same lesson path, sentence text,
     // kind and word) stay as they are. False when they could not be written.
     bool addReviewItems(const QString &file, const QString &origin, const Sentence &sentence,
                         double accuracy, const QStringList &missedWords, const QDate &today);
