@@ -29,9 +29,10 @@ public:
     bool isOpen() const;
 
     // Writes the sound from start to end (seconds of the lesson's clock, its start time
-    // included) to file. False when cancel is set meanwhile (why then empty), or, with why
-    // saying so, when the stretch has no sound or the file cannot be written; a file begun
-    // is then removed.
+    // included) to file: what the player loops, so a stretch that reaches before the
+    // sound's first sample or past its last is cut where the sound begins or ends. False when
+    // cancel is set meanwhile (why then empty), or, with why saying so, when the stretch has no
+    // sound or the file cannot be written; a file begun is then removed.
     bool cut(double start, double end, const QString &file, const std::atomic<bool> &cancel,
              QString *why);
 
