@@ -1731,11 +1731,6 @@ The file has no sound or picture this program can play.</translation>
         <source>Cannot write the sound clip %1: %2</source>
         <translation>Cannot write the sound clip %1: %2</translation>
     </message>
-    <message>
-        <location line="+121"/>
-        <source>The lesson has no sound from %1 to %2 s.</source>
-        <translation>The lesson has no sound from %1 to %2 s.</translation>
-    </message>
 </context>
 <context>
     <name>cards::DeckExport</name>
@@ -1745,7 +1740,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Cannot write into the folder %1: %2</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+60"/>
         <source>None of the review items has its lesson file at hand.</source>
         <translation>None of the review items has its lesson file at hand.</translation>
     </message>

@@ -1728,11 +1728,6 @@ The file has no sound or picture this program can play.</source>
         <source>Cannot write the sound clip %1: %2</source>
         <translation>无法写入声音片段 %1：%2</translation>
     </message>
-    <message>
-        <location line="+121"/>
-        <source>The lesson has no sound from %1 to %2 s.</source>
-        <translation>课程在 %1 到 %2 秒之间没有声音。</translation>
-    </message>
 </context>
 <context>
     <name>cards::DeckExport</name>
@@ -1742,7 +1737,7 @@ The file has no sound or picture this program can play.</source>
         <translation>无法写入文件夹 %1：%2</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+60"/>
         <source>None of the review items has its lesson file at hand.</source>
         <translation>没有一个复习条目的课程文件可用。</translation>
     </message>

@@ -241,15 +241,9 @@ ClipCutter::ClipCutter(const QString &lessonFile)
 
 ClipCutter::~ClipCutter() = default;
 
-bool ClipCutter::isOpen() const
+ClipCutter::Cut ClipCutter::cut(double start, double end, const QString &file,
+                                const std::atomic<bool> &cancel, QString *why)
 {
-    return in != nullptr;
-}
-
-bool ClipCutter::cut(double start, double end, const QString &file, const std::atomic<bool> &cancel,
-                     QString *why)
-{
-    why->clear();
     std::vector<int16_t> pcm;
     Decoded decoded = in ? in->decode(start, end, false, cancel, pcm) : Decoded::Failed;
     // a seek that lands late (a file without an index) is made good by decoding from the
@@ -257,17 +251,13 @@ bool ClipCutter::cut(double start, double end, const QString &file, const std::a
     if (decoded == Decoded::Late)
         decoded = in->decode(start, end, true, cancel, pcm);
     if (decoded == Decoded::Cancelled)
-        return false;
-    if (decoded != Decoded::Done) {
-        *why = tr("The lesson has no sound from %1 to %2 s.")
-                   .arg(start, 0, 'f', 2)
-                   .arg(end, 0, 'f', 2);
-        return false;
-    }
+        return Cut::Cancelled;
+    if (decoded != Decoded::Done)
+        return Cut::NoSound;
     if (encodeMp3(pcm, clipRate, clipBitRate, file, why))
-        return true;
+        return Cut::Written;
     QFile::remove(file);
-    return false;
+    return Cut::Failed;
 }
 
 } // namespace cards

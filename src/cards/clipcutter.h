@@ -22,19 +22,26 @@ public:
     static constexpr int clipRate = 44100;
     static constexpr int clipBitRate = 64000;
 
-    // Opens the first audio stream of lessonFile; isOpen() says whether it could.
+    // Opens the first audio stream of lessonFile; a file that cannot be read, or has no
+    // sound, gives NoSound for every stretch.
     explicit ClipCutter(const QString &lessonFile);
     ~ClipCutter();
 
-    bool isOpen() const;
-
+    enum class Cut
+    {
+        Written,
+        // the stretch has no sound this cutter can read
+        NoSound,
+        Cancelled,
+        // the clip could not be written
+        Failed,
+    };
     // Writes the sound from start to end (seconds of the lesson's clock, its start time
     // included) to file: what the player loops, so a stretch that reaches before the
-    // sound's first sample or past its last is cut where the sound begins or ends. False when
-    // cancel is set meanwhile (why then empty), or, with why saying so, when the stretch has no
-    // sound or the file cannot be written; a file begun is then removed.
-    bool cut(double start, double end, const QString &file, const std::atomic<bool> &cancel,
-             QString *why);
+    // sound's first sample or past its last is cut where the sound begins or ends. cancel is
+    // polled while the stretch is decoded. Failed says why; a file begun is then removed.
+    Cut cut(double start, double end, const QString &file, const std::atomic<bool> &cancel,
+            QString *why);
 
 private:
     struct Input;

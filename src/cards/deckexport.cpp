@@ -77,10 +77,16 @@ DeckResult DeckExport::write(const QString &deckFile, const std::vector<lesson::
                 cutter = std::make_unique<ClipCutter>(item.lessonFile);
                 cutterLesson = item.lessonFile;
             }
-            if (cutter->isOpen()) {
-                if (!cutter->cut(item.start, item.end, stagedClip(item), cancel, &result.why))
-                    return result.why.isEmpty() ? cancelled() : result;
+            switch (cutter->cut(item.start, item.end, stagedClip(item), cancel, &result.why)) {
+            case ClipCutter::Cut::Written:
                 hasClip[i] = true;
+                break;
+            case ClipCutter::Cut::NoSound:
+                break;
+            case ClipCutter::Cut::Cancelled:
+                return cancelled();
+            case ClipCutter::Cut::Failed:
+                return result;
             }
         }
         if (!hasClip[i])
