@@ -100,7 +100,7 @@ DeckResult DeckExport::write(const QString &deckFile, const std::vector<lesson::
     for (size_t i = 0; i < items.size(); ++i) {
         if (!hasClip[i])
             continue;
-        QString name = freeClipName(folder, items[i].id);
+        const QString name = freeClipName(folder, items[i].id);
         deck.push_back(cardOf(items[i], name, notes));
         moves.emplace_back(stagedClip(items[i]), folder.filePath(name));
     }
