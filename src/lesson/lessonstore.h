@@ -194,6 +194,8 @@ public:
     std::optional<QDate> firstDueDay();
     // The items whose lesson file is no longer as it was at their check.
     std::vector<ReviewItem> itemsNeedingFile();
+    // Every review item, in the order they were kept; what is read before a failure.
+    std::vector<ReviewItem> reviewItems();
 
 private:
     struct CloseDb
