@@ -1241,7 +1241,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>ProgressWindow</name>
     <message>
-        <location filename="../../src/player/progresswindow.cpp" line="+163"/>
+        <location filename="../../src/player/progresswindow.cpp" line="+161"/>
         <source>Today</source>
         <translation>Today</translation>
     </message>
@@ -1332,6 +1332,55 @@ The file has no sound or picture this program can play.</translation>
         <location line="+38"/>
         <source>Clear</source>
         <translation>Clear</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewExport</name>
+    <message>
+        <location filename="../../src/player/reviewexport.cpp" line="+15"/>
+        <source>Export Review Items</source>
+        <translation>Export Review Items</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>There are no review items yet: a check that finds mistakes keeps what was missed for review.</source>
+        <translation>There are no review items yet: a check that finds mistakes keeps what was missed for review.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Flashcards as Tab-Separated Text (*.txt)</source>
+        <translation>Flashcards as Tab-Separated Text (*.txt)</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Cutting the sound clips of the flashcards...</source>
+        <translation>Cutting the sound clips of the flashcards...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+40"/>
+        <source>%n review item(s) were left out: their lesson file is missing, has changed since the check, or has no sound.</source>
+        <translation>
+            <numerusform>%n review item was left out: its lesson file is missing, has changed since the check, or has no sound.</numerusform>
+            <numerusform>%n review items were left out: their lesson file is missing, has changed since the check, or has no sound.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Wrote %n flashcard(s) to %1, their sound clips beside it.</source>
+        <translation>
+            <numerusform>Wrote %n flashcard to %1, its sound clip beside it.</numerusform>
+            <numerusform>Wrote %n flashcards to %1, their sound clips beside it.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The flashcards were not written. %1</source>
+        <translation>The flashcards were not written. %1</translation>
     </message>
 </context>
 <context>
@@ -1697,7 +1746,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+74"/>
+        <location filename="../../src/player/vk.cpp" line="+75"/>
         <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
@@ -1755,7 +1804,12 @@ The file has no sound or picture this program can play.</translation>
         <translation>Forget This Lesson...</translation>
     </message>
     <message>
-        <location line="-225"/>
+        <location line="+3"/>
+        <source>Export Review Items...</source>
+        <translation>Export Review Items...</translation>
+    </message>
+    <message>
+        <location line="-228"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -1845,9 +1899,49 @@ The file has no sound or picture this program can play.</translation>
     </message>
 </context>
 <context>
+    <name>cards::Card</name>
+    <message>
+        <location filename="../../src/cards/cardtext.cpp" line="+74"/>
+        <source>Write down what you hear.</source>
+        <translation>Write down what you hear.</translation>
+    </message>
+</context>
+<context>
+    <name>cards::ClipCutter</name>
+    <message>
+        <location filename="../../src/cards/clipcutter.cpp" line="+141"/>
+        <source>Cannot write the sound clip %1: %2</source>
+        <translation>Cannot write the sound clip %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>cards::DeckExport</name>
+    <message>
+        <location filename="../../src/cards/deckexport.cpp" line="+48"/>
+        <source>Cannot write into the folder %1: %2</source>
+        <translation>Cannot write into the folder %1: %2</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>None of the review items has its lesson file at hand.</source>
+        <translation>None of the review items has its lesson file at hand.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+22"/>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Cannot write %1.</source>
+        <translation>Cannot write %1.</translation>
+    </message>
+</context>
+<context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+250"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+205"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</translation>
     </message>

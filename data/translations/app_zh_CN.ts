@@ -1238,7 +1238,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>ProgressWindow</name>
     <message>
-        <location filename="../../src/player/progresswindow.cpp" line="+163"/>
+        <location filename="../../src/player/progresswindow.cpp" line="+161"/>
         <source>Today</source>
         <translation>今天</translation>
     </message>
@@ -1326,6 +1326,53 @@ The file has no sound or picture this program can play.</source>
         <location line="+38"/>
         <source>Clear</source>
         <translation>清空列表</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewExport</name>
+    <message>
+        <location filename="../../src/player/reviewexport.cpp" line="+15"/>
+        <source>Export Review Items</source>
+        <translation>导出复习条目</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>There are no review items yet: a check that finds mistakes keeps what was missed for review.</source>
+        <translation>还没有复习条目：核对发现错误时，会把听错的内容留作复习。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Flashcards as Tab-Separated Text (*.txt)</source>
+        <translation>抽认卡，制表符分隔的文本 (*.txt)</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Cutting the sound clips of the flashcards...</source>
+        <translation>正在剪切抽认卡的声音片段...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+40"/>
+        <source>%n review item(s) were left out: their lesson file is missing, has changed since the check, or has no sound.</source>
+        <translation>
+            <numerusform>有 %n 个复习条目被略过：其课程文件已不存在、在核对后已改变，或没有声音。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Wrote %n flashcard(s) to %1, their sound clips beside it.</source>
+        <translation>
+            <numerusform>已将 %n 张抽认卡写入 %1，声音片段在其旁边。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The flashcards were not written. %1</source>
+        <translation>抽认卡未写出。%1</translation>
     </message>
 </context>
 <context>
@@ -1688,7 +1735,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+74"/>
+        <location filename="../../src/player/vk.cpp" line="+75"/>
         <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
@@ -1746,7 +1793,12 @@ The file has no sound or picture this program can play.</source>
         <translation>忘记本课...</translation>
     </message>
     <message>
-        <location line="-225"/>
+        <location line="+3"/>
+        <source>Export Review Items...</source>
+        <translation>导出复习条目...</translation>
+    </message>
+    <message>
+        <location line="-228"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1836,9 +1888,49 @@ The file has no sound or picture this program can play.</source>
     </message>
 </context>
 <context>
+    <name>cards::Card</name>
+    <message>
+        <location filename="../../src/cards/cardtext.cpp" line="+74"/>
+        <source>Write down what you hear.</source>
+        <translation>写下你听到的内容。</translation>
+    </message>
+</context>
+<context>
+    <name>cards::ClipCutter</name>
+    <message>
+        <location filename="../../src/cards/clipcutter.cpp" line="+141"/>
+        <source>Cannot write the sound clip %1: %2</source>
+        <translation>无法写入声音片段 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>cards::DeckExport</name>
+    <message>
+        <location filename="../../src/cards/deckexport.cpp" line="+48"/>
+        <source>Cannot write into the folder %1: %2</source>
+        <translation>无法写入文件夹 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>None of the review items has its lesson file at hand.</source>
+        <translation>没有一个复习条目的课程文件可用。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+22"/>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Cannot write %1.</source>
+        <translation>无法写入 %1。</translation>
+    </message>
+</context>
+<context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+250"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+205"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>无法使用课程记录 %1（%2）：将不会记住课程。</translation>
     </message>

@@ -1,6 +1,6 @@
 #include "lesson/lessonstore.h"
 
-#include "sqlite/statement.h"
+#include "lesson/storequery.h"
 
 #include <QDir>
 #include <QFile>
@@ -133,48 +133,6 @@ constexpr SchemaStep schema[] = {
 static_assert(std::end(schema)[-1].version == LessonStore::schemaVersion,
               "the last schema step is the version this program writes");
 
-// One prepared statement, its parameters bound in order.
-class Query
-{
-public:
-    Query(sqlite3 *db, const char *sql) : stmt(sqlite::prepare(db, sql)) {}
-    Query &bind(qint64 v)
-    {
-        sqlite3_bind_int64(stmt.get(), ++next, v);
-        return *this;
-    }
-    Query &bind(double v)
-    {
-        // NULL for a value that is no number of the lesson's clock
-        if (std::isfinite(v))
-            sqlite3_bind_double(stmt.get(), ++next, v);
-        else
-            sqlite3_bind_null(stmt.get(), ++next);
-        return *this;
-    }
-    Query &bind(const QString &v)
-    {
-        const QByteArray utf8 = v.toUtf8();
-        sqlite3_bind_text(stmt.get(), ++next, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    // SQLITE_ROW, SQLITE_DONE or an error; an invalid statement gives SQLITE_ERROR.
-    int step() { return stmt ? sqlite3_step(stmt.get()) : SQLITE_ERROR; }
-    bool run() { return step() == SQLITE_DONE; }
-    bool isNull(int i) const { return sqlite3_column_type(stmt.get(), i) == SQLITE_NULL; }
-    qint64 integer(int i) const { return sqlite3_column_int64(stmt.get(), i); }
-    double real(int i) const { return sqlite3_column_double(stmt.get(), i); }
-    QString text(int i) const
-    {
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), i)),
-                                 sqlite3_column_bytes(stmt.get(), i));
-    }
-
-private:
-    sqlite::Statement stmt;
-    int next = 0;
-};
-
 qint64 millis(double seconds)
 {
     return std::llround(seconds * 1000);
@@ -190,11 +148,6 @@ bool isDamage(int rc)
     return (rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB;
 }
 
-// The columns of a review item, in the order readItems() reads them.
-#define REVIEW_ITEM_COLUMNS                                                                        \
-    "id, kind, lesson_path, lesson_size, lesson_modified_ms, origin, start_ms, end_ms, text, "     \
-    "word, missed, stability, difficulty, due_day, last_day, reviews, lapses"
-
 // Whether file is no longer the one of that size and modification time.
 bool fileChanged(const QString &file, qint64 size, qint64 modifiedMs)
 {
@@ -202,6 +155,8 @@ bool fileChanged(const QString &file, qint64 size, qint64 modifiedMs)
     return !info.exists() || info.size() != size ||
            info.lastModified().toMSecsSinceEpoch() != modifiedMs;
 }
+
+} // namespace
 
 // Appends the review items of q's rows (REVIEW_ITEM_COLUMNS first) to items; the last step's
 // result.
@@ -231,8 +186,6 @@ int readItems(Query &q, std::vector<ReviewItem> *items)
     }
     return rc;
 }
-
-} // namespace
 
 void LessonStore::CloseDb::operator()(sqlite3 *d) const
 {
@@ -646,8 +599,12 @@ bool LessonStore::addReviewItems(const QString &file, const QString &origin,
     };
     bool added = add(ReviewItem::Kind::Sentence, QString(),
                      review::gradeOfCheck(std::clamp(accuracy, 0.0, 1.0), false));
-    for (const QString &word : missedWords)
-        added = added && add(ReviewItem::Kind::Word, word, review::Grade::Again);
+    // a check with no word right (nothing typed, say) leaves the sentence only: every word of
+    // it as an item of its own would bury the words a learner really misses
+    if (accuracy > 0) {
+        for (const QString &word : missedWords)
+            added = added && add(ReviewItem::Kind::Word, word, review::Grade::Again);
+    }
     added = added && exec("COMMIT");
     if (!added) {
         fail();

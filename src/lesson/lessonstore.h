@@ -173,7 +173,7 @@ public:
     // Keeps what a check of the sentence of origin in file (accuracy 0 to 1) missed, on
     // `today`: the sentence and each of missedWords as review items with their first
     // review, a sentence graded by its accuracy and a word as forgotten. A sentence checked
-    // without error gives none. Items already kept (the same lesson path, sentence text,
+    // without error gives none, one with no word right the sentence only. Items already kept (the same lesson path, sentence text,
     // kind and word) stay as they are. False when they could not be written.
     bool addReviewItems(const QString &file, const QString &origin, const Sentence &sentence,
                         double accuracy, const QStringList &missedWords, const QDate &today);
@@ -196,6 +196,8 @@ public:
     std::optional<QDate> firstDueDay();
     // The items whose lesson file is no longer as it was at their check.
     std::vector<ReviewItem> itemsNeedingFile();
+    // Every review item, in the order they were kept; what is read before a failure.
+    std::vector<ReviewItem> reviewItems();
 
     // Logs a check of the sentence text of file, made at `when`, with its accuracy (clamped
     // to 0..1) and the words it missed, for the learner's progress (lessonprogress.cpp). The

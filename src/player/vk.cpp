@@ -14,6 +14,7 @@
 #include "player/lessonpanel.h"
 #include "player/pictureformat.h"
 #include "player/recentlessons.h"
+#include "player/reviewexport.h"
 #include "player/reviewprompt.h"
 #include "player/screenwidget.h"
 #include "player/sentencedock.h"
@@ -445,6 +446,9 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(tr("Forget This Lesson..."), this,
                    [this] { LessonDialogs::forget(*lesson_, this); })
         ->setEnabled(lesson_->isOpen());
+    menu.addAction(tr("Export Review Items..."), this,
+                   [this] { ReviewExport::start(*lesson_->store(), this); })
+        ->setEnabled(lesson_->store() != nullptr);
     menu.addSeparator();
     menu.addAction(preferencesAction);
     menu.addAction(keyListAction);

@@ -443,8 +443,12 @@ void TestLessonMemory::schemaTwoDatabaseKeepsWhatItHas()
     QCOMPARE(fixes[0].start, 1.8);
 
     const QDate today = QDate::currentDate();
-    QVERIFY(store.addReviewItems(lessonFile(), text, two, 0, {two.text}, today));
+    QVERIFY(store.addReviewItems(lessonFile(), text, two, 0.5, {two.text}, today));
     QCOMPARE(store.dueCount(today.addYears(1)), 2);
+    // no word right: the sentence only
+    const lesson::Sentence none{4.0, 5.0, QStringLiteral("Not one right.")};
+    QVERIFY(store.addReviewItems(lessonFile(), text, none, 0, none.text.split(u' '), today));
+    QCOMPARE(store.dueCount(today.addYears(1)), 3);
 }
 
 // A database as the third schema wrote it (this one's, less the log of checks) opens with its
