@@ -461,7 +461,7 @@ void TestLessonMemory::schemaThreeDatabaseKeepsWhatItHas()
     {
         lesson::LessonStore v4(db);
         QVERIFY(v4.recordScore(lessonFile(), two, 0.9, QDateTime::currentDateTimeUtc()));
-        QVERIFY(v4.addReviewItems(lessonFile(), {}, two, 0, {QStringLiteral("Two")}, today));
+        QVERIFY(v4.addReviewItems(lessonFile(), {}, two, 0.5, {QStringLiteral("Two")}, today));
     }
     {
         sqlite3 *raw = nullptr;
