@@ -49,11 +49,8 @@ PhoneticDialog::PhoneticDialog(QWidget *parent)
         connect(key, &QPushButton::clicked, this, [this, key] { insertSymbol(key->text()); });
     connectList();
     // Hear says the chosen word, so it can be pressed only while there is one.
-    connect(ui->hearButton, &QPushButton::clicked, this, [this] {
-        const QString word = chosenWord();
-        if (!word.isEmpty())
-            emit hearRequested(word);
-    });
+    connect(ui->hearButton, &QPushButton::clicked, this,
+            [this] { emit hearRequested(chosenWord()); });
     connect(ui->displayResult, &QListWidget::currentRowChanged, this,
             [this] { ui->hearButton->setEnabled(!chosenWord().isEmpty()); });
 
