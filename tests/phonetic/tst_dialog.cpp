@@ -424,11 +424,9 @@ void TestDialog::hearButtonAsksForTheChosenWord()
     QVERIFY(hear->isVisible());
     QCOMPARE(hear->text(), QStringLiteral("&Hear"));
     QVERIFY(dialog->rect().contains(hear->geometry()));
-    for (const QWidget *other : dialog->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (other != hear)
-            QVERIFY2(!other->geometry().intersects(hear->geometry()),
-                     qPrintable(other->objectName()));
-    }
+    for (const QWidget *other : dialog->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(other == hear || !other->geometry().intersects(hear->geometry()),
+                 qPrintable(other->objectName()));
     QVERIFY(hear->sizeHint().width() <= hear->width());
 
     QSignalSpy asked(dialog.get(), &PhoneticDialog::hearRequested);
