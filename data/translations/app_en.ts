@@ -1673,7 +1673,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+75"/>
+        <location filename="../../src/player/vk.cpp" line="+72"/>
         <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
@@ -1706,7 +1706,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <location line="+242"/>
+        <location filename="../../src/player/vkmenu.cpp" line="+28"/>
         <source>Keep These Marks for the Sentence</source>
         <translation>Keep These Marks for the Sentence</translation>
     </message>
@@ -1731,7 +1731,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Export Review Items...</translation>
     </message>
     <message>
-        <location line="-227"/>
+        <location filename="../../src/player/vk.cpp" line="+35"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>

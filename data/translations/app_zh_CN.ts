@@ -1665,7 +1665,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+75"/>
+        <location filename="../../src/player/vk.cpp" line="+72"/>
         <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
@@ -1698,7 +1698,7 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+242"/>
+        <location filename="../../src/player/vkmenu.cpp" line="+28"/>
         <source>Keep These Marks for the Sentence</source>
         <translation>为该句保留这些标记</translation>
     </message>
@@ -1723,7 +1723,7 @@ The file has no sound or picture this program can play.</source>
         <translation>导出复习条目...</translation>
     </message>
     <message>
-        <location line="-227"/>
+        <location filename="../../src/player/vk.cpp" line="+35"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
