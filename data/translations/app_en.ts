@@ -911,7 +911,17 @@ The file has no sound or picture this program can play.</translation>
         <translation>Search by sound</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+19"/>
+        <source>Say the chosen word aloud (Alt+H)</source>
+        <translation>Say the chosen word aloud (Alt+H)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Hear</source>
+        <translation>&amp;Hear</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>使用说明</source>
         <translation>How to use</translation>
     </message>
@@ -931,7 +941,7 @@ The file has no sound or picture this program can play.</translation>
   Typing [igzɑ:mpl] finds example</translation>
     </message>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+133"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+138"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</translation>
     </message>
@@ -1602,9 +1612,14 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>StudySession</name>
     <message>
-        <location filename="../../src/app/studysession.cpp" line="+31"/>
+        <location filename="../../src/app/studysession.cpp" line="+35"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn Player</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Hear a word</source>
+        <translation>Hear a word</translation>
     </message>
 </context>
 <context>
@@ -1715,7 +1730,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>British English (en_GB)</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+144"/>
         <source>Print Document</source>
         <translation>Print Document</translation>
     </message>
@@ -1746,7 +1761,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+75"/>
+        <location filename="../../src/player/vk.cpp" line="+72"/>
         <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
@@ -1779,7 +1794,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <location line="+242"/>
+        <location filename="../../src/player/vkmenu.cpp" line="+28"/>
         <source>Keep These Marks for the Sentence</source>
         <translation>Keep These Marks for the Sentence</translation>
     </message>
@@ -1809,7 +1824,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Export Review Items...</translation>
     </message>
     <message>
-        <location line="-228"/>
+        <location filename="../../src/player/vk.cpp" line="+35"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -1877,7 +1892,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Word check</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+39"/>
         <source>Word accuracy: %1%</source>
         <translation>Word accuracy: %1%</translation>
     </message>
@@ -2136,6 +2151,47 @@ FILE ends in .srt, .vtt, or .json (with the words&apos; times).
         <translation>Usage: vorlynplayer --align LESSON TEXT --output FILE
 FILE ends in .srt, .vtt, or .json (with the words&apos; times).
 </translation>
+    </message>
+</context>
+<context>
+    <name>speech::Synthesizer</name>
+    <message>
+        <location filename="../../src/speech/synthesizer.cpp" line="+73"/>
+        <source>There is no word to hear.</source>
+        <translation>There is no word to hear.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Only a word or a short phrase can be heard, not &quot;%1…&quot;.</source>
+        <translation>Only a word or a short phrase can be heard, not &quot;%1…&quot;.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&quot;%1&quot; has nothing to say: it has no letters.</source>
+        <translation>&quot;%1&quot; has nothing to say: it has no letters.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The speech synthesizer cannot start: its data (Debian&apos;s package espeak-ng-data) is missing.</source>
+        <translation>The speech synthesizer cannot start: its data (Debian&apos;s package espeak-ng-data) is missing.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The speech synthesizer has no voice %1.</source>
+        <translation>The speech synthesizer has no voice %1.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The speech synthesizer made no sound for &quot;%1&quot;.</source>
+        <translation>The speech synthesizer made no sound for &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>speech::WordSpeaker</name>
+    <message>
+        <location filename="../../src/speech/wordspeaker.cpp" line="+54"/>
+        <source>There is no sound output to say &quot;%1&quot; on.</source>
+        <translation>There is no sound output to say &quot;%1&quot; on.</translation>
     </message>
 </context>
 </TS>

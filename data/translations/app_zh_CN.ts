@@ -908,7 +908,17 @@ The file has no sound or picture this program can play.</source>
         <translation>听音查词</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+19"/>
+        <source>Say the chosen word aloud (Alt+H)</source>
+        <translation>朗读选中的单词 (Alt+H)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Hear</source>
+        <translation>听发音(&amp;H)</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>使用说明</source>
         <translation>使用说明</translation>
     </message>
@@ -928,7 +938,7 @@ The file has no sound or picture this program can play.</source>
   如输入[igzɑ:mpl]即可查得example</translation>
     </message>
     <message>
-        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+133"/>
+        <location filename="../../src/phonetic/phoneticdialog.cpp" line="+138"/>
         <source>Type the sounds with the letters b d e f g h i j k l m n o p r s t u v w z, a for ɑ, : for a long vowel (ː) and &apos; for stress (ˈ); click the keys for the other symbols. For example, igza:mpl finds example.</source>
         <translation>用字母 b d e f g h i j k l m n o p r s t u v w z 输入读音，a 表示 ɑ，: 表示长音（ː），&apos; 表示重音（ˈ）；其它音标请点击按钮。例如输入 igza:mpl 可查得 example。</translation>
     </message>
@@ -1591,9 +1601,14 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>StudySession</name>
     <message>
-        <location filename="../../src/app/studysession.cpp" line="+31"/>
+        <location filename="../../src/app/studysession.cpp" line="+35"/>
         <source>Vorlyn Player</source>
         <translation>Vorlyn 播放器</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Hear a word</source>
+        <translation>听单词发音</translation>
     </message>
 </context>
 <context>
@@ -1704,7 +1719,7 @@ The file has no sound or picture this program can play.</source>
         <translation>英式英语 (en_GB)</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+144"/>
         <source>Print Document</source>
         <translation>打印文档</translation>
     </message>
@@ -1735,7 +1750,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+75"/>
+        <location filename="../../src/player/vk.cpp" line="+72"/>
         <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
@@ -1768,7 +1783,7 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+242"/>
+        <location filename="../../src/player/vkmenu.cpp" line="+28"/>
         <source>Keep These Marks for the Sentence</source>
         <translation>为该句保留这些标记</translation>
     </message>
@@ -1798,7 +1813,7 @@ The file has no sound or picture this program can play.</source>
         <translation>导出复习条目...</translation>
     </message>
     <message>
-        <location line="-228"/>
+        <location filename="../../src/player/vk.cpp" line="+35"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1866,7 +1881,7 @@ The file has no sound or picture this program can play.</source>
         <translation>逐词核对</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+39"/>
         <source>Word accuracy: %1%</source>
         <translation>单词正确率：%1%</translation>
     </message>
@@ -2125,6 +2140,47 @@ FILE ends in .srt, .vtt, or .json (with the words&apos; times).
         <translation>用法：vorlynplayer --align 课程 课文 --output 文件
 文件以 .srt、.vtt 或 .json（含每个词的时间）结尾。
 </translation>
+    </message>
+</context>
+<context>
+    <name>speech::Synthesizer</name>
+    <message>
+        <location filename="../../src/speech/synthesizer.cpp" line="+73"/>
+        <source>There is no word to hear.</source>
+        <translation>没有可以朗读的单词。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Only a word or a short phrase can be heard, not &quot;%1…&quot;.</source>
+        <translation>只能朗读一个单词或一个短语，不能朗读“%1…”。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&quot;%1&quot; has nothing to say: it has no letters.</source>
+        <translation>“%1”中没有字母，无法朗读。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The speech synthesizer cannot start: its data (Debian&apos;s package espeak-ng-data) is missing.</source>
+        <translation>语音合成器无法启动：缺少它的数据（Debian 软件包 espeak-ng-data）。</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The speech synthesizer has no voice %1.</source>
+        <translation>语音合成器没有 %1 语音。</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The speech synthesizer made no sound for &quot;%1&quot;.</source>
+        <translation>语音合成器没有为“%1”生成任何声音。</translation>
+    </message>
+</context>
+<context>
+    <name>speech::WordSpeaker</name>
+    <message>
+        <location filename="../../src/speech/wordspeaker.cpp" line="+54"/>
+        <source>There is no sound output to say &quot;%1&quot; on.</source>
+        <translation>没有可用的声音输出来朗读“%1”。</translation>
     </message>
 </context>
 </TS>

@@ -1,10 +1,8 @@
 #include "align/phones.h"
 
-#include <espeak-ng/speak_lib.h>
+#include "speech/synthesizer.h"
 
 #include <QStringList>
-
-#include <mutex>
 
 namespace align {
 
@@ -69,23 +67,7 @@ QString recogniserPhones(QStringView ipa)
 
 QString synthesizedPhones(const QString &word)
 {
-    // The synthesizer keeps one state per process; whoever else uses it initialises it the
-    // same way, without sound output.
-    static std::mutex synthesizer;
-    const std::lock_guard lock(synthesizer);
-    static const bool ready =
-        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) > 0;
-    if (!ready || espeak_SetVoiceByName("en-us") != EE_OK)
-        return {};
-    const QByteArray text = word.toUtf8();
-    const void *position = text.constData();
-    QString ipa;
-    while (position) {
-        if (const char *phonemes =
-                espeak_TextToPhonemes(&position, espeakCHARS_UTF8, espeakPHONEMES_IPA))
-            ipa += QString::fromUtf8(phonemes);
-    }
-    return recogniserPhones(ipa);
+    return recogniserPhones(speech::wordInIpa(word, speech::Voice::American));
 }
 
 } // namespace align

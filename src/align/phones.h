@@ -12,8 +12,8 @@ namespace align {
 QString recogniserPhones(QStringView ipa);
 
 // The synthesizer's pronunciation of one word in the recogniser's phones; empty when the
-// synthesizer gives none or gives signs without a phone. Serialised: the synthesizer is one
-// per process.
+// synthesizer gives none or gives signs without a phone. Safe on any thread: the
+// synthesizer serialises its callers.
 QString synthesizedPhones(const QString &word);
 
 } // namespace align

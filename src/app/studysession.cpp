@@ -7,6 +7,7 @@
 #include "player/preferenceskeeper.h"
 #include "player/trayicon.h"
 #include "player/vk.h"
+#include "speech/wordspeaker.h"
 
 #include <QMessageBox>
 #include <QTimer>
@@ -16,8 +17,11 @@ StudySession::StudySession()
       player_(std::make_unique<Vk>(*lesson_)),
       link(std::make_unique<EditorLink>(*player_, *editor_, *lesson_)),
       tray_(std::make_unique<TrayIcon>(*player_, [this] { return editor_->settleBeforeQuit(); })),
-      preferences_(std::make_unique<PreferencesKeeper>(*player_, *editor_, *lesson_))
-{}
+      preferences_(std::make_unique<PreferencesKeeper>(*player_, *editor_, *lesson_)),
+      speaker_(std::make_unique<speech::WordSpeaker>())
+{
+    connect(editor_.get(), &TextEdit::hearRequested, this, &StudySession::hearWord);
+}
 
 StudySession::~StudySession() = default;
 
@@ -43,4 +47,14 @@ void StudySession::openHandedOver(const QStringList &files)
 {
     player_->comeToFront();
     link->openFiles(files);
+}
+
+void StudySession::hearWord(const QString &word)
+{
+    if (!lesson_->isStopped())
+        lesson_->stopPlaying();
+    const QString why =
+        speaker_->speak(word, speech::voiceOfDictionary(editor_->dictionaryLanguage()));
+    if (!why.isEmpty())
+        QMessageBox::information(editor_.get(), tr("Hear a word"), why);
 }

@@ -14,11 +14,14 @@ class Vk;
 namespace lesson {
 class LessonStore;
 }
+namespace speech {
+class WordSpeaker;
+}
 
 // The program's long-lived parts and how they are wired: the lesson, the player window
-// (Vk) and the editor window (TextEdit), the link between them, the tray icon and the
-// learner's preferences. It owns them all; the windows only show and forward. GUI thread
-// only.
+// (Vk) and the editor window (TextEdit), the link between them, the tray icon, the
+// learner's preferences and the voice that says the words the learner asks to hear. It owns
+// them all; the windows only show and forward. GUI thread only.
 class StudySession final : public QObject
 {
     Q_OBJECT
@@ -34,6 +37,7 @@ public:
     EditorLink *editorLink() const { return link.get(); }
     TrayIcon *tray() const { return tray_.get(); }
     PreferencesKeeper *preferences() const { return preferences_.get(); }
+    speech::WordSpeaker *speaker() const { return speaker_.get(); }
 
     // The memory of the lessons, handed to the lesson; what the store has to say about its
     // opening (a damaged database moved aside) is shown once the player is up.
@@ -46,6 +50,10 @@ public:
     void openHandedOver(const QStringList &files);
 
 private:
+    // Says word in the accent of the editor's spelling dictionary, never over the lesson: a
+    // lesson that plays stops first, and stays stopped for the learner to play on.
+    void hearWord(const QString &word);
+
     // Declared in the order they are made; they go in reverse, the windows before the
     // lesson they show.
     std::unique_ptr<TextEdit> editor_;
@@ -54,4 +62,5 @@ private:
     std::unique_ptr<EditorLink> link;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<PreferencesKeeper> preferences_;
+    std::unique_ptr<speech::WordSpeaker> speaker_;
 };

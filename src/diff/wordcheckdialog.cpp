@@ -31,8 +31,10 @@ WordCheckDialog::WordCheckDialog(QWidget *parent)
     sentence_->setStyleSheet(QStringLiteral("QTextBrowser { background-color: #f0eff3; }"));
     connect(sentence_, &QTextBrowser::anchorClicked, this, [this](const QUrl &link) {
         const QString word = lookupOfLink(link);
-        if (!word.isEmpty())
-            emit lookupRequested(word);
+        if (word.isEmpty())
+            return;
+        emit hearRequested(word);
+        emit lookupRequested(word);
     });
 
     auto *scores = new QHBoxLayout;

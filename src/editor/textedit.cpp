@@ -245,7 +245,7 @@ void TextEdit::checkSpelling()
 
 void TextEdit::lookupPhonetic()
 {
-    (new PhoneticDialog(this))->show();
+    openLookup()->show();
 }
 
 void TextEdit::diffText()
@@ -255,9 +255,16 @@ void TextEdit::diffText()
     dialog->show();
 }
 
-void TextEdit::lookUpWord(const QString &word)
+PhoneticDialog *TextEdit::openLookup()
 {
     auto *dialog = new PhoneticDialog(this);
+    connect(dialog, &PhoneticDialog::hearRequested, this, &TextEdit::hearRequested);
+    return dialog;
+}
+
+void TextEdit::lookUpWord(const QString &word)
+{
+    PhoneticDialog *dialog = openLookup();
     dialog->lookUpWord(word);
     dialog->show();
 }
@@ -277,6 +284,7 @@ void TextEdit::showWordCheck(const WordCheck &check)
     if (!wordCheck) {
         wordCheck = new WordCheckDialog(this);
         connect(wordCheck, &WordCheckDialog::lookupRequested, this, &TextEdit::lookUpWord);
+        connect(wordCheck, &WordCheckDialog::hearRequested, this, &TextEdit::hearRequested);
     }
     wordCheck->showCheck(check);
     wordCheck->show();

@@ -11,6 +11,7 @@
 class CTextCheckerEdit;
 class DocumentFile;
 class Homophones;
+class PhoneticDialog;
 class QAction;
 class QActionGroup;
 class QKeyEvent;
@@ -60,6 +61,9 @@ signals:
     void keyDelegate(int key);
     // Files were dropped on the editor; the player decides what each one is.
     void filesDropped(const QStringList &files);
+    // The learner asked to hear word, in a lookup window or the word check; whoever owns the
+    // sound says it.
+    void hearRequested(const QString &word);
 
 public slots:
     // Starts the document spell check and returns: the run walks the document from the
@@ -124,6 +128,8 @@ private:
     void setupDictionaryMenu(QToolBar *tb);
     // Hands a key press over to the player when it is one of its keys.
     bool forwardKey(const QKeyEvent *event);
+    // One more lookup window, not shown yet, whose requests to hear a word are the editor's.
+    PhoneticDialog *openLookup();
 
     QAction *actionSave = nullptr;
     QAction *actionUndo = nullptr;

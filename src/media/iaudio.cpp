@@ -1,9 +1,5 @@
 #include "media/iaudio.h"
 
-#include "media/engineclock.h"
-#include "media/nullsoundsink.h"
-#include "media/pulsestream.h"
-
 #include <QCoreApplication>
 #include <QDebug>
 
@@ -19,13 +15,6 @@ float clampVolume(double v)
     if (v < 0.001)
         return 0.0f;
     return float(v);
-}
-
-std::unique_ptr<media::SoundSink> soundSinkFromEnvironment()
-{
-    if (qEnvironmentVariable("VORLYN_SOUND") == QLatin1String("null"))
-        return std::make_unique<media::NullSoundSink>(media::EngineClock::steady());
-    return std::make_unique<media::PulseStream>();
 }
 
 } // namespace
@@ -48,7 +37,7 @@ void IAudio::closeForExit()
     stream->shutdown();
 }
 
-IAudio::IAudio() : stream(soundSinkFromEnvironment()) {}
+IAudio::IAudio() : stream(media::soundSinkFromEnvironment()) {}
 
 IAudio::~IAudio()
 {

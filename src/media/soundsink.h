@@ -3,6 +3,7 @@
 #include "media/audioformat.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace media {
 
@@ -47,5 +48,9 @@ protected:
     SoundSink(const SoundSink &) = default;
     SoundSink &operator=(const SoundSink &) = default;
 };
+
+// A sink of the kind the environment asks for: with VORLYN_SOUND=null a NullSoundSink on the
+// steady clock, for machines and tests without a sound server; else a PulseStream.
+std::unique_ptr<SoundSink> soundSinkFromEnvironment();
 
 } // namespace media

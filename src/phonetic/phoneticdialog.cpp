@@ -48,6 +48,11 @@ PhoneticDialog::PhoneticDialog(QWidget *parent)
     for (QPushButton *key : ui->keyGroup->findChildren<QPushButton *>())
         connect(key, &QPushButton::clicked, this, [this, key] { insertSymbol(key->text()); });
     connectList();
+    // Hear says the chosen word, so it can be pressed only while there is one.
+    connect(ui->hearButton, &QPushButton::clicked, this,
+            [this] { emit hearRequested(chosenWord()); });
+    connect(ui->displayResult, &QListWidget::currentRowChanged, this,
+            [this] { ui->hearButton->setEnabled(!chosenWord().isEmpty()); });
 
     ui->displayResult->addItem(QStringLiteral("example"));
     ui->displayResult->addItem(QStringLiteral("exampling"));
@@ -180,4 +185,10 @@ void PhoneticDialog::showEntry(const QListWidgetItem *item)
 void PhoneticDialog::showRow(int row)
 {
     showEntry(ui->displayResult->item(row));
+}
+
+QString PhoneticDialog::chosenWord() const
+{
+    const QListWidgetItem *item = ui->displayResult->currentItem();
+    return item && (item->flags() & Qt::ItemIsEnabled) ? item->text() : QString();
 }

@@ -15,8 +15,9 @@ set(allowed_phonetic_widgets phonetic studystyle paths)
 set(allowed_diff text)
 set(allowed_diff_widgets diff text studystyle)
 set(allowed_media "")
+set(allowed_speech media)
 set(allowed_lesson media text align sqlite review)
-set(allowed_align "")
+set(allowed_align speech)
 set(allowed_review "")
 set(allowed_cards lesson media phonetic text)
 set(allowed_skin paths)
@@ -24,9 +25,10 @@ set(allowed_editor_rules spelling paths)
 set(allowed_editor paths editor_rules spelling_widgets phonetic_widgets diff_widgets skin text)
 set(allowed_player paths lesson media skin editor cards)
 # the study session in src/app: the composition root, which nothing else links
-set(allowed_session player lesson editor)
+set(allowed_session player lesson editor speech)
 # The engines: no widgets, however deep.
-set(engines paths dictcipher sqlite text spelling phonetic diff media lesson align review cards editor_rules)
+set(engines paths dictcipher sqlite text spelling phonetic diff media speech lesson align review
+    cards editor_rules)
 
 file(STRINGS "${LINKS}" lines)
 set(subsystems "")

@@ -1,7 +1,7 @@
 // PhoneticDialog over a small enciphered dictionary in a temporary working directory: the
 // opening state, delayed searches in both modes, the symbol keys and the focus, Return's
-// unlimited search, the list refill and entry display, unreadable dictionaries; and the style
-// that leaves out focus rectangles.
+// unlimited search, the list refill and entry display, the Hear button, unreadable
+// dictionaries; and the style that leaves out focus rectangles.
 #include "phonetic/dictionaryfixture.h"
 #include "phonetic/phoneticdialog.h"
 #include "studystyle/nofocusrectanglestyle.h"
@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QTemporaryDir>
@@ -94,6 +95,7 @@ private slots:
     void emptyResultSaysWhy_data();
     void emptyResultSaysWhy();
     void usageTextFits();
+    void hearButtonAsksForTheChosenWord();
     void unreadableDictionarySaysSo_data();
     void unreadableDictionarySaysSo();
     void noFocusRectangleStyle_data();
@@ -409,6 +411,40 @@ void TestDialog::usageTextFits()
                             .arg(label->heightForWidth(label->width()))
                             .arg(label->height())));
     QVERIFY(group->contentsRect().contains(label->geometry()));
+}
+
+// Hear asks for the word chosen in the list, by a click or its key, and can be pressed only
+// while a word is chosen; it sits clear of the dialog's other widgets.
+void TestDialog::hearButtonAsksForTheChosenWord()
+{
+    const auto dialog = openDialog();
+    QVERIFY(dialog);
+    auto *hear = child<QPushButton>(*dialog, "hearButton");
+    QVERIFY(hear);
+    QVERIFY(hear->isVisible());
+    QCOMPARE(hear->text(), QStringLiteral("&Hear"));
+    QVERIFY(dialog->rect().contains(hear->geometry()));
+    for (const QWidget *other : dialog->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(other == hear || !other->geometry().intersects(hear->geometry()),
+                 qPrintable(other->objectName()));
+    QVERIFY(hear->sizeHint().width() <= hear->width());
+
+    QSignalSpy asked(dialog.get(), &PhoneticDialog::hearRequested);
+    QVERIFY(hear->isEnabled());
+    QTest::mouseClick(hear, Qt::LeftButton);
+    auto *list = child<QListWidget>(*dialog, "displayResult");
+    list->setCurrentRow(1);
+    // the key presses the button as a click does, a moment later
+    QTest::keyClick(dialog.get(), Qt::Key_H, Qt::AltModifier);
+    QTRY_COMPARE(asked,
+                 (QList<QVariantList>{{QStringLiteral("example")}, {QStringLiteral("exampling")}}));
+
+    // nothing found, nothing to hear
+    child<QLineEdit>(*dialog, "inputPhonetic")->setText(QStringLiteral("bbb"));
+    QTRY_COMPARE(list->count(), 0);
+    QVERIFY(!hear->isEnabled());
+    QTest::mouseClick(hear, Qt::LeftButton);
+    QCOMPARE(asked.size(), 2);
 }
 
 // A dictionary that is missing, keyed otherwise or damaged opens the dialog as usual;
