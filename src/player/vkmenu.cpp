@@ -42,6 +42,7 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(tr("Lesson Summary..."), this,
                    [this] { LessonDialogs::showSummary(*lesson_, this); })
         ->setEnabled(lesson_->isOpen());
+    menu.addAction(tr("Progress..."), this, &Vk::progressRequested);
     menu.addAction(tr("Forget This Lesson..."), this,
                    [this] { LessonDialogs::forget(*lesson_, this); })
         ->setEnabled(lesson_->isOpen());
