@@ -112,8 +112,11 @@ void LessonController::recordCheck(int sentence, double accuracy, const QStringL
                                           QDate::currentDate()))
         emit error(
             tr("What the check missed could not be kept for review: %1").arg(store_->error()));
-    if (store_ && !store_->logCheck(fileName_, done.text, accuracy, missedWords,
-                                    QDateTime::currentDateTime()))
+    // as for review items, a check with no word right (nothing typed, say) names no missed
+    // word: every word of the sentence would top the words missed most
+    if (store_ &&
+        !store_->logCheck(fileName_, done.text, accuracy,
+                          accuracy > 0 ? missedWords : QStringList(), QDateTime::currentDateTime()))
         emit error(tr("The check could not be logged for your progress: %1").arg(store_->error()));
     emit checked(sentence, accuracy, missedWords);
 }

@@ -504,15 +504,17 @@ void TestLessonMemory::checkKeepsWhatItMissedForReview()
     const QStringList missed{QStringLiteral("cat"), QStringLiteral("down")};
     c->recordCheck(0, 0.5, missed);
     c->recordCheck(0, 0.75, {missed[0]});
+    // nothing right: no word of it counts as missed
+    c->recordCheck(0, 0, missed);
     QVERIFY(c->scores()[0]);
     QCOMPARE(c->scores()[0]->best, 0.75);
     const QDate far = today.addYears(100);
     QCOMPARE(store.dueCount(far), 3);
     QCOMPARE(store.dueCount(today), 0);
-    // both checks are in the learner's progress, each miss counted
+    // the checks are in the learner's progress, each miss counted
     const lesson::LearningProgress progress = store.progress(today);
-    QCOMPARE(progress.checks.back().checks, 2);
-    QCOMPARE(progress.checks.back().meanAccuracy, 0.625);
+    QCOMPARE(progress.checks.back().checks, 3);
+    QCOMPARE(progress.checks.back().meanAccuracy, 1.25 / 3);
     QCOMPARE(progress.missedWords.front().word, missed[0]);
     QCOMPARE(progress.missedWords.front().misses, 2);
     QVERIFY(!store.nextDue(today));
