@@ -1,7 +1,8 @@
 // The lesson memory's database: a lesson's state saved (what the player does at close and
 // every 30 s while it plays), a check's score kept, and a lesson of 500 sentences (all
 // scored) reopened: its memory and its scores read; the next due review item chosen, and the
-// due ones counted, among 100,000. Milliseconds per call, median and max.
+// due ones counted, among 100,000; a check logged, and the progress read back over a year of
+// checks. Milliseconds per call, median and max.
 #include "benchsupport.h"
 
 #include "lesson/lessonstore.h"
@@ -106,6 +107,29 @@ int main()
           timeCalls(20,
                     [&](int) {
                         if (store.dueCount(today) != itemCount)
+                            std::abort();
+                    }),
+          20);
+
+    // a year of checks, each missing five words of a vocabulary of 3,000: the progress read
+    // back over them and the review items above
+    constexpr int checkCount = 20000;
+    QElapsedTimer logging;
+    logging.start();
+    for (int i = 0; i < checkCount; ++i) {
+        QStringList missed;
+        for (int w = 0; w < 5; ++w)
+            missed.append(QStringLiteral("word%1").arg((i * 7 + w * 613) % 3000));
+        const QDateTime when(today.addDays(-(i % 365)), QTime(12, 0));
+        if (!store.logCheck(file, QStringLiteral("Sentence."), 0.5, missed, when))
+            return 1;
+    }
+    bench::print("lessonstore_log_check", double(logging.nsecsElapsed()) / 1e6 / checkCount, "ms");
+    print("lessonstore_progress_of_20000_checks",
+          timeCalls(20,
+                    [&](int) {
+                        if (store.progress(today).checks.size() !=
+                            size_t(lesson::LearningProgress::checkDays))
                             std::abort();
                     }),
           20);

@@ -377,7 +377,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>EditorLink</name>
     <message>
-        <location filename="../../src/player/editorlink.cpp" line="+48"/>
+        <location filename="../../src/player/editorlink.cpp" line="+51"/>
         <source>Some files were not opened:</source>
         <translation>Some files were not opened:</translation>
     </message>
@@ -577,7 +577,7 @@ Do you want to save your changes?</translation>
 <context>
     <name>LessonController</name>
     <message>
-        <location filename="../../src/lesson/lessonmemory.cpp" line="+98"/>
+        <location filename="../../src/lesson/lessonmemory.cpp" line="+99"/>
         <source>The score could not be kept: %1</source>
         <translation>The score could not be kept: %1</translation>
     </message>
@@ -585,6 +585,11 @@ Do you want to save your changes?</translation>
         <location line="+15"/>
         <source>What the check missed could not be kept for review: %1</source>
         <translation>What the check missed could not be kept for review: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The check could not be logged for your progress: %1</source>
+        <translation>The check could not be logged for your progress: %1</translation>
     </message>
     <message>
         <location filename="../../src/lesson/lessonsentences.cpp" line="+104"/>
@@ -1244,6 +1249,89 @@ The file has no sound or picture this program can play.</translation>
     </message>
 </context>
 <context>
+    <name>ProgressWindow</name>
+    <message>
+        <location filename="../../src/player/progresswindow.cpp" line="+161"/>
+        <source>Today</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>d MMM</source>
+        <extracomment>how a day is named under a bar of the progress charts (QDate format)</extracomment>
+        <translation>d MMM</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Progress</source>
+        <translation>Progress</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>No sentence has been checked in the last %n day(s). Check what you wrote against a sentence, and your progress shows here.</source>
+        <translation>
+            <numerusform>No sentence has been checked in the last day. Check what you wrote against a sentence, and your progress shows here.</numerusform>
+            <numerusform>No sentence has been checked in the last %n days. Check what you wrote against a sentence, and your progress shows here.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>Nothing is due for review in the next %n day(s).</source>
+        <translation>
+            <numerusform>Nothing is due for review in the next day.</numerusform>
+            <numerusform>Nothing is due for review in the next %n days.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Mean accuracy of the checks by day</source>
+        <translation>Mean accuracy of the checks by day</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sentences checked by day</source>
+        <translation>Sentences checked by day</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Review items due by day</source>
+        <translation>Review items due by day</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Words missed most</source>
+        <translation>Words missed most</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Click a word to look up its pronunciation.</source>
+        <translation>Click a word to look up its pronunciation.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No word has been missed yet.</source>
+        <translation>No word has been missed yet.</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Look up the pronunciation of “%1”</source>
+        <translation>Look up the pronunciation of “%1”</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>Missed %n time(s)</source>
+        <translation>
+            <numerusform>Missed once</numerusform>
+            <numerusform>Missed %n times</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>RecentLessonsMenu</name>
     <message>
         <location filename="../../src/player/recentlessons.cpp" line="+14"/>
@@ -1673,7 +1761,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+75"/>
+        <location filename="../../src/player/vk.cpp" line="+72"/>
         <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
@@ -1706,7 +1794,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Quit</translation>
     </message>
     <message>
-        <location line="+242"/>
+        <location filename="../../src/player/vkmenu.cpp" line="+28"/>
         <source>Keep These Marks for the Sentence</source>
         <translation>Keep These Marks for the Sentence</translation>
     </message>
@@ -1722,6 +1810,11 @@ The file has no sound or picture this program can play.</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>Progress...</source>
+        <translation>Progress...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Forget This Lesson...</source>
         <translation>Forget This Lesson...</translation>
     </message>
@@ -1731,7 +1824,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Export Review Items...</translation>
     </message>
     <message>
-        <location line="-227"/>
+        <location filename="../../src/player/vk.cpp" line="+35"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn Player</translation>
     </message>
@@ -1863,7 +1956,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+191"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+205"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</translation>
     </message>

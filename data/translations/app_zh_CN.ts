@@ -375,7 +375,7 @@ Do you want to save your changes?</source>
 <context>
     <name>EditorLink</name>
     <message>
-        <location filename="../../src/player/editorlink.cpp" line="+48"/>
+        <location filename="../../src/player/editorlink.cpp" line="+51"/>
         <source>Some files were not opened:</source>
         <translation>有些文件没有打开：</translation>
     </message>
@@ -574,7 +574,7 @@ Do you want to save your changes?</source>
 <context>
     <name>LessonController</name>
     <message>
-        <location filename="../../src/lesson/lessonmemory.cpp" line="+98"/>
+        <location filename="../../src/lesson/lessonmemory.cpp" line="+99"/>
         <source>The score could not be kept: %1</source>
         <translation>无法保存得分：%1</translation>
     </message>
@@ -582,6 +582,11 @@ Do you want to save your changes?</source>
         <location line="+15"/>
         <source>What the check missed could not be kept for review: %1</source>
         <translation>本次核对的错漏未能保存以供复习：%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The check could not be logged for your progress: %1</source>
+        <translation>无法把这次检查记入学习进度：%1</translation>
     </message>
     <message>
         <location filename="../../src/lesson/lessonsentences.cpp" line="+104"/>
@@ -1241,6 +1246,86 @@ The file has no sound or picture this program can play.</source>
     </message>
 </context>
 <context>
+    <name>ProgressWindow</name>
+    <message>
+        <location filename="../../src/player/progresswindow.cpp" line="+161"/>
+        <source>Today</source>
+        <translation>今天</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>d MMM</source>
+        <extracomment>how a day is named under a bar of the progress charts (QDate format)</extracomment>
+        <translation>M月d日</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Progress</source>
+        <translation>学习进度</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>No sentence has been checked in the last %n day(s). Check what you wrote against a sentence, and your progress shows here.</source>
+        <translation>
+            <numerusform>最近 %n 天没有检查过句子。把你写下的内容与句子对照检查后，进度就会显示在这里。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>Nothing is due for review in the next %n day(s).</source>
+        <translation>
+            <numerusform>接下来 %n 天没有需要复习的内容。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Mean accuracy of the checks by day</source>
+        <translation>每天检查的平均正确率</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sentences checked by day</source>
+        <translation>每天检查的句子数</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Review items due by day</source>
+        <translation>每天到期的复习项</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Words missed most</source>
+        <translation>最常错的单词</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Click a word to look up its pronunciation.</source>
+        <translation>点击单词即可查询它的发音。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No word has been missed yet.</source>
+        <translation>还没有错过任何单词。</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Look up the pronunciation of “%1”</source>
+        <translation>查询“%1”的发音</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>Missed %n time(s)</source>
+        <translation>
+            <numerusform>错过 %n 次</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>RecentLessonsMenu</name>
     <message>
         <location filename="../../src/player/recentlessons.cpp" line="+14"/>
@@ -1665,7 +1750,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>Vk</name>
     <message>
-        <location filename="../../src/player/vk.cpp" line="+75"/>
+        <location filename="../../src/player/vk.cpp" line="+72"/>
         <location line="+7"/>
         <location line="+25"/>
         <location line="+102"/>
@@ -1698,7 +1783,7 @@ The file has no sound or picture this program can play.</source>
         <translation>退出</translation>
     </message>
     <message>
-        <location line="+242"/>
+        <location filename="../../src/player/vkmenu.cpp" line="+28"/>
         <source>Keep These Marks for the Sentence</source>
         <translation>为该句保留这些标记</translation>
     </message>
@@ -1714,6 +1799,11 @@ The file has no sound or picture this program can play.</source>
     </message>
     <message>
         <location line="+3"/>
+        <source>Progress...</source>
+        <translation>学习进度...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Forget This Lesson...</source>
         <translation>忘记本课...</translation>
     </message>
@@ -1723,7 +1813,7 @@ The file has no sound or picture this program can play.</source>
         <translation>导出复习条目...</translation>
     </message>
     <message>
-        <location line="-227"/>
+        <location filename="../../src/player/vk.cpp" line="+35"/>
         <source>%1 - Vorlyn Player</source>
         <translation>%1 - Vorlyn 播放器</translation>
     </message>
@@ -1855,7 +1945,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>lesson::LessonStore</name>
     <message>
-        <location filename="../../src/lesson/lessonstore.cpp" line="+191"/>
+        <location filename="../../src/lesson/lessonstore.cpp" line="+205"/>
         <source>The lesson memory %1 cannot be used (%2): lessons will not be remembered.</source>
         <translation>无法使用课程记录 %1（%2）：将不会记住课程。</translation>
     </message>

@@ -71,6 +71,8 @@ public slots:
     void checkSpelling();
     // Each call opens one more modeless lookup or comparison window, a child of the editor.
     void lookupPhonetic();
+    // Opens one more lookup window, searching for word.
+    void lookUpWord(const QString &word);
     void diffText();
 
     void fileNew();
@@ -128,8 +130,6 @@ private:
     bool forwardKey(const QKeyEvent *event);
     // One more lookup window, not shown yet, whose requests to hear a word are the editor's.
     PhoneticDialog *openLookup();
-    // Opens one more lookup window, searching for word.
-    void lookUpWord(const QString &word);
 
     QAction *actionSave = nullptr;
     QAction *actionUndo = nullptr;

@@ -226,7 +226,7 @@ public slots:
     void recordScore(int sentence, double accuracy);
     // A check of sentence index that missed missedWords: keeps its score as recordScore does
     // and, with a store, what it missed as review items (the sentence when the check was
-    // not all right, and each missed word).
+    // not all right, and each missed word) and the check in the log of the learner's progress.
     void recordCheck(int sentence, double accuracy, const QStringList &missedWords);
     // The loop's marks become the ends of sentenceBeingFixed(), kept between its neighbours,
     // and its place is no longer unsure; with a store they stay with that sentence of its

@@ -1,5 +1,6 @@
 // What the lesson store keeps of a lesson: its place, speed, drill settings, subtitle
-// choice, scores and what checks missed (the marks kept for sentences are in lessonfixes.cpp).
+// choice, scores, what checks missed and the log of checks (the marks kept for sentences are
+// in lessonfixes.cpp).
 #include "lesson/lessoncontroller.h"
 
 #include "lesson/drill.h"
@@ -106,11 +107,14 @@ void LessonController::recordCheck(int sentence, double accuracy, const QStringL
     recordScore(sentence, accuracy);
     if (!media_ || sentence < 0 || size_t(sentence) >= sentences_.items.size())
         return;
-    if (store_ &&
-        !store_->addReviewItems(fileName_, sentences_.origin, sentences_.items[size_t(sentence)],
-                                accuracy, missedWords, QDate::currentDate()))
+    const lesson::Sentence &done = sentences_.items[size_t(sentence)];
+    if (store_ && !store_->addReviewItems(fileName_, sentences_.origin, done, accuracy, missedWords,
+                                          QDate::currentDate()))
         emit error(
             tr("What the check missed could not be kept for review: %1").arg(store_->error()));
+    if (store_ && !store_->logCheck(fileName_, done.text, accuracy, missedWords,
+                                    QDateTime::currentDateTime()))
+        emit error(tr("The check could not be logged for your progress: %1").arg(store_->error()));
     emit checked(sentence, accuracy, missedWords);
 }
 

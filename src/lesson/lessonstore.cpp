@@ -115,6 +115,20 @@ constexpr SchemaStep schema[] = {
         " lapses INTEGER NOT NULL,"
         " UNIQUE (lesson_path, text, kind, word))"},
     {3, "CREATE INDEX review_item_due ON review_item (due_day)"},
+    // Every check, for the learner's progress: its day (a Julian day number of the learner's
+    // local date), lesson path, sentence text and accuracy, and each word it missed.
+    {4, "CREATE TABLE check_log ("
+        " id INTEGER PRIMARY KEY,"
+        " day INTEGER NOT NULL,"
+        " lesson_path TEXT NOT NULL,"
+        " text TEXT NOT NULL,"
+        " accuracy REAL NOT NULL)"},
+    {4, "CREATE INDEX check_log_day ON check_log (day)"},
+    {4, "CREATE TABLE check_miss ("
+        " check_id INTEGER NOT NULL REFERENCES check_log(id) ON DELETE CASCADE,"
+        " word TEXT NOT NULL)"},
+    // the words grouped whatever their case without sorting the misses each time
+    {4, "CREATE INDEX check_miss_word ON check_miss (word COLLATE NOCASE)"},
 };
 static_assert(std::end(schema)[-1].version == LessonStore::schemaVersion,
               "the last schema step is the version this program writes");

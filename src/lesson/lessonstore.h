@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lesson/drillsettings.h"
+#include "lesson/lessonprogress.h"
 #include "lesson/sentences.h"
 #include "review/scheduler.h"
 
@@ -117,7 +118,8 @@ struct ReviewItem
 // recording that is gone) are dropped while its speed, drill settings and subtitle choice
 // stay. A sentence is its start, end and text, so the
 // sentences of another subtitle file never share scores. Review items keep their lesson file
-// themselves: a replaced or moved file leaves them marked as needing it. A database that cannot be
+// themselves: a replaced or moved file leaves them marked as needing it. The log of checks
+// names its lessons by path and outlives them. A database that cannot be
 // read or was written by a newer program is moved aside and a new one begun; notice() says so. Not
 // thread-safe: one thread (the GUI thread) uses it.
 class LessonStore final
@@ -127,7 +129,7 @@ class LessonStore final
 
 public:
     // The schema this program writes (PRAGMA user_version).
-    static constexpr int schemaVersion = 3;
+    static constexpr int schemaVersion = 4;
     // The range of the desired retention the learner may choose.
     static constexpr double minRetention = 0.7;
     static constexpr double maxRetention = 0.97;
@@ -196,6 +198,14 @@ public:
     std::vector<ReviewItem> itemsNeedingFile();
     // Every review item, in the order they were kept; what is read before a failure.
     std::vector<ReviewItem> reviewItems();
+
+    // Logs a check of the sentence text of file, made at `when`, with its accuracy (clamped
+    // to 0..1) and the words it missed, for the learner's progress (lessonprogress.cpp). The
+    // log outlives the lesson being forgotten. False when it could not be written.
+    bool logCheck(const QString &file, const QString &text, double accuracy,
+                  const QStringList &missedWords, const QDateTime &when);
+    // The learner's progress as of `today`, from the log of checks and the review items.
+    LearningProgress progress(const QDate &today);
 
 private:
     struct CloseDb

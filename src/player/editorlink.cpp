@@ -3,9 +3,11 @@
 #include "editor/textedit.h"
 #include "lesson/lessoncontroller.h"
 #include "player/filekind.h"
+#include "player/progresswindow.h"
 #include "player/vk.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QMessageBox>
 
 #include <algorithm>
@@ -34,6 +36,7 @@ EditorLink::EditorLink(Vk &player, TextEdit &editor, LessonController &lesson, Q
     connect(&player, &Vk::editorToggleRequested, this, &EditorLink::toggleEditor);
     connect(&player, &Vk::sentenceCheckRequested, this, &EditorLink::checkSentence);
     connect(&player, &Vk::transcriptCheckRequested, this, &EditorLink::checkTranscript);
+    connect(&player, &Vk::progressRequested, this, &EditorLink::showProgress);
     connect(&player, &Vk::keysChanged, this, &EditorLink::forwardPlayerKeys);
     connect(qApp, &QCoreApplication::aboutToQuit, &editor, &TextEdit::saveBeforeQuit);
     player.setEditorForwards([&editor](QKeyCombination key) { return editor.forwards(key); });
@@ -174,4 +177,31 @@ void EditorLink::forwardPlayerKeys()
         }
     }
     editor_.setPlayerKeys(forwarded);
+}
+
+void EditorLink::showProgress()
+{
+    if (!progress) {
+        progress = new ProgressWindow(&player_);
+        connect(progress, &ProgressWindow::wordChosen, &editor_, &TextEdit::lookUpWord);
+        // after the check was kept, logged and (in a review) graded
+        connect(&lesson_, &LessonController::checked, this, [this] {
+            if (progress->isVisible())
+                refreshProgress();
+        });
+    }
+    refreshProgress();
+    progress->show();
+    progress->raise();
+    progress->activateWindow();
+}
+
+void EditorLink::refreshProgress()
+{
+    // without a store nothing was kept: no checks, nothing due
+    lesson::LearningProgress p;
+    p.today = QDate::currentDate();
+    if (lesson::LessonStore *store = lesson_.store())
+        p = store->progress(p.today);
+    progress->showProgress(p);
 }

@@ -6,14 +6,16 @@
 #include <QStringList>
 
 class LessonController;
+class ProgressWindow;
 class TextEdit;
 class Vk;
 
 // How the dictation editor and the player work together: the keys the editor forwards run
 // the player's commands, the transcript follows the lesson the player opens, files handed
 // over or dropped on either window go where their kind belongs, the check scores the
-// editor's text against the lesson, and the editor opens beside the player, its place kept
-// for the next start. Neither window knows the other. GUI thread only.
+// editor's text against the lesson, the learner's progress shows over the player with its
+// missed words looked up by the editor's phonetic lookup, and the editor opens beside the
+// player, its place kept for the next start. Neither window knows the other. GUI thread only.
 class EditorLink final : public QObject
 {
     Q_OBJECT
@@ -45,14 +47,20 @@ public slots:
     // Checks the editor's whole text against all the lesson's sentences in order, keeps the
     // score and what was missed of every sentence found in it, and shows a summary.
     void checkTranscript();
+    // Shows the learner's progress over all lessons, brought up to date, in its one window
+    // (a child of the player), which follows the checks while it is open.
+    void showProgress();
 
 private:
     // Tells the editor which keys to hand over: those of the commands it may reach.
     void forwardPlayerKeys();
+    // The progress window shows the store's progress as of today.
+    void refreshProgress();
 
     Vk &player_;
     TextEdit &editor_;
     LessonController &lesson_;
+    ProgressWindow *progress = nullptr; // child of the player, made when first asked for
     // Whether the editor has its place: remembered, or set beside the player.
     bool editorPlaced = false;
     placement::Keeper editorPlace;

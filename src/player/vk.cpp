@@ -14,7 +14,6 @@
 #include "player/lessonpanel.h"
 #include "player/pictureformat.h"
 #include "player/recentlessons.h"
-#include "player/reviewexport.h"
 #include "player/reviewprompt.h"
 #include "player/screenwidget.h"
 #include "player/sentencedock.h"
@@ -23,12 +22,10 @@
 #include "player/windowplacement.h"
 #include "skin/qskinobject.h"
 
-#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
@@ -411,50 +408,6 @@ void Vk::closeEvent(QCloseEvent *event)
 {
     lesson_->stopPlaying();
     event->accept();
-}
-
-void Vk::contextMenuEvent(QContextMenuEvent *event)
-{
-    QMenu menu;
-    menu.addAction(openAction);
-    menu.addMenu(recentMenu);
-    menu.addSeparator();
-    menu.addAction(fullScreenAction);
-    menu.addSeparator();
-    menu.addAction(keepAspectAction);
-    menu.addSeparator();
-    menu.addAction(sentenceDock->listAction());
-    menu.addAction(sentenceDock->list()->showAllTextsAction());
-    menu.addAction(tr("Keep These Marks for the Sentence"), lesson_,
-                   &LessonController::keepMarksForSentence)
-        ->setEnabled(lesson_->isOpen() && !lesson_->sentences().items.empty());
-    LessonDialogs::addSubtitlesMenu(menu, *lesson_, *translation, this);
-    const QList<QKeySequence> checkKeys = keys_.assigned(PlayerKeys::CheckTranscript);
-    menu.addAction(tr("Check Whole Transcript") +
-                       (checkKeys.isEmpty() ? QString()
-                                            : QLatin1Char('\t') + checkKeys.first().toString(
-                                                                      QKeySequence::NativeText)),
-                   this, [this] { run(PlayerKeys::CheckTranscript); });
-    menu.addSeparator();
-    menu.addAction(drillAction);
-    menu.addAction(drillSettingsAction);
-    reviewPrompt->addToMenu(menu, keys_);
-    menu.addAction(tr("Lesson Summary..."), this,
-                   [this] { LessonDialogs::showSummary(*lesson_, this); })
-        ->setEnabled(lesson_->isOpen());
-    menu.addAction(tr("Forget This Lesson..."), this,
-                   [this] { LessonDialogs::forget(*lesson_, this); })
-        ->setEnabled(lesson_->isOpen());
-    menu.addAction(tr("Export Review Items..."), this,
-                   [this] { ReviewExport::start(*lesson_->store(), dictionaryLanguage(), this); })
-        ->setEnabled(lesson_->store() != nullptr);
-    menu.addSeparator();
-    menu.addAction(preferencesAction);
-    menu.addAction(keyListAction);
-    menu.addAction(helpAction);
-    menu.addSeparator();
-    menu.addAction(quitAction);
-    menu.exec(event->globalPos());
 }
 
 void Vk::dragEnterEvent(QDragEnterEvent *event)

@@ -89,6 +89,8 @@ signals:
     void sentenceCheckRequested();
     // The learner asked to check the editor's whole text against all the lesson's sentences.
     void transcriptCheckRequested();
+    // The learner asked for the progress over all lessons.
+    void progressRequested();
     void preferencesRequested();
 
 public slots:

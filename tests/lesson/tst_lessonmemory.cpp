@@ -1,6 +1,6 @@
 // The memory of lessons: what a lesson reopens with after a restart and after its process
 // was killed while it played, the scores of sentences, the marks kept for a sentence, a
-// replaced lesson file, what checks missed kept for review, a loop too short to play,
+// replaced lesson file, what checks missed kept for review and logged, a loop too short to play,
 // databases of older schemas brought up to date, and damaged or newer databases moved aside
 // for a new one.
 #include "lesson/drill.h"
@@ -36,6 +36,7 @@ private slots:
     void keptMarksFixASentenceForGood();
     void schemaOneDatabaseKeepsWhatItHas();
     void schemaTwoDatabaseKeepsWhatItHas();
+    void schemaThreeDatabaseKeepsWhatItHas();
     void checkKeepsWhatItMissedForReview();
     void reviewGrade_data();
     void reviewGrade();
@@ -450,6 +451,41 @@ void TestLessonMemory::schemaTwoDatabaseKeepsWhatItHas()
     QCOMPARE(store.dueCount(today.addYears(1)), 3);
 }
 
+// A database as the third schema wrote it (this one's, less the log of checks) opens with its
+// lessons, scores and review items, and an empty log that logs checks from then on.
+void TestLessonMemory::schemaThreeDatabaseKeepsWhatItHas()
+{
+    const QString db = AppPaths::lessonDatabase();
+    const QDate today = QDate::currentDate();
+    const lesson::Sentence two{2.0, 3.0, QStringLiteral("Two.")};
+    {
+        lesson::LessonStore v4(db);
+        QVERIFY(v4.recordScore(lessonFile(), two, 0.9, QDateTime::currentDateTimeUtc()));
+        QVERIFY(v4.addReviewItems(lessonFile(), {}, two, 0.5, {QStringLiteral("Two")}, today));
+    }
+    {
+        sqlite3 *raw = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(db).constData(), &raw), SQLITE_OK);
+        const std::unique_ptr<sqlite3, int (*)(sqlite3 *)> v3(raw, sqlite3_close);
+        QCOMPARE(sqlite3_exec(v3.get(),
+                              "DROP TABLE check_miss; DROP TABLE check_log; PRAGMA user_version=3;",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+    }
+
+    lesson::LessonStore store(db);
+    QVERIFY2(store.isOpen() && store.notice().isEmpty(), qPrintable(store.notice()));
+    QCOMPARE(store.scores(lessonFile(), {two})[0]->best, 0.9);
+    QCOMPARE(store.dueCount(today.addYears(1)), 2);
+    lesson::LearningProgress progress = store.progress(today);
+    QVERIFY(progress.checks.empty() && progress.missedWords.empty());
+    QVERIFY(store.logCheck(lessonFile(), two.text, 0.5, {QStringLiteral("Two")},
+                           QDateTime::currentDateTime()));
+    progress = store.progress(today);
+    QCOMPARE(progress.checks.back().checks, 1);
+    QCOMPARE(progress.missedWords.size(), size_t(1));
+}
+
 // A check that missed two words keeps the sentence and each word as review items due when
 // the scheduler says; checking the sentence again adds none; a replaced lesson file keeps
 // them, each marked as needing its file.
@@ -473,6 +509,12 @@ void TestLessonMemory::checkKeepsWhatItMissedForReview()
     const QDate far = today.addYears(100);
     QCOMPARE(store.dueCount(far), 3);
     QCOMPARE(store.dueCount(today), 0);
+    // both checks are in the learner's progress, each miss counted
+    const lesson::LearningProgress progress = store.progress(today);
+    QCOMPARE(progress.checks.back().checks, 2);
+    QCOMPARE(progress.checks.back().meanAccuracy, 0.625);
+    QCOMPARE(progress.missedWords.front().word, missed[0]);
+    QCOMPARE(progress.missedWords.front().misses, 2);
     QVERIFY(!store.nextDue(today));
     QVERIFY(store.itemsNeedingFile().empty());
 

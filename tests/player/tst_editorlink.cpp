@@ -1,16 +1,19 @@
 // The main window and its dictation editor: where the transcript goes when the learner
 // opens lessons through the player, function keys typed in the editor driving playback,
-// the speed keys and the speed button, the drill's keys and the check, and the editor
-// button. Lessons and transcripts live in a
+// the speed keys and the speed button, the drill's keys and the check, the progress and its
+// lookup of a missed word, and the editor button. Lessons and transcripts live in a
 // temporary folder.
 #include "app/studysession.h"
 #include "diff/wordcheckdialog.h"
 #include "editor/textedit.h"
 #include "lesson/drill.h"
 #include "lesson/lessoncontroller.h"
+#include "lesson/lessonstore.h"
+#include "phonetic/phoneticdialog.h"
 #include "player/controlbutton.h"
 #include "player/drillbar.h"
 #include "player/glrenderwidget.h"
+#include "player/progresswindow.h"
 #include "player/trayicon.h"
 #include "player/vk.h"
 #include "spelling/ctextcheckeredit.h"
@@ -19,6 +22,7 @@
 #include "testfiles.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,6 +84,7 @@ private slots:
     void drillKeysInTheEditorAndThePlayer();
     void drillLineIsReadableUnderThePicture();
     void checkKeyScoresTheSentenceAtTheCursor();
+    void progressFollowsTheChecksAndLooksUpMissedWords();
     void editorButtonShowsAndHides();
     void typingIsSavedWhenTheProgramEnds();
     void quittingSettlesTheTypingBeforeAnythingCloses_data();
@@ -591,6 +596,48 @@ void TestEditorLink::checkKeyScoresTheSentenceAtTheCursor()
         QVERIFY(result->testAttribute(Qt::WA_ShowWithoutActivating));
     }
     QCOMPARE(editor->findChildren<WordCheckDialog *>().size(), 1);
+}
+
+// The player's menu entry shows the progress with the words a check missed; it follows the
+// next check while it is open, and a click on a word opens the editor's phonetic lookup of it.
+void TestEditorLink::progressFollowsTheChecksAndLooksUpMissedWords()
+{
+    const QString db = fx.path(QStringLiteral("progress.db"));
+    QFile::remove(db);
+    session->setLessonStore(std::make_unique<lesson::LessonStore>(db));
+    openLesson(QStringLiteral("drill.mp3"));
+    window->lesson()->loopSentence(1); // "Well done. [applause]"
+    window->on_actionEidtor();
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    const auto check = [this](const QString &typed) {
+        text->selectAll();
+        QTest::keyClick(text, Qt::Key_Delete);
+        typeInEditor(typed);
+        QTest::keyClick(text, Qt::Key_C, Qt::AltModifier);
+    };
+    check(QStringLiteral("well"));
+
+    pickFromPopup(QStringLiteral("Progress..."));
+    const QPoint at = window->rect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, window->mapToGlobal(at));
+    QCoreApplication::sendEvent(window, &menu);
+    ProgressWindow *progress = window->findChild<ProgressWindow *>();
+    QVERIFY(progress && progress->isVisible());
+    const auto words = [progress] {
+        QMap<QString, QToolButton *> shown;
+        for (QToolButton *b : progress->findChildren<QToolButton *>(QStringLiteral("missedWord")))
+            shown[b->text()] = b;
+        return shown;
+    };
+    QCOMPARE(words().keys(), QStringList{QStringLiteral("done")});
+
+    check(QStringLiteral("done"));
+    QCOMPARE(words().keys(), (QStringList{QStringLiteral("Well"), QStringLiteral("done")}));
+    QTest::mouseClick(words().value(QStringLiteral("done")), Qt::LeftButton);
+    auto *lookup = editor->findChild<PhoneticDialog *>();
+    QVERIFY(lookup && QTest::qWaitForWindowExposed(lookup));
+    QCOMPARE(lookup->findChild<QLineEdit *>(QStringLiteral("inputPhonetic"))->text(),
+             QStringLiteral("done"));
 }
 
 void TestEditorLink::editorButtonShowsAndHides()
