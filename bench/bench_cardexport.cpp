@@ -62,8 +62,9 @@ void measure(const char *name, const QString &lesson, const QTemporaryDir &dir)
     QElapsedTimer wall;
     const double cpuBefore = bench::selfCpuSeconds();
     wall.start();
-    const cards::DeckResult result = cards::DeckExport::write(
-        QDir(folder).filePath(QStringLiteral("deck.txt")), items, {}, cancel, {});
+    const cards::DeckResult result =
+        cards::DeckExport::write(QDir(folder).filePath(QStringLiteral("deck.txt")), items, {},
+                                 speech::Voice::British, cancel, {});
     const double seconds = double(wall.nsecsElapsed()) / 1e9;
     const double cpu = bench::selfCpuSeconds() - cpuBefore;
     if (result.outcome != cards::DeckResult::Outcome::Written) {

@@ -1352,7 +1352,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Export Review Items</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>There are no review items yet: a check that finds mistakes keeps what was missed for review.</source>
         <translation>There are no review items yet: a check that finds mistakes keeps what was missed for review.</translation>
     </message>
@@ -1362,7 +1362,7 @@ The file has no sound or picture this program can play.</translation>
         <translation>Flashcards as Tab-Separated Text (*.txt)</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Cutting the sound clips of the flashcards...</source>
         <translation>Cutting the sound clips of the flashcards...</translation>
     </message>
@@ -1916,7 +1916,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>cards::Card</name>
     <message>
-        <location filename="../../src/cards/cardtext.cpp" line="+74"/>
+        <location filename="../../src/cards/cardtext.cpp" line="+81"/>
         <source>Write down what you hear.</source>
         <translation>Write down what you hear.</translation>
     </message>
@@ -1924,7 +1924,7 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>cards::ClipCutter</name>
     <message>
-        <location filename="../../src/cards/clipcutter.cpp" line="+141"/>
+        <location filename="../../src/cards/clipcutter.cpp" line="+305"/>
         <source>Cannot write the sound clip %1: %2</source>
         <translation>Cannot write the sound clip %1: %2</translation>
     </message>
@@ -1932,12 +1932,12 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>cards::DeckExport</name>
     <message>
-        <location filename="../../src/cards/deckexport.cpp" line="+48"/>
+        <location filename="../../src/cards/deckexport.cpp" line="+49"/>
         <source>Cannot write into the folder %1: %2</source>
         <translation>Cannot write into the folder %1: %2</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+80"/>
         <source>None of the review items has its lesson file at hand.</source>
         <translation>None of the review items has its lesson file at hand.</translation>
     </message>

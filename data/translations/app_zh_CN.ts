@@ -1346,7 +1346,7 @@ The file has no sound or picture this program can play.</source>
         <translation>导出复习条目</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>There are no review items yet: a check that finds mistakes keeps what was missed for review.</source>
         <translation>还没有复习条目：核对发现错误时，会把听错的内容留作复习。</translation>
     </message>
@@ -1356,7 +1356,7 @@ The file has no sound or picture this program can play.</source>
         <translation>抽认卡，制表符分隔的文本 (*.txt)</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Cutting the sound clips of the flashcards...</source>
         <translation>正在剪切抽认卡的声音片段...</translation>
     </message>
@@ -1905,7 +1905,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>cards::Card</name>
     <message>
-        <location filename="../../src/cards/cardtext.cpp" line="+74"/>
+        <location filename="../../src/cards/cardtext.cpp" line="+81"/>
         <source>Write down what you hear.</source>
         <translation>写下你听到的内容。</translation>
     </message>
@@ -1913,7 +1913,7 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>cards::ClipCutter</name>
     <message>
-        <location filename="../../src/cards/clipcutter.cpp" line="+141"/>
+        <location filename="../../src/cards/clipcutter.cpp" line="+305"/>
         <source>Cannot write the sound clip %1: %2</source>
         <translation>无法写入声音片段 %1：%2</translation>
     </message>
@@ -1921,12 +1921,12 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>cards::DeckExport</name>
     <message>
-        <location filename="../../src/cards/deckexport.cpp" line="+48"/>
+        <location filename="../../src/cards/deckexport.cpp" line="+49"/>
         <source>Cannot write into the folder %1: %2</source>
         <translation>无法写入文件夹 %1：%2</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+80"/>
         <source>None of the review items has its lesson file at hand.</source>
         <translation>没有一个复习条目的课程文件可用。</translation>
     </message>

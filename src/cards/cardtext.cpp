@@ -54,13 +54,20 @@ QString noteOf(const QString &word, const WordNotes &notes, bool withExplanation
     return html;
 }
 
+// A sound file's mark in a field, which flashcard programs play.
+QString soundMark(const QString &fileName)
+{
+    return QLatin1String("[sound:") + escaped(fileName) + u']';
+}
+
 } // namespace
 
-Card cardOf(const lesson::ReviewItem &item, const QString &clipName, const WordNotes &notes)
+Card cardOf(const lesson::ReviewItem &item, const QString &clipName, const QString &wordSoundName,
+            const WordNotes &notes)
 {
     const bool isWord = item.kind == lesson::ReviewItem::Kind::Word;
     const QStringList missed = isWord ? QStringList{item.word} : item.missedWords;
-    const QString sound = QLatin1String("[sound:") + escaped(clipName) + u']';
+    const QString sound = soundMark(clipName);
     bool blanked = false;
     const QString front = markedWords(item.text, missed, [&blanked](const QString &) {
         blanked = true;
@@ -78,6 +85,8 @@ Card cardOf(const lesson::ReviewItem &item, const QString &clipName, const WordN
     });
     for (const QString &word : missed)
         card.back += QLatin1String("<br>") + noteOf(word, notes, isWord);
+    if (isWord && !wordSoundName.isEmpty())
+        card.back += QLatin1String("<br>") + soundMark(wordSoundName);
     return card;
 }
 

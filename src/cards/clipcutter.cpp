@@ -133,39 +133,35 @@ Decoded ClipCutter::Input::decode(double start, double end, bool fromBeginning,
 
 namespace {
 
-// Encodes mono samples at rate to an MP3 file at bitRate; false with why when it cannot.
-bool encodeMp3(const std::vector<int16_t> &pcm, int rate, int bitRate, const QString &file,
-               QString *why)
+// Encodes count mono samples at clipRate to an MP3 file at clipBitRate; the FFmpeg error
+// when it cannot.
+int writeMp3(const int16_t *pcm, size_t count, const QString &file)
 {
-    const auto failed = [&](int err) {
-        *why = ClipCutter::tr("Cannot write the sound clip %1: %2")
-                   .arg(QDir::toNativeSeparators(file), ffmpegError(err));
-        return false;
-    };
+    constexpr int rate = ClipCutter::clipRate;
     const AVCodec *codec = avcodec_find_encoder(AV_CODEC_ID_MP3);
     const media::CodecContextPtr enc(codec ? avcodec_alloc_context3(codec) : nullptr);
     if (!enc)
-        return failed(AVERROR_ENCODER_NOT_FOUND);
+        return AVERROR_ENCODER_NOT_FOUND;
     enc->sample_fmt = AV_SAMPLE_FMT_S16P; // mono: the samples as they are
     enc->sample_rate = rate;
     av_channel_layout_default(&enc->ch_layout, 1);
-    enc->bit_rate = bitRate;
+    enc->bit_rate = ClipCutter::clipBitRate;
     enc->time_base = AVRational{1, rate};
     AVFormatContext *raw = nullptr;
     int rc = avformat_alloc_output_context2(&raw, nullptr, "mp3", nullptr);
     const OutputPtr out(raw);
     if (rc < 0)
-        return failed(rc);
+        return rc;
     if ((rc = avcodec_open2(enc.get(), codec, nullptr)) < 0)
-        return failed(rc);
+        return rc;
     AVStream *stream = avformat_new_stream(out.get(), nullptr);
     if (!stream)
-        return failed(AVERROR(ENOMEM));
+        return AVERROR(ENOMEM);
     stream->time_base = enc->time_base;
     if ((rc = avcodec_parameters_from_context(stream->codecpar, enc.get())) < 0 ||
         (rc = avio_open(&out->pb, QFile::encodeName(file).constData(), AVIO_FLAG_WRITE)) < 0 ||
         (rc = avformat_write_header(out.get(), nullptr)) < 0)
-        return failed(rc);
+        return rc;
 
     const media::PacketPtr pkt = media::allocPacket();
     const media::FramePtr frame = media::allocFrame();
@@ -184,24 +180,59 @@ bool encodeMp3(const std::vector<int16_t> &pcm, int rate, int bitRate, const QSt
         return err;
     };
     const auto frameSize = size_t(enc->frame_size);
-    for (size_t at = 0; at < pcm.size(); at += frameSize) {
-        const size_t count = std::min(frameSize, pcm.size() - at);
+    for (size_t at = 0; at < count; at += frameSize) {
+        const size_t n = std::min(frameSize, count - at);
         av_frame_unref(frame.get());
         frame->format = enc->sample_fmt;
         frame->sample_rate = rate;
-        frame->nb_samples = int(count);
+        frame->nb_samples = int(n);
         frame->pts = int64_t(at);
         if ((rc = av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout)) < 0 ||
             (rc = av_frame_get_buffer(frame.get(), 0)) < 0)
-            return failed(rc);
-        std::memcpy(frame->data[0], pcm.data() + at, count * sizeof(int16_t));
+            return rc;
+        std::memcpy(frame->data[0], pcm + at, n * sizeof(int16_t));
         if ((rc = send(frame.get())) < 0)
-            return failed(rc);
+            return rc;
     }
     if ((rc = send(nullptr)) < 0 || (rc = av_write_trailer(out.get())) < 0 ||
         (rc = avio_closep(&out->pb)) < 0)
-        return failed(rc);
-    return true;
+        return rc;
+    return 0;
+}
+
+// count mono samples at rate, resampled to clipRate into pcm; the FFmpeg error when they
+// cannot be.
+int resampled(const int16_t *samples, int count, int rate, std::vector<int16_t> &pcm)
+{
+    if (rate <= 0 || count <= 0)
+        return AVERROR(EINVAL);
+    const media::FramePtr frame = media::allocFrame();
+    frame->format = AV_SAMPLE_FMT_S16;
+    frame->sample_rate = rate;
+    frame->nb_samples = count;
+    av_channel_layout_default(&frame->ch_layout, 1);
+    if (const int rc = av_frame_get_buffer(frame.get(), 0); rc < 0)
+        return rc;
+    std::memcpy(frame->data[0], samples, size_t(count) * sizeof(int16_t));
+    AudioResampler resampler;
+    resampler.setOutput(ClipCutter::clipRate, 1);
+    pcm.resize(size_t(std::llround(double(count) * ClipCutter::clipRate / rate)) + 4096);
+    size_t got = 0;
+    const AVFrame *in = frame.get();
+    int bytes = 0;
+    // the converter keeps samples back until it is flushed
+    do {
+        const int capacity = int((pcm.size() - got) * sizeof(int16_t));
+        bytes = resampler.convert(in, reinterpret_cast<uint8_t *>(pcm.data() + got), capacity);
+        if (bytes < 0)
+            return AVERROR(EINVAL);
+        got += size_t(bytes) / sizeof(int16_t);
+        if (got == pcm.size())
+            pcm.resize(pcm.size() * 2);
+        in = nullptr;
+    } while (bytes > 0);
+    pcm.resize(got);
+    return 0;
 }
 
 } // namespace
@@ -254,10 +285,26 @@ ClipCutter::Cut ClipCutter::cut(double start, double end, const QString &file,
         return Cut::Cancelled;
     if (decoded != Decoded::Done)
         return Cut::NoSound;
-    if (encodeMp3(pcm, clipRate, clipBitRate, file, why))
-        return Cut::Written;
+    return encodeMp3(pcm.data(), int(pcm.size()), clipRate, file, why) ? Cut::Written : Cut::Failed;
+}
+
+bool encodeMp3(const int16_t *samples, int count, int rate, const QString &file, QString *why)
+{
+    std::vector<int16_t> pcm;
+    int rc = 0;
+    if (rate != ClipCutter::clipRate) {
+        rc = resampled(samples, count, rate, pcm);
+        samples = pcm.data();
+        count = int(pcm.size());
+    }
+    if (rc == 0)
+        rc = writeMp3(samples, size_t(count), file);
+    if (rc == 0)
+        return true;
     QFile::remove(file);
-    return Cut::Failed;
+    *why = ClipCutter::tr("Cannot write the sound clip %1: %2")
+               .arg(QDir::toNativeSeparators(file), ffmpegError(rc));
+    return false;
 }
 
 } // namespace cards

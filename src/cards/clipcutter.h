@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 // Cuts stretches of one lesson's sound and encodes each to a small MP3 file (mono, 44.1 kHz,
@@ -47,5 +48,10 @@ private:
     struct Input;
     std::unique_ptr<Input> in;
 };
+
+// Encodes count mono samples at rate to file as the clips are encoded (resampled to
+// ClipCutter::clipRate, MP3 at ClipCutter::clipBitRate). False with why when it cannot; a
+// file begun is then removed.
+bool encodeMp3(const int16_t *samples, int count, int rate, const QString &file, QString *why);
 
 } // namespace cards

@@ -23,11 +23,11 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-// The clip's name in the deck's folder: vorlyn-<id>.mp3, or with a number after the id
+// A sound's name in the deck's folder: vorlyn-<id><suffix>.mp3, or with a number after that
 // when a file of that name is there already.
-QString freeClipName(const QDir &folder, qint64 id)
+QString freeSoundName(const QDir &folder, qint64 id, QLatin1String suffix)
 {
-    const QString base = QStringLiteral("vorlyn-%1").arg(id);
+    const QString base = QStringLiteral("vorlyn-%1").arg(id) + suffix;
     QString name = base + QLatin1String(".mp3");
     for (int n = 2; folder.exists(name); ++n)
         name = QStringLiteral("%1-%2.mp3").arg(base).arg(n);
@@ -37,7 +37,8 @@ QString freeClipName(const QDir &folder, qint64 id)
 } // namespace
 
 DeckResult DeckExport::write(const QString &deckFile, const std::vector<lesson::ReviewItem> &items,
-                             const WordNotes &notes, const std::atomic<bool> &cancel,
+                             const WordNotes &notes, speech::Voice voice,
+                             const std::atomic<bool> &cancel,
                              const std::function<void(int)> &progress)
 {
     DeckResult result;
@@ -64,7 +65,11 @@ DeckResult DeckExport::write(const QString &deckFile, const std::vector<lesson::
     const auto stagedClip = [&staging](const lesson::ReviewItem &item) {
         return staging.filePath(QStringLiteral("%1.mp3").arg(item.id));
     };
+    const auto stagedWordSound = [&staging](const lesson::ReviewItem &item) {
+        return staging.filePath(QStringLiteral("%1-word.mp3").arg(item.id));
+    };
     std::vector<bool> hasClip(items.size(), false);
+    std::vector<bool> hasWordSound(items.size(), false);
     std::unique_ptr<ClipCutter> cutter;
     QString cutterLesson;
     int done = 0;
@@ -89,6 +94,17 @@ DeckResult DeckExport::write(const QString &deckFile, const std::vector<lesson::
                 return result;
             }
         }
+        if (hasClip[i] && item.kind == lesson::ReviewItem::Kind::Word) {
+            if (cancel.load(std::memory_order_relaxed))
+                return cancelled();
+            const speech::SpokenWord spoken = speech::synthesizeWord(item.word, voice);
+            if (spoken.hasSound()) {
+                if (!encodeMp3(spoken.samples.data(), int(spoken.samples.size()), spoken.sampleRate,
+                               stagedWordSound(item), &result.why))
+                    return result;
+                hasWordSound[i] = true;
+            }
+        }
         if (!hasClip[i])
             ++result.leftOut;
         if (progress)
@@ -96,12 +112,17 @@ DeckResult DeckExport::write(const QString &deckFile, const std::vector<lesson::
     }
 
     std::vector<Card> deck;
-    std::vector<std::pair<QString, QString>> moves; // staged clip, its place beside the deck
+    std::vector<std::pair<QString, QString>> moves; // staged sound, its place beside the deck
     for (size_t i = 0; i < items.size(); ++i) {
         if (!hasClip[i])
             continue;
-        const QString name = freeClipName(folder, items[i].id);
-        deck.push_back(cardOf(items[i], name, notes));
+        const QString name = freeSoundName(folder, items[i].id, QLatin1String());
+        QString wordName;
+        if (hasWordSound[i]) {
+            wordName = freeSoundName(folder, items[i].id, QLatin1String("-word"));
+            moves.emplace_back(stagedWordSound(items[i]), folder.filePath(wordName));
+        }
+        deck.push_back(cardOf(items[i], name, wordName, notes));
         moves.emplace_back(stagedClip(items[i]), folder.filePath(name));
     }
     if (deck.empty()) {
@@ -119,7 +140,7 @@ DeckResult DeckExport::write(const QString &deckFile, const std::vector<lesson::
     if (cancel.load(std::memory_order_relaxed))
         return cancelled();
 
-    // a rename never replaces a clip (QFile::rename refuses an existing name); the deck file
+    // a rename never replaces a sound (QFile::rename refuses an existing name); the deck file
     // itself replaces the one the learner chose to replace
     size_t moved = 0;
     while (moved < moves.size() && QFile::rename(moves[moved].first, moves[moved].second))

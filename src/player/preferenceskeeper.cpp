@@ -16,6 +16,8 @@ PreferencesKeeper::PreferencesKeeper(Vk &player, TextEdit &editor, LessonControl
     lesson.setDrillDefaults(Preferences::loadDrillDefaults());
     lesson.setDesiredRetention(Preferences::loadDesiredRetention());
     player.setKeys(PlayerKeys::load());
+    // read when needed: the editor's own menu changes the dictionary too
+    player.setDictionaryLanguage([&editor] { return editor.dictionaryLanguage(); });
     connect(&player, &Vk::preferencesRequested, this, &PreferencesKeeper::choosePreferences);
 }
 

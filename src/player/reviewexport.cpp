@@ -24,7 +24,8 @@ QDir &lastDeckFolder()
 
 } // namespace
 
-void ReviewExport::start(lesson::LessonStore &store, QWidget *parent)
+void ReviewExport::start(lesson::LessonStore &store, const QString &dictionaryLanguage,
+                         QWidget *parent)
 {
     std::vector<lesson::ReviewItem> items = store.reviewItems();
     if (items.empty()) {
@@ -44,11 +45,12 @@ void ReviewExport::start(lesson::LessonStore &store, QWidget *parent)
     const QString deckFile = dialog.selectedFiles().constFirst();
     lastDeckFolder() = QFileInfo(deckFile).absoluteDir();
     cards::WordNotes notes = cards::lookUpWords(items);
-    new ReviewExport(parent, std::move(items), std::move(notes), deckFile);
+    new ReviewExport(parent, std::move(items), std::move(notes),
+                     speech::voiceOfDictionary(dictionaryLanguage), deckFile);
 }
 
 ReviewExport::ReviewExport(QWidget *parent, std::vector<lesson::ReviewItem> items,
-                           cards::WordNotes notes, QString file)
+                           cards::WordNotes notes, speech::Voice voice, QString file)
     : QObject(parent), deckFile(std::move(file)), window(parent),
       progress(tr("Cutting the sound clips of the flashcards..."), tr("Cancel"), 0,
                int(items.size()), parent)
@@ -62,9 +64,9 @@ ReviewExport::ReviewExport(QWidget *parent, std::vector<lesson::ReviewItem> item
     connect(&poller, &QTimer::timeout, this, &ReviewExport::poll);
     poller.start(100);
     progress.show();
-    worker = std::thread([this, items = std::move(items), notes = std::move(notes)] {
-        result =
-            cards::DeckExport::write(deckFile, items, notes, cancel, [this](int n) { done = n; });
+    worker = std::thread([this, items = std::move(items), notes = std::move(notes), voice] {
+        result = cards::DeckExport::write(deckFile, items, notes, voice, cancel,
+                                          [this](int n) { done = n; });
         over.store(true, std::memory_order_release);
     });
 }

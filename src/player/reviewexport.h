@@ -26,14 +26,16 @@ class ReviewExport final : public QObject
     Q_DISABLE_COPY_MOVE(ReviewExport)
 
 public:
-    // Asks for the deck file and starts writing it; says so instead when there are no review
-    // items. GUI thread only.
-    static void start(lesson::LessonStore &store, QWidget *parent);
+    // Asks for the deck file and starts writing it, the words said in the accent of the
+    // spelling dictionary dictionaryLanguage; says so instead when there are no review items.
+    // GUI thread only.
+    static void start(lesson::LessonStore &store, const QString &dictionaryLanguage,
+                      QWidget *parent);
     ~ReviewExport() override;
 
 private:
     ReviewExport(QWidget *parent, std::vector<lesson::ReviewItem> items, cards::WordNotes notes,
-                 QString deckFile);
+                 speech::Voice voice, QString deckFile);
     // Shows how far the writing is; once it is over, joins it and tells the learner.
     void poll();
 

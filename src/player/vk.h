@@ -52,6 +52,12 @@ public:
     void setKeys(const PlayerKeys &keys);
     // How far a nudge moves a loop mark.
     void setNudgeSeconds(double seconds) { nudgeSeconds = seconds; }
+    // Where the language of the learner's spelling dictionary is read, whose accent the
+    // exported flashcards speak in; American until it is set.
+    void setDictionaryLanguage(std::function<QString()> language)
+    {
+        dictionaryLanguage = std::move(language);
+    }
     // Which keys work from the editor too, as the key list and the help name them; none
     // until it is set.
     void setEditorForwards(std::function<bool(QKeyCombination)> forwards);
@@ -151,5 +157,6 @@ private:
     std::function<bool(QKeyCombination)> editorForwards = [](QKeyCombination) { return false; };
     // how far a nudge moves a loop mark
     double nudgeSeconds;
+    std::function<QString()> dictionaryLanguage = [] { return QString(); };
     RecentLessonsMenu *recentMenu = nullptr; // child
 };

@@ -47,7 +47,7 @@ void Vk::contextMenuEvent(QContextMenuEvent *event)
                    [this] { LessonDialogs::forget(*lesson_, this); })
         ->setEnabled(lesson_->isOpen());
     menu.addAction(tr("Export Review Items..."), this,
-                   [this] { ReviewExport::start(*lesson_->store(), this); })
+                   [this] { ReviewExport::start(*lesson_->store(), dictionaryLanguage(), this); })
         ->setEnabled(lesson_->store() != nullptr);
     menu.addSeparator();
     menu.addAction(preferencesAction);

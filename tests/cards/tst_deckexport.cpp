@@ -1,7 +1,7 @@
 // A deck of flashcards written from review items kept by the lesson store: the file's headers
-// and rows read back, each clip decoded by FFmpeg to the sentence's length and sound, an
-// export cancelled midway that leaves nothing behind, and items whose lesson is gone left
-// out.
+// and rows read back, each clip decoded by FFmpeg to the sentence's length and sound, each
+// word card's word sound to the synthesizer's length, an export cancelled midway that leaves
+// nothing behind, and items whose lesson is gone left out.
 #include "cards/deckexport.h"
 #include "lesson/lessonstore.h"
 #include "media/audioresampler.h"
@@ -193,8 +193,8 @@ void TestDeckExport::deckReadsBack()
     const std::atomic<bool> cancel{false};
     int reported = 0;
     const QString deckFile = QDir(folder).filePath(QStringLiteral("deck.txt"));
-    const DeckResult result =
-        DeckExport::write(deckFile, items, notes, cancel, [&](int done) { reported = done; });
+    const DeckResult result = DeckExport::write(deckFile, items, notes, speech::Voice::British,
+                                                cancel, [&](int done) { reported = done; });
     QVERIFY2(result.outcome == DeckResult::Outcome::Written, qPrintable(result.why));
     QCOMPARE(result.cards, 6);
     QCOMPARE(result.leftOut, 0);
@@ -209,9 +209,29 @@ void TestDeckExport::deckReadsBack()
     QCOMPARE(lines.size(), 3 + 6 + 1);
     QCOMPARE(lines.last(), QString());
     QStringList clips;
+    QStringList wordSounds;
     for (size_t i = 0; i < items.size(); ++i) {
         const QStringList fields = lines.at(3 + qsizetype(i)).split(u'\t');
         QCOMPARE(fields.size(), 2);
+        // a word card's back says the word as the synthesizer does; a sentence card's has no
+        // sound
+        const QString &back = fields.at(1);
+        const qsizetype mark = back.indexOf(QLatin1String("[sound:"));
+        QCOMPARE(mark >= 0, items[i].kind == ReviewItem::Kind::Word);
+        if (mark >= 0) {
+            wordSounds += back.mid(mark + 7, back.indexOf(u']', mark) - mark - 7);
+            QCOMPARE(wordSounds.last(), QStringLiteral("vorlyn-%1-word.mp3").arg(items[i].id));
+            const speech::SpokenWord said =
+                speech::synthesizeWord(items[i].word, speech::Voice::British);
+            QVERIFY2(said.hasSound(), qPrintable(said.error));
+            const double length = double(said.samples.size()) / said.sampleRate;
+            const Decoded sound = decode(QDir(folder).filePath(wordSounds.last()));
+            QVERIFY2(std::abs(sound.seconds() - length) <= 0.050,
+                     qPrintable(QStringLiteral("%1: %2 s, said in %3 s")
+                                    .arg(wordSounds.last())
+                                    .arg(sound.seconds())
+                                    .arg(length)));
+        }
         const QString &front = fields.at(0);
         QVERIFY2(front.startsWith(QLatin1String("[sound:")), qPrintable(front));
         const QString clip = front.mid(7, front.indexOf(u']') - 7);
@@ -236,7 +256,7 @@ void TestDeckExport::deckReadsBack()
     QCOMPARE(clips.last(), QStringLiteral("vorlyn-%1.mp3").arg(items.back().id));
     QCOMPARE(readAll(mine), QByteArray("mine"));
     QStringList expected =
-        clips + QStringList{QStringLiteral("deck.txt"), QFileInfo(mine).fileName()};
+        clips + wordSounds + QStringList{QStringLiteral("deck.txt"), QFileInfo(mine).fileName()};
     expected.sort();
     QCOMPARE(entries(folder), expected);
 
@@ -250,7 +270,9 @@ void TestDeckExport::deckReadsBack()
     QCOMPARE(row(4).section(QLatin1String("<br>"), 1),
              QStringLiteral("The &quot;brown&quot; fox &lt;_____&gt; over it."));
     QCOMPARE(back(4), QStringLiteral("The &quot;brown&quot; fox &lt;<b>jumps</b>&gt; over it."
-                                     "<br><b>Jumps</b> [dʒʌmps]<br>v. leaps &lt;up&gt;"));
+                                     "<br><b>Jumps</b> [dʒʌmps]<br>v. leaps &lt;up&gt;"
+                                     "<br>[sound:vorlyn-%1-word.mp3]")
+                          .arg(items[4].id));
     QCOMPARE(row(5).section(QLatin1String("<br>"), 1), QStringLiteral("Write down what you hear."));
 }
 
@@ -261,11 +283,12 @@ void TestDeckExport::cancelledExportLeavesNothing()
     QVERIFY(QDir().mkpath(folder));
     std::atomic<bool> cancel{false};
     int reported = 0;
-    const DeckResult result = DeckExport::write(QDir(folder).filePath(QStringLiteral("deck.txt")),
-                                                items, {}, cancel, [&](int done) {
-                                                    reported = done;
-                                                    cancel = true;
-                                                });
+    const DeckResult result =
+        DeckExport::write(QDir(folder).filePath(QStringLiteral("deck.txt")), items, {},
+                          speech::Voice::American, cancel, [&](int done) {
+                              reported = done;
+                              cancel = true;
+                          });
     QVERIFY(result.outcome == DeckResult::Outcome::Cancelled);
     QCOMPARE(reported, 1);
     QCOMPARE(entries(folder), QStringList());
@@ -293,17 +316,19 @@ void TestDeckExport::itemsWithoutTheirLessonAreLeftOut()
     QVERIFY(QDir().mkpath(folder));
     const std::atomic<bool> cancel{false};
     const QString deckFile = QDir(folder).filePath(QStringLiteral("deck.txt"));
-    DeckResult result = DeckExport::write(deckFile, items, {}, cancel, {});
+    DeckResult result = DeckExport::write(deckFile, items, {}, speech::Voice::American, cancel, {});
     QVERIFY2(result.outcome == DeckResult::Outcome::Written, qPrintable(result.why));
     QCOMPARE(result.cards, 6);
     QCOMPARE(result.leftOut, 7);
-    QCOMPARE(entries(folder).size(), 1 + 6);
+    // the deck, six clips, and the three word cards' words said
+    QCOMPARE(entries(folder).size(), 1 + 6 + 3);
 
     // with none at hand, no deck at all
     const QString emptyFolder = work.filePath(QStringLiteral("none"));
     QVERIFY(QDir().mkpath(emptyFolder));
     result = DeckExport::write(QDir(emptyFolder).filePath(QStringLiteral("deck.txt")),
-                               {items.begin(), items.begin() + 6}, {}, cancel, {});
+                               {items.begin(), items.begin() + 6}, {}, speech::Voice::American,
+                               cancel, {});
     QVERIFY(result.outcome == DeckResult::Outcome::Failed);
     QCOMPARE(result.leftOut, 6);
     QCOMPARE(entries(emptyFolder), QStringList());
