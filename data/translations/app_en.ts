@@ -587,7 +587,7 @@ Do you want to save your changes?</translation>
         <translation>What the check missed could not be kept for review: %1</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source>The check could not be logged for your progress: %1</source>
         <translation>The check could not be logged for your progress: %1</translation>
     </message>

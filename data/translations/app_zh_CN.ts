@@ -584,7 +584,7 @@ Do you want to save your changes?</source>
         <translation>本次核对的错漏未能保存以供复习：%1</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source>The check could not be logged for your progress: %1</source>
         <translation>无法把这次检查记入学习进度：%1</translation>
     </message>
