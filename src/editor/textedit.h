@@ -71,9 +71,9 @@ public slots:
     void checkSpelling();
     // Each call opens one more modeless lookup or comparison window, a child of the editor.
     void lookupPhonetic();
+    void diffText();
     // Opens one more lookup window, searching for word.
     void lookUpWord(const QString &word);
-    void diffText();
 
     void fileNew();
     void fileOpen();

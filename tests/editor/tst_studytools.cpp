@@ -263,7 +263,7 @@ void TestStudyTools::toolbar()
         if (meta.method(i).methodType() == QMetaMethod::Slot)
             first.append(QString::fromLatin1(meta.method(i).name()));
     QCOMPARE(first, (QStringList{QStringLiteral("checkSpelling"), QStringLiteral("lookupPhonetic"),
-                                 QStringLiteral("diffText"), QStringLiteral("fileNew")}));
+                                 QStringLiteral("diffText"), QStringLiteral("lookUpWord")}));
 }
 
 void TestStudyTools::checkSpelling_data()
