@@ -1396,13 +1396,12 @@ The file has no sound or picture this program can play.</translation>
 <context>
     <name>ReviewPrompt</name>
     <message>
-        <location filename="../../src/player/reviewprompt.cpp" line="+21"/>
-        <location line="+67"/>
+        <location filename="../../src/player/reviewprompt.cpp" line="+85"/>
         <source>Review</source>
         <translation>Review</translation>
     </message>
     <message>
-        <location line="-52"/>
+        <location line="-54"/>
         <source>End Review</source>
         <translation>End Review</translation>
     </message>

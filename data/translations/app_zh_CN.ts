@@ -1388,13 +1388,12 @@ The file has no sound or picture this program can play.</source>
 <context>
     <name>ReviewPrompt</name>
     <message>
-        <location filename="../../src/player/reviewprompt.cpp" line="+21"/>
-        <location line="+67"/>
+        <location filename="../../src/player/reviewprompt.cpp" line="+85"/>
         <source>Review</source>
         <translation>复习</translation>
     </message>
     <message>
-        <location line="-52"/>
+        <location line="-54"/>
         <source>End Review</source>
         <translation>结束复习</translation>
     </message>

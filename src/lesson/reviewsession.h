@@ -52,8 +52,6 @@ public:
     bool isOn() const { return on_; }
     // Whether the sentence on show has been checked and its items graded.
     bool isGraded() const { return graded_; }
-    // The due items of the sentence on show; empty between sentences.
-    const std::vector<ReviewItem> &items() const { return items_; }
     const ReviewSummary &summary() const { return summary_; }
 
 public slots:

@@ -15,14 +15,9 @@ ReviewPrompt::ReviewPrompt(LessonController &lesson, QWidget &window)
     : QObject(&window), lesson_(lesson), window_(window)
 {
     lesson::ReviewSession *review = lesson_.review();
-    connect(review, &lesson::ReviewSession::finished, this, &ReviewPrompt::showSummary);
-    connect(review, &lesson::ReviewSession::notice, this, [this](const QString &message) {
-        // told, not asked: the session goes on behind it
-        auto *box = new QMessageBox(QMessageBox::Information, tr("Review"), message,
-                                    QMessageBox::Ok, &window_);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    });
+    connect(review, &lesson::ReviewSession::finished, this,
+            [this](const lesson::ReviewSummary &summary) { tell(summaryText(summary)); });
+    connect(review, &lesson::ReviewSession::notice, this, &ReviewPrompt::tell);
 }
 
 void ReviewPrompt::addToMenu(QMenu &menu, const PlayerKeys &keys)
@@ -83,10 +78,11 @@ QString ReviewPrompt::summaryText(const lesson::ReviewSummary &summary)
     return lines.join(QLatin1Char('\n'));
 }
 
-void ReviewPrompt::showSummary(const lesson::ReviewSummary &summary)
+void ReviewPrompt::tell(const QString &message)
 {
-    auto *box = new QMessageBox(QMessageBox::Information, tr("Review"), summaryText(summary),
-                                QMessageBox::Ok, &window_);
+    // told, not asked: the session goes on behind it
+    auto *box =
+        new QMessageBox(QMessageBox::Information, tr("Review"), message, QMessageBox::Ok, &window_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

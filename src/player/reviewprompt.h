@@ -28,11 +28,12 @@ public:
     void toggle();
     // The next review sentence while a session runs, else the drill's next sentence.
     void next();
-    // The summary as the learner reads it.
-    static QString summaryText(const lesson::ReviewSummary &summary);
 
 private:
-    void showSummary(const lesson::ReviewSummary &summary);
+    // The summary as the learner reads it.
+    static QString summaryText(const lesson::ReviewSummary &summary);
+    // Shows message over the window without waiting for an answer.
+    void tell(const QString &message);
 
     LessonController &lesson_;
     QWidget &window_;
